@@ -1,0 +1,49 @@
+#pragma once
+// The one document of a run and everything that belongs to it: the node and polygon lists, the
+// project values, the selection counts, the viewport size and the undo history. The app makes
+// exactly one; tests make a fresh one per case.
+#include "model/document/BufferState.h"
+#include "model/document/CoordList.h"
+#include "model/document/Host.h"
+#include "model/document/NameIndex.h"
+#include "model/document/ProjectValues.h"
+#include "model/history/History.h"
+
+namespace terravel {
+
+// The viewport's client size in pixels; the back buffer and the pick buffer have the same size.
+struct TViewportSize {
+  int Width = 960;
+  int Height = 594;
+};
+
+class TEditor {
+ public:
+  // Without a host the editor reports to nobody (command line, benchmarks).
+  explicit TEditor(THost* host = nullptr);
+  TEditor(const TEditor&) = delete;
+  TEditor& operator=(const TEditor&) = delete;
+
+  THost& Host() { return *host_; }
+  void SetHost(THost& host);
+
+  // Clears both lists (polygons first) without touching the history or the values.
+  void ClearDocument();
+
+ private:
+  TNullHost nullHost_;
+  THost* host_;
+  TNameIndex names_;  // the shared name space of nodes and polygons
+
+ public:
+  TCoordList Nodes{names_};
+  TPolyList Polygons{names_};
+  TProjectValues Values;
+  TBufferState State{*host_};
+  THistory History{*host_};
+  TViewportSize Viewport;
+  // Display switch of the main window, not saved: show dragged nodes and snap commits to the grid.
+  bool SnapToGrid = true;
+};
+
+}  // namespace terravel

@@ -1,0 +1,25 @@
+#include "model/history/Action.h"
+
+#include "model/core/Errors.h"
+#include "model/editor/Editor.h"
+
+namespace terravel {
+
+TAction::TAction(TEditor& editor, std::string description)
+    : editor_(editor), description_(std::move(description)) {}
+
+bool TAction::Execute() {
+  Require(!done_, modules::Undo, "action executed twice");
+  done_ = true;
+  return true;
+}
+
+bool TAction::Undo() {
+  Require(done_, modules::Undo, "action undone while not done");
+  done_ = false;
+  return true;
+}
+
+void TAction::Changed() { editor_.Host().RefreshUndoRedo(); }
+
+}  // namespace terravel

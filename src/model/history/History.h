@@ -1,0 +1,48 @@
+#pragma once
+// The unbounded undo/redo history: two lists of owned actions, never trimmed, never merged.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/history/Action.h"
+
+namespace terravel {
+
+class THost;
+
+class THistory {
+ public:
+  explicit THistory(THost& host) : host_(&host) {}
+  THistory(const THistory&) = delete;
+  THistory& operator=(const THistory&) = delete;
+  ~THistory() { ClearHistory(); }
+
+  // Records and executes a new action; the history owns it from now on. An action whose Execute
+  // fails or throws is withdrawn and destroyed.
+  void Perform(std::unique_ptr<TAction> action);
+  void UndoLast();
+  void RedoLast();
+
+  std::string UndoDescription() const;
+  // Empty while Perform runs: the redo list is about to be discarded.
+  std::string RedoDescription() const;
+
+  void ClearHistory();
+
+  bool Performing() const { return performing_; }
+  int UndoCount() const { return static_cast<int>(undoList_.size()); }
+  int RedoCount() const { return static_cast<int>(redoList_.size()); }
+  // Oldest first; the last entry is the next to undo (or to redo).
+  const TAction& UndoAt(int index) const { return *undoList_.at(static_cast<std::size_t>(index)); }
+  const TAction& RedoAt(int index) const { return *redoList_.at(static_cast<std::size_t>(index)); }
+
+  void SetHost(THost& host) { host_ = &host; }
+
+ private:
+  THost* host_;
+  std::vector<std::unique_ptr<TAction>> undoList_;
+  std::vector<std::unique_ptr<TAction>> redoList_;
+  bool performing_ = false;
+};
+
+}  // namespace terravel

@@ -1,0 +1,148 @@
+#include "model/view/ViewTransform.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "model/editor/Editor.h"
+#include "model/text/NumberText.h"
+
+namespace terravel {
+
+namespace {
+
+using Extended = long double;
+
+constexpr Extended kScreenLimit = 1073741824.0L;  // 2^30
+
+int TruncToScreen(Extended value) {
+  if (std::isnan(value)) return 0;
+  return static_cast<int>(std::trunc(std::clamp(value, -kScreenLimit, kScreenLimit)));
+}
+
+}  // namespace
+
+TScreenPoint WorldToScreen(const TEditor& editor, float x, float y) {
+  const TProjectValues& v = editor.Values;
+  const Extended halfW = editor.Viewport.Width / 2, halfH = editor.Viewport.Height / 2;
+  const Extended sx = Extended(v.PanX) + (halfW + Extended(x) * Extended(v.Zoom));
+  const Extended sy = Extended(v.PanY) + (halfH + Extended(y) * Extended(v.Zoom));
+  return {TruncToScreen(sx), TruncToScreen(sy)};
+}
+
+TWorldPoint ScreenToWorld(const TEditor& editor, int px, int py) {
+  const TProjectValues& v = editor.Values;
+  const Extended x = ((Extended(px) - editor.Viewport.Width / 2) - Extended(v.PanX)) / Extended(v.Zoom);
+  const Extended y = ((Extended(py) - editor.Viewport.Height / 2) - Extended(v.PanY)) / Extended(v.Zoom);
+  return {static_cast<float>(x), static_cast<float>(y)};
+}
+
+float SnapValue(float value, int grid) {
+  const Extended steps = std::nearbyint(Extended(value) / Extended(grid));
+  // The product is formed wide: a huge coordinate must not wrap around.
+  return static_cast<float>(steps * Extended(grid));
+}
+
+TScreenPoint NodeScreenPosition(const TEditor& editor, const T3DCoord& node) {
+  const TProjectValues& v = editor.Values;
+  if (editor.SnapToGrid && v.GridX > 0 && v.GridY > 0) {
+    const float x = node.X != node.BaseX ? SnapValue(node.X, v.GridX) : node.X;
+    const float y = node.Y != node.BaseY ? SnapValue(node.Y, v.GridY) : node.Y;
+    return WorldToScreen(editor, x, y);
+  }
+  return WorldToScreen(editor, node.X, node.Y);
+}
+
+void ZoomBy(TEditor& editor, int dy) {
+  if (dy == 0) return;
+  TProjectValues& v = editor.Values;
+  const Extended step = Extended(std::abs(dy)) * Extended(v.Zoom) * 0.05L;
+  Extended zoom = dy > 0 ? Extended(v.Zoom) + step : Extended(v.Zoom) - step;
+  if (zoom < kMinZoom) zoom = kMinZoom;
+  if (zoom > kMaxZoom) zoom = kMaxZoom;
+  const float newZoom = static_cast<float>(zoom);
+  v.PanX = static_cast<float>(Extended(newZoom) / Extended(v.Zoom) * Extended(v.PanX));
+  v.PanY = static_cast<float>(Extended(newZoom) / Extended(v.Zoom) * Extended(v.PanY));
+  if (newZoom != v.Zoom) {
+    v.Zoom = newZoom;
+    editor.Host().Redraw(false);
+  }
+}
+
+void PanBy(TEditor& editor, float dx, float dy) {
+  editor.Values.PanX -= dx;
+  editor.Values.PanY -= dy;
+}
+
+void ZoomToFit(TEditor& editor) {
+  if (editor.Nodes.Empty()) return;
+  TProjectValues& v = editor.Values;
+  float minX = FLT_MAX, maxX = -FLT_MAX, minY = FLT_MAX, maxY = -FLT_MAX;
+  for (const T3DCoord& node : editor.Nodes) {
+    minX = std::min(minX, node.X);
+    maxX = std::max(maxX, node.X);
+    minY = std::min(minY, node.Y);
+    maxY = std::max(maxY, node.Y);
+  }
+  // Whole world units; wide so that coordinates near the float limit cannot overflow.
+  const Extended left = std::trunc(Extended(minX)), right = std::ceil(Extended(maxX));
+  const Extended top = std::trunc(Extended(minY)), bottom = std::ceil(Extended(maxY));
+  const Extended dx = std::max<Extended>(right - left, 1), dy = std::max<Extended>(bottom - top, 1);
+
+  // A window not laid out yet counts as one pixel, so the zoom stays finite and positive.
+  const Extended width = std::max(editor.Viewport.Width, 1), height = std::max(editor.Viewport.Height, 1);
+  const Extended halfW = std::max<Extended>(std::trunc(width / Extended(v.Zoom) * 0.5L), 1);
+  const Extended halfH = std::max<Extended>(std::trunc(height / Extended(v.Zoom) * 0.5L), 1);
+
+  const int grid = v.GridX;
+  Extended padX, padY;
+  if (grid <= 0) {
+    padX = std::nearbyint(dx * 1.2L);
+    padY = std::nearbyint(dy * 1.2L);
+  } else {
+    padX = std::trunc(std::ceil(dx * 1.2L) / grid) * grid;
+    padY = std::trunc(std::ceil(dy * 1.2L) / grid) * grid;
+    // A grid coarser than the padded extent would leave nothing to divide by: one step at least.
+    padX = std::max<Extended>(padX, grid);
+    padY = std::max<Extended>(padY, grid);
+  }
+
+  Extended zoom = (dx / dy) / (halfW / halfH) >= 1 ? width / padX : height / padY;
+  float newZoom = static_cast<float>(zoom);
+  if (!(newZoom > 0)) newZoom = FLT_MIN;
+  if (!std::isfinite(newZoom)) newZoom = FLT_MAX;
+  v.Zoom = newZoom;
+
+  const Extended cx = left - std::trunc((padX - dx) / 2) + std::trunc(padX / 2);
+  const Extended cy = top - std::trunc((padY - dy) / 2) + std::trunc(padY / 2);
+  v.PanX = static_cast<float>(-(cx * Extended(v.Zoom)));
+  v.PanY = static_cast<float>(-(cy * Extended(v.Zoom)));
+  editor.Host().Redraw(true);
+}
+
+void SetGridSize(TEditor& editor, int grid) {
+  if (grid == editor.Values.GridX) return;
+  editor.Values.GridX = grid;
+  editor.Values.GridY = grid;
+  editor.Host().SetGridStatus(GridStatusText(grid));
+  editor.Host().Redraw(false);
+}
+
+std::string GridStatusText(int grid) {
+  return "Grid: " + std::to_string(grid) + " unit" + (grid == 1 ? "" : "s");
+}
+
+std::string FormatReadout(double value) {
+  std::string text = FormatFixed(value, 4);
+  bool negative = false;
+  if (!text.empty() && text[0] == '-') {
+    negative = true;
+    text.erase(0, 1);
+  }
+  const auto separator = text.find(DecimalSeparator());
+  const int position = static_cast<int>(separator == std::string::npos ? text.size() : separator) + 1;
+  if (6 - position > 0) text.insert(0, static_cast<std::size_t>(6 - position), '0');
+  return (negative ? "-" : "+") + text;
+}
+
+}  // namespace terravel
