@@ -1,1 +1,48 @@
-int main() { return 0; }
+// terravel-cli: convert and inspect Terravel projects in scripts, without a window.
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "cli/RenderCommand.h"
+#include "model/core/Errors.h"
+
+using namespace terravel;
+
+int main(int argc, char** argv) {
+  std::vector<std::string> words(argv + 1, argv + argc);
+  if (words.empty()) {
+    std::cerr << cli::kUsage;
+    return 2;
+  }
+  const std::string command = words.front();
+  words.erase(words.begin());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << cli::kUsage;
+    return 0;
+  }
+  if (command == "--version") {
+    std::cout << "terravel-cli 0.7\n";
+    return 0;
+  }
+  using Runner = int (*)(const std::vector<std::string>&, std::ostream&);
+  const std::map<std::string, Runner> commands = {
+      {"info", cli::RunInfo}, {"export", cli::RunExport}, {"import", cli::RunImport}, {"new", cli::RunNew},
+      {"render", cli::RunRender}};
+  const auto it = commands.find(command);
+  try {
+    if (it == commands.end()) throw cli::EUsageError("unknown command \"" + command + "\"");
+    return it->second(words, std::cout);
+  } catch (const cli::EUsageError& error) {
+    std::cerr << "terravel-cli: " << error.what() << "\n\n" << cli::kUsage;
+    return 2;
+  } catch (const ETerravelError& error) {
+    std::cerr << error.what() << "\n";
+    return 1;
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << "\n";
+    return 1;
+  }
+}

@@ -1,16 +1,126 @@
-// terravel-cli as a script would use it.
+// terravel-cli as a script uses it: exit codes, messages and the files it writes.
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 
+#include "support/TempDir.h"
 #include "support/TestRegistry.h"
+
+using terravel::test::ReadWholeFile;
+using terravel::test::WriteWholeFile;
+
+namespace {
+
+struct TResult {
+  int ExitCode = -1;
+  QString Out;
+  QString Err;
+};
+
+TResult Run(const QStringList& arguments) {
+  QProcess cli;
+  cli.start(TERRAVEL_CLI_PATH, arguments);
+  TResult result;
+  if (!cli.waitForFinished(60000)) return result;
+  result.ExitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+  result.Out = QString::fromUtf8(cli.readAllStandardOutput());
+  result.Err = QString::fromUtf8(cli.readAllStandardError());
+  return result;
+}
+
+int CountOf(const std::string& text, const std::string& what) {
+  int count = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
+}  // namespace
 
 class TestCli : public QObject {
   Q_OBJECT
+  terravel::test::TTempFolder folder_;
+  QString Path(const char* name) { return QString::fromStdString(folder_.Path(name)); }
+
  private slots:
-  void runs() {
-    QProcess cli;
-    cli.start(TERRAVEL_CLI_PATH, {});
-    QVERIFY(cli.waitForFinished(30000));
+  void meshExportsAsUnrealPolygons() {
+    QCOMPARE(Run({"new", Path("m.tvp"), "--mesh", "16"}).ExitCode, 0);
+    QCOMPARE(Run({"export", Path("m.tvp"), Path("m.t3d")}).ExitCode, 0);
+    const std::string t3d = ReadWholeFile(folder_.Path("m.t3d"));
+    QCOMPARE(CountOf(t3d, "   Begin Polygon Texture=GenEarth.Grass\r\n"), 512);
+    QVERIFY(t3d.starts_with("Begin PolyList\r\n"));
+    QVERIFY(t3d.ends_with("End PolyList\r\n"));
+  }
+
+  void infoAsJson() {
+    QCOMPARE(Run({"new", Path("t.tvp")}).ExitCode, 0);
+    const TResult result = Run({"info", Path("t.tvp"), "--json"});
+    QCOMPARE(result.ExitCode, 0);
+    const QJsonObject info = QJsonDocument::fromJson(result.Out.toUtf8()).object();
+    const QStringList keys = {"nodes", "polygons", "selectedNodes", "selectedPolygons", "minZ", "maxZ", "pgInc",
+                              "showZ", "panX", "panY", "zoom", "gridX", "gridY"};
+    QCOMPARE(info.keys().size(), keys.size());
+    for (const QString& key : keys) QVERIFY2(info.contains(key), qPrintable(key));
+    QCOMPARE(info["nodes"].toInt(), 3);
+    QCOMPARE(info["polygons"].toInt(), 1);
+    QCOMPARE(info["maxZ"].toDouble(), 1024.0);
+    QCOMPARE(info["showZ"].toBool(), true);
+    QCOMPARE(info["gridX"].toInt(), 64);
+  }
+
+  void exportFormatsAndScale() {
+    QCOMPARE(Run({"new", Path("tri.tvp")}).ExitCode, 0);
+    QCOMPARE(Run({"export", Path("tri.tvp"), Path("tri.txt"), "--scale", "0.5"}).ExitCode, 0);
+    QCOMPARE(ReadWholeFile(folder_.Path("tri.txt")),
+             std::string("0.00\t-128.00\t0.00\r\n-128.00\t128.00\t512.00\r\n128.00\t128.00\t256.00\r\n"));
+    QCOMPARE(Run({"export", Path("tri.tvp"), Path("tri.out"), "--format", "tvt"}).ExitCode, 0);
+    QVERIFY(ReadWholeFile(folder_.Path("tri.out")).starts_with("TVT\r\n\r\n; Terravel Portable Project\r\n"));
+  }
+
+  void importIntoNewAndExistingProjects() {
+    WriteWholeFile(folder_.Path("points.txt"), "1\t2\t3\r\n; remark\r\n4\t5\t6\r\n");
+    QCOMPARE(Run({"import", Path("points.txt"), Path("p.tvp"), "--scale", "2"}).ExitCode, 0);
+    TResult info = Run({"info", Path("p.tvp"), "--json"});
+    QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["nodes"].toInt(), 2);
+    QCOMPARE(Run({"new", Path("base.tvp")}).ExitCode, 0);
+    QCOMPARE(Run({"import", Path("points.txt"), Path("merged.tvp"), "--into", Path("base.tvp")}).ExitCode, 0);
+    info = Run({"info", Path("merged.tvp"), "--json"});
+    QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["nodes"].toInt(), 5);
+    QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["polygons"].toInt(), 1);
+  }
+
+  void wrongCallsAndFailures_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no command") << QStringList{} << 2 << "Usage:";
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "unknown command";
+    QTest::newRow("unknown option") << QStringList{"info", "x.tvp", "--fast"} << 2 << "unknown option --fast";
+    QTest::newRow("odd mesh") << QStringList{"new", "x.tvp", "--mesh", "3"} << 2 << "even number";
+    QTest::newRow("two kinds") << QStringList{"new", "x.tvp", "--blank", "--triangle"} << 2 << "choose one";
+    QTest::newRow("bad scale") << QStringList{"export", "x.tvp", "x.txt", "--scale", "big"} << 2 << "no number";
+    QTest::newRow("unknown extension") << QStringList{"export", "x.tvp", "x.doc"} << 2 << "--format";
+    QTest::newRow("missing file") << QStringList{"info", "/nonexistent/x.tvp"} << 1
+                                  << "Datei /nonexistent/x.tvp kann nicht";
+    QTest::newRow("unwritable output") << QStringList{"new", "/nonexistent/dir/x.tvp"} << 1
+                                       << "kann nicht erstellt werden";
+  }
+  void wrongCallsAndFailures() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const TResult result = Run(arguments);
+    QCOMPARE(result.ExitCode, exitCode);
+    QVERIFY2(result.Err.contains(message), qPrintable(result.Err));
+  }
+
+  void helpAndVersion() {
+    TResult result = Run({"--version"});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY(result.Out.contains("0.7"));
+    result = Run({"--help"});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY(result.Out.contains("terravel-cli export"));
   }
 };
 

@@ -9,10 +9,16 @@ std::vector<TestFactory>& Registry() {
   static std::vector<TestFactory> registry;
   return registry;
 }
+ApplicationFactory& Application() {
+  static ApplicationFactory factory;
+  return factory;
+}
 }  // namespace terravel::test
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  const auto& makeApplication = terravel::test::Application();
+  const std::unique_ptr<QCoreApplication> app =
+      makeApplication ? makeApplication(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
   // Every test starts from the point; the ones about separators set their own.
   terravel::SetDecimalSeparator('.');
   int failures = 0;

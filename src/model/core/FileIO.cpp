@@ -20,8 +20,12 @@ std::string ReadFileBytes(const std::string& path) {
     std::fclose(file);
     throw EFileError(CannotOpenText(path));
   }
+  // Straight into the result when the size is known; then whatever the file grew by meanwhile.
   std::string bytes;
-  if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
+  if (info.st_size > 0) {
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  }
   char buffer[1 << 16];
   std::size_t got;
   while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);

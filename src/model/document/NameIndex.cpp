@@ -1,11 +1,58 @@
 #include "model/document/NameIndex.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "model/core/Errors.h"
-#include "model/text/NumberText.h"
 
 namespace terravel {
+
+namespace {
+
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether the text equals the lower-case pattern text, ASCII letter case ignored.
+bool SameLower(std::string_view text, std::string_view lower) {
+  if (text.size() != lower.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (LowerAscii(text[i]) != lower[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TNameIndex::TNumberCounts::Used(int number) const {
+  if (number < static_cast<int>(dense_.size())) return dense_[static_cast<std::size_t>(number)] > 0;
+  return number >= kDenseLimit && sparse_.count(number) != 0;
+}
+
+// Numbers beyond the vector: grow it while they are small enough, else use the map.
+int TNameIndex::TNumberCounts::ChangeOutside(int number, int delta) {
+  if (number < kDenseLimit) {
+    if (delta <= 0) return 0;
+    const auto at = static_cast<std::size_t>(number);
+    dense_.resize(std::min<std::size_t>(std::max<std::size_t>(at + 1, 2 * dense_.size()), kDenseLimit), 0);
+    dense_[at] = delta;
+    return delta;
+  }
+  const auto found = sparse_.find(number);
+  const int count = (found != sparse_.end() ? found->second : 0) + delta;
+  if (count > 0) {
+    sparse_[number] = count;
+    return count;
+  }
+  if (found != sparse_.end()) sparse_.erase(found);
+  return 0;
+}
+
+void TNameIndex::TNumberCounts::Clear() {
+  dense_.clear();
+  sparse_.clear();
+}
 
 TNameIndex::Pattern& TNameIndex::PatternFor(std::string_view pattern) {
   return const_cast<Pattern&>(static_cast<const TNameIndex*>(this)->PatternFor(pattern));
@@ -17,51 +64,52 @@ const TNameIndex::Pattern& TNameIndex::PatternFor(std::string_view pattern) cons
   return polygon_;
 }
 
-// The number a name stands for in the pattern ("node12" -> 12), or 0 when the name is no
-// candidate of it. Candidates are written without leading zeros, so "Node01" blocks nothing.
-int TNameIndex::NumberIn(const Pattern& pattern, std::string_view lowerName) {
-  if (lowerName.size() <= pattern.prefix.size() + pattern.suffix.size()) return 0;
-  if (lowerName.substr(0, pattern.prefix.size()) != pattern.prefix) return 0;
-  if (lowerName.substr(lowerName.size() - pattern.suffix.size()) != pattern.suffix) return 0;
-  const auto digits =
-      lowerName.substr(pattern.prefix.size(), lowerName.size() - pattern.prefix.size() - pattern.suffix.size());
-  if (digits.empty() || digits.size() > 10 || digits[0] == '0') return 0;
-  long long number = 0;
+// Candidates are written without leading zeros, so "Node01" blocks nothing.
+int TNameIndex::NumberIn(const Pattern& pattern, std::string_view name) {
+  const std::size_t prefix = pattern.prefix.size(), suffix = pattern.suffix.size();
+  if (name.size() <= prefix + suffix) return 0;
+  if (!SameLower(name.substr(0, prefix), pattern.prefix)) return 0;
+  if (!SameLower(name.substr(name.size() - suffix), pattern.suffix)) return 0;
+  const std::string_view digits = name.substr(prefix, name.size() - prefix - suffix);
+  if (digits.size() > 10 || digits[0] == '0') return 0;
+  std::uint64_t number = 0;
   for (char c : digits) {
-    if (c < '0' || c > '9') return 0;
-    number = number * 10 + (c - '0');
+    const auto digit = static_cast<unsigned>(static_cast<unsigned char>(c) - '0');
+    if (digit > 9) return 0;
+    number = number * 10 + digit;
   }
   return number <= INT_MAX ? static_cast<int>(number) : 0;
 }
 
 void TNameIndex::Count(std::string_view name, int delta) {
-  const std::string lower = ToLowerAscii(name);
+  if (name.empty()) return;
+  const char first = LowerAscii(name[0]);
   for (Pattern* pattern : {&node_, &polygon_}) {
-    const int number = NumberIn(*pattern, lower);
+    if (!pattern->prefix.empty() && pattern->prefix[0] != first) continue;  // the quick refusal
+    const int number = NumberIn(*pattern, name);
     if (number == 0) continue;
-    int& count = pattern->used[number];
-    count += delta;
-    if (count <= 0) {
-      pattern->used.erase(number);
-      if (number < pattern->firstFree) pattern->firstFree = number;
-    }
+    if (pattern->used.Change(number, delta) == 0 && number < pattern->firstFree) pattern->firstFree = number;
   }
 }
 
-void TNameIndex::Add(std::string_view name) { Count(name, +1); }
+void TNameIndex::Add(std::string_view name) {
+  Count(name, +1);
+}
 
-void TNameIndex::Remove(std::string_view name) { Count(name, -1); }
+void TNameIndex::Remove(std::string_view name) {
+  Count(name, -1);
+}
 
 void TNameIndex::Clear() {
   for (Pattern* pattern : {&node_, &polygon_}) {
-    pattern->used.clear();
+    pattern->used.Clear();
     pattern->firstFree = 1;
   }
 }
 
 std::string TNameIndex::UniqueName(std::string_view patternText) const {
   const Pattern& pattern = PatternFor(patternText);
-  while (pattern.used.count(pattern.firstFree) != 0) ++pattern.firstFree;
+  while (pattern.used.Used(pattern.firstFree)) ++pattern.firstFree;
   const auto at = patternText.find("%d");
   return std::string(patternText.substr(0, at)) + std::to_string(pattern.firstFree) +
          std::string(patternText.substr(at + 2));

@@ -2,9 +2,11 @@
 // The shared name space of nodes and polygons, kept so that an automatic name ("Node%d",
 // "Polygon%d") is found without scanning every record: the smallest number i >= 1 whose name is
 // used by no node and no polygon, letter case ignored.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace terravel {
 
@@ -21,15 +23,40 @@ class TNameIndex {
   std::string UniqueName(std::string_view pattern) const;
 
  private:
+  // How many names carry each number. Numbers up to a bound live in a vector (names are mostly
+  // automatic, so their numbers are dense and small); larger ones in a map.
+  class TNumberCounts {
+   public:
+    bool Used(int number) const;
+    // Changes the count of the number and returns the new count.
+    int Change(int number, int delta) {
+      if (static_cast<std::size_t>(number) < dense_.size()) {
+        int& count = dense_[static_cast<std::size_t>(number)];
+        count = count + delta > 0 ? count + delta : 0;
+        return count;
+      }
+      return ChangeOutside(number, delta);
+    }
+    void Clear();
+
+   private:
+    int ChangeOutside(int number, int delta);
+
+    static constexpr int kDenseLimit = 1 << 20;  // at most 4 MB per pattern
+    std::vector<int> dense_;
+    std::unordered_map<int, int> sparse_;
+  };
+
   struct Pattern {
-    std::string prefix;  // lower case, before "%d"
-    std::string suffix;  // lower case, after "%d"
-    std::unordered_map<int, int> used;  // number -> how many names carry it
-    mutable int firstFree = 1;          // no number below it is free
+    std::string_view prefix;  // lower case, before "%d"
+    std::string_view suffix;  // lower case, after "%d"
+    TNumberCounts used;
+    mutable int firstFree = 1;  // no number below it is free
   };
   Pattern& PatternFor(std::string_view pattern);
   const Pattern& PatternFor(std::string_view pattern) const;
-  static int NumberIn(const Pattern& pattern, std::string_view lowerName);
+  // The number the name stands for in the pattern ("Node12" -> 12, any letter case), or 0.
+  static int NumberIn(const Pattern& pattern, std::string_view name);
   void Count(std::string_view name, int delta);
 
   Pattern node_{"node", "", {}, 1};

@@ -33,8 +33,8 @@ class TRecordList {
   auto begin() { return records_.begin(); }
   auto end() { return records_.end(); }
 
-  // Appends a copy; an empty name becomes the first free automatic name. -1 when out of memory.
-  int Add(Record record) {
+  // Takes the record over; an empty name becomes the first free automatic name. -1 when out of memory.
+  int Add(Record&& record) {
     try {
       if (record.Name.empty()) record.Name = names_.UniqueName(pattern_);
       records_.push_back(std::move(record));
@@ -116,6 +116,10 @@ class TRecordList {
     for (const Record& record : records_) names_.Remove(record.Name);
     records_.clear();
   }
+
+  // Drops every record without updating the name index: only for a caller that empties the
+  // shared index itself (clearing the whole document).
+  void ClearLeavingIndex() { records_.clear(); }
 
   void Reserve(std::size_t count) { records_.reserve(count); }
 

@@ -11,8 +11,10 @@ void TEditor::SetHost(THost& host) {
 }
 
 void TEditor::ClearDocument() {
-  Polygons.Clear();
-  Nodes.Clear();
+  // Both lists go, so the name index is emptied in one step rather than name by name.
+  Polygons.ClearLeavingIndex();
+  Nodes.ClearLeavingIndex();
+  names_.Clear();
 }
 
 }  // namespace terravel

@@ -1,12 +1,16 @@
 #include "model/history/Action.h"
 
+#include <utility>
+
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
 
 namespace terravel {
 
 TAction::TAction(TEditor& editor, std::string description)
-    : editor_(editor), description_(std::move(description)) {}
+    : editor_(editor), description_(std::move(description)) {
+  Require(!description_.empty(), modules::Undo, "action without a description");
+}
 
 bool TAction::Execute() {
   Require(!done_, modules::Undo, "action executed twice");
@@ -20,6 +24,8 @@ bool TAction::Undo() {
   return true;
 }
 
-void TAction::Changed() { editor_.Host().RefreshUndoRedo(); }
+void TAction::Changed() {
+  editor_.Host().RefreshUndoRedo();
+}
 
 }  // namespace terravel

@@ -21,11 +21,11 @@ class TAction {
 
   // Overrides do their own work and then return the base result (or, below another action
   // class, call the inherited operation first and stop when it fails).
-  virtual bool Execute();   // requires !Done, sets Done
-  virtual bool Undo();      // requires Done, clears Done
+  virtual bool Execute();  // requires !Done, sets Done
+  virtual bool Undo();     // requires Done, clears Done
   virtual void Prepare() {}
   // After every successful Execute or Undo. Overrides notify first, then call the inherited one.
-  virtual void Changed();   // refreshes the Undo and Redo commands
+  virtual void Changed();  // refreshes the Undo and Redo commands
 
   // Bytes this action keeps beyond its own object (captured entries, detached records).
   virtual std::size_t CapturedBytes() const { return 0; }

@@ -1,65 +1,105 @@
 #include "model/history/History.h"
 
+#include <utility>
+
+#include "model/core/Errors.h"
 #include "model/document/Host.h"
 
 namespace terravel {
 
+namespace {
+
+using TActionList = std::vector<std::unique_ptr<TAction>>;
+
+// Moves the last action of one list to the end of the other.
+void MoveLast(TActionList& from, TActionList& to) {
+  to.push_back(std::move(from.back()));
+  from.pop_back();
+}
+
+}  // namespace
+
 void THistory::Perform(std::unique_ptr<TAction> action) {
-  performing_ = true;
+  Require(action != nullptr, modules::Undo, "no action to perform");
+  // A request made from inside a running action would interleave two changes.
+  Require(!performing_, modules::Undo, "action performed while another one runs");
   undoList_.push_back(std::move(action));
+  performing_ = true;
   TAction& current = *undoList_.back();
+
   bool executed = false;
   try {
     current.Prepare();
     executed = current.Execute();
-    if (executed) current.Changed();
   } catch (...) {
-    // A broken invariant: the action is not recorded.
-    performing_ = false;
-    if (!undoList_.empty() && undoList_.back().get() == &current) undoList_.pop_back();
-    host_->RefreshUndoRedo();
+    // A broken invariant: the action is withdrawn like a failed one, then the error goes on.
+    WithdrawLast();
     throw;
   }
-  if (executed) {
+  if (!executed) {
+    WithdrawLast();
+    return;
+  }
+  // The change is applied and recorded from here on, even if a notification fails. Changed runs
+  // while Performing is set, so its refresh already sees no redo description.
+  try {
+    current.Changed();
+  } catch (...) {
     redoList_.clear();
     performing_ = false;
-  } else {
-    performing_ = false;
-    undoList_.pop_back();
-    host_->RefreshUndoRedo();
+    throw;
   }
+  redoList_.clear();
+  performing_ = false;
+}
+
+void THistory::WithdrawLast() {
+  performing_ = false;
+  undoList_.pop_back();
+  host_->RefreshUndoRedo();
 }
 
 void THistory::UndoLast() {
   if (undoList_.empty()) return;
-  redoList_.push_back(std::move(undoList_.back()));
-  undoList_.pop_back();
+  MoveLast(undoList_, redoList_);
   TAction& action = *redoList_.back();
   bool undone = false;
   try {
     action.Prepare();
     undone = action.Undo();
   } catch (...) {
-    undoList_.push_back(std::move(redoList_.back()));
-    redoList_.pop_back();
+    // Keep every action in the list that matches its Done flag.
+    if (action.Done()) MoveLast(redoList_, undoList_);
     throw;
   }
   if (undone) {
     action.Changed();
   } else {
-    undoList_.push_back(std::move(redoList_.back()));
-    redoList_.pop_back();
+    MoveLast(redoList_, undoList_);
   }
 }
 
 void THistory::RedoLast() {
   if (redoList_.empty()) return;
   TAction& action = *redoList_.back();
-  action.Prepare();
-  if (!action.Execute()) return;
-  action.Changed();
-  undoList_.push_back(std::move(redoList_.back()));
-  redoList_.pop_back();
+  bool executed = false;
+  try {
+    action.Prepare();
+    executed = action.Execute();
+  } catch (...) {
+    if (action.Done()) MoveLast(redoList_, undoList_);
+    throw;
+  }
+  if (!executed) return;
+  // Changed runs while the action is still the last of the redo list; the Undo and Redo
+  // commands refresh once more afterwards.
+  try {
+    action.Changed();
+  } catch (...) {
+    MoveLast(redoList_, undoList_);
+    throw;
+  }
+  MoveLast(redoList_, undoList_);
 }
 
 std::string THistory::UndoDescription() const {

@@ -18,8 +18,11 @@ class THistory {
   ~THistory() { ClearHistory(); }
 
   // Records and executes a new action; the history owns it from now on. An action whose Execute
-  // fails or throws is withdrawn and destroyed.
+  // fails or throws is withdrawn and destroyed (the error goes on to the caller). Performing from
+  // inside a running action is an internal error.
   void Perform(std::unique_ptr<TAction> action);
+  // An Undo or Execute that fails leaves the action where it was; after an error every action
+  // stays in the list that matches its Done flag.
   void UndoLast();
   void RedoLast();
 
@@ -39,6 +42,8 @@ class THistory {
   void SetHost(THost& host) { host_ = &host; }
 
  private:
+  void WithdrawLast();
+
   THost* host_;
   std::vector<std::unique_ptr<TAction>> undoList_;
   std::vector<std::unique_ptr<TAction>> redoList_;

@@ -68,19 +68,27 @@ std::string FormatGeneral(double value) {
     if (exponent >= 0) {
       const std::size_t intDigits = static_cast<std::size_t>(exponent) + 1;
       if (digits.size() <= intDigits) {
-        text += digits + std::string(intDigits - digits.size(), '0');
+        text += digits;
+        text.append(intDigits - digits.size(), '0');
       } else {
-        text += digits.substr(0, intDigits) + separator + digits.substr(intDigits);
+        text.append(digits, 0, intDigits);
+        text += separator;
+        text.append(digits, intDigits, std::string::npos);
       }
     } else {
       text += "0";
       text += separator;
-      text += std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+      text.append(static_cast<std::size_t>(-exponent - 1), '0');
+      text += digits;
     }
   } else {
-    text += digits.substr(0, 1);
-    if (digits.size() > 1) text += separator + digits.substr(1);
-    text += "E" + std::to_string(exponent);
+    text += digits[0];
+    if (digits.size() > 1) {
+      text += separator;
+      text.append(digits, 1, std::string::npos);
+    }
+    text += 'E';
+    text += std::to_string(exponent);
   }
   return text;
 }

@@ -56,7 +56,7 @@ TScreenPoint NodeScreenPosition(const TEditor& editor, const T3DCoord& node) {
 void ZoomBy(TEditor& editor, int dy) {
   if (dy == 0) return;
   TProjectValues& v = editor.Values;
-  const Extended step = Extended(std::abs(dy)) * Extended(v.Zoom) * 0.05L;
+  const Extended step = std::fabs(Extended(dy)) * Extended(v.Zoom) * 0.05L;  // no int overflow
   Extended zoom = dy > 0 ? Extended(v.Zoom) + step : Extended(v.Zoom) - step;
   if (zoom < kMinZoom) zoom = kMinZoom;
   if (zoom > kMaxZoom) zoom = kMaxZoom;

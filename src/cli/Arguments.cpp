@@ -1,0 +1,62 @@
+#include "cli/Arguments.h"
+
+#include <cmath>
+
+#include "model/text/NumberText.h"
+
+namespace terravel::cli {
+
+std::optional<std::string> TArguments::Value(const std::string& name) const {
+  const auto it = Options.find(name);
+  if (it == Options.end()) return std::nullopt;
+  return it->second;
+}
+
+TArguments ParseArguments(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
+                          const std::set<std::string>& flags) {
+  TArguments arguments;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word.size() > 2 && word.starts_with("--")) {
+      std::string name = word, value;
+      const auto equals = word.find('=');
+      const bool inlineValue = equals != std::string::npos;
+      if (inlineValue) {
+        name = word.substr(0, equals);
+        value = word.substr(equals + 1);
+      }
+      if (valueOptions.count(name) != 0) {
+        if (!inlineValue) {
+          if (i + 1 >= words.size()) throw EUsageError("option " + name + " needs a value");
+          value = words[++i];
+        }
+        if (arguments.Options.count(name) != 0) throw EUsageError("option " + name + " given twice");
+        arguments.Options[name] = value;
+      } else if (flags.count(name) != 0 && !inlineValue) {
+        arguments.Flags.insert(name);
+      } else {
+        throw EUsageError("unknown option " + word);
+      }
+    } else {
+      arguments.Positional.push_back(word);
+    }
+  }
+  return arguments;
+}
+
+float ParseScale(const std::string& text) {
+  double value = 0;
+  if (!TryParseNumber(text, value, '.') || !std::isfinite(static_cast<float>(value))) {
+    throw EUsageError("the scale \"" + text + "\" is no number");
+  }
+  return static_cast<float>(value);
+}
+
+std::string ExtensionOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  const auto dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return ToLowerAscii(path.substr(dot + 1));
+}
+
+}  // namespace terravel::cli

@@ -1,0 +1,39 @@
+#pragma once
+// Command-line words: positional arguments and "--name value" options, checked against what a
+// command accepts.
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace terravel::cli {
+
+// A wrong call: the tool prints the message and the usage, and exits with 2.
+class EUsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct TArguments {
+  std::vector<std::string> Positional;
+  std::map<std::string, std::string> Options;  // "--scale" -> "2"; flags map to ""
+  std::set<std::string> Flags;
+
+  bool Has(const std::string& name) const { return Options.count(name) != 0 || Flags.count(name) != 0; }
+  std::optional<std::string> Value(const std::string& name) const;
+};
+
+// Splits the words after the command name. valueOptions take one value; flags take none;
+// anything else starting with "--" is a usage error.
+TArguments ParseArguments(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
+                          const std::set<std::string>& flags);
+
+// A number written with a point, as scripts write it; a usage error otherwise.
+float ParseScale(const std::string& text);
+
+// The lower-case extension of a path without the dot ("t3d"), or empty.
+std::string ExtensionOf(const std::string& path);
+
+}  // namespace terravel::cli

@@ -1,0 +1,177 @@
+#include "cli/Commands.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "cli/Arguments.h"
+#include "model/core/Errors.h"
+#include "model/editor/Editor.h"
+#include "model/formats/ProjectTextExport.h"
+#include "model/formats/UnrealTextExport.h"
+#include "model/formats/UnrealTextImport.h"
+#include "model/formats/XYZText.h"
+#include "model/project/NewProject.h"
+#include "model/projectfile/ProjectFile.h"
+
+namespace terravel::cli {
+
+const char* const kUsage =
+    "Usage:\n"
+    "  terravel-cli info FILE.tvp [--json]\n"
+    "  terravel-cli export FILE.tvp OUT [--format t3d|txt|tvt] [--scale S]\n"
+    "  terravel-cli import IN OUT.tvp [--format txt|t3d] [--scale S] [--into PROJECT.tvp]\n"
+    "  terravel-cli new OUT.tvp [--blank | --triangle | --mesh N]\n"
+    "  terravel-cli render FILE.tvp OUT.png [--size WxH] [--fit] [--pick] [--show LIST]\n"
+    "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]]\n"
+    "  terravel-cli --help | --version\n"
+    "\n"
+    "  info     counts of nodes and polygons, the selection and the project values\n"
+    "  export   Unreal text (.t3d), X/Y/Z text (.txt, --scale applies) or project text (.tvt);\n"
+    "           the format follows OUT's extension unless --format is given\n"
+    "  import   X/Y/Z text or Unreal text into a new blank project, or into --into PROJECT.tvp,\n"
+    "           saved as OUT.tvp; --scale multiplies every coordinate (default 1)\n"
+    "  new      a new project: the single triangle (default), a blank one, or an N x N mesh\n"
+    "  render   draws the project as the editor's viewport shows it into a PNG (960x594 and the\n"
+    "           project's view unless --size and --fit say otherwise); --pick writes the pick\n"
+    "           buffer; --show takes z,nodes,polygons,textures,position,scale or none\n";
+
+namespace {
+
+void ExpectPositional(const TArguments& arguments, std::size_t count) {
+  if (arguments.Positional.size() != count) {
+    throw EUsageError("expected " + std::to_string(count) + " file name" + (count == 1 ? "" : "s") + ", got " +
+                      std::to_string(arguments.Positional.size()));
+  }
+}
+
+// The shortest text that reads back as the same float: valid JSON as well as readable.
+std::string NumberText(float value) {
+  if (!std::isfinite(value)) return "0";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+void LoadInto(TEditor& editor, const std::string& path) {
+  editor.ClearDocument();
+  LoadProjectFile(editor, path);
+}
+
+std::string FormatOf(const TArguments& arguments, const std::string& path, std::initializer_list<const char*> known) {
+  const std::string format = arguments.Value("--format").value_or(ExtensionOf(path));
+  for (const char* name : known)
+    if (format == name) return format;
+  std::string list;
+  for (const char* name : known) list += (list.empty() ? "" : ", ") + std::string(name);
+  if (arguments.Has("--format")) throw EUsageError("unknown format \"" + format + "\" (use " + list + ")");
+  throw EUsageError("cannot tell the format from \"" + path + "\": give --format (" + list + ")");
+}
+
+}  // namespace
+
+int RunInfo(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments = ParseArguments(words, {}, {"--json"});
+  ExpectPositional(arguments, 1);
+  TEditor editor;
+  LoadInto(editor, arguments.Positional[0]);
+  const TProjectValues& v = editor.Values;
+  if (arguments.Has("--json")) {
+    out << "{\"nodes\": " << editor.Nodes.Count() << ", \"polygons\": " << editor.Polygons.Count()
+        << ", \"selectedNodes\": " << editor.State.SelectedNodeCount()
+        << ", \"selectedPolygons\": " << editor.State.SelectedPolygonCount() << ", \"minZ\": " << NumberText(v.MinZ)
+        << ", \"maxZ\": " << NumberText(v.MaxZ) << ", \"pgInc\": " << NumberText(v.PgInc)
+        << ", \"showZ\": " << (v.ShowZ ? "true" : "false") << ", \"panX\": " << NumberText(v.PanX)
+        << ", \"panY\": " << NumberText(v.PanY) << ", \"zoom\": " << NumberText(v.Zoom) << ", \"gridX\": " << v.GridX
+        << ", \"gridY\": " << v.GridY << "}\n";
+  } else {
+    out << "Nodes: " << editor.Nodes.Count() << "\n"
+        << "Polygons: " << editor.Polygons.Count() << "\n"
+        << "Selected nodes: " << editor.State.SelectedNodeCount() << "\n"
+        << "Selected polygons: " << editor.State.SelectedPolygonCount() << "\n"
+        << "MinZ: " << NumberText(v.MinZ) << "\n"
+        << "MaxZ: " << NumberText(v.MaxZ) << "\n"
+        << "PgInc: " << NumberText(v.PgInc) << "\n"
+        << "ShowZ: " << (v.ShowZ ? "yes" : "no") << "\n"
+        << "PanX: " << NumberText(v.PanX) << "\n"
+        << "PanY: " << NumberText(v.PanY) << "\n"
+        << "Zoom: " << NumberText(v.Zoom) << "\n"
+        << "GridX: " << v.GridX << "\n"
+        << "GridY: " << v.GridY << "\n";
+  }
+  return 0;
+}
+
+int RunExport(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments = ParseArguments(words, {"--format", "--scale"}, {});
+  ExpectPositional(arguments, 2);
+  const std::string& output = arguments.Positional[1];
+  const std::string format = FormatOf(arguments, output, {"t3d", "txt", "tvt"});
+  float scale = 1;
+  if (auto text = arguments.Value("--scale")) {
+    if (format != "txt") throw EUsageError("--scale applies to the txt format only");
+    scale = ParseScale(*text);
+  }
+  TEditor editor;
+  LoadInto(editor, arguments.Positional[0]);
+  if (format == "t3d") {
+    ExportUnrealText(editor, output);
+    out << "Wrote " << editor.Polygons.Count() << " polygons to " << output << "\n";
+  } else if (format == "txt") {
+    ExportXYZText(editor, output, scale);
+    out << "Wrote " << editor.Nodes.Count() << " nodes to " << output << "\n";
+  } else {
+    ExportProjectText(editor, output);
+    out << "Wrote " << editor.Nodes.Count() << " nodes and " << editor.Polygons.Count() << " polygons to " << output
+        << "\n";
+  }
+  return 0;
+}
+
+int RunImport(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments = ParseArguments(words, {"--format", "--scale", "--into"}, {});
+  ExpectPositional(arguments, 2);
+  const std::string& input = arguments.Positional[0];
+  const std::string& output = arguments.Positional[1];
+  const std::string format = FormatOf(arguments, input, {"txt", "t3d"});
+  const float scale = arguments.Has("--scale") ? ParseScale(*arguments.Value("--scale")) : 1.0f;
+  TEditor editor;
+  if (auto into = arguments.Value("--into")) {
+    LoadInto(editor, *into);
+  } else {
+    NewProject(editor, false);
+  }
+  const int nodesBefore = editor.Nodes.Count(), polygonsBefore = editor.Polygons.Count();
+  if (format == "txt") {
+    ImportXYZText(editor, input, scale);
+  } else {
+    ImportUnrealText(editor, input, scale);
+  }
+  SaveProjectFile(editor, output);
+  out << "Imported " << editor.Nodes.Count() - nodesBefore << " nodes and " << editor.Polygons.Count() - polygonsBefore
+      << " polygons; wrote " << output << "\n";
+  return 0;
+}
+
+int RunNew(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments = ParseArguments(words, {"--mesh"}, {"--blank", "--triangle"});
+  ExpectPositional(arguments, 1);
+  const int kinds = int(arguments.Has("--blank")) + int(arguments.Has("--triangle")) + int(arguments.Has("--mesh"));
+  if (kinds > 1) throw EUsageError("choose one of --blank, --triangle and --mesh");
+  TEditor editor;
+  if (auto mesh = arguments.Value("--mesh")) {
+    int n = 0;
+    const auto result = std::from_chars(mesh->data(), mesh->data() + mesh->size(), n);
+    if (result.ec != std::errc() || result.ptr != mesh->data() + mesh->size() || n < 2 || n > 1024 || n % 2 != 0) {
+      throw EUsageError("--mesh takes an even number from 2 to 1024");
+    }
+    NewMesh(editor, n);
+  } else {
+    NewProject(editor, !arguments.Has("--blank"));
+  }
+  SaveProjectFile(editor, arguments.Positional[0]);
+  out << "Wrote " << editor.Nodes.Count() << " nodes and " << editor.Polygons.Count() << " polygons to "
+      << arguments.Positional[0] << "\n";
+  return 0;
+}
+
+}  // namespace terravel::cli

@@ -1,0 +1,182 @@
+#include "cli/RenderCommand.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImageWriter>
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+#include <sstream>
+
+#include "cli/Arguments.h"
+#include "model/core/Errors.h"
+#include "model/core/FileIO.h"
+#include "model/editor/Editor.h"
+#include "model/projectfile/ProjectFile.h"
+#include "model/text/NumberText.h"
+#include "model/view/ViewTransform.h"
+#include "render/ViewportRenderer.h"
+
+namespace terravel::cli {
+
+namespace {
+
+constexpr int kLargestSide = 16384;
+constexpr long long kLargestArea = 32LL * 1024 * 1024;
+
+struct TSize {
+  int Width = 960;
+  int Height = 594;
+};
+
+TSize ParseSize(const std::string& text) {
+  const auto fail = [&]() -> TSize {
+    throw EUsageError("--size takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide) +
+                      " and at most " + std::to_string(kLargestArea) + " pixels in all (got \"" + text +
+                      "\")");
+  };
+  const auto cross = text.find('x');
+  if (cross == std::string::npos) return fail();
+  TSize size;
+  const char* end = text.data() + text.size();
+  const auto w = std::from_chars(text.data(), text.data() + cross, size.Width);
+  const auto h = std::from_chars(text.data() + cross + 1, end, size.Height);
+  if (w.ec != std::errc() || w.ptr != text.data() + cross || h.ec != std::errc() || h.ptr != end)
+    return fail();
+  if (size.Width < 1 || size.Height < 1 || size.Width > kLargestSide || size.Height > kLargestSide ||
+      static_cast<long long>(size.Width) * size.Height > kLargestArea) {
+    return fail();
+  }
+  return size;
+}
+
+// "X,Y" with a decimal point.
+std::pair<float, float> ParsePair(const std::string& option, const std::string& text) {
+  const auto comma = text.find(',');
+  double a = 0, b = 0;
+  if (comma == std::string::npos || !TryParseNumber(text.substr(0, comma), a, '.') ||
+      !TryParseNumber(text.substr(comma + 1), b, '.') || !std::isfinite(float(a)) ||
+      !std::isfinite(float(b))) {
+    throw EUsageError(option + " takes two numbers separated by a comma (got \"" + text + "\")");
+  }
+  return {static_cast<float>(a), static_cast<float>(b)};
+}
+
+// --show: the labels and readouts to show; everything not named is off.
+struct TShow {
+  bool Z = false;
+  TViewFlags Flags;
+};
+
+TShow ParseShow(const std::string& list) {
+  TShow show;
+  show.Flags.ShowNodeNames = show.Flags.ShowPolygonNames = show.Flags.ShowTextureNames = false;
+  show.Flags.ShowPosition = show.Flags.ShowScale = false;
+  std::stringstream items(list);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    if (item == "z") {
+      show.Z = true;
+    } else if (item == "nodes") {
+      show.Flags.ShowNodeNames = true;
+    } else if (item == "polygons") {
+      show.Flags.ShowPolygonNames = true;
+    } else if (item == "textures") {
+      show.Flags.ShowTextureNames = true;
+    } else if (item == "position") {
+      show.Flags.ShowPosition = true;
+    } else if (item == "scale") {
+      show.Flags.ShowScale = true;
+    } else if (item != "none" && !item.empty()) {
+      throw EUsageError(
+          "--show takes a list of z, nodes, polygons, textures, position, scale or none (got \"" + item +
+          "\")");
+    }
+  }
+  return show;
+}
+
+// Fonts and pictures need a GUI application; without a display the offscreen platform serves.
+class TGuiScope {
+ public:
+  TGuiScope() {
+    if (QCoreApplication::instance() != nullptr) {
+      if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        throw ETerravelError("render needs a GUI application");
+      }
+      return;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+  }
+
+ private:
+  static inline char name_[] = "terravel-cli";
+  static inline char* argv_[] = {name_, nullptr};
+  static inline int argc_ = 1;
+  std::unique_ptr<QGuiApplication> app_;
+};
+
+std::string PngBytes(const QImage& image, const std::string& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(image))
+    throw ETerravelError(CannotCreateText(path) + ": " + writer.errorString().toStdString());
+  return bytes.toStdString();
+}
+
+}  // namespace
+
+int RunRender(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments =
+      ParseArguments(words, {"--size", "--show", "--background", "--origin", "--scale"},
+                     {"--fit", "--pick", "--no-gradient-lines"});
+  if (arguments.Positional.size() != 2) {
+    throw EUsageError("expected 2 file names, got " + std::to_string(arguments.Positional.size()));
+  }
+  const std::string& input = arguments.Positional[0];
+  const std::string& output = arguments.Positional[1];
+  const TSize size = arguments.Has("--size") ? ParseSize(*arguments.Value("--size")) : TSize{};
+  const auto background = arguments.Value("--background");
+  if (!background && (arguments.Has("--origin") || arguments.Has("--scale"))) {
+    throw EUsageError("--origin and --scale place the picture given by --background");
+  }
+  const auto origin = arguments.Has("--origin") ? ParsePair("--origin", *arguments.Value("--origin"))
+                                                : std::pair<float, float>{0, 0};
+  const auto scale = arguments.Has("--scale") ? ParsePair("--scale", *arguments.Value("--scale"))
+                                              : std::pair<float, float>{1, 1};
+  if (scale.first == 0 || scale.second == 0) throw EUsageError("--scale takes two non-zero numbers");
+  const auto showList = arguments.Value("--show");
+  const TShow show = showList ? ParseShow(*showList) : TShow{};
+
+  const TGuiScope gui;
+  TEditor editor;
+  editor.ClearDocument();
+  LoadProjectFile(editor, input);
+  editor.Viewport = {size.Width, size.Height};
+  TViewportRenderer renderer(editor);
+  if (showList) {
+    editor.Values.ShowZ = show.Z;
+    renderer.Flags = show.Flags;
+  }
+  renderer.Flags.GradientLines = !arguments.Has("--no-gradient-lines");
+  if (arguments.Has("--fit")) ZoomToFit(editor);
+  if (background)
+    renderer.SetBackgroundImage(*background, origin.first, origin.second, scale.first, scale.second);
+
+  const bool pick = arguments.Has("--pick");
+  if (pick) {
+    renderer.RenderPickBuffer();
+  } else {
+    renderer.RenderScene();
+  }
+  WriteFileAtomically(output, PngBytes(pick ? renderer.PickBuffer() : renderer.BackBuffer(), output));
+  out << "Wrote " << (pick ? "the pick buffer" : "the picture") << " of " << input << " to " << output << " ("
+      << size.Width << " x " << size.Height << ")\n";
+  return 0;
+}
+
+}  // namespace terravel::cli

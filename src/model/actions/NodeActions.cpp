@@ -1,0 +1,351 @@
+#include "model/actions/NodeActions.h"
+
+#include <cmath>
+#include <memory>
+#include <utility>
+
+#include "model/actions/CapturedSize.h"
+#include "model/actions/Requests.h"
+#include "model/actions/StringActions.h"
+#include "model/core/Errors.h"
+#include "model/editor/Editor.h"
+#include "model/text/NumberText.h"
+#include "model/view/ViewTransform.h"
+
+namespace terravel {
+
+namespace {
+
+float& Coordinate(T3DCoord& node, TNodeAxis axis) {
+  switch (axis) {
+    case TNodeAxis::X:
+      return node.X;
+    case TNodeAxis::Y:
+      return node.Y;
+    case TNodeAxis::Z:
+      return node.Z;
+  }
+  throw EAssertionFailure(modules::Actions, "unknown node axis");
+}
+
+const char* AxisLetter(TNodeAxis axis) {
+  switch (axis) {
+    case TNodeAxis::X:
+      return "X";
+    case TNodeAxis::Y:
+      return "Y";
+    case TNodeAxis::Z:
+      return "Z";
+  }
+  return "?";
+}
+
+// The value a coordinate request sets: X and Y snap to their grid while SnapToGrid is on.
+float SnappedCoordinate(const TEditor& editor, TNodeAxis axis, float value) {
+  if (!editor.SnapToGrid) return value;
+  if (axis == TNodeAxis::X && editor.Values.GridX > 0) return SnapValue(value, editor.Values.GridX);
+  if (axis == TNodeAxis::Y && editor.Values.GridY > 0) return SnapValue(value, editor.Values.GridY);
+  return value;
+}
+
+// The grid steps a move commits to; 0 leaves that axis as it is.
+struct TSnapRule {
+  int GridX = 0;
+  int GridY = 0;
+};
+
+// Commits the selected nodes: on a redo each first gets the position its entry holds, then the
+// entry takes the drag base (the position before the change), the rule snaps, and the base follows.
+void MoveAndSnap(TEditor& editor, std::vector<TPositionEntry>& entries, TSnapRule rule) {
+  std::size_t k = 0;
+  const int count = editor.Nodes.Count();
+  for (int j = 0; j < count; ++j) {
+    T3DCoord& node = editor.Nodes[j];
+    if (!node.Selected) continue;
+    if (k < entries.size()) {
+      node.X = entries[k].X;
+      node.Y = entries[k].Y;
+    } else {
+      entries.emplace_back();
+    }
+    entries[k] = {j, node.BaseX, node.BaseY};
+    if (rule.GridX > 0) node.X = SnapValue(node.X, rule.GridX);
+    if (rule.GridY > 0) node.Y = SnapValue(node.Y, rule.GridY);
+    node.BaseX = node.X;
+    node.BaseY = node.Y;
+    ++k;
+  }
+  entries.resize(k);
+  entries.shrink_to_fit();
+}
+
+// Puts every entry's node back and keeps the position it leaves for a redo.
+void SwapPositions(TEditor& editor, std::vector<TPositionEntry>& entries) {
+  Require(!entries.empty(), modules::Actions, "move undone without entries");
+  for (TPositionEntry& entry : entries) {
+    T3DCoord& node = editor.Nodes[entry.Index];
+    std::swap(node.X, entry.X);
+    std::swap(node.Y, entry.Y);
+    node.BaseX = node.X;
+    node.BaseY = node.Y;
+  }
+}
+
+void NotifyMoved(THost& host) {
+  host.SetModified(true);
+  host.RefreshProperties();
+  host.Redraw(true);
+}
+
+}  // namespace
+
+// TAddNodeAction
+
+TAddNodeAction::TAddNodeAction(TEditor& editor, const T3DCoord& node)
+    : TAction(editor, "Add Node"), node_(node) {
+  node_.Selected = true;
+}
+
+bool TAddNodeAction::Execute() {
+  const int index = editor_.Nodes.AddNode(node_);
+  if (index < 0) return false;  // no memory: nothing changed, the history drops the action
+  index_ = index;
+  if (node_.Selected) editor_.State.SetSelectedNodeCount(editor_.State.SelectedNodeCount() + 1);
+  THost& host = editor_.Host();
+  host.SetModified(true);
+  host.RefreshLists();
+  host.SetPropertyMode(pmNode);
+  host.Redraw(true);
+  return TAction::Execute();
+}
+
+bool TAddNodeAction::Undo() {
+  Require(index_ >= 0 && index_ < editor_.Nodes.Count(), modules::Actions, "added node not found");
+  if (editor_.Nodes[index_].Selected)
+    editor_.State.SetSelectedNodeCount(editor_.State.SelectedNodeCount() - 1);
+  editor_.Nodes.DetachNode(index_);
+  index_ = -1;
+  THost& host = editor_.Host();
+  host.SetModified(true);
+  host.RefreshLists();
+  host.RefreshProperties();
+  host.Redraw(true);
+  return TAction::Undo();
+}
+
+std::size_t TAddNodeAction::CapturedBytes() const {
+  return HeapBytes(node_.Name) + HeapBytes(node_.Group);
+}
+
+// TSetNodeUnitAction
+
+TSetNodeUnitAction::TSetNodeUnitAction(TEditor& editor, std::string description, TNodeAxis axis, float value)
+    : TAction(editor, std::move(description)), axis_(axis), value_(value) {}
+
+bool TSetNodeUnitAction::Execute() {
+  entries_.clear();
+  const int count = editor_.Nodes.Count();
+  for (int i = 0; i < count; ++i) {
+    T3DCoord& node = editor_.Nodes[i];
+    if (!node.Selected) continue;
+    float& coordinate = Coordinate(node, axis_);
+    entries_.push_back({i, coordinate});
+    coordinate = value_;
+  }
+  entries_.shrink_to_fit();
+  return TAction::Execute();
+}
+
+bool TSetNodeUnitAction::Undo() {
+  Require(!entries_.empty(), modules::Actions, "coordinate action undone without entries");
+  for (const TValueEntry& entry : entries_) Coordinate(editor_.Nodes[entry.Index], axis_) = entry.Old;
+  return TAction::Undo();
+}
+
+void TSetNodeUnitAction::Changed() {
+  for (const TValueEntry& entry : entries_) {
+    T3DCoord& node = editor_.Nodes[entry.Index];
+    node.BaseX = node.X;
+    node.BaseY = node.Y;
+  }
+  THost& host = editor_.Host();
+  host.SetModified(true);
+  host.Redraw(true);
+  host.RefreshProperties();
+  TAction::Changed();
+}
+
+std::size_t TSetNodeUnitAction::CapturedBytes() const {
+  return HeapBytes(entries_);
+}
+
+TSetNodeCoordAction::TSetNodeCoordAction(TEditor& editor, TNodeAxis axis, float value)
+    : TSetNodeUnitAction(editor,
+                         std::string("Set Node ") + AxisLetter(axis) + " Coordinate to " +
+                             FormatGeneral(SnappedCoordinate(editor, axis, value)),
+                         axis, SnappedCoordinate(editor, axis, value)) {}
+
+// TMoveNodeAction
+
+TMoveNodeAction::TMoveNodeAction(TEditor& editor) : TAction(editor, "Move Node") {}
+
+bool TMoveNodeAction::Execute() {
+  const TProjectValues& values = editor_.Values;
+  TSnapRule rule;
+  if (editor_.SnapToGrid && values.GridX > 0 && values.GridY > 0) rule = {values.GridX, values.GridY};
+  MoveAndSnap(editor_, entries_, rule);
+  NotifyMoved(editor_.Host());
+  return TAction::Execute();
+}
+
+bool TMoveNodeAction::Undo() {
+  SwapPositions(editor_, entries_);
+  NotifyMoved(editor_.Host());
+  return TAction::Undo();
+}
+
+std::size_t TMoveNodeAction::CapturedBytes() const {
+  return HeapBytes(entries_);
+}
+
+// TSnapNodeXYToGridAction
+
+namespace {
+
+const char* SnapXYDescription(bool snapX, bool snapY) {
+  if (snapX && snapY) return "Snap Node X and Y to Grid";
+  return snapX ? "Snap Node X to Grid" : "Snap Node Y to Grid";
+}
+
+}  // namespace
+
+TSnapNodeXYToGridAction::TSnapNodeXYToGridAction(TEditor& editor, bool snapX, bool snapY)
+    : TAction(editor, SnapXYDescription(snapX, snapY)), snapX_(snapX), snapY_(snapY) {
+  Require(snapX || snapY, modules::Actions, "snap action without an axis");
+}
+
+bool TSnapNodeXYToGridAction::Execute() {
+  const TProjectValues& values = editor_.Values;
+  TSnapRule rule;
+  if (snapX_ && values.GridX > 0) rule.GridX = values.GridX;
+  if (snapY_ && values.GridY > 0) rule.GridY = values.GridY;
+  MoveAndSnap(editor_, entries_, rule);
+  NotifyMoved(editor_.Host());
+  return TAction::Execute();
+}
+
+bool TSnapNodeXYToGridAction::Undo() {
+  SwapPositions(editor_, entries_);
+  NotifyMoved(editor_.Host());
+  return TAction::Undo();
+}
+
+std::size_t TSnapNodeXYToGridAction::CapturedBytes() const {
+  return HeapBytes(entries_);
+}
+
+// TMoveMultipleNodesZAction
+
+bool TMoveMultipleNodesZAction::Execute() {
+  entries_.clear();
+  const int count = editor_.Nodes.Count();
+  for (int i = 0; i < count; ++i) {
+    const T3DCoord& node = editor_.Nodes[i];
+    if (node.Selected) entries_.push_back({i, node.Z});
+  }
+  entries_.shrink_to_fit();
+  return TAction::Execute();
+}
+
+bool TMoveMultipleNodesZAction::Undo() {
+  Require(!entries_.empty(), modules::Actions, "Z action undone without entries");
+  for (const TValueEntry& entry : entries_) editor_.Nodes[entry.Index].Z = entry.Old;
+  NotifyZChanged();
+  return TAction::Undo();
+}
+
+std::size_t TMoveMultipleNodesZAction::CapturedBytes() const {
+  return HeapBytes(entries_);
+}
+
+void TMoveMultipleNodesZAction::NotifyZChanged() {
+  NotifyMoved(editor_.Host());
+}
+
+TChangeNodeZAction::TChangeNodeZAction(TEditor& editor, float delta)
+    : TMoveMultipleNodesZAction(editor, std::string(delta >= 0 ? "Increment" : "Decrement") + " Node Z by " +
+                                            FormatGeneral(std::fabs(delta))),
+      delta_(delta) {}
+
+bool TChangeNodeZAction::Execute() {
+  if (!TMoveMultipleNodesZAction::Execute()) return false;
+  for (const TValueEntry& entry : Entries()) {
+    T3DCoord& node = editor_.Nodes[entry.Index];
+    node.Z = node.Z + delta_;
+  }
+  NotifyZChanged();
+  return true;
+}
+
+TSnapNodeZToGridAction::TSnapNodeZToGridAction(TEditor& editor)
+    : TMoveMultipleNodesZAction(editor, "Snap Node Z to Grid") {}
+
+bool TSnapNodeZToGridAction::Execute() {
+  if (!TMoveMultipleNodesZAction::Execute()) return false;
+  const int grid = editor_.Values.GridX;
+  if (grid > 0) {  // the request makes sure; without a grid there is nothing to snap to
+    for (const TValueEntry& entry : Entries()) {
+      T3DCoord& node = editor_.Nodes[entry.Index];
+      node.Z = SnapValue(node.Z, grid);
+    }
+  }
+  NotifyZChanged();
+  return true;
+}
+
+// Requests
+
+void DoAddNode(TEditor& editor, const T3DCoord& node) {
+  editor.History.Perform(std::make_unique<TAddNodeAction>(editor, node));
+}
+
+void DoSetNodeName(TEditor& editor, const std::string& name) {
+  if (editor.State.SelectedNodeCount() <= 0) return;
+  editor.History.Perform(std::make_unique<TSetNodeNameAction>(editor, name));
+}
+
+void DoSetNodeGroup(TEditor& editor, const std::string& group) {
+  if (editor.State.SelectedNodeCount() <= 0) return;
+  editor.History.Perform(std::make_unique<TSetNodeGroupAction>(editor, group));
+}
+
+void DoSetNodeCoord(TEditor& editor, int axis, float value) {
+  if (axis < 1 || axis > 3 || editor.State.SelectedNodeCount() <= 0) return;
+  editor.History.Perform(
+      std::make_unique<TSetNodeCoordAction>(editor, static_cast<TNodeAxis>(axis - 1), value));
+}
+
+void DoMoveNodes(TEditor& editor) {
+  if (editor.State.SelectedNodeCount() <= 0) return;
+  editor.History.Perform(std::make_unique<TMoveNodeAction>(editor));
+}
+
+void DoChangeNodeZ(TEditor& editor, float delta) {
+  if (editor.State.SelectedNodeCount() <= 0 || delta == 0) return;
+  editor.History.Perform(std::make_unique<TChangeNodeZAction>(editor, delta));
+}
+
+void DoSnapNodesXY(TEditor& editor, bool snapX, bool snapY) {
+  if (!snapX && !snapY) return;
+  if (editor.State.SelectedNodeCount() <= 0) return;
+  if (snapX && editor.Values.GridX <= 0) return;
+  if (snapY && editor.Values.GridY <= 0) return;
+  editor.History.Perform(std::make_unique<TSnapNodeXYToGridAction>(editor, snapX, snapY));
+}
+
+void DoSnapNodesZ(TEditor& editor) {
+  if (editor.State.SelectedNodeCount() <= 0 || editor.Values.GridX <= 0) return;
+  editor.History.Perform(std::make_unique<TSnapNodeZToGridAction>(editor));
+}
+
+}  // namespace terravel

@@ -1,0 +1,85 @@
+#pragma once
+// Creating polygons, changing a corner or the colour of the selected polygons, and flipping their
+// orientation. Name, group and texture changes are the string actions (StringActions.h).
+#include <cstdint>
+#include <vector>
+
+#include "model/document/Records.h"
+#include "model/history/Action.h"
+
+namespace terravel {
+
+enum class TPolyIntegerField { Node1, Node2, Node3, Color };
+
+// One changed polygon and its old value of one integer field.
+struct TIntegerEntry {
+  std::int32_t Index = 0;
+  std::int32_t Old = 0;
+};
+
+// "Add Polygon": appends a selected copy of the record.
+class TAddPolygonAction : public TAction {
+ public:
+  TAddPolygonAction(TEditor& editor, const TPoly& polygon);
+  bool Execute() override;
+  bool Undo() override;
+  std::size_t CapturedBytes() const override;
+
+  int Index() const { return index_; }
+
+ private:
+  std::int32_t index_ = -1;
+  TPoly polygon_;
+};
+
+// Sets one integer field of every selected polygon.
+class TSetPolyIntegerAction : public TAction {
+ public:
+  bool Execute() override;
+  bool Undo() override;
+  // modified, redraw, properties, undo commands.
+  void Changed() override;
+  std::size_t CapturedBytes() const override;
+
+  const std::vector<TIntegerEntry>& Entries() const { return entries_; }
+
+ protected:
+  TSetPolyIntegerAction(TEditor& editor, std::string description, TPolyIntegerField field,
+                        std::int32_t value);
+
+ private:
+  std::vector<TIntegerEntry> entries_;
+  TPolyIntegerField field_;
+  std::int32_t value_;
+};
+
+// "Set Polygon Node Index %d to %d": corner 1..3, then the node index (not checked here).
+class TSetPolyNodeAction : public TSetPolyIntegerAction {
+ public:
+  TSetPolyNodeAction(TEditor& editor, int corner, std::int32_t nodeIndex);
+};
+
+// "Set Polygon Color to $%08X"; -1 is the automatic colour.
+class TSetPolyColorAction : public TSetPolyIntegerAction {
+ public:
+  TSetPolyColorAction(TEditor& editor, std::int32_t color);
+};
+
+// "Flip Polygon Orientation": swaps Node2 and Node3 of every selected polygon. The flipped polygons
+// are kept by index: every later change of the polygon list is undone before this action's Undo.
+class TFlipPolygonAction : public TAction {
+ public:
+  explicit TFlipPolygonAction(TEditor& editor);
+  bool Execute() override;
+  bool Undo() override;
+  std::size_t CapturedBytes() const override;
+
+  const std::vector<std::int32_t>& Flipped() const { return flipped_; }
+
+ private:
+  void Flip();
+
+  std::vector<std::int32_t> flipped_;
+};
+
+}  // namespace terravel

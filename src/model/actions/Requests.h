@@ -1,0 +1,50 @@
+#pragma once
+// The request functions: the only way the rest of the program changes nodes, polygons, the
+// selection and the history-tracked project values. Each checks its condition and, only when it
+// holds, creates its action and hands it to the history; otherwise it does nothing at all.
+#include <cstdint>
+#include <string>
+
+#include "model/document/Records.h"
+
+namespace terravel {
+
+class TEditor;
+
+// Selection (SelectionActions.cpp)
+void DoSelectNode(TEditor& editor, int index, bool select);
+void DoSelectPoly(TEditor& editor, int index, bool select);
+void DoSelectAll(TEditor& editor, bool allNodes, bool allPolygons);
+void DoSelectNothing(TEditor& editor);
+void DoSelectSelectedPolyNodes(TEditor& editor);
+void DoSelectTexture(TEditor& editor, const std::string& pattern);
+
+// Nodes (NodeActions.cpp)
+void DoAddNode(TEditor& editor, const T3DCoord& node);
+void DoSetNodeName(TEditor& editor, const std::string& name);
+void DoSetNodeGroup(TEditor& editor, const std::string& group);
+void DoSetNodeCoord(TEditor& editor, int axis, float value);  // axis 1 = X, 2 = Y, 3 = Z
+void DoMoveNodes(TEditor& editor);
+void DoChangeNodeZ(TEditor& editor, float delta);
+void DoSnapNodesXY(TEditor& editor, bool snapX, bool snapY);
+void DoSnapNodesZ(TEditor& editor);
+
+// Polygons (PolygonActions.cpp)
+void DoAddPolygon(TEditor& editor, const TPoly& polygon);
+void DoSetPolyName(TEditor& editor, const std::string& name);
+void DoSetPolyGroup(TEditor& editor, const std::string& group);
+void DoSetPolyTexture(TEditor& editor, const std::string& texture);
+void DoSetPolyNode(TEditor& editor, int corner, int nodeIndex);  // corner 1..3
+void DoSetPolyColor(TEditor& editor, std::int32_t color);
+void DoFlipPolygons(TEditor& editor);
+
+// Removal (RemoveAction.cpp)
+void DoRemove(TEditor& editor);
+
+// Project values (ProjectValueActions.cpp)
+void DoSetGridSize(TEditor& editor, int size);
+void DoSetMinZ(TEditor& editor, float value);
+void DoSetMaxZ(TEditor& editor, float value);
+void DoSetPgInc(TEditor& editor, float value);
+
+}  // namespace terravel

@@ -1,0 +1,285 @@
+#include "model/projectfile/ProjectFile.h"
+
+#include <new>
+#include <vector>
+
+#include "model/core/Errors.h"
+#include "model/core/FileIO.h"
+#include "model/editor/Editor.h"
+#include "model/projectfile/StringFileStream.h"
+#include "model/view/ViewTransform.h"
+
+namespace terravel {
+
+namespace {
+
+constexpr std::size_t kSignatureSize = 80;
+constexpr std::string_view kSignatureTitle = "TVP Terravel Project File";
+constexpr std::int32_t kTrailerVersion1 = 1;  // MinZ, MaxZ, PgInc as whole numbers
+constexpr std::int32_t kTrailerVersion2 = 2;  // MinZ, MaxZ, PgInc as 6-byte reals
+// After the ShowZ byte: the two pan floats, Zoom and the grid. Any other length means the
+// 24-byte legacy position block stands in place of the pan floats.
+constexpr std::size_t kShortPanTail = 20;
+constexpr std::size_t kLegacyPosSize = 24;
+constexpr std::size_t kLegacyPanXOffset = 8;  // PanY follows directly at 12
+constexpr std::size_t kLegacyPanYOffset = 12;
+// The smallest entries: three floats, two empty strings and the flag; three corners, three empty
+// strings, the colour and the flag.
+constexpr std::size_t kMinNodeEntry = 12 + 2 + 2 + 1;
+constexpr std::size_t kMinPolygonEntry = 12 + 2 + 2 + 2 + 4 + 1;
+// Version, MinZ, MaxZ, PgInc, ShowZ, PanX, PanY, Zoom, GridX, GridY.
+constexpr std::size_t kTrailerSize = 4 + 3 * 6 + 1 + 2 * 4 + 4 + 2 * 4;
+
+std::string SignatureBlock() {
+  std::string block(kSignatureTitle);
+  block.resize(kSignatureSize - 4, ' ');
+  block += "\r\n\r\n";
+  return block;
+}
+
+// ---- Writing ----
+
+// A text field; a text too long for its 16-bit length refuses the save, naming the record.
+void WriteText(TStringFileStream& out, const std::string& text, const char* what, const char* kind,
+               int index) {
+  if (text.size() > TStringFileStream::kMaxStringLength) {
+    throw ETerravelError("Cannot save: the " + std::string(what) + " of " + kind + " " +
+                         std::to_string(index) + " is longer than " +
+                         std::to_string(TStringFileStream::kMaxStringLength) + " bytes.");
+  }
+  out.WriteString(text);
+}
+
+void WriteNode(TStringFileStream& out, const T3DCoord& node, int index) {
+  out.WriteFloat(node.X);
+  out.WriteFloat(node.Y);
+  out.WriteFloat(node.Z);
+  WriteText(out, node.Group, "group", "node", index);
+  WriteText(out, node.Name, "name", "node", index);
+  out.WriteByte(node.Selected ? 1 : 0);
+}
+
+void WritePolygon(TStringFileStream& out, const TPoly& polygon, int index) {
+  out.WriteInteger(polygon.Node1);
+  out.WriteInteger(polygon.Node2);
+  out.WriteInteger(polygon.Node3);
+  WriteText(out, polygon.Texture, "texture", "polygon", index);
+  WriteText(out, polygon.Group, "group", "polygon", index);
+  WriteText(out, polygon.Name, "name", "polygon", index);
+  out.WriteInteger(polygon.Color);
+  out.WriteByte(polygon.Selected ? 1 : 0);
+}
+
+void WriteTrailer(TStringFileStream& out, const TProjectValues& values) {
+  out.WriteInteger(kTrailerVersion2);
+  out.WriteReal48(values.MinZ);
+  out.WriteReal48(values.MaxZ);
+  out.WriteReal48(values.PgInc);
+  out.WriteByte(values.ShowZ ? 1 : 0);
+  out.WriteFloat(values.PanX);
+  out.WriteFloat(values.PanY);
+  out.WriteFloat(values.Zoom);
+  out.WriteInteger(values.GridX);
+  out.WriteInteger(values.GridY);
+}
+
+// ---- Reading ----
+
+// An entry count: none when negative, a read error when the rest of the file cannot hold that
+// many entries of the smallest size (so nothing is reserved for a damaged count).
+int ReadEntryCount(TStringFileStream& in, std::size_t minEntrySize) {
+  const std::int32_t count = in.ReadInteger();
+  if (count <= 0) return 0;
+  if (static_cast<std::size_t>(count) > in.Remaining() / minEntrySize) throw EStreamError(kStreamReadError);
+  return count;
+}
+
+template <typename List>
+int CountSelected(const List& list) {
+  int selected = 0;
+  for (const auto& record : list) selected += record.Selected ? 1 : 0;
+  return selected;
+}
+
+// One entry, built where the list's add operation takes it.
+T3DCoord ReadNodeEntry(TStringFileStream& in) {
+  T3DCoord node;
+  node.X = in.ReadFloat();
+  node.Y = in.ReadFloat();
+  node.Z = in.ReadFloat();
+  in.ReadString(node.Group);
+  in.ReadString(node.Name);
+  node.Selected = in.ReadByte() != 0;
+  return node;
+}
+
+TPoly ReadPolygonEntry(TStringFileStream& in) {
+  TPoly polygon;
+  polygon.Node1 = in.ReadInteger();
+  polygon.Node2 = in.ReadInteger();
+  polygon.Node3 = in.ReadInteger();
+  in.ReadString(polygon.Texture);
+  in.ReadString(polygon.Group);
+  in.ReadString(polygon.Name);
+  polygon.Color = in.ReadInteger();
+  polygon.Selected = in.ReadByte() != 0;
+  return polygon;
+}
+
+// Appends the node entries, counting the selected ones as they enter.
+void ReadNodes(TStringFileStream& in, TEditor& editor, int& selected) {
+  const int count = ReadEntryCount(in, kMinNodeEntry);
+  editor.Nodes.Reserve(static_cast<std::size_t>(editor.Nodes.Count()) + static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const int index = editor.Nodes.AddNode(ReadNodeEntry(in));
+    if (index < 0) throw std::bad_alloc();
+    if (editor.Nodes[index].Selected) ++selected;
+  }
+}
+
+bool NamesNode(std::int32_t corner, std::int32_t nodeCount) {
+  return corner >= 0 && corner < nodeCount;
+}
+
+// Takes the polygons from the index on out of the list again.
+void RemovePolygonsFrom(TPolyList& polygons, int first) {
+  std::vector<int> indices;
+  indices.reserve(static_cast<std::size_t>(polygons.Count() - first));
+  for (int i = first; i < polygons.Count(); ++i) indices.push_back(i);
+  polygons.DetachMany(indices);
+}
+
+// Appends the polygon entries, counting the selected ones. A corner that names no node refuses
+// the file, and the polygons of the file that entered before it leave again: the document never
+// holds such a polygon. A file that ends early keeps the polygons read so far.
+void ReadPolygons(TStringFileStream& in, TEditor& editor, int& selected, const std::string& file) {
+  const int count = ReadEntryCount(in, kMinPolygonEntry);
+  const std::int32_t nodeCount = editor.Nodes.Count();
+  const int first = editor.Polygons.Count();
+  const int selectedBefore = selected;
+  editor.Polygons.Reserve(static_cast<std::size_t>(first) + static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const int index = editor.Polygons.AddPolygon(ReadPolygonEntry(in));
+    if (index < 0) throw std::bad_alloc();
+    const TPoly& polygon = editor.Polygons[index];
+    if (polygon.Selected) ++selected;
+    for (const std::int32_t corner : {polygon.Node1, polygon.Node2, polygon.Node3}) {
+      if (!NamesNode(corner, nodeCount)) {
+        RemovePolygonsFrom(editor.Polygons, first);
+        selected = selectedBefore;
+        throw EInvalidFileError("The file " + file + " is damaged: polygon " + std::to_string(i) +
+                                " refers to node " + std::to_string(corner) + ", which does not exist.");
+      }
+    }
+  }
+}
+
+void SetSelectionCounts(TEditor& editor, int nodes, int polygons) {
+  editor.State.SetSelectedNodeCount(nodes);
+  editor.State.SetSelectedPolygonCount(polygons);
+}
+
+// The values of a file without a (known) trailer.
+void ApplyDefaultValues(TProjectValues& values, std::int32_t& grid) {
+  values.MinZ = kDefaultMinZ;
+  values.MaxZ = kDefaultMaxZ;
+  values.PgInc = kDefaultPgInc;
+  values.ShowZ = false;
+  values.PanX = 0;
+  values.PanY = 0;
+  values.Zoom = kDefaultZoom;
+  grid = kDefaultGrid;
+}
+
+// Reads the project values into the document as they come; returns the grid size to set.
+std::int32_t ReadTrailer(TStringFileStream& in, TProjectValues& values) {
+  std::int32_t grid = 0;
+  if (in.AtEnd()) {
+    ApplyDefaultValues(values, grid);
+    return grid;
+  }
+  const std::int32_t version = in.ReadInteger();
+  if (version == kTrailerVersion1) {
+    values.MinZ = static_cast<float>(in.ReadInteger());
+    values.MaxZ = static_cast<float>(in.ReadInteger());
+    values.PgInc = static_cast<float>(in.ReadInteger());
+  } else if (version == kTrailerVersion2) {
+    values.MinZ = in.ReadReal48();
+    values.MaxZ = in.ReadReal48();
+    values.PgInc = in.ReadReal48();
+  } else {
+    ApplyDefaultValues(values, grid);
+    return grid;
+  }
+  values.ShowZ = in.ReadByte() != 0;
+  if (in.Remaining() == kShortPanTail) {
+    values.PanX = in.ReadFloat();
+    values.PanY = in.ReadFloat();
+  } else {
+    // The legacy position block: the pan floats at bytes 8 and 12, the rest is of no use.
+    in.Skip(kLegacyPanXOffset);
+    values.PanX = in.ReadFloat();
+    values.PanY = in.ReadFloat();
+    in.Skip(kLegacyPosSize - kLegacyPanYOffset - 4);
+  }
+  values.Zoom = in.ReadFloat();
+  grid = in.ReadInteger();
+  in.ReadInteger();  // GridY: the grid is square, GridX sets both
+  return grid;
+}
+
+}  // namespace
+
+std::string WriteProjectBytes(const TEditor& editor) {
+  TStringFileStream out;
+  // Room for the usual case: short names, a texture name, rarely a group.
+  const auto nodes = static_cast<std::size_t>(editor.Nodes.Count());
+  const auto polygons = static_cast<std::size_t>(editor.Polygons.Count());
+  out.Reserve(kSignatureSize + 4 + nodes * (kMinNodeEntry + 16) + 4 + polygons * (kMinPolygonEntry + 32) +
+              kTrailerSize);
+  out.WriteBuffer(SignatureBlock().data(), kSignatureSize);
+  out.WriteInteger(editor.Nodes.Count());
+  int index = 0;
+  for (const T3DCoord& node : editor.Nodes) WriteNode(out, node, index++);
+  out.WriteInteger(editor.Polygons.Count());
+  index = 0;
+  for (const TPoly& polygon : editor.Polygons) WritePolygon(out, polygon, index++);
+  WriteTrailer(out, editor.Values);
+  return out.TakeBytes();
+}
+
+bool SaveProjectFile(TEditor& editor, const std::string& path) {
+  // Everything is composed before the file is touched: a refused save leaves the old file as it was.
+  const std::string bytes = WriteProjectBytes(editor);
+  WriteFileAtomically(path, bytes);
+  return true;
+}
+
+void ReadProjectBytes(TEditor& editor, std::string_view bytes, const std::string& nameForMessages) {
+  TStringFileStream in(bytes);
+  // The caller has normally cleared the lists; records already there keep their flags counted.
+  int selectedNodes = CountSelected(editor.Nodes);
+  int selectedPolygons = CountSelected(editor.Polygons);
+  try {
+    in.Skip(kSignatureSize);  // any content is accepted
+    ReadNodes(in, editor, selectedNodes);
+    ReadPolygons(in, editor, selectedPolygons, nameForMessages);
+  } catch (...) {
+    // The counts match whatever entered before the failure.
+    SetSelectionCounts(editor, selectedNodes, selectedPolygons);
+    throw;
+  }
+  SetSelectionCounts(editor, selectedNodes, selectedPolygons);
+
+  const std::int32_t grid = ReadTrailer(in, editor.Values);
+  SetGridSize(editor, grid);
+  editor.Host().ShowProjectValues();
+}
+
+bool LoadProjectFile(TEditor& editor, const std::string& path) {
+  const std::string bytes = ReadFileBytes(path);
+  ReadProjectBytes(editor, bytes, path);
+  return true;
+}
+
+}  // namespace terravel

@@ -1,0 +1,93 @@
+#include "render/LabelPainter.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+
+#include "render/Colors.h"
+
+namespace terravel {
+
+namespace {
+
+// Labels beyond this many pixels in all are drawn without being kept.
+constexpr qsizetype kCacheLimit = 8 * 1024 * 1024;
+// Nobody reads more of a label than this; longer texts are cut.
+constexpr std::size_t kLongestLabel = 2048;
+
+QImage MakeDevice() {
+  QImage device(1, 1, QImage::Format_RGB32);
+  device.setDotsPerMeterX(kDotsPerMetre);
+  device.setDotsPerMeterY(kDotsPerMetre);
+  return device;
+}
+
+QFont ViewportFont(bool bold) {
+  QFont font = QGuiApplication::font();
+  font.setPointSize(8);
+  font.setBold(bold);
+  return font;
+}
+
+// Text, colour and weight; written into one reused string, so that a hit allocates nothing.
+void MakeCacheKey(std::string& key, const std::string& text, QRgb color, bool bold) {
+  key.assign(text, 0, kLongestLabel);
+  key.push_back('\0');
+  for (int shift = 0; shift < 32; shift += 8) key.push_back(static_cast<char>((color >> shift) & 0xFF));
+  key.push_back(bold ? 'b' : 'r');
+}
+
+}  // namespace
+
+QString DisplayText(const std::string& text) {
+  return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(std::min(text.size(), kLongestLabel)));
+}
+
+TLabelPainter::TLabelPainter()
+    : device_(MakeDevice()),
+      regular_(ViewportFont(false)),
+      bold_(ViewportFont(true)),
+      regularMetrics_(regular_, &device_),
+      boldMetrics_(bold_, &device_) {}
+
+QSize TLabelPainter::TextSize(const std::string& text, bool bold) const {
+  const QFontMetrics& metrics = bold ? boldMetrics_ : regularMetrics_;
+  return {metrics.horizontalAdvance(DisplayText(text)), metrics.height()};
+}
+
+const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bold) {
+  MakeCacheKey(key_, text, color, bold);
+  const auto found = cache_.find(key_);
+  if (found != cache_.end()) return found->second;
+  QImage label = MakeLabel(text, color, bold);
+  const qsizetype pixels = qsizetype(label.width()) * label.height();
+  if (cachedPixels_ + pixels > kCacheLimit) {
+    uncached_ = std::move(label);
+    return uncached_;
+  }
+  cachedPixels_ += pixels;
+  return cache_.emplace(key_, std::move(label)).first->second;
+}
+
+void TLabelPainter::TrimCache() {
+  if (cachedPixels_ < kCacheLimit) return;
+  cache_.clear();
+  cachedPixels_ = 0;
+}
+
+QImage TLabelPainter::MakeLabel(const std::string& text, QRgb color, bool bold) const {
+  const QString display = DisplayText(text);
+  const QFontMetrics& metrics = bold ? boldMetrics_ : regularMetrics_;
+  const int width = metrics.horizontalAdvance(display), height = metrics.height();
+  QImage label(std::max(width, 0), height, QImage::Format_RGB32);
+  if (label.isNull()) return label;
+  label.setDotsPerMeterX(kDotsPerMetre);
+  label.setDotsPerMeterY(kDotsPerMetre);
+  label.fill(colors::kLightGrey);
+  QPainter painter(&label);
+  painter.setFont(bold ? bold_ : regular_);
+  painter.setPen(QColor::fromRgb(color));
+  painter.drawText(0, metrics.ascent(), display);
+  return label;
+}
+
+}  // namespace terravel

@@ -1,0 +1,58 @@
+#pragma once
+// Text in the viewport: the default sans family at 8 points (at 96 dots per inch), regular or
+// bold. Opaque labels (text on light grey) are made once and then copied, which keeps thousands
+// of Z labels cheap.
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QRgb>
+#include <QSize>
+
+#include <string>
+#include <unordered_map>
+
+#include "render/Raster.h"
+
+namespace terravel {
+
+// 96 dots per inch, in dots per metre: the resolution the buffers and labels are drawn at.
+inline constexpr int kDotsPerMetre = 3780;
+
+class TLabelPainter {
+ public:
+  TLabelPainter();
+
+  const QFont& Font(bool bold) const { return bold ? bold_ : regular_; }
+  // Width and height of a document text (8-bit, system code page).
+  QSize TextSize(const std::string& text, bool bold) const;
+  // The height of a line of text ("X").
+  int TextHeight(bool bold) const { return (bold ? boldMetrics_ : regularMetrics_).height(); }
+
+  // The label picture: the text in the colour on light grey, as wide and high as the text.
+  const QImage& Label(const std::string& text, QRgb color, bool bold);
+  // Copies the label with its top-left corner at (x, y).
+  void DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
+    raster.Blit(Label(text, color, bold), x, y);
+  }
+
+  // Call before each picture: forgets the labels once they take too much memory.
+  void TrimCache();
+
+ private:
+  QImage MakeLabel(const std::string& text, QRgb color, bool bold) const;
+
+  QImage device_;  // gives the metrics the buffers' resolution
+  QFont regular_;
+  QFont bold_;
+  QFontMetrics regularMetrics_;
+  QFontMetrics boldMetrics_;
+  std::unordered_map<std::string, QImage> cache_;
+  std::string key_;
+  qsizetype cachedPixels_ = 0;
+  QImage uncached_;
+};
+
+// Converts a document text for display.
+QString DisplayText(const std::string& text);
+
+}  // namespace terravel

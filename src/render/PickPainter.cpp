@@ -1,0 +1,71 @@
+#include "render/PickPainter.h"
+
+#include "model/editor/Editor.h"
+#include "render/LabelPainter.h"
+#include "render/PickCodes.h"
+#include "render/SceneGeometry.h"
+#include "render/Shapes.h"
+#include "render/ViewFlags.h"
+
+namespace terravel {
+
+namespace {
+
+// The label areas of a polygon, or its centre circle when it has no label; each shape is drawn
+// with the wide pen of the outline, which rounds and grows it by half the pen width.
+void DrawLabelAreas(TRaster& raster, const TViewFlags& flags, const TPoly& polygon, TScreenPoint centre,
+                    int r, double pen, QRgb code, const TLabelPainter& labels) {
+  const bool bold = polygon.Selected;
+  const bool withName = (flags.ShowPolygonNames || polygon.Selected) && !polygon.Name.empty();
+  // Unlike the picture, an empty texture has no label area here.
+  const bool withTexture = (flags.ShowTextureNames || polygon.Selected) && !polygon.Texture.empty();
+  const long long cx = centre.X, cy = centre.Y;
+  // Rectangles (x1, y1)-(x2, y2) as the platform fills them: x2 and y2 are exclusive.
+  const auto area = [&](long long x1, long long y1, long long x2, long long y2) {
+    FillRoundedRect(raster, x1, y1, x2 - 1, y2 - 1, pen / 2, code);
+  };
+  if (withName && withTexture) {
+    const QSize name = labels.TextSize(PaddedLabel(polygon.Name), bold);
+    const QSize texture = labels.TextSize(PaddedLabel(polygon.Texture), bold);
+    area(cx - name.width() / 2, cy - name.height(), cx + name.width() / 2, cy);
+    area(cx - texture.width() / 2, cy, cx + texture.width() / 2, cy + texture.height());
+  } else if (withName || withTexture) {
+    const QSize size = labels.TextSize(PaddedLabel(withName ? polygon.Name : polygon.Texture), bold);
+    area(cx - size.width() / 2, cy - size.height() / 2, cx + size.width() / 2, cy + size.height() / 2);
+  } else {
+    FillBoxEllipse(raster, cx - 3 * r, cy - 3 * r, cx + 3 * r, cy + 3 * r, pen / 2, code);
+  }
+}
+
+}  // namespace
+
+void PaintPickBuffer(QImage& image, const TEditor& editor, const TViewFlags& flags,
+                     const TLabelPainter& labels) {
+  if (image.isNull()) return;
+  TRaster raster(image);
+  raster.Fill(0xFF000000 | kPickNothing);
+  const std::vector<TScreenPoint> nodes = NodePositions(editor);
+  const int r = MarkerRadius(editor.Values.Zoom);
+  const double pen = r + 9;
+  bool widePen = false;  // node circles keep the pen of the polygon pass
+
+  std::array<TScreenPoint, 3> c;
+  for (int i = 0; i < editor.Polygons.Count() && i <= kLastPickablePolygon; ++i) {
+    const TPoly& polygon = editor.Polygons[i];
+    if (!PolygonCorners(polygon, nodes, c)) continue;
+    const QRgb code = 0xFF000000 | PolygonPickCode(i);
+    for (int k = 0; k < 3; ++k) FillCapsule(raster, c[k], c[(k + 1) % 3], pen / 2, code);
+    DrawLabelAreas(raster, flags, polygon, PolygonCentre(c), r, pen, code, labels);
+    widePen = true;
+  }
+
+  // A pen of width 1 stays inside the circle's box; a wide one grows it by half its width.
+  const double grow = widePen ? pen / 2 : 0;
+  for (int i = 0; i < editor.Nodes.Count() && i <= kLastPickableNode; ++i) {
+    const TScreenPoint p = nodes[static_cast<std::size_t>(i)];
+    FillBoxEllipse(raster, p.X - 3LL * r, p.Y - 3LL * r, p.X + 3LL * r, p.Y + 3LL * r, grow,
+                   0xFF000000 | NodePickCode(i));
+  }
+}
+
+}  // namespace terravel

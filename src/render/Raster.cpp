@@ -1,0 +1,57 @@
+#include "render/Raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace terravel {
+
+TRaster::TRaster(QImage& image)
+    : bits_(image.bits()), stride_(image.bytesPerLine()), width_(image.width()), height_(image.height()) {}
+
+void TRaster::Fill(QRgb color) {
+  for (int y = 0; y < height_; ++y) FillPixels(Row(y), static_cast<std::size_t>(width_), color);
+}
+
+void TRaster::FillRow(int y, long long left, long long right, QRgb color) {
+  if (y < 0 || y >= height_) return;
+  left = std::max<long long>(left, 0);
+  right = std::min<long long>(right, width_ - 1);
+  if (left > right) return;
+  FillPixels(Row(y) + left, static_cast<std::size_t>(right - left + 1), color);
+}
+
+void TRaster::FillColumn(int x, long long top, long long bottom, QRgb color) {
+  if (x < 0 || x >= width_) return;
+  top = std::max<long long>(top, 0);
+  bottom = std::min<long long>(bottom, height_ - 1);
+  for (long long y = top; y <= bottom; ++y) Set(x, static_cast<int>(y), color);
+}
+
+void TRaster::FillSpan(int y, double left, double right, QRgb color) {
+  if (!(left <= right) || y < 0 || y >= height_) return;
+  // Clamp before converting, so that far-away bounds cannot overflow; within -1..width the
+  // truncation plus one step is ceil and floor.
+  left = std::max(left, -1.0);
+  right = std::min(right, double(width_));
+  int first = static_cast<int>(left), last = static_cast<int>(right);
+  if (first < left) ++first;
+  if (last > right) --last;
+  first = std::max(first, 0);
+  last = std::min(last, width_ - 1);
+  if (first <= last) FillPixels(Row(y) + first, static_cast<std::size_t>(last - first + 1), color);
+}
+
+void TRaster::Blit(const QImage& image, int x, int y) {
+  const int left = std::max(x, 0),
+            right = std::min<long long>(static_cast<long long>(x) + image.width(), width_);
+  const int top = std::max(y, 0),
+            bottom = std::min<long long>(static_cast<long long>(y) + image.height(), height_);
+  if (left >= right || top >= bottom) return;
+  for (int row = top; row < bottom; ++row) {
+    const auto* source = reinterpret_cast<const QRgb*>(image.constScanLine(row - y)) + (left - x);
+    std::memcpy(Row(row) + left, source, static_cast<std::size_t>(right - left) * sizeof(QRgb));
+  }
+}
+
+}  // namespace terravel

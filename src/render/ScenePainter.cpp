@@ -1,0 +1,190 @@
+#include "render/ScenePainter.h"
+
+#include <QPainter>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "model/editor/Editor.h"
+#include "render/BackgroundPicture.h"
+#include "render/Colors.h"
+#include "render/GradientLine.h"
+#include "render/GridLines.h"
+#include "render/LabelPainter.h"
+#include "render/Orientation.h"
+#include "render/Rounding.h"
+#include "render/SceneGeometry.h"
+#include "render/Shapes.h"
+#include "render/ViewFlags.h"
+
+namespace terravel {
+
+namespace {
+
+// " %d " with Round(Z); heights beyond 64-bit integers are written in full.
+std::string ZLabel(float z) {
+  if (!std::isfinite(z)) return std::isnan(z) ? " NaN " : (z < 0 ? " -Inf " : " Inf ");
+  const double rounded = RoundHalfEven(double(z));
+  char text[64] = " ";
+  char* end;
+  if (std::abs(rounded) < 9e18) {
+    end = std::to_chars(text + 1, text + sizeof text - 2, static_cast<long long>(rounded)).ptr;
+  } else {
+    end = text + 1 + std::snprintf(text + 1, sizeof text - 2, "%.0f", rounded);
+  }
+  *end++ = ' ';
+  return std::string(text, end);
+}
+
+std::string TextureLabel(const TPoly& polygon, const TEditor& editor) {
+  const bool ground =
+      IsGround(editor.Nodes[polygon.Node1], editor.Nodes[polygon.Node2], editor.Nodes[polygon.Node3]);
+  const std::string word(OrientationWord(ground));
+  if (polygon.Texture.empty()) return " [" + word + "] ";
+  return " " + polygon.Texture + " [" + word + "] ";
+}
+
+void DrawOriginMarker(TRaster& raster, const TEditor& editor) {
+  const TScreenPoint origin = WorldToScreen(editor, 0, 0);
+  FillBoxEllipse(raster, origin.X - 2LL, origin.Y - 2LL, origin.X + 3LL, origin.Y + 3LL, 0, colors::kGrey);
+  FillBoxEllipse(raster, origin.X - 1LL, origin.Y - 1LL, origin.X + 2LL, origin.Y + 2LL, 0, colors::kSilver);
+}
+
+void DrawSelectionDots(TRaster& raster, const TEditor& editor, const std::vector<TScreenPoint>& nodes) {
+  std::array<TScreenPoint, 3> c;
+  for (const TPoly& polygon : editor.Polygons) {
+    if (!polygon.Selected || !PolygonCorners(polygon, nodes, c)) continue;
+    FillTriangleDots(raster, c[0], c[1], c[2], PolygonColor(editor, polygon));
+  }
+}
+
+void DrawOutline(TRaster& raster, const TEditor& editor, const TPoly& polygon,
+                 const std::array<TScreenPoint, 3>& c, QRgb color, bool gradient, const TZColorScale& scale) {
+  const int width = polygon.Selected ? 3 : 1;
+  if (!gradient) {
+    for (int i = 0; i < 3; ++i) DrawSolidLine(raster, c[i], c[(i + 1) % 3], color, width);
+    return;
+  }
+  const float z[3] = {editor.Nodes[polygon.Node1].Z, editor.Nodes[polygon.Node2].Z,
+                      editor.Nodes[polygon.Node3].Z};
+  for (int i = 0; i < 3; ++i) {
+    const int j = (i + 1) % 3;
+    DrawGradientLine(raster, scale, c[i], z[i], c[j], z[j], width);
+  }
+}
+
+void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags& flags, const TPoly& polygon,
+                       TScreenPoint centre, QRgb color, TLabelPainter& labels) {
+  const bool bold = polygon.Selected;
+  const bool withName = (flags.ShowPolygonNames || polygon.Selected) && !polygon.Name.empty();
+  const bool withTexture = flags.ShowTextureNames || polygon.Selected;
+  const int cx = centre.X, cy = centre.Y;
+  if (!withName && !withTexture) {
+    DrawCross(raster, cx, cy, color);
+    return;
+  }
+  const QImage* name = withName ? &labels.Label(PaddedLabel(polygon.Name), color, bold) : nullptr;
+  if (withName && withTexture) {
+    raster.Blit(*name, cx - name->width() / 2, cy - name->height());
+    const QImage& texture = labels.Label(TextureLabel(polygon, editor), color, bold);
+    raster.Blit(texture, cx - texture.width() / 2, cy);
+    return;
+  }
+  const QImage& only = withName ? *name : labels.Label(TextureLabel(polygon, editor), color, bold);
+  raster.Blit(only, cx - only.width() / 2, cy - only.height() / 2);
+}
+
+void DrawPolygons(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
+                  const std::vector<TScreenPoint>& nodes, TLabelPainter& labels) {
+  const TZColorScale scale(editor.Values);
+  std::array<TScreenPoint, 3> c;
+  for (const TPoly& polygon : editor.Polygons) {
+    if (!PolygonCorners(polygon, nodes, c)) continue;
+    const QRgb color = PolygonColor(editor, polygon);
+    DrawOutline(raster, editor, polygon, c, color, flags.GradientLines, scale);
+    DrawPolygonLabels(raster, editor, flags, polygon, PolygonCentre(c), color, labels);
+  }
+}
+
+void DrawNodes(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
+               const std::vector<TScreenPoint>& nodes, TLabelPainter& labels) {
+  const TProjectValues& v = editor.Values;
+  const int radius = MarkerRadius(v.Zoom);
+  for (int i = 0; i < editor.Nodes.Count(); ++i) {
+    const T3DCoord& node = editor.Nodes[i];
+    const TScreenPoint p = nodes[static_cast<std::size_t>(i)];
+    const int r = node.Selected ? 2 * radius : radius;
+    const QRgb color = NodeColor(v, node.Z, node.Selected);
+    FillBoxEllipse(raster, p.X - static_cast<long long>(r), p.Y - static_cast<long long>(r),
+                   p.X + static_cast<long long>(r), p.Y + static_cast<long long>(r), 0, color);
+    const bool withZ = v.ShowZ || (node.Selected && v.Zoom >= 0.1f);
+    const bool withName = (flags.ShowNodeNames || node.Selected) && !node.Name.empty();
+    if (!withZ && !withName) continue;
+    const int x = p.X + 2 * r;
+    int y = p.Y - 2 * r;
+    if (withZ) {
+      labels.DrawLabel(raster, x, y, ZLabel(node.Z), color, node.Selected);
+      y += labels.TextHeight(node.Selected);
+    }
+    if (withName) labels.DrawLabel(raster, x, y, PaddedLabel(node.Name), color, node.Selected);
+  }
+}
+
+// Steps 8 and 9: readouts in navy on the picture, without a background.
+void DrawReadouts(QImage& image, const TEditor& editor, const TViewFlags& flags,
+                  const TLabelPainter& labels) {
+  if (!flags.ShowPosition && !flags.ShowScale) return;
+  const TProjectValues& v = editor.Values;
+  QPainter painter(&image);
+  painter.setFont(labels.Font(false));
+  painter.setPen(QColor::fromRgb(colors::kNavy));
+  const QFontMetrics metrics(labels.Font(false), &image);
+  int y = 2;
+  if (flags.ShowPosition) {
+    const std::string text = "Position: " + FormatReadout(v.PanX) + " " + FormatReadout(v.PanY);
+    painter.drawText(2, y + metrics.ascent(), QString::fromStdString(text));
+    y += labels.TextHeight(false);
+  }
+  if (flags.ShowScale) {
+    painter.drawText(2, y + metrics.ascent(), QString::fromStdString("Scale: " + FormatReadout(v.Zoom)));
+  }
+}
+
+void DrawCentreCross(TRaster& raster) {
+  const int cx = raster.Width() / 2, cy = raster.Height() / 2;
+  raster.FillRow(cy, cx - 5, cx + 5, colors::kNavy);
+  raster.FillColumn(cx, cy - 5, cy + 5, colors::kNavy);
+}
+
+void DrawFocusFrame(TRaster& raster, QRgb color) {
+  const int w = raster.Width(), h = raster.Height();
+  for (int i = 0; i < 3; ++i) {
+    raster.FillRow(i, 0, w - 1, color);
+    raster.FillRow(h - 1 - i, 0, w - 1, color);
+    raster.FillColumn(i, 0, h - 1, color);
+    raster.FillColumn(w - 1 - i, 0, h - 1, color);
+  }
+}
+
+}  // namespace
+
+void PaintScene(QImage& image, const TEditor& editor, const TViewFlags& flags,
+                const TBackgroundPicture& background, TLabelPainter& labels) {
+  if (image.isNull()) return;
+  labels.TrimCache();
+  TRaster raster(image);
+  raster.Fill(colors::kSilver);
+  background.Draw(raster, editor);
+  DrawGrid(raster, editor);
+  DrawOriginMarker(raster, editor);
+  const std::vector<TScreenPoint> nodes = NodePositions(editor);
+  DrawSelectionDots(raster, editor, nodes);
+  DrawPolygons(raster, editor, flags, nodes, labels);
+  DrawNodes(raster, editor, flags, nodes, labels);
+  if (flags.ShowPosition) DrawCentreCross(raster);
+  DrawReadouts(image, editor, flags, labels);
+  if (flags.ViewportFocused) DrawFocusFrame(raster, SystemColor(kSystemHighlight));
+}
+
+}  // namespace terravel

@@ -1,0 +1,69 @@
+#include "render/ViewportRenderer.h"
+
+#include "model/editor/Editor.h"
+#include "render/PickPainter.h"
+#include "render/ScenePainter.h"
+
+namespace terravel {
+
+namespace {
+
+QImage MakeBuffer(int width, int height) {
+  if (width <= 0 || height <= 0) return QImage();
+  QImage buffer(width, height, QImage::Format_RGB32);
+  buffer.setDotsPerMeterX(kDotsPerMetre);
+  buffer.setDotsPerMeterY(kDotsPerMetre);
+  return buffer;
+}
+
+}  // namespace
+
+TViewportRenderer::TViewportRenderer(TEditor& editor) : editor_(editor) {
+  FitBuffers();
+}
+
+void TViewportRenderer::FitBuffers() {
+  const TViewportSize& size = editor_.Viewport;
+  const int width = std::max(size.Width, 0), height = std::max(size.Height, 0);
+  if (back_.width() == width && back_.height() == height && pick_.size() == back_.size()) return;
+  back_ = MakeBuffer(width, height);
+  pick_ = MakeBuffer(width, height);
+  if (!pick_.isNull()) pick_.fill(0xFF000000 | kPickNothing);
+}
+
+void TViewportRenderer::RenderScene() {
+  FitBuffers();
+  PaintScene(back_, editor_, Flags, background_, labels_);
+}
+
+void TViewportRenderer::RenderPickBuffer() {
+  FitBuffers();
+  PaintPickBuffer(pick_, editor_, Flags, labels_);
+}
+
+TPickHit TViewportRenderer::PickAt(int x, int y) const {
+  if (!pick_.valid(x, y)) return {};
+  return DecodePick(pick_.pixel(x, y));
+}
+
+void TViewportRenderer::Redraw(bool full) {
+  if (RedrawSuspended()) return;
+  RenderScene();
+  if (full) RenderPickBuffer();
+  if (present_) present_();
+}
+
+void TViewportRenderer::ResumeRedraw() {
+  if (suspensions_ > 0) --suspensions_;
+  if (suspensions_ == 0) Redraw(true);
+}
+
+void TViewportRenderer::ResizeViewport(int width, int height) {
+  editor_.Viewport.Width = std::max(width, 0);
+  editor_.Viewport.Height = std::max(height, 0);
+  FitBuffers();
+  RenderScene();
+  RenderPickBuffer();
+}
+
+}  // namespace terravel

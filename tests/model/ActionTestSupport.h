@@ -1,0 +1,83 @@
+#pragma once
+// Small documents and checks shared by the action tests.
+#include <QString>
+#include <QTest>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "model/core/Errors.h"
+#include "model/editor/Editor.h"
+#include "model/text/NumberText.h"
+#include "support/RecordingHost.h"
+
+namespace terravel::test {
+
+// An editor that reports to a recorder.
+struct TActionFixture {
+  TRecordingHost host;
+  TEditor editor{&host};
+
+  // The calls since the last look, joined, and forgotten.
+  QString Calls() {
+    const QString joined = QString::fromStdString(host.Joined());
+    host.Clear();
+    return joined;
+  }
+};
+
+// Nodes at (i, 10 i, 100 i) with no names given (Node1, Node2, ...).
+inline void AddNodes(TEditor& editor, int count) {
+  for (int i = 0; i < count; ++i) editor.Nodes.NewNode("", "", float(i), float(10 * i), float(100 * i));
+}
+
+// Sets the flags of exactly these nodes and the matching count.
+inline void SelectNodes(TEditor& editor, std::initializer_list<int> indices) {
+  for (T3DCoord& node : editor.Nodes) node.Selected = false;
+  for (int i : indices) editor.Nodes[i].Selected = true;
+  editor.State.SetSelectedNodeCount(static_cast<int>(indices.size()));
+}
+
+inline void SelectPolygons(TEditor& editor, std::initializer_list<int> indices) {
+  for (TPoly& polygon : editor.Polygons) polygon.Selected = false;
+  for (int i : indices) editor.Polygons[i].Selected = true;
+  editor.State.SetSelectedPolygonCount(static_cast<int>(indices.size()));
+}
+
+inline std::vector<int> Corners(const TEditor& editor) {
+  std::vector<int> corners;
+  for (const TPoly& p : editor.Polygons) corners.insert(corners.end(), {p.Node1, p.Node2, p.Node3});
+  return corners;
+}
+
+inline std::vector<std::string> NodeNames(const TEditor& editor) {
+  std::vector<std::string> names;
+  for (const T3DCoord& node : editor.Nodes) names.push_back(node.Name);
+  return names;
+}
+
+inline QString UndoText(const TEditor& editor) {
+  return QString::fromStdString(editor.History.UndoDescription());
+}
+
+// Sets the decimal separator for one test and puts the point back afterwards.
+struct TSeparatorScope {
+  explicit TSeparatorScope(char separator) { SetDecimalSeparator(separator); }
+  ~TSeparatorScope() { SetDecimalSeparator('.'); }
+  TSeparatorScope(const TSeparatorScope&) = delete;
+  TSeparatorScope& operator=(const TSeparatorScope&) = delete;
+};
+
+// True when the call raises an internal error of the Actions module.
+template <typename Function>
+bool FailsWithActionsAssertion(Function function) {
+  try {
+    function();
+  } catch (const EAssertionFailure& e) {
+    return std::string(e.what()).starts_with("Assertion failure (Actions)");
+  }
+  return false;
+}
+
+}  // namespace terravel::test

@@ -1,0 +1,121 @@
+// The grid size and the MinZ, MaxZ and PgInc actions: values, status text, edit boxes on undo and
+// redo only, and their descriptions under both decimal separators.
+#include <QTest>
+
+#include "ActionTestSupport.h"
+#include "model/actions/ProjectValueActions.h"
+#include "model/actions/Requests.h"
+#include "model/view/ViewTransform.h"
+#include "support/TestRegistry.h"
+
+using namespace terravel;
+using namespace terravel::test;
+
+class TestProjectValueActions : public QObject {
+  Q_OBJECT
+ private slots:
+  void gridSize_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("no grid") << 0 << "Set Grid Size to 0"
+                             << "Grid: 0 units";
+    QTest::newRow("one") << 1 << "Set Grid Size to 1"
+                         << "Grid: 1 unit";
+    QTest::newRow("256") << 256 << "Set Grid Size to 256"
+                         << "Grid: 256 units";
+  }
+  void gridSize() {
+    QFETCH(int, size);
+    QFETCH(QString, description);
+    QFETCH(QString, status);
+    TActionFixture f;
+    SetGridSize(f.editor, 32);
+    f.Calls();
+    DoSetGridSize(f.editor, size);
+    QCOMPARE(UndoText(f.editor), description);
+    QCOMPARE(f.editor.Values.GridX, size);
+    QCOMPARE(f.editor.Values.GridY, size);
+    QCOMPARE(QString::fromStdString(f.host.GridStatus), status);
+    QCOMPARE(f.Calls(), "grid " + status + ", redraw light, modified 1, redraw light, undoredo");
+
+    f.editor.History.UndoLast();
+    QCOMPARE(f.editor.Values.GridX, 32);
+    QCOMPARE(f.editor.Values.GridY, 32);
+    QCOMPARE(f.host.GridStatus, std::string("Grid: 32 units"));
+    QCOMPARE(f.Calls(), QString("grid Grid: 32 units, redraw light, modified 1, redraw light, undoredo"));
+
+    f.editor.History.RedoLast();
+    QCOMPARE(f.editor.Values.GridY, size);
+    QCOMPARE(QString::fromStdString(f.host.GridStatus), status);
+  }
+
+  void unitValues_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("MinZ") << int(TUnitField::MinZ) << "Set MinZ to -12.5";
+    QTest::newRow("MaxZ") << int(TUnitField::MaxZ) << "Set MaxZ to -12.5";
+    QTest::newRow("PgInc") << int(TUnitField::PgInc) << "Set PgInc to -12.5";
+  }
+  void unitValues() {
+    QFETCH(int, field);
+    QFETCH(QString, description);
+    TActionFixture f;
+    float* values[] = {&f.editor.Values.MinZ, &f.editor.Values.MaxZ, &f.editor.Values.PgInc};
+    float& value = *values[field];
+    const float old = value;
+    void (*requests[])(TEditor&, float) = {DoSetMinZ, DoSetMaxZ, DoSetPgInc};
+    const QString changed = "modified 1, redraw light, undoredo";
+    const QString shown = QString("unit %1, ").arg(field) + changed;
+
+    requests[field](f.editor, -12.5f);
+    QCOMPARE(UndoText(f.editor), description);
+    QCOMPARE(value, -12.5f);
+    QCOMPARE(f.Calls(), changed);  // the edit box that asked already shows the value
+    f.editor.History.UndoLast();
+    QCOMPARE(value, old);
+    QCOMPARE(f.Calls(), shown);
+    f.editor.History.RedoLast();
+    QCOMPARE(value, -12.5f);
+    QCOMPARE(f.Calls(), shown);
+    f.editor.History.UndoLast();
+    QCOMPARE(f.Calls(), shown);
+  }
+
+  void typingCreatesOneEntryPerChange() {
+    TEditor editor;
+    DoSetMinZ(editor, 1);
+    DoSetMinZ(editor, 12);
+    DoSetMinZ(editor, 120);
+    QCOMPARE(editor.History.UndoCount(), 3);
+    QCOMPARE(editor.History.UndoAt(1).Description(), std::string("Set MinZ to 12"));
+    editor.History.UndoLast();
+    QCOMPARE(editor.Values.MinZ, 12.0f);
+  }
+
+  void numberTexts_data() {
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("number");
+    QTest::newRow("whole") << ',' << 120.0f << "120";
+    QTest::newRow("point") << '.' << 1.5f << "1.5";
+    QTest::newRow("comma") << ',' << 1.5f << "1,5";
+    QTest::newRow("rounded to five digits") << ',' << 3.14159265f << "3,1416";
+    QTest::newRow("five integer digits") << '.' << 99999.0f << "99999";
+    QTest::newRow("scientific") << ',' << -1234567.0f << "-1,2346E6";
+    QTest::newRow("small") << '.' << 0.0001f << "0.0001";
+  }
+  void numberTexts() {
+    QFETCH(char, separator);
+    QFETCH(float, value);
+    QFETCH(QString, number);
+    TSeparatorScope scope(separator);
+    TEditor editor;
+    QCOMPARE(QString::fromStdString(TSetMinZAction(editor, value).Description()), "Set MinZ to " + number);
+    QCOMPARE(QString::fromStdString(TSetMaxZAction(editor, value).Description()), "Set MaxZ to " + number);
+    QCOMPARE(QString::fromStdString(TSetPgIncAction(editor, value).Description()), "Set PgInc to " + number);
+  }
+};
+
+TERRAVEL_TEST(TestProjectValueActions)
+#include "tst_ProjectValueActions.moc"

@@ -1,0 +1,128 @@
+// terravel-cli render as a script uses it: the picture and the pick buffer as PNG files.
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+
+#include "model/editor/Editor.h"
+#include "model/projectfile/ProjectFile.h"
+#include "model/view/ViewTransform.h"
+#include "render/GradientTable.h"
+#include "support/TempDir.h"
+#include "support/TestRegistry.h"
+
+using namespace terravel;
+
+namespace {
+
+struct TResult {
+  int ExitCode = -1;
+  QString Err;
+};
+
+TResult Run(const QStringList& arguments) {
+  QProcess cli;
+  cli.start(TERRAVEL_CLI_PATH, arguments);
+  TResult result;
+  if (!cli.waitForFinished(60000)) return result;
+  result.ExitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+  result.Err = QString::fromUtf8(cli.readAllStandardError());
+  return result;
+}
+
+}  // namespace
+
+class TestRenderCommand : public QObject {
+  Q_OBJECT
+  test::TTempFolder folder_;
+  QString Path(const char* name) { return QString::fromStdString(folder_.Path(name)); }
+
+  // Where the triangle's nodes land at the given size after "Zoom to fit".
+  std::vector<TScreenPoint> FittedNodes(int width, int height) {
+    TEditor editor;
+    LoadProjectFile(editor, folder_.Path("t.tvp"));
+    editor.Viewport = {width, height};
+    ZoomToFit(editor);
+    std::vector<TScreenPoint> points;
+    for (const T3DCoord& node : editor.Nodes) points.push_back(NodeScreenPosition(editor, node));
+    return points;
+  }
+
+ private slots:
+  void init() {
+    if (!QFileInfo::exists(TERRAVEL_CLI_PATH)) QSKIP("terravel-cli is not built");
+    if (!QFileInfo::exists(Path("t.tvp"))) QCOMPARE(Run({"new", Path("t.tvp")}).ExitCode, 0);
+  }
+
+  void pickBufferHoldsTheCodes() {
+    QCOMPARE(
+        Run({"render", Path("t.tvp"), Path("pick.png"), "--pick", "--size", "300x200", "--fit"}).ExitCode, 0);
+    const QImage pick(Path("pick.png"));
+    QCOMPARE(pick.size(), QSize(300, 200));
+    const std::vector<TScreenPoint> nodes = FittedNodes(300, 200);
+    for (int i = 0; i < 3; ++i) QCOMPARE(pick.pixel(nodes[i].X, nodes[i].Y) & 0xFFFFFF, QRgb(i));
+    QCOMPARE(pick.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+  }
+
+  void pictureShowsTheHeights() {
+    QCOMPARE(Run({"render", Path("t.tvp"), Path("scene.png"), "--size", "300x200", "--fit", "--show", "none",
+                  "--no-gradient-lines"})
+                 .ExitCode,
+             0);
+    const QImage scene(Path("scene.png"));
+    const std::vector<TScreenPoint> nodes = FittedNodes(300, 200);
+    // Node 2 of the new-project triangle has Z 1024 = MaxZ: the last gradient entry.
+    QCOMPARE(scene.pixel(nodes[1].X, nodes[1].Y) | 0xFF000000, GradientTable()[558]);
+    QCOMPARE(scene.pixel(nodes[0].X, nodes[0].Y) | 0xFF000000, GradientTable()[0]);
+  }
+
+  void backgroundPictureLiesUnderTheMesh() {
+    QImage picture(40, 40, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    QVERIFY(picture.save(Path("map.png")));
+    QCOMPARE(Run({"render", Path("t.tvp"), Path("bg.png"), "--size", "300x200", "--fit", "--background",
+                  Path("map.png"), "--origin", "0,-50", "--scale", "2.5,2.5"})
+                 .ExitCode,
+             0);
+    TEditor editor;
+    LoadProjectFile(editor, folder_.Path("t.tvp"));
+    editor.Viewport = {300, 200};
+    ZoomToFit(editor);
+    const TScreenPoint inside = WorldToScreen(editor, 20, -30);
+    QCOMPARE(QImage(Path("bg.png")).pixel(inside.X, inside.Y) | 0xFF000000, qRgb(10, 200, 30));
+  }
+
+  void unusableBackgroundIsReported() {
+    test::WriteWholeFile(folder_.Path("bad.png"), "no picture");
+    const TResult result = Run({"render", Path("t.tvp"), Path("none.png"), "--background", Path("bad.png")});
+    QCOMPARE(result.ExitCode, 1);
+    QVERIFY2(result.Err.contains(Path("bad.png")), qPrintable(result.Err));
+    QVERIFY(!QFileInfo::exists(Path("none.png")));
+  }
+
+  void wrongCallsAreUsageErrors_data() {
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<QString>("named");  // what the message names
+    QTest::newRow("size without height") << QStringList{"--size", "300"} << "--size";
+    QTest::newRow("size zero") << QStringList{"--size", "0x10"} << "--size";
+    QTest::newRow("size too large") << QStringList{"--size", "20000x20000"} << "--size";
+    QTest::newRow("unknown label") << QStringList{"--show", "z,colours"} << "colours";
+    QTest::newRow("origin without picture") << QStringList{"--origin", "1,2"} << "--background";
+    QTest::newRow("zero scale") << QStringList{"--background", "x.png", "--scale", "0,1"} << "--scale";
+    QTest::newRow("origin not numbers")
+        << QStringList{"--background", "x.png", "--origin", "1;2"} << "--origin";
+    QTest::newRow("one file") << QStringList{} << "2 file names";
+  }
+  void wrongCallsAreUsageErrors() {
+    QFETCH(QStringList, extra);
+    QFETCH(QString, named);
+    const QStringList files =
+        extra.isEmpty() ? QStringList{Path("t.tvp")} : QStringList{Path("t.tvp"), Path("w.png")};
+    const TResult result = Run(QStringList{"render"} + files + extra);
+    QCOMPARE(result.ExitCode, 2);
+    QVERIFY2(result.Err.contains(named), qPrintable(result.Err));
+  }
+};
+
+TERRAVEL_TEST(TestRenderCommand)
+#include "tst_RenderCommand.moc"
