@@ -2,7 +2,8 @@
 # Builds everything (warnings are errors) and runs every test.
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
-terravel_prepare
+# xvfb and x11-utils (xwininfo): one test starts the editor on a virtual X server.
+terravel_prepare xvfb xauth x11-utils
 TERRAVEL_CMAKE_ARGS="-DTERRAVEL_WERROR=ON" terravel_build
 cd "$TERRAVEL_BUILD"
 ctest --output-on-failure

@@ -1,0 +1,26 @@
+#include "app/AppWindows.h"
+
+namespace terravel {
+
+TAppWindows::TAppWindows()
+    : main_(std::make_unique<TMainForm>()),
+      formatIE_(std::make_unique<TFormatIEForm>()),
+      about_(std::make_unique<TAboutForm>()),
+      optionsIE_(std::make_unique<TOptionsIEForm>()),
+      properties_(std::make_unique<TPropertiesForm>()),
+      log_(std::make_unique<TLogForm>()),
+      dropDown_(std::make_unique<TDropDownForm>()),
+      backgroundImage_(std::make_unique<TBackgroundImageForm>()),
+      textureReport_(std::make_unique<TTextureReportForm>()),
+      welcome_(std::make_unique<TWelcomeForm>()) {
+  tools_ = {formatIE_.get(), about_.get(),           optionsIE_.get(),     properties_.get(), log_.get(),
+            dropDown_.get(), backgroundImage_.get(), textureReport_.get(), welcome_.get()};
+  main_->AttachToolWindows(tools_);
+}
+
+TAppWindows::~TAppWindows() {
+  // The main window outlives the others; it must stop reaching them first.
+  main_->AttachToolWindows(TToolWindows{});
+}
+
+}  // namespace terravel

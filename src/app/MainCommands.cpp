@@ -1,0 +1,76 @@
+// Which command each menu item and button runs. Features that later windows bring show the
+// "not yet implemented" message until then.
+#include <QAction>
+#include <QCoreApplication>
+#include <QPageSetupDialog>
+#include <QPrinter>
+
+#include "app/AppWindows.h"
+#include "app/CommandGuard.h"
+#include "app/MainWindow.h"
+#include "app/UserDialogs.h"
+#include "app/WebPage.h"
+
+namespace terravel {
+
+void TMainForm::Command(QAction* action, std::function<void()> command) {
+  connect(action, &QAction::triggered, this,
+          [this, command = std::move(command)] { RunCommand(this, command); });
+}
+
+void TMainForm::ConnectCommands() {
+  TMainMenus& m = menus_;
+  Command(m.Project_New_Triangle, [this] { Menu_Project_New_TriangleClick(); });
+  Command(m.Project_New_Blank, [this] { Menu_Project_New_BlankClick(); });
+  for (qsizetype i = 0; i < m.Project_New_Mesh.size(); ++i) {
+    const int n = 2 << i;  // 2, 4, 8, 16
+    Command(m.Project_New_Mesh[i], [this, n] { NewMesh(n); });
+  }
+  Command(m.Project_Open, [this] { Menu_Project_OpenClick(); });
+  Command(m.Project_Save, [this] { Menu_Project_SaveClick(); });
+  Command(m.Project_SaveAs, [this] { Menu_Project_SaveAsClick(); });
+  Command(m.Project_Print, [this] { Menu_Project_PrintClick(); });
+  Command(m.Project_PrinterSetup, [this] { Menu_Project_PrinterSetupClick(); });
+  connect(m.Project_Quit, &QAction::triggered, this, &QWidget::close);
+
+  const auto later = [this](QAction* action, const char* feature) {
+    Command(action, [this, feature] { NotYetImplemented(this, QString::fromLatin1(feature)); });
+  };
+  later(m.Project_Import, "Import");
+  later(m.Project_Export, "Export");
+  later(m.Project_ExportAgain, "Export again");
+  later(m.Edit_Remove, "Remove selection");
+  later(m.Edit_AddGroundPolygon, "Add ground polygon");
+  later(m.Edit_AddSkyPolygon, "Add sky polygon");
+  later(m.View_ShowProperties, "Properties window");
+  later(m.Tool_Properties, "Properties window");
+  connect(m.Tool_Properties, &QAction::triggered, m.Tool_Properties,
+          [action = m.Tool_Properties] { action->setChecked(false); });
+  later(m.Tools_BackgroundImage, "Background image");
+  later(m.Tools_ClearBackgroundImage, "Clear background image");
+  later(m.Tools_TextureReport, "Texture report");
+  later(m.Help_Welcome, "Welcome screen");
+  later(m.Help_About, "About Terravel");
+
+  Command(m.Help_Manual, [this] { Menu_Help_ManualClick(0); });
+  Command(m.Help_CommonTasks, [this] { Menu_Help_ManualClick(3); });
+  Command(m.Help_FAQ, [this] { Menu_Help_ManualClick(4); });
+  Command(m.Help_Website, [] { OpenWebPage(QString::fromLatin1(kWebSiteUrl)); });
+}
+
+void TMainForm::Menu_Project_PrintClick() {
+  Log(QStringLiteral("LOG: File Print"));
+  NotYetImplemented(this, QStringLiteral("Print"));
+}
+
+void TMainForm::Menu_Project_PrinterSetupClick() {
+  if (printer_ == nullptr) printer_ = std::make_unique<QPrinter>();
+  QPageSetupDialog dialog(printer_.get(), this);
+  dialog.exec();
+}
+
+void TMainForm::Menu_Help_ManualClick(int tag) {
+  OpenWebPage(ManualPage(QCoreApplication::applicationDirPath(), tag));
+}
+
+}  // namespace terravel

@@ -1,0 +1,136 @@
+#pragma once
+// The main window: menus, tool bar, gradient panel, viewport and status bar around the one
+// document of the run. It is the host that the model reports to, owns the modified flag, the
+// current file name and the display flags, and leads the project commands (new, open, save).
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+#include "app/MainMenus.h"
+#include "app/Settings.h"
+#include "model/document/Host.h"
+#include "model/editor/Editor.h"
+#include "render/ViewportRenderer.h"
+
+class QPrinter;
+class QPushButton;
+class QToolBar;
+
+namespace terravel {
+
+class TGradientPanel;
+class TClientPanel;
+class TStatusPanels;
+class TUndoRedoCommands;
+class TViewportWidget;
+struct TToolWindows;
+
+class TMainForm : public QMainWindow, public THost {
+  Q_OBJECT
+ public:
+  TMainForm();
+  ~TMainForm() override;
+
+  // The windows created after this one; they outlive no part of it that uses them.
+  void AttachToolWindows(const TToolWindows& windows);
+  // The first command-line argument (empty without one), used when the window is first shown.
+  void SetStartupArgument(const QString& argument) { startupArgument_ = argument; }
+
+  TEditor& Editor() { return editor_; }
+  TViewportRenderer& Renderer() { return renderer_; }
+  TSettings& Settings() { return settings_; }
+  const TMainMenus& Menus() const { return menus_; }
+  TUndoRedoCommands& UndoRedo() { return *undoRedo_; }
+  TGradientPanel* GradientPanel() const { return gradientPanel_; }
+  TStatusPanels* StatusPanels() const { return statusPanels_; }
+  TViewportWidget* Viewport() const;
+  QPushButton* ViewportFocusButton() const { return focusButton_; }
+  QToolBar* ToolBar() const { return toolBar_; }
+
+  // Project lifecycle.
+  bool Modified() const { return modified_; }
+  const QString& FileName() const { return fileName_; }
+  void SetFileName(const QString& path);
+  void UpdateTitle();
+  // Asks whether to save a modified project; true when the caller must stop.
+  bool ConfirmDiscard();
+  // A fresh project (blank or the single triangle), untitled. Does not ask about changes.
+  void NewProject(bool withTriangle);
+  // After the save question: a fresh N x N mesh, untitled.
+  void NewMesh(int n);
+  // Reads the file into the (cleared) document; the path enters the recent files either way.
+  void OpenProjectFile(const QString& path);
+
+  // The commands behind the menus and buttons (each runs inside RunCommand).
+  void Menu_Project_New_TriangleClick();
+  void Menu_Project_New_BlankClick();
+  void Menu_Project_OpenClick();
+  void Menu_Project_SaveClick();
+  void Menu_Project_SaveAsClick();
+  void Menu_Project_PrintClick();
+  void Menu_Project_PrinterSetupClick();
+  void Menu_Edit_SelectAllClick(bool nodes, bool polygons);
+  void Menu_Edit_FlipClick();
+  void Menu_Edit_SnapClick(bool checked);
+  void Menu_View_ZoomToFitClick();
+  void Menu_View_ShowZClick(bool checked);
+  void Menu_Help_ManualClick(int tag);
+
+  void Log(const QString& line);
+
+  // THost
+  void SetModified(bool modified) override;
+  void SetSelectionStatus(const std::string& text) override;
+  void SetGridStatus(const std::string& text) override;
+  void Redraw(bool full) override;
+  void SuspendRedraw() override;
+  void ResumeRedraw() override;
+  void RefreshProperties() override;
+  void SetPropertyMode(TPropertyMode mode) override;
+  void RefreshLists() override;
+  void RefreshUndoRedo() override;
+  void ShowProjectValues() override;
+  void ShowUnitValue(TUnitField field) override;
+  void Log(const std::string& line) override;
+
+ signals:
+  // The window closed after the save question; the program ends.
+  void Closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateMenus();                                      // MainMenus.cpp
+  void CreateToolBar();                                    // MainToolBar.cpp
+  void ConnectCommands();                                  // MainCommands.cpp
+  void ConnectViewToggles();                               // ViewCommands.cpp
+  void UnitEdited(TUnitField field, const QString& text);  // ViewCommands.cpp
+  void SetBarVisible(QAction* item, QWidget* bar, bool visible);
+  void FirstShow();
+  void Command(QAction* action, std::function<void()> command);
+
+  TEditor editor_{this};
+  TViewportRenderer renderer_{editor_};
+  TSettings settings_;
+  TMainMenus menus_;
+  TUndoRedoCommands* undoRedo_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  TGradientPanel* gradientPanel_ = nullptr;
+  TClientPanel* clientPanel_ = nullptr;
+  TStatusPanels* statusPanels_ = nullptr;
+  QPushButton* focusButton_ = nullptr;
+  std::unique_ptr<TToolWindows> windows_;
+  std::unique_ptr<QPrinter> printer_;
+
+  QString startupArgument_;
+  QString fileName_;
+  bool modified_ = false;
+  bool saveAborted_ = false;
+  bool shown_ = false;
+};
+
+}  // namespace terravel

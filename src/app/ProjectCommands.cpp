@@ -1,0 +1,126 @@
+// The life of a project in the main window: new, open, save, the title and the save question.
+#include <QFile>
+
+#include "app/MainWindow.h"
+#include "app/UserDialogs.h"
+#include "model/project/NewProject.h"
+#include "model/projectfile/ProjectFile.h"
+
+namespace terravel {
+
+namespace {
+
+std::string FilePath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+void TMainForm::SetFileName(const QString& path) {
+  if (path == fileName_) return;
+  fileName_ = path;
+  UpdateTitle();
+}
+
+void TMainForm::UpdateTitle() {
+  const QString mark = modified_ ? QStringLiteral("*") : QString();
+  const QString title = fileName_.isEmpty() ? QStringLiteral("untitled.tvp%1 - Terravel").arg(mark)
+                                            : QStringLiteral("%1%2 - Terravel").arg(fileName_, mark);
+  // The caption is also the task-bar text. Qt's application display name is left alone: on X11
+  // and Wayland Qt appends it to the caption of every other window ("Terravel Log — ...").
+  setWindowTitle(title);
+}
+
+bool TMainForm::ConfirmDiscard() {
+  if (!modified_) return false;
+  const QMessageBox::StandardButton answer = UserDialogs().Message(
+      this, QStringLiteral("Information"),
+      QStringLiteral("The current project has been modified.\rDo you want to save the changes?"),
+      QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer == QMessageBox::Yes) {
+    saveAborted_ = false;
+    Menu_Project_SaveClick();
+    if (saveAborted_) return true;
+  } else if (answer != QMessageBox::No) {
+    return true;
+  }
+  SetModified(false);
+  return false;
+}
+
+void TMainForm::NewProject(bool withTriangle) {
+  terravel::NewProject(editor_, withTriangle);
+  SetFileName(QString());
+  UpdateTitle();
+}
+
+void TMainForm::NewMesh(int n) {
+  if (ConfirmDiscard()) return;
+  terravel::NewMesh(editor_, n);
+  SetFileName(QString());
+  UpdateTitle();
+}
+
+void TMainForm::OpenProjectFile(const QString& path) {
+  SetFileName(path);
+  const auto afterReading = [this] {
+    settings_.AddRecentFile(fileName_);
+    settings_.SaveSettings();
+    RefreshLists();
+    RefreshProperties();
+    Redraw(true);
+  };
+  try {
+    LoadProjectFile(editor_, FilePath(path));
+  } catch (...) {
+    afterReading();
+    throw;
+  }
+  afterReading();
+}
+
+void TMainForm::Menu_Project_New_TriangleClick() {
+  if (ConfirmDiscard()) return;
+  NewProject(true);
+}
+
+void TMainForm::Menu_Project_New_BlankClick() {
+  if (ConfirmDiscard()) return;
+  NewProject(false);
+}
+
+void TMainForm::Menu_Project_OpenClick() {
+  const QString path = UserDialogs().OpenProjectName(this);
+  if (path.isEmpty()) return;
+  if (ConfirmDiscard()) return;
+  SetModified(false);
+  editor_.History.ClearHistory();
+  RefreshUndoRedo();
+  Log(QStringLiteral("LOG: File Open Project [%1]").arg(path));
+  editor_.ClearDocument();
+  OpenProjectFile(path);
+}
+
+void TMainForm::Menu_Project_SaveClick() {
+  if (fileName_.isEmpty()) {
+    Menu_Project_SaveAsClick();
+    return;
+  }
+  Log(QStringLiteral("LOG: File Save Project [%1]").arg(fileName_));
+  SaveProjectFile(editor_, FilePath(fileName_));
+  SetModified(false);
+}
+
+void TMainForm::Menu_Project_SaveAsClick() {
+  const QString path = UserDialogs().SaveProjectName(this, fileName_);
+  if (path.isEmpty()) {
+    saveAborted_ = true;
+    return;
+  }
+  SetFileName(path);
+  Log(QStringLiteral("LOG: File Save Project [%1]").arg(path));
+  SaveProjectFile(editor_, FilePath(path));
+  SetModified(false);
+}
+
+}  // namespace terravel

@@ -1,0 +1,31 @@
+#pragma once
+// The per-user settings: the welcome-screen switch and the recent project files, most recent
+// first. They live in QSettings under "Quillstone Software" / "Terravel".
+#include <QString>
+#include <QStringList>
+
+namespace terravel {
+
+class TSettings {
+ public:
+  bool ShowWelcomeDialog = true;
+  QStringList RecentFiles;
+
+  // Welcome screen on, no recent files.
+  void ResetSettings();
+  // Welcome screen on, and the recent files become every *.tvp in the "examples" folder beside
+  // the program (or in examplesParent/examples).
+  void AddExamples();
+  void AddExamples(const QString& examplesParent);
+  // The defaults with the examples, then whatever the store holds. Missing or unreadable values
+  // keep the defaults; a broken recent-files list keeps what was read before the break.
+  void LoadSettings();
+  // Writes both values; stale recent-file entries are removed. An unwritable store is an internal
+  // error (Settings).
+  void SaveSettings() const;
+  // Moves an entry that matches ignoring letter case to the top, keeping its spelling, or puts the
+  // path at the top. The list is never shortened.
+  void AddRecentFile(const QString& path);
+};
+
+}  // namespace terravel

@@ -1,0 +1,30 @@
+#include "app/StatusPanels.h"
+
+#include <QLabel>
+
+namespace terravel {
+
+TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
+  setObjectName(QStringLiteral("StatusBar"));
+  setSizeGripEnabled(true);
+  for (QLabel*& panel : panels_) {
+    panel = new QLabel(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  }
+  panels_[kModifiedPanel]->setFixedWidth(60);
+  panels_[kModifiedPanel]->setAlignment(Qt::AlignCenter);
+  panels_[kGridPanel]->setFixedWidth(100);
+  addWidget(panels_[kModifiedPanel]);
+  addWidget(panels_[kSelectionPanel], 1);
+  addWidget(panels_[kGridPanel]);
+}
+
+void TStatusPanels::SetPanelText(TPanel panel, const QString& text) {
+  panels_[panel]->setText(text);
+}
+
+QString TStatusPanels::PanelText(TPanel panel) const {
+  return panels_[panel]->text();
+}
+
+}  // namespace terravel

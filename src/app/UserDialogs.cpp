@@ -1,0 +1,73 @@
+#include "app/UserDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace terravel {
+
+namespace {
+
+const char* const kProjectFilter = "Terravel projects (*.tvp);;All files (*.*)";
+
+QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
+                                           QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
+  QString shown = text;
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  QMessageBox box(icon, caption, shown, buttons, parent);
+  return QMessageBox::StandardButton(box.exec());
+}
+
+QString AskOpenProjectName(QWidget* parent) {
+  QFileDialog dialog(parent, QStringLiteral("Open Project"), QDir::currentPath(),
+                     QString::fromLatin1(kProjectFilter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(QStringLiteral("tvp"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+QString AskSaveProjectName(QWidget* parent, const QString& currentName) {
+  QFileDialog dialog(parent, QStringLiteral("Save Project As"), QDir::currentPath(),
+                     QString::fromLatin1(kProjectFilter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QStringLiteral("tvp"));
+  if (!currentName.isEmpty()) dialog.selectFile(currentName);
+  while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const QFileInfo info(chosen);
+    if (info.exists() && !info.isWritable()) {
+      ShowInformation(parent, QStringLiteral("%1\rThe file is read-only.").arg(chosen));
+      continue;
+    }
+    return chosen;
+  }
+  return {};
+}
+
+}  // namespace
+
+TUserDialogs StandardUserDialogs() {
+  return {ShowMessageBox, AskOpenProjectName, AskSaveProjectName};
+}
+
+TUserDialogs& UserDialogs() {
+  static TUserDialogs dialogs = StandardUserDialogs();
+  return dialogs;
+}
+
+void ShowInformation(QWidget* parent, const QString& text) {
+  UserDialogs().Message(parent, QStringLiteral("Information"), text, QMessageBox::Information,
+                        QMessageBox::Ok);
+}
+
+void NotYetImplemented(QWidget* parent, const QString& feature) {
+  ShowInformation(
+      parent,
+      QStringLiteral("Not yet implemented:\r\r%1\r\rNeed this feature? Please contact the author via e-mail!")
+          .arg(feature));
+}
+
+}  // namespace terravel

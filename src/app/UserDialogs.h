@@ -1,0 +1,35 @@
+#pragma once
+// Every message box and project file dialog of the editor goes through one replaceable set of
+// functions, so that tests can answer them without a modal loop.
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace terravel {
+
+struct TUserDialogs {
+  // A modal message box; returns the button pressed (Cancel, or Ok for a one-button box, when it
+  // was closed otherwise). "\r" in the text is a line break.
+  std::function<QMessageBox::StandardButton(QWidget* parent, const QString& caption, const QString& text,
+                                            QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)>
+      Message;
+  // The "Open Project" dialog; the chosen path, or empty when cancelled.
+  std::function<QString(QWidget* parent)> OpenProjectName;
+  // The "Save Project As" dialog, starting with the current name; the chosen path, or empty.
+  std::function<QString(QWidget* parent, const QString& currentName)> SaveProjectName;
+};
+
+// The functions in use; they start as the real dialogs.
+TUserDialogs& UserDialogs();
+// The real dialogs.
+TUserDialogs StandardUserDialogs();
+
+// "Information" with the information icon and OK.
+void ShowInformation(QWidget* parent, const QString& text);
+// "Not yet implemented: ..." naming the feature.
+void NotYetImplemented(QWidget* parent, const QString& feature);
+
+}  // namespace terravel

@@ -1,0 +1,49 @@
+#include "app/ViewportWidget.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+#include "app/CommandGuard.h"
+#include "render/ViewportRenderer.h"
+
+namespace terravel {
+
+TViewportWidget::TViewportWidget(TViewportRenderer& renderer, QWidget* parent)
+    : QWidget(parent), renderer_(renderer) {
+  setObjectName(QStringLiteral("Viewport"));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(1, 1);
+}
+
+void TViewportWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QImage& picture = renderer_.BackBuffer();
+  painter.drawImage(event->rect(), picture, event->rect());
+  // Outside the buffer (only while a resize is on its way) the viewport stays silver.
+  const QRegion beyond = QRegion(event->rect()).subtracted(QRegion(picture.rect()));
+  for (const QRect& part : beyond) painter.fillRect(part, QColor(192, 192, 192));
+}
+
+void TViewportWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  RunCommand(window(), [this] { renderer_.ResizeViewport(width(), height()); });
+  update();
+}
+
+TClientPanel::TClientPanel(TViewportRenderer& renderer, QWidget* parent) : QFrame(parent) {
+  setObjectName(QStringLiteral("ClientPanel"));
+  setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, QColor(192, 192, 192));
+  setPalette(colours);
+  setAutoFillBackground(true);
+  viewport_ = new TViewportWidget(renderer, this);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(viewport_);
+}
+
+}  // namespace terravel

@@ -1,0 +1,21 @@
+#pragma once
+// Opening a web page or a local help page in the user's browser.
+#include <QString>
+#include <QStringList>
+
+namespace terravel {
+
+// The product's web site ("Visit website", the about window).
+inline constexpr const char* kWebSiteUrl = "https://terravel.quillstone.example/";
+
+// "xdg-open %1" when xdg-open is on the PATH, otherwise empty.
+QString BrowserCommand();
+// What OpenWebPage starts, program first: the browser command with its first "%1" replaced by
+// the URL; a command without "%1" unchanged; without a command, the URL itself.
+QStringList WebPageCommandLine(const QString& browserCommand, const QString& url);
+// Starts the browser on the URL; whether it starts is not examined.
+void OpenWebPage(const QString& url);
+// The manual beside the program: "<folder>/guide/index.html", with "#q<tag>" for a tag other than 0.
+QString ManualPage(const QString& programFolder, int tag);
+
+}  // namespace terravel

@@ -1,0 +1,136 @@
+// The settings store: defaults, the round trip, the recent-files list and its clean-up.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "AppTestSupport.h"
+#include "app/Settings.h"
+#include "support/TestRegistry.h"
+
+using namespace terravel;
+using namespace terravel::test;
+
+namespace {
+
+QSettings Store() {
+  return QSettings(QStringLiteral("Quillstone Software"), QStringLiteral("Terravel"));
+}
+
+QStringList Paths(int count, const char* prefix) {
+  QStringList paths;
+  for (int i = 0; i < count; ++i)
+    paths.append(QStringLiteral("/maps/%1%2.tvp").arg(QLatin1String(prefix)).arg(i));
+  return paths;
+}
+
+// The examples beside the test program (none, unless a test puts some there).
+QStringList Examples() {
+  TSettings settings;
+  settings.AddExamples();
+  return settings.RecentFiles;
+}
+
+}  // namespace
+
+class TestSettings : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { ClearSettingsStore(); }
+
+  void roundTripAndStaleEntries() {
+    TSettings eight;
+    eight.ShowWelcomeDialog = false;
+    eight.RecentFiles = Paths(8, "old");
+    eight.SaveSettings();
+    TSettings five;
+    five.ShowWelcomeDialog = false;
+    five.RecentFiles = Paths(5, "new");
+    five.SaveSettings();
+
+    QSettings store = Store();
+    store.beginGroup(QStringLiteral("MRU"));
+    QStringList keys = store.childKeys();
+    keys.sort();
+    QCOMPARE(keys, (QStringList{"0", "1", "2", "3", "4", "Count"}));
+    store.endGroup();
+
+    TSettings loaded;
+    loaded.LoadSettings();
+    QCOMPARE(loaded.ShowWelcomeDialog, false);
+    QCOMPARE(loaded.RecentFiles, five.RecentFiles);
+  }
+
+  // What LoadSettings makes of a store that is missing parts or holds bad values.
+  void loadFallsBackQuietly_data() {
+    QTest::addColumn<QStringList>("entries");  // key=value lines written to the store; "-" writes nothing
+    QTest::addColumn<bool>("showWelcome");
+    QTest::addColumn<QStringList>("recentFiles");  // "examples" stands for the example list
+    QTest::newRow("no store") << QStringList{"-"} << true << QStringList{"examples"};
+    QTest::newRow("no MRU") << QStringList{"ShowWelcomeDialog=0"} << false << QStringList{"examples"};
+    QTest::newRow("unreadable switch")
+        << QStringList{"ShowWelcomeDialog=yes", "MRU/Count=0"} << true << QStringList{};
+    QTest::newRow("count not a number")
+        << QStringList{"MRU/Count=many", "MRU/0=/a.tvp"} << true << QStringList{"examples"};
+    QTest::newRow("missing entry") << QStringList{"MRU/Count=3", "MRU/0=/a.tvp", "MRU/2=/c.tvp"} << true
+                                   << QStringList{"/a.tvp", "", "/c.tvp"};
+    QTest::newRow("entry not a text")
+        << QStringList{"MRU/Count=3", "MRU/0=/a.tvp", "MRU/1=@list"} << true << QStringList{"/a.tvp"};
+  }
+  void loadFallsBackQuietly() {
+    QFETCH(QStringList, entries);
+    QFETCH(bool, showWelcome);
+    QFETCH(QStringList, recentFiles);
+    {
+      QSettings store = Store();
+      for (const QString& entry : entries) {
+        if (entry == "-") continue;
+        const QString key = entry.section('=', 0, 0), value = entry.section('=', 1);
+        if (value == "@list") {
+          store.setValue(key, QStringList{"/b.tvp", "/b2.tvp"});
+        } else {
+          store.setValue(key, value);
+        }
+      }
+    }
+    if (recentFiles == QStringList{"examples"}) recentFiles = Examples();
+    TSettings settings;
+    settings.ShowWelcomeDialog = !showWelcome;
+    settings.LoadSettings();
+    QCOMPARE(settings.ShowWelcomeDialog, showWelcome);
+    QCOMPARE(settings.RecentFiles, recentFiles);
+  }
+
+  void addRecentFileMovesAMatchToTheTop() {
+    TSettings settings;
+    settings.RecentFiles = {"/maps/a.tvp", "/maps/Dune.tvp", "/maps/c.tvp"};
+    settings.AddRecentFile("/MAPS/dune.TVP");
+    QCOMPARE(settings.RecentFiles, (QStringList{"/maps/Dune.tvp", "/maps/a.tvp", "/maps/c.tvp"}));
+    settings.AddRecentFile("/maps/new.tvp");
+    QCOMPARE(settings.RecentFiles.size(), 4);
+    QCOMPARE(settings.RecentFiles.first(), QStringLiteral("/maps/new.tvp"));
+  }
+
+  void examplesAreTheProjectFilesOfTheExamplesFolder() {
+    QTemporaryDir parent;
+    QDir(parent.path()).mkdir("examples");
+    for (const char* name : {"Valley.tvp", "Ridge.tvp", "notes.txt"}) {
+      QFile file(parent.path() + "/examples/" + name);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    TSettings settings;
+    settings.ShowWelcomeDialog = false;
+    settings.RecentFiles = {"/old.tvp"};
+    settings.AddExamples(parent.path());
+    QVERIFY(settings.ShowWelcomeDialog);
+    QStringList found = settings.RecentFiles;
+    found.sort();
+    QCOMPARE(found,
+             (QStringList{parent.path() + "/examples/Ridge.tvp", parent.path() + "/examples/Valley.tvp"}));
+  }
+};
+
+TERRAVEL_TEST(TestSettings)
+#include "tst_Settings.moc"
