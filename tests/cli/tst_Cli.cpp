@@ -1,33 +1,19 @@
 // terravel-cli as a script uses it: exit codes, messages and the files it writes.
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
+
+using terravel::test::RunCli;
+using terravel::test::TCliResult;
 
 using terravel::test::ReadWholeFile;
 using terravel::test::WriteWholeFile;
 
 namespace {
-
-struct TResult {
-  int ExitCode = -1;
-  QString Out;
-  QString Err;
-};
-
-TResult Run(const QStringList& arguments) {
-  QProcess cli;
-  cli.start(TERRAVEL_CLI_PATH, arguments);
-  TResult result;
-  if (!cli.waitForFinished(60000)) return result;
-  result.ExitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-  result.Out = QString::fromUtf8(cli.readAllStandardOutput());
-  result.Err = QString::fromUtf8(cli.readAllStandardError());
-  return result;
-}
 
 int CountOf(const std::string& text, const std::string& what) {
   int count = 0;
@@ -44,8 +30,8 @@ class TestCli : public QObject {
 
  private slots:
   void meshExportsAsUnrealPolygons() {
-    QCOMPARE(Run({"new", Path("m.tvp"), "--mesh", "16"}).ExitCode, 0);
-    QCOMPARE(Run({"export", Path("m.tvp"), Path("m.t3d")}).ExitCode, 0);
+    QCOMPARE(RunCli({"new", Path("m.tvp"), "--mesh", "16"}).ExitCode, 0);
+    QCOMPARE(RunCli({"export", Path("m.tvp"), Path("m.t3d")}).ExitCode, 0);
     const std::string t3d = ReadWholeFile(folder_.Path("m.t3d"));
     QCOMPARE(CountOf(t3d, "   Begin Polygon Texture=GenEarth.Grass\r\n"), 512);
     QVERIFY(t3d.starts_with("Begin PolyList\r\n"));
@@ -53,8 +39,8 @@ class TestCli : public QObject {
   }
 
   void infoAsJson() {
-    QCOMPARE(Run({"new", Path("t.tvp")}).ExitCode, 0);
-    const TResult result = Run({"info", Path("t.tvp"), "--json"});
+    QCOMPARE(RunCli({"new", Path("t.tvp")}).ExitCode, 0);
+    const TCliResult result = RunCli({"info", Path("t.tvp"), "--json"});
     QCOMPARE(result.ExitCode, 0);
     const QJsonObject info = QJsonDocument::fromJson(result.Out.toUtf8()).object();
     const QStringList keys = {"nodes", "polygons", "selectedNodes", "selectedPolygons", "minZ", "maxZ", "pgInc",
@@ -69,22 +55,22 @@ class TestCli : public QObject {
   }
 
   void exportFormatsAndScale() {
-    QCOMPARE(Run({"new", Path("tri.tvp")}).ExitCode, 0);
-    QCOMPARE(Run({"export", Path("tri.tvp"), Path("tri.txt"), "--scale", "0.5"}).ExitCode, 0);
+    QCOMPARE(RunCli({"new", Path("tri.tvp")}).ExitCode, 0);
+    QCOMPARE(RunCli({"export", Path("tri.tvp"), Path("tri.txt"), "--scale", "0.5"}).ExitCode, 0);
     QCOMPARE(ReadWholeFile(folder_.Path("tri.txt")),
              std::string("0.00\t-128.00\t0.00\r\n-128.00\t128.00\t512.00\r\n128.00\t128.00\t256.00\r\n"));
-    QCOMPARE(Run({"export", Path("tri.tvp"), Path("tri.out"), "--format", "tvt"}).ExitCode, 0);
+    QCOMPARE(RunCli({"export", Path("tri.tvp"), Path("tri.out"), "--format", "tvt"}).ExitCode, 0);
     QVERIFY(ReadWholeFile(folder_.Path("tri.out")).starts_with("TVT\r\n\r\n; Terravel Portable Project\r\n"));
   }
 
   void importIntoNewAndExistingProjects() {
     WriteWholeFile(folder_.Path("points.txt"), "1\t2\t3\r\n; remark\r\n4\t5\t6\r\n");
-    QCOMPARE(Run({"import", Path("points.txt"), Path("p.tvp"), "--scale", "2"}).ExitCode, 0);
-    TResult info = Run({"info", Path("p.tvp"), "--json"});
+    QCOMPARE(RunCli({"import", Path("points.txt"), Path("p.tvp"), "--scale", "2"}).ExitCode, 0);
+    TCliResult info = RunCli({"info", Path("p.tvp"), "--json"});
     QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["nodes"].toInt(), 2);
-    QCOMPARE(Run({"new", Path("base.tvp")}).ExitCode, 0);
-    QCOMPARE(Run({"import", Path("points.txt"), Path("merged.tvp"), "--into", Path("base.tvp")}).ExitCode, 0);
-    info = Run({"info", Path("merged.tvp"), "--json"});
+    QCOMPARE(RunCli({"new", Path("base.tvp")}).ExitCode, 0);
+    QCOMPARE(RunCli({"import", Path("points.txt"), Path("merged.tvp"), "--into", Path("base.tvp")}).ExitCode, 0);
+    info = RunCli({"info", Path("merged.tvp"), "--json"});
     QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["nodes"].toInt(), 5);
     QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["polygons"].toInt(), 1);
   }
@@ -109,16 +95,16 @@ class TestCli : public QObject {
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    const TResult result = Run(arguments);
+    const TCliResult result = RunCli(arguments);
     QCOMPARE(result.ExitCode, exitCode);
     QVERIFY2(result.Err.contains(message), qPrintable(result.Err));
   }
 
   void helpAndVersion() {
-    TResult result = Run({"--version"});
+    TCliResult result = RunCli({"--version"});
     QCOMPARE(result.ExitCode, 0);
     QVERIFY(result.Out.contains("0.7"));
-    result = Run({"--help"});
+    result = RunCli({"--help"});
     QCOMPARE(result.ExitCode, 0);
     QVERIFY(result.Out.contains("terravel-cli export"));
   }

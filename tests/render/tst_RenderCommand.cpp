@@ -1,36 +1,20 @@
 // terravel-cli render as a script uses it: the picture and the pick buffer as PNG files.
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTest>
 
 #include "model/editor/Editor.h"
 #include "model/projectfile/ProjectFile.h"
 #include "model/view/ViewTransform.h"
 #include "render/GradientTable.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
 
+using terravel::test::RunCli;
+using terravel::test::TCliResult;
+
 using namespace terravel;
-
-namespace {
-
-struct TResult {
-  int ExitCode = -1;
-  QString Err;
-};
-
-TResult Run(const QStringList& arguments) {
-  QProcess cli;
-  cli.start(TERRAVEL_CLI_PATH, arguments);
-  TResult result;
-  if (!cli.waitForFinished(60000)) return result;
-  result.ExitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-  result.Err = QString::fromUtf8(cli.readAllStandardError());
-  return result;
-}
-
-}  // namespace
 
 class TestRenderCommand : public QObject {
   Q_OBJECT
@@ -51,12 +35,12 @@ class TestRenderCommand : public QObject {
  private slots:
   void init() {
     if (!QFileInfo::exists(TERRAVEL_CLI_PATH)) QSKIP("terravel-cli is not built");
-    if (!QFileInfo::exists(Path("t.tvp"))) QCOMPARE(Run({"new", Path("t.tvp")}).ExitCode, 0);
+    if (!QFileInfo::exists(Path("t.tvp"))) QCOMPARE(RunCli({"new", Path("t.tvp")}).ExitCode, 0);
   }
 
   void pickBufferHoldsTheCodes() {
     QCOMPARE(
-        Run({"render", Path("t.tvp"), Path("pick.png"), "--pick", "--size", "300x200", "--fit"}).ExitCode, 0);
+        RunCli({"render", Path("t.tvp"), Path("pick.png"), "--pick", "--size", "300x200", "--fit"}).ExitCode, 0);
     const QImage pick(Path("pick.png"));
     QCOMPARE(pick.size(), QSize(300, 200));
     const std::vector<TScreenPoint> nodes = FittedNodes(300, 200);
@@ -65,7 +49,7 @@ class TestRenderCommand : public QObject {
   }
 
   void pictureShowsTheHeights() {
-    QCOMPARE(Run({"render", Path("t.tvp"), Path("scene.png"), "--size", "300x200", "--fit", "--show", "none",
+    QCOMPARE(RunCli({"render", Path("t.tvp"), Path("scene.png"), "--size", "300x200", "--fit", "--show", "none",
                   "--no-gradient-lines"})
                  .ExitCode,
              0);
@@ -80,7 +64,7 @@ class TestRenderCommand : public QObject {
     QImage picture(40, 40, QImage::Format_RGB32);
     picture.fill(qRgb(10, 200, 30));
     QVERIFY(picture.save(Path("map.png")));
-    QCOMPARE(Run({"render", Path("t.tvp"), Path("bg.png"), "--size", "300x200", "--fit", "--background",
+    QCOMPARE(RunCli({"render", Path("t.tvp"), Path("bg.png"), "--size", "300x200", "--fit", "--background",
                   Path("map.png"), "--origin", "0,-50", "--scale", "2.5,2.5"})
                  .ExitCode,
              0);
@@ -94,7 +78,7 @@ class TestRenderCommand : public QObject {
 
   void unusableBackgroundIsReported() {
     test::WriteWholeFile(folder_.Path("bad.png"), "no picture");
-    const TResult result = Run({"render", Path("t.tvp"), Path("none.png"), "--background", Path("bad.png")});
+    const TCliResult result = RunCli({"render", Path("t.tvp"), Path("none.png"), "--background", Path("bad.png")});
     QCOMPARE(result.ExitCode, 1);
     QVERIFY2(result.Err.contains(Path("bad.png")), qPrintable(result.Err));
     QVERIFY(!QFileInfo::exists(Path("none.png")));
@@ -118,7 +102,7 @@ class TestRenderCommand : public QObject {
     QFETCH(QString, named);
     const QStringList files =
         extra.isEmpty() ? QStringList{Path("t.tvp")} : QStringList{Path("t.tvp"), Path("w.png")};
-    const TResult result = Run(QStringList{"render"} + files + extra);
+    const TCliResult result = RunCli(QStringList{"render"} + files + extra);
     QCOMPARE(result.ExitCode, 2);
     QVERIFY2(result.Err.contains(named), qPrintable(result.Err));
   }

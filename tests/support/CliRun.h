@@ -1,0 +1,16 @@
+#pragma once
+// Runs terravel-cli as a script would and collects what it said.
+#include <QString>
+#include <QStringList>
+
+namespace terravel::test {
+
+struct TCliResult {
+  int ExitCode = -1;  // -1 when it crashed or did not finish within a minute
+  QString Out;
+  QString Err;
+};
+
+TCliResult RunCli(const QStringList& arguments);
+
+}  // namespace terravel::test
