@@ -6,13 +6,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/document/Orientation.h"
 #include "model/editor/Editor.h"
 #include "render/BackgroundPicture.h"
 #include "render/Colors.h"
 #include "render/GradientLine.h"
 #include "render/GridLines.h"
 #include "render/LabelPainter.h"
-#include "render/Orientation.h"
 #include "render/Rounding.h"
 #include "render/SceneGeometry.h"
 #include "render/Shapes.h"

@@ -1,10 +1,10 @@
 // The Z gradient: the ramp, the colours of heights, nodes and polygons, and ground and sky.
 #include <QTest>
 
+#include "model/document/Orientation.h"
 #include "model/editor/Editor.h"
 #include "render/Colors.h"
 #include "render/GradientTable.h"
-#include "render/Orientation.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;

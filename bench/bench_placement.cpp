@@ -1,0 +1,61 @@
+// The editing commands on a 256 x 256 mesh (66,049 nodes, 131,072 polygons): choosing the corners
+// of a new polygon at the cursor, counting what a removal takes along and listing the texture
+// names, beside a baseline of one plain pass over the polygons' corners.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "model/editing/PolygonPlacement.h"
+#include "model/editor/Editor.h"
+#include "model/project/NewProject.h"
+
+using namespace terravel;
+
+namespace {
+
+TEditor& Mesh() {
+  static TEditor editor;
+  static const bool made = [] {
+    NewMesh(editor, 256);
+    for (int i = 0; i < editor.Nodes.Count(); i += 2) editor.Nodes[i].Selected = true;
+    return true;
+  }();
+  (void)made;
+  return editor;
+}
+
+// Arg 0: the cursor on a node in the middle of the mesh (every edge there is used twice);
+// arg 1: beside a corner node of the mesh.
+void BM_PlacePolygonAt(benchmark::State& state) {
+  const TEditor& editor = Mesh();
+  const float at = state.range(0) == 0 ? 0.0f : -128.0f * 256 - 10;
+  for (auto _ : state) benchmark::DoNotOptimize(PlacePolygonAt(editor, at, at, true));
+}
+
+void BM_PolygonsUsingSelectedNodes(benchmark::State& state) {
+  const TEditor& editor = Mesh();
+  for (auto _ : state) benchmark::DoNotOptimize(PolygonsUsingSelectedNodes(editor));
+}
+
+void BM_TextureNames(benchmark::State& state) {
+  const TEditor& editor = Mesh();
+  for (auto _ : state) benchmark::DoNotOptimize(TextureNames(editor));
+}
+
+void BM_CornerPassBaseline(benchmark::State& state) {
+  const TEditor& editor = Mesh();
+  for (auto _ : state) {
+    std::int64_t sum = 0;
+    for (const TPoly& p : editor.Polygons) sum += p.Node1 + p.Node2 + p.Node3;
+    benchmark::DoNotOptimize(sum);
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_PlacePolygonAt)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PolygonsUsingSelectedNodes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextureNames)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CornerPassBaseline)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
