@@ -7,6 +7,7 @@
 
 #include "app/AppWindows.h"
 #include "app/CommandGuard.h"
+#include "app/EditCommands.h"
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
 #include "app/WebPage.h"
@@ -39,9 +40,9 @@ void TMainForm::ConnectCommands() {
   later(m.Project_Import, "Import");
   later(m.Project_Export, "Export");
   later(m.Project_ExportAgain, "Export again");
-  later(m.Edit_Remove, "Remove selection");
-  later(m.Edit_AddGroundPolygon, "Add ground polygon");
-  later(m.Edit_AddSkyPolygon, "Add sky polygon");
+  Command(m.Edit_Remove, [this] { editCommands_->RemoveSelection(); });
+  Command(m.Edit_AddGroundPolygon, [this] { editCommands_->AddPolygon(2); });
+  Command(m.Edit_AddSkyPolygon, [this] { editCommands_->AddPolygon(3); });
   later(m.View_ShowProperties, "Properties window");
   later(m.Tool_Properties, "Properties window");
   connect(m.Tool_Properties, &QAction::triggered, m.Tool_Properties,

@@ -12,9 +12,12 @@
 
 #include "app/AppWindows.h"
 #include "app/CommandGuard.h"
+#include "app/EditCommands.h"
 #include "app/GradientPanel.h"
 #include "app/StatusPanels.h"
 #include "app/UndoRedoCommands.h"
+#include "app/ViewportInput.h"
+#include "app/ViewportPopups.h"
 #include "app/ViewportWidget.h"
 #include "model/view/ViewTransform.h"
 
@@ -52,6 +55,12 @@ TMainForm::TMainForm() : windows_(std::make_unique<TToolWindows>()) {
   focusButton_->setGeometry(10, 10, 0, 0);
   focusButton_->setFocusPolicy(Qt::StrongFocus);
   focusButton_->installEventFilter(this);
+  focusButton_->setContextMenuPolicy(Qt::PreventContextMenu);
+
+  editCommands_ = new TEditCommands(*this);
+  viewportPopups_ = new TViewportPopups(*this, *editCommands_);
+  viewportInput_ = new TViewportInput(*this, *editCommands_, *viewportPopups_);
+  Viewport()->SetInput(viewportInput_);
 
   renderer_.SetPresenter([this] {
     if (TViewportWidget* viewport = Viewport()) viewport->update();
@@ -96,6 +105,10 @@ void TMainForm::AttachToolWindows(const TToolWindows& windows) {
 
 TViewportWidget* TMainForm::Viewport() const {
   return clientPanel_ != nullptr ? clientPanel_->Viewport() : nullptr;
+}
+
+TPropertiesForm* TMainForm::PropertiesWindow() const {
+  return windows_->Properties;
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

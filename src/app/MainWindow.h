@@ -21,8 +21,12 @@ namespace terravel {
 
 class TGradientPanel;
 class TClientPanel;
+class TEditCommands;
+class TPropertiesForm;
 class TStatusPanels;
 class TUndoRedoCommands;
+class TViewportInput;
+class TViewportPopups;
 class TViewportWidget;
 struct TToolWindows;
 
@@ -46,6 +50,11 @@ class TMainForm : public QMainWindow, public THost {
   TStatusPanels* StatusPanels() const { return statusPanels_; }
   TViewportWidget* Viewport() const;
   QPushButton* ViewportFocusButton() const { return focusButton_; }
+  TEditCommands& EditCommands() { return *editCommands_; }
+  TViewportPopups& ViewportPopups() { return *viewportPopups_; }
+  TViewportInput& ViewportInput() { return *viewportInput_; }
+  // The properties window, once the tool windows are attached.
+  TPropertiesForm* PropertiesWindow() const;
   QToolBar* ToolBar() const { return toolBar_; }
 
   // Project lifecycle.
@@ -118,6 +127,9 @@ class TMainForm : public QMainWindow, public THost {
   TSettings settings_;
   TMainMenus menus_;
   TUndoRedoCommands* undoRedo_ = nullptr;
+  TEditCommands* editCommands_ = nullptr;
+  TViewportPopups* viewportPopups_ = nullptr;
+  TViewportInput* viewportInput_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   TGradientPanel* gradientPanel_ = nullptr;
   TClientPanel* clientPanel_ = nullptr;

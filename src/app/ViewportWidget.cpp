@@ -1,5 +1,6 @@
 #include "app/ViewportWidget.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
@@ -7,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/CommandGuard.h"
+#include "app/ViewportInput.h"
 #include "render/ViewportRenderer.h"
 
 namespace terravel {
@@ -16,6 +18,10 @@ TViewportWidget::TViewportWidget(TViewportRenderer& renderer, QWidget* parent)
   setObjectName(QStringLiteral("Viewport"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(1, 1);
+  // Moves without a button keep the last pointer position up to date.
+  setMouseTracking(true);
+  // The popup menus open from the release of the right button, not from Qt's context menu event.
+  setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void TViewportWidget::paintEvent(QPaintEvent* event) {
@@ -31,6 +37,22 @@ void TViewportWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   RunCommand(window(), [this] { renderer_.ResizeViewport(width(), height()); });
   update();
+}
+
+void TViewportWidget::mousePressEvent(QMouseEvent* event) {
+  if (input_ != nullptr) RunCommand(window(), [&] { input_->MousePress(event); });
+}
+
+void TViewportWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (input_ != nullptr) RunCommand(window(), [&] { input_->MouseMove(event); });
+}
+
+void TViewportWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (input_ != nullptr) RunCommand(window(), [&] { input_->MouseRelease(event); });
+}
+
+void TViewportWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (input_ != nullptr) RunCommand(window(), [&] { input_->MouseDoubleClick(event); });
 }
 
 TClientPanel::TClientPanel(TViewportRenderer& renderer, QWidget* parent) : QFrame(parent) {

@@ -1,11 +1,13 @@
 #pragma once
 // The viewport: shows the renderer's back buffer and keeps the drawing buffers at its own size.
-// It never draws the scene itself; the renderer does, and asks for a repaint afterwards.
+// It never draws the scene itself; the renderer does, and asks for a repaint afterwards. Pointer
+// events go to the viewport input handler.
 #include <QFrame>
 #include <QWidget>
 
 namespace terravel {
 
+class TViewportInput;
 class TViewportRenderer;
 
 class TViewportWidget : public QWidget {
@@ -13,12 +15,20 @@ class TViewportWidget : public QWidget {
  public:
   TViewportWidget(TViewportRenderer& renderer, QWidget* parent);
 
+  // Where the pointer events go; none until the main window sets it.
+  void SetInput(TViewportInput* input) { input_ = input; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   TViewportRenderer& renderer_;
+  TViewportInput* input_ = nullptr;
 };
 
 // The bordered, light grey area between the gradient panel and the status bar; the viewport

@@ -1,0 +1,68 @@
+#pragma once
+// Pointer, wheel and key handling of the viewport. A press starts an interaction; the first move
+// with a button held turns it into a drag (pan, zoom or moving the selected nodes); the release
+// commits a node drag with one "Move Node" action or, after a click, hit-tests the pick buffer and
+// selects. Every processed move is followed by one that only records its position and the
+// processed one applies twice its own delta, so drags follow the pointer at about one pixel per
+// pixel. The main window sees every key first (this object filters the application's key events)
+// and receives the wheel turns that its controls do not use.
+#include <QObject>
+#include <QPoint>
+
+class QKeyEvent;
+class QMenu;
+class QMouseEvent;
+class QWheelEvent;
+
+namespace terravel {
+
+class TEditCommands;
+class TMainForm;
+class TViewportPopups;
+
+class TViewportInput : public QObject {
+ public:
+  TViewportInput(TMainForm& main, TEditCommands& commands, TViewportPopups& popups);
+
+  // From the viewport widget.
+  void MousePress(QMouseEvent* event);
+  void MouseMove(QMouseEvent* event);
+  void MouseRelease(QMouseEvent* event);
+  void MouseDoubleClick(QMouseEvent* event);
+
+  // The popup a right click opens now; none right after a drag.
+  QMenu* Popup() const { return popup_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Press(Qt::MouseButton button);
+  void Move(QPoint position, Qt::KeyboardModifiers modifiers);
+  void Release(Qt::MouseButton button, QPoint position, QPoint globalPosition,
+               Qt::KeyboardModifiers modifiers);
+  // A click: hit test and the selection rules, then the popup that fits the selection.
+  void Click(bool rightButton, QPoint position, Qt::KeyboardModifiers modifiers);
+  // The live part of a node drag: the selected nodes' X and Y move by (dx, dy) pixels, their
+  // drag bases stay. True when any node moved.
+  bool MoveSelectedNodes(float dx, float dy);
+  void KeyPress(QKeyEvent* event);
+  void Wheel(QWheelEvent* event);
+  // The property grid mode and the properties window after a click or a drag.
+  void FollowSelection();
+  void Confine(bool on);
+
+  TMainForm& main_;
+  TEditCommands& commands_;
+  TViewportPopups& popups_;
+  QMenu* popup_ = nullptr;
+
+  bool leftDown_ = false;
+  bool rightDown_ = false;
+  QPoint lastPosition_;
+  bool dragged_ = false;
+  bool skipNext_ = false;
+  bool confined_ = false;
+};
+
+}  // namespace terravel
