@@ -99,44 +99,6 @@ void NotifyMoved(THost& host) {
 
 }  // namespace
 
-// TAddNodeAction
-
-TAddNodeAction::TAddNodeAction(TEditor& editor, const T3DCoord& node)
-    : TAction(editor, "Add Node"), node_(node) {
-  node_.Selected = true;
-}
-
-bool TAddNodeAction::Execute() {
-  const int index = editor_.Nodes.AddNode(node_);
-  if (index < 0) return false;  // no memory: nothing changed, the history drops the action
-  index_ = index;
-  if (node_.Selected) editor_.State.SetSelectedNodeCount(editor_.State.SelectedNodeCount() + 1);
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.RefreshLists();
-  host.SetPropertyMode(pmNode);
-  host.Redraw(true);
-  return TAction::Execute();
-}
-
-bool TAddNodeAction::Undo() {
-  Require(index_ >= 0 && index_ < editor_.Nodes.Count(), modules::Actions, "added node not found");
-  if (editor_.Nodes[index_].Selected)
-    editor_.State.SetSelectedNodeCount(editor_.State.SelectedNodeCount() - 1);
-  editor_.Nodes.DetachNode(index_);
-  index_ = -1;
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.RefreshLists();
-  host.RefreshProperties();
-  host.Redraw(true);
-  return TAction::Undo();
-}
-
-std::size_t TAddNodeAction::CapturedBytes() const {
-  return HeapBytes(node_.Name) + HeapBytes(node_.Group);
-}
-
 // TSetNodeUnitAction
 
 TSetNodeUnitAction::TSetNodeUnitAction(TEditor& editor, std::string description, TNodeAxis axis, float value)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/document/Records.h"
+#include "model/actions/AddRecordAction.h"
 #include "model/history/Action.h"
 
 namespace terravel {
@@ -23,22 +24,6 @@ struct TPositionEntry {
   std::int32_t Index = 0;
   float X = 0;
   float Y = 0;
-};
-
-// "Add Node": appends a selected copy of the record; the name is generated afresh on every redo
-// when the record has none.
-class TAddNodeAction : public TAction {
- public:
-  TAddNodeAction(TEditor& editor, const T3DCoord& node);
-  bool Execute() override;
-  bool Undo() override;
-  std::size_t CapturedBytes() const override;
-
-  int Index() const { return index_; }
-
- private:
-  std::int32_t index_ = -1;
-  T3DCoord node_;
 };
 
 // Sets one coordinate of every selected node.

@@ -35,45 +35,6 @@ TPolyIntegerField CornerField(int corner) {
 
 }  // namespace
 
-// TAddPolygonAction
-
-TAddPolygonAction::TAddPolygonAction(TEditor& editor, const TPoly& polygon)
-    : TAction(editor, "Add Polygon"), polygon_(polygon) {
-  polygon_.Selected = true;
-}
-
-bool TAddPolygonAction::Execute() {
-  const int index = editor_.Polygons.AddPolygon(polygon_);
-  if (index < 0) return false;  // no memory: nothing changed, the history drops the action
-  index_ = index;
-  if (polygon_.Selected) editor_.State.SetSelectedPolygonCount(editor_.State.SelectedPolygonCount() + 1);
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.RefreshLists();
-  host.SetPropertyMode(pmPoly);
-  host.Redraw(true);
-  return TAction::Execute();
-}
-
-bool TAddPolygonAction::Undo() {
-  Require(index_ >= 0 && index_ < editor_.Polygons.Count(), modules::Actions, "added polygon not found");
-  if (editor_.Polygons[index_].Selected) {
-    editor_.State.SetSelectedPolygonCount(editor_.State.SelectedPolygonCount() - 1);
-  }
-  editor_.Polygons.DetachPolygon(index_);
-  index_ = -1;
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.RefreshLists();
-  host.RefreshProperties();
-  host.Redraw(true);
-  return TAction::Undo();
-}
-
-std::size_t TAddPolygonAction::CapturedBytes() const {
-  return HeapBytes(polygon_.Name) + HeapBytes(polygon_.Group) + HeapBytes(polygon_.Texture);
-}
-
 // TSetPolyIntegerAction
 
 TSetPolyIntegerAction::TSetPolyIntegerAction(TEditor& editor, std::string description,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/document/Records.h"
+#include "model/actions/AddRecordAction.h"
 #include "model/history/Action.h"
 
 namespace terravel {
@@ -15,21 +16,6 @@ enum class TPolyIntegerField { Node1, Node2, Node3, Color };
 struct TIntegerEntry {
   std::int32_t Index = 0;
   std::int32_t Old = 0;
-};
-
-// "Add Polygon": appends a selected copy of the record.
-class TAddPolygonAction : public TAction {
- public:
-  TAddPolygonAction(TEditor& editor, const TPoly& polygon);
-  bool Execute() override;
-  bool Undo() override;
-  std::size_t CapturedBytes() const override;
-
-  int Index() const { return index_; }
-
- private:
-  std::int32_t index_ = -1;
-  TPoly polygon_;
 };
 
 // Sets one integer field of every selected polygon.

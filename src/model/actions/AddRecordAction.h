@@ -1,0 +1,100 @@
+#pragma once
+// "Add Node" and "Add Polygon": append a selected copy of a record, and take it away again on
+// undo. The two differ only in their list, their selection count and the properties mode.
+#include <cstddef>
+#include <cstdint>
+
+#include "model/actions/CapturedSize.h"
+#include "model/core/Errors.h"
+#include "model/editor/Editor.h"
+#include "model/history/Action.h"
+
+namespace terravel {
+
+template <typename Record>
+struct TAddRecordTraits;
+
+template <>
+struct TAddRecordTraits<T3DCoord> {
+  static constexpr const char* kDescription = "Add Node";
+  static constexpr TPropertyMode kMode = pmNode;
+  static TCoordList& List(TEditor& editor) { return editor.Nodes; }
+  static int Append(TEditor& editor, const T3DCoord& node) { return editor.Nodes.AddNode(node); }
+  static int SelectedCount(const TEditor& editor) { return editor.State.SelectedNodeCount(); }
+  static void SetSelectedCount(TEditor& editor, int count) { editor.State.SetSelectedNodeCount(count); }
+  static std::size_t TextBytes(const T3DCoord& node) { return HeapBytes(node.Name) + HeapBytes(node.Group); }
+};
+
+template <>
+struct TAddRecordTraits<TPoly> {
+  static constexpr const char* kDescription = "Add Polygon";
+  static constexpr TPropertyMode kMode = pmPoly;
+  static TPolyList& List(TEditor& editor) { return editor.Polygons; }
+  static int Append(TEditor& editor, const TPoly& polygon) { return editor.Polygons.AddPolygon(polygon); }
+  static int SelectedCount(const TEditor& editor) { return editor.State.SelectedPolygonCount(); }
+  static void SetSelectedCount(TEditor& editor, int count) { editor.State.SetSelectedPolygonCount(count); }
+  static std::size_t TextBytes(const TPoly& polygon) {
+    return HeapBytes(polygon.Name) + HeapBytes(polygon.Group) + HeapBytes(polygon.Texture);
+  }
+};
+
+// The new record is always created selected, on top of the current selection; an empty name is
+// generated afresh on every redo.
+template <typename Record>
+class TAddRecordAction : public TAction {
+  using Traits = TAddRecordTraits<Record>;
+
+ public:
+  TAddRecordAction(TEditor& editor, const Record& record)
+      : TAction(editor, Traits::kDescription), record_(record) {
+    record_.Selected = true;
+  }
+
+  bool Execute() override {
+    const int index = Traits::Append(editor_, record_);
+    if (index < 0) return false;  // no memory: nothing changed, the history drops the action
+    index_ = index;
+    if (record_.Selected) Traits::SetSelectedCount(editor_, Traits::SelectedCount(editor_) + 1);
+    THost& host = editor_.Host();
+    host.SetModified(true);
+    host.RefreshLists();
+    host.SetPropertyMode(Traits::kMode);
+    host.Redraw(true);
+    return TAction::Execute();
+  }
+
+  bool Undo() override {
+    auto& list = Traits::List(editor_);
+    Require(index_ >= 0 && index_ < list.Count(), modules::Actions, "added record not found");
+    if (list[index_].Selected) Traits::SetSelectedCount(editor_, Traits::SelectedCount(editor_) - 1);
+    list.Detach(index_);
+    index_ = -1;
+    THost& host = editor_.Host();
+    host.SetModified(true);
+    host.RefreshLists();
+    host.RefreshProperties();
+    host.Redraw(true);
+    return TAction::Undo();
+  }
+
+  std::size_t CapturedBytes() const override { return Traits::TextBytes(record_); }
+
+  // The index of the created record while applied, -1 otherwise.
+  int Index() const { return index_; }
+
+ private:
+  std::int32_t index_ = -1;
+  Record record_;
+};
+
+class TAddNodeAction : public TAddRecordAction<T3DCoord> {
+ public:
+  using TAddRecordAction::TAddRecordAction;
+};
+
+class TAddPolygonAction : public TAddRecordAction<TPoly> {
+ public:
+  using TAddRecordAction::TAddRecordAction;
+};
+
+}  // namespace terravel
