@@ -12,7 +12,7 @@ TAppWindows::TAppWindows()
       dropDown_(std::make_unique<TDropDownForm>()),
       backgroundImage_(std::make_unique<TBackgroundImageForm>()),
       textureReport_(std::make_unique<TTextureReportForm>()),
-      welcome_(std::make_unique<TWelcomeForm>()) {
+      welcome_(std::make_unique<TWelcomeForm>(*main_)) {
   tools_ = {formatIE_.get(), about_.get(),           optionsIE_.get(),     properties_.get(), log_.get(),
             dropDown_.get(), backgroundImage_.get(), textureReport_.get(), welcome_.get()};
   main_->AttachToolWindows(tools_);

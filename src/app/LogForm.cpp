@@ -5,6 +5,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "model/core/Version.h"
+
 namespace terravel {
 
 namespace {
@@ -21,8 +23,10 @@ TLogForm::TLogForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(memo_);
-  for (const char* line : {kRule, "Terravel", "Version 0.7", kRule, kRule})
-    AppendLine(QString::fromLatin1(line));
+  const QString version = QStringLiteral("Version ") + QString::fromLatin1(kTerravelVersion);
+  for (const QString& line : {QString::fromLatin1(kRule), QStringLiteral("Terravel"), version,
+                              QString::fromLatin1(kRule), QString::fromLatin1(kRule)})
+    AppendLine(line);
 }
 
 void TLogForm::AppendLine(const QString& line) {

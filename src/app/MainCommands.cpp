@@ -50,13 +50,17 @@ void TMainForm::ConnectCommands() {
   later(m.Tools_BackgroundImage, "Background image");
   later(m.Tools_ClearBackgroundImage, "Clear background image");
   later(m.Tools_TextureReport, "Texture report");
-  later(m.Help_Welcome, "Welcome screen");
-  later(m.Help_About, "About Terravel");
 
   Command(m.Help_Manual, [this] { Menu_Help_ManualClick(0); });
   Command(m.Help_CommonTasks, [this] { Menu_Help_ManualClick(3); });
   Command(m.Help_FAQ, [this] { Menu_Help_ManualClick(4); });
   Command(m.Help_Website, [] { OpenWebPage(QString::fromLatin1(kWebSiteUrl)); });
+  Command(m.Help_Welcome, [this] {
+    if (windows_->Welcome != nullptr) windows_->Welcome->exec();
+  });
+  Command(m.Help_About, [this] {
+    if (windows_->About != nullptr) windows_->About->exec();
+  });
 }
 
 void TMainForm::Menu_Project_PrintClick() {

@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/RenderCommand.h"
 #include "model/core/Errors.h"
+#include "model/core/Version.h"
 
 using namespace terravel;
 
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "--version") {
-    std::cout << "terravel-cli 0.7\n";
+    std::cout << "terravel-cli " << kTerravelVersion << "\n";
     return 0;
   }
   using Runner = int (*)(const std::vector<std::string>&, std::ostream&);
