@@ -1,12 +1,75 @@
 #pragma once
-// The import/export format chooser; for now an empty window.
+// The import/export format chooser: the user picks one of the three exchange formats, then a file
+// and, where the format has one, a scale factor; the chooser runs the reader or writer. One
+// chooser lives for the whole run, so the scale factors and the last export are remembered
+// until the program ends (they are not saved).
 #include <QDialog>
+#include <QString>
+#include <QStringList>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
 
 namespace terravel {
 
+class TMainForm;
+class TOptionsIEForm;
+
 class TFormatIEForm : public QDialog {
+  Q_OBJECT
  public:
-  TFormatIEForm() : QDialog(nullptr) { setWindowTitle(QStringLiteral("Choose File Format")); }
+  // The formats by list position.
+  enum TFormat { kXYZText = 0, kUnrealText = 1, kProjectText = 2 };
+  // LastExportFormat values.
+  enum TLastExport { kNoExport = 0, kXYZExport = 1, kUnrealExport = 2 };
+
+  explicit TFormatIEForm(TMainForm& main);
+  // The options window it opens; none (before attaching) cancels every options step.
+  void SetOptionsWindow(TOptionsIEForm* options) { options_ = options; }
+
+  // Opens the chooser modally for import; true when it closed after a finished import.
+  bool ShowForImport();
+  // Opens the chooser modally for export.
+  void ShowForExport();
+  // Repeats the last XYZ or Unreal text export without asking; before any, opens the chooser.
+  void ExportAgain();
+  bool HasLastExport() const { return LastExportFormat != kNoExport; }
+
+  bool ImportMode = false;
+  QString ImportFileName;
+  float ImportScale = 1.0f;
+  QString LastExportFileName;
+  int LastExportFormat = kNoExport;
+  float ExportScale = 1.0f;
+  QStringList Descriptions;
+
+  // The file dialog filter ("Name|pattern") and default extension of a format.
+  static QString FilterOf(int format);
+  static QString ExtensionOf(int format);
+
+  QListWidget* FormatList() const { return formatList_; }
+  QLabel* DescriptionLabel() const { return descriptionLabel_; }
+  QPushButton* ActionButton() const { return actionButton_; }
+  QPushButton* CloseButton() const { return closeButton_; }
+
+ private:
+  void Prepare();
+  void SelectionChanged();
+  // The action button: runs the import or export of the selected format; an error is shown and
+  // the chooser stays open.
+  void ActionClick();
+  void Import(int format);
+  void Export(int format);
+  // The options window with the given values; the scale is updated only when it is confirmed.
+  bool RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty);
+
+  TMainForm& main_;
+  TOptionsIEForm* options_ = nullptr;
+  QListWidget* formatList_ = nullptr;
+  QLabel* descriptionLabel_ = nullptr;
+  QPushButton* actionButton_ = nullptr;
+  QPushButton* closeButton_ = nullptr;
 };
 
 }  // namespace terravel

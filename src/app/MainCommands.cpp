@@ -1,9 +1,10 @@
-// Which command each menu item and button runs. Features that later windows bring show the
-// "not yet implemented" message until then.
+// Which command each menu item and button runs, and the import and export commands. Features that
+// later windows bring show the "not yet implemented" message until then.
 #include <QAction>
 #include <QCoreApplication>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <QScopeGuard>
 
 #include "app/AppWindows.h"
 #include "app/CommandGuard.h"
@@ -37,9 +38,9 @@ void TMainForm::ConnectCommands() {
   const auto later = [this](QAction* action, const char* feature) {
     Command(action, [this, feature] { NotYetImplemented(this, QString::fromLatin1(feature)); });
   };
-  later(m.Project_Import, "Import");
-  later(m.Project_Export, "Export");
-  later(m.Project_ExportAgain, "Export again");
+  Command(m.Project_Import, [this] { Menu_Project_ImportClick(); });
+  Command(m.Project_Export, [this] { Menu_Project_ExportClick(); });
+  Command(m.Project_ExportAgain, [this] { Menu_Project_ExportAgainClick(); });
   Command(m.Edit_Remove, [this] { editCommands_->RemoveSelection(); });
   Command(m.Edit_AddGroundPolygon, [this] { editCommands_->AddPolygon(2); });
   Command(m.Edit_AddSkyPolygon, [this] { editCommands_->AddPolygon(3); });
@@ -66,6 +67,32 @@ void TMainForm::ConnectCommands() {
 void TMainForm::Menu_Project_PrintClick() {
   Log(QStringLiteral("LOG: File Print"));
   NotYetImplemented(this, QStringLiteral("Print"));
+}
+
+void TMainForm::Menu_Project_ImportClick() {
+  if (windows_->FormatIE == nullptr || !windows_->FormatIE->ShowForImport()) return;
+  // The imported nodes went straight into the lists.
+  SetModified(true);
+  Redraw(true);
+  if (PropertiesWindow() != nullptr && PropertiesWindow()->isVisible()) RefreshProperties();
+}
+
+void TMainForm::Menu_Project_ExportClick() {
+  if (windows_->FormatIE == nullptr) return;
+  // Whatever the chooser did, the state follows what it remembers.
+  const auto update = qScopeGuard([this] { UpdateExportAgain(); });
+  windows_->FormatIE->ShowForExport();
+}
+
+void TMainForm::Menu_Project_ExportAgainClick() {
+  if (windows_->FormatIE == nullptr) return;
+  const auto update = qScopeGuard([this] { UpdateExportAgain(); });
+  windows_->FormatIE->ExportAgain();
+}
+
+void TMainForm::UpdateExportAgain() {
+  menus_.Project_ExportAgain->setEnabled(windows_->FormatIE != nullptr &&
+                                         windows_->FormatIE->HasLastExport());
 }
 
 void TMainForm::Menu_Project_PrinterSetupClick() {

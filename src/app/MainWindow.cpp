@@ -124,8 +124,7 @@ void TMainForm::FirstShow() {
       if (windows_->Welcome != nullptr) windows_->Welcome->exec();
     });
   }
-  // "Export again" needs an earlier export, which the format chooser will remember.
-  menus_.Project_ExportAgain->setEnabled(false);
+  UpdateExportAgain();
   menus_.View_Toolbar->setChecked(toolBar_->isVisibleTo(this));
   menus_.View_StatusBar->setChecked(statusPanels_->isVisibleTo(this));
   menus_.View_GradientPanel->setChecked(gradientPanel_->isVisibleTo(this));

@@ -79,6 +79,9 @@ class TMainForm : public QMainWindow, public THost {
   void Menu_Project_SaveAsClick();
   void Menu_Project_PrintClick();
   void Menu_Project_PrinterSetupClick();
+  void Menu_Project_ImportClick();
+  void Menu_Project_ExportClick();
+  void Menu_Project_ExportAgainClick();
   void Menu_Edit_SelectAllClick(bool nodes, bool polygons);
   void Menu_Edit_FlipClick();
   void Menu_Edit_SnapClick(bool checked);
@@ -120,6 +123,8 @@ class TMainForm : public QMainWindow, public THost {
   void UnitEdited(TUnitField field, const QString& text);  // ViewCommands.cpp
   void SetBarVisible(QAction* item, QWidget* bar, bool visible);
   void FirstShow();
+  // "Export again" is there exactly when the format chooser remembers an export.
+  void UpdateExportAgain();
   void Command(QAction* action, std::function<void()> command);
 
   TEditor editor_{this};

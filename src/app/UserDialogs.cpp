@@ -47,10 +47,45 @@ QString AskSaveProjectName(QWidget* parent, const QString& currentName) {
   return {};
 }
 
+QString AskExchangeFileName(QWidget* parent, bool forImport, const QString& filter,
+                            const QString& extension) {
+  QFileDialog dialog(parent, forImport ? QStringLiteral("Import") : QStringLiteral("Export"),
+                     QDir::currentPath(), QtFileFilter(filter));
+  dialog.setAcceptMode(forImport ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  // Saving needs an existing folder, which the dialog's own checks give.
+  dialog.setFileMode(forImport ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(extension);
+  while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const QFileInfo info(chosen);
+    if (!forImport && info.exists() && !info.isWritable()) {
+      ShowInformation(parent, QStringLiteral("%1\rThe file is read-only.").arg(chosen));
+      continue;
+    }
+    return chosen;
+  }
+  return {};
+}
+
 }  // namespace
 
+QString QtFileFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString& name = parts[i];
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    // Qt reads the patterns from the name's last parentheses; a name showing them already is kept.
+    filters << (name.endsWith(QStringLiteral("(%1)").arg(patterns))
+                    ? name
+                    : QStringLiteral("%1 (%2)").arg(name, patterns));
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
 TUserDialogs StandardUserDialogs() {
-  return {ShowMessageBox, AskOpenProjectName, AskSaveProjectName};
+  return {ShowMessageBox, AskOpenProjectName, AskSaveProjectName, AskExchangeFileName};
 }
 
 TUserDialogs& UserDialogs() {

@@ -20,7 +20,15 @@ struct TUserDialogs {
   std::function<QString(QWidget* parent)> OpenProjectName;
   // The "Save Project As" dialog, starting with the current name; the chosen path, or empty.
   std::function<QString(QWidget* parent, const QString& currentName)> SaveProjectName;
+  // The "Import" (an existing file) or "Export" (asks before replacing) dialog of the format
+  // chooser. The filter is "Name|pattern", as many pairs as wanted; the extension is added to a
+  // name typed without one. The chosen path, or empty when cancelled.
+  std::function<QString(QWidget* parent, bool forImport, const QString& filter, const QString& extension)>
+      ExchangeFileName;
 };
+
+// A "Name|pattern|Name|pattern" filter as Qt's file dialogs take it ("Name (pattern);;...").
+QString QtFileFilter(const QString& filter);
 
 // The functions in use; they start as the real dialogs.
 TUserDialogs& UserDialogs();

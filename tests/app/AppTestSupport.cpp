@@ -44,6 +44,11 @@ TDialogAnswers::TDialogAnswers() : saved_(UserDialogs()) {
     SaveDialogStart = current;
     return SaveName;
   };
+  UserDialogs().ExchangeFileName = [this](QWidget*, bool forImport, const QString& filter,
+                                          const QString& extension) {
+    ExchangeRequests.push_back({forImport, filter, extension});
+    return ExchangeName;
+  };
 }
 
 TDialogAnswers::~TDialogAnswers() {

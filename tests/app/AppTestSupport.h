@@ -36,6 +36,14 @@ class TDialogAnswers {
   std::vector<TShownMessage> Messages;
   int SaveDialogs = 0;
   QString SaveDialogStart;  // the name the last save dialog started with
+  // The import/export file dialog: the name it returns (empty: cancelled) and what it was given.
+  struct TExchangeRequest {
+    bool ForImport;
+    QString Filter;
+    QString Extension;
+  };
+  QString ExchangeName;
+  std::vector<TExchangeRequest> ExchangeRequests;
 
  private:
   TUserDialogs saved_;
