@@ -81,7 +81,7 @@ void BM_CopyBytes(benchmark::State& state) {
 void BM_Parse(benchmark::State& state) {
   const std::string& map = MapFor(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    TT3D parsed;
+    TT3DMap parsed;
     parsed.ParseInPlace(map);  // as the import parses
     benchmark::DoNotOptimize(parsed.Actors.data());
   }
@@ -110,7 +110,7 @@ void BM_Import(benchmark::State& state) {
 // The conversion alone: nodes, triangles and the Z range from a parsed map.
 void BM_Convert(benchmark::State& state) {
   const std::string& map = MapFor(static_cast<int>(state.range(0)));
-  TT3D parsed;
+  TT3DMap parsed;
   parsed.ParseInPlace(map);
   for (auto _ : state) {
     state.PauseTiming();

@@ -181,7 +181,7 @@ void TViewportInput::FollowSelection() {
   const TBufferState& state = main_.Editor().State;
   const TPropertyMode mode = PropertyModeFor(state.SelectedNodeCount(), state.SelectedPolygonCount());
   main_.SetPropertyMode(mode);
-  if (mode == pmNone && main_.Menus().View_AutoShowProperties->isChecked()) {
+  if (mode == TPropertyMode::pmNone && main_.Menus().View_AutoShowProperties->isChecked()) {
     if (QWidget* properties = main_.PropertiesWindow()) properties->hide();
   }
   main_.RefreshProperties();

@@ -19,7 +19,7 @@ namespace {
 
 // The message of the parse error, or "ok" when the text parses.
 QString ParseResult(std::string_view text) {
-  TT3D map;
+  TT3DMap map;
   try {
     map.Parse(text);
   } catch (const EParseError& error) {
@@ -40,7 +40,7 @@ std::string PolygonMap(const std::string& header, const std::string& items) {
                      "   End Polygon\n  End PolyList\n End Brush\nEnd Actor\n");
 }
 
-const TPolygon& OnlyPolygon(const TT3D& map) {
+const TT3DPolygon& OnlyPolygon(const TT3DMap& map) {
   const TBrush* brush = map.Actors.at(0)->AsBrush();
   if (brush == nullptr || brush->Polygons.size() != 1) throw std::runtime_error("not one brush polygon");
   return brush->Polygons[0];
@@ -54,7 +54,7 @@ class TestT3DParser : public QObject {
   void cleanup() { SetDecimalSeparator('.'); }
 
   void headerTrailerAndBodySplit() {
-    TT3D map;
+    TT3DMap map;
     map.Parse(
         "Exported by UnrealEd\r\n\r\nbegin MAP\r\n\tBegin Actor Class=Light Name=Light0 \r\n  bHidden=True  "
         "\r\n"
@@ -85,7 +85,7 @@ class TestT3DParser : public QObject {
   void lineEnds() {
     QFETCH(QByteArray, text);
     QFETCH(QString, result);
-    TT3D map;
+    TT3DMap map;
     try {
       map.Parse(std::string_view(text.constData(), std::size_t(text.size())));
       QCOMPARE(Texts(map.Actors.at(0)->OtherLines()).join('|'), result);
@@ -170,16 +170,16 @@ class TestT3DParser : public QObject {
     QFETCH(QString, item);
     QFETCH(QString, texture);
     QFETCH(int, link);
-    TT3D map;
+    TT3DMap map;
     map.Parse(PolygonMap(header.toStdString(), ""));
-    const TPolygon& polygon = OnlyPolygon(map);
+    const TT3DPolygon& polygon = OnlyPolygon(map);
     QCOMPARE(QString::fromStdString(polygon.Item), item);
     QCOMPARE(QString::fromStdString(polygon.Texture), texture);
     QCOMPARE(polygon.Link, link);
   }
 
   void actorKeys() {
-    TT3D map;
+    TT3DMap map;
     map.Parse(
         MapWithBody("Begin Actor Class=BRUSH Name=Brush7\n Begin Brush Name=" + std::string(40, 'n') +
                     "\n Begin PolyList\n End PolyList\n End Brush\nEnd Actor\n"
@@ -225,7 +225,7 @@ class TestT3DParser : public QObject {
     // The file always writes ".", whatever separator the user has.
     for (char separator : {'.', ','}) {
       SetDecimalSeparator(separator);
-      TT3D map;
+      TT3DMap map;
       map.Parse(PolygonMap("Begin Polygon", "    " + line.toStdString() + "\n"));
       const TPolygonItem& item = OnlyPolygon(map).Items.at(0);
       QCOMPARE(QString::fromStdString(item.ItemName), name);
@@ -256,9 +256,9 @@ class TestT3DParser : public QObject {
                  {"-00000.000000", "0.1", "9007199254740993", "123456789012345.6", "1e400", "."});
     std::string items;
     for (const std::string& text : texts) items += "Vertex " + text + "," + text + ",\n";
-    TT3D map;
+    TT3DMap map;
     map.Parse(PolygonMap("Begin Polygon", items));
-    const TPolygon& polygon = OnlyPolygon(map);
+    const TT3DPolygon& polygon = OnlyPolygon(map);
     for (std::size_t i = 0; i < texts.size(); ++i) {
       double expected = 0;
       if (!TryParseNumber(texts[i], expected, '.')) expected = 0;
@@ -272,7 +272,7 @@ class TestT3DParser : public QObject {
   }
 
   void realLookingMapTree() {
-    TT3D map;
+    TT3DMap map;
     map.Parse(RealLookingMap());
     QCOMPARE(map.Actors.size(), std::size_t(5));
     QStringList classes;
@@ -290,7 +290,7 @@ class TestT3DParser : public QObject {
     const TBrush* brush = map.Actors[2]->AsBrush();
     QCOMPARE(brush->BrushName, std::string("Model1"));
     QCOMPARE(brush->Polygons.size(), std::size_t(2));
-    const TPolygon& top = brush->Polygons[0];
+    const TT3DPolygon& top = brush->Polygons[0];
     QCOMPARE(top.Items.size(), std::size_t(10));
     QCOMPARE(top.Items[2].ItemName, std::string("Pan"));
     QCOMPARE(top.Items[2].Values[1], 48.0);
@@ -321,14 +321,14 @@ class TestT3DParser : public QObject {
     QFETCH(int, vertices);
     const QString path = RealMapPath(file);
     if (path.isEmpty()) QSKIP("the real map files are not beside the project");
-    TT3D map;
+    TT3DMap map;
     map.Parse(ReadFileBytes(path.toStdString()));
     int brushCount = 0, polygonCount = 0, vertexCount = 0;
     for (const auto& actor : map.Actors) {
       if (const TBrush* brush = actor->AsBrush()) {
         ++brushCount;
         polygonCount += int(brush->Polygons.size());
-        for (const TPolygon& polygon : brush->Polygons)
+        for (const TT3DPolygon& polygon : brush->Polygons)
           for (const TPolygonItem& item : polygon.Items) vertexCount += item.ItemName == "Vertex";
       }
     }
@@ -354,7 +354,7 @@ class TestT3DParser : public QObject {
       const std::size_t at = std::uniform_int_distribution<std::size_t>(0, good.size())(random);
       const std::size_t length = std::uniform_int_distribution<std::size_t>(0, 40)(random);
       damaged.replace(at, std::min(length, good.size() - at), noise.substr(trial * 64, length));
-      TT3D map;
+      TT3DMap map;
       try {
         map.Parse(damaged);
         ++parsed;
@@ -370,7 +370,7 @@ class TestT3DParser : public QObject {
     std::string blank = "Begin Map\nBegin Actor Class=Light\n";
     blank.append(100'000'000, '\n');
     blank += "End Map\n";
-    TT3D map;
+    TT3DMap map;
     map.Parse(blank);
     QCOMPARE(map.Actors.size(), std::size_t(1));
     QCOMPARE(map.Actors[0]->OtherRuns.size(), std::size_t(1));  // one span, not a view per line

@@ -140,7 +140,7 @@ class TestNodeActions : public QObject {
     };
     const float old0 = coordinate(0), old1 = coordinate(1), old2 = coordinate(2);
 
-    DoSetNodeCoord(f.editor, axis, value);
+    DoSetNodeCoord(f.editor, static_cast<TNodeAxis>(axis - 1), value);
     QCOMPARE(UndoText(f.editor), description);
     QCOMPARE(f.Calls(), kFieldChanged);
     QCOMPARE(coordinate(0), expected);
@@ -340,16 +340,14 @@ class TestNodeActions : public QObject {
     // Nothing selected.
     DoSetNodeName(f.editor, "x");
     DoSetNodeGroup(f.editor, "x");
-    DoSetNodeCoord(f.editor, 1, 5);
+    DoSetNodeCoord(f.editor, TNodeAxis::X, 5);
     DoMoveNodes(f.editor);
     DoChangeNodeZ(f.editor, 5);
     DoSnapNodesXY(f.editor, true, true);
     DoSnapNodesZ(f.editor);
-    // A selection, but a wrong axis, no delta, no axis or no grid.
+    // A selection, but no delta, no axis or no grid.
     SelectNodes(f.editor, {1});
     f.Calls();
-    DoSetNodeCoord(f.editor, 0, 5);
-    DoSetNodeCoord(f.editor, 4, 5);
     DoChangeNodeZ(f.editor, 0);
     DoSnapNodesXY(f.editor, false, false);
     f.editor.Values.GridX = 0;

@@ -30,7 +30,7 @@ void TRecordingHost::Redraw(bool full) { Calls.push_back(full ? "redraw full" : 
 void TRecordingHost::SuspendRedraw() { Calls.push_back("suspend"); }
 void TRecordingHost::ResumeRedraw() { Calls.push_back("resume"); }
 void TRecordingHost::RefreshProperties() { Calls.push_back("properties"); }
-void TRecordingHost::SetPropertyMode(TPropertyMode mode) { Calls.push_back("mode " + std::to_string(mode)); }
+void TRecordingHost::SetPropertyMode(TPropertyMode mode) { Calls.push_back("mode " + std::to_string(static_cast<int>(mode))); }
 void TRecordingHost::RefreshLists() { Calls.push_back("lists"); }
 void TRecordingHost::RefreshUndoRedo() { Calls.push_back("undoredo"); }
 void TRecordingHost::ShowProjectValues() { Calls.push_back("values"); }

@@ -17,7 +17,7 @@ struct TAddRecordTraits;
 template <>
 struct TAddRecordTraits<T3DCoord> {
   static constexpr const char* kDescription = "Add Node";
-  static constexpr TPropertyMode kMode = pmNode;
+  static constexpr TPropertyMode kMode = TPropertyMode::pmNode;
   static TCoordList& List(TEditor& editor) { return editor.Nodes; }
   static int Append(TEditor& editor, const T3DCoord& node) { return editor.Nodes.AddNode(node); }
   static int SelectedCount(const TEditor& editor) { return editor.State.SelectedNodeCount(); }
@@ -28,7 +28,7 @@ struct TAddRecordTraits<T3DCoord> {
 template <>
 struct TAddRecordTraits<TPoly> {
   static constexpr const char* kDescription = "Add Polygon";
-  static constexpr TPropertyMode kMode = pmPoly;
+  static constexpr TPropertyMode kMode = TPropertyMode::pmPoly;
   static TPolyList& List(TEditor& editor) { return editor.Polygons; }
   static int Append(TEditor& editor, const TPoly& polygon) { return editor.Polygons.AddPolygon(polygon); }
   static int SelectedCount(const TEditor& editor) { return editor.State.SelectedPolygonCount(); }

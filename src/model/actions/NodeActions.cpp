@@ -281,10 +281,9 @@ void DoSetNodeGroup(TEditor& editor, const std::string& group) {
   editor.History.Perform(std::make_unique<TSetNodeGroupAction>(editor, group));
 }
 
-void DoSetNodeCoord(TEditor& editor, int axis, float value) {
-  if (axis < 1 || axis > 3 || editor.State.SelectedNodeCount() <= 0) return;
-  editor.History.Perform(
-      std::make_unique<TSetNodeCoordAction>(editor, static_cast<TNodeAxis>(axis - 1), value));
+void DoSetNodeCoord(TEditor& editor, TNodeAxis axis, float value) {
+  if (editor.State.SelectedNodeCount() <= 0) return;
+  editor.History.Perform(std::make_unique<TSetNodeCoordAction>(editor, axis, value));
 }
 
 void DoMoveNodes(TEditor& editor) {

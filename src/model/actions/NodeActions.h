@@ -7,11 +7,10 @@
 
 #include "model/document/Records.h"
 #include "model/actions/AddRecordAction.h"
+#include "model/actions/Requests.h"
 #include "model/history/Action.h"
 
 namespace terravel {
-
-enum class TNodeAxis { X, Y, Z };
 
 // One changed node and its old value of one coordinate.
 struct TValueEntry {

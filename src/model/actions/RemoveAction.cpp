@@ -77,7 +77,7 @@ bool TRemoveAction::Execute() {
   THost& host = editor_.Host();
   host.SetModified(true);
   host.RefreshLists();
-  host.SetPropertyMode(pmNone);
+  host.SetPropertyMode(TPropertyMode::pmNone);
   host.Redraw(true);
   return TAction::Execute();
 }

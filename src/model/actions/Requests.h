@@ -11,6 +11,9 @@ namespace terravel {
 
 class TEditor;
 
+// The coordinate that DoSetNodeCoord changes.
+enum class TNodeAxis { X, Y, Z };
+
 // Selection (SelectionActions.cpp)
 void DoSelectNode(TEditor& editor, int index, bool select);
 void DoSelectPoly(TEditor& editor, int index, bool select);
@@ -23,7 +26,7 @@ void DoSelectTexture(TEditor& editor, const std::string& pattern);
 void DoAddNode(TEditor& editor, const T3DCoord& node);
 void DoSetNodeName(TEditor& editor, const std::string& name);
 void DoSetNodeGroup(TEditor& editor, const std::string& group);
-void DoSetNodeCoord(TEditor& editor, int axis, float value);  // axis 1 = X, 2 = Y, 3 = Z
+void DoSetNodeCoord(TEditor& editor, TNodeAxis axis, float value);
 void DoMoveNodes(TEditor& editor);
 void DoChangeNodeZ(TEditor& editor, float delta);
 void DoSnapNodesXY(TEditor& editor, bool snapX, bool snapY);

@@ -100,7 +100,7 @@ std::string_view KeyValue(std::string_view rest, std::string_view key) {
 
 // The rest of a header line after its marker, trimmed.
 std::string_view AfterMarker(std::string_view line, std::string_view marker) {
-  return TT3D::Trim(line.substr(marker.size()));
+  return TT3DMap::Trim(line.substr(marker.size()));
 }
 
 // The common case of UnrealEd's numbers ("-00128.500000"): a sign, at most 15 significant digits
@@ -178,7 +178,7 @@ TPolygonItem ParseItem(std::string_view line) {
   if (space == std::string_view::npos) FailUnknown(line);
   TPolygonItem item;
   item.ItemName = Limited(line.substr(0, space), kItemNameLimit);
-  const std::string_view rest = TT3D::Trim(line.substr(space + 1));
+  const std::string_view rest = TT3DMap::Trim(line.substr(space + 1));
   if (SameTextIgnoringCase(item.ItemName, "Pan")) {
     item.Values[0] = PanValue(rest, "U=");
     item.Values[1] = PanValue(rest, "V=");
@@ -204,7 +204,7 @@ class TBodyParser {
   void Run() {
     std::string_view line;
     while (reader_.Next(line)) {
-      const std::string_view trimmed = TT3D::Trim(line);
+      const std::string_view trimmed = TT3DMap::Trim(line);
       if (!StartsWith(trimmed, kBeginActor)) FailUnknown(trimmed);
       ParseActor(trimmed);
     }
@@ -237,7 +237,7 @@ class TBodyParser {
     std::string_view line;
     std::size_t lineBegin = reader_.Position();
     while (reader_.Next(line)) {
-      const std::string_view trimmed = TT3D::Trim(line);
+      const std::string_view trimmed = TT3DMap::Trim(line);
       if (SameTextIgnoringCase(trimmed, kEndActor)) break;
       if (StartsWith(trimmed, kBeginBrush)) {
         closeRun(lineBegin);
@@ -256,7 +256,7 @@ class TBodyParser {
   std::string_view Required(std::string_view missingMarker) {
     std::string_view line;
     if (!reader_.Next(line)) FailMissing(missingMarker);
-    return TT3D::Trim(line);
+    return TT3DMap::Trim(line);
   }
 
   void ParseBrush(std::string_view header, TBrush* brush) {
@@ -270,7 +270,7 @@ class TBodyParser {
       line = Required(kEndPolyList);
       if (StartsWith(line, kBeginPolygon)) {
         const std::string_view rest = AfterMarker(line, kBeginPolygon);
-        TPolygon& polygon = target.Polygons.emplace_back();
+        TT3DPolygon& polygon = target.Polygons.emplace_back();
         polygon.Item = Limited(KeyValue(rest, "Item"), kNameLimit);
         polygon.Texture = Limited(KeyValue(rest, "Texture"), kNameLimit);
         polygon.Link = ToInteger(KeyValue(rest, "Link"));
@@ -289,7 +289,7 @@ class TBodyParser {
 
   // Item lines up to the End Polygon line, which is consumed here and closes the polygon. They
   // are gathered in a reused buffer, so each polygon allocates its items once.
-  void ParseItems(TPolygon& polygon) {
+  void ParseItems(TT3DPolygon& polygon) {
     items_.clear();
     for (;;) {
       const std::string_view line = Required(kEndPolygon);
@@ -307,13 +307,13 @@ class TBodyParser {
 
 }  // namespace
 
-std::string_view TT3D::Trim(std::string_view text) {
+std::string_view TT3DMap::Trim(std::string_view text) {
   while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
   return text;
 }
 
-std::vector<std::string_view> TT3D::SplitLines(std::string_view text, bool trim) {
+std::vector<std::string_view> TT3DMap::SplitLines(std::string_view text, bool trim) {
   std::vector<std::string_view> lines;
   TLineReader reader(text);
   std::string_view line;
@@ -324,34 +324,34 @@ std::vector<std::string_view> TT3D::SplitLines(std::string_view text, bool trim)
 std::vector<std::string_view> TActor::OtherLines() const {
   std::vector<std::string_view> lines;
   for (const std::string_view run : OtherRuns) {
-    const auto more = TT3D::SplitLines(run, true);
+    const auto more = TT3DMap::SplitLines(run, true);
     lines.insert(lines.end(), more.begin(), more.end());
   }
   return lines;
 }
 
-std::vector<std::string_view> TT3D::Header() const {
+std::vector<std::string_view> TT3DMap::Header() const {
   return SplitLines(header_, false);
 }
-std::vector<std::string_view> TT3D::Trailer() const {
+std::vector<std::string_view> TT3DMap::Trailer() const {
   return SplitLines(trailer_, false);
 }
-std::vector<std::string_view> TT3D::Lines() const {
+std::vector<std::string_view> TT3DMap::Lines() const {
   return SplitLines(body_, true);
 }
 
-void TT3D::Parse(std::string_view text) {
+void TT3DMap::Parse(std::string_view text) {
   text_.assign(text);
   ParseText(text_);
 }
 
-void TT3D::ParseInPlace(std::string_view text) {
+void TT3DMap::ParseInPlace(std::string_view text) {
   text_.clear();
   text_.shrink_to_fit();
   ParseText(text);
 }
 
-void TT3D::ParseText(std::string_view all) {
+void TT3DMap::ParseText(std::string_view all) {
   Actors.clear();
   header_ = body_ = trailer_ = {};
   // A byte-order mark that an editor may have put in front is no part of the first line.

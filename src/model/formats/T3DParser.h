@@ -20,7 +20,7 @@ struct TPolygonItem {
   double Values[3] = {0, 0, 0};
 };
 
-struct TPolygon {
+struct TT3DPolygon {
   std::string Item;     // key "Item" of the Begin Polygon line, at most 31 characters
   std::string Texture;  // key "Texture", at most 31 characters
   std::int32_t Link = 0;
@@ -49,16 +49,16 @@ class TActor {
 class TBrush : public TActor {
  public:
   std::string BrushName;  // key "Name" of the Begin Brush line, at most 31 characters
-  std::vector<TPolygon> Polygons;
+  std::vector<TT3DPolygon> Polygons;
 
   const TBrush* AsBrush() const override { return this; }
 };
 
-class TT3D {
+class TT3DMap {
  public:
-  TT3D() = default;
-  TT3D(const TT3D&) = delete;
-  TT3D& operator=(const TT3D&) = delete;
+  TT3DMap() = default;
+  TT3DMap(const TT3DMap&) = delete;
+  TT3DMap& operator=(const TT3DMap&) = delete;
 
   // Parses the bytes of a whole map file, replacing what an earlier Parse left. Throws EParseError
   // with "\"%s\" fehlt." or "Unbekannte Anweisung: \"%s\"" at the first fault; the tree is then

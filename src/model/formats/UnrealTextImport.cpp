@@ -123,7 +123,7 @@ TZRange ImportZRange(float lowest, float highest, float step) {
   return range;
 }
 
-void ConvertUnrealText(TEditor& editor, const TT3D& map, float scale) {
+void ConvertUnrealText(TEditor& editor, const TT3DMap& map, float scale) {
   TNodeLookup lookup(editor.Nodes);
   bool anyZ = false;
   float lowest = 0, highest = 0;
@@ -131,7 +131,7 @@ void ConvertUnrealText(TEditor& editor, const TT3D& map, float scale) {
   for (const auto& actor : map.Actors) {
     const TBrush* brush = actor->AsBrush();
     if (brush == nullptr) continue;
-    for (const TPolygon& polygon : brush->Polygons) {
+    for (const TT3DPolygon& polygon : brush->Polygons) {
       int counter = 0;
       int first = -1, previous = -1, current = -1;
       for (const TPolygonItem& item : polygon.Items) {
@@ -208,7 +208,7 @@ void WithRedrawSuspended(THost& host, Work work) {
 // lives only inside the call, so it may refer into the bytes instead of copying them.
 bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale) {
   WithRedrawSuspended(editor.Host(), [&] {
-    TT3D map;
+    TT3DMap map;
     map.ParseInPlace(bytes);
     ConvertUnrealText(editor, map, scale);
   });
@@ -218,7 +218,7 @@ bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale)
 bool ImportUnrealText(TEditor& editor, const std::string& path, float scale) {
   WithRedrawSuspended(editor.Host(), [&] {
     const std::string bytes = ReadFileBytes(path);
-    TT3D map;
+    TT3DMap map;
     map.ParseInPlace(bytes);
     ConvertUnrealText(editor, map, scale);
   });

@@ -8,7 +8,7 @@
 namespace terravel {
 
 class TEditor;
-class TT3D;
+class TT3DMap;
 
 // Reads and parses the file, then converts it; redrawing stays suspended meanwhile. A file error
 // or a parse error (EParseError) is thrown before anything in the document changes. True when
@@ -18,7 +18,7 @@ bool ImportUnrealText(TEditor& editor, const std::string& path, float scale);
 bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale);
 
 // The conversion of a parsed map alone (no redraw suspension): nodes, triangles, MinZ and MaxZ.
-void ConvertUnrealText(TEditor& editor, const TT3D& map, float scale);
+void ConvertUnrealText(TEditor& editor, const TT3DMap& map, float scale);
 
 // MinZ and MaxZ after an import whose vertices reach from lowest to highest: the nearest
 // multiples of the step outside that range (or on its ends). A step of 0 or one that is not a

@@ -32,7 +32,7 @@ void NewProject(TEditor& editor, bool withTriangle) {
   } else {
     host.Redraw(true);
   }
-  host.SetPropertyMode(pmNone);
+  host.SetPropertyMode(TPropertyMode::pmNone);
   editor.History.ClearHistory();
   host.RefreshUndoRedo();
 }
