@@ -4,7 +4,7 @@ namespace terravel {
 
 TAppWindows::TAppWindows()
     : main_(std::make_unique<TMainForm>()),
-      formatIE_(std::make_unique<TFormatIEForm>(*main_)),
+      formatIE_(std::make_unique<TFormatIEForm>(main_->Editor(), *main_)),
       about_(std::make_unique<TAboutForm>()),
       optionsIE_(std::make_unique<TOptionsIEForm>()),
       properties_(std::make_unique<TPropertiesForm>()),
@@ -12,7 +12,7 @@ TAppWindows::TAppWindows()
       dropDown_(std::make_unique<TDropDownForm>()),
       backgroundImage_(std::make_unique<TBackgroundImageForm>()),
       textureReport_(std::make_unique<TTextureReportForm>()),
-      welcome_(std::make_unique<TWelcomeForm>(*main_)) {
+      welcome_(std::make_unique<TWelcomeForm>(main_->Menus(), main_->Settings(), *main_)) {
   tools_ = {formatIE_.get(), about_.get(),           optionsIE_.get(),     properties_.get(), log_.get(),
             dropDown_.get(), backgroundImage_.get(), textureReport_.get(), welcome_.get()};
   formatIE_->SetOptionsWindow(optionsIE_.get());

@@ -2,14 +2,15 @@
 
 #include <QCursor>
 #include <QMessageBox>
+#include <QWidget>
 
-#include <vector>
-
-#include "app/MainWindow.h"
 #include "app/UserDialogs.h"
 #include "app/ViewportWidget.h"
 #include "model/actions/Requests.h"
 #include "model/editing/PolygonPlacement.h"
+#include "model/editor/Editor.h"
+#include "model/interaction/ClickSelection.h"
+#include "model/view/ViewTransform.h"
 
 namespace terravel {
 
@@ -31,112 +32,59 @@ const char* const kRemoveQuestion =
     "the "
     "node(s).\rDo you want to continue?";
 
-// The selected nodes in list order.
-std::vector<int> SelectedNodes(const TEditor& editor) {
-  std::vector<int> selected;
-  for (int i = 0; i < editor.Nodes.Count(); ++i) {
-    if (editor.Nodes[i].Selected) selected.push_back(i);
-  }
-  return selected;
-}
-
 }  // namespace
 
-TEditCommands::TEditCommands(TMainForm& main) : QObject(&main), main_(main) {}
+TEditCommands::TEditCommands(TEditor& editor, QWidget* window, TViewportWidget* viewport)
+    : QObject(window), editor_(editor), window_(window), viewport_(viewport) {}
 
 void TEditCommands::Inform(const char* text) {
-  ShowInformation(&main_, QString::fromLatin1(text));
+  ShowInformation(window_, QString::fromLatin1(text));
 }
 
 void TEditCommands::AddNodeHere() {
-  TEditor& editor = main_.Editor();
-  main_.SetModified(true);
-  const QPoint local = main_.Viewport()->mapFromGlobal(ContextPoint);
-  const TWorldPoint at = AddNodePosition(editor, local.x(), local.y());
-  T3DCoord node;
-  node.X = node.BaseX = at.X;
-  node.Y = node.BaseY = at.Y;
-  DoSelectNothing(editor);
-  DoAddNode(editor, node);
+  const QPoint local = viewport_->mapFromGlobal(ContextPoint);
+  AddNodeAt(editor_, local.x(), local.y());
 }
 
-void TEditCommands::AddPolygon(int tag) {
-  TEditor& editor = main_.Editor();
-  const bool ground = tag % 2 == 0;
-  if (editor.Nodes.Count() < 3) {
-    Inform(kTooFewNodes);
-    return;
-  }
-  bool selectedMode = false;
-  TPolygonPlacement placement;
-  if (tag >= 2 && editor.State.SelectedNodeCount() == 3) {
-    const std::vector<int> nodes = SelectedNodes(editor);
-    if (nodes.size() == 3) {
-      selectedMode = true;
-      placement = PlacePolygonOn(editor, nodes[0], nodes[1], nodes[2], ground);
+void TEditCommands::AddPolygon(TPolygonKind kind, TPolygonSource source) {
+  const bool needsPointer = source == TPolygonSource::SelectionOrPoint && editor_.Nodes.Count() >= 3 &&
+                            !PolygonFromSelection(editor_, source);
+  if (needsPointer) {
+    ContextPoint = QCursor::pos();
+    if (!window_->isActiveWindow()) {
+      Inform(kSelectOrPoint);
+      return;
     }
   }
-  if (!selectedMode) {
-    if (tag >= 2) {
-      ContextPoint = QCursor::pos();
-      if (!main_.isActiveWindow()) {
-        Inform(kSelectOrPoint);
-        return;
-      }
-    }
-    const QPoint local = main_.Viewport()->mapFromGlobal(ContextPoint);
-    const TWorldPoint at = ScreenToWorld(editor, local.x(), local.y());
-    placement = PlacePolygonAt(editor, at.X, at.Y, ground);
-  }
-
-  switch (placement.Result) {
-    case TPlacementResult::TooFewNodes:
+  const QPoint local = viewport_->mapFromGlobal(ContextPoint);
+  switch (terravel::AddPolygon(editor_, kind, source, ScreenToWorld(editor_, local.x(), local.y()))) {
+    case TAddPolygonOutcome::Added:
+      break;
+    case TAddPolygonOutcome::TooFewNodes:
       Inform(kTooFewNodes);
-      return;
-    case TPlacementResult::NoCorners:
+      break;
+    case TAddPolygonOutcome::NearbyExists:
       Inform(kNearbyExists);
-      return;
-    case TPlacementResult::Degenerate:
+      break;
+    case TAddPolygonOutcome::SelectedExists:
+      Inform(kSelectedExists);
+      break;
+    case TAddPolygonOutcome::Degenerate:
       Inform(kDegenerate);
-      return;
-    case TPlacementResult::Duplicate: {
-      // The existing polygon becomes the selection without an action of its own.
-      DoSelectNothing(editor);
-      TPoly* existing = editor.Polygons.PolygonAt(placement.DuplicateIndex);
-      if (existing != nullptr && !existing->Selected) {
-        existing->Selected = true;
-        editor.State.SetSelectedPolygonCount(editor.State.SelectedPolygonCount() + 1);
-      }
-      main_.Renderer().Redraw(true);
-      main_.RefreshProperties();
-      Inform(selectedMode ? kSelectedExists : kNearbyExists);
-      return;
-    }
-    case TPlacementResult::Ok:
       break;
   }
-  TPoly polygon;
-  polygon.Node1 = placement.Node1;
-  polygon.Node2 = placement.Node2;
-  polygon.Node3 = placement.Node3;
-  polygon.Color = kAutomaticColor;
-  polygon.Texture = kDefaultTexture;
-  polygon.Selected = true;
-  DoSelectNothing(editor);
-  DoAddPolygon(editor, polygon);
 }
 
 void TEditCommands::RemoveSelection() {
-  TEditor& editor = main_.Editor();
-  if (editor.State.SelectedNodeCount() == 0 && editor.State.SelectedPolygonCount() == 0) return;
-  const int used = PolygonsUsingSelectedNodes(editor);
+  if (!AnythingSelected(editor_)) return;
+  const int used = PolygonsUsingSelectedNodes(editor_);
   if (used > 0) {
     const QMessageBox::StandardButton answer = UserDialogs().Message(
-        &main_, QStringLiteral("Information"), QString::fromLatin1(kRemoveQuestion).arg(used),
+        window_, QStringLiteral("Information"), QString::fromLatin1(kRemoveQuestion).arg(used),
         QMessageBox::Information, QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
   }
-  DoRemove(editor);
+  DoRemove(editor_);
 }
 
 }  // namespace terravel

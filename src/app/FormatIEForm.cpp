@@ -10,7 +10,8 @@
 #include <string>
 
 #include "app/CommandGuard.h"
-#include "app/MainWindow.h"
+#include "app/ProjectLifecycle.h"
+#include "model/editor/Editor.h"
 #include "app/OptionsIEForm.h"
 #include "app/UserDialogs.h"
 #include "model/formats/ProjectTextExport.h"
@@ -62,7 +63,8 @@ std::string FilePath(const QString& path) {
 
 }  // namespace
 
-TFormatIEForm::TFormatIEForm(TMainForm& main) : QDialog(nullptr), main_(main) {
+TFormatIEForm::TFormatIEForm(TEditor& editor, TProjectLifecycle& project)
+    : QDialog(nullptr), editor_(editor), project_(project) {
   setObjectName(QStringLiteral("FormatIEForm"));
   setWindowTitle(QStringLiteral("Choose File Format"));
   setModal(true);
@@ -150,10 +152,10 @@ void TFormatIEForm::ExportAgain() {
   ImportMode = false;
   switch (LastExportFormat) {
     case kXYZExport:
-      ExportXYZText(main_.Editor(), FilePath(LastExportFileName), ExportScale);
+      ExportXYZText(editor_, FilePath(LastExportFileName), ExportScale);
       break;
     case kUnrealExport:
-      ExportUnrealText(main_.Editor(), FilePath(LastExportFileName));
+      ExportUnrealText(editor_, FilePath(LastExportFileName));
       break;
     default:
       ShowForExport();
@@ -194,16 +196,16 @@ void TFormatIEForm::Import(int format) {
   bool intoEmpty = true;  // ticked again on every import
   if (!RunOptions(true, scale, intoEmpty)) return;
   if (intoEmpty) {
-    if (main_.ConfirmDiscard()) return;
-    main_.NewProject(false);
+    if (project_.ConfirmDiscard()) return;
+    project_.NewProject(false);
   }
   ImportFileName = path;
   ImportScale = scale;
   bool finished = true;
   if (format == kXYZText) {
-    ImportXYZText(main_.Editor(), FilePath(ImportFileName), ImportScale);
+    ImportXYZText(editor_, FilePath(ImportFileName), ImportScale);
   } else {
-    finished = ImportUnrealText(main_.Editor(), FilePath(ImportFileName), ImportScale);
+    finished = ImportUnrealText(editor_, FilePath(ImportFileName), ImportScale);
   }
   if (finished) accept();
 }
@@ -219,16 +221,16 @@ void TFormatIEForm::Export(int format) {
       LastExportFileName = path;
       LastExportFormat = kXYZExport;
       ExportScale = scale;
-      ExportXYZText(main_.Editor(), FilePath(path), ExportScale);
+      ExportXYZText(editor_, FilePath(path), ExportScale);
       break;
     }
     case kUnrealText:
       LastExportFileName = path;
       LastExportFormat = kUnrealExport;
-      ExportUnrealText(main_.Editor(), FilePath(path));
+      ExportUnrealText(editor_, FilePath(path));
       break;
     default:
-      ExportProjectText(main_.Editor(), FilePath(path));
+      ExportProjectText(editor_, FilePath(path));
   }
 }
 

@@ -13,7 +13,8 @@ class QPushButton;
 
 namespace terravel {
 
-class TMainForm;
+class TEditor;
+class TProjectLifecycle;
 class TOptionsIEForm;
 
 class TFormatIEForm : public QDialog {
@@ -24,7 +25,8 @@ class TFormatIEForm : public QDialog {
   // LastExportFormat values.
   enum TLastExport { kNoExport = 0, kXYZExport = 1, kUnrealExport = 2 };
 
-  explicit TFormatIEForm(TMainForm& main);
+  // The project is asked before an import into a new project replaces it.
+  TFormatIEForm(TEditor& editor, TProjectLifecycle& project);
   // The options window it opens; none (before attaching) cancels every options step.
   void SetOptionsWindow(TOptionsIEForm* options) { options_ = options; }
 
@@ -64,7 +66,8 @@ class TFormatIEForm : public QDialog {
   // The options window with the given values; the scale is updated only when it is confirmed.
   bool RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty);
 
-  TMainForm& main_;
+  TEditor& editor_;
+  TProjectLifecycle& project_;
   TOptionsIEForm* options_ = nullptr;
   QListWidget* formatList_ = nullptr;
   QLabel* descriptionLabel_ = nullptr;

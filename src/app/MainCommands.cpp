@@ -42,8 +42,8 @@ void TMainForm::ConnectCommands() {
   Command(m.Project_Export, [this] { Menu_Project_ExportClick(); });
   Command(m.Project_ExportAgain, [this] { Menu_Project_ExportAgainClick(); });
   Command(m.Edit_Remove, [this] { editCommands_->RemoveSelection(); });
-  Command(m.Edit_AddGroundPolygon, [this] { editCommands_->AddPolygon(2); });
-  Command(m.Edit_AddSkyPolygon, [this] { editCommands_->AddPolygon(3); });
+  Command(m.Edit_AddGroundPolygon, [this] { editCommands_->AddPolygon(TPolygonKind::Ground, TPolygonSource::SelectionOrPoint); });
+  Command(m.Edit_AddSkyPolygon, [this] { editCommands_->AddPolygon(TPolygonKind::Sky, TPolygonSource::SelectionOrPoint); });
   later(m.View_ShowProperties, "Properties window");
   later(m.Tool_Properties, "Properties window");
   connect(m.Tool_Properties, &QAction::triggered, m.Tool_Properties,

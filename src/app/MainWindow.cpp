@@ -57,9 +57,12 @@ TMainForm::TMainForm() : windows_(std::make_unique<TToolWindows>()) {
   focusButton_->installEventFilter(this);
   focusButton_->setContextMenuPolicy(Qt::PreventContextMenu);
 
-  editCommands_ = new TEditCommands(*this);
-  viewportPopups_ = new TViewportPopups(*this, *editCommands_);
-  viewportInput_ = new TViewportInput(*this, *editCommands_, *viewportPopups_);
+  editCommands_ = new TEditCommands(editor_, this, Viewport());
+  viewportPopups_ = new TViewportPopups(editor_, *editCommands_, this, menus_.View_ShowProperties);
+  viewportInput_ =
+      new TViewportInput(editor_, renderer_, *editCommands_, *viewportPopups_,
+                         TViewportControls{this, Viewport(), focusButton_, menus_.View_ShowProperties,
+                                           menus_.View_AutoShowProperties});
   Viewport()->SetInput(viewportInput_);
 
   renderer_.SetPresenter([this] {
@@ -91,6 +94,7 @@ TMainForm::~TMainForm() {
 void TMainForm::AttachToolWindows(const TToolWindows& windows) {
   if (windows_->Log != nullptr) disconnect(windows_->Log, nullptr, this, nullptr);
   *windows_ = windows;
+  viewportInput_->AttachProperties(windows.Properties);
   if (windows.Log != nullptr) {
     connect(windows.Log, &TLogForm::VisibilityChanged, menus_.View_ShowLog, &QAction::setChecked);
   }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/MainMenus.h"
+#include "app/ProjectLifecycle.h"
 #include "app/Settings.h"
 #include "model/document/Host.h"
 #include "model/editor/Editor.h"
@@ -30,7 +31,7 @@ class TViewportPopups;
 class TViewportWidget;
 struct TToolWindows;
 
-class TMainForm : public QMainWindow, public THost {
+class TMainForm : public QMainWindow, public THost, public TProjectLifecycle {
   Q_OBJECT
  public:
   TMainForm();
@@ -59,17 +60,17 @@ class TMainForm : public QMainWindow, public THost {
 
   // Project lifecycle.
   bool Modified() const { return modified_; }
-  const QString& FileName() const { return fileName_; }
+  const QString& FileName() const override { return fileName_; }
   void SetFileName(const QString& path);
   void UpdateTitle();
   // Asks whether to save a modified project; true when the caller must stop.
-  bool ConfirmDiscard();
+  bool ConfirmDiscard() override;
   // A fresh project (blank or the single triangle), untitled. Does not ask about changes.
-  void NewProject(bool withTriangle);
+  void NewProject(bool withTriangle) override;
   // After the save question: a fresh N x N mesh, untitled.
   void NewMesh(int n);
   // Reads the file into the (cleared) document; the path enters the recent files either way.
-  void OpenProjectFile(const QString& path);
+  void OpenProjectFile(const QString& path) override;
 
   // The commands behind the menus and buttons (each runs inside RunCommand).
   void Menu_Project_New_TriangleClick();

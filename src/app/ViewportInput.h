@@ -6,23 +6,44 @@
 // processed one applies twice its own delta, so drags follow the pointer at about one pixel per
 // pixel. The main window sees every key first (this object filters the application's key events)
 // and receives the wheel turns that its controls do not use.
+// The rules of what a click selects and how nodes follow a drag are the model's
+// (model/interaction); this turns events into those calls.
 #include <QObject>
 #include <QPoint>
 
+class QAction;
 class QKeyEvent;
 class QMenu;
 class QMouseEvent;
+class QPushButton;
 class QWheelEvent;
+class QWidget;
 
 namespace terravel {
 
 class TEditCommands;
-class TMainForm;
+class TEditor;
+class TPropertiesForm;
 class TViewportPopups;
+class TViewportRenderer;
+class TViewportWidget;
+
+// The parts of the main window that the viewport's input handling touches.
+struct TViewportControls {
+  QWidget* Window = nullptr;  // keys and the wheel turns that no control uses arrive here
+  TViewportWidget* Viewport = nullptr;
+  QPushButton* FocusButton = nullptr;  // takes the keyboard focus for the viewport
+  QAction* ShowProperties = nullptr;
+  QAction* AutoShowProperties = nullptr;
+};
 
 class TViewportInput : public QObject {
  public:
-  TViewportInput(TMainForm& main, TEditCommands& commands, TViewportPopups& popups);
+  TViewportInput(TEditor& editor, TViewportRenderer& renderer, TEditCommands& commands, TViewportPopups& popups,
+                 const TViewportControls& controls);
+
+  // The properties window, created after the main window.
+  void AttachProperties(TPropertiesForm* properties) { properties_ = properties; }
 
   // From the viewport widget.
   void MousePress(QMouseEvent* event);
@@ -43,18 +64,18 @@ class TViewportInput : public QObject {
                Qt::KeyboardModifiers modifiers);
   // A click: hit test and the selection rules, then the popup that fits the selection.
   void Click(bool rightButton, QPoint position, Qt::KeyboardModifiers modifiers);
-  // The live part of a node drag: the selected nodes' X and Y move by (dx, dy) pixels, their
-  // drag bases stay. True when any node moved.
-  bool MoveSelectedNodes(float dx, float dy);
   void KeyPress(QKeyEvent* event);
   void Wheel(QWheelEvent* event);
   // The property grid mode and the properties window after a click or a drag.
   void FollowSelection();
   void Confine(bool on);
 
-  TMainForm& main_;
+  TEditor& editor_;
+  TViewportRenderer& renderer_;
   TEditCommands& commands_;
   TViewportPopups& popups_;
+  TViewportControls controls_;
+  TPropertiesForm* properties_ = nullptr;
   QMenu* popup_ = nullptr;
 
   bool leftDown_ = false;

@@ -9,10 +9,10 @@
 
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
-#include "app/MainWindow.h"
 #include "app/UserDialogs.h"
 #include "model/actions/Requests.h"
 #include "model/editing/PolygonPlacement.h"
+#include "model/editor/Editor.h"
 
 namespace terravel {
 
@@ -34,8 +34,9 @@ QString TextureCaption(const std::string& name) {
 
 }  // namespace
 
-TViewportPopups::TViewportPopups(TMainForm& main, TEditCommands& commands)
-    : QObject(&main), main_(main), commands_(commands) {
+TViewportPopups::TViewportPopups(TEditor& editor, TEditCommands& commands, QWidget* window,
+                                 QAction* showProperties)
+    : QObject(window), editor_(editor), commands_(commands), window_(window), showProperties_(showProperties) {
   CreateDefaultPopup();
   CreateSelectedPopup();
   connect(defaultPopup_, &QMenu::aboutToShow, this, &TViewportPopups::Prepare);
@@ -47,22 +48,22 @@ QAction* TViewportPopups::Item(QMenu* menu, const char* name, const char* captio
   QAction* action = menu->addAction(CaptionWithKey(QString::fromLatin1(caption), key));
   action->setObjectName(QString::fromLatin1(name));
   connect(action, &QAction::triggered, this,
-          [this, command = std::move(command)] { RunCommand(&main_, command); });
+          [this, command = std::move(command)] { RunCommand(window_, command); });
   return action;
 }
 
 void TViewportPopups::CreateDefaultPopup() {
-  QMenu* menu = defaultPopup_ = new QMenu(&main_);
+  QMenu* menu = defaultPopup_ = new QMenu(window_);
   menu->setObjectName(QStringLiteral("DefaultPopup"));
-  QAction* showProperties = main_.Menus().View_ShowProperties;
+  QAction* showProperties = showProperties_;
   properties_ = Item(menu, "DefaultPopup_Properties", "P&olygon properties...", "O",
                      [showProperties] { showProperties->trigger(); });
   addNode_ = Item(menu, "DefaultPopup_AddNode", "&Add node here", "A", [this] { commands_.AddNodeHere(); });
   menu->addSeparator();
   addGround_ = Item(menu, "DefaultPopup_AddGroundPolygon", "Add ground &polygon here", "P",
-                    [this] { commands_.AddPolygon(0); });
+                    [this] { commands_.AddPolygon(TPolygonKind::Ground, TPolygonSource::NearPoint); });
   addSky_ = Item(menu, "DefaultPopup_AddSkyPolygon", "Add sk&y polygon here", "Y",
-                 [this] { commands_.AddPolygon(1); });
+                 [this] { commands_.AddPolygon(TPolygonKind::Sky, TPolygonSource::NearPoint); });
   menu->addSeparator();
   texture_ = menu->addMenu(CaptionWithKey(QStringLiteral("Apply &texture"), "T"));
   texture_->setObjectName(QStringLiteral("DefaultPopup_Texture"));
@@ -70,10 +71,10 @@ void TViewportPopups::CreateDefaultPopup() {
   otherTexture_ = new QAction(CaptionWithKey(QStringLiteral("&Other..."), "O"), this);
   otherTexture_->setObjectName(QStringLiteral("DefaultPopup_Texture_Other"));
   connect(otherTexture_, &QAction::triggered, this,
-          [this] { NotYetImplemented(&main_, QStringLiteral("Properties window")); });
+          [this] { NotYetImplemented(window_, QStringLiteral("Properties window")); });
   menu->addSeparator();
   flip_ = Item(menu, "DefaultPopup_Flip", "&Flip polygon orientation", "F",
-               [this] { DoFlipPolygons(main_.Editor()); });
+               [this] { DoFlipPolygons(editor_); });
   remove_ =
       Item(menu, "DefaultPopup_Remove", "&Remove selection", "R", [this] { commands_.RemoveSelection(); });
   menu->addSeparator();
@@ -90,7 +91,7 @@ void TViewportPopups::CreateDefaultPopup() {
     action->setData(size);
     gridGroup_->addAction(action);
     connect(action, &QAction::triggered, this,
-            [this, size] { RunCommand(&main_, [this, size] { DoSetGridSize(main_.Editor(), size); }); });
+            [this, size] { RunCommand(window_, [this, size] { DoSetGridSize(editor_, size); }); });
   };
   for (int power = 0; power <= 8; ++power) {
     const int size = 1 << power;
@@ -103,32 +104,32 @@ void TViewportPopups::CreateDefaultPopup() {
 }
 
 void TViewportPopups::CreateSelectedPopup() {
-  QMenu* menu = selectedPopup_ = new QMenu(&main_);
+  QMenu* menu = selectedPopup_ = new QMenu(window_);
   menu->setObjectName(QStringLiteral("SelectedPopup"));
-  QAction* showProperties = main_.Menus().View_ShowProperties;
+  QAction* showProperties = showProperties_;
   menu->setDefaultAction(Item(menu, "SelectedPopup_Properties", "N&ode properties", "Enter",
                               [showProperties] { showProperties->trigger(); }));
   menu->addSeparator();
   Item(menu, "SelectedPopup_AddGroundPolygon", "Add ground &polygon", "Ctrl+G",
-       [this] { commands_.AddPolygon(2); });
+       [this] { commands_.AddPolygon(TPolygonKind::Ground, TPolygonSource::SelectionOrPoint); });
   Item(menu, "SelectedPopup_AddSkyPolygon", "Add sk&y polygon", "Ctrl+K",
-       [this] { commands_.AddPolygon(3); });
+       [this] { commands_.AddPolygon(TPolygonKind::Sky, TPolygonSource::SelectionOrPoint); });
   menu->addSeparator();
   QMenu* snap = menu->addMenu(CaptionWithKey(QStringLiteral("S&nap to grid"), "N"));
   snap->setObjectName(QStringLiteral("SelectedPopup_Snap"));
   Item(snap, "SelectedPopup_Snap_XY", "X &and Y axis", "C",
-       [this] { DoSnapNodesXY(main_.Editor(), true, true); });
+       [this] { DoSnapNodesXY(editor_, true, true); });
   Item(snap, "SelectedPopup_Snap_X", "&X axis only", "X",
-       [this] { DoSnapNodesXY(main_.Editor(), true, false); });
+       [this] { DoSnapNodesXY(editor_, true, false); });
   Item(snap, "SelectedPopup_Snap_Y", "&Y axis only", "Y",
-       [this] { DoSnapNodesXY(main_.Editor(), false, true); });
-  Item(snap, "SelectedPopup_Snap_Z", "&Z axis only", "Z", [this] { DoSnapNodesZ(main_.Editor()); });
+       [this] { DoSnapNodesXY(editor_, false, true); });
+  Item(snap, "SelectedPopup_Snap_Z", "&Z axis only", "Z", [this] { DoSnapNodesZ(editor_); });
   menu->addSeparator();
   Item(menu, "SelectedPopup_Remove", "&Remove selection", "R", [this] { commands_.RemoveSelection(); });
 }
 
 QMenu* TViewportPopups::PopupForSelection() const {
-  return main_.Editor().State.SelectedNodeCount() > 0 ? selectedPopup_ : defaultPopup_;
+  return editor_.State.SelectedNodeCount() > 0 ? selectedPopup_ : defaultPopup_;
 }
 
 void TViewportPopups::Open(QMenu* menu, QPoint globalPosition) {
@@ -136,7 +137,7 @@ void TViewportPopups::Open(QMenu* menu, QPoint globalPosition) {
 }
 
 void TViewportPopups::Prepare() {
-  const TBufferState& state = main_.Editor().State;
+  const TBufferState& state = editor_.State;
   const bool anySelected = state.SelectedNodeCount() > 0 || state.SelectedPolygonCount() > 0;
   const bool polygonsSelected = state.SelectedPolygonCount() > 0;
   properties_->setVisible(anySelected);
@@ -149,18 +150,18 @@ void TViewportPopups::Prepare() {
   remove_->setEnabled(polygonsSelected);
   RebuildTextureMenu();
 
-  const int grid = main_.Editor().Values.GridX;
+  const int grid = editor_.Values.GridX;
   for (QAction* action : gridGroup_->actions()) action->setChecked(action->data().toInt() == grid);
 }
 
 void TViewportPopups::RebuildTextureMenu() {
   texture_->clear();
-  const std::vector<std::string> names = TextureNames(main_.Editor());
+  const std::vector<std::string> names = TextureNames(editor_);
   for (const std::string& name : names) {
     QAction* action = texture_->addAction(TextureCaption(name));
     action->setObjectName(QStringLiteral("DefaultPopup_Texture_Name"));
     connect(action, &QAction::triggered, this,
-            [this, name] { RunCommand(&main_, [this, &name] { DoSetPolyTexture(main_.Editor(), name); }); });
+            [this, name] { RunCommand(window_, [this, &name] { DoSetPolyTexture(editor_, name); }); });
   }
   if (!names.empty()) texture_->addSeparator();
   texture_->addAction(otherTexture_);

@@ -12,15 +12,17 @@
 class QAction;
 class QActionGroup;
 class QMenu;
+class QWidget;
 
 namespace terravel {
 
 class TEditCommands;
-class TMainForm;
+class TEditor;
 
 class TViewportPopups : public QObject {
  public:
-  TViewportPopups(TMainForm& main, TEditCommands& commands);
+  // The menus belong to the window; their properties items trigger showProperties.
+  TViewportPopups(TEditor& editor, TEditCommands& commands, QWidget* window, QAction* showProperties);
 
   QMenu* DefaultPopup() const { return defaultPopup_; }
   QMenu* SelectedPopup() const { return selectedPopup_; }
@@ -41,8 +43,10 @@ class TViewportPopups : public QObject {
                 std::function<void()> command);
   void RebuildTextureMenu();
 
-  TMainForm& main_;
+  TEditor& editor_;
   TEditCommands& commands_;
+  QWidget* window_;
+  QAction* showProperties_;
   QMenu* defaultPopup_ = nullptr;
   QMenu* selectedPopup_ = nullptr;
 

@@ -11,7 +11,9 @@
 
 #include "app/AppPictures.h"
 #include "app/CommandGuard.h"
-#include "app/MainWindow.h"
+#include "app/MainMenus.h"
+#include "app/ProjectLifecycle.h"
+#include "app/Settings.h"
 
 namespace terravel {
 
@@ -36,8 +38,11 @@ QPushButton* WideButton(const char* name, const char* caption, QWidget* parent) 
 
 }  // namespace
 
-TWelcomeForm::TWelcomeForm(TMainForm& main)
-    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), main_(main) {
+TWelcomeForm::TWelcomeForm(const TMainMenus& menus, TSettings& settings, TProjectLifecycle& project)
+    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      menus_(menus),
+      settings_(settings),
+      project_(project) {
   setObjectName(QStringLiteral("WelcomeForm"));
   setWindowTitle(QStringLiteral("Welcome to Terravel!"));
 
@@ -97,12 +102,12 @@ TWelcomeForm::TWelcomeForm(TMainForm& main)
   connect(newButton_, &QPushButton::clicked, this, [this] { ShowPopupBelow(newPopup_, newButton_); });
   connect(openButton_, &QPushButton::clicked, this, [this] { ShowPopupBelow(openPopup_, openButton_); });
   // The manual opens beside the welcome window, which stays.
-  connect(manualButton_, &QPushButton::clicked, this, [this] { main_.Menus().Help_Manual->trigger(); });
+  connect(manualButton_, &QPushButton::clicked, this, [this] { menus_.Help_Manual->trigger(); });
   connect(workspaceButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TWelcomeForm::CreateNewPopup() {
-  const TMainMenus& m = main_.Menus();
+  const TMainMenus& m = menus_;
   newPopup_ = new QMenu(this);
   newPopup_->setObjectName(QStringLiteral("NewPopup"));
   const auto add = [this](QMenu* menu, const char* caption, QAction* command) {
@@ -122,7 +127,7 @@ void TWelcomeForm::FillOpenPopup() {
   openPopup_->clear();
   connect(openPopup_->addAction(QStringLiteral("&Open other terrain project...")), &QAction::triggered, this,
           &TWelcomeForm::OpenOtherProject);
-  const QStringList& recent = main_.Settings().RecentFiles;
+  const QStringList& recent = settings_.RecentFiles;
   if (!recent.isEmpty()) openPopup_->addSeparator();
   for (qsizetype i = 0; i < recent.size(); ++i) {
     const QString path = recent[i];
@@ -145,18 +150,18 @@ void TWelcomeForm::RunThenClose(QAction* command) {
 }
 
 void TWelcomeForm::OpenOtherProject() {
-  main_.Menus().Project_Open->trigger();
+  menus_.Project_Open->trigger();
   // Closes once the project has a file name; a cancelled dialog on an untitled project leaves it open.
-  if (!main_.FileName().isEmpty()) reject();
+  if (!project_.FileName().isEmpty()) reject();
 }
 
 void TWelcomeForm::OpenRecentFile(const QString& path) {
   bool discarded = false;
   RunCommand(this, [&] {
-    if (main_.ConfirmDiscard()) return;
+    if (project_.ConfirmDiscard()) return;
     discarded = true;
-    main_.NewProject(false);
-    main_.OpenProjectFile(path);
+    project_.NewProject(false);
+    project_.OpenProjectFile(path);
   });
   // A file that could not be read has shown its error; the window closes all the same.
   if (discarded) reject();
@@ -165,12 +170,12 @@ void TWelcomeForm::OpenRecentFile(const QString& path) {
 void TWelcomeForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  dontShow_->setChecked(!main_.Settings().ShowWelcomeDialog);
+  dontShow_->setChecked(!settings_.ShowWelcomeDialog);
   newButton_->setFocus();
 }
 
 void TWelcomeForm::done(int result) {
-  TSettings& settings = main_.Settings();
+  TSettings& settings = settings_;
   settings.ShowWelcomeDialog = !dontShow_->isChecked();
   RunCommand(this, [&] { settings.SaveSettings(); });
   QDialog::done(result);

@@ -10,12 +10,15 @@ class QPushButton;
 
 namespace terravel {
 
-class TMainForm;
+class TProjectLifecycle;
+class TSettings;
+struct TMainMenus;
 
 class TWelcomeForm : public QDialog {
   Q_OBJECT
  public:
-  explicit TWelcomeForm(TMainForm& main);
+  // The menus' commands are what its buttons run; the settings hold the recent files and the switch.
+  TWelcomeForm(const TMainMenus& menus, TSettings& settings, TProjectLifecycle& project);
 
   QPushButton* NewProjectButton() const { return newButton_; }
   QPushButton* OpenProjectButton() const { return openButton_; }
@@ -40,7 +43,9 @@ class TWelcomeForm : public QDialog {
   void OpenOtherProject();
   void OpenRecentFile(const QString& path);
 
-  TMainForm& main_;
+  const TMainMenus& menus_;
+  TSettings& settings_;
+  TProjectLifecycle& project_;
   QPushButton* newButton_;
   QPushButton* openButton_;
   QPushButton* manualButton_;

@@ -3,6 +3,8 @@
 // i + 0x7FFFFF.
 #include <QRgb>
 
+#include "model/interaction/PickHit.h"
+
 namespace terravel {
 
 inline constexpr QRgb kPickNothing = 0xFFFFFF;
@@ -17,14 +19,6 @@ inline constexpr QRgb NodePickCode(int index) {
 inline constexpr QRgb PolygonPickCode(int index) {
   return QRgb(index + kPolygonPickBase);
 }
-
-enum class TPickKind { Nothing, Node, Polygon };
-
-struct TPickHit {
-  TPickKind Kind = TPickKind::Nothing;
-  int Index = -1;
-  friend bool operator==(const TPickHit&, const TPickHit&) = default;
-};
 
 // Reads a pick code (the low 24 bits of a pixel).
 inline TPickHit DecodePick(QRgb pixel) {
