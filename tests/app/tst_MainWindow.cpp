@@ -9,6 +9,7 @@
 #include "app/StatusPanels.h"
 #include "app/ViewportWidget.h"
 #include "app/WebPage.h"
+#include "model/core/Version.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
 
@@ -84,7 +85,8 @@ class TestMainWindow : public QObject {
     windows->Tools().Log->close();  // its close box
     QVERIFY(!showLog->isChecked());
     const QStringList lines = windows->Tools().Log->Text().split(QLatin1Char('\n'));
-    QCOMPARE(lines.mid(0, 5), (QStringList{QString(40, QLatin1Char('-')), "Terravel", "Version 0.7",
+    QCOMPARE(lines.mid(0, 5), (QStringList{QString(40, QLatin1Char('-')), "Terravel",
+                                           QStringLiteral("Version ") + QLatin1String(kTerravelVersion),
                                            QString(40, QLatin1Char('-')), QString(40, QLatin1Char('-'))}));
   }
 

@@ -13,6 +13,7 @@
 
 #include "AppTestSupport.h"
 #include "app/URLLabel.h"
+#include "model/core/Version.h"
 #include "model/project/NewProject.h"
 #include "model/projectfile/ProjectFile.h"
 #include "support/TempDir.h"
@@ -270,7 +271,7 @@ class TestWelcomeAbout : public QObject {
     QCOMPARE(shown, about);
     QCOMPARE(focus, about->OkButton());
     QVERIFY(!about->isVisible());
-    QCOMPARE(about->NameLabel()->text(), QStringLiteral("Terravel 0.7"));
+    QCOMPARE(about->NameLabel()->text(), QStringLiteral("Terravel ") + QLatin1String(kTerravelVersion));
     QCOMPARE(about->MailLink()->toolTip(),
              QStringLiteral("mailto:%1?subject=Terravel").arg(about->MailLink()->text()));
 
