@@ -69,7 +69,8 @@ TFormatIEForm::TFormatIEForm(TMainForm& main) : QDialog(nullptr), main_(main) {
 }
 
 QString TFormatIEForm::FilterOf(const TExchangeFormatInfo& format) {
-  return QStringLiteral("%1|%2").arg(QString::fromStdString(format.Caption), QString::fromStdString(format.Pattern));
+  return QStringLiteral("%1|%2").arg(QString::fromStdString(format.Caption),
+                                     QString::fromStdString(format.Pattern));
 }
 
 void TFormatIEForm::Prepare() {

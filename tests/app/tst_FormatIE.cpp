@@ -46,7 +46,8 @@ void Click(QWidget* widget) {
 }
 
 // Picks the format and presses the action button; `options` (when given) answers the options window.
-void RunFormat(TFormatIEForm* chooser, TExchangeFormat format, std::function<void(TOptionsIEForm*)> options = {}) {
+void RunFormat(TFormatIEForm* chooser, TExchangeFormat format,
+               std::function<void(TOptionsIEForm*)> options = {}) {
   chooser->FormatList()->item(int(format))->setSelected(true);
   if (options) OnModal<TOptionsIEForm>(chooser, std::move(options));
   Click(chooser->ActionButton());
@@ -213,7 +214,8 @@ class TestFormatIE : public QObject {
     OnModal<TFormatIEForm>(&main, [&](TFormatIEForm* chooser) {
       QTRY_VERIFY(chooser->FormatList()->hasFocus());
       QTest::keyClick(chooser->FormatList(), Qt::Key(key));
-      for (QListWidgetItem* item : chooser->FormatList()->selectedItems()) chosen << chooser->FormatList()->row(item);
+      for (QListWidgetItem* item : chooser->FormatList()->selectedItems())
+        chosen << chooser->FormatList()->row(item);
       description = chooser->DescriptionLabel()->text();
       chooser->reject();
     });

@@ -59,7 +59,9 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   unreal.ImportWarning = kUnrealImportWarning;
   unreal.Read = &ImportUnrealText;
   // UnrealEd gets the coordinates as stored: the Unreal text is never scaled.
-  unreal.Write = [](const TEditor& editor, const std::string& path, float) { ExportUnrealText(editor, path); };
+  unreal.Write = [](const TEditor& editor, const std::string& path, float) {
+    ExportUnrealText(editor, path);
+  };
   unreal.RepeatedByExportAgain = true;
 
   TExchangeFormatInfo& project = table[2];
@@ -71,7 +73,9 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   project.Description =
       "Description:\rImports/exports a TVP project as a text file, which can be edited with a text editor.";
   project.Pattern = "*.tvt";
-  project.Write = [](const TEditor& editor, const std::string& path, float) { ExportProjectText(editor, path); };
+  project.Write = [](const TEditor& editor, const std::string& path, float) {
+    ExportProjectText(editor, path);
+  };
   return table;
 }
 
@@ -102,7 +106,8 @@ const TExchangeFormatInfo* FindFormatByPath(std::string_view path) {
   if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return nullptr;
   const std::string extension = ToLowerAscii(path.substr(dot + 1));
   for (const TExchangeFormatInfo& info : Table()) {
-    if (std::find(info.Extensions.begin(), info.Extensions.end(), extension) != info.Extensions.end()) return &info;
+    if (std::find(info.Extensions.begin(), info.Extensions.end(), extension) != info.Extensions.end())
+      return &info;
   }
   return nullptr;
 }
