@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,52 +11,14 @@
 #include <string>
 
 #include "app/CommandGuard.h"
-#include "app/ProjectLifecycle.h"
-#include "model/editor/Editor.h"
 #include "app/OptionsIEForm.h"
+#include "app/ProjectLifecycle.h"
 #include "app/UserDialogs.h"
-#include "model/formats/ProjectTextExport.h"
-#include "model/formats/UnrealTextExport.h"
-#include "model/formats/UnrealTextImport.h"
-#include "model/formats/XYZText.h"
+#include "model/editor/Editor.h"
 
 namespace terravel {
 
 namespace {
-
-struct TFormatInfo {
-  const char* Entry;
-  const char* Description;
-  const char* Pattern;
-  const char* Extension;
-};
-
-const TFormatInfo kFormats[] = {
-    {"X, Y, Z, Tab-separated (*.txt)",
-     "Description:\rImports/exports a coordinate text file, in which the X, Y and Z coordinates are "
-     "separated by "
-     "tabs in a single line. Scale factor adjustable.",
-     "*.txt", "txt"},
-    {"Unreal Text (*.t3d)",
-     "Description:\rUnreal Text format. This file type can be used to exchange data between Terravel and "
-     "UnrealEd.",
-     "*.t3d", "t3d"},
-    {"Terravel Text (*.tvt)",
-     "Description:\rImports/exports a TVP project as a text file, which can be edited with a text editor.",
-     "*.tvt", "tvt"},
-};
-constexpr int kFormatCount = 3;
-
-const char* const kUnrealImportWarning =
-    "This feature is experimental. Current restrictions:\r"
-    "- Only supports *.t3d files exported via File -> Export in UnrealEd.\r"
-    "- Import might take some time even for decently sized brushes.\r"
-    "- Polygons with more than three vertices are split during import.\r"
-    "- Relative position of multiple brushes to each other might not be kept.\r"
-    "- No preservation of texture panning/scale.\r"
-    "- No support for unapplied rotation/scale of brushes (invoke \"Transform Permanently\" in UnrealEd "
-    "before "
-    "exporting).";
 
 std::string FilePath(const QString& path) {
   return QFile::encodeName(path).toStdString();
@@ -72,10 +35,11 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, TProjectLifecycle& project)
   formatList_ = new QListWidget(this);
   formatList_->setObjectName(QStringLiteral("FormatList"));
   formatList_->setSelectionMode(QAbstractItemView::SingleSelection);
-  for (const TFormatInfo& format : kFormats) {
-    formatList_->addItem(QString::fromLatin1(format.Entry));
-    Descriptions << QString::fromLatin1(format.Description);
+  for (const TExchangeFormatInfo& format : ExchangeFormats()) {
+    formatList_->addItem(QString::fromStdString(format.Caption));
+    Descriptions << QString::fromStdString(format.Description);
   }
+  formatList_->installEventFilter(this);
   descriptionLabel_ = new QLabel(this);
   descriptionLabel_->setObjectName(QStringLiteral("DescriptionLabel"));
   descriptionLabel_->setWordWrap(true);
@@ -106,13 +70,9 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, TProjectLifecycle& project)
   Prepare();
 }
 
-QString TFormatIEForm::FilterOf(int format) {
-  return QStringLiteral("%1|%2").arg(QString::fromLatin1(kFormats[format].Entry),
-                                     QString::fromLatin1(kFormats[format].Pattern));
-}
-
-QString TFormatIEForm::ExtensionOf(int format) {
-  return QString::fromLatin1(kFormats[format].Extension);
+QString TFormatIEForm::FilterOf(const TExchangeFormatInfo& format) {
+  return QStringLiteral("%1|%2").arg(QString::fromStdString(format.Caption),
+                                     QString::fromStdString(format.Pattern));
 }
 
 void TFormatIEForm::Prepare() {
@@ -136,6 +96,24 @@ void TFormatIEForm::SelectionChanged() {
   descriptionLabel_->setText(description);
 }
 
+bool TFormatIEForm::eventFilter(QObject* watched, QEvent* event) {
+  // Taking the focus makes the first entry current without selecting it, so Down would move past
+  // it and Home would stay put. While nothing is selected the keys start as from no entry at all.
+  if (watched == formatList_ && event->type() == QEvent::KeyPress && formatList_->selectedItems().isEmpty()) {
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Down:
+      case Qt::Key_Up:
+      case Qt::Key_Home:
+      case Qt::Key_PageUp:
+        formatList_->selectionModel()->clearCurrentIndex();
+        break;
+      default:
+        break;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 bool TFormatIEForm::ShowForImport() {
   ImportMode = true;
   Prepare();
@@ -150,23 +128,21 @@ void TFormatIEForm::ShowForExport() {
 
 void TFormatIEForm::ExportAgain() {
   ImportMode = false;
-  switch (LastExportFormat) {
-    case kXYZExport:
-      ExportXYZText(editor_, FilePath(LastExportFileName), ExportScale);
-      break;
-    case kUnrealExport:
-      ExportUnrealText(editor_, FilePath(LastExportFileName));
-      break;
-    default:
-      ShowForExport();
+  if (!LastExportFormat) {
+    ShowForExport();
+    return;
   }
+  const TExchangeFormatInfo& format = FormatInfo(*LastExportFormat);
+  format.Write(editor_, FilePath(LastExportFileName), format.ExportTakesScale ? ExportScale : 1.0f);
 }
 
 void TFormatIEForm::ActionClick() {
   const QList<QListWidgetItem*> selected = formatList_->selectedItems();
   if (selected.isEmpty()) return;
-  const int format = formatList_->row(selected.constFirst());
-  if (format < 0 || format >= kFormatCount) return;
+  const int row = formatList_->row(selected.constFirst());
+  const auto formats = ExchangeFormats();
+  if (row < 0 || row >= int(formats.size())) return;
+  const TExchangeFormatInfo& format = formats[std::size_t(row)];
   RunCommand(this, [&] { ImportMode ? Import(format) : Export(format); });
 }
 
@@ -181,16 +157,17 @@ bool TFormatIEForm::RunOptions(bool showEmptyOption, float& scale, bool& importI
   return true;
 }
 
-void TFormatIEForm::Import(int format) {
-  if (format == kProjectText) {
-    NotYetImplemented(this, QStringLiteral("Import Terravel Text"));
+void TFormatIEForm::Import(const TExchangeFormatInfo& format) {
+  if (!format.Imports()) {
+    NotYetImplemented(this, QStringLiteral("Import %1").arg(QString::fromStdString(format.Title)));
     return;
   }
-  if (format == kUnrealText) {
-    UserDialogs().Message(this, QStringLiteral("Warning"), QString::fromLatin1(kUnrealImportWarning),
+  if (!format.ImportWarning.empty()) {
+    UserDialogs().Message(this, QStringLiteral("Warning"), QString::fromStdString(format.ImportWarning),
                           QMessageBox::Warning, QMessageBox::Ok);
   }
-  const QString path = UserDialogs().ExchangeFileName(this, true, FilterOf(format), ExtensionOf(format));
+  const QString extension = QString::fromStdString(format.DefaultExtension());
+  const QString path = UserDialogs().ExchangeFileName(this, true, FilterOf(format), extension);
   if (path.isEmpty()) return;
   float scale = ImportScale;
   bool intoEmpty = true;  // ticked again on every import
@@ -201,37 +178,26 @@ void TFormatIEForm::Import(int format) {
   }
   ImportFileName = path;
   ImportScale = scale;
-  bool finished = true;
-  if (format == kXYZText) {
-    ImportXYZText(editor_, FilePath(ImportFileName), ImportScale);
-  } else {
-    finished = ImportUnrealText(editor_, FilePath(ImportFileName), ImportScale);
-  }
-  if (finished) accept();
+  if (format.Read(editor_, FilePath(ImportFileName), ImportScale)) accept();
 }
 
-void TFormatIEForm::Export(int format) {
-  const QString path = UserDialogs().ExchangeFileName(this, false, FilterOf(format), ExtensionOf(format));
+void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
+  const QString extension = QString::fromStdString(format.DefaultExtension());
+  const QString path = UserDialogs().ExchangeFileName(this, false, FilterOf(format), extension);
   if (path.isEmpty()) return;
-  switch (format) {
-    case kXYZText: {
-      float scale = ExportScale;
-      bool unused = false;
-      if (!RunOptions(false, scale, unused)) return;
-      LastExportFileName = path;
-      LastExportFormat = kXYZExport;
-      ExportScale = scale;
-      ExportXYZText(editor_, FilePath(path), ExportScale);
-      break;
-    }
-    case kUnrealText:
-      LastExportFileName = path;
-      LastExportFormat = kUnrealExport;
-      ExportUnrealText(editor_, FilePath(path));
-      break;
-    default:
-      ExportProjectText(editor_, FilePath(path));
+  float scale = 1.0f;
+  if (format.ExportTakesScale) {
+    scale = ExportScale;
+    bool unused = false;
+    if (!RunOptions(false, scale, unused)) return;
   }
+  // Remembered before writing: a failed write is repeated by "Export again" as well.
+  if (format.RepeatedByExportAgain) {
+    LastExportFileName = path;
+    LastExportFormat = format.Format;
+  }
+  if (format.ExportTakesScale) ExportScale = scale;
+  format.Write(editor_, FilePath(path), scale);
 }
 
 }  // namespace terravel

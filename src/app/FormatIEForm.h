@@ -7,6 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
+#include "model/formats/FormatTable.h"
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -20,11 +24,6 @@ class TOptionsIEForm;
 class TFormatIEForm : public QDialog {
   Q_OBJECT
  public:
-  // The formats by list position.
-  enum TFormat { kXYZText = 0, kUnrealText = 1, kProjectText = 2 };
-  // LastExportFormat values.
-  enum TLastExport { kNoExport = 0, kXYZExport = 1, kUnrealExport = 2 };
-
   // The project is asked before an import into a new project replaces it.
   TFormatIEForm(TEditor& editor, TProjectLifecycle& project);
   // The options window it opens; none (before attaching) cancels every options step.
@@ -36,24 +35,26 @@ class TFormatIEForm : public QDialog {
   void ShowForExport();
   // Repeats the last XYZ or Unreal text export without asking; before any, opens the chooser.
   void ExportAgain();
-  bool HasLastExport() const { return LastExportFormat != kNoExport; }
+  bool HasLastExport() const { return LastExportFormat.has_value(); }
 
   bool ImportMode = false;
   QString ImportFileName;
   float ImportScale = 1.0f;
   QString LastExportFileName;
-  int LastExportFormat = kNoExport;
+  std::optional<TExchangeFormat> LastExportFormat;  // none before the first export it repeats
   float ExportScale = 1.0f;
   QStringList Descriptions;
 
-  // The file dialog filter ("Name|pattern") and default extension of a format.
-  static QString FilterOf(int format);
-  static QString ExtensionOf(int format);
+  // The file dialog filter ("Name|pattern") of a format.
+  static QString FilterOf(const TExchangeFormatInfo& format);
 
   QListWidget* FormatList() const { return formatList_; }
   QLabel* DescriptionLabel() const { return descriptionLabel_; }
   QPushButton* ActionButton() const { return actionButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Prepare();
@@ -61,8 +62,8 @@ class TFormatIEForm : public QDialog {
   // The action button: runs the import or export of the selected format; an error is shown and
   // the chooser stays open.
   void ActionClick();
-  void Import(int format);
-  void Export(int format);
+  void Import(const TExchangeFormatInfo& format);
+  void Export(const TExchangeFormatInfo& format);
   // The options window with the given values; the scale is updated only when it is confirmed.
   bool RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty);
 

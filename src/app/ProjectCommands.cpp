@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
 #include "model/project/NewProject.h"
+#include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
 
 namespace terravel {
@@ -12,6 +13,22 @@ namespace {
 
 std::string FilePath(const QString& path) {
   return QFile::encodeName(path).toStdString();
+}
+
+// The file name enters the recent files whether or not reading it succeeded.
+template <class Read>
+void ReadThenRemember(TMainForm& main, Read read) {
+  const auto remember = [&main] {
+    main.Settings().AddRecentFile(main.FileName());
+    main.Settings().SaveSettings();
+  };
+  try {
+    read();
+  } catch (...) {
+    remember();
+    throw;
+  }
+  remember();
 }
 
 }  // namespace
@@ -63,20 +80,7 @@ void TMainForm::NewMesh(int n) {
 
 void TMainForm::OpenProjectFile(const QString& path) {
   SetFileName(path);
-  const auto afterReading = [this] {
-    settings_.AddRecentFile(fileName_);
-    settings_.SaveSettings();
-    RefreshLists();
-    RefreshProperties();
-    Redraw(true);
-  };
-  try {
-    LoadProjectFile(editor_, FilePath(path));
-  } catch (...) {
-    afterReading();
-    throw;
-  }
-  afterReading();
+  ReadThenRemember(*this, [&] { ReadProject(editor_, FilePath(path)); });
 }
 
 void TMainForm::Menu_Project_New_TriangleClick() {
@@ -93,12 +97,9 @@ void TMainForm::Menu_Project_OpenClick() {
   const QString path = UserDialogs().OpenProjectName(this);
   if (path.isEmpty()) return;
   if (ConfirmDiscard()) return;
-  SetModified(false);
-  editor_.History.ClearHistory();
-  RefreshUndoRedo();
-  Log(QStringLiteral("LOG: File Open Project [%1]").arg(path));
-  editor_.ClearDocument();
-  OpenProjectFile(path);
+  // The title names the file before it is read, so a failure leaves it named.
+  SetFileName(path);
+  ReadThenRemember(*this, [&] { terravel::OpenProject(editor_, FilePath(path)); });
 }
 
 void TMainForm::Menu_Project_SaveClick() {

@@ -52,11 +52,4 @@ float ParseScale(const std::string& text) {
   return static_cast<float>(value);
 }
 
-std::string ExtensionOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  const auto dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-  return ToLowerAscii(path.substr(dot + 1));
-}
-
 }  // namespace terravel::cli

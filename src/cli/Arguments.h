@@ -33,7 +33,4 @@ TArguments ParseArguments(const std::vector<std::string>& words, const std::set<
 // A number written with a point, as scripts write it; a usage error otherwise.
 float ParseScale(const std::string& text);
 
-// The lower-case extension of a path without the dot ("t3d"), or empty.
-std::string ExtensionOf(const std::string& path);
-
 }  // namespace terravel::cli

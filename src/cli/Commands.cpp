@@ -1,16 +1,16 @@
 #include "cli/Commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <span>
 
 #include "cli/Arguments.h"
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
-#include "model/formats/ProjectTextExport.h"
-#include "model/formats/UnrealTextExport.h"
-#include "model/formats/UnrealTextImport.h"
-#include "model/formats/XYZText.h"
+#include "model/formats/FormatTable.h"
 #include "model/project/NewProject.h"
+#include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
 
 namespace terravel::cli {
@@ -52,18 +52,20 @@ std::string NumberText(float value) {
   return std::string(buffer, result.ptr);
 }
 
-void LoadInto(TEditor& editor, const std::string& path) {
-  editor.ClearDocument();
-  LoadProjectFile(editor, path);
-}
+// Formats in the order the usage lists them for each command: the common case first.
+const TExchangeFormat kExportOrder[] = {TExchangeFormat::UnrealText, TExchangeFormat::XYZText,
+                                        TExchangeFormat::ProjectText};
+const TExchangeFormat kImportOrder[] = {TExchangeFormat::XYZText, TExchangeFormat::UnrealText};
 
-std::string FormatOf(const TArguments& arguments, const std::string& path, std::initializer_list<const char*> known) {
-  const std::string format = arguments.Value("--format").value_or(ExtensionOf(path));
-  for (const char* name : known)
-    if (format == name) return format;
+// The format --format names, or else the one of the path's extension; it must be one of `known`.
+const TExchangeFormatInfo& FormatOf(const TArguments& arguments, const std::string& path,
+                                    std::span<const TExchangeFormat> known) {
+  const auto name = arguments.Value("--format");
+  const TExchangeFormatInfo* info = name ? FindFormatByName(*name) : FindFormatByPath(path);
+  if (info != nullptr && std::find(known.begin(), known.end(), info->Format) != known.end()) return *info;
   std::string list;
-  for (const char* name : known) list += (list.empty() ? "" : ", ") + std::string(name);
-  if (arguments.Has("--format")) throw EUsageError("unknown format \"" + format + "\" (use " + list + ")");
+  for (TExchangeFormat format : known) list += (list.empty() ? "" : ", ") + FormatInfo(format).Name;
+  if (name) throw EUsageError("unknown format \"" + *name + "\" (use " + list + ")");
   throw EUsageError("cannot tell the format from \"" + path + "\": give --format (" + list + ")");
 }
 
@@ -73,7 +75,7 @@ int RunInfo(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments = ParseArguments(words, {}, {"--json"});
   ExpectPositional(arguments, 1);
   TEditor editor;
-  LoadInto(editor, arguments.Positional[0]);
+  OpenProject(editor, arguments.Positional[0]);
   const TProjectValues& v = editor.Values;
   if (arguments.Has("--json")) {
     out << "{\"nodes\": " << editor.Nodes.Count() << ", \"polygons\": " << editor.Polygons.Count()
@@ -105,25 +107,28 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments = ParseArguments(words, {"--format", "--scale"}, {});
   ExpectPositional(arguments, 2);
   const std::string& output = arguments.Positional[1];
-  const std::string format = FormatOf(arguments, output, {"t3d", "txt", "tvt"});
+  const TExchangeFormatInfo& format = FormatOf(arguments, output, kExportOrder);
   float scale = 1;
   if (auto text = arguments.Value("--scale")) {
-    if (format != "txt") throw EUsageError("--scale applies to the txt format only");
+    if (!format.ExportTakesScale) throw EUsageError("--scale applies to the txt format only");
     scale = ParseScale(*text);
   }
   TEditor editor;
-  LoadInto(editor, arguments.Positional[0]);
-  if (format == "t3d") {
-    ExportUnrealText(editor, output);
-    out << "Wrote " << editor.Polygons.Count() << " polygons to " << output << "\n";
-  } else if (format == "txt") {
-    ExportXYZText(editor, output, scale);
-    out << "Wrote " << editor.Nodes.Count() << " nodes to " << output << "\n";
-  } else {
-    ExportProjectText(editor, output);
-    out << "Wrote " << editor.Nodes.Count() << " nodes and " << editor.Polygons.Count() << " polygons to " << output
-        << "\n";
+  OpenProject(editor, arguments.Positional[0]);
+  format.Write(editor, output, scale);
+  out << "Wrote ";
+  switch (format.Format) {
+    case TExchangeFormat::UnrealText:
+      out << editor.Polygons.Count() << " polygons";
+      break;
+    case TExchangeFormat::XYZText:
+      out << editor.Nodes.Count() << " nodes";
+      break;
+    case TExchangeFormat::ProjectText:
+      out << editor.Nodes.Count() << " nodes and " << editor.Polygons.Count() << " polygons";
+      break;
   }
+  out << " to " << output << "\n";
   return 0;
 }
 
@@ -132,20 +137,16 @@ int RunImport(const std::vector<std::string>& words, std::ostream& out) {
   ExpectPositional(arguments, 2);
   const std::string& input = arguments.Positional[0];
   const std::string& output = arguments.Positional[1];
-  const std::string format = FormatOf(arguments, input, {"txt", "t3d"});
+  const TExchangeFormatInfo& format = FormatOf(arguments, input, kImportOrder);
   const float scale = arguments.Has("--scale") ? ParseScale(*arguments.Value("--scale")) : 1.0f;
   TEditor editor;
   if (auto into = arguments.Value("--into")) {
-    LoadInto(editor, *into);
+    OpenProject(editor, *into);
   } else {
     NewProject(editor, false);
   }
   const int nodesBefore = editor.Nodes.Count(), polygonsBefore = editor.Polygons.Count();
-  if (format == "txt") {
-    ImportXYZText(editor, input, scale);
-  } else {
-    ImportUnrealText(editor, input, scale);
-  }
+  format.Read(editor, input, scale);
   SaveProjectFile(editor, output);
   out << "Imported " << editor.Nodes.Count() - nodesBefore << " nodes and " << editor.Polygons.Count() - polygonsBefore
       << " polygons; wrote " << output << "\n";

@@ -13,7 +13,7 @@
 #include "model/core/Errors.h"
 #include "model/core/FileIO.h"
 #include "model/editor/Editor.h"
-#include "model/projectfile/ProjectFile.h"
+#include "model/project/OpenProject.h"
 #include "model/text/NumberText.h"
 #include "model/view/ViewTransform.h"
 #include "render/ViewportRenderer.h"
@@ -154,8 +154,7 @@ int RunRender(const std::vector<std::string>& words, std::ostream& out) {
 
   const TGuiScope gui;
   TEditor editor;
-  editor.ClearDocument();
-  LoadProjectFile(editor, input);
+  OpenProject(editor, input);
   editor.Viewport = {size.Width, size.Height};
   TViewportRenderer renderer(editor);
   if (showList) {

@@ -46,8 +46,9 @@ void Click(QWidget* widget) {
 }
 
 // Picks the format and presses the action button; `options` (when given) answers the options window.
-void RunFormat(TFormatIEForm* chooser, int format, std::function<void(TOptionsIEForm*)> options = {}) {
-  chooser->FormatList()->item(format)->setSelected(true);
+void RunFormat(TFormatIEForm* chooser, TExchangeFormat format,
+               std::function<void(TOptionsIEForm*)> options = {}) {
+  chooser->FormatList()->item(int(format))->setSelected(true);
   if (options) OnModal<TOptionsIEForm>(chooser, std::move(options));
   Click(chooser->ActionButton());
 }
@@ -83,7 +84,7 @@ class TestFormatIE : public QObject {
       QCOMPARE(chooser->ActionButton()->text(), QStringLiteral("&Export..."));
       QVERIFY(!chooser->ActionButton()->isEnabled());
       QVERIFY(chooser->DescriptionLabel()->text().isEmpty());
-      RunFormat(chooser, TFormatIEForm::kUnrealText);
+      RunFormat(chooser, TExchangeFormat::UnrealText);
       QVERIFY(chooser->DescriptionLabel()->text().startsWith(QStringLiteral("Description:\nUnreal Text")));
       QVERIFY(chooser->isVisible());  // exports leave the chooser open
       checked = true;
@@ -114,9 +115,9 @@ class TestFormatIE : public QObject {
     TMainForm& main = windows->Main();
     OnModal<TFormatIEForm>(&main, [&](TFormatIEForm* chooser) {
       dialogs.ExchangeName = QString::fromStdString(folder.Path("a.txt"));
-      RunFormat(chooser, TFormatIEForm::kXYZText, ConfirmScale(QStringLiteral("0.5")));
+      RunFormat(chooser, TExchangeFormat::XYZText, ConfirmScale(QStringLiteral("0.5")));
       dialogs.ExchangeName = QString::fromStdString(folder.Path("b.tvt"));
-      RunFormat(chooser, TFormatIEForm::kProjectText);
+      RunFormat(chooser, TExchangeFormat::ProjectText);
       chooser->reject();
     });
     main.Menus().Project_Export->trigger();
@@ -161,7 +162,7 @@ class TestFormatIE : public QObject {
     OnModal<TFormatIEForm>(&main, [&](TFormatIEForm* chooser) {
       QCOMPARE(chooser->windowTitle(), QStringLiteral("Import - Choose File Format"));
       QCOMPARE(chooser->ActionButton()->text(), QStringLiteral("&Import..."));
-      RunFormat(chooser, TFormatIEForm::kXYZText, [&](TOptionsIEForm* options) {
+      RunFormat(chooser, TExchangeFormat::XYZText, [&](TOptionsIEForm* options) {
         QVERIFY(options->EmptyCheck()->isVisibleTo(options));
         QVERIFY(options->EmptyCheck()->isChecked());
         ConfirmScale(QStringLiteral("2"), intoEmpty)(options);
@@ -186,6 +187,43 @@ class TestFormatIE : public QObject {
     QCOMPARE(windows->Tools().FormatIE->ImportScale, 2.0f);
   }
 
+  // The chooser opens with nothing selected; the first cursor key must reach the first format, also
+  // when an earlier opening left another one chosen.
+  void keyboardReachesTheFirstFormat_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("chosenBefore");
+    QTest::newRow("Down") << int(Qt::Key_Down) << false;
+    QTest::newRow("Home") << int(Qt::Key_Home) << false;
+    QTest::newRow("Down, second opening") << int(Qt::Key_Down) << true;
+  }
+  void keyboardReachesTheFirstFormat() {
+    QFETCH(int, key);
+    QFETCH(bool, chosenBefore);
+    TDialogAnswers dialogs;
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    if (chosenBefore) {
+      OnModal<TFormatIEForm>(&main, [](TFormatIEForm* chooser) {
+        chooser->FormatList()->setCurrentRow(int(TExchangeFormat::ProjectText));
+        chooser->reject();
+      });
+      main.Menus().Project_Export->trigger();
+    }
+    QList<int> chosen;
+    QString description;
+    OnModal<TFormatIEForm>(&main, [&](TFormatIEForm* chooser) {
+      QTRY_VERIFY(chooser->FormatList()->hasFocus());
+      QTest::keyClick(chooser->FormatList(), Qt::Key(key));
+      for (QListWidgetItem* item : chooser->FormatList()->selectedItems())
+        chosen << chooser->FormatList()->row(item);
+      description = chooser->DescriptionLabel()->text();
+      chooser->reject();
+    });
+    main.Menus().Project_Export->trigger();
+    QCOMPARE(chosen, QList<int>{int(TExchangeFormat::XYZText)});
+    QVERIFY(description.startsWith(QStringLiteral("Description:\nImports/exports a coordinate text file")));
+  }
+
   void invalidScaleKeepsTheFactor() {
     SetDecimalSeparator(',');
     TTempFolder folder;
@@ -196,7 +234,7 @@ class TestFormatIE : public QObject {
     chooser->ExportScale = 128;
     dialogs.ExchangeName = QString::fromStdString(folder.Path("a.txt"));
     OnModal<TFormatIEForm>(&main, [&](TFormatIEForm* shown) {
-      RunFormat(shown, TFormatIEForm::kXYZText, [&](TOptionsIEForm* options) {
+      RunFormat(shown, TExchangeFormat::XYZText, [&](TOptionsIEForm* options) {
         QCOMPARE(options->ScaleEdit()->text(), QStringLiteral("128,0000"));
         QVERIFY(!options->EmptyCheck()->isVisibleTo(options));
         QTRY_VERIFY(options->ScaleEdit()->hasFocus());

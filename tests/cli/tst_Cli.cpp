@@ -86,6 +86,14 @@ class TestCli : public QObject {
     QTest::newRow("two kinds") << QStringList{"new", "x.tvp", "--blank", "--triangle"} << 2 << "choose one";
     QTest::newRow("bad scale") << QStringList{"export", "x.tvp", "x.txt", "--scale", "big"} << 2 << "no number";
     QTest::newRow("unknown extension") << QStringList{"export", "x.tvp", "x.doc"} << 2 << "--format";
+    // Format names are exact; each command lists the formats it takes in its own order.
+    QTest::newRow("format name in capitals") << QStringList{"export", "x.tvp", "x.t3d", "--format", "T3D"}
+                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt)";
+    QTest::newRow("project text is not read")
+        << QStringList{"import", "x.TVT", "x.tvp"} << 2
+        << "cannot tell the format from \"x.TVT\": give --format (txt, t3d)";
+    QTest::newRow("Unreal text is not scaled") << QStringList{"export", "x.tvp", "x.T3D", "--scale", "2"} << 2
+                                               << "--scale applies to the txt format only";
     QTest::newRow("missing file") << QStringList{"info", "/nonexistent/x.tvp"} << 1
                                   << "Datei /nonexistent/x.tvp kann nicht";
     QTest::newRow("unwritable output") << QStringList{"new", "/nonexistent/dir/x.tvp"} << 1

@@ -1,0 +1,115 @@
+#include "model/formats/FormatTable.h"
+
+#include <algorithm>
+
+#include "model/formats/ProjectTextExport.h"
+#include "model/formats/UnrealTextExport.h"
+#include "model/formats/UnrealTextImport.h"
+#include "model/formats/XYZText.h"
+#include "model/text/NumberText.h"
+
+namespace terravel {
+
+namespace {
+
+const char* const kUnrealImportWarning =
+    "This feature is experimental. Current restrictions:\r"
+    "- Only supports *.t3d files exported via File -> Export in UnrealEd.\r"
+    "- Import might take some time even for decently sized brushes.\r"
+    "- Polygons with more than three vertices are split during import.\r"
+    "- Relative position of multiple brushes to each other might not be kept.\r"
+    "- No preservation of texture panning/scale.\r"
+    "- No support for unapplied rotation/scale of brushes (invoke \"Transform Permanently\" in UnrealEd "
+    "before exporting).";
+
+std::vector<TExchangeFormatInfo> MakeTable() {
+  std::vector<TExchangeFormatInfo> table(3);
+
+  TExchangeFormatInfo& xyz = table[0];
+  xyz.Format = TExchangeFormat::XYZText;
+  xyz.Name = "txt";
+  xyz.Extensions = {"txt"};
+  xyz.Caption = "X, Y, Z, Tab-separated (*.txt)";
+  xyz.Title = "XYZ Text";
+  xyz.Description =
+      "Description:\rImports/exports a coordinate text file, in which the X, Y and Z coordinates are "
+      "separated by tabs in a single line. Scale factor adjustable.";
+  xyz.Pattern = "*.txt";
+  // The XYZ reader never reports an unfinished import.
+  xyz.Read = [](TEditor& editor, const std::string& path, float scale) {
+    ImportXYZText(editor, path, scale);
+    return true;
+  };
+  xyz.Write = [](const TEditor& editor, const std::string& path, float scale) {
+    ExportXYZText(editor, path, scale);
+  };
+  xyz.ExportTakesScale = true;
+  xyz.RepeatedByExportAgain = true;
+
+  TExchangeFormatInfo& unreal = table[1];
+  unreal.Format = TExchangeFormat::UnrealText;
+  unreal.Name = "t3d";
+  unreal.Extensions = {"t3d"};
+  unreal.Caption = "Unreal Text (*.t3d)";
+  unreal.Title = "Unreal Text";
+  unreal.Description =
+      "Description:\rUnreal Text format. This file type can be used to exchange data between Terravel and "
+      "UnrealEd.";
+  unreal.Pattern = "*.t3d";
+  unreal.ImportWarning = kUnrealImportWarning;
+  unreal.Read = &ImportUnrealText;
+  // UnrealEd gets the coordinates as stored: the Unreal text is never scaled.
+  unreal.Write = [](const TEditor& editor, const std::string& path, float) {
+    ExportUnrealText(editor, path);
+  };
+  unreal.RepeatedByExportAgain = true;
+
+  TExchangeFormatInfo& project = table[2];
+  project.Format = TExchangeFormat::ProjectText;
+  project.Name = "tvt";
+  project.Extensions = {"tvt"};
+  project.Caption = "Terravel Text (*.tvt)";
+  project.Title = "Terravel Text";
+  project.Description =
+      "Description:\rImports/exports a TVP project as a text file, which can be edited with a text editor.";
+  project.Pattern = "*.tvt";
+  project.Write = [](const TEditor& editor, const std::string& path, float) {
+    ExportProjectText(editor, path);
+  };
+  return table;
+}
+
+const std::vector<TExchangeFormatInfo>& Table() {
+  static const std::vector<TExchangeFormatInfo> table = MakeTable();
+  return table;
+}
+
+}  // namespace
+
+std::span<const TExchangeFormatInfo> ExchangeFormats() {
+  return Table();
+}
+
+const TExchangeFormatInfo& FormatInfo(TExchangeFormat format) {
+  return Table().at(static_cast<std::size_t>(format));
+}
+
+const TExchangeFormatInfo* FindFormatByName(std::string_view name) {
+  for (const TExchangeFormatInfo& info : Table())
+    if (info.Name == name) return &info;
+  return nullptr;
+}
+
+const TExchangeFormatInfo* FindFormatByPath(std::string_view path) {
+  const auto slash = path.find_last_of('/');
+  const auto dot = path.find_last_of('.');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return nullptr;
+  const std::string extension = ToLowerAscii(path.substr(dot + 1));
+  for (const TExchangeFormatInfo& info : Table()) {
+    if (std::find(info.Extensions.begin(), info.Extensions.end(), extension) != info.Extensions.end())
+      return &info;
+  }
+  return nullptr;
+}
+
+}  // namespace terravel
