@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QTest>
 
+#include "model/core/Version.h"
 #include "support/CliRun.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
@@ -111,7 +112,7 @@ class TestCli : public QObject {
   void helpAndVersion() {
     TCliResult result = RunCli({"--version"});
     QCOMPARE(result.ExitCode, 0);
-    QVERIFY(result.Out.contains("0.7"));
+    QVERIFY(result.Out.contains(terravel::kTerravelVersion));
     result = RunCli({"--help"});
     QCOMPARE(result.ExitCode, 0);
     QVERIFY(result.Out.contains("terravel-cli export"));
