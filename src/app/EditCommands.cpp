@@ -102,10 +102,8 @@ void TEditCommands::AddPolygon(int tag) {
     case TPlacementResult::Duplicate: {
       // The existing polygon becomes the selection without an action of its own.
       DoSelectNothing(editor);
-      TPoly* existing = editor.Polygons.PolygonAt(placement.DuplicateIndex);
-      if (existing != nullptr && !existing->Selected) {
-        existing->Selected = true;
-        editor.State.SetSelectedPolygonCount(editor.State.SelectedPolygonCount() + 1);
+      if (editor.Polygons.PolygonAt(placement.DuplicateIndex) != nullptr) {
+        editor.Polygons.SetSelected(placement.DuplicateIndex, true);
       }
       main_.Renderer().Redraw(true);
       main_.RefreshProperties();
