@@ -76,7 +76,8 @@ TOneByOne RemoveOneByOne(TEditor& editor) {
 // every polygon whose index is a multiple of polygonStep selected (0: none).
 void MakeMesh(TEditor& editor, int nodeStep, int polygonStep) {
   NewMesh(editor, 4);
-  editor.Nodes.AssignSelected([&](int j, const T3DCoord&) { return nodeStep > 0 && (j * 7 + 3) % nodeStep == 0; });
+  editor.Nodes.AssignSelected(
+      [&](int j, const T3DCoord&) { return nodeStep > 0 && (j * 7 + 3) % nodeStep == 0; });
   editor.Polygons.AssignSelected(
       [&](int i, const TPoly&) { return polygonStep > 0 && (i * 5 + 1) % polygonStep == 0; });
 }

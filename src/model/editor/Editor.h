@@ -32,7 +32,7 @@ class TEditor {
 
  private:
   TNullHost nullHost_;
-  THost* host_;  // the only place the host is kept: everything else asks the editor
+  THost* host_;       // the only place the host is kept: everything else asks the editor
   TNameIndex names_;  // the shared name space of nodes and polygons
 
  public:
