@@ -1,7 +1,7 @@
 #pragma once
 // Undoable changes of the selection: one node or polygon, everything, nothing, the polygons of a
-// texture and the corner nodes of the selected polygons. They keep the Selected flags and the
-// selection counts consistent and never mark the project modified.
+// texture and the corner nodes of the selected polygons. They change the flags through the lists
+// (which keep the counts) and never mark the project modified.
 #include <string>
 #include <string_view>
 
