@@ -84,10 +84,8 @@ void BM_NodeMovesBaseline(benchmark::State& state) {
 BENCHMARK(BM_NodeMovesBaseline)->Unit(benchmark::kMillisecond);
 
 void SelectEverything(TEditor& editor) {
-  for (T3DCoord& node : editor.Nodes) node.Selected = true;
-  for (TPoly& polygon : editor.Polygons) polygon.Selected = true;
-  editor.State.SetSelectedNodeCount(editor.Nodes.Count());
-  editor.State.SetSelectedPolygonCount(editor.Polygons.Count());
+  editor.Nodes.SetAllSelected(true);
+  editor.Polygons.SetAllSelected(true);
 }
 
 // "Remove" of a select-all and its undo, on an N x N mesh: (N+1)^2 nodes and 2 N^2 polygons.

@@ -17,7 +17,7 @@ TEditor& Mesh() {
   static TEditor editor;
   static const bool made = [] {
     NewMesh(editor, 256);
-    for (int i = 0; i < editor.Nodes.Count(); i += 2) editor.Nodes[i].Selected = true;
+    editor.Nodes.AssignSelected([](int i, const T3DCoord&) { return i % 2 == 0; });
     return true;
   }();
   (void)made;

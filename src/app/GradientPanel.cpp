@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPixmap>
 
+#include <utility>
+
 #include "model/text/NumberText.h"
 #include "render/GradientTable.h"
 
@@ -59,8 +61,11 @@ QLineEdit* TGradientPanel::AddUnitEdit(const QString& label, TUnitField field, c
   layout()->addWidget(caption);
   layout()->addWidget(edit);
   // textEdited comes from the user only, never from setText.
-  connect(edit, &QLineEdit::textEdited, this,
-          [this, field](const QString& text) { emit UnitEdited(field, text); });
+  connect(edit, &QLineEdit::textEdited, this, [this, field, edit](const QString& text) {
+    QLineEdit* const outer = std::exchange(typing_, edit);
+    emit UnitEdited(field, text);
+    typing_ = outer;
+  });
   return edit;
 }
 
@@ -78,6 +83,7 @@ QLineEdit* TGradientPanel::Edit(TUnitField field) const {
 
 void TGradientPanel::ShowUnit(TUnitField field, float value) {
   QLineEdit* edit = Edit(field);
+  if (edit == typing_) return;
   edit->setText(QString::fromLocal8Bit(FormatGeneral(value)));
   edit->selectAll();
 }

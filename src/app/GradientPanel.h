@@ -21,6 +21,7 @@ class TGradientPanel : public QWidget {
   QCheckBox* ShowZCheckBox() const { return showZ_; }
 
   // Writes the value in the general format and selects the whole text; no UnitEdited follows.
+  // The box the user is typing into keeps the text: it is what asked for the value.
   void ShowUnit(TUnitField field, float value);
   // Sets the check box; no ShowZClicked follows.
   void SetShowZ(bool checked);
@@ -38,6 +39,7 @@ class TGradientPanel : public QWidget {
   QLineEdit* pgInc_ = nullptr;
   QLabel* gradient_ = nullptr;
   QCheckBox* showZ_ = nullptr;
+  QLineEdit* typing_ = nullptr;  // while its UnitEdited runs
 };
 
 }  // namespace terravel

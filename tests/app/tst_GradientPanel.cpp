@@ -7,6 +7,8 @@
 #include "AppTestSupport.h"
 #include "app/GradientPanel.h"
 #include "app/UndoRedoCommands.h"
+#include "formats/T3DTestMaps.h"
+#include "model/formats/UnrealTextImport.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -85,6 +87,15 @@ class TestGradientPanel : public QObject {
       QCOMPARE(editor.History.UndoCount(), actions);
       QCOMPARE(editor.History.RedoCount(), 0);
     }
+  }
+
+  // A range that does not come from the boxes (an Unreal text import sets it) shows at once.
+  void importShowsTheNewRange() {
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    QVERIFY(ImportUnrealTextBytes(main.Editor(), RealLookingMap(), 1));
+    QCOMPARE(main.GradientPanel()->Edit(TUnitField::MinZ)->text(), QStringLiteral("-128"));
+    QCOMPARE(main.GradientPanel()->Edit(TUnitField::MaxZ)->text(), QStringLiteral("192"));
   }
 
   void newProjectShowsTheDefaultsAndShowZFollowsTheMenu() {

@@ -28,15 +28,13 @@ class TStepAction : public TAction {
  public:
   TStepAction(TEditor& editor, std::string description, bool breaksOnUndo)
       : TAction(editor, std::move(description)), breaksOnUndo_(breaksOnUndo) {}
-  bool Execute() override {
-    editor_.Host().Redraw(true);
-    return TAction::Execute();
-  }
-  bool Undo() override {
+
+ protected:
+  bool DoExecute() override { return true; }
+  void DoUndo() override {
     if (breaksOnUndo_) throw EAssertionFailure(modules::Undo, "step broken");
-    editor_.Host().Redraw(true);
-    return TAction::Undo();
   }
+  void Changed() override { editor_.Host().Redraw(true); }
 
  private:
   bool breaksOnUndo_;
@@ -125,12 +123,12 @@ class TUndoRedoTest : public QObject {
     QFETCH(QString, redoHint);
     TFixture f;
     if (setup == kNodeMoved || setup == kMoveUndone) {
-      T3DCoord& node = f.editor.Nodes[f.editor.Nodes.NewNode("", "", 96, 32, 0)];
+      const int index = f.editor.Nodes.NewNode("", "", 96, 32, 0);
+      T3DCoord& node = f.editor.Nodes[index];
       node.BaseX = 96;
       node.BaseY = 32;
       node.X = 160;  // dragged
-      node.Selected = true;
-      f.editor.State.SetSelectedNodeCount(1);
+      f.editor.Nodes.SetSelected(index, true);
       DoMoveNodes(f.editor);
       if (setup == kMoveUndone) f.commands->UndoAction()->trigger();
     } else if (setup == kAmpersand) {

@@ -69,13 +69,11 @@ void FillSmallDocument(TEditor& editor) {
   editor.Nodes.NewNode("hill", "Top", 1, 2, 3);
   editor.Nodes.NewNode("", "", -4, 5.5f, -6);
   editor.Nodes.NewNode("", "Foot", 7, 8, 9);
-  editor.Nodes[1].Selected = true;
+  editor.Nodes.SetSelected(1, true);
   editor.Polygons.NewPolygon(0, 1, 2, kDefaultTexture, "ground", "");
   editor.Polygons.NewPolygon(2, 1, 0, "Sky.Clouds", "", "Lid");
-  editor.Polygons[1].Selected = true;
+  editor.Polygons.SetSelected(1, true);
   editor.Polygons[1].Color = 0x00FF8040;
-  editor.State.SetSelectedNodeCount(1);
-  editor.State.SetSelectedPolygonCount(1);
   editor.Values.MinZ = -12.5f;
   editor.Values.GridX = editor.Values.GridY = 16;
 }
@@ -109,7 +107,7 @@ class TestProjectFile : public QObject {
   void entriesAreLaidOutFieldByField() {
     TEditor editor;
     editor.Nodes.NewNode("g", "n", 1, 2, -2);
-    editor.Nodes[0].Selected = true;
+    editor.Nodes.SetSelected(0, true);
     editor.Polygons.NewPolygon(0, 0, 0, "t", "h", "p");
     editor.Polygons[0].Color = 0x00332211;
     const std::string bytes = WriteProjectBytes(editor);
@@ -181,8 +179,8 @@ class TestProjectFile : public QObject {
     for (int i = 0; i < 3; ++i) editor.Nodes.NewNode("", "", float(i), 0, 0);
     editor.Polygons.NewPolygon(0, 1, 2, "", "", "");
     editor.Polygons.NewPolygon(2, 1, 0, "", "", "");
-    for (int i : nodes) editor.Nodes[i].Selected = true;
-    for (int i : polygons) editor.Polygons[i].Selected = true;
+    for (int i : nodes) editor.Nodes.SetSelected(i, true);
+    for (int i : polygons) editor.Polygons.SetSelected(i, true);
 
     TRecordingHost host;
     TEditor loaded(&host);

@@ -91,7 +91,7 @@ class TestUnrealTextExport : public QObject {
     editor.Nodes.NewNode("", "", 3, 0, 0);
     editor.Polygons.NewPolygon(0, 2, 1, "A B", "", "");  // texture with a space, shared nodes
     editor.Polygons.NewPolygon(1, 0, 2, "", "", "");
-    editor.Polygons[0].Selected = true;
+    editor.Polygons.SetSelected(0, true);
     QCOMPARE(UnrealTextOf(editor), FileText(R"(Begin PolyList
    Begin Polygon Texture=A B
       Vertex   +1.000000000000,+0.000000000000,+0.000000000000

@@ -82,6 +82,11 @@ class TestUnrealTextImport : public QObject {
     QCOMPARE(f.host.Calls.front(), std::string("suspend"));
     QCOMPARE(f.host.Calls.back(), std::string("resume"));
     QCOMPARE(f.host.CountOf("suspend") + f.host.CountOf("resume"), 2);
+    // The new range did not come from the MinZ and MaxZ boxes: they are rewritten to show it.
+    QCOMPARE(f.host.CountOf("unit 0"), 1);
+    QCOMPARE(f.host.CountOf("unit 1"), 1);
+    QCOMPARE(f.editor.State.SelectedNodeCount(), 4);
+    QCOMPARE(f.editor.State.SelectedPolygonCount(), 2);
   }
 
   // Lights and movers add nothing; shared corners (one written as -0) become one node.

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTest>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -32,17 +33,13 @@ inline void AddNodes(TEditor& editor, int count) {
   for (int i = 0; i < count; ++i) editor.Nodes.NewNode("", "", float(i), float(10 * i), float(100 * i));
 }
 
-// Sets the flags of exactly these nodes and the matching count.
+// Selects exactly these nodes; the list keeps the count.
 inline void SelectNodes(TEditor& editor, std::initializer_list<int> indices) {
-  for (T3DCoord& node : editor.Nodes) node.Selected = false;
-  for (int i : indices) editor.Nodes[i].Selected = true;
-  editor.State.SetSelectedNodeCount(static_cast<int>(indices.size()));
+  editor.Nodes.AssignSelected([&](int i, const T3DCoord&) { return std::ranges::count(indices, i) > 0; });
 }
 
 inline void SelectPolygons(TEditor& editor, std::initializer_list<int> indices) {
-  for (TPoly& polygon : editor.Polygons) polygon.Selected = false;
-  for (int i : indices) editor.Polygons[i].Selected = true;
-  editor.State.SetSelectedPolygonCount(static_cast<int>(indices.size()));
+  editor.Polygons.AssignSelected([&](int i, const TPoly&) { return std::ranges::count(indices, i) > 0; });
 }
 
 inline std::vector<int> Corners(const TEditor& editor) {

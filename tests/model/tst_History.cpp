@@ -17,36 +17,35 @@ namespace {
 
 using TLog = std::vector<std::string>;
 
-// Adds one to a counter on Execute and takes it away on Undo; can be told to fail or throw.
+// Adds one to a counter on Execute and takes it away on Undo; can be told to withdraw or throw.
 class TCounterAction : public TAction {
  public:
   TCounterAction(TEditor& editor, const std::string& name, int& counter, TLog& log)
       : TAction(editor, name), name_(name), counter_(counter), log_(log) {}
   ~TCounterAction() override { log_.push_back("destroy " + name_); }
 
-  bool FailExecute = false;
-  bool FailUndo = false;
+  bool FailExecute = false;  // withdraws: nothing changed
+  bool FailUndo = false;     // throws
   bool ThrowInExecute = false;
   bool ThrowInChanged = false;
 
-  bool Execute() override {
+ protected:
+  bool DoExecute() override {
     log_.push_back("execute " + name_);
     if (FailExecute) return false;
     if (ThrowInExecute) throw EAssertionFailure(modules::Actions, "test");
     ++counter_;
-    return TAction::Execute();
+    return true;
   }
-  bool Undo() override {
+  void DoUndo() override {
     log_.push_back("undo " + name_);
-    if (FailUndo) return false;
+    if (FailUndo) throw EAssertionFailure(modules::Actions, "test");
     --counter_;
-    return TAction::Undo();
   }
   void Prepare() override { log_.push_back("prepare " + name_); }
   void Changed() override {
     log_.push_back("changed " + name_);
     if (ThrowInChanged) throw EAssertionFailure(modules::Actions, "test");
-    TAction::Changed();
   }
 
  private:
@@ -175,7 +174,7 @@ class TestHistory : public QObject {
     b->FailUndo = true;
     f.host.Clear();
     f.log.clear();
-    f.editor.History.UndoLast();
+    QVERIFY_THROWS_EXCEPTION(EAssertionFailure, f.editor.History.UndoLast());
     QCOMPARE(f.log, (TLog{"prepare B", "undo B"}));  // no Changed
     QCOMPARE(f.UndoNames(), (TNames{"A", "B"}));
     QCOMPARE(f.editor.History.RedoCount(), 0);
@@ -267,9 +266,9 @@ class TestHistory : public QObject {
     struct TNesting : TCounterAction {
       using TCounterAction::TCounterAction;
       TFixture* Owner = nullptr;
-      bool Execute() override {
+      bool DoExecute() override {
         Owner->Perform("inner");
-        return TCounterAction::Execute();
+        return TCounterAction::DoExecute();
       }
     };
     auto outer = std::make_unique<TNesting>(f.editor, "outer", f.counter, f.log);

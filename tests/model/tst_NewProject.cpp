@@ -38,8 +38,7 @@ class TestNewProject : public QObject {
   void blankKeepsNothing() {
     TEditor editor;
     NewMesh(editor, 2);
-    editor.Nodes[0].Selected = true;
-    editor.State.SetSelectedNodeCount(1);
+    editor.Nodes.SetSelected(0, true);
     editor.Values.MinZ = 5;
     editor.Values.Zoom = 3;
     NewProject(editor, false);

@@ -380,7 +380,10 @@ class TestNodeActions : public QObject {
     TSetNodeNameAction name(editor, "x");
     name.Execute();
     QVERIFY(FailsWithActionsAssertion([&] { name.Undo(); }));
+    // The added node went behind the action's back.
     TAddNodeAction add(editor, T3DCoord{});
+    add.Execute();
+    editor.Nodes.DetachNode(add.Index());
     QVERIFY(FailsWithActionsAssertion([&] { add.Undo(); }));
   }
 

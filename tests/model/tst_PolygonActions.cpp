@@ -226,7 +226,10 @@ class TestPolygonActions : public QObject {
     TSetPolyTextureAction texture(editor, "x");
     texture.Execute();
     QVERIFY(FailsWithActionsAssertion([&] { texture.Undo(); }));
+    // The added polygon went behind the action's back.
     TAddPolygonAction add(editor, TPoly{});
+    add.Execute();
+    editor.Polygons.DetachPolygon(add.Index());
     QVERIFY(FailsWithActionsAssertion([&] { add.Undo(); }));
     QVERIFY(FailsWithActionsAssertion([&] { TSetPolyNodeAction(editor, 4, 0); }));
   }

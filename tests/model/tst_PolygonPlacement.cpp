@@ -156,7 +156,7 @@ class TestPolygonPlacement : public QObject {
     QFETCH(int, count);
     TEditor editor;
     Build(editor, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, polygons);
-    for (int i : selected) editor.Nodes[i].Selected = true;
+    for (int i : selected) editor.Nodes.SetSelected(i, true);
     QCOMPARE(PolygonsUsingSelectedNodes(editor), count);
   }
 

@@ -76,17 +76,10 @@ TOneByOne RemoveOneByOne(TEditor& editor) {
 // every polygon whose index is a multiple of polygonStep selected (0: none).
 void MakeMesh(TEditor& editor, int nodeStep, int polygonStep) {
   NewMesh(editor, 4);
-  int n = 0, p = 0;
-  for (int j = 0; j < editor.Nodes.Count(); ++j) {
-    editor.Nodes[j].Selected = nodeStep > 0 && (j * 7 + 3) % nodeStep == 0;
-    n += editor.Nodes[j].Selected ? 1 : 0;
-  }
-  for (int i = 0; i < editor.Polygons.Count(); ++i) {
-    editor.Polygons[i].Selected = polygonStep > 0 && (i * 5 + 1) % polygonStep == 0;
-    p += editor.Polygons[i].Selected ? 1 : 0;
-  }
-  editor.State.SetSelectedNodeCount(n);
-  editor.State.SetSelectedPolygonCount(p);
+  editor.Nodes.AssignSelected(
+      [&](int j, const T3DCoord&) { return nodeStep > 0 && (j * 7 + 3) % nodeStep == 0; });
+  editor.Polygons.AssignSelected(
+      [&](int i, const TPoly&) { return polygonStep > 0 && (i * 5 + 1) % polygonStep == 0; });
 }
 
 }  // namespace

@@ -38,15 +38,11 @@ struct TFixture {
   void AddPolygon(int a, int b, int c, const std::string& texture) {
     editor.Polygons.NewPolygon(a, b, c, texture, "", "");
   }
-  // Sets the flags from "nodes/polygons" ("01100/010") and the counts to match, as a loaded file would.
+  // Sets the flags from "nodes/polygons" ("01100/010"), as a loaded file would.
   void SetSelection(const std::string& flags) {
     const auto slash = flags.find('/');
-    int n = 0, p = 0;
-    for (int i = 0; i < editor.Nodes.Count(); ++i) n += (editor.Nodes[i].Selected = flags[i] == '1');
-    for (int i = 0; i < editor.Polygons.Count(); ++i)
-      p += (editor.Polygons[i].Selected = flags[slash + 1 + i] == '1');
-    editor.State.SetSelectedNodeCount(n);
-    editor.State.SetSelectedPolygonCount(p);
+    editor.Nodes.AssignSelected([&](int i, const T3DCoord&) { return flags[i] == '1'; });
+    editor.Polygons.AssignSelected([&](int i, const TPoly&) { return flags[slash + 1 + i] == '1'; });
     host.Clear();
   }
   // The flags as "01100/010" followed by the two counts of the selection state.

@@ -83,7 +83,7 @@ class TestPickBuffer : public QObject {
     // No polygon drawn yet: the thin pen leaves the circle at radius 3r = 9, selected or not.
     QCOMPARE(renderer.PickAt(200, 150 + 8), Node(0));
     QCOMPARE(renderer.PickAt(200, 150 + 11), kNothing);
-    editor.Nodes[0].Selected = true;
+    editor.Nodes.SetSelected(0, true);
     renderer.RenderPickBuffer();
     QCOMPARE(renderer.PickAt(200, 150 + 11), kNothing);
     // A polygon anywhere (here far off-screen) leaves the wide pen: radius 9 + 6.

@@ -48,7 +48,7 @@ class TestScene : public QObject {
     editor.Values.MaxZ = maxZ;
     editor.Values.ShowZ = true;  // the label sits beside the marker, not on it
     AddNode(editor, 50, 20, z);
-    editor.Nodes[0].Selected = selected;
+    editor.Nodes.SetSelected(0, selected);
     TViewportRenderer renderer(editor);
     renderer.RenderScene();
     const QImage& image = renderer.BackBuffer();
@@ -124,7 +124,7 @@ class TestScene : public QObject {
     AddNode(editor, 190, -140);
     AddNode(editor, -190, 140);
     AddTriangle(editor, 0, 1, 2);
-    editor.Polygons[0].Selected = true;
+    editor.Polygons.SetSelected(0, true);
     editor.Polygons[0].Color = 0x000000FF;  // red
     editor.Polygons[0].Texture = std::string("T");
     TViewportRenderer renderer(editor);
@@ -139,7 +139,7 @@ class TestScene : public QObject {
       }
     }
     // Not selected: no dots.
-    editor.Polygons[0].Selected = false;
+    editor.Polygons.SetSelected(0, false);
     renderer.RenderScene();
     QCOMPARE(Pixel(image, 40, 24), kSilver);
   }
@@ -167,7 +167,7 @@ class TestScene : public QObject {
     QCOMPARE(Pixel(image, 340, 150), Entry(279));
     // A selected polygon's outline is 3 pixels wide.
     QCOMPARE(Pixel(image, 100, 151), kSilver);
-    editor.Polygons[0].Selected = true;
+    editor.Polygons.SetSelected(0, true);
     renderer.RenderScene();
     QCOMPARE(Pixel(image, 100, 149), Entry(279));
     QCOMPARE(Pixel(image, 100, 151), Entry(279));

@@ -1,6 +1,6 @@
 #pragma once
 // "Add Node" and "Add Polygon": append a selected copy of a record, and take it away again on
-// undo. The two differ only in their list, their selection count and the properties mode.
+// undo. The two differ only in their list and the properties mode.
 #include <cstddef>
 #include <cstdint>
 
@@ -20,8 +20,6 @@ struct TAddRecordTraits<T3DCoord> {
   static constexpr TPropertyMode kMode = TPropertyMode::pmNode;
   static TCoordList& List(TEditor& editor) { return editor.Nodes; }
   static int Append(TEditor& editor, const T3DCoord& node) { return editor.Nodes.AddNode(node); }
-  static int SelectedCount(const TEditor& editor) { return editor.State.SelectedNodeCount(); }
-  static void SetSelectedCount(TEditor& editor, int count) { editor.State.SetSelectedNodeCount(count); }
   static std::size_t TextBytes(const T3DCoord& node) { return HeapBytes(node.Name) + HeapBytes(node.Group); }
 };
 
@@ -31,8 +29,6 @@ struct TAddRecordTraits<TPoly> {
   static constexpr TPropertyMode kMode = TPropertyMode::pmPoly;
   static TPolyList& List(TEditor& editor) { return editor.Polygons; }
   static int Append(TEditor& editor, const TPoly& polygon) { return editor.Polygons.AddPolygon(polygon); }
-  static int SelectedCount(const TEditor& editor) { return editor.State.SelectedPolygonCount(); }
-  static void SetSelectedCount(TEditor& editor, int count) { editor.State.SetSelectedPolygonCount(count); }
   static std::size_t TextBytes(const TPoly& polygon) {
     return HeapBytes(polygon.Name) + HeapBytes(polygon.Group) + HeapBytes(polygon.Texture);
   }
@@ -50,37 +46,40 @@ class TAddRecordAction : public TAction {
     record_.Selected = true;
   }
 
-  bool Execute() override {
-    const int index = Traits::Append(editor_, record_);
-    if (index < 0) return false;  // no memory: nothing changed, the history drops the action
-    index_ = index;
-    if (record_.Selected) Traits::SetSelectedCount(editor_, Traits::SelectedCount(editor_) + 1);
-    THost& host = editor_.Host();
-    host.SetModified(true);
-    host.RefreshLists();
-    host.SetPropertyMode(Traits::kMode);
-    host.Redraw(true);
-    return TAction::Execute();
-  }
-
-  bool Undo() override {
-    auto& list = Traits::List(editor_);
-    Require(index_ >= 0 && index_ < list.Count(), modules::Actions, "added record not found");
-    if (list[index_].Selected) Traits::SetSelectedCount(editor_, Traits::SelectedCount(editor_) - 1);
-    list.Detach(index_);
-    index_ = -1;
-    THost& host = editor_.Host();
-    host.SetModified(true);
-    host.RefreshLists();
-    host.RefreshProperties();
-    host.Redraw(true);
-    return TAction::Undo();
-  }
-
   std::size_t CapturedBytes() const override { return Traits::TextBytes(record_); }
 
   // The index of the created record while applied, -1 otherwise.
   int Index() const { return index_; }
+
+ protected:
+  bool DoExecute() override {
+    const int index = Traits::Append(editor_, record_);
+    if (index < 0) return false;  // no memory: nothing changed, the history drops the action
+    index_ = index;
+    Traits::List(editor_).AnnounceSelection();
+    return true;
+  }
+
+  void DoUndo() override {
+    auto& list = Traits::List(editor_);
+    Require(index_ >= 0 && index_ < list.Count(), modules::Actions, "added record not found");
+    list.Detach(index_);
+    index_ = -1;
+    list.AnnounceSelection();
+  }
+
+  // The new record is shown in the properties window; after an undo they show what is left.
+  void Changed() override {
+    THost& host = editor_.Host();
+    host.SetModified(true);
+    host.RefreshLists();
+    if (Done()) {
+      host.SetPropertyMode(Traits::kMode);
+    } else {
+      host.RefreshProperties();
+    }
+    host.Redraw(true);
+  }
 
  private:
   std::int32_t index_ = -1;

@@ -104,7 +104,7 @@ void NotifyMoved(THost& host) {
 TSetNodeUnitAction::TSetNodeUnitAction(TEditor& editor, std::string description, TNodeAxis axis, float value)
     : TAction(editor, std::move(description)), axis_(axis), value_(value) {}
 
-bool TSetNodeUnitAction::Execute() {
+bool TSetNodeUnitAction::DoExecute() {
   entries_.clear();
   const int count = editor_.Nodes.Count();
   for (int i = 0; i < count; ++i) {
@@ -115,26 +115,29 @@ bool TSetNodeUnitAction::Execute() {
     coordinate = value_;
   }
   entries_.shrink_to_fit();
-  return TAction::Execute();
+  BasesFollow();
+  return true;
 }
 
-bool TSetNodeUnitAction::Undo() {
+void TSetNodeUnitAction::DoUndo() {
   Require(!entries_.empty(), modules::Actions, "coordinate action undone without entries");
   for (const TValueEntry& entry : entries_) Coordinate(editor_.Nodes[entry.Index], axis_) = entry.Old;
-  return TAction::Undo();
+  BasesFollow();
 }
 
-void TSetNodeUnitAction::Changed() {
+void TSetNodeUnitAction::BasesFollow() {
   for (const TValueEntry& entry : entries_) {
     T3DCoord& node = editor_.Nodes[entry.Index];
     node.BaseX = node.X;
     node.BaseY = node.Y;
   }
+}
+
+void TSetNodeUnitAction::Changed() {
   THost& host = editor_.Host();
   host.SetModified(true);
   host.Redraw(true);
   host.RefreshProperties();
-  TAction::Changed();
 }
 
 std::size_t TSetNodeUnitAction::CapturedBytes() const {
@@ -147,27 +150,30 @@ TSetNodeCoordAction::TSetNodeCoordAction(TEditor& editor, TNodeAxis axis, float 
                              FormatGeneral(SnappedCoordinate(editor, axis, value)),
                          axis, SnappedCoordinate(editor, axis, value)) {}
 
+// TNodePositionAction
+
+void TNodePositionAction::DoUndo() {
+  SwapPositions(editor_, entries_);
+}
+
+void TNodePositionAction::Changed() {
+  NotifyMoved(editor_.Host());
+}
+
+std::size_t TNodePositionAction::CapturedBytes() const {
+  return HeapBytes(entries_);
+}
+
 // TMoveNodeAction
 
-TMoveNodeAction::TMoveNodeAction(TEditor& editor) : TAction(editor, "Move Node") {}
+TMoveNodeAction::TMoveNodeAction(TEditor& editor) : TNodePositionAction(editor, "Move Node") {}
 
-bool TMoveNodeAction::Execute() {
+bool TMoveNodeAction::DoExecute() {
   const TProjectValues& values = editor_.Values;
   TSnapRule rule;
   if (editor_.SnapToGrid && values.GridX > 0 && values.GridY > 0) rule = {values.GridX, values.GridY};
   MoveAndSnap(editor_, entries_, rule);
-  NotifyMoved(editor_.Host());
-  return TAction::Execute();
-}
-
-bool TMoveNodeAction::Undo() {
-  SwapPositions(editor_, entries_);
-  NotifyMoved(editor_.Host());
-  return TAction::Undo();
-}
-
-std::size_t TMoveNodeAction::CapturedBytes() const {
-  return HeapBytes(entries_);
+  return true;
 }
 
 // TSnapNodeXYToGridAction
@@ -182,56 +188,45 @@ const char* SnapXYDescription(bool snapX, bool snapY) {
 }  // namespace
 
 TSnapNodeXYToGridAction::TSnapNodeXYToGridAction(TEditor& editor, bool snapX, bool snapY)
-    : TAction(editor, SnapXYDescription(snapX, snapY)), snapX_(snapX), snapY_(snapY) {
+    : TNodePositionAction(editor, SnapXYDescription(snapX, snapY)), snapX_(snapX), snapY_(snapY) {
   Require(snapX || snapY, modules::Actions, "snap action without an axis");
 }
 
-bool TSnapNodeXYToGridAction::Execute() {
+bool TSnapNodeXYToGridAction::DoExecute() {
   const TProjectValues& values = editor_.Values;
   TSnapRule rule;
   if (snapX_ && values.GridX > 0) rule.GridX = values.GridX;
   if (snapY_ && values.GridY > 0) rule.GridY = values.GridY;
   MoveAndSnap(editor_, entries_, rule);
-  NotifyMoved(editor_.Host());
-  return TAction::Execute();
-}
-
-bool TSnapNodeXYToGridAction::Undo() {
-  SwapPositions(editor_, entries_);
-  NotifyMoved(editor_.Host());
-  return TAction::Undo();
-}
-
-std::size_t TSnapNodeXYToGridAction::CapturedBytes() const {
-  return HeapBytes(entries_);
+  return true;
 }
 
 // TMoveMultipleNodesZAction
 
-bool TMoveMultipleNodesZAction::Execute() {
+bool TMoveMultipleNodesZAction::DoExecute() {
   entries_.clear();
   const int count = editor_.Nodes.Count();
   for (int i = 0; i < count; ++i) {
-    const T3DCoord& node = editor_.Nodes[i];
-    if (node.Selected) entries_.push_back({i, node.Z});
+    T3DCoord& node = editor_.Nodes[i];
+    if (!node.Selected) continue;
+    entries_.push_back({i, node.Z});
+    node.Z = NewZ(node.Z);
   }
   entries_.shrink_to_fit();
-  return TAction::Execute();
+  return true;
 }
 
-bool TMoveMultipleNodesZAction::Undo() {
+void TMoveMultipleNodesZAction::DoUndo() {
   Require(!entries_.empty(), modules::Actions, "Z action undone without entries");
   for (const TValueEntry& entry : entries_) editor_.Nodes[entry.Index].Z = entry.Old;
-  NotifyZChanged();
-  return TAction::Undo();
+}
+
+void TMoveMultipleNodesZAction::Changed() {
+  NotifyMoved(editor_.Host());
 }
 
 std::size_t TMoveMultipleNodesZAction::CapturedBytes() const {
   return HeapBytes(entries_);
-}
-
-void TMoveMultipleNodesZAction::NotifyZChanged() {
-  NotifyMoved(editor_.Host());
 }
 
 TChangeNodeZAction::TChangeNodeZAction(TEditor& editor, float delta)
@@ -239,30 +234,13 @@ TChangeNodeZAction::TChangeNodeZAction(TEditor& editor, float delta)
                                             FormatGeneral(std::fabs(delta))),
       delta_(delta) {}
 
-bool TChangeNodeZAction::Execute() {
-  if (!TMoveMultipleNodesZAction::Execute()) return false;
-  for (const TValueEntry& entry : Entries()) {
-    T3DCoord& node = editor_.Nodes[entry.Index];
-    node.Z = node.Z + delta_;
-  }
-  NotifyZChanged();
-  return true;
-}
-
 TSnapNodeZToGridAction::TSnapNodeZToGridAction(TEditor& editor)
     : TMoveMultipleNodesZAction(editor, "Snap Node Z to Grid") {}
 
-bool TSnapNodeZToGridAction::Execute() {
-  if (!TMoveMultipleNodesZAction::Execute()) return false;
+float TSnapNodeZToGridAction::NewZ(float z) const {
   const int grid = editor_.Values.GridX;
-  if (grid > 0) {  // the request makes sure; without a grid there is nothing to snap to
-    for (const TValueEntry& entry : Entries()) {
-      T3DCoord& node = editor_.Nodes[entry.Index];
-      node.Z = SnapValue(node.Z, grid);
-    }
-  }
-  NotifyZChanged();
-  return true;
+  // The request makes sure; without a grid there is nothing to snap to.
+  return grid > 0 ? SnapValue(z, grid) : z;
 }
 
 // Requests

@@ -28,10 +28,6 @@ struct TPositionEntry {
 // Sets one coordinate of every selected node.
 class TSetNodeUnitAction : public TAction {
  public:
-  bool Execute() override;
-  bool Undo() override;
-  // The changed nodes' drag bases follow their position; modified, redraw, properties, undo commands.
-  void Changed() override;
   std::size_t CapturedBytes() const override;
 
   const std::vector<TValueEntry>& Entries() const { return entries_; }
@@ -39,8 +35,15 @@ class TSetNodeUnitAction : public TAction {
 
  protected:
   TSetNodeUnitAction(TEditor& editor, std::string description, TNodeAxis axis, float value);
+  // The changed nodes' drag bases follow their position.
+  bool DoExecute() override;
+  void DoUndo() override;
+  // modified, redraw, properties.
+  void Changed() override;
 
  private:
+  void BasesFollow();
+
   std::vector<TValueEntry> entries_;
   TNodeAxis axis_;
   float value_;
@@ -52,53 +55,60 @@ class TSetNodeCoordAction : public TSetNodeUnitAction {
   TSetNodeCoordAction(TEditor& editor, TNodeAxis axis, float value);
 };
 
-// "Move Node": commits the drag of the selected nodes from their drag base to where they are now,
-// snapped to the grid when SnapToGrid is on and the grid is set.
-class TMoveNodeAction : public TAction {
+// Commits new X/Y positions of the selected nodes; undo and redo swap the positions back and forth.
+class TNodePositionAction : public TAction {
  public:
-  explicit TMoveNodeAction(TEditor& editor);
-  bool Execute() override;
-  bool Undo() override;
   std::size_t CapturedBytes() const override;
 
   const std::vector<TPositionEntry>& Entries() const { return entries_; }
 
- private:
+ protected:
+  using TAction::TAction;
+  void DoUndo() override;
+  // modified, properties, redraw.
+  void Changed() override;
+
   std::vector<TPositionEntry> entries_;
+};
+
+// "Move Node": commits the drag of the selected nodes from their drag base to where they are now,
+// snapped to the grid when SnapToGrid is on and the grid is set.
+class TMoveNodeAction : public TNodePositionAction {
+ public:
+  explicit TMoveNodeAction(TEditor& editor);
+
+ protected:
+  bool DoExecute() override;
 };
 
 // "Snap Node X and Y to Grid", "Snap Node X to Grid", "Snap Node Y to Grid": snaps the requested
 // axes of the selected nodes whatever SnapToGrid says. At least one axis is required.
-class TSnapNodeXYToGridAction : public TAction {
+class TSnapNodeXYToGridAction : public TNodePositionAction {
  public:
   TSnapNodeXYToGridAction(TEditor& editor, bool snapX, bool snapY);
-  bool Execute() override;
-  bool Undo() override;
-  std::size_t CapturedBytes() const override;
 
-  const std::vector<TPositionEntry>& Entries() const { return entries_; }
+ protected:
+  bool DoExecute() override;
 
  private:
   bool snapX_;
   bool snapY_;
-  std::vector<TPositionEntry> entries_;
 };
 
-// Keeps the old Z of every selected node; the subclasses change Z after this Execute.
+// Keeps the old Z of every selected node and gives each the Z its subclass computes.
 class TMoveMultipleNodesZAction : public TAction {
  public:
-  // Captures the Z of the selected nodes and marks the action done.
-  bool Execute() override;
-  // Writes the captured Z back; modified, properties, redraw.
-  bool Undo() override;
   std::size_t CapturedBytes() const override;
 
   const std::vector<TValueEntry>& Entries() const { return entries_; }
 
  protected:
   using TAction::TAction;
-  // modified, properties, redraw: after a subclass has changed Z.
-  void NotifyZChanged();
+  bool DoExecute() override;
+  void DoUndo() override;
+  // modified, properties, redraw.
+  void Changed() override;
+  virtual float NewZ(float z) const = 0;
 
  private:
   std::vector<TValueEntry> entries_;
@@ -108,7 +118,9 @@ class TMoveMultipleNodesZAction : public TAction {
 class TChangeNodeZAction : public TMoveMultipleNodesZAction {
  public:
   TChangeNodeZAction(TEditor& editor, float delta);
-  bool Execute() override;
+
+ protected:
+  float NewZ(float z) const override { return z + delta_; }
 
  private:
   float delta_;
@@ -118,7 +130,9 @@ class TChangeNodeZAction : public TMoveMultipleNodesZAction {
 class TSnapNodeZToGridAction : public TMoveMultipleNodesZAction {
  public:
   explicit TSnapNodeZToGridAction(TEditor& editor);
-  bool Execute() override;
+
+ protected:
+  float NewZ(float z) const override;
 };
 
 }  // namespace terravel

@@ -41,7 +41,7 @@ TSetPolyIntegerAction::TSetPolyIntegerAction(TEditor& editor, std::string descri
                                              TPolyIntegerField field, std::int32_t value)
     : TAction(editor, std::move(description)), field_(field), value_(value) {}
 
-bool TSetPolyIntegerAction::Execute() {
+bool TSetPolyIntegerAction::DoExecute() {
   entries_.clear();
   const int count = editor_.Polygons.Count();
   for (int i = 0; i < count; ++i) {
@@ -50,13 +50,12 @@ bool TSetPolyIntegerAction::Execute() {
     entries_.push_back({i, std::exchange(Field(polygon, field_), value_)});
   }
   entries_.shrink_to_fit();
-  return TAction::Execute();
+  return true;
 }
 
-bool TSetPolyIntegerAction::Undo() {
+void TSetPolyIntegerAction::DoUndo() {
   Require(!entries_.empty(), modules::Actions, "polygon field undone without entries");
   for (const TIntegerEntry& entry : entries_) Field(editor_.Polygons[entry.Index], field_) = entry.Old;
-  return TAction::Undo();
 }
 
 void TSetPolyIntegerAction::Changed() {
@@ -64,7 +63,6 @@ void TSetPolyIntegerAction::Changed() {
   host.SetModified(true);
   host.Redraw(true);
   host.RefreshProperties();
-  TAction::Changed();
 }
 
 std::size_t TSetPolyIntegerAction::CapturedBytes() const {
@@ -90,13 +88,9 @@ void TFlipPolygonAction::Flip() {
     TPoly& polygon = editor_.Polygons[index];
     std::swap(polygon.Node2, polygon.Node3);
   }
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.RefreshProperties();
-  host.Redraw(true);
 }
 
-bool TFlipPolygonAction::Execute() {
+bool TFlipPolygonAction::DoExecute() {
   flipped_.clear();
   const int count = editor_.Polygons.Count();
   for (int i = 0; i < count; ++i) {
@@ -104,13 +98,19 @@ bool TFlipPolygonAction::Execute() {
   }
   flipped_.shrink_to_fit();
   Flip();
-  return TAction::Execute();
+  return true;
 }
 
-bool TFlipPolygonAction::Undo() {
+void TFlipPolygonAction::DoUndo() {
   Require(!flipped_.empty(), modules::Actions, "flip undone without polygons");
   Flip();
-  return TAction::Undo();
+}
+
+void TFlipPolygonAction::Changed() {
+  THost& host = editor_.Host();
+  host.SetModified(true);
+  host.RefreshProperties();
+  host.Redraw(true);
 }
 
 std::size_t TFlipPolygonAction::CapturedBytes() const {

@@ -21,10 +21,6 @@ struct TIntegerEntry {
 // Sets one integer field of every selected polygon.
 class TSetPolyIntegerAction : public TAction {
  public:
-  bool Execute() override;
-  bool Undo() override;
-  // modified, redraw, properties, undo commands.
-  void Changed() override;
   std::size_t CapturedBytes() const override;
 
   const std::vector<TIntegerEntry>& Entries() const { return entries_; }
@@ -32,6 +28,10 @@ class TSetPolyIntegerAction : public TAction {
  protected:
   TSetPolyIntegerAction(TEditor& editor, std::string description, TPolyIntegerField field,
                         std::int32_t value);
+  bool DoExecute() override;
+  void DoUndo() override;
+  // modified, redraw, properties.
+  void Changed() override;
 
  private:
   std::vector<TIntegerEntry> entries_;
@@ -56,11 +56,15 @@ class TSetPolyColorAction : public TSetPolyIntegerAction {
 class TFlipPolygonAction : public TAction {
  public:
   explicit TFlipPolygonAction(TEditor& editor);
-  bool Execute() override;
-  bool Undo() override;
   std::size_t CapturedBytes() const override;
 
   const std::vector<std::int32_t>& Flipped() const { return flipped_; }
+
+ protected:
+  bool DoExecute() override;
+  void DoUndo() override;
+  // modified, properties, redraw.
+  void Changed() override;
 
  private:
   void Flip();

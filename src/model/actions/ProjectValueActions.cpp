@@ -17,75 +17,58 @@ namespace terravel {
 TSetGridSizeAction::TSetGridSizeAction(TEditor& editor, std::int32_t size)
     : TAction(editor, "Set Grid Size to " + std::to_string(size)), newSize_(size) {}
 
-bool TSetGridSizeAction::Execute() {
+bool TSetGridSizeAction::DoExecute() {
   oldSize_ = editor_.Values.GridX;
   SetGridSize(editor_, newSize_);
-  return TAction::Execute();
+  return true;
 }
 
-bool TSetGridSizeAction::Undo() {
+void TSetGridSizeAction::DoUndo() {
   SetGridSize(editor_, oldSize_);
-  return TAction::Undo();
 }
 
 void TSetGridSizeAction::Changed() {
   THost& host = editor_.Host();
   host.SetModified(true);
   host.Redraw(false);
-  TAction::Changed();
 }
 
 // TSetUnitAction
 
-TSetUnitAction::TSetUnitAction(TEditor& editor, std::string description, float* target, float value)
-    : TAction(editor, std::move(description)), target_(target), newValue_(value) {}
+TSetUnitAction::TSetUnitAction(TEditor& editor, std::string description, TUnitField field, float* target,
+                               float value)
+    : TAction(editor, std::move(description)), field_(field), target_(target), newValue_(value) {}
 
-bool TSetUnitAction::Execute() {
+bool TSetUnitAction::DoExecute() {
   Require(target_ != nullptr, modules::Actions, "project value action without a target");
   oldValue_ = *target_;
   *target_ = newValue_;
-  return TAction::Execute();
+  return true;
 }
 
-bool TSetUnitAction::Undo() {
+void TSetUnitAction::DoUndo() {
   Require(target_ != nullptr, modules::Actions, "project value action without a target");
   *target_ = oldValue_;
-  return TAction::Undo();
 }
 
 void TSetUnitAction::Changed() {
-  firstTime_ = false;
   THost& host = editor_.Host();
+  host.ShowUnitValue(field_);
   host.SetModified(true);
   host.Redraw(false);
-  TAction::Changed();
-}
-
-void TSetUnitAction::ChangedShowing(TUnitField field) {
-  if (!firstTime_) editor_.Host().ShowUnitValue(field);
-  TSetUnitAction::Changed();
 }
 
 TSetMinZAction::TSetMinZAction(TEditor& editor, float value)
-    : TSetUnitAction(editor, "Set MinZ to " + FormatGeneral(value), &editor.Values.MinZ, value) {}
-
-void TSetMinZAction::Changed() {
-  ChangedShowing(TUnitField::MinZ);
-}
+    : TSetUnitAction(editor, "Set MinZ to " + FormatGeneral(value), TUnitField::MinZ, &editor.Values.MinZ,
+                     value) {}
 
 TSetMaxZAction::TSetMaxZAction(TEditor& editor, float value)
-    : TSetUnitAction(editor, "Set MaxZ to " + FormatGeneral(value), &editor.Values.MaxZ, value) {}
-
-void TSetMaxZAction::Changed() {
-  ChangedShowing(TUnitField::MaxZ);
-}
+    : TSetUnitAction(editor, "Set MaxZ to " + FormatGeneral(value), TUnitField::MaxZ, &editor.Values.MaxZ,
+                     value) {}
 
 TSetPgIncAction::TSetPgIncAction(TEditor& editor, float value)
-    : TSetUnitAction(editor, "Set PgInc to " + FormatGeneral(value), &editor.Values.PgInc, value) {}
-
-void TSetPgIncAction::Changed() {
-  ChangedShowing(TUnitField::PgInc);
-}
+    : TSetUnitAction(editor, "Set PgInc to " + FormatGeneral(value), TUnitField::PgInc, &editor.Values.PgInc,
+                     value) {}
 
 // Requests
 

@@ -12,9 +12,11 @@ namespace terravel {
 class TSetGridSizeAction : public TAction {
  public:
   TSetGridSizeAction(TEditor& editor, std::int32_t size);
-  bool Execute() override;
-  bool Undo() override;
-  // modified, light redraw, undo commands.
+
+ protected:
+  bool DoExecute() override;
+  void DoUndo() override;
+  // modified, light redraw.
   void Changed() override;
 
  private:
@@ -22,47 +24,39 @@ class TSetGridSizeAction : public TAction {
   std::int32_t oldSize_ = 0;
 };
 
-// Sets one single-precision project value.
+// Sets one single-precision project value shown in an edit box of the gradient panel.
 class TSetUnitAction : public TAction {
- public:
-  bool Execute() override;
-  bool Undo() override;
-  // Ends the first time; modified, light redraw, undo commands.
+ protected:
+  TSetUnitAction(TEditor& editor, std::string description, TUnitField field, float* target, float value);
+  bool DoExecute() override;
+  void DoUndo() override;
+  // The edit box shows the value, every time: a change that did not come from the box (an import
+  // sets MinZ and MaxZ) must not leave it showing the old number. Then modified, light redraw.
   void Changed() override;
 
- protected:
-  TSetUnitAction(TEditor& editor, std::string description, float* target, float value);
-  // True from construction until the first Changed: the edit box that asked already shows the value.
-  bool FirstTime() const { return firstTime_; }
-  // On undo and redo, rewrites the edit box of the value, then the inherited Changed.
-  void ChangedShowing(TUnitField field);
-
  private:
+  TUnitField field_;
   float* target_;
   float newValue_;
   float oldValue_ = 0;
-  bool firstTime_ = true;
 };
 
 // "Set MinZ to %s"
 class TSetMinZAction : public TSetUnitAction {
  public:
   TSetMinZAction(TEditor& editor, float value);
-  void Changed() override;
 };
 
 // "Set MaxZ to %s"
 class TSetMaxZAction : public TSetUnitAction {
  public:
   TSetMaxZAction(TEditor& editor, float value);
-  void Changed() override;
 };
 
 // "Set PgInc to %s"
 class TSetPgIncAction : public TSetUnitAction {
  public:
   TSetPgIncAction(TEditor& editor, float value);
-  void Changed() override;
 };
 
 }  // namespace terravel

@@ -26,18 +26,11 @@ std::vector<int> ToListPositions(const std::vector<int>& detachPositions) {
   return positions;
 }
 
-template <typename Record>
-int CountSelected(const std::vector<Record>& records) {
-  int count = 0;
-  for (const Record& record : records) count += record.Selected ? 1 : 0;
-  return count;
-}
-
 }  // namespace
 
 TRemoveAction::TRemoveAction(TEditor& editor) : TAction(editor, "Remove") {}
 
-bool TRemoveAction::Execute() {
+bool TRemoveAction::DoExecute() {
   removedNodes_.clear();
   nodeIndices_.clear();
   removedPolygons_.clear();
@@ -72,17 +65,13 @@ bool TRemoveAction::Execute() {
   ToDetachPositions(nodePositions);
   nodeIndices_ = std::move(nodePositions);
 
-  editor_.State.SetSelectedNodeCount(0);
-  editor_.State.SetSelectedPolygonCount(0);
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.RefreshLists();
-  host.SetPropertyMode(TPropertyMode::pmNone);
-  host.Redraw(true);
-  return TAction::Execute();
+  // The summary follows nodes first, then polygons.
+  nodes.AnnounceSelection();
+  polygons.AnnounceSelection();
+  return true;
 }
 
-bool TRemoveAction::Undo() {
+void TRemoveAction::DoUndo() {
   Require(!removedNodes_.empty() || !removedPolygons_.empty(), modules::Actions, "nothing was removed");
   Require(removedNodes_.size() == nodeIndices_.size(), modules::Actions,
           "removed node lists differ in length");
@@ -91,8 +80,6 @@ bool TRemoveAction::Undo() {
 
   // Nodes back first (corner indices at or above each re-inserted node move up), then the polygons
   // with the corner indices they had.
-  const int nodeCount = CountSelected(removedNodes_);
-  const int polygonCount = CountSelected(removedPolygons_);
   InsertNodesFixingCorners(editor_.Nodes, editor_.Polygons, ToListPositions(nodeIndices_),
                            std::move(removedNodes_));
   editor_.Polygons.InsertMany(ToListPositions(polygonIndices_), std::move(removedPolygons_));
@@ -101,18 +88,24 @@ bool TRemoveAction::Undo() {
   removedPolygons_.clear();
   polygonIndices_.clear();
 
-  editor_.State.SetSelectedNodeCount(nodeCount);
-  editor_.State.SetSelectedPolygonCount(polygonCount);
+  editor_.Nodes.AnnounceSelection();
+  editor_.Polygons.AnnounceSelection();
+}
+
+void TRemoveAction::Changed() {
   THost& host = editor_.Host();
   host.SetModified(true);
   host.RefreshLists();
-  if (nodeCount > 0 || polygonCount > 0) {
+  const int nodeCount = editor_.Nodes.SelectedCount();
+  const int polygonCount = editor_.Polygons.SelectedCount();
+  if (Done()) {
+    host.SetPropertyMode(TPropertyMode::pmNone);
+  } else if (nodeCount > 0 || polygonCount > 0) {
     host.SetPropertyMode(PropertyModeFor(nodeCount, polygonCount));
   } else {
     host.RefreshProperties();
   }
   host.Redraw(true);
-  return TAction::Undo();
 }
 
 std::size_t TRemoveAction::CapturedBytes() const {

@@ -12,10 +12,6 @@ namespace terravel {
 class TRemoveAction : public TAction {
  public:
   explicit TRemoveAction(TEditor& editor);
-  // Polygons go first, then nodes; the counts become 0, the properties window shows nothing.
-  bool Execute() override;
-  // Nodes come back first, then polygons; the counts and the properties mode follow the restored records.
-  bool Undo() override;
   std::size_t CapturedBytes() const override;
 
   // Each index is the position the record had when it was taken out, after the earlier records of
@@ -24,6 +20,15 @@ class TRemoveAction : public TAction {
   const std::vector<int>& PolygonIndices() const { return polygonIndices_; }
   const std::vector<T3DCoord>& RemovedNodes() const { return removedNodes_; }
   const std::vector<TPoly>& RemovedPolygons() const { return removedPolygons_; }
+
+ protected:
+  // Polygons go first, then nodes; the counts become 0.
+  bool DoExecute() override;
+  // Nodes come back first, then polygons, with their flags.
+  void DoUndo() override;
+  // After a remove the properties window shows nothing; after its undo the mode follows the
+  // restored selection.
+  void Changed() override;
 
  private:
   std::vector<T3DCoord> removedNodes_;

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "model/actions/Requests.h"
 #include "model/core/Errors.h"
@@ -18,18 +19,6 @@ const char* AllDescription(bool allNodes, bool allPolygons) {
   return allNodes ? "Select All Nodes" : "Select All Polygons";
 }
 
-// Selects every record (or deselects every one) and returns the count adjusted by one for each
-// flag turned.
-template <typename List>
-int SetEveryFlag(List& list, bool selected, int count) {
-  for (auto& record : list) {
-    if (record.Selected == selected) continue;
-    record.Selected = selected;
-    count += selected ? 1 : -1;
-  }
-  return count;
-}
-
 }  // namespace
 
 bool TextureMatchesPattern(std::string_view texture, std::string_view pattern) {
@@ -38,79 +27,71 @@ bool TextureMatchesPattern(std::string_view texture, std::string_view pattern) {
   return SameTextIgnoringCase(texture.substr(0, pattern.size()), pattern);
 }
 
-// --- single records ---
-
-TSelectAction::TSelectAction(TEditor& editor, bool select)
-    : TAction(editor, "Change Selection"), select_(select) {}
-
-void TSelectAction::NotifySelectionChanged() {
+void TSelectionAction::Changed() {
   editor_.Host().RefreshProperties();
   editor_.Host().Redraw(true);
 }
+
+// --- single records ---
+
+TSelectAction::TSelectAction(TEditor& editor, bool select)
+    : TSelectionAction(editor, "Change Selection"), select_(select) {}
 
 TSelectNodeAction::TSelectNodeAction(TEditor& editor, int index, bool select)
     : TSelectAction(editor, select), index_(index) {}
 
 void TSelectNodeAction::Apply(bool selected) {
-  T3DCoord* node = editor_.Nodes.NodeAt(index_);
+  const T3DCoord* node = editor_.Nodes.NodeAt(index_);
   Require(node != nullptr, modules::Actions, "node to select does not exist");
   Require(node->Selected != selected, modules::Actions,
           selected ? "node to select is already selected" : "node to deselect is not selected");
-  node->Selected = selected;
-  editor_.State.SetSelectedNodeCount(editor_.State.SelectedNodeCount() + (selected ? 1 : -1));
-  NotifySelectionChanged();
+  editor_.Nodes.SetSelected(index_, selected);
 }
 
-bool TSelectNodeAction::Execute() {
+bool TSelectNodeAction::DoExecute() {
   Apply(Select());
-  return TSelectAction::Execute();
+  return true;
 }
 
-bool TSelectNodeAction::Undo() {
+void TSelectNodeAction::DoUndo() {
   Apply(!Select());
-  return TSelectAction::Undo();
 }
 
 TSelectPolyAction::TSelectPolyAction(TEditor& editor, int index, bool select)
     : TSelectAction(editor, select), index_(index) {}
 
 void TSelectPolyAction::Apply(bool selected) {
-  TPoly* polygon = editor_.Polygons.PolygonAt(index_);
+  const TPoly* polygon = editor_.Polygons.PolygonAt(index_);
   Require(polygon != nullptr, modules::Actions, "polygon to select does not exist");
   Require(polygon->Selected != selected, modules::Actions,
           selected ? "polygon to select is already selected" : "polygon to deselect is not selected");
-  polygon->Selected = selected;
-  editor_.State.SetSelectedPolygonCount(editor_.State.SelectedPolygonCount() + (selected ? 1 : -1));
-  NotifySelectionChanged();
+  editor_.Polygons.SetSelected(index_, selected);
 }
 
-bool TSelectPolyAction::Execute() {
+bool TSelectPolyAction::DoExecute() {
   Apply(Select());
-  return TSelectAction::Execute();
+  return true;
 }
 
-bool TSelectPolyAction::Undo() {
+void TSelectPolyAction::DoUndo() {
   Apply(!Select());
-  return TSelectAction::Undo();
 }
 
 // --- whole selection ---
 
-bool TSelectMultipleAction::Execute() {
+bool TSelectMultipleAction::DoExecute() {
   nodes_.Take(editor_.Nodes);
   polygons_.Take(editor_.Polygons);
-  return TAction::Execute();
+  ChangeSelection();
+  return true;
 }
 
-bool TSelectMultipleAction::Undo() {
-  editor_.State.SetSelectedNodeCount(nodes_.Restore(editor_.Nodes));
-  editor_.State.SetSelectedPolygonCount(polygons_.Restore(editor_.Polygons));
-  editor_.Host().RefreshProperties();
-  editor_.Host().Redraw(true);
+void TSelectMultipleAction::DoUndo() {
+  nodes_.Restore(editor_.Nodes);
+  polygons_.Restore(editor_.Polygons);
   // A redo takes a fresh snapshot: this one is not needed any more.
   nodes_.Release();
   polygons_.Release();
-  return TAction::Undo();
 }
 
 std::size_t TSelectMultipleAction::CapturedBytes() const {
@@ -122,81 +103,55 @@ TSelectAllAction::TSelectAllAction(TEditor& editor, bool allNodes, bool allPolyg
       allNodes_(allNodes),
       allPolygons_(allPolygons) {}
 
-bool TSelectAllAction::Execute() {
-  if (!TSelectMultipleAction::Execute()) return false;
-  TBufferState& state = editor_.State;
-  state.SetSelectedNodeCount(SetEveryFlag(editor_.Nodes, allNodes_, state.SelectedNodeCount()));
-  if (!allNodes_) Require(state.SelectedNodeCount() == 0, modules::Actions, "nodes left selected");
-  state.SetSelectedPolygonCount(SetEveryFlag(editor_.Polygons, allPolygons_, state.SelectedPolygonCount()));
-  if (!allPolygons_) Require(state.SelectedPolygonCount() == 0, modules::Actions, "polygons left selected");
-  editor_.Host().RefreshProperties();
-  editor_.Host().Redraw(true);
-  return true;
+void TSelectAllAction::ChangeSelection() {
+  editor_.Nodes.SetAllSelected(allNodes_);
+  editor_.Polygons.SetAllSelected(allPolygons_);
 }
 
 TSelectNothingAction::TSelectNothingAction(TEditor& editor)
     : TSelectMultipleAction(editor, "Select Nothing") {}
 
-bool TSelectNothingAction::Execute() {
-  if (!TSelectMultipleAction::Execute()) return false;
-  for (T3DCoord& node : editor_.Nodes) node.Selected = false;
-  for (TPoly& polygon : editor_.Polygons) polygon.Selected = false;
-  editor_.State.SetSelectedNodeCount(0);
-  editor_.State.SetSelectedPolygonCount(0);
-  editor_.Host().RefreshProperties();
-  editor_.Host().Redraw(true);
-  return true;
+void TSelectNothingAction::ChangeSelection() {
+  editor_.Nodes.SetAllSelected(false);
+  editor_.Polygons.SetAllSelected(false);
 }
 
 TSelectTextureAction::TSelectTextureAction(TEditor& editor, std::string pattern)
     : TSelectMultipleAction(editor, "Select Polygons with Texture " + pattern),
       pattern_(std::move(pattern)) {}
 
-bool TSelectTextureAction::Execute() {
-  if (!TSelectMultipleAction::Execute()) return false;
-  int count = editor_.State.SelectedPolygonCount();
-  for (TPoly& polygon : editor_.Polygons) {
-    if (polygon.Selected || !TextureMatchesPattern(polygon.Texture, pattern_)) continue;
-    polygon.Selected = true;
-    ++count;
-  }
-  editor_.State.SetSelectedPolygonCount(count);
-  editor_.Host().RefreshProperties();
-  editor_.Host().Redraw(true);
-  return true;
+void TSelectTextureAction::ChangeSelection() {
+  editor_.Polygons.AssignSelected([this](int, const TPoly& polygon) {
+    return polygon.Selected || TextureMatchesPattern(polygon.Texture, pattern_);
+  });
 }
 
 // --- corner nodes ---
 
 TSelectSelectedPolyNodesAction::TSelectSelectedPolyNodesAction(TEditor& editor)
-    : TAction(editor, "Select Selected Polygon Nodes") {}
+    : TSelectionAction(editor, "Select Selected Polygon Nodes") {}
 
-bool TSelectSelectedPolyNodesAction::Execute() {
-  nodes_.Take(editor_.Nodes);
-  int count = editor_.State.SelectedNodeCount();
+bool TSelectSelectedPolyNodesAction::DoExecute() {
+  // Every corner is checked before the first flag changes.
+  std::vector<bool> corner(static_cast<std::size_t>(editor_.Nodes.Count()), false);
   for (const TPoly& polygon : editor_.Polygons) {
     if (!polygon.Selected) continue;
-    for (const int corner : {polygon.Node1, polygon.Node2, polygon.Node3}) {
-      T3DCoord* node = editor_.Nodes.NodeAt(corner);
-      Require(node != nullptr, modules::Actions, "polygon corner is not a node");
-      if (node->Selected) continue;
-      node->Selected = true;
-      ++count;
+    for (const int index : {polygon.Node1, polygon.Node2, polygon.Node3}) {
+      Require(editor_.Nodes.NodeAt(index) != nullptr, modules::Actions, "polygon corner is not a node");
+      corner[static_cast<std::size_t>(index)] = true;
     }
   }
-  editor_.State.SetSelectedNodeCount(count);
-  editor_.Host().RefreshProperties();
-  editor_.Host().Redraw(true);
-  return TAction::Execute();
+  nodes_.Take(editor_.Nodes);
+  editor_.Nodes.AssignSelected([&corner](int index, const T3DCoord& node) {
+    return node.Selected || corner[static_cast<std::size_t>(index)];
+  });
+  return true;
 }
 
-bool TSelectSelectedPolyNodesAction::Undo() {
+void TSelectSelectedPolyNodesAction::DoUndo() {
   // The record must hold one entry per node (checked by Restore).
-  editor_.State.SetSelectedNodeCount(nodes_.Restore(editor_.Nodes));
-  editor_.Host().RefreshProperties();
-  editor_.Host().Redraw(true);
+  nodes_.Restore(editor_.Nodes);
   nodes_.Release();
-  return TAction::Undo();
 }
 
 // --- requests ---

@@ -1,7 +1,7 @@
 #pragma once
 // Undoable changes of the selection: one node or polygon, everything, nothing, the polygons of a
-// texture and the corner nodes of the selected polygons. They keep the Selected flags and the
-// selection counts consistent and never mark the project modified.
+// texture and the corner nodes of the selected polygons. They change the flags through the lists
+// (which keep the counts) and never mark the project modified.
 #include <string>
 #include <string_view>
 
@@ -10,15 +10,21 @@
 
 namespace terravel {
 
+// Every selection action: the lists announce the new counts, then the windows hear this.
+class TSelectionAction : public TAction {
+ protected:
+  using TAction::TAction;
+  // properties, redraw.
+  void Changed() override;
+};
+
 // Selects or deselects one record; never created itself.
-class TSelectAction : public TAction {
+class TSelectAction : public TSelectionAction {
  public:
   bool Select() const { return select_; }
 
  protected:
   TSelectAction(TEditor& editor, bool select);
-  // Properties, then redraw: sent after every change of flags and counts.
-  void NotifySelectionChanged();
 
  private:
   bool select_;
@@ -27,8 +33,10 @@ class TSelectAction : public TAction {
 class TSelectNodeAction : public TSelectAction {
  public:
   TSelectNodeAction(TEditor& editor, int index, bool select);
-  bool Execute() override;
-  bool Undo() override;
+
+ protected:
+  bool DoExecute() override;
+  void DoUndo() override;
 
  private:
   void Apply(bool selected);
@@ -38,24 +46,28 @@ class TSelectNodeAction : public TSelectAction {
 class TSelectPolyAction : public TSelectAction {
  public:
   TSelectPolyAction(TEditor& editor, int index, bool select);
-  bool Execute() override;
-  bool Undo() override;
+
+ protected:
+  bool DoExecute() override;
+  void DoUndo() override;
 
  private:
   void Apply(bool selected);
   int index_;
 };
 
-// Rewrites the whole selection; Execute takes a snapshot of it, Undo puts the snapshot back.
-// Never created itself.
-class TSelectMultipleAction : public TAction {
+// Rewrites the whole selection; DoExecute takes a snapshot of it before the subclass changes it,
+// DoUndo puts the snapshot back. Never created itself.
+class TSelectMultipleAction : public TSelectionAction {
  public:
-  bool Execute() override;  // the snapshot; subclasses change the selection after it
-  bool Undo() override;     // restores the snapshot, for every subclass
   std::size_t CapturedBytes() const override;
 
  protected:
-  using TAction::TAction;
+  using TSelectionAction::TSelectionAction;
+  bool DoExecute() override;
+  void DoUndo() override;
+  // The change of the selection after the snapshot.
+  virtual void ChangeSelection() = 0;
 
  private:
   TSelectionSnapshot nodes_;
@@ -67,7 +79,9 @@ class TSelectMultipleAction : public TAction {
 class TSelectAllAction : public TSelectMultipleAction {
  public:
   TSelectAllAction(TEditor& editor, bool allNodes, bool allPolygons);
-  bool Execute() override;
+
+ protected:
+  void ChangeSelection() override;
 
  private:
   bool allNodes_;
@@ -77,26 +91,32 @@ class TSelectAllAction : public TSelectMultipleAction {
 class TSelectNothingAction : public TSelectMultipleAction {
  public:
   explicit TSelectNothingAction(TEditor& editor);
-  bool Execute() override;
+
+ protected:
+  void ChangeSelection() override;
 };
 
 // Adds the polygons whose texture matches the pattern to the polygon selection.
 class TSelectTextureAction : public TSelectMultipleAction {
  public:
   TSelectTextureAction(TEditor& editor, std::string pattern);
-  bool Execute() override;
+
+ protected:
+  void ChangeSelection() override;
 
  private:
   std::string pattern_;
 };
 
 // Adds the corner nodes of the selected polygons to the node selection.
-class TSelectSelectedPolyNodesAction : public TAction {
+class TSelectSelectedPolyNodesAction : public TSelectionAction {
  public:
   explicit TSelectSelectedPolyNodesAction(TEditor& editor);
-  bool Execute() override;
-  bool Undo() override;
   std::size_t CapturedBytes() const override { return nodes_.CapturedBytes(); }
+
+ protected:
+  bool DoExecute() override;
+  void DoUndo() override;
 
  private:
   TSelectionSnapshot nodes_;

@@ -36,19 +36,22 @@ void TSelectionSnapshot::TakeFrom(const List& list) {
 }
 
 template <typename List>
-int TSelectionSnapshot::RestoreTo(List& list) const {
+void TSelectionSnapshot::RestoreTo(List& list) const {
   Require(list.Count() == size_, modules::Actions, "selection record does not match the list");
-  std::size_t index = 0, next = 0;
-  for (auto& record : list) {
-    if (dense_) {
-      record.Selected = (bits_[index / kWordBits] >> (index % kWordBits) & 1) != 0;
-    } else {
-      record.Selected = next < indices_.size() && indices_[next] == static_cast<std::int32_t>(index);
-      if (record.Selected) ++next;
-    }
-    ++index;
+  if (dense_) {
+    list.AssignSelected([this](int index, const auto&) {
+      const auto at = static_cast<std::size_t>(index);
+      return (bits_[at / kWordBits] >> (at % kWordBits) & 1) != 0;
+    });
+    return;
   }
-  return count_;
+  // The list asks in ascending order, so the indices are walked once.
+  std::size_t next = 0;
+  list.AssignSelected([this, &next](int index, const auto&) {
+    const bool selected = next < indices_.size() && indices_[next] == index;
+    if (selected) ++next;
+    return selected;
+  });
 }
 
 void TSelectionSnapshot::Take(const TCoordList& nodes) {
@@ -57,11 +60,11 @@ void TSelectionSnapshot::Take(const TCoordList& nodes) {
 void TSelectionSnapshot::Take(const TPolyList& polygons) {
   TakeFrom(polygons);
 }
-int TSelectionSnapshot::Restore(TCoordList& nodes) const {
-  return RestoreTo(nodes);
+void TSelectionSnapshot::Restore(TCoordList& nodes) const {
+  RestoreTo(nodes);
 }
-int TSelectionSnapshot::Restore(TPolyList& polygons) const {
-  return RestoreTo(polygons);
+void TSelectionSnapshot::Restore(TPolyList& polygons) const {
+  RestoreTo(polygons);
 }
 
 void TSelectionSnapshot::Release() {

@@ -14,10 +14,10 @@ class TSelectionSnapshot {
   // Records the Selected flag of every record, discarding an earlier record.
   void Take(const TCoordList& nodes);
   void Take(const TPolyList& polygons);
-  // Sets every record's Selected flag from the record and returns the number of selected records.
+  // Sets every record's Selected flag from the record through the list, which announces its count.
   // The list must have the length it had when the record was taken (internal error otherwise).
-  int Restore(TCoordList& nodes) const;
-  int Restore(TPolyList& polygons) const;
+  void Restore(TCoordList& nodes) const;
+  void Restore(TPolyList& polygons) const;
   // Forgets the record and gives its memory back.
   void Release();
 
@@ -30,7 +30,7 @@ class TSelectionSnapshot {
   template <typename List>
   void TakeFrom(const List& list);
   template <typename List>
-  int RestoreTo(List& list) const;
+  void RestoreTo(List& list) const;
 
   int size_ = 0;
   int count_ = 0;

@@ -12,8 +12,7 @@ TSetStringAction::TSetStringAction(TEditor& editor, std::string description, TSt
                                    std::string text)
     : TAction(editor, std::move(description)), field_(field), text_(std::move(text)) {}
 
-bool TSetStringAction::Execute() {
-  if (!TAction::Execute()) return false;
+bool TSetStringAction::DoExecute() {
   entries_.clear();
   const int count = RecordCount();
   for (int i = 0; i < count; ++i) {
@@ -24,12 +23,10 @@ bool TSetStringAction::Execute() {
   return true;
 }
 
-bool TSetStringAction::Undo() {
+void TSetStringAction::DoUndo() {
   Require(!entries_.empty(), modules::Actions, "string action undone without entries");
-  if (!TAction::Undo()) return false;
   for (TStringEntry& entry : entries_) Exchange(entry.Index, std::move(entry.Old));
   entries_.clear();
-  return true;
 }
 
 void TSetStringAction::Changed() {
@@ -37,7 +34,10 @@ void TSetStringAction::Changed() {
   host.SetModified(true);
   host.Redraw(true);
   host.RefreshProperties();
-  TAction::Changed();
+}
+
+void TSetStringAction::ChangedAfterUndoCommands() {
+  if (field_ == TStringField::Group) editor_.Host().RefreshLists();
 }
 
 std::size_t TSetStringAction::CapturedBytes() const {
@@ -78,11 +78,6 @@ TSetNodeNameAction::TSetNodeNameAction(TEditor& editor, const std::string& name)
 TSetNodeGroupAction::TSetNodeGroupAction(TEditor& editor, const std::string& group)
     : TSetNodeStringAction(editor, "Set Node Group to " + group, TStringField::Group, group) {}
 
-void TSetNodeGroupAction::Changed() {
-  TSetNodeStringAction::Changed();
-  editor_.Host().RefreshLists();
-}
-
 // Polygons
 
 int TSetPolyStringAction::RecordCount() const {
@@ -114,11 +109,6 @@ TSetPolyNameAction::TSetPolyNameAction(TEditor& editor, const std::string& name)
 
 TSetPolyGroupAction::TSetPolyGroupAction(TEditor& editor, const std::string& group)
     : TSetPolyStringAction(editor, "Set Polygon Group to " + group, TStringField::Group, group) {}
-
-void TSetPolyGroupAction::Changed() {
-  TSetPolyStringAction::Changed();
-  editor_.Host().RefreshLists();
-}
 
 TSetPolyTextureAction::TSetPolyTextureAction(TEditor& editor, const std::string& texture)
     : TSetPolyStringAction(editor, "Set Polygon Texture to " + (texture.empty() ? "(undefined)" : texture),

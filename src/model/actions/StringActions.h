@@ -21,16 +21,18 @@ struct TStringEntry {
 // (names go through the list so that its name index stays right).
 class TSetStringAction : public TAction {
  public:
-  bool Execute() override;
-  bool Undo() override;
-  // modified, redraw, properties, undo commands.
-  void Changed() override;
   std::size_t CapturedBytes() const override;
 
   const std::vector<TStringEntry>& Entries() const { return entries_; }
 
  protected:
   TSetStringAction(TEditor& editor, std::string description, TStringField field, std::string text);
+  bool DoExecute() override;
+  void DoUndo() override;
+  // modified, redraw, properties.
+  void Changed() override;
+  // A group change rebuilds the group filter and the object list, after the undo commands.
+  void ChangedAfterUndoCommands() override;
 
   TStringField Field() const { return field_; }
   virtual int RecordCount() const = 0;
@@ -58,11 +60,10 @@ class TSetNodeNameAction : public TSetNodeStringAction {
   TSetNodeNameAction(TEditor& editor, const std::string& name);
 };
 
-// "Set Node Group to %s"; the group filter and object list are rebuilt after the undo commands.
+// "Set Node Group to %s"
 class TSetNodeGroupAction : public TSetNodeStringAction {
  public:
   TSetNodeGroupAction(TEditor& editor, const std::string& group);
-  void Changed() override;
 };
 
 class TSetPolyStringAction : public TSetStringAction {
@@ -79,11 +80,10 @@ class TSetPolyNameAction : public TSetPolyStringAction {
   TSetPolyNameAction(TEditor& editor, const std::string& name);
 };
 
-// "Set Polygon Group to %s"; the group filter and object list are rebuilt after the undo commands.
+// "Set Polygon Group to %s"
 class TSetPolyGroupAction : public TSetPolyStringAction {
  public:
   TSetPolyGroupAction(TEditor& editor, const std::string& group);
-  void Changed() override;
 };
 
 // "Set Polygon Texture to %s", with "(undefined)" for the empty texture.

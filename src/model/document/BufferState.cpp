@@ -1,25 +1,22 @@
 #include "model/document/BufferState.h"
 
 #include "model/core/Errors.h"
+#include "model/editor/Editor.h"
 
 namespace terravel {
 
-void TBufferState::SetSelectedNodeCount(int count) {
-  if (count == selectedNodeCount_) return;
-  Require(count >= 0, modules::Buffers, "negative selected node count");
-  selectedNodeCount_ = count;
-  UpdateSelectionStatus();
+int TBufferState::SelectedNodeCount() const {
+  return editor_.Nodes.SelectedCount();
 }
 
-void TBufferState::SetSelectedPolygonCount(int count) {
-  if (count == selectedPolygonCount_) return;
-  Require(count >= 0, modules::Buffers, "negative selected polygon count");
-  selectedPolygonCount_ = count;
-  UpdateSelectionStatus();
+int TBufferState::SelectedPolygonCount() const {
+  return editor_.Polygons.SelectedCount();
 }
 
 std::string TBufferState::SelectionStatusText() const {
-  const int n = selectedNodeCount_, p = selectedPolygonCount_;
+  // The announced counts: while an action announces nodes before polygons, the summary between
+  // the two still shows the polygons as they were.
+  const int n = editor_.Nodes.AnnouncedSelectedCount(), p = editor_.Polygons.AnnouncedSelectedCount();
   if (n == 0 && p == 0) return "No selection";
   if (p == 0) return std::to_string(n) + " node" + (n > 1 ? "s" : "") + " selected";
   if (n == 0) return std::to_string(p) + " polygon" + (p > 1 ? "s" : "") + " selected";
@@ -27,6 +24,8 @@ std::string TBufferState::SelectionStatusText() const {
   return std::to_string(n + p) + " objects selected";
 }
 
-void TBufferState::UpdateSelectionStatus() { host_->SetSelectionStatus(SelectionStatusText()); }
+void TBufferState::UpdateSelectionStatus() {
+  editor_.Host().SetSelectionStatus(SelectionStatusText());
+}
 
 }  // namespace terravel

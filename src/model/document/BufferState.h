@@ -1,34 +1,31 @@
 #pragma once
-// The counts of selected nodes and polygons, kept beside the records' Selected flags, and the
-// selection summary of the status bar.
+// The selection summary of the status bar. The node and polygon lists keep the counts; the summary
+// follows each list's announced count, one list at a time in the order the lists announce.
 #include <string>
 
-#include "model/document/Host.h"
+#include "model/document/RecordList.h"
 
 namespace terravel {
 
-class TBufferState {
+class TEditor;
+
+class TBufferState : public TSelectionListener {
  public:
-  explicit TBufferState(THost& host) : host_(&host) {}
+  explicit TBufferState(TEditor& editor) : editor_(editor) {}
+  TBufferState(const TBufferState&) = delete;
+  TBufferState& operator=(const TBufferState&) = delete;
 
-  int SelectedNodeCount() const { return selectedNodeCount_; }
-  int SelectedPolygonCount() const { return selectedPolygonCount_; }
-
-  // Stores the count and rewrites the summary; nothing happens when the count is unchanged.
-  // A negative count is an internal error (Buffers).
-  void SetSelectedNodeCount(int count);
-  void SetSelectedPolygonCount(int count);
+  int SelectedNodeCount() const;
+  int SelectedPolygonCount() const;
 
   // Writes the summary into status panel 1.
   void UpdateSelectionStatus();
   std::string SelectionStatusText() const;
 
-  void SetHost(THost& host) { host_ = &host; }
-
  private:
-  THost* host_;
-  int selectedNodeCount_ = 0;
-  int selectedPolygonCount_ = 0;
+  void SelectionCountChanged() override { UpdateSelectionStatus(); }
+
+  TEditor& editor_;
 };
 
 }  // namespace terravel

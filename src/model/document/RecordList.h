@@ -1,6 +1,7 @@
 #pragma once
 // The ordered, indexed record list behind the node list and the polygon list. Records are held
-// by value; a detached record is handed to the caller, who may put it back with Insert.
+// by value; a detached record is handed to the caller, who may put it back with Insert. The list
+// keeps the count of its selected records, so nobody else has to.
 #include <cstddef>
 #include <new>
 #include <string>
@@ -12,15 +13,62 @@
 
 namespace terravel {
 
+// Told when a list announces a changed selection count (the status bar summary listens).
+class TSelectionListener {
+ public:
+  virtual ~TSelectionListener() = default;
+  virtual void SelectionCountChanged() = 0;
+};
+
+// The Selected flag of a record in a list is written only here (and by loading code before the
+// record enters), so the count always matches the flags. Flag changes announce the new count at
+// once; adding, inserting, detaching and clearing keep the count right silently and leave the
+// announcement to the caller, who knows when the summary should follow (after a whole file, or
+// nodes before polygons).
 template <typename Record>
 class TRecordList {
  public:
-  TRecordList(TNameIndex& names, std::string_view namePattern) : names_(names), pattern_(namePattern) {}
+  TRecordList(TNameIndex& names, std::string_view namePattern, TSelectionListener* listener = nullptr)
+      : names_(names), pattern_(namePattern), listener_(listener) {}
   TRecordList(const TRecordList&) = delete;
   TRecordList& operator=(const TRecordList&) = delete;
 
   int Count() const { return static_cast<int>(records_.size()); }
   bool Empty() const { return records_.empty(); }
+
+  // Records with the Selected flag set.
+  int SelectedCount() const { return selected_; }
+  // The count as last announced: what the status bar summary shows.
+  int AnnouncedSelectedCount() const { return announced_; }
+
+  // Sets one record's flag and announces the count; nothing happens when the flag is already so.
+  // An index out of range is an internal error (Buffers).
+  void SetSelected(int index, bool selected) {
+    Require(InRange(index), modules::Buffers, "selection position out of range");
+    Flag(records_[static_cast<std::size_t>(index)], selected);
+    AnnounceSelection();
+  }
+
+  // Sets every record's flag to selectedAt(index, record), in ascending index order, and
+  // announces the count once for all of them.
+  template <typename SelectedAt>
+  void AssignSelected(SelectedAt&& selectedAt) {
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+      Record& record = records_[i];
+      Flag(record, static_cast<bool>(selectedAt(static_cast<int>(i), std::as_const(record))));
+    }
+    AnnounceSelection();
+  }
+  void SetAllSelected(bool selected) {
+    AssignSelected([selected](int, const Record&) { return selected; });
+  }
+
+  // Tells the listener when the count differs from the one announced last.
+  void AnnounceSelection() {
+    if (announced_ == selected_) return;
+    announced_ = selected_;
+    if (listener_ != nullptr) listener_->SelectionCountChanged();
+  }
 
   // The record at the index, or nullptr when the index is negative or not below Count.
   const Record* At(int index) const { return InRange(index) ? &records_[index] : nullptr; }
@@ -44,6 +92,7 @@ class TRecordList {
       return -1;
     }
     names_.Add(records_.back().Name);
+    if (records_.back().Selected) ++selected_;
     return Count() - 1;
   }
 
@@ -51,7 +100,9 @@ class TRecordList {
   void Insert(int index, Record record) {
     Require(index >= 0 && index <= Count(), modules::Buffers, "insert position out of range");
     names_.Add(record.Name);
+    const bool selected = record.Selected;
     records_.insert(records_.begin() + index, std::move(record));
+    if (selected) ++selected_;
   }
 
   // Removes the record at the index and hands it over.
@@ -60,6 +111,7 @@ class TRecordList {
     Record record = std::move(records_[static_cast<std::size_t>(index)]);
     records_.erase(records_.begin() + index);
     names_.Remove(record.Name);
+    if (record.Selected) --selected_;
     return record;
   }
 
@@ -72,6 +124,7 @@ class TRecordList {
     for (std::size_t read = 0; read < records_.size(); ++read) {
       if (next < ascending.size() && ascending[next] == static_cast<int>(read)) {
         names_.Remove(records_[read].Name);
+        if (records_[read].Selected) --selected_;
         taken.push_back(std::move(records_[read]));
         ++next;
       } else {
@@ -92,9 +145,11 @@ class TRecordList {
     std::vector<Record> merged;
     merged.reserve(total);
     std::size_t next = 0, old = 0;
+    int added = 0;
     for (std::size_t at = 0; at < total; ++at) {
       if (next < ascending.size() && ascending[next] == static_cast<int>(at)) {
         names_.Add(records[next].Name);
+        if (records[next].Selected) ++added;
         merged.push_back(std::move(records[next++]));
       } else {
         Require(old < records_.size(), modules::Buffers, "insert positions out of range or unordered");
@@ -102,6 +157,7 @@ class TRecordList {
       }
     }
     records_ = std::move(merged);
+    selected_ += added;
   }
 
   void SetName(int index, std::string name) {
@@ -115,20 +171,33 @@ class TRecordList {
   void Clear() {
     for (const Record& record : records_) names_.Remove(record.Name);
     records_.clear();
+    selected_ = 0;
   }
 
   // Drops every record without updating the name index: only for a caller that empties the
   // shared index itself (clearing the whole document).
-  void ClearLeavingIndex() { records_.clear(); }
+  void ClearLeavingIndex() {
+    records_.clear();
+    selected_ = 0;
+  }
 
   void Reserve(std::size_t count) { records_.reserve(count); }
 
  private:
   bool InRange(int index) const { return index >= 0 && static_cast<std::size_t>(index) < records_.size(); }
 
+  void Flag(Record& record, bool selected) {
+    if (record.Selected == selected) return;
+    record.Selected = selected;
+    selected_ += selected ? 1 : -1;
+  }
+
   TNameIndex& names_;
   std::string_view pattern_;
+  TSelectionListener* listener_;
   std::vector<Record> records_;
+  int selected_ = 0;
+  int announced_ = 0;
 };
 
 }  // namespace terravel

@@ -32,15 +32,16 @@ class TEditor {
 
  private:
   TNullHost nullHost_;
-  THost* host_;
+  THost* host_;       // the only place the host is kept: everything else asks the editor
   TNameIndex names_;  // the shared name space of nodes and polygons
 
  public:
-  TCoordList Nodes{names_};
-  TPolyList Polygons{names_};
+  // Before the lists: they announce their selection counts to it.
+  TBufferState State{*this};
+  TCoordList Nodes{names_, &State};
+  TPolyList Polygons{names_, &State};
   TProjectValues Values;
-  TBufferState State{*host_};
-  THistory History{*host_};
+  THistory History{*this};
   TViewportSize Viewport;
   // Display switch of the main window, not saved: show dragged nodes and snap commits to the grid.
   bool SnapToGrid = true;

@@ -8,6 +8,7 @@
 
 #include "model/actions/Requests.h"
 #include "model/core/FileIO.h"
+#include "model/document/RedrawSuspension.h"
 #include "model/editor/Editor.h"
 #include "model/formats/T3DParser.h"
 
@@ -187,41 +188,23 @@ void ConvertUnrealText(TEditor& editor, const TT3DMap& map, float scale) {
   DoSetMaxZ(editor, range.MaxZ);
 }
 
-namespace {
-
-// Redrawing is suspended while the many single actions run, and resumed also after an error.
-template <typename Work>
-void WithRedrawSuspended(THost& host, Work work) {
-  host.SuspendRedraw();
-  try {
-    work();
-  } catch (...) {
-    host.ResumeRedraw();
-    throw;
-  }
-  host.ResumeRedraw();
-}
-
-}  // namespace
-
 // The whole map is parsed before the first change, so a damaged file changes nothing. The tree
 // lives only inside the call, so it may refer into the bytes instead of copying them.
 bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale) {
-  WithRedrawSuspended(editor.Host(), [&] {
-    TT3DMap map;
-    map.ParseInPlace(bytes);
-    ConvertUnrealText(editor, map, scale);
-  });
+  // Redrawing is suspended while the many single actions run, and resumed also after an error.
+  const TRedrawSuspension suspension(editor.Host());
+  TT3DMap map;
+  map.ParseInPlace(bytes);
+  ConvertUnrealText(editor, map, scale);
   return true;
 }
 
 bool ImportUnrealText(TEditor& editor, const std::string& path, float scale) {
-  WithRedrawSuspended(editor.Host(), [&] {
-    const std::string bytes = ReadFileBytes(path);
-    TT3DMap map;
-    map.ParseInPlace(bytes);
-    ConvertUnrealText(editor, map, scale);
-  });
+  const TRedrawSuspension suspension(editor.Host());
+  const std::string bytes = ReadFileBytes(path);
+  TT3DMap map;
+  map.ParseInPlace(bytes);
+  ConvertUnrealText(editor, map, scale);
   return true;
 }
 

@@ -14,18 +14,25 @@ TAction::TAction(TEditor& editor, std::string description)
 
 bool TAction::Execute() {
   Require(!done_, modules::Undo, "action executed twice");
+  Prepare();
+  if (!DoExecute()) return false;
   done_ = true;
+  Notify();
   return true;
 }
 
-bool TAction::Undo() {
+void TAction::Undo() {
   Require(done_, modules::Undo, "action undone while not done");
+  Prepare();
+  DoUndo();
   done_ = false;
-  return true;
+  Notify();
 }
 
-void TAction::Changed() {
+void TAction::Notify() {
+  Changed();
   editor_.Host().RefreshUndoRedo();
+  ChangedAfterUndoCommands();
 }
 
 }  // namespace terravel

@@ -1,7 +1,14 @@
 #pragma once
 // The base of every undoable change. A concrete action captures nothing when it is built; its
-// Execute captures the state it is about to change and applies the change, its Undo writes the
-// captured state back.
+// DoExecute captures the state it is about to change and applies the change, its DoUndo writes
+// the captured state back.
+//
+// Execute and Undo are the same for every action: check and set Done, let the action do its
+// work, then tell the windows (Changed, the Undo and Redo commands, ChangedAfterUndoCommands).
+// Failure has one form each: DoExecute returns false only when it changed nothing and the action
+// is to be dropped (no memory for the record); everything else that goes wrong (a broken
+// invariant, a failed notification) throws. Done always says whether the change is applied, also
+// after an error, which is what the history relies on to keep its lists right.
 #include <cstddef>
 #include <string>
 
@@ -19,21 +26,30 @@ class TAction {
   const std::string& Description() const { return description_; }
   bool Done() const { return done_; }
 
-  // Overrides do their own work and then return the base result (or, below another action
-  // class, call the inherited operation first and stop when it fails).
-  virtual bool Execute();  // requires !Done, sets Done
-  virtual bool Undo();     // requires Done, clears Done
-  virtual void Prepare() {}
-  // After every successful Execute or Undo. Overrides notify first, then call the inherited one.
-  virtual void Changed();  // refreshes the Undo and Redo commands
+  // Requires !Done. Returns false, with Done still clear and nothing told, when DoExecute withdrew.
+  bool Execute();
+  // Requires Done.
+  void Undo();
 
   // Bytes this action keeps beyond its own object (captured entries, detached records).
   virtual std::size_t CapturedBytes() const { return 0; }
 
  protected:
+  // Before every DoExecute and DoUndo.
+  virtual void Prepare() {}
+  virtual bool DoExecute() = 0;
+  virtual void DoUndo() = 0;
+  // After every applied DoExecute (Done set) and every DoUndo (Done clear), before the Undo and
+  // Redo commands refresh: one per action family.
+  virtual void Changed() = 0;
+  // After the Undo and Redo commands have refreshed.
+  virtual void ChangedAfterUndoCommands() {}
+
   TEditor& editor_;
 
  private:
+  void Notify();
+
   std::string description_;
   bool done_ = false;
 };

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "model/core/Errors.h"
-#include "model/document/Host.h"
+#include "model/editor/Editor.h"
 
 namespace terravel {
 
@@ -25,81 +25,52 @@ void THistory::Perform(std::unique_ptr<TAction> action) {
   Require(!performing_, modules::Undo, "action performed while another one runs");
   undoList_.push_back(std::move(action));
   performing_ = true;
-  TAction& current = *undoList_.back();
-
-  bool executed = false;
-  try {
-    current.Prepare();
-    executed = current.Execute();
-  } catch (...) {
-    // A broken invariant: the action is withdrawn like a failed one, then the error goes on.
-    WithdrawLast();
-    throw;
-  }
-  if (!executed) {
-    WithdrawLast();
-    return;
-  }
-  // The change is applied and recorded from here on, even if a notification fails. Changed runs
-  // while Performing is set, so its refresh already sees no redo description.
-  try {
-    current.Changed();
-  } catch (...) {
-    redoList_.clear();
+  // The notifications run while Performing is set, so their refresh already sees no redo
+  // description. Whatever happens, the action's Done flag decides: applied, it stays recorded
+  // (even when a notification failed) and the redo list goes; otherwise it is withdrawn.
+  const auto settle = [this] {
     performing_ = false;
+    if (undoList_.back()->Done()) {
+      redoList_.clear();
+    } else {
+      undoList_.pop_back();
+      editor_.Host().RefreshUndoRedo();
+    }
+  };
+  try {
+    undoList_.back()->Execute();
+  } catch (...) {
+    settle();
     throw;
   }
-  redoList_.clear();
-  performing_ = false;
-}
-
-void THistory::WithdrawLast() {
-  performing_ = false;
-  undoList_.pop_back();
-  host_->RefreshUndoRedo();
+  settle();
 }
 
 void THistory::UndoLast() {
   if (undoList_.empty()) return;
+  // The action is in the redo list while its notifications run.
   MoveLast(undoList_, redoList_);
   TAction& action = *redoList_.back();
-  bool undone = false;
   try {
-    action.Prepare();
-    undone = action.Undo();
+    action.Undo();
   } catch (...) {
-    // Keep every action in the list that matches its Done flag.
     if (action.Done()) MoveLast(redoList_, undoList_);
     throw;
-  }
-  if (undone) {
-    action.Changed();
-  } else {
-    MoveLast(redoList_, undoList_);
   }
 }
 
 void THistory::RedoLast() {
   if (redoList_.empty()) return;
+  // The notifications run while the action is still the last of the redo list; the Undo and
+  // Redo commands refresh once more afterwards.
   TAction& action = *redoList_.back();
-  bool executed = false;
   try {
-    action.Prepare();
-    executed = action.Execute();
+    action.Execute();
   } catch (...) {
     if (action.Done()) MoveLast(redoList_, undoList_);
     throw;
   }
-  if (!executed) return;
-  // Changed runs while the action is still the last of the redo list; the Undo and Redo
-  // commands refresh once more afterwards.
-  try {
-    action.Changed();
-  } catch (...) {
-    MoveLast(redoList_, undoList_);
-    throw;
-  }
-  MoveLast(redoList_, undoList_);
+  if (action.Done()) MoveLast(redoList_, undoList_);
 }
 
 std::string THistory::UndoDescription() const {

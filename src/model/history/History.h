@@ -8,18 +8,18 @@
 
 namespace terravel {
 
-class THost;
+class TEditor;
 
 class THistory {
  public:
-  explicit THistory(THost& host) : host_(&host) {}
+  explicit THistory(TEditor& editor) : editor_(editor) {}
   THistory(const THistory&) = delete;
   THistory& operator=(const THistory&) = delete;
   ~THistory() { ClearHistory(); }
 
   // Records and executes a new action; the history owns it from now on. An action whose Execute
-  // fails or throws is withdrawn and destroyed (the error goes on to the caller). Performing from
-  // inside a running action is an internal error.
+  // withdraws or throws before the change is applied is withdrawn and destroyed (the error goes on
+  // to the caller). Performing from inside a running action is an internal error.
   void Perform(std::unique_ptr<TAction> action);
   // An Undo or Execute that fails leaves the action where it was; after an error every action
   // stays in the list that matches its Done flag.
@@ -39,12 +39,8 @@ class THistory {
   const TAction& UndoAt(int index) const { return *undoList_.at(static_cast<std::size_t>(index)); }
   const TAction& RedoAt(int index) const { return *redoList_.at(static_cast<std::size_t>(index)); }
 
-  void SetHost(THost& host) { host_ = &host; }
-
  private:
-  void WithdrawLast();
-
-  THost* host_;
+  TEditor& editor_;
   std::vector<std::unique_ptr<TAction>> undoList_;
   std::vector<std::unique_ptr<TAction>> redoList_;
   bool performing_ = false;

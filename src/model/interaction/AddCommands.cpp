@@ -22,11 +22,7 @@ std::vector<int> SelectedNodes(const TEditor& editor) {
 // The existing polygon becomes the selection; a repeated command must not record a step.
 void SelectExistingPolygon(TEditor& editor, int index) {
   DoSelectNothing(editor);
-  TPoly* existing = editor.Polygons.PolygonAt(index);
-  if (existing != nullptr && !existing->Selected) {
-    existing->Selected = true;
-    editor.State.SetSelectedPolygonCount(editor.State.SelectedPolygonCount() + 1);
-  }
+  if (editor.Polygons.PolygonAt(index) != nullptr) editor.Polygons.SetSelected(index, true);
   THost& host = editor.Host();
   host.Redraw(true);
   host.RefreshProperties();

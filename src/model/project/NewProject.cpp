@@ -13,8 +13,9 @@ void NewProject(TEditor& editor, bool withTriangle) {
   editor.Values.MaxZ = kDefaultMaxZ;
   editor.Values.PgInc = kDefaultPgInc;
   host.ShowProjectValues();
-  editor.State.SetSelectedNodeCount(0);
-  editor.State.SetSelectedPolygonCount(0);
+  // The cleared lists count nothing selected; the summary follows here.
+  editor.Nodes.AnnounceSelection();
+  editor.Polygons.AnnounceSelection();
   editor.Values.Zoom = kDefaultZoom;
   editor.Values.PanX = 0;
   editor.Values.PanY = 0;
@@ -69,8 +70,6 @@ void NewMesh(TEditor& editor, int n) {
       editor.Polygons.AddPolygon(std::move(second));
     }
   }
-  editor.State.SetSelectedNodeCount(0);
-  editor.State.SetSelectedPolygonCount(0);
   ZoomToFit(editor);
 }
 

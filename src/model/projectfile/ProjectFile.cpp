@@ -94,13 +94,6 @@ int ReadEntryCount(TStringFileStream& in, std::size_t minEntrySize) {
   return count;
 }
 
-template <typename List>
-int CountSelected(const List& list) {
-  int selected = 0;
-  for (const auto& record : list) selected += record.Selected ? 1 : 0;
-  return selected;
-}
-
 // One entry, built where the list's add operation takes it.
 T3DCoord ReadNodeEntry(TStringFileStream& in) {
   T3DCoord node;
@@ -126,14 +119,13 @@ TPoly ReadPolygonEntry(TStringFileStream& in) {
   return polygon;
 }
 
-// Appends the node entries, counting the selected ones as they enter.
-void ReadNodes(TStringFileStream& in, TEditor& editor, int& selected) {
+// Appends the node entries; the list counts the selected ones as they enter.
+void ReadNodes(TStringFileStream& in, TEditor& editor) {
   const int count = ReadEntryCount(in, kMinNodeEntry);
   editor.Nodes.Reserve(static_cast<std::size_t>(editor.Nodes.Count()) + static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const int index = editor.Nodes.AddNode(ReadNodeEntry(in));
     if (index < 0) throw std::bad_alloc();
-    if (editor.Nodes[index].Selected) ++selected;
   }
 }
 
@@ -149,24 +141,21 @@ void RemovePolygonsFrom(TPolyList& polygons, int first) {
   polygons.DetachMany(indices);
 }
 
-// Appends the polygon entries, counting the selected ones. A corner that names no node refuses
+// Appends the polygon entries. A corner that names no node refuses
 // the file, and the polygons of the file that entered before it leave again: the document never
 // holds such a polygon. A file that ends early keeps the polygons read so far.
-void ReadPolygons(TStringFileStream& in, TEditor& editor, int& selected, const std::string& file) {
+void ReadPolygons(TStringFileStream& in, TEditor& editor, const std::string& file) {
   const int count = ReadEntryCount(in, kMinPolygonEntry);
   const std::int32_t nodeCount = editor.Nodes.Count();
   const int first = editor.Polygons.Count();
-  const int selectedBefore = selected;
   editor.Polygons.Reserve(static_cast<std::size_t>(first) + static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const int index = editor.Polygons.AddPolygon(ReadPolygonEntry(in));
     if (index < 0) throw std::bad_alloc();
     const TPoly& polygon = editor.Polygons[index];
-    if (polygon.Selected) ++selected;
     for (const std::int32_t corner : {polygon.Node1, polygon.Node2, polygon.Node3}) {
       if (!NamesNode(corner, nodeCount)) {
         RemovePolygonsFrom(editor.Polygons, first);
-        selected = selectedBefore;
         throw EInvalidFileError("The file " + file + " is damaged: polygon " + std::to_string(i) +
                                 " refers to node " + std::to_string(corner) + ", which does not exist.");
       }
@@ -174,9 +163,10 @@ void ReadPolygons(TStringFileStream& in, TEditor& editor, int& selected, const s
   }
 }
 
-void SetSelectionCounts(TEditor& editor, int nodes, int polygons) {
-  editor.State.SetSelectedNodeCount(nodes);
-  editor.State.SetSelectedPolygonCount(polygons);
+// The summary follows once for the whole file, nodes first.
+void AnnounceSelection(TEditor& editor) {
+  editor.Nodes.AnnounceSelection();
+  editor.Polygons.AnnounceSelection();
 }
 
 // The values of a file without a (known) trailer.
@@ -257,19 +247,16 @@ bool SaveProjectFile(TEditor& editor, const std::string& path) {
 
 void ReadProjectBytes(TEditor& editor, std::string_view bytes, const std::string& nameForMessages) {
   TStringFileStream in(bytes);
-  // The caller has normally cleared the lists; records already there keep their flags counted.
-  int selectedNodes = CountSelected(editor.Nodes);
-  int selectedPolygons = CountSelected(editor.Polygons);
   try {
     in.Skip(kSignatureSize);  // any content is accepted
-    ReadNodes(in, editor, selectedNodes);
-    ReadPolygons(in, editor, selectedPolygons, nameForMessages);
+    ReadNodes(in, editor);
+    ReadPolygons(in, editor, nameForMessages);
   } catch (...) {
-    // The counts match whatever entered before the failure.
-    SetSelectionCounts(editor, selectedNodes, selectedPolygons);
+    // The summary shows whatever entered before the failure.
+    AnnounceSelection(editor);
     throw;
   }
-  SetSelectionCounts(editor, selectedNodes, selectedPolygons);
+  AnnounceSelection(editor);
 
   const std::int32_t grid = ReadTrailer(in, editor.Values);
   SetGridSize(editor, grid);
