@@ -82,6 +82,22 @@ class TestTextureTree : public QObject {
     QCOMPARE(Describe(BuildTextureTree(editor.Polygons)), tree);
   }
 
+  void manySpellingsOfOneTexture() {
+    TTextures textures;
+    for (int i = 0; i < 300; ++i)
+      textures.push_back((i < 150 ? "Pack.T" : "PACK.t") + std::to_string(i % 150));
+    TEditor editor;
+    AddTextured(editor, textures);
+    const TTextureTree tree = BuildTextureTree(editor.Polygons);
+    QCOMPARE(tree.Packages.size(), size_t(1));
+    QCOMPARE(tree.Packages[0].Textures.size(), size_t(150));
+    for (const TTextureNode& texture : tree.Packages[0].Textures) {
+      QCOMPARE(texture.Polygons.size(), size_t(2));
+      QCOMPARE(texture.Polygons[1], texture.Polygons[0] + 150);
+      QCOMPARE(editor.Polygons[texture.Polygons[0]].Texture, "Pack." + texture.Text);
+    }
+  }
+
   void polygonsByName() {
     TEditor editor;
     AddTextured(editor, {"", "", "", ""});

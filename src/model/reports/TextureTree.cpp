@@ -1,6 +1,7 @@
 #include "model/reports/TextureTree.h"
 
 #include <algorithm>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 
@@ -113,18 +114,68 @@ class TTreeBuilder {
   std::string key_;
 };
 
+// The node of every exact spelling met so far: most polygons share their texture's spelling
+// with many others, and one lookup of the whole text finds their node without splitting and
+// folding it again. Open addressing over a power-of-two table keeps the lookup to one hash and
+// usually one comparison.
+class TSpellingCache {
+ public:
+  TSpellingCache() : entries_(64) {}
+
+  // The slot of the spelling, or nullptr; Add must follow a miss before the next lookup.
+  const TSlot* Find(std::string_view text) {
+    hash_ = std::hash<std::string_view>{}(text);
+    for (at_ = hash_ & (entries_.size() - 1);; at_ = (at_ + 1) & (entries_.size() - 1)) {
+      const TEntry& entry = entries_[at_];
+      if (!entry.Used) return nullptr;
+      if (entry.Hash == hash_ && entry.Text == text) return &entry.Slot;
+    }
+  }
+
+  void Add(std::string_view text, TSlot slot) {
+    entries_[at_] = {text, hash_, slot, true};
+    if (++count_ * 2 > entries_.size()) Grow();
+  }
+
+ private:
+  struct TEntry {
+    std::string_view Text;
+    std::size_t Hash = 0;
+    TSlot Slot{-1, -1};
+    bool Used = false;
+  };
+
+  void Grow() {
+    std::vector<TEntry> old(entries_.size() * 2);
+    old.swap(entries_);
+    for (const TEntry& entry : old) {
+      if (!entry.Used) continue;
+      std::size_t at = entry.Hash & (entries_.size() - 1);
+      while (entries_[at].Used) at = (at + 1) & (entries_.size() - 1);
+      entries_[at] = entry;
+    }
+  }
+
+  std::vector<TEntry> entries_;
+  std::size_t count_ = 0;
+  std::size_t hash_ = 0;
+  std::size_t at_ = 0;
+};
+
 }  // namespace
 
 TTextureTree BuildTextureTree(const TPolyList& polygons) {
   TTreeBuilder builder;
-  // Most polygons share their texture's exact spelling with many others: one lookup of the
-  // whole text finds their node without splitting and folding it again.
-  std::unordered_map<std::string_view, TSlot> seen;
+  TSpellingCache seen;
   for (int i = 0; i < polygons.Count(); ++i) {
     const std::string& texture = polygons[i].Texture;
-    auto at = seen.find(texture);
-    if (at == seen.end()) at = seen.emplace(texture, builder.SlotFor(texture)).first;
-    const TSlot slot = at->second;
+    TSlot slot;
+    if (const TSlot* known = seen.Find(texture)) {
+      slot = *known;
+    } else {
+      slot = builder.SlotFor(texture);
+      seen.Add(texture, slot);
+    }
     builder.Tree()
         .Packages[static_cast<std::size_t>(slot.Package)]
         .Textures[static_cast<std::size_t>(slot.Texture)]
