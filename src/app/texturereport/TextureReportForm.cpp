@@ -51,7 +51,8 @@ struct TReportIcons {
 };
 
 const TReportIcons& Icons(const QStyle* style) {
-  static const TReportIcons icons{style->standardIcon(QStyle::SP_DirClosedIcon),
+  // The group without a package is a greyed package.
+  static const TReportIcons icons{QIcon(style->standardIcon(QStyle::SP_DirIcon).pixmap(16, QIcon::Disabled)),
                                   style->standardIcon(QStyle::SP_DirIcon),
                                   style->standardIcon(QStyle::SP_FileIcon), PolygonIcon()};
   return icons;
