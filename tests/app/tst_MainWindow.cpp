@@ -133,8 +133,9 @@ class TestMainWindow : public QObject {
     QCOMPARE(dialogs.Messages.size(), size_t(2));
     QCOMPARE(dialogs.Messages[0].Caption, QStringLiteral("Information"));
     QCOMPARE(dialogs.Messages[0].Icon, QMessageBox::Information);
-    QCOMPARE(dialogs.Messages[0].Text, QStringLiteral("Not yet implemented:\r\rProperties window\r\rNeed this "
-                                                      "feature? Please contact the author via e-mail!"));
+    QCOMPARE(dialogs.Messages[0].Text,
+             QStringLiteral("Not yet implemented:\r\rProperties window\r\rNeed this "
+                            "feature? Please contact the author via e-mail!"));
     QVERIFY(dialogs.Messages[1].Text.contains(QStringLiteral("\r\rPrint\r\r")));
     QVERIFY(windows->Tools().Log->Text().endsWith(QStringLiteral("\nLOG: File Print")));
   }

@@ -38,8 +38,6 @@ class TestManual : public QObject {
   void openedAsFileUrl() {
     QCOMPARE(ManualUrl(QStringLiteral("/opt/my terravel"), 3).toString(QUrl::FullyEncoded),
              QStringLiteral("file:///opt/my%20terravel/guide/index.html#q3"));
-    QCOMPARE(ManualUrl(QStringLiteral("/opt/terravel"), 0).toString(QUrl::FullyEncoded),
-             QStringLiteral("file:///opt/terravel/guide/index.html"));
   }
 
   void missingManualIsReported_data() {

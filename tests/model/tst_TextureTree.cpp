@@ -149,21 +149,6 @@ class TestTextureTree : public QObject {
     QCOMPARE(actual.join(','), selected);
     QCOMPARE(editor.State.SelectedPolygonCount(), int(actual.size()));
   }
-
-  void selectingAPolygonLeavesItAlone() {
-    TEditor editor;
-    AddTextured(editor, {"A.x", "A.x", "B.y"});
-    editor.Nodes[1].Selected = true;
-    editor.State.SetSelectedNodeCount(1);
-    const TTextureTree tree = BuildTextureTree(editor.Polygons);
-    SelectTextureTreeItem(editor, tree, {0, 0, 1});
-    QCOMPARE(editor.State.SelectedNodeCount(), 0);
-    QCOMPARE(editor.State.SelectedPolygonCount(), 1);
-    QVERIFY(editor.Polygons[1].Selected);
-    QCOMPARE(editor.History.UndoCount(), 2);
-    QCOMPARE(editor.History.UndoAt(0).Description(), std::string("Select Nothing"));
-    QCOMPARE(editor.History.UndoAt(1).Description(), std::string("Change Selection"));
-  }
 };
 
 TERRAVEL_TEST(TestTextureTree)
