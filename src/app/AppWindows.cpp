@@ -10,8 +10,8 @@ TAppWindows::TAppWindows()
       properties_(std::make_unique<TPropertiesForm>()),
       log_(std::make_unique<TLogForm>()),
       dropDown_(std::make_unique<TDropDownForm>()),
-      backgroundImage_(std::make_unique<TBackgroundImageForm>()),
-      textureReport_(std::make_unique<TTextureReportForm>()),
+      backgroundImage_(std::make_unique<TBackgroundImageForm>(main_->Renderer())),
+      textureReport_(std::make_unique<TTextureReportForm>(main_->Editor())),
       welcome_(std::make_unique<TWelcomeForm>(main_->Menus(), main_->Settings(), *main_)) {
   tools_ = {formatIE_.get(), about_.get(),           optionsIE_.get(),     properties_.get(), log_.get(),
             dropDown_.get(), backgroundImage_.get(), textureReport_.get(), welcome_.get()};

@@ -4,15 +4,15 @@
 #include <memory>
 
 #include "app/AboutForm.h"
-#include "app/BackgroundImageForm.h"
 #include "app/DropDownForm.h"
 #include "app/FormatIEForm.h"
 #include "app/LogForm.h"
 #include "app/MainWindow.h"
 #include "app/OptionsIEForm.h"
 #include "app/PropertiesForm.h"
-#include "app/TextureReportForm.h"
 #include "app/WelcomeForm.h"
+#include "app/background/BackgroundImageForm.h"
+#include "app/texturereport/TextureReportForm.h"
 
 namespace terravel {
 

@@ -1,5 +1,5 @@
-// Which command each menu item and button runs, and the import and export commands. Features that
-// later windows bring show the "not yet implemented" message until then.
+// Which command each menu item and button runs, and the import and export commands. The
+// properties window's items show the "not yet implemented" message until it comes.
 #include <QAction>
 #include <QCoreApplication>
 #include <QPageSetupDialog>
@@ -48,14 +48,26 @@ void TMainForm::ConnectCommands() {
   later(m.Tool_Properties, "Properties window");
   connect(m.Tool_Properties, &QAction::triggered, m.Tool_Properties,
           [action = m.Tool_Properties] { action->setChecked(false); });
-  later(m.Tools_BackgroundImage, "Background image");
-  later(m.Tools_ClearBackgroundImage, "Clear background image");
-  later(m.Tools_TextureReport, "Texture report");
+  Command(m.Tools_BackgroundImage, [this] {
+    // Whatever the window did, the menu item follows the picture.
+    const auto update = qScopeGuard(
+        [this] { menus_.Tools_ClearBackgroundImage->setEnabled(renderer_.HasBackgroundImage()); });
+    if (windows_->BackgroundImage != nullptr) windows_->BackgroundImage->exec();
+  });
+  Command(m.Tools_ClearBackgroundImage, [this] {
+    renderer_.ClearBackgroundImage();
+    menus_.Tools_ClearBackgroundImage->setEnabled(false);
+    Redraw(false);
+  });
+  Command(m.Tools_TextureReport, [this] {
+    if (windows_->TextureReport != nullptr) windows_->TextureReport->exec();
+  });
 
   Command(m.Help_Manual, [this] { Menu_Help_ManualClick(0); });
   Command(m.Help_CommonTasks, [this] { Menu_Help_ManualClick(3); });
   Command(m.Help_FAQ, [this] { Menu_Help_ManualClick(4); });
-  Command(m.Help_Website, [] { OpenWebPage(QString::fromLatin1(kWebSiteUrl)); });
+  // Until the project has a home page, the website is the manual that comes with the program.
+  Command(m.Help_Website, [this] { Menu_Help_ManualClick(0); });
   Command(m.Help_Welcome, [this] {
     if (windows_->Welcome != nullptr) windows_->Welcome->exec();
   });
@@ -102,7 +114,7 @@ void TMainForm::Menu_Project_PrinterSetupClick() {
 }
 
 void TMainForm::Menu_Help_ManualClick(int tag) {
-  OpenWebPage(ManualPage(QCoreApplication::applicationDirPath(), tag));
+  OpenManual(this, QCoreApplication::applicationDirPath(), tag);
 }
 
 }  // namespace terravel

@@ -67,6 +67,16 @@ QString AskExchangeFileName(QWidget* parent, bool forImport, const QString& filt
   return {};
 }
 
+QString AskBackgroundFileName(QWidget* parent, const QString& startName, const QString& filter) {
+  QFileDialog dialog(parent, QStringLiteral("Browse for Background Image"), QDir::currentPath(),
+                     QtFileFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (!startName.isEmpty()) dialog.selectFile(startName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace
 
 QString QtFileFilter(const QString& filter) {
@@ -85,7 +95,7 @@ QString QtFileFilter(const QString& filter) {
 }
 
 TUserDialogs StandardUserDialogs() {
-  return {ShowMessageBox, AskOpenProjectName, AskSaveProjectName, AskExchangeFileName};
+  return {ShowMessageBox, AskOpenProjectName, AskSaveProjectName, AskExchangeFileName, AskBackgroundFileName};
 }
 
 TUserDialogs& UserDialogs() {

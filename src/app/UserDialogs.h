@@ -25,6 +25,9 @@ struct TUserDialogs {
   // name typed without one. The chosen path, or empty when cancelled.
   std::function<QString(QWidget* parent, bool forImport, const QString& filter, const QString& extension)>
       ExchangeFileName;
+  // The "Browse for Background Image" dialog (an existing file), starting with the name given.
+  // The filter is "Name|pattern" pairs. The chosen path, or empty when cancelled.
+  std::function<QString(QWidget* parent, const QString& startName, const QString& filter)> BackgroundFileName;
 };
 
 // A "Name|pattern|Name|pattern" filter as Qt's file dialogs take it ("Name (pattern);;...").

@@ -1,7 +1,10 @@
 #include "app/WebPage.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include "app/UserDialogs.h"
 
 namespace terravel {
 
@@ -34,6 +37,23 @@ void OpenWebPage(const QString& url) {
 QString ManualPage(const QString& programFolder, int tag) {
   const QString anchor = tag == 0 ? QString() : QStringLiteral("#q%1").arg(tag);
   return QStringLiteral("%1/guide/index.html%2").arg(programFolder, anchor);
+}
+
+QUrl ManualUrl(const QString& programFolder, int tag) {
+  QUrl url = QUrl::fromLocalFile(ManualPage(programFolder, 0));
+  if (tag != 0) url.setFragment(QStringLiteral("q%1").arg(tag));
+  return url;
+}
+
+void OpenManual(QWidget* parent, const QString& programFolder, int tag) {
+  const QString page = ManualPage(programFolder, 0);
+  if (!QFileInfo(page).isFile()) {
+    ShowInformation(
+        parent,
+        QStringLiteral("The manual cannot be found. It belongs beside the program, in:\r\r%1").arg(page));
+    return;
+  }
+  OpenWebPage(ManualUrl(programFolder, tag).toString(QUrl::FullyEncoded));
 }
 
 }  // namespace terravel

@@ -2,10 +2,13 @@
 // Opening a web page or a local help page in the user's browser.
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+
+class QWidget;
 
 namespace terravel {
 
-// The product's web site ("Visit website", the about window).
+// The product's web site (the about window).
 inline constexpr const char* kWebSiteUrl = "https://terravel.quillstone.example/";
 
 // "xdg-open %1" when xdg-open is on the PATH, otherwise empty.
@@ -17,5 +20,9 @@ QStringList WebPageCommandLine(const QString& browserCommand, const QString& url
 void OpenWebPage(const QString& url);
 // The manual beside the program: "<folder>/guide/index.html", with "#q<tag>" for a tag other than 0.
 QString ManualPage(const QString& programFolder, int tag);
+// The same page as a file:// URL, so that the anchor survives the browser command.
+QUrl ManualUrl(const QString& programFolder, int tag);
+// Opens the manual at the anchor of the tag; when it is missing, says so instead.
+void OpenManual(QWidget* parent, const QString& programFolder, int tag);
 
 }  // namespace terravel

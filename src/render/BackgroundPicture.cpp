@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "model/core/Errors.h"
@@ -70,8 +71,10 @@ std::vector<int> SourceIndices(int first, int last, long long from, long long to
 
 void TBackgroundPicture::SetBackgroundImage(const std::string& fileName, float originX, float originY,
                                             float scaleW, float scaleH) {
-  picture_ = QImage();
-  if (!fileName.empty()) picture_ = LoadPicture(fileName);
+  // Decoded before anything changes, so that a refused file leaves the last picture in place.
+  QImage loaded;
+  if (!fileName.empty()) loaded = LoadPicture(fileName);
+  picture_ = std::move(loaded);
   originX_ = originX;
   originY_ = originY;
   scaleW_ = scaleW;

@@ -26,10 +26,10 @@ inline constexpr qsizetype kLargestPictureBytes = qsizetype(256) * 1024 * 1024;
 
 class TBackgroundPicture {
  public:
-  // Drops the current picture, then loads the file (PNG, JPEG, BMP); an empty name leaves no
-  // picture. The origin and scale are stored when the name is empty or the file loads. A file
-  // that cannot be decoded, or is too large, leaves no picture and the old origin and scale, and
-  // raises ETerravelError naming the file.
+  // Replaces the picture by the file (PNG, JPEG, BMP); an empty name leaves no picture. The
+  // origin and scale are stored when the name is empty or the file loads. A file that cannot be
+  // decoded, or is too large, raises ETerravelError naming the file and changes nothing: the last
+  // picture, origin and scale stay.
   void SetBackgroundImage(const std::string& fileName, float originX, float originY, float scaleW,
                           float scaleH);
   // Drops the picture; origin and scale stay.

@@ -130,13 +130,14 @@ class TestMainWindow : public QObject {
     TDialogAnswers dialogs;
     auto windows = StartWindows();
     TMainForm& main = windows->Main();
-    main.Menus().Tools_TextureReport->trigger();
+    main.Menus().View_ShowProperties->trigger();
     main.Menus().Project_Print->trigger();
     QCOMPARE(dialogs.Messages.size(), size_t(2));
     QCOMPARE(dialogs.Messages[0].Caption, QStringLiteral("Information"));
     QCOMPARE(dialogs.Messages[0].Icon, QMessageBox::Information);
-    QCOMPARE(dialogs.Messages[0].Text, QStringLiteral("Not yet implemented:\r\rTexture report\r\rNeed this "
-                                                      "feature? Please contact the author via e-mail!"));
+    QCOMPARE(dialogs.Messages[0].Text,
+             QStringLiteral("Not yet implemented:\r\rProperties window\r\rNeed this "
+                            "feature? Please contact the author via e-mail!"));
     QVERIFY(dialogs.Messages[1].Text.contains(QStringLiteral("\r\rPrint\r\r")));
     QVERIFY(windows->Tools().Log->Text().endsWith(QStringLiteral("\nLOG: File Print")));
   }

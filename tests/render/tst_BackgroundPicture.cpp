@@ -153,8 +153,9 @@ class TestBackgroundPicture : public QObject {
       QVERIFY2(message.contains(QString::fromStdString(bad)), qPrintable(message));
       QVERIFY2(message.contains(reason), qPrintable(message));
     }
-    // No picture afterwards, and the placement of the last good one.
-    QVERIFY(!renderer.HasBackgroundImage());
+    // The last good picture stays, with its placement.
+    QVERIFY(renderer.HasBackgroundImage());
+    QCOMPARE(renderer.Background().Picture().width(), 4);
     QCOMPARE(renderer.Background().OriginX(), 1.f);
     QCOMPARE(renderer.Background().ScaleH(), 4.f);
     renderer.RenderScene();
