@@ -5,14 +5,14 @@
 
 #include "app/AboutForm.h"
 #include "app/BackgroundImageForm.h"
-#include "app/DropDownForm.h"
 #include "app/FormatIEForm.h"
 #include "app/LogForm.h"
 #include "app/MainWindow.h"
 #include "app/OptionsIEForm.h"
-#include "app/PropertiesForm.h"
 #include "app/TextureReportForm.h"
 #include "app/WelcomeForm.h"
+#include "app/properties/DropDownForm.h"
+#include "app/properties/PropertiesForm.h"
 
 namespace terravel {
 

@@ -44,10 +44,19 @@ void TMainForm::ConnectCommands() {
   Command(m.Edit_Remove, [this] { editCommands_->RemoveSelection(); });
   Command(m.Edit_AddGroundPolygon, [this] { editCommands_->AddPolygon(2); });
   Command(m.Edit_AddSkyPolygon, [this] { editCommands_->AddPolygon(3); });
-  later(m.View_ShowProperties, "Properties window");
-  later(m.Tool_Properties, "Properties window");
-  connect(m.Tool_Properties, &QAction::triggered, m.Tool_Properties,
-          [action = m.Tool_Properties] { action->setChecked(false); });
+  // Both show the window (also when it shows already); its showing sets their check marks.
+  m.View_ShowProperties->setCheckable(true);
+  for (QAction* action : {m.View_ShowProperties, m.Tool_Properties}) {
+    Command(action, [this] {
+      TPropertiesForm* properties = PropertiesWindow();
+      menus_.View_ShowProperties->setChecked(properties != nullptr && properties->isVisible());
+      menus_.Tool_Properties->setChecked(properties != nullptr && properties->isVisible());
+      if (properties == nullptr) return;
+      properties->show();
+      properties->raise();
+      properties->activateWindow();
+    });
+  }
   later(m.Tools_BackgroundImage, "Background image");
   later(m.Tools_ClearBackgroundImage, "Clear background image");
   later(m.Tools_TextureReport, "Texture report");

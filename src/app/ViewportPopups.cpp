@@ -11,6 +11,7 @@
 #include "app/EditCommands.h"
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
+#include "app/properties/PropertiesForm.h"
 #include "model/actions/Requests.h"
 #include "model/editing/PolygonPlacement.h"
 
@@ -69,8 +70,11 @@ void TViewportPopups::CreateDefaultPopup() {
   // Owned here, so that rebuilding the submenu keeps it.
   otherTexture_ = new QAction(CaptionWithKey(QStringLiteral("&Other..."), "O"), this);
   otherTexture_->setObjectName(QStringLiteral("DefaultPopup_Texture_Other"));
-  connect(otherTexture_, &QAction::triggered, this,
-          [this] { NotYetImplemented(&main_, QStringLiteral("Properties window")); });
+  connect(otherTexture_, &QAction::triggered, this, [this] {
+    RunCommand(&main_, [this] {
+      if (TPropertiesForm* properties = main_.PropertiesWindow()) properties->EditTexture();
+    });
+  });
   menu->addSeparator();
   flip_ = Item(menu, "DefaultPopup_Flip", "&Flip polygon orientation", "F",
                [this] { DoFlipPolygons(main_.Editor()); });
