@@ -24,6 +24,7 @@
 #include "app/properties/PropertyEditor.h"
 #include "model/actions/Requests.h"
 #include "model/text/NumberText.h"
+#include "model/view/ViewTransform.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -169,6 +170,11 @@ class TestPropertiesForm : public QObject {
                                 << "9";
     QTest::newRow("color") << "p0" << 3 << 8 << "$FF0000" << QStringList{"Set Polygon Color to $00FF0000"} << ""
                            << "$FF0000";
+    QTest::newRow("color in decimal") << "p0" << 3 << 8 << "255" << QStringList{"Set Polygon Color to $000000FF"}
+                                      << "" << "$0000FF";
+    QTest::newRow("empty X") << "n1" << 3 << 4 << "" << QStringList{} << "Information" << "64.000000";
+    QTest::newRow("texture") << "p0" << 3 << 9 << "Sand" << QStringList{"Set Polygon Texture to Sand"} << ""
+                             << "Sand";
     QTest::newRow("group of both kinds")
         << "n0 p0" << 3 << 1 << "hill" << QStringList{"Set Node Group to hill", "Set Polygon Group to hill"} << ""
         << "hill";
@@ -311,6 +317,35 @@ class TestPropertiesForm : public QObject {
     QTest::mouseClick(s.main.Viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(s.editor.Nodes[1].Z, 42.0f);
     QCOMPARE(s.editor.State.SelectedNodeCount(), 0);
+  }
+
+  // A click in the viewport: the object list follows, an empty click hides the window, a double
+  // click on a selection shows it again.
+  void viewportClicksFollow() {
+    TScene s(4, 1);
+    s.editor.Nodes[3].Group = "hill";
+    s.Show();
+    TScene::Choose(s.form.GroupBox(), 1);
+    QCOMPARE(s.form.NameBox()->count(), 1);
+    DoSelectPoly(s.editor, 0, true);
+    s.form.FollowClick(false);
+    QCOMPARE(s.form.GroupBox()->currentIndex(), 0);
+    QCOMPARE(s.form.NameBox()->currentText(), QStringLiteral("Polygon1"));
+    s.form.FollowClick(true);
+    QCOMPARE(s.form.NameBox()->currentIndex(), -1);
+
+    s.editor.Values.Zoom = 1;
+    s.main.Redraw(true);
+    const TScreenPoint node = WorldToScreen(s.editor, s.editor.Nodes[3].X, s.editor.Nodes[3].Y);
+    QTest::mouseClick(s.main.Viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(!s.form.isVisible());
+    // The first click of a double click selects, the second opens the window.
+    QTest::mouseClick(s.main.Viewport(), Qt::LeftButton, {}, QPoint(node.X, node.Y));
+    QVERIFY(!s.form.isVisible());
+    QTest::mouseDClick(s.main.Viewport(), Qt::LeftButton, {}, QPoint(node.X, node.Y));
+    QVERIFY(s.editor.Nodes[3].Selected);
+    QVERIFY(s.form.isVisible());
+    QCOMPARE(s.form.PE()->count(), 7);
   }
 
   // The menu item and the tool button follow the window; "&Other..." opens it on the Texture row.

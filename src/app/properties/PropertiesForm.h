@@ -3,6 +3,7 @@
 // or polygons in the property grid, lays a one-line editor over the value being edited, and turns
 // every committed edit into a request; above the grid a group filter and a list of all objects
 // by name pick one object. It reads the document and changes it only through the requests.
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -94,7 +95,7 @@ class TPropertiesForm : public QWidget {
   void DropDownChosen(const QString& value);
 
   TEditor& editor_;
-  TDropDownForm* dropDown_ = nullptr;
+  QPointer<TDropDownForm> dropDown_;
   TPropertyEditor* pe_ = nullptr;
   QToolButton* nodesButton_ = nullptr;
   QToolButton* polysButton_ = nullptr;

@@ -33,8 +33,9 @@ class TCommon {
   bool differ_ = false;
 };
 
+// Mostly the texts are equal to the letter (a texture or group of a whole mesh): that is quick.
 bool SameText(const std::string& a, const std::string& b) {
-  return SameTextIgnoringCase(a, b);
+  return a.size() == b.size() && (a == b || SameTextIgnoringCase(a, b));
 }
 
 template <typename Value>
