@@ -80,9 +80,10 @@ void TMainForm::Menu_Project_PrintClick() {
 
 void TMainForm::Menu_Project_ImportClick() {
   if (windows_->FormatIE == nullptr || !windows_->FormatIE->ShowForImport()) return;
-  // The imported nodes went straight into the lists.
+  // The imported nodes went straight into the lists; the object list must name them too.
   SetModified(true);
   Redraw(true);
+  RefreshLists();
   if (PropertiesWindow() != nullptr && PropertiesWindow()->isVisible()) RefreshProperties();
 }
 

@@ -233,8 +233,18 @@ class TestPropertiesForm : public QObject {
   // Up and Down walk the rows from the editor, each committing what was typed.
   void arrowKeysCommitAndMove() {
     TScene s;
-    s.Show();
     DoSelectNode(s.editor, 2, true);
+    s.Show();
+    s.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&s.form));
+    // The grid has the keys at once: from the first row, Down opens the Group editor.
+    QCOMPARE(s.form.PE()->currentRow(), 0);
+    QTest::keyClick(s.form.PE(), Qt::Key_Down);
+    QCOMPARE(s.form.EditedRow(), 1);
+    QVERIFY(s.form.Edit()->hasFocus());
+    QTest::keyClicks(s.form.Edit(), "rim");
+    QTest::keyClick(s.form.Edit(), Qt::Key_Return);
+    QCOMPARE(s.editor.Nodes[2].Group, std::string("rim"));
     s.Type(4, "7", false);
     QTest::keyClick(s.form.Edit(), Qt::Key_Down);
     QCOMPARE(s.editor.Nodes[2].X, 7.0f);

@@ -201,7 +201,6 @@ void TPropertiesForm::OpenDropDown() {
   const QPoint topLeft = pe_->viewport()->mapToGlobal(QPoint(splitter, row.bottom() + 1));
   const QRect area(topLeft, QSize(std::max(0, pe_->viewport()->width() - splitter), 0));
   if (field == TPropertyField::Group) {
-    dropDown_->setWindowTitle(windowTitle());
     dropDown_->ShowGroups(groups_->Items(), edit_->text(), area);
   } else if (field == TPropertyField::Texture) {
     dropDown_->ShowTextures(UsedTextures(editor_), area);

@@ -168,6 +168,8 @@ void TPropertiesForm::showEvent(QShowEvent* event) {
     RebuildGroupFilter();
     ShowValues();
   });
+  // The keys work the grid at once: entering it selects the first row.
+  pe_->setFocus();
   emit VisibilityChanged(true);
 }
 
