@@ -106,18 +106,30 @@ class TestPropertiesForm : public QObject {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("value");
-    QTest::newRow("one node: X") << "n0" << "..." << 7 << 4 << "0.000000";
-    QTest::newRow("one node: name") << "n1" << "..." << 7 << 2 << "Node2";
-    QTest::newRow("two nodes: X differs") << "n0 n1" << "..." << 6 << 3 << "";
-    QTest::newRow("two nodes: Y common") << "n0 n1" << "..." << 6 << 4 << "0.000000";
-    QTest::newRow("group missing first") << "n0 n1" << ".a." << 6 << 1 << "";
-    QTest::newRow("group missing last") << "n1 n2" << ".a." << 6 << 1 << "";
-    QTest::newRow("group ignoring case") << "n0 n1" << "aA." << 6 << 1 << "a";
-    QTest::newRow("one polygon: color") << "p0" << "..." << 10 << 8 << "$FFFFFFFF";
-    QTest::newRow("one polygon: corner") << "p0" << "..." << 10 << 6 << "2";
-    QTest::newRow("two polygons: texture") << "p0 p1" << "..." << 9 << 8 << kDefaultTexture;
-    QTest::newRow("both kinds: group") << "n0 p0" << "..." << 2 << 1 << "";
-    QTest::newRow("nothing") << "" << "..." << 1 << 0 << "";
+    QTest::newRow("one node: X") << "n0"
+                                 << "..." << 7 << 4 << "0.000000";
+    QTest::newRow("one node: name") << "n1"
+                                    << "..." << 7 << 2 << "Node2";
+    QTest::newRow("two nodes: X differs") << "n0 n1"
+                                          << "..." << 6 << 3 << "";
+    QTest::newRow("two nodes: Y common") << "n0 n1"
+                                         << "..." << 6 << 4 << "0.000000";
+    QTest::newRow("group missing first") << "n0 n1"
+                                         << ".a." << 6 << 1 << "";
+    QTest::newRow("group missing last") << "n1 n2"
+                                        << ".a." << 6 << 1 << "";
+    QTest::newRow("group ignoring case") << "n0 n1"
+                                         << "aA." << 6 << 1 << "a";
+    QTest::newRow("one polygon: color") << "p0"
+                                        << "..." << 10 << 8 << "$FFFFFFFF";
+    QTest::newRow("one polygon: corner") << "p0"
+                                         << "..." << 10 << 6 << "2";
+    QTest::newRow("two polygons: texture") << "p0 p1"
+                                           << "..." << 9 << 8 << kDefaultTexture;
+    QTest::newRow("both kinds: group") << "n0 p0"
+                                       << "..." << 2 << 1 << "";
+    QTest::newRow("nothing") << ""
+                             << "..." << 1 << 0 << "";
   }
   void rowsAndValues() {
     QFETCH(QString, selection);
@@ -157,29 +169,37 @@ class TestPropertiesForm : public QObject {
     QTest::addColumn<int>("nodes");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("entries");   // history entries added, oldest first
-    QTest::addColumn<QString>("caption");       // message caption, empty for none
-    QTest::addColumn<QString>("value");         // the row's value afterwards
+    QTest::addColumn<QStringList>("entries");  // history entries added, oldest first
+    QTest::addColumn<QString>("caption");      // message caption, empty for none
+    QTest::addColumn<QString>("value");        // the row's value afterwards
     QTest::newRow("X") << "n1" << 3 << 4 << " 12.5 " << QStringList{"Set Node X Coordinate to 12.5"} << ""
                        << "12.500000";
-    QTest::newRow("letters in X") << "n1" << 3 << 4 << "abc" << QStringList{} << "Information" << "64.000000";
+    QTest::newRow("letters in X") << "n1" << 3 << 4 << "abc" << QStringList{} << "Information"
+                                  << "64.000000";
     QTest::newRow("X beyond a float") << "n1" << 3 << 4 << "1e40" << QStringList{} << "Information"
                                       << "64.000000";
-    QTest::newRow("node index out of range") << "p0" << 10 << 4 << "99" << QStringList{} << "Error" << "0";
-    QTest::newRow("node index") << "p0" << 10 << 4 << "9" << QStringList{"Set Polygon Node Index 1 to 9"} << ""
+    QTest::newRow("node index out of range") << "p0" << 10 << 4 << "99" << QStringList{} << "Error"
+                                             << "0";
+    QTest::newRow("node index") << "p0" << 10 << 4 << "9" << QStringList{"Set Polygon Node Index 1 to 9"}
+                                << ""
                                 << "9";
-    QTest::newRow("color") << "p0" << 3 << 8 << "$FF0000" << QStringList{"Set Polygon Color to $00FF0000"} << ""
+    QTest::newRow("color") << "p0" << 3 << 8 << "$FF0000" << QStringList{"Set Polygon Color to $00FF0000"}
+                           << ""
                            << "$FF0000";
-    QTest::newRow("color in decimal") << "p0" << 3 << 8 << "255" << QStringList{"Set Polygon Color to $000000FF"}
-                                      << "" << "$0000FF";
-    QTest::newRow("empty X") << "n1" << 3 << 4 << "" << QStringList{} << "Information" << "64.000000";
+    QTest::newRow("color in decimal")
+        << "p0" << 3 << 8 << "255" << QStringList{"Set Polygon Color to $000000FF"} << ""
+        << "$0000FF";
+    QTest::newRow("empty X") << "n1" << 3 << 4 << "" << QStringList{} << "Information"
+                             << "64.000000";
     QTest::newRow("texture") << "p0" << 3 << 9 << "Sand" << QStringList{"Set Polygon Texture to Sand"} << ""
                              << "Sand";
     QTest::newRow("group of both kinds")
-        << "n0 p0" << 3 << 1 << "hill" << QStringList{"Set Node Group to hill", "Set Polygon Group to hill"} << ""
+        << "n0 p0" << 3 << 1 << "hill" << QStringList{"Set Node Group to hill", "Set Polygon Group to hill"}
+        << ""
         << "hill";
     QTest::newRow("name taken by another node")
-        << "n0" << 3 << 2 << "node2" << QStringList{"Set Node Name to Node1"} << "" << "Node1";
+        << "n0" << 3 << 2 << "node2" << QStringList{"Set Node Name to Node1"} << ""
+        << "Node1";
   }
   void commitTypedValue() {
     QFETCH(QString, selection);
@@ -205,7 +225,8 @@ class TestPropertiesForm : public QObject {
     if (!caption.isEmpty()) {
       QCOMPARE(s.dialogs.Messages[0].Caption, caption);
       QCOMPARE(s.dialogs.Messages[0].Text, QStringLiteral("Invalid input."));
-      QCOMPARE(s.dialogs.Messages[0].Icon, caption == "Error" ? QMessageBox::Critical : QMessageBox::Information);
+      QCOMPARE(s.dialogs.Messages[0].Icon,
+               caption == "Error" ? QMessageBox::Critical : QMessageBox::Information);
     }
     QCOMPARE(s.Value(row), value);
     QCOMPARE(s.form.Edit()->text(), value);

@@ -38,12 +38,14 @@ TDropDownForm::TDropDownForm() : QWidget(nullptr, Qt::Popup | Qt::FramelessWindo
   textures_ = new QStandardItemModel(this);
 
   // Hovering highlights the entry under the pointer.
-  connect(list_, &QListView::entered, this, [this](const QModelIndex& index) { list_->setCurrentIndex(index); });
+  connect(list_, &QListView::entered, this,
+          [this](const QModelIndex& index) { list_->setCurrentIndex(index); });
   connect(list_, &QListView::clicked, this, [this](const QModelIndex& index) { Choose(index.row()); });
   list_->installEventFilter(this);
 }
 
-void TDropDownForm::ShowGroups(const std::vector<TGroupItem>& items, const QString& current, const QRect& area) {
+void TDropDownForm::ShowGroups(const std::vector<TGroupItem>& items, const QString& current,
+                               const QRect& area) {
   groups_->SetItems(items);
   list_->setModel(groups_);
   const std::string wanted = current.toLocal8Bit().toStdString();

@@ -37,7 +37,8 @@ void TListItemPainter::PaintEntry(QPainter* p, const QRect& r, const QModelIndex
   p->restore();
 }
 
-void TListItemPainter::paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void TListItemPainter::paint(QPainter* p, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
   const bool highlighted =
       option.state.testFlag(QStyle::State_Selected) || option.state.testFlag(QStyle::State_MouseOver);
   PaintEntry(p, option.rect, index, option.font, option.palette, highlighted);
@@ -82,11 +83,12 @@ void TListCombo::paintEvent(QPaintEvent*) {
   painter.drawComplexControl(QStyle::CC_ComboBox, option);
   const int current = currentIndex();
   if (current < 0 || model() == nullptr) return;
-  const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+  const QRect field =
+      style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
   QPalette palette = this->palette();
   if (!isEnabled()) palette.setCurrentColorGroup(QPalette::Disabled);
-  TListItemPainter::PaintEntry(&painter, field, model()->index(current, modelColumn(), rootModelIndex()), font(),
-                               palette, false);
+  TListItemPainter::PaintEntry(&painter, field, model()->index(current, modelColumn(), rootModelIndex()),
+                               font(), palette, false);
 }
 
 }  // namespace terravel

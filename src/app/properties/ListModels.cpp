@@ -67,7 +67,8 @@ void TObjectListModel::SetEntries(std::vector<TObjectRef> entries) {
 }
 
 const TObjectRef* TObjectListModel::EntryAt(int row) const {
-  return row >= 0 && row < static_cast<int>(entries_.size()) ? &entries_[static_cast<std::size_t>(row)] : nullptr;
+  return row >= 0 && row < static_cast<int>(entries_.size()) ? &entries_[static_cast<std::size_t>(row)]
+                                                             : nullptr;
 }
 
 int TObjectListModel::RowOf(const TObjectRef& object) const {

@@ -129,8 +129,10 @@ void TPropertiesForm::CreateControls() {
 
   connect(nodesButton_, &QToolButton::clicked, this, [this] { Gesture([this] { RebuildGroupFilter(); }); });
   connect(polysButton_, &QToolButton::clicked, this, [this] { Gesture([this] { RebuildGroupFilter(); }); });
-  connect(groupBox_, &QComboBox::activated, this, [this](int row) { Gesture([this, row] { GroupChosen(row); }); });
-  connect(nameBox_, &QComboBox::activated, this, [this](int row) { Gesture([this, row] { NameChosen(row); }); });
+  connect(groupBox_, &QComboBox::activated, this,
+          [this](int row) { Gesture([this, row] { GroupChosen(row); }); });
+  connect(nameBox_, &QComboBox::activated, this,
+          [this](int row) { Gesture([this, row] { NameChosen(row); }); });
   connect(pe_, &TPropertyEditor::ModeChanged, this, &TPropertiesForm::ModeChanged);
   connect(pe_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (!selectingRow_) Gesture([this, row] { ClickRow(row); });
@@ -143,7 +145,8 @@ void TPropertiesForm::CreateControls() {
 void TPropertiesForm::AttachDropDown(TDropDownForm* dropDown) {
   if (dropDown_ != nullptr) disconnect(dropDown_, nullptr, this, nullptr);
   dropDown_ = dropDown;
-  if (dropDown_ != nullptr) connect(dropDown_, &TDropDownForm::Chosen, this, &TPropertiesForm::DropDownChosen);
+  if (dropDown_ != nullptr)
+    connect(dropDown_, &TDropDownForm::Chosen, this, &TPropertiesForm::DropDownChosen);
 }
 
 void TPropertiesForm::Gesture(const std::function<void()>& command) {

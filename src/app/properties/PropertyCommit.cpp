@@ -153,7 +153,8 @@ bool TryParseInteger(std::string_view text, std::int32_t& value) {
     if (number > static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1) return false;
   }
   if (negative) number = -number;
-  if (number < std::numeric_limits<std::int32_t>::min() || number > std::numeric_limits<std::int32_t>::max()) {
+  if (number < std::numeric_limits<std::int32_t>::min() ||
+      number > std::numeric_limits<std::int32_t>::max()) {
     return false;
   }
   value = static_cast<std::int32_t>(number);

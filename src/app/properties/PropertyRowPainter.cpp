@@ -49,7 +49,8 @@ bool TPropertyRowPainter::CategoryBelow(int row) const {
   return false;
 }
 
-void TPropertyRowPainter::paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void TPropertyRowPainter::paint(QPainter* p, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
   const int row = index.row();
   const QRect r = option.rect;
   const QString line = grid_.RowLine(row);
@@ -62,7 +63,8 @@ void TPropertyRowPainter::paint(QPainter* p, const QStyleOptionViewItem& option,
   const QPalette& palette = option.palette;
   const QColor fill = selected ? palette.color(QPalette::Highlight) : kRowFill;
   const QColor outline = selected ? palette.color(QPalette::Highlight) : QColor(Qt::white);
-  const QColor text = selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::WindowText);
+  const QColor text =
+      selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::WindowText);
 
   p->save();
   p->setClipRect(r.adjusted(0, 0, 0, 1));
@@ -114,7 +116,8 @@ void TPropertyRowPainter::PaintTreeLines(QPainter* p, const QRect& r, int row) c
     } else {
       bool onlyChildren = true;
       for (int next = row + 1; next < grid_.count(); ++next) {
-        if (!grid_.RowLine(next).isEmpty() && grid_.RowKindAt(next) != TPropertyRowKind::Child) onlyChildren = false;
+        if (!grid_.RowLine(next).isEmpty() && grid_.RowKindAt(next) != TPropertyRowKind::Child)
+          onlyChildren = false;
       }
       if (onlyChildren) Dotted(p, x + 8, y, x + 8, y + 3);
     }

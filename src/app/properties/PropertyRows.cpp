@@ -11,10 +11,10 @@ using TTemplate = std::vector<std::string_view>;
 const TTemplate kNone{"-no object selected"};
 const TTemplate kNodes{"Description", ">Group", "Position", ">X", ">Y", ">Z"};
 const TTemplate kNode{"Description", ">Group", ">Name", "Position", ">X", ">Y", ">Z"};
-const TTemplate kPolys{"Description", ">Group", "Vertexes", ">Node1", ">Node2", ">Node3",
-                       "Display", ">Color", ">Texture"};
-const TTemplate kPoly{"Description", ">Group", ">Name", "Vertexes", ">Node1", ">Node2", ">Node3",
-                      "Display", ">Color", ">Texture"};
+const TTemplate kPolys{"Description", ">Group",  "Vertexes", ">Node1",  ">Node2",
+                       ">Node3",      "Display", ">Color",   ">Texture"};
+const TTemplate kPoly{"Description", ">Group", ">Name",   "Vertexes", ">Node1",
+                      ">Node2",      ">Node3", "Display", ">Color",   ">Texture"};
 const TTemplate kBoth{"Description", ">Group"};
 
 using F = TPropertyField;
@@ -24,7 +24,8 @@ const TFields& Fields(TPropertyMode mode) {
   static const TFields none{};
   static const TFields nodes{F::None, F::Group, F::None, F::X, F::Y, F::Z};
   static const TFields node{F::None, F::Group, F::Name, F::None, F::X, F::Y, F::Z};
-  static const TFields polys{F::None, F::Group, F::None, F::Node1, F::Node2, F::Node3, F::None, F::Color, F::Texture};
+  static const TFields polys{F::None,  F::Group, F::None,  F::Node1,  F::Node2,
+                             F::Node3, F::None,  F::Color, F::Texture};
   static const TFields poly{F::None,  F::Group, F::Name, F::None,  F::Node1,
                             F::Node2, F::Node3, F::None, F::Color, F::Texture};
   static const TFields both{F::None, F::Group};

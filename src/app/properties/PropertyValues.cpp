@@ -98,11 +98,11 @@ void ShowPolygonValues(const TEditor& editor, TPropertyValues& values, int first
   corner(&TPoly::Node1, firstCornerRow);
   corner(&TPoly::Node2, firstCornerRow + 1);
   corner(&TPoly::Node3, firstCornerRow + 2);
-  const auto color =
-      CommonOf(editor.Polygons, [](const TPoly& p) { return p.Color; }, &Equal<std::int32_t>);
+  const auto color = CommonOf(
+      editor.Polygons, [](const TPoly& p) { return p.Color; }, &Equal<std::int32_t>);
   if (color) values[static_cast<std::size_t>(firstCornerRow + 4)] = ColorText(*color);
-  const auto texture =
-      CommonOf(editor.Polygons, [](const TPoly& p) -> const std::string& { return p.Texture; }, &SameText);
+  const auto texture = CommonOf(
+      editor.Polygons, [](const TPoly& p) -> const std::string& { return p.Texture; }, &SameText);
   if (texture) values[static_cast<std::size_t>(firstCornerRow + 5)] = *texture;
 }
 
@@ -128,7 +128,8 @@ TPropertyValues PropertyValues(const TEditor& editor, TPropertyMode mode) {
       ShowPolygonValues(editor, values, RowOf(mode, TPropertyField::Node1));
       break;
     case TPropertyMode::pmPoly:
-      values[static_cast<std::size_t>(RowOf(mode, TPropertyField::Name))] = FirstSelectedName(editor.Polygons);
+      values[static_cast<std::size_t>(RowOf(mode, TPropertyField::Name))] =
+          FirstSelectedName(editor.Polygons);
       ShowPolygonValues(editor, values, RowOf(mode, TPropertyField::Node1));
       break;
     case TPropertyMode::pmBoth:
