@@ -326,12 +326,24 @@ class TestPropertiesForm : public QObject {
     QVERIFY(drop != nullptr);
     QCOMPARE(drop->GroupList()->model()->rowCount(), 3);  // (undefined), the two textures
     const QRect r = drop->GroupList()->visualRect(drop->GroupList()->model()->index(2, 0));
+    QTest::mouseMove(drop->GroupList()->viewport(), r.center());
+    QCOMPARE(drop->GroupList()->currentIndex().row(), 2);  // hovering highlights
     QTest::mouseClick(drop->GroupList()->viewport(), Qt::LeftButton, {}, r.center());
     QVERIFY(!drop->isVisible());
     QCOMPARE(s.form.Edit()->text(), QStringLiteral("Rock.Wall"));
     QTest::keyClick(s.form.Edit(), Qt::Key_Return);
     QCOMPARE(s.LastAction(), QStringLiteral("Set Polygon Texture to Rock.Wall"));
     QCOMPARE(s.editor.Polygons[0].Texture, std::string("Rock.Wall"));
+  }
+
+  void longEntriesEndWithDots() {
+    const QFontMetrics metrics(QApplication::font());
+    const QString name = QStringLiteral("A.Very.Long.Texture.Name");
+    QCOMPARE(ShortenedText(metrics, name, 1000), name);
+    const QString cut = ShortenedText(metrics, name, metrics.horizontalAdvance(name) / 2);
+    QVERIFY(cut.endsWith(QStringLiteral("...")));
+    QVERIFY(name.startsWith(cut.chopped(3)));
+    QVERIFY(metrics.horizontalAdvance(cut) <= metrics.horizontalAdvance(name) / 2);
   }
 
   // Clicking into the viewport activates the main window first: the typed value is in before

@@ -27,6 +27,7 @@ TDropDownForm::TDropDownForm() : QWidget(nullptr, Qt::Popup | Qt::FramelessWindo
   list_->setLineWidth(1);
   list_->setUniformItemSizes(true);
   list_->setMouseTracking(true);
+  list_->viewport()->setMouseTracking(true);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setItemDelegate(new TListItemPainter(list_));
