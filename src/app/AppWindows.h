@@ -4,14 +4,14 @@
 #include <memory>
 
 #include "app/AboutForm.h"
-#include "app/DropDownForm.h"
 #include "app/FormatIEForm.h"
 #include "app/LogForm.h"
 #include "app/MainWindow.h"
 #include "app/OptionsIEForm.h"
-#include "app/PropertiesForm.h"
 #include "app/WelcomeForm.h"
 #include "app/background/BackgroundImageForm.h"
+#include "app/properties/DropDownForm.h"
+#include "app/properties/PropertiesForm.h"
 #include "app/texturereport/TextureReportForm.h"
 
 namespace terravel {

@@ -1,5 +1,4 @@
-// Which command each menu item and button runs, and the import and export commands. The
-// properties window's items show the "not yet implemented" message until it comes.
+// Which command each menu item and button runs, and the import and export commands.
 #include <QAction>
 #include <QCoreApplication>
 #include <QPageSetupDialog>
@@ -35,19 +34,27 @@ void TMainForm::ConnectCommands() {
   Command(m.Project_PrinterSetup, [this] { Menu_Project_PrinterSetupClick(); });
   connect(m.Project_Quit, &QAction::triggered, this, &QWidget::close);
 
-  const auto later = [this](QAction* action, const char* feature) {
-    Command(action, [this, feature] { NotYetImplemented(this, QString::fromLatin1(feature)); });
-  };
   Command(m.Project_Import, [this] { Menu_Project_ImportClick(); });
   Command(m.Project_Export, [this] { Menu_Project_ExportClick(); });
   Command(m.Project_ExportAgain, [this] { Menu_Project_ExportAgainClick(); });
   Command(m.Edit_Remove, [this] { editCommands_->RemoveSelection(); });
-  Command(m.Edit_AddGroundPolygon, [this] { editCommands_->AddPolygon(TPolygonKind::Ground, TPolygonSource::SelectionOrPoint); });
-  Command(m.Edit_AddSkyPolygon, [this] { editCommands_->AddPolygon(TPolygonKind::Sky, TPolygonSource::SelectionOrPoint); });
-  later(m.View_ShowProperties, "Properties window");
-  later(m.Tool_Properties, "Properties window");
-  connect(m.Tool_Properties, &QAction::triggered, m.Tool_Properties,
-          [action = m.Tool_Properties] { action->setChecked(false); });
+  Command(m.Edit_AddGroundPolygon,
+          [this] { editCommands_->AddPolygon(TPolygonKind::Ground, TPolygonSource::SelectionOrPoint); });
+  Command(m.Edit_AddSkyPolygon,
+          [this] { editCommands_->AddPolygon(TPolygonKind::Sky, TPolygonSource::SelectionOrPoint); });
+  // Both show the window (also when it shows already); its showing sets their check marks.
+  m.View_ShowProperties->setCheckable(true);
+  for (QAction* action : {m.View_ShowProperties, m.Tool_Properties}) {
+    Command(action, [this] {
+      TPropertiesForm* properties = PropertiesWindow();
+      menus_.View_ShowProperties->setChecked(properties != nullptr && properties->isVisible());
+      menus_.Tool_Properties->setChecked(properties != nullptr && properties->isVisible());
+      if (properties == nullptr) return;
+      properties->show();
+      properties->raise();
+      properties->activateWindow();
+    });
+  }
   Command(m.Tools_BackgroundImage, [this] {
     // Whatever the window did, the menu item follows the picture.
     const auto update = qScopeGuard(
@@ -83,9 +90,10 @@ void TMainForm::Menu_Project_PrintClick() {
 
 void TMainForm::Menu_Project_ImportClick() {
   if (windows_->FormatIE == nullptr || !windows_->FormatIE->ShowForImport()) return;
-  // The imported nodes went straight into the lists.
+  // The imported nodes went straight into the lists; the object list must name them too.
   SetModified(true);
   Redraw(true);
+  RefreshLists();
   if (PropertiesWindow() != nullptr && PropertiesWindow()->isVisible()) RefreshProperties();
 }
 

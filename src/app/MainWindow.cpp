@@ -93,10 +93,19 @@ TMainForm::~TMainForm() {
 
 void TMainForm::AttachToolWindows(const TToolWindows& windows) {
   if (windows_->Log != nullptr) disconnect(windows_->Log, nullptr, this, nullptr);
+  if (windows_->Properties != nullptr) disconnect(windows_->Properties, nullptr, this, nullptr);
   *windows_ = windows;
   viewportInput_->AttachProperties(windows.Properties);
+  viewportPopups_->AttachProperties(windows.Properties);
   if (windows.Log != nullptr) {
     connect(windows.Log, &TLogForm::VisibilityChanged, menus_.View_ShowLog, &QAction::setChecked);
+  }
+  if (windows.Properties != nullptr) {
+    // The menu item is checked and the tool button down exactly while the window shows.
+    connect(windows.Properties, &TPropertiesForm::VisibilityChanged, this, [this](bool visible) {
+      menus_.View_ShowProperties->setChecked(visible);
+      menus_.Tool_Properties->setChecked(visible);
+    });
   }
   if (windows.DropDown != nullptr) {
     // Switching to another program closes the group drop-down.
@@ -200,10 +209,17 @@ void TMainForm::ResumeRedraw() {
   renderer_.ResumeRedraw();
 }
 
-// The properties window comes with a later step; until then there is nothing to refresh.
-void TMainForm::RefreshProperties() {}
-void TMainForm::SetPropertyMode(TPropertyMode) {}
-void TMainForm::RefreshLists() {}
+void TMainForm::RefreshProperties() {
+  if (windows_->Properties != nullptr) windows_->Properties->RefreshProperties();
+}
+
+void TMainForm::SetPropertyMode(TPropertyMode mode) {
+  if (windows_->Properties != nullptr) windows_->Properties->SetPropertyMode(mode);
+}
+
+void TMainForm::RefreshLists() {
+  if (windows_->Properties != nullptr) windows_->Properties->RefreshLists();
+}
 
 void TMainForm::RefreshUndoRedo() {
   if (undoRedo_ != nullptr) undoRedo_->RefreshUndoRedo();

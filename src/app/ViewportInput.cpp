@@ -10,9 +10,9 @@
 
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
-#include "app/PropertiesForm.h"
 #include "app/ViewportPopups.h"
 #include "app/ViewportWidget.h"
+#include "app/properties/PropertiesForm.h"
 #include "render/ViewportRenderer.h"
 #include "model/actions/Requests.h"
 #include "model/document/PropertyMode.h"
@@ -134,8 +134,9 @@ void TViewportInput::Release(Qt::MouseButton button, QPoint position, QPoint glo
 
 void TViewportInput::Click(bool rightButton, QPoint position, Qt::KeyboardModifiers modifiers) {
   renderer_.RenderPickBuffer();
-  SelectByClick(editor_, renderer_.PickAt(position.x(), position.y()), rightButton,
-                modifiers.testFlag(Qt::ControlModifier));
+  const TPickHit hit = renderer_.PickAt(position.x(), position.y());
+  SelectByClick(editor_, hit, rightButton, modifiers.testFlag(Qt::ControlModifier));
+  if (properties_ != nullptr) properties_->FollowClick(hit.Kind == TPickKind::Nothing);
   popup_ = popups_.PopupForSelection();
 }
 

@@ -10,6 +10,7 @@
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/UserDialogs.h"
+#include "app/properties/PropertiesForm.h"
 #include "model/actions/Requests.h"
 #include "model/editing/PolygonPlacement.h"
 #include "model/editor/Editor.h"
@@ -70,8 +71,11 @@ void TViewportPopups::CreateDefaultPopup() {
   // Owned here, so that rebuilding the submenu keeps it.
   otherTexture_ = new QAction(CaptionWithKey(QStringLiteral("&Other..."), "O"), this);
   otherTexture_->setObjectName(QStringLiteral("DefaultPopup_Texture_Other"));
-  connect(otherTexture_, &QAction::triggered, this,
-          [this] { NotYetImplemented(window_, QStringLiteral("Properties window")); });
+  connect(otherTexture_, &QAction::triggered, this, [this] {
+    RunCommand(window_, [this] {
+      if (propertiesWindow_ != nullptr) propertiesWindow_->EditTexture();
+    });
+  });
   menu->addSeparator();
   flip_ = Item(menu, "DefaultPopup_Flip", "&Flip polygon orientation", "F",
                [this] { DoFlipPolygons(editor_); });

@@ -18,11 +18,15 @@ namespace terravel {
 
 class TEditCommands;
 class TEditor;
+class TPropertiesForm;
 
 class TViewportPopups : public QObject {
  public:
   // The menus belong to the window; their properties items trigger showProperties.
   TViewportPopups(TEditor& editor, TEditCommands& commands, QWidget* window, QAction* showProperties);
+
+  // The properties window, created after the main window: "&Other..." opens its texture row.
+  void AttachProperties(TPropertiesForm* properties) { propertiesWindow_ = properties; }
 
   QMenu* DefaultPopup() const { return defaultPopup_; }
   QMenu* SelectedPopup() const { return selectedPopup_; }
@@ -47,6 +51,7 @@ class TViewportPopups : public QObject {
   TEditCommands& commands_;
   QWidget* window_;
   QAction* showProperties_;
+  TPropertiesForm* propertiesWindow_ = nullptr;
   QMenu* defaultPopup_ = nullptr;
   QMenu* selectedPopup_ = nullptr;
 

@@ -1,0 +1,119 @@
+#pragma once
+// TPropertiesForm: the stay-on-top properties window. It shows the values of the selected nodes
+// or polygons in the property grid, lays a one-line editor over the value being edited, and turns
+// every committed edit into a request; above the grid a group filter and a list of all objects
+// by name pick one object. It reads the document and changes it only through the requests.
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+#include "model/document/PropertyMode.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QTimer;
+class QToolButton;
+
+namespace terravel {
+
+class TDropDownForm;
+class TEditor;
+class TGroupListModel;
+class TListCombo;
+class TObjectListModel;
+class TPropertyEditor;
+
+class TPropertiesForm : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TPropertiesForm(TEditor& editor);
+  // The drop-down of groups and textures, created after this window.
+  void AttachDropDown(TDropDownForm* dropDown);
+
+  // Host notifications. A refresh commits a pending edit first and, while the window shows,
+  // refills the values for the mode that fits the selection and re-opens the editor.
+  void RefreshProperties();
+  void SetPropertyMode(TPropertyMode mode);
+  // Rebuilds the group filter and the object list (while hidden, at the next showing).
+  void RefreshLists();
+
+  // After a click in the viewport: on the background the object list shows no entry; on an
+  // object the group filter goes back to all groups and the object list shows the first
+  // selected object.
+  void FollowClick(bool onBackground);
+  // Shows the window with the editor open on the Texture row (when the mode has one).
+  void EditTexture();
+  // Applies the value typed into the editor, if it changed since it was filled.
+  void CommitPendingEdit();
+
+  // The controls, for the main window and tests.
+  TPropertyEditor* PE() const { return pe_; }
+  QToolButton* NodesButton() const { return nodesButton_; }
+  QToolButton* PolysButton() const { return polysButton_; }
+  TListCombo* GroupBox() const { return groupBox_; }
+  TListCombo* NameBox() const { return nameBox_; }
+  QFrame* EditPanel() const { return editPanel_; }
+  QLineEdit* Edit() const { return edit_; }
+  QToolButton* DropDown() const { return dropDownButton_; }
+  QLabel* WarningImage() const { return warningImage_; }
+  // The row whose value the editor shows; -1 when none.
+  int EditedRow() const { return editedRow_; }
+
+ signals:
+  void VisibilityChanged(bool visible);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateControls();
+  // Runs a gesture of this window inside RunCommand.
+  void Gesture(const std::function<void()>& command);
+
+  // Lists (PropertiesForm.cpp).
+  void RebuildGroupFilter();
+  void RebuildObjectList();
+  void GroupChosen(int row);
+  void NameChosen(int row);
+
+  // Values and editing (PropertiesEditing.cpp).
+  void ShowValues();
+  void ModeChanged();
+  // A click on a grid row (also Enter, the arrow keys and a refresh): commit, then edit the row.
+  void ClickRow(int row);
+  void OpenEditor(int row);
+  void HideEditor();
+  void PlaceEditor(bool dropDown, bool warning);
+  void MoveToRow(int row);
+  void SelectGridRow(int row);
+  void OpenDropDown();
+  void DropDownChosen(const QString& value);
+
+  TEditor& editor_;
+  QPointer<TDropDownForm> dropDown_;
+  TPropertyEditor* pe_ = nullptr;
+  QToolButton* nodesButton_ = nullptr;
+  QToolButton* polysButton_ = nullptr;
+  TListCombo* groupBox_ = nullptr;
+  TListCombo* nameBox_ = nullptr;
+  TGroupListModel* groups_ = nullptr;
+  TObjectListModel* objects_ = nullptr;
+  QFrame* editPanel_ = nullptr;
+  QLineEdit* edit_ = nullptr;
+  QToolButton* dropDownButton_ = nullptr;
+  QLabel* warningImage_ = nullptr;
+  QTimer* timer_ = nullptr;
+
+  int editedRow_ = -1;
+  bool listsStale_ = true;
+  bool showingValues_ = false;
+  bool selectingRow_ = false;
+  bool placed_ = false;
+};
+
+}  // namespace terravel
