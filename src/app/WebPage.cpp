@@ -3,6 +3,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "app/DataPaths.h"
+
 namespace terravel {
 
 QString BrowserCommand() {
@@ -33,7 +35,7 @@ void OpenWebPage(const QString& url) {
 
 QString ManualPage(const QString& programFolder, int tag) {
   const QString anchor = tag == 0 ? QString() : QStringLiteral("#q%1").arg(tag);
-  return QStringLiteral("%1/guide/index.html%2").arg(programFolder, anchor);
+  return QStringLiteral("%1/index.html%2").arg(DataFolder(programFolder, QStringLiteral("guide")), anchor);
 }
 
 }  // namespace terravel
