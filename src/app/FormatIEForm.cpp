@@ -1,6 +1,7 @@
 #include "app/FormatIEForm.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -181,22 +182,46 @@ bool TFormatIEForm::RunOptions(bool showEmptyOption, float& scale, bool& importI
   return true;
 }
 
+int TFormatIEForm::ImportFormatOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix();
+  for (const int format : {kXYZText, kUnrealText}) {
+    if (suffix.compare(ExtensionOf(format), Qt::CaseInsensitive) == 0) return format;
+  }
+  return -1;
+}
+
+bool TFormatIEForm::ImportFile(const QString& path) {
+  const int format = ImportFormatOf(path);
+  if (format < 0) return false;
+  ImportMode = true;
+  WarnBeforeImport(format);
+  return ImportFrom(format, path);
+}
+
+void TFormatIEForm::WarnBeforeImport(int format) {
+  if (format == kUnrealText) {
+    UserDialogs().Message(this, QStringLiteral("Warning"), QString::fromLatin1(kUnrealImportWarning),
+                          QMessageBox::Warning, QMessageBox::Ok);
+  }
+}
+
 void TFormatIEForm::Import(int format) {
   if (format == kProjectText) {
     NotYetImplemented(this, QStringLiteral("Import Terravel Text"));
     return;
   }
-  if (format == kUnrealText) {
-    UserDialogs().Message(this, QStringLiteral("Warning"), QString::fromLatin1(kUnrealImportWarning),
-                          QMessageBox::Warning, QMessageBox::Ok);
-  }
+  WarnBeforeImport(format);
   const QString path = UserDialogs().ExchangeFileName(this, true, FilterOf(format), ExtensionOf(format));
   if (path.isEmpty()) return;
+  if (ImportFrom(format, path)) accept();
+}
+
+bool TFormatIEForm::ImportFrom(int format, const QString& path) {
   float scale = ImportScale;
   bool intoEmpty = true;  // ticked again on every import
-  if (!RunOptions(true, scale, intoEmpty)) return;
+  if (!RunOptions(true, scale, intoEmpty)) return false;
   if (intoEmpty) {
-    if (project_.ConfirmDiscard()) return;
+    if (project_.ConfirmDiscard()) return false;
     project_.NewProject(false);
   }
   ImportFileName = path;
@@ -207,7 +232,7 @@ void TFormatIEForm::Import(int format) {
   } else {
     finished = ImportUnrealText(editor_, FilePath(ImportFileName), ImportScale);
   }
-  if (finished) accept();
+  return finished;
 }
 
 void TFormatIEForm::Export(int format) {

@@ -37,6 +37,11 @@ class TFormatIEForm : public QDialog {
   // Repeats the last XYZ or Unreal text export without asking; before any, opens the chooser.
   void ExportAgain();
   bool HasLastExport() const { return LastExportFormat != kNoExport; }
+  // The importable format of a file by its extension (.txt, .t3d), or -1.
+  static int ImportFormatOf(const QString& path);
+  // Imports the file as the chooser does once a file is picked: the warning of the format, the
+  // options, the save question for an import into a new project. True when the import finished.
+  bool ImportFile(const QString& path);
 
   bool ImportMode = false;
   QString ImportFileName;
@@ -62,6 +67,8 @@ class TFormatIEForm : public QDialog {
   // the chooser stays open.
   void ActionClick();
   void Import(int format);
+  void WarnBeforeImport(int format);
+  bool ImportFrom(int format, const QString& path);
   void Export(int format);
   // The options window with the given values; the scale is updated only when it is confirmed.
   bool RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty);

@@ -71,7 +71,10 @@ void TMainForm::Menu_Project_PrintClick() {
 
 void TMainForm::Menu_Project_ImportClick() {
   if (windows_->FormatIE == nullptr || !windows_->FormatIE->ShowForImport()) return;
-  // The imported nodes went straight into the lists.
+  ImportFinished();
+}
+
+void TMainForm::ImportFinished() {
   SetModified(true);
   Redraw(true);
   if (PropertiesWindow() != nullptr && PropertiesWindow()->isVisible()) RefreshProperties();
