@@ -6,6 +6,7 @@
 #include <QLockFile>
 
 #include "app/AppWindows.h"
+#include "app/DataPaths.h"
 #include "app/ProgramIcon.h"
 #include "model/core/Version.h"
 
@@ -33,7 +34,11 @@ void DescribeProgram() {
 }
 
 void DescribeArguments(QCommandLineParser& parser) {
-  parser.setApplicationDescription(QStringLiteral("Terravel, the editor for triangle-mesh terrain."));
+  // Where the program looks for its data, so that a user (and the install check) can see it.
+  parser.setApplicationDescription(
+      QStringLiteral("Terravel, the editor for triangle-mesh terrain.\n\nExample projects: %1\nManual: %2")
+          .arg(QDir::toNativeSeparators(DataFolder(QStringLiteral("examples"))),
+               QDir::toNativeSeparators(DataFolder(QStringLiteral("guide")))));
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The project (.tvp) to open."),
