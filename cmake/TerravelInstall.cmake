@@ -39,9 +39,9 @@ set(CPACK_PACKAGE_NAME terravel)
 set(CPACK_PACKAGE_VENDOR "Quillstone Software")
 set(CPACK_PACKAGE_CONTACT "Quillstone Software <terravel@quillstone.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for 2.5-D triangle-mesh terrain for UnrealEd")
-set(CPACK_PACKAGE_DESCRIPTION "Terravel builds terrain from above as nodes and triangles, with the \
-height shown on a blue-to-red gradient, and exports it as Unreal text brush geometry for UnrealEd. \
-terravel-cli converts and inspects the projects in scripts.")
+set(CPACK_PACKAGE_DESCRIPTION "Terravel builds terrain from above as nodes and triangles, with the height\n\
+shown on a blue-to-red gradient, and exports it as Unreal text brush geometry\n\
+for UnrealEd. terravel-cli converts and inspects the projects in scripts.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -21,7 +21,9 @@ QString DataFolder(const QString& programFolder, const QString& name) {
   for (const QString& folder : candidates) {
     if (QFileInfo(folder).isDir()) return folder;
   }
-  return candidates.constFirst();
+  // None there: where it belongs, in the installed data when the program is installed.
+  const bool installed = QFileInfo(QFileInfo(candidates.constLast()).path()).isDir();
+  return installed ? candidates.constLast() : candidates.constFirst();
 }
 
 QString DataFolder(const QString& name) {

@@ -9,8 +9,8 @@ namespace terravel {
 
 // The folders searched for the data folder `name`, in order, for a program in programFolder.
 QStringList DataFolderCandidates(const QString& programFolder, const QString& name);
-// The first candidate that exists, or the first candidate (beside the program) when none does,
-// so that messages and empty lists name the place a user would look first.
+// The first candidate that exists. When none does, the place it belongs: in ../share/terravel
+// when that folder is there (an installed program), otherwise beside the program.
 QString DataFolder(const QString& programFolder, const QString& name);
 // The same for the running program.
 QString DataFolder(const QString& name);

@@ -8,6 +8,7 @@
 
 #include "AppTestSupport.h"
 #include "app/Settings.h"
+#include "app/WebPage.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -153,6 +154,9 @@ class TestSettings : public QObject {
     TSettings settings;
     settings.AddExamples(prefix.path() + "/bin");
     QCOMPARE(settings.RecentFiles, QStringList{prefix.path() + "/" + expected});
+    // The manual is not there: its page is looked for where the installed data lies.
+    QCOMPARE(ManualPage(prefix.path() + "/bin", 0),
+             prefix.path() + "/share/terravel/guide/index.html");
   }
 };
 
