@@ -68,16 +68,18 @@ void TMainForm::dropEvent(QDropEvent* event) {
   event->accept();
   // The questions wait until the drop has finished, so that the program the file came from is
   // not kept waiting while they are open.
-  QTimer::singleShot(0, this, [this, kind, path] { RunCommand(this, [&] {
-    if (kind == TDropKind::Project) {
-      if (ConfirmDiscard()) return;
-      Log(QStringLiteral("LOG: File Open Project [%1]").arg(path));
-      NewProject(false);
-      OpenProjectFile(QFileInfo(path).absoluteFilePath());
-    } else if (windows_->FormatIE != nullptr && windows_->FormatIE->ImportFile(path)) {
-      ImportFinished();
-    }
-  }); });
+  QTimer::singleShot(0, this, [this, kind, path] {
+    RunCommand(this, [&] {
+      if (kind == TDropKind::Project) {
+        if (ConfirmDiscard()) return;
+        Log(QStringLiteral("LOG: File Open Project [%1]").arg(path));
+        NewProject(false);
+        OpenProjectFile(QFileInfo(path).absoluteFilePath());
+      } else if (windows_->FormatIE != nullptr && windows_->FormatIE->ImportFile(path)) {
+        ImportFinished();
+      }
+    });
+  });
 }
 
 }  // namespace terravel
