@@ -1,5 +1,6 @@
-// Files dropped on the main window's view: a project opens after the save question, an Unreal
-// text file is imported through the warning and the options window, anything else is refused.
+// The editor on the desktop: files dropped on the main window's view (a project opens after the
+// save question, an Unreal text file is imported through the warning and the options window,
+// anything else is refused) and the program's icon built into it.
 #include <QApplication>
 #include <QCheckBox>
 #include <QMimeData>
@@ -10,6 +11,7 @@
 
 #include "AppTestSupport.h"
 #include "app/OptionsIEForm.h"
+#include "app/ProgramIcon.h"
 #include "app/ViewportWidget.h"
 #include "model/actions/Requests.h"
 #include "model/project/NewProject.h"
@@ -81,10 +83,17 @@ void ConfirmOptionsWhenShown(QObject* context) {
 
 }  // namespace
 
-class TestDrop : public QObject {
+class TestDesktop : public QObject {
   Q_OBJECT
  private slots:
   void init() { ClearSettingsStore(); }
+
+  // The icon lives in the static app library, which the linker drops unless asked to keep it.
+  void programIconIsBuiltIn() {
+    const QList<QSize> sizes = ProgramIcon().availableSizes();
+    QVERIFY(sizes.contains(QSize(48, 48)));
+    QVERIFY(sizes.contains(QSize(256, 256)));
+  }
 
   void projectOpensAsOpenDoes() {
     TTempFolder folder;
@@ -174,5 +183,5 @@ class TestDrop : public QObject {
   }
 };
 
-TERRAVEL_TEST(TestDrop)
-#include "tst_Drop.moc"
+TERRAVEL_TEST(TestDesktop)
+#include "tst_Desktop.moc"
