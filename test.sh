@@ -2,8 +2,9 @@
 # Builds everything (warnings are errors) and runs every test.
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
-# xvfb and x11-utils (xwininfo): one test starts the editor on a virtual X server.
-terravel_prepare xvfb xauth x11-utils
+# xvfb and x11-utils (xwininfo): one test starts the editor on a virtual X server; another
+# installs the build and validates the installed tree.
+terravel_prepare xvfb xauth x11-utils "${TERRAVEL_PACKAGING_PACKAGES[@]}"
 TERRAVEL_CMAKE_ARGS="-DTERRAVEL_WERROR=ON" terravel_build
 cd "$TERRAVEL_BUILD"
 ctest --output-on-failure

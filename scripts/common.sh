@@ -4,6 +4,10 @@
 TERRAVEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 TERRAVEL_BUILD="${TERRAVEL_BUILD:-$TERRAVEL_ROOT/build}"
 
+# What checking the installed tree needs (the validators of the desktop entry, the AppStream file
+# and the MIME package) and what `cpack -G DEB` needs (dpkg-shlibdeps reads the dependencies).
+TERRAVEL_PACKAGING_PACKAGES=(desktop-file-utils appstream libxml2-utils shared-mime-info dpkg-dev)
+
 # Installs what is missing when run as root; otherwise prints the exact apt-get line and stops.
 terravel_prepare() {
   local wanted=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libbenchmark-dev fonts-dejavu-core "$@")

@@ -157,28 +157,49 @@ bool TFormatIEForm::RunOptions(bool showEmptyOption, float& scale, bool& importI
   return true;
 }
 
+bool TFormatIEForm::CanImport(const QString& path) {
+  const TExchangeFormatInfo* format = FindFormatByPath(path.toLocal8Bit().toStdString());
+  return format != nullptr && format->Imports();
+}
+
+bool TFormatIEForm::ImportFile(const QString& path) {
+  const TExchangeFormatInfo* format = FindFormatByPath(path.toLocal8Bit().toStdString());
+  if (format == nullptr || !format->Imports()) return false;
+  ImportMode = true;
+  WarnBeforeImport(*format);
+  return ImportFrom(*format, path);
+}
+
+void TFormatIEForm::WarnBeforeImport(const TExchangeFormatInfo& format) {
+  if (!format.ImportWarning.empty()) {
+    UserDialogs().Message(this, QStringLiteral("Warning"), QString::fromStdString(format.ImportWarning),
+                          QMessageBox::Warning, QMessageBox::Ok);
+  }
+}
+
 void TFormatIEForm::Import(const TExchangeFormatInfo& format) {
   if (!format.Imports()) {
     NotYetImplemented(this, QStringLiteral("Import %1").arg(QString::fromStdString(format.Title)));
     return;
   }
-  if (!format.ImportWarning.empty()) {
-    UserDialogs().Message(this, QStringLiteral("Warning"), QString::fromStdString(format.ImportWarning),
-                          QMessageBox::Warning, QMessageBox::Ok);
-  }
+  WarnBeforeImport(format);
   const QString extension = QString::fromStdString(format.DefaultExtension());
   const QString path = UserDialogs().ExchangeFileName(this, true, FilterOf(format), extension);
   if (path.isEmpty()) return;
+  if (ImportFrom(format, path)) accept();
+}
+
+bool TFormatIEForm::ImportFrom(const TExchangeFormatInfo& format, const QString& path) {
   float scale = ImportScale;
   bool intoEmpty = true;  // ticked again on every import
-  if (!RunOptions(true, scale, intoEmpty)) return;
+  if (!RunOptions(true, scale, intoEmpty)) return false;
   if (intoEmpty) {
-    if (project_.ConfirmDiscard()) return;
+    if (project_.ConfirmDiscard()) return false;
     project_.NewProject(false);
   }
   ImportFileName = path;
   ImportScale = scale;
-  if (format.Read(editor_, FilePath(ImportFileName), ImportScale)) accept();
+  return format.Read(editor_, FilePath(ImportFileName), ImportScale);
 }
 
 void TFormatIEForm::Export(const TExchangeFormatInfo& format) {

@@ -36,6 +36,11 @@ class TFormatIEForm : public QDialog {
   // Repeats the last XYZ or Unreal text export without asking; before any, opens the chooser.
   void ExportAgain();
   bool HasLastExport() const { return LastExportFormat.has_value(); }
+  // Whether a file's extension names a format that imports (.txt, .t3d).
+  static bool CanImport(const QString& path);
+  // Imports the file as the chooser does once a file is picked: the warning of the format, the
+  // options, the save question for an import into a new project. True when the import finished.
+  bool ImportFile(const QString& path);
 
   bool ImportMode = false;
   QString ImportFileName;
@@ -63,6 +68,8 @@ class TFormatIEForm : public QDialog {
   // the chooser stays open.
   void ActionClick();
   void Import(const TExchangeFormatInfo& format);
+  void WarnBeforeImport(const TExchangeFormatInfo& format);
+  bool ImportFrom(const TExchangeFormatInfo& format, const QString& path);
   void Export(const TExchangeFormatInfo& format);
   // The options window with the given values; the scale is updated only when it is confirmed.
   bool RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty);

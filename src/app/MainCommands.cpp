@@ -90,6 +90,10 @@ void TMainForm::Menu_Project_PrintClick() {
 
 void TMainForm::Menu_Project_ImportClick() {
   if (windows_->FormatIE == nullptr || !windows_->FormatIE->ShowForImport()) return;
+  ImportFinished();
+}
+
+void TMainForm::ImportFinished() {
   // The imported nodes went straight into the lists; the object list must name them too.
   SetModified(true);
   Redraw(true);

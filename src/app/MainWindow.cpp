@@ -32,6 +32,7 @@ TMainForm::TMainForm() : windows_(std::make_unique<TToolWindows>()) {
   setObjectName(QStringLiteral("MainForm"));
   resize(960, 594);
   setAttribute(Qt::WA_AlwaysShowToolTips);
+  setAcceptDrops(true);  // a project or an exchange file dropped on the window (MainDrop.cpp)
 
   undoRedo_ = new TUndoRedoCommands(editor_, renderer_, this);
   CreateMenus();

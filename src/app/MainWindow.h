@@ -115,6 +115,9 @@ class TMainForm : public QMainWindow, public THost, public TProjectLifecycle {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;  // MainDrop.cpp
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateMenus();                                      // MainMenus.cpp
@@ -126,6 +129,10 @@ class TMainForm : public QMainWindow, public THost, public TProjectLifecycle {
   void FirstShow();
   // "Export again" is there exactly when the format chooser remembers an export.
   void UpdateExportAgain();
+  // After a finished import: the nodes went straight into the lists.
+  void ImportFinished();
+  // Open without the file dialog (a dropped file): the save question, then the file is read.
+  void OpenProjectPath(const QString& path);
   void Command(QAction* action, std::function<void()> command);
 
   TEditor editor_{this};

@@ -95,7 +95,10 @@ void TMainForm::Menu_Project_New_BlankClick() {
 
 void TMainForm::Menu_Project_OpenClick() {
   const QString path = UserDialogs().OpenProjectName(this);
-  if (path.isEmpty()) return;
+  if (!path.isEmpty()) OpenProjectPath(path);
+}
+
+void TMainForm::OpenProjectPath(const QString& path) {
   if (ConfirmDiscard()) return;
   // The title names the file before it is read, so a failure leaves it named.
   SetFileName(path);

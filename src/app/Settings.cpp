@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QSettings>
 
+#include "app/DataPaths.h"
 #include "model/core/Errors.h"
 #include "model/text/NumberText.h"
 
@@ -36,10 +37,10 @@ void TSettings::AddExamples() {
   AddExamples(QCoreApplication::applicationDirPath());
 }
 
-void TSettings::AddExamples(const QString& examplesParent) {
+void TSettings::AddExamples(const QString& programFolder) {
   ShowWelcomeDialog = true;
   RecentFiles.clear();
-  const QString folder = QDir::toNativeSeparators(examplesParent + QStringLiteral("/examples"));
+  const QString folder = QDir::toNativeSeparators(DataFolder(programFolder, QStringLiteral("examples")));
   const QDir examples(folder, QStringLiteral("*.tvp"), QDir::Unsorted,
                       QDir::Files | QDir::Hidden | QDir::System);
   for (const QString& name : examples.entryList()) {

@@ -13,10 +13,10 @@ class TSettings {
 
   // Welcome screen on, no recent files.
   void ResetSettings();
-  // Welcome screen on, and the recent files become every *.tvp in the "examples" folder beside
-  // the program (or in examplesParent/examples).
+  // Welcome screen on, and the recent files become every *.tvp in the "examples" folder of the
+  // program (or of a program in programFolder): beside it, or installed in ../share/terravel.
   void AddExamples();
-  void AddExamples(const QString& examplesParent);
+  void AddExamples(const QString& programFolder);
   // The defaults with the examples, then whatever the store holds. Missing or unreadable values
   // keep the defaults; a broken recent-files list keeps what was read before the break.
   void LoadSettings();

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "app/DataPaths.h"
 #include "app/UserDialogs.h"
 
 namespace terravel {
@@ -36,7 +37,7 @@ void OpenWebPage(const QString& url) {
 
 QString ManualPage(const QString& programFolder, int tag) {
   const QString anchor = tag == 0 ? QString() : QStringLiteral("#q%1").arg(tag);
-  return QStringLiteral("%1/guide/index.html%2").arg(programFolder, anchor);
+  return QStringLiteral("%1/index.html%2").arg(DataFolder(programFolder, QStringLiteral("guide")), anchor);
 }
 
 QUrl ManualUrl(const QString& programFolder, int tag) {

@@ -18,7 +18,8 @@ QString BrowserCommand();
 QStringList WebPageCommandLine(const QString& browserCommand, const QString& url);
 // Starts the browser on the URL; whether it starts is not examined.
 void OpenWebPage(const QString& url);
-// The manual beside the program: "<folder>/guide/index.html", with "#q<tag>" for a tag other than 0.
+// The manual of a program in programFolder: "index.html" in its "guide" folder (see DataFolder),
+// with "#q<tag>" for a tag other than 0.
 QString ManualPage(const QString& programFolder, int tag);
 // The same page as a file:// URL, so that the anchor survives the browser command.
 QUrl ManualUrl(const QString& programFolder, int tag);

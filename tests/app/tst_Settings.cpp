@@ -8,6 +8,7 @@
 
 #include "AppTestSupport.h"
 #include "app/Settings.h"
+#include "app/WebPage.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -129,6 +130,33 @@ class TestSettings : public QObject {
     found.sort();
     QCOMPARE(found,
              (QStringList{parent.path() + "/examples/Ridge.tvp", parent.path() + "/examples/Valley.tvp"}));
+  }
+
+  // Installed, the program in <prefix>/bin finds them in <prefix>/share/terravel; a folder beside
+  // the program (a build) comes first.
+  void examplesOfAnInstalledProgram_data() {
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("installed") << QStringList{"share/terravel/examples"} << "share/terravel/examples/A.tvp";
+    QTest::newRow("beside first") << QStringList{"share/terravel/examples", "bin/examples"}
+                                  << "bin/examples/A.tvp";
+  }
+  void examplesOfAnInstalledProgram() {
+    QFETCH(QStringList, folders);
+    QFETCH(QString, expected);
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkdir("bin"));
+    for (const QString& folder : folders) {
+      QVERIFY(QDir(prefix.path()).mkpath(folder));
+      QFile file(prefix.path() + "/" + folder + "/A.tvp");
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    TSettings settings;
+    settings.AddExamples(prefix.path() + "/bin");
+    QCOMPARE(settings.RecentFiles, QStringList{prefix.path() + "/" + expected});
+    // The manual is not there: its page is looked for where the installed data lies.
+    QCOMPARE(ManualPage(prefix.path() + "/bin", 0),
+             prefix.path() + "/share/terravel/guide/index.html");
   }
 };
 

@@ -1,29 +1,64 @@
 #include "model/core/FileIO.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdlib>
-#include <vector>
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <utility>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "model/core/Errors.h"
 
 namespace terravel {
 
+namespace {
+
+enum class TReplaceResult { Done, WriteFailed, RenameFailed };
+
+// The one place that knows the operating system. The finished file is flushed to the disk,
+// closed, and renamed over the target in one step, so that a crash leaves either the old file or
+// the new one, never a part. The file is closed whatever happens; after a failure the temporary
+// file is still there.
+TReplaceResult ReplaceWithFile(std::FILE* file, const std::string& tempPath, const std::string& target) {
+#ifdef _WIN32
+  const bool flushed = std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+  if (std::fclose(file) != 0 || !flushed) return TReplaceResult::WriteFailed;
+  // Paths are in the system code page, as everywhere in the program.
+  const auto wide = [](const std::string& path) {
+    std::wstring text(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, text.data(), static_cast<int>(text.size()));
+    return text;
+  };
+  const bool moved = MoveFileExW(wide(tempPath).c_str(), wide(target).c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  const bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+  if (std::fclose(file) != 0 || !flushed) return TReplaceResult::WriteFailed;
+  const bool moved = std::rename(tempPath.c_str(), target.c_str()) == 0;
+#endif
+  return moved ? TReplaceResult::Done : TReplaceResult::RenameFailed;
+}
+
+}  // namespace
+
 std::string ReadFileBytes(const std::string& path) {
+  std::error_code unknown;
+  // A folder opens as a file on some systems and then fails to read.
+  if (std::filesystem::is_directory(path, unknown)) throw EFileError(CannotOpenText(path));
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw EFileError(CannotOpenText(path));
-  struct stat info {};
-  if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
-    std::fclose(file);
-    throw EFileError(CannotOpenText(path));
-  }
   // Straight into the result when the size is known; then whatever the file grew by meanwhile.
   std::string bytes;
-  if (info.st_size > 0) {
-    bytes.resize(static_cast<std::size_t>(info.st_size));
+  const std::uintmax_t size = std::filesystem::file_size(path, unknown);
+  if (!unknown && size > 0) {
+    bytes.resize(static_cast<std::size_t>(size));
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
   }
   char buffer[1 << 16];
@@ -36,19 +71,17 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {
-  std::vector<char> name(path_.begin(), path_.end());
-  const std::string suffix = ".tmp-XXXXXX";
-  name.insert(name.end(), suffix.begin(), suffix.end());
-  name.push_back('\0');
-  const int fd = mkstemp(name.data());
-  if (fd < 0) throw EFileError(CannotCreateText(path_));
-  tempPath_ = name.data();
-  file_ = fdopen(fd, "wb");
-  if (file_ == nullptr) {
-    close(fd);
-    unlink(tempPath_.c_str());
-    throw EFileError(CannotCreateText(path_));
+  // "x" refuses a name that exists, so a file of another program is never shared or replaced.
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".tmp-%06x", static_cast<unsigned>(random() & 0xFFFFFFu));
+    tempPath_ = path_ + suffix;
+    file_ = std::fopen(tempPath_.c_str(), "wbx");
+    if (file_ == nullptr && errno != EEXIST) break;
   }
+  if (file_ == nullptr) throw EFileError(CannotCreateText(path_));
 }
 
 TAtomicFile::~TAtomicFile() { Discard(); }
@@ -57,7 +90,7 @@ void TAtomicFile::Discard() {
   if (file_ != nullptr) {
     std::fclose(file_);
     file_ = nullptr;
-    unlink(tempPath_.c_str());
+    std::remove(tempPath_.c_str());
   }
 }
 
@@ -70,28 +103,15 @@ void TAtomicFile::Write(std::string_view bytes) {
 
 void TAtomicFile::Commit() {
   if (file_ == nullptr) throw EStreamError(kStreamWriteError);
-  if (std::fflush(file_) != 0 || fsync(fileno(file_)) != 0) throw EStreamError(kStreamWriteError);
-  // A replaced file keeps its permissions; a new one gets the usual 0666 less the umask.
-  struct stat old {};
-  mode_t mode;
-  if (stat(path_.c_str(), &old) == 0) {
-    mode = old.st_mode & 07777;
-  } else {
-    const mode_t mask = umask(0);
-    umask(mask);
-    mode = 0666 & ~mask;
-  }
-  fchmod(fileno(file_), mode);
-  if (std::fclose(file_) != 0) {
-    file_ = nullptr;
-    unlink(tempPath_.c_str());
-    throw EStreamError(kStreamWriteError);
-  }
-  file_ = nullptr;
-  if (std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-    unlink(tempPath_.c_str());
-    throw EFileError(CannotCreateText(path_));
-  }
+  // A replaced file keeps its permissions; a new one has the usual ones the file was created with.
+  std::error_code unknown;
+  const std::filesystem::file_status old = std::filesystem::status(path_, unknown);
+  if (std::filesystem::exists(old)) std::filesystem::permissions(tempPath_, old.permissions(), unknown);
+  const TReplaceResult result = ReplaceWithFile(std::exchange(file_, nullptr), tempPath_, path_);
+  if (result == TReplaceResult::Done) return;
+  std::remove(tempPath_.c_str());
+  if (result == TReplaceResult::WriteFailed) throw EStreamError(kStreamWriteError);
+  throw EFileError(CannotCreateText(path_));
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {

@@ -24,7 +24,9 @@ class TAtomicFile {
 
   // EStreamError "Stream-Write-Fehler" when the bytes cannot be written.
   void Write(std::string_view bytes);
-  // Flushes, syncs and puts the file in place (permissions of a replaced file are kept).
+  // Flushes, syncs and puts the file in place in one step (permissions of a replaced file are
+  // kept). EStreamError "Stream-Write-Fehler" when the bytes do not reach the disk, EFileError
+  // "Datei %s kann nicht erstellt werden" when the file cannot take the target's place.
   void Commit();
 
   const std::string& TargetPath() const { return path_; }
