@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "support/TestRegistry.h"
 
@@ -73,6 +74,17 @@ std::unique_ptr<TAppWindows> StartWindows(const QString& argument, bool show) {
     QTest::qWait(1);
   }
   return windows;
+}
+
+void WhenModalShown(QObject* context, std::function<void(QWidget*)> act) {
+  auto* timer = new QTimer(context);
+  QObject::connect(timer, &QTimer::timeout, context, [timer, act = std::move(act)] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->isVisible()) return;
+    timer->stop();
+    act(modal);
+  });
+  timer->start(5);
 }
 
 }  // namespace terravel::test

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,5 +58,9 @@ void StoreShowWelcome(bool show);
 // All windows of the program, as at start-up, with the welcome window switched off; shown (so
 // that the start-up project is there) unless told otherwise.
 std::unique_ptr<TAppWindows> StartWindows(const QString& argument = QString(), bool show = true);
+
+// Once a modal window is open, hands it to `act`, which must close it so that the modal loop the
+// caller starts next ends. Stops with `context`.
+void WhenModalShown(QObject* context, std::function<void(QWidget*)> act);
 
 }  // namespace terravel::test

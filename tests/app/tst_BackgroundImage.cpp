@@ -47,18 +47,6 @@ void Fill(TBackgroundImageForm& form, const QString& file, const QString& x, con
     if (!text.isNull()) edit->setText(text);
 }
 
-// Once a modal window is open, hands it to `act`, which must close it.
-void WhenModalShown(QObject* context, std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer(context);
-  QObject::connect(timer, &QTimer::timeout, context, [timer, act = std::move(act)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) return;
-    timer->stop();
-    act(modal);
-  });
-  timer->start(5);
-}
-
 }  // namespace
 
 class TestBackgroundImage : public QObject {

@@ -24,19 +24,6 @@ using namespace terravel::test;
 
 namespace {
 
-// Once a modal window is open, hands it to `act`, which must close it so that the modal loop the
-// caller starts next ends. Stops with `context`.
-void WhenModalShown(QObject* context, std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer(context);
-  QObject::connect(timer, &QTimer::timeout, context, [timer, act = std::move(act)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) return;
-    timer->stop();
-    act(modal);
-  });
-  timer->start(5);
-}
-
 void Click(QWidget* widget) {
   QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
 }
