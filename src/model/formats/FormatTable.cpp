@@ -23,7 +23,7 @@ const char* const kUnrealImportWarning =
     "before exporting).";
 
 std::vector<TExchangeFormatInfo> MakeTable() {
-  std::vector<TExchangeFormatInfo> table(3);
+  std::vector<TExchangeFormatInfo> table(4);
 
   TExchangeFormatInfo& xyz = table[0];
   xyz.Format = TExchangeFormat::XYZText;
@@ -76,6 +76,18 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   project.Write = [](const TEditor& editor, const std::string& path, float) {
     ExportProjectText(editor, path);
   };
+
+  TExchangeFormatInfo& heightmap = table[3];
+  heightmap.Format = TExchangeFormat::Heightmap;
+  heightmap.Name = "heightmap";
+  heightmap.Extensions = {"png", "r16", "raw"};
+  heightmap.Caption = "Heightmap (*.png *.r16 *.raw)";
+  heightmap.Title = "Heightmap";
+  heightmap.Description =
+      "Description:\rBuilds a terrain from a greyscale picture (8 or 16 bit PNG, or raw 16 bit): a regular mesh, "
+      "or at most a given number of triangles placed where they follow the heights best.";
+  heightmap.Pattern = "*.png;*.r16;*.raw";
+  heightmap.ReadsHeightmap = true;
   return table;
 }
 
