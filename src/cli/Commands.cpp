@@ -11,6 +11,7 @@
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
 #include "model/formats/FormatTable.h"
+#include "model/formats/WavefrontOBJ.h"
 #include "model/heightmap/HeightmapImport.h"
 #include "model/project/NewProject.h"
 #include "model/project/OpenProject.h"
@@ -22,7 +23,7 @@ namespace terravel::cli {
 const char* const kUsage =
     "Usage:\n"
     "  terravel-cli info FILE.tvp [--json]\n"
-    "  terravel-cli export FILE.tvp OUT [--format t3d|txt|tvt] [--scale S]\n"
+    "  terravel-cli export FILE.tvp OUT [--format t3d|txt|tvt|obj] [--scale S] [--z-up]\n"
     "  terravel-cli import IN OUT.tvp [--format txt|t3d] [--scale S] [--into PROJECT.tvp]\n"
     "  terravel-cli import HEIGHTMAP OUT.tvp [--format heightmap] [--cell SIZE] [--z LOW,HIGH] [--step N]\n"
     "                [--max-triangles N] [--into PROJECT.tvp]\n"
@@ -33,7 +34,8 @@ const char* const kUsage =
     "\n"
     "  info     counts of nodes and polygons, the selection and the project values\n"
     "  export   Unreal text (.t3d), X/Y/Z text (.txt, --scale applies) or project text (.tvt);\n"
-    "           the format follows OUT's extension unless --format is given\n"
+    "           the format follows OUT's extension unless --format is given; Wavefront OBJ (.obj)\n"
+    "           is written Y up unless --z-up keeps Terravel's axes\n"
     "  import   X/Y/Z text or Unreal text into a new blank project, or into --into PROJECT.tvp,\n"
     "           saved as OUT.tvp; --scale multiplies every coordinate (default 1); a heightmap\n"
     "           (.png, .r16, .raw) becomes a regular mesh, or with --max-triangles a terrain of at\n"
@@ -63,7 +65,7 @@ std::string NumberText(float value) {
 
 // Formats in the order the usage lists them for each command: the common case first.
 const TExchangeFormat kExportOrder[] = {TExchangeFormat::UnrealText, TExchangeFormat::XYZText,
-                                        TExchangeFormat::ProjectText};
+                                        TExchangeFormat::ProjectText, TExchangeFormat::WavefrontOBJ};
 const TExchangeFormat kImportOrder[] = {TExchangeFormat::XYZText, TExchangeFormat::UnrealText,
                                         TExchangeFormat::Heightmap};
 
@@ -141,10 +143,12 @@ int RunInfo(const std::vector<std::string>& words, std::ostream& out) {
 }
 
 int RunExport(const std::vector<std::string>& words, std::ostream& out) {
-  const TArguments arguments = ParseArguments(words, {"--format", "--scale"}, {});
+  const TArguments arguments = ParseArguments(words, {"--format", "--scale"}, {"--z-up"});
   ExpectPositional(arguments, 2);
   const std::string& output = arguments.Positional[1];
   const TExchangeFormatInfo& format = FormatOf(arguments, output, kExportOrder);
+  const bool zUp = arguments.Has("--z-up");
+  if (zUp && format.Format != TExchangeFormat::WavefrontOBJ) throw EUsageError("--z-up applies to the obj format only");
   float scale = 1;
   if (auto text = arguments.Value("--scale")) {
     if (!format.ExportTakesScale) throw EUsageError("--scale applies to the txt format only");
@@ -152,7 +156,11 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out) {
   }
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
-  format.Write(editor, output, scale);
+  if (zUp) {
+    ExportWavefrontOBJ(editor, output, TObjAxes::ZUp);
+  } else {
+    format.Write(editor, output, scale);
+  }
   out << "Wrote ";
   switch (format.Format) {
     case TExchangeFormat::UnrealText:
@@ -163,6 +171,9 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out) {
       break;
     case TExchangeFormat::ProjectText:
       out << editor.Nodes.Count() << " nodes and " << editor.Polygons.Count() << " polygons";
+      break;
+    case TExchangeFormat::WavefrontOBJ:
+      out << editor.Polygons.Count() << " triangles";
       break;
     case TExchangeFormat::Heightmap:  // read only
       break;

@@ -5,6 +5,7 @@
 #include "model/formats/ProjectTextExport.h"
 #include "model/formats/UnrealTextExport.h"
 #include "model/formats/UnrealTextImport.h"
+#include "model/formats/WavefrontOBJ.h"
 #include "model/formats/XYZText.h"
 #include "model/text/NumberText.h"
 
@@ -23,7 +24,7 @@ const char* const kUnrealImportWarning =
     "before exporting).";
 
 std::vector<TExchangeFormatInfo> MakeTable() {
-  std::vector<TExchangeFormatInfo> table(4);
+  std::vector<TExchangeFormatInfo> table(5);
 
   TExchangeFormatInfo& xyz = table[0];
   xyz.Format = TExchangeFormat::XYZText;
@@ -88,6 +89,18 @@ std::vector<TExchangeFormatInfo> MakeTable() {
       "or at most a given number of triangles placed where they follow the heights best.";
   heightmap.Pattern = "*.png;*.r16;*.raw";
   heightmap.ReadsHeightmap = true;
+
+  TExchangeFormatInfo& obj = table[4];
+  obj.Format = TExchangeFormat::WavefrontOBJ;
+  obj.Name = "obj";
+  obj.Extensions = {"obj"};
+  obj.Caption = "Wavefront OBJ (*.obj)";
+  obj.Title = "Wavefront OBJ";
+  obj.Description =
+      "Description:\rExports the terrain as a Wavefront OBJ mesh for other engines and modelling programs: Y up, "
+      "one object per group, the texture names as materials.";
+  obj.Pattern = "*.obj";
+  obj.Write = [](const TEditor& editor, const std::string& path, float) { ExportWavefrontOBJ(editor, path); };
   return table;
 }
 

@@ -13,7 +13,7 @@ namespace terravel {
 class TEditor;
 
 // In the chooser's list order: the position in the list is the format's identity there.
-enum class TExchangeFormat { XYZText = 0, UnrealText = 1, ProjectText = 2, Heightmap = 3 };
+enum class TExchangeFormat { XYZText = 0, UnrealText = 1, ProjectText = 2, Heightmap = 3, WavefrontOBJ = 4 };
 
 struct TExchangeFormatInfo {
   // Reads the file into the document, every coordinate times the scale; false when the import
