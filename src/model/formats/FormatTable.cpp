@@ -46,6 +46,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   };
   xyz.ExportTakesScale = true;
   xyz.RepeatedByExportAgain = true;
+  xyz.OfferedBothWays = true;
 
   TExchangeFormatInfo& unreal = table[1];
   unreal.Format = TExchangeFormat::UnrealText;
@@ -64,6 +65,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
     ExportUnrealText(editor, path);
   };
   unreal.RepeatedByExportAgain = true;
+  unreal.OfferedBothWays = true;
 
   TExchangeFormatInfo& project = table[2];
   project.Format = TExchangeFormat::ProjectText;
@@ -74,6 +76,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   project.Description =
       "Description:\rImports/exports a TVP project as a text file, which can be edited with a text editor.";
   project.Pattern = "*.tvt";
+  project.OfferedBothWays = true;
   project.Write = [](const TEditor& editor, const std::string& path, float) {
     ExportProjectText(editor, path);
   };

@@ -37,6 +37,9 @@ struct TExchangeFormatInfo {
   // Imported by ImportHeightmap with its own options (cell size, Z range, step, budget) from a
   // picture the caller decodes, instead of by Read.
   bool ReadsHeightmap = false;
+  // The chooser lists the format for import and export alike and answers a missing direction
+  // with "not yet implemented"; the others it lists only where they work.
+  bool OfferedBothWays = false;
 
   bool Imports() const { return Read != nullptr || ReadsHeightmap; }
   bool Exports() const { return Write != nullptr; }

@@ -31,8 +31,8 @@ void CheckHeightmapOptions(const THeightmapOptions& options) {
     throw EHeightmapError("The triangle budget must be at least 2.");
 }
 
-THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const THeightmapOptions& options,
-                                 const THeightmapProgress& progress) {
+THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightmapOptions& options, float lowZ,
+                                        float highZ, const THeightmapProgress& progress) {
   CheckHeightmapOptions(options);
   if (grid.Width < 2 || grid.Height < 2) throw EHeightmapError("The heightmap must be at least 2 x 2 pixels.");
   const std::vector<int> columns = SampledPositions(grid.Width, options.Step);
@@ -64,31 +64,45 @@ THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const
   }
   const THeightError error = MeasureHeightError(grid, mesh);
 
-  const float low = options.LowZ.value_or(editor.Values.MinZ);
-  const float high = options.HighZ.value_or(editor.Values.MaxZ);
+  const float low = options.LowZ.value_or(lowZ);
+  const float high = options.HighZ.value_or(highZ);
   const long double range = static_cast<long double>(high) - low;
-  THeightmapResult result;
-  result.Nodes = int(mesh.Points.size());
-  result.Polygons = int(mesh.Triangles.size());
-  result.MaxError = static_cast<double>(error.Max * std::fabs(range));
-  result.MeanError = static_cast<double>(error.Mean * std::fabs(range));
-
-  const int first = editor.Nodes.Count();
-  editor.Nodes.Reserve(std::size_t(first) + mesh.Points.size());
-  editor.Polygons.Reserve(std::size_t(editor.Polygons.Count()) + mesh.Triangles.size());
+  THeightmapTerrain terrain;
+  terrain.Result.Nodes = int(mesh.Points.size());
+  terrain.Result.Polygons = int(mesh.Triangles.size());
+  terrain.Result.MaxError = static_cast<double>(error.Max * std::fabs(range));
+  terrain.Result.MeanError = static_cast<double>(error.Mean * std::fabs(range));
+  terrain.Nodes.reserve(mesh.Points.size());
   for (const TPixelPoint& point : mesh.Points) {
-    const float z = static_cast<float>(low + static_cast<long double>(point.Level) * range);
-    if (editor.Nodes.NewNode("", "", WorldPosition(point.Column, grid.Width, options.CellSize),
-                             WorldPosition(point.Row, grid.Height, options.CellSize), z) < 0)
-      throw std::bad_alloc();
+    terrain.Nodes.push_back({WorldPosition(point.Column, grid.Width, options.CellSize),
+                             WorldPosition(point.Row, grid.Height, options.CellSize),
+                             static_cast<float>(low + static_cast<long double>(point.Level) * range)});
   }
-  for (const auto& triangle : mesh.Triangles) {
+  terrain.Triangles = std::move(mesh.Triangles);
+  return terrain;
+}
+
+void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain) {
+  const int first = editor.Nodes.Count();
+  editor.Nodes.Reserve(std::size_t(first) + terrain.Nodes.size());
+  editor.Polygons.Reserve(std::size_t(editor.Polygons.Count()) + terrain.Triangles.size());
+  for (const auto& node : terrain.Nodes) {
+    if (editor.Nodes.NewNode("", "", node[0], node[1], node[2]) < 0) throw std::bad_alloc();
+  }
+  for (const auto& triangle : terrain.Triangles) {
     if (editor.Polygons.NewPolygon(first + triangle[0], first + triangle[1], first + triangle[2], kDefaultTexture,
                                    "", "") < 0)
       throw std::bad_alloc();
   }
-  editor.Host().Log("LOG: Heightmap import: " + HeightmapResultText(result));
-  return result;
+  editor.Host().Log("LOG: Heightmap import: " + HeightmapResultText(terrain.Result));
+}
+
+THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const THeightmapOptions& options,
+                                 const THeightmapProgress& progress) {
+  const THeightmapTerrain terrain =
+      BuildHeightmapTerrain(grid, options, editor.Values.MinZ, editor.Values.MaxZ, progress);
+  AppendHeightmapTerrain(editor, terrain);
+  return terrain.Result;
 }
 
 std::string HeightmapResultText(const THeightmapResult& result) {

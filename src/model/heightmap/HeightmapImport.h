@@ -1,8 +1,10 @@
 #pragma once
 // A heightmap turned into nodes and ground polygons of the document: a regular mesh, or an
 // adaptive terrain within a triangle budget.
+#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/heightmap/HeightGrid.h"
 #include "model/heightmap/TerrainMesh.h"
@@ -33,12 +35,26 @@ inline constexpr int kMaxRegularSquares = 256 * 256;
 // under 1, a budget under 2).
 void CheckHeightmapOptions(const THeightmapOptions& options);
 
-// Builds the terrain first and only then appends its nodes (empty group, automatic names) and
-// ground polygons with the default texture, centred on the origin with the picture's top at
-// the smallest Y, and logs the counts and the height error. As the XYZ import, the records go
-// straight into the lists and nothing is recorded in the history; the modified flag is the
-// caller's. Any error (options, a regular mesh above 256 x 256 squares, a cancellation) is thrown
-// before the document changes.
+// The terrain in world coordinates, built and measured but not yet in the document.
+struct THeightmapTerrain {
+  std::vector<std::array<float, 3>> Nodes;  // X, Y, Z
+  std::vector<std::array<int, 3>> Triangles;  // ground polygons, indices into Nodes
+  THeightmapResult Result;
+};
+
+// Builds the terrain, centred on the origin with the picture's top at the smallest Y; black and
+// white take the options' Z, or else lowZ and highZ. EHeightmapError for options out of range or
+// a regular mesh above 256 x 256 squares, EHeightmapCancelled when the progress asks to stop.
+THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightmapOptions& options, float lowZ,
+                                        float highZ, const THeightmapProgress& progress = {});
+
+// Appends the nodes (empty group, automatic names) and ground polygons with the default texture
+// and logs the counts and the height error. As the XYZ import, the records go straight into the
+// lists and nothing is recorded in the history; the modified flag is the caller's.
+void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain);
+
+// BuildHeightmapTerrain with the project's MinZ and MaxZ, then AppendHeightmapTerrain: any error
+// is thrown before the document changes.
 THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const THeightmapOptions& options,
                                  const THeightmapProgress& progress = {});
 
