@@ -29,7 +29,7 @@ const char* const kUsage =
     "                [--max-triangles N] [--into PROJECT.tvp]\n"
     "  terravel-cli new OUT.tvp [--blank | --triangle | --mesh N]\n"
     "  terravel-cli render FILE.tvp OUT.png [--size WxH] [--fit] [--pick] [--show LIST]\n"
-    "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]]\n"
+    "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]] [--relief]\n"
     "  terravel-cli --help | --version\n"
     "\n"
     "  info     counts of nodes and polygons, the selection and the project values\n"
@@ -44,7 +44,8 @@ const char* const kUsage =
     "  new      a new project: the single triangle (default), a blank one, or an N x N mesh\n"
     "  render   draws the project as the editor's viewport shows it into a PNG (960x594 and the\n"
     "           project's view unless --size and --fit say otherwise); --pick writes the pick\n"
-    "           buffer; --show takes z,nodes,polygons,textures,position,scale or none\n";
+    "           buffer; --show takes z,nodes,polygons,textures,position,scale or none; --relief\n"
+    "           draws the terrain hill-shaded in the gradient's colours instead\n";
 
 namespace {
 
