@@ -180,6 +180,19 @@ class TestHeightmap : public QObject {
     QCOMPARE(editor.Polygons.Count(), 0);
   }
 
+  void cancelLeavesTheDocument() {
+    TEditor editor;
+    THeightmapOptions options;
+    options.MaxTriangles = 500;
+    int calls = 0;
+    QVERIFY_THROWS_EXCEPTION(EHeightmapCancelled, ImportHeightmap(editor, Cone(65), options, [&](int done, int total) {
+      ++calls;
+      return done < total / 2;
+    }));
+    QVERIFY(calls >= 1);
+    QCOMPARE(editor.Nodes.Count(), 0);
+  }
+
   void rawHeightmaps_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("side");  // 0: refused

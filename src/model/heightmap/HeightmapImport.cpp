@@ -52,7 +52,8 @@ THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightma
       throw EHeightmapError("A regular mesh of this heightmap has " + std::to_string(columns.size() - 1) + " x " +
                             std::to_string(rows.size() - 1) +
                             " squares, more than the 256 x 256 the editor handles well. Set a triangle budget "
-                            "(the maximum number of triangles), or a step of " + std::to_string(step) +
+                            "(--max-triangles, or \"At most this many triangles\" in the options), or a step of " +
+                            std::to_string(step) +
                             " or more.");
     }
     mesh = BuildRegularMesh(sampled);
