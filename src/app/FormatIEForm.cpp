@@ -5,16 +5,23 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string>
 
 #include "app/CommandGuard.h"
+#include "app/HeightmapOptionsForm.h"
 #include "app/OptionsIEForm.h"
 #include "app/ProjectLifecycle.h"
 #include "app/UserDialogs.h"
 #include "model/editor/Editor.h"
+#include "model/heightmap/HeightmapErrors.h"
+#include "model/heightmap/HeightmapImport.h"
+#include "model/view/ViewTransform.h"
+#include "render/HeightmapPicture.h"
 
 namespace terravel {
 
@@ -66,6 +73,7 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, TProjectLifecycle& project)
   layout->addWidget(formatList_, 1);
   layout->addWidget(descriptionLabel_);
   layout->addLayout(buttons);
+  heightmapOptions_ = new THeightmapOptionsForm(this);
   resize(420, 300);
   Prepare();
 }
@@ -76,6 +84,11 @@ QString TFormatIEForm::FilterOf(const TExchangeFormatInfo& format) {
 }
 
 void TFormatIEForm::Prepare() {
+  const auto formats = ExchangeFormats();
+  for (int row = 0; row < formatList_->count(); ++row) {
+    const TExchangeFormatInfo& format = formats[std::size_t(row)];
+    formatList_->item(row)->setHidden(!format.OfferedBothWays && !(ImportMode ? format.Imports() : format.Exports()));
+  }
   formatList_->clearSelection();
   formatList_->setCurrentRow(-1);
   SelectionChanged();
@@ -159,7 +172,8 @@ bool TFormatIEForm::RunOptions(bool showEmptyOption, float& scale, bool& importI
 
 bool TFormatIEForm::CanImport(const QString& path) {
   const TExchangeFormatInfo* format = FindFormatByPath(path.toLocal8Bit().toStdString());
-  return format != nullptr && format->Imports();
+  // A dropped picture may as well be meant as a background: heightmaps come through the chooser only.
+  return format != nullptr && format->Imports() && !format->ReadsHeightmap;
 }
 
 bool TFormatIEForm::ImportFile(const QString& path) {
@@ -190,6 +204,7 @@ void TFormatIEForm::Import(const TExchangeFormatInfo& format) {
 }
 
 bool TFormatIEForm::ImportFrom(const TExchangeFormatInfo& format, const QString& path) {
+  if (format.ReadsHeightmap) return ImportHeightmapFrom(path);
   float scale = ImportScale;
   bool intoEmpty = true;  // ticked again on every import
   if (!RunOptions(true, scale, intoEmpty)) return false;
@@ -202,7 +217,46 @@ bool TFormatIEForm::ImportFrom(const TExchangeFormatInfo& format, const QString&
   return format.Read(editor_, FilePath(ImportFileName), ImportScale);
 }
 
+bool TFormatIEForm::ImportHeightmapFrom(const QString& path) {
+  // A picture that cannot be read is refused before anything is asked or changed.
+  std::string note;
+  const THeightGrid grid = ReadHeightmapFile(FilePath(path), note);
+  if (!heightmapOptions_->Execute(grid.Width, grid.Height, editor_.Values.MinZ, editor_.Values.MaxZ)) return false;
+  const THeightmapOptions options = heightmapOptions_->Options;
+
+  QProgressDialog progress(QStringLiteral("Building the terrain..."), QStringLiteral("&Cancel"), 0, 100, this);
+  progress.setWindowTitle(QStringLiteral("Heightmap"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(400);
+  THeightmapTerrain terrain;
+  try {
+    terrain = BuildHeightmapTerrain(grid, options, editor_.Values.MinZ, editor_.Values.MaxZ,
+                                    [&progress](int done, int total) {
+                                      progress.setMaximum(std::max(total, 1));
+                                      progress.setValue(done);
+                                      return !progress.wasCanceled();
+                                    });
+  } catch (const EHeightmapCancelled&) {
+    return false;
+  }
+  progress.reset();
+  // Only a finished terrain replaces the project.
+  if (heightmapOptions_->ImportIntoEmpty) {
+    if (project_.ConfirmDiscard()) return false;
+    project_.NewProject(false);
+  }
+  ImportFileName = path;
+  if (!note.empty()) editor_.Host().Log("LOG: " + note);
+  AppendHeightmapTerrain(editor_, terrain);
+  if (heightmapOptions_->ImportIntoEmpty) ZoomToFit(editor_);
+  return true;
+}
+
 void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
+  if (!format.Exports()) {
+    NotYetImplemented(this, QStringLiteral("Export %1").arg(QString::fromStdString(format.Title)));
+    return;
+  }
   const QString extension = QString::fromStdString(format.DefaultExtension());
   const QString path = UserDialogs().ExchangeFileName(this, false, FilterOf(format), extension);
   if (path.isEmpty()) return;

@@ -20,6 +20,7 @@ namespace terravel {
 class TEditor;
 class TProjectLifecycle;
 class TOptionsIEForm;
+class THeightmapOptionsForm;
 
 class TFormatIEForm : public QDialog {
   Q_OBJECT
@@ -36,7 +37,7 @@ class TFormatIEForm : public QDialog {
   // Repeats the last XYZ or Unreal text export without asking; before any, opens the chooser.
   void ExportAgain();
   bool HasLastExport() const { return LastExportFormat.has_value(); }
-  // Whether a file's extension names a format that imports (.txt, .t3d).
+  // Whether a file's extension names a format that imports (.txt, .t3d); heightmaps do not count.
   static bool CanImport(const QString& path);
   // Imports the file as the chooser does once a file is picked: the warning of the format, the
   // options, the save question for an import into a new project. True when the import finished.
@@ -57,6 +58,7 @@ class TFormatIEForm : public QDialog {
   QLabel* DescriptionLabel() const { return descriptionLabel_; }
   QPushButton* ActionButton() const { return actionButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
+  THeightmapOptionsForm* HeightmapOptions() const { return heightmapOptions_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,6 +72,8 @@ class TFormatIEForm : public QDialog {
   void Import(const TExchangeFormatInfo& format);
   void WarnBeforeImport(const TExchangeFormatInfo& format);
   bool ImportFrom(const TExchangeFormatInfo& format, const QString& path);
+  // The heightmap's own options, a progress window that can cancel, then the import.
+  bool ImportHeightmapFrom(const QString& path);
   void Export(const TExchangeFormatInfo& format);
   // The options window with the given values; the scale is updated only when it is confirmed.
   bool RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty);
@@ -77,6 +81,7 @@ class TFormatIEForm : public QDialog {
   TEditor& editor_;
   TProjectLifecycle& project_;
   TOptionsIEForm* options_ = nullptr;
+  THeightmapOptionsForm* heightmapOptions_ = nullptr;
   QListWidget* formatList_ = nullptr;
   QLabel* descriptionLabel_ = nullptr;
   QPushButton* actionButton_ = nullptr;

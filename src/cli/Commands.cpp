@@ -3,37 +3,49 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 #include <span>
 
 #include "cli/Arguments.h"
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
 #include "model/formats/FormatTable.h"
+#include "model/formats/WavefrontOBJ.h"
+#include "model/heightmap/HeightmapImport.h"
 #include "model/project/NewProject.h"
 #include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
+#include "render/HeightmapPicture.h"
 
 namespace terravel::cli {
 
 const char* const kUsage =
     "Usage:\n"
     "  terravel-cli info FILE.tvp [--json]\n"
-    "  terravel-cli export FILE.tvp OUT [--format t3d|txt|tvt] [--scale S]\n"
+    "  terravel-cli export FILE.tvp OUT [--format t3d|txt|tvt|obj] [--scale S] [--z-up]\n"
     "  terravel-cli import IN OUT.tvp [--format txt|t3d] [--scale S] [--into PROJECT.tvp]\n"
+    "  terravel-cli import HEIGHTMAP OUT.tvp [--format heightmap] [--cell SIZE] [--z LOW,HIGH] [--step N]\n"
+    "                [--max-triangles N] [--into PROJECT.tvp]\n"
     "  terravel-cli new OUT.tvp [--blank | --triangle | --mesh N]\n"
     "  terravel-cli render FILE.tvp OUT.png [--size WxH] [--fit] [--pick] [--show LIST]\n"
-    "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]]\n"
+    "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]] [--relief]\n"
     "  terravel-cli --help | --version\n"
     "\n"
     "  info     counts of nodes and polygons, the selection and the project values\n"
     "  export   Unreal text (.t3d), X/Y/Z text (.txt, --scale applies) or project text (.tvt);\n"
-    "           the format follows OUT's extension unless --format is given\n"
+    "           the format follows OUT's extension unless --format is given; Wavefront OBJ (.obj)\n"
+    "           is written Y up unless --z-up keeps Terravel's axes\n"
     "  import   X/Y/Z text or Unreal text into a new blank project, or into --into PROJECT.tvp,\n"
-    "           saved as OUT.tvp; --scale multiplies every coordinate (default 1)\n"
+    "           saved as OUT.tvp; --scale multiplies every coordinate (default 1); a heightmap\n"
+    "           (.png, .r16, .raw) becomes a regular mesh, or with --max-triangles a terrain of at\n"
+    "           most N triangles; --cell is the world size of a pixel (64), --z the Z of black\n"
+    "           and white (the project's MinZ and MaxZ)\n"
     "  new      a new project: the single triangle (default), a blank one, or an N x N mesh\n"
     "  render   draws the project as the editor's viewport shows it into a PNG (960x594 and the\n"
     "           project's view unless --size and --fit say otherwise); --pick writes the pick\n"
-    "           buffer; --show takes z,nodes,polygons,textures,position,scale or none\n";
+    "           buffer; --show takes z,nodes,polygons,textures,position,scale or none; --relief\n"
+    "           draws the terrain hill-shaded in the gradient's colours instead\n";
 
 namespace {
 
@@ -54,8 +66,36 @@ std::string NumberText(float value) {
 
 // Formats in the order the usage lists them for each command: the common case first.
 const TExchangeFormat kExportOrder[] = {TExchangeFormat::UnrealText, TExchangeFormat::XYZText,
-                                        TExchangeFormat::ProjectText};
-const TExchangeFormat kImportOrder[] = {TExchangeFormat::XYZText, TExchangeFormat::UnrealText};
+                                        TExchangeFormat::ProjectText, TExchangeFormat::WavefrontOBJ};
+const TExchangeFormat kImportOrder[] = {TExchangeFormat::XYZText, TExchangeFormat::UnrealText,
+                                        TExchangeFormat::Heightmap};
+
+// A whole number from `least` up, for --step and --max-triangles.
+int ParseCount(const std::string& option, const std::string& text, int least) {
+  int value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || value < least) {
+    throw EUsageError(option + " takes a whole number from " + std::to_string(least) + " up, not \"" + text + "\"");
+  }
+  return value;
+}
+
+THeightmapOptions HeightmapOptionsOf(const TArguments& arguments) {
+  THeightmapOptions options;
+  if (auto cell = arguments.Value("--cell")) {
+    options.CellSize = ParseScale(*cell);
+    if (options.CellSize <= 0) throw EUsageError("--cell takes a size above 0");
+  }
+  if (auto z = arguments.Value("--z")) {
+    const auto comma = z->find(',');
+    if (comma == std::string::npos) throw EUsageError("--z takes LOW,HIGH");
+    options.LowZ = ParseScale(z->substr(0, comma));
+    options.HighZ = ParseScale(z->substr(comma + 1));
+  }
+  if (auto step = arguments.Value("--step")) options.Step = ParseCount("--step", *step, 1);
+  if (auto budget = arguments.Value("--max-triangles")) options.MaxTriangles = ParseCount("--max-triangles", *budget, 2);
+  return options;
+}
 
 // The format --format names, or else the one of the path's extension; it must be one of `known`.
 const TExchangeFormatInfo& FormatOf(const TArguments& arguments, const std::string& path,
@@ -104,10 +144,12 @@ int RunInfo(const std::vector<std::string>& words, std::ostream& out) {
 }
 
 int RunExport(const std::vector<std::string>& words, std::ostream& out) {
-  const TArguments arguments = ParseArguments(words, {"--format", "--scale"}, {});
+  const TArguments arguments = ParseArguments(words, {"--format", "--scale"}, {"--z-up"});
   ExpectPositional(arguments, 2);
   const std::string& output = arguments.Positional[1];
   const TExchangeFormatInfo& format = FormatOf(arguments, output, kExportOrder);
+  const bool zUp = arguments.Has("--z-up");
+  if (zUp && format.Format != TExchangeFormat::WavefrontOBJ) throw EUsageError("--z-up applies to the obj format only");
   float scale = 1;
   if (auto text = arguments.Value("--scale")) {
     if (!format.ExportTakesScale) throw EUsageError("--scale applies to the txt format only");
@@ -115,7 +157,11 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out) {
   }
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
-  format.Write(editor, output, scale);
+  if (zUp) {
+    ExportWavefrontOBJ(editor, output, TObjAxes::ZUp);
+  } else {
+    format.Write(editor, output, scale);
+  }
   out << "Wrote ";
   switch (format.Format) {
     case TExchangeFormat::UnrealText:
@@ -127,18 +173,37 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out) {
     case TExchangeFormat::ProjectText:
       out << editor.Nodes.Count() << " nodes and " << editor.Polygons.Count() << " polygons";
       break;
+    case TExchangeFormat::WavefrontOBJ:
+      out << editor.Polygons.Count() << " triangles";
+      break;
+    case TExchangeFormat::Heightmap:  // read only
+      break;
   }
   out << " to " << output << "\n";
   return 0;
 }
 
 int RunImport(const std::vector<std::string>& words, std::ostream& out) {
-  const TArguments arguments = ParseArguments(words, {"--format", "--scale", "--into"}, {});
+  const TArguments arguments = ParseArguments(
+      words, {"--format", "--scale", "--into", "--cell", "--z", "--step", "--max-triangles"}, {});
   ExpectPositional(arguments, 2);
   const std::string& input = arguments.Positional[0];
   const std::string& output = arguments.Positional[1];
   const TExchangeFormatInfo& format = FormatOf(arguments, input, kImportOrder);
+  for (const char* option : {"--cell", "--z", "--step", "--max-triangles"}) {
+    if (!format.ReadsHeightmap && arguments.Has(option))
+      throw EUsageError(std::string(option) + " applies to the heightmap format only");
+  }
+  if (format.ReadsHeightmap && arguments.Has("--scale")) throw EUsageError("--scale does not apply to a heightmap: use --cell");
   const float scale = arguments.Has("--scale") ? ParseScale(*arguments.Value("--scale")) : 1.0f;
+  // Everything about the heightmap is checked before a project is touched.
+  std::optional<THeightmapOptions> heightmapOptions;
+  THeightGrid heightmap;
+  std::string note;
+  if (format.ReadsHeightmap) {
+    heightmapOptions = HeightmapOptionsOf(arguments);
+    heightmap = ReadHeightmapFile(input, note);
+  }
   TEditor editor;
   if (auto into = arguments.Value("--into")) {
     OpenProject(editor, *into);
@@ -146,10 +211,22 @@ int RunImport(const std::vector<std::string>& words, std::ostream& out) {
     NewProject(editor, false);
   }
   const int nodesBefore = editor.Nodes.Count(), polygonsBefore = editor.Polygons.Count();
-  format.Read(editor, input, scale);
+  std::optional<THeightmapResult> heightmapResult;
+  if (heightmapOptions) {
+    heightmapResult = ImportHeightmap(editor, heightmap, *heightmapOptions);
+  } else {
+    format.Read(editor, input, scale);
+  }
   SaveProjectFile(editor, output);
+  if (!note.empty()) out << note << "\n";
   out << "Imported " << editor.Nodes.Count() - nodesBefore << " nodes and " << editor.Polygons.Count() - polygonsBefore
       << " polygons; wrote " << output << "\n";
+  if (heightmapResult) {
+    char errors[96];
+    std::snprintf(errors, sizeof errors, "Height error: max %.3f, mean %.3f\n", heightmapResult->MaxError,
+                  heightmapResult->MeanError);
+    out << errors;
+  }
   return 0;
 }
 

@@ -16,6 +16,7 @@
 #include "model/project/OpenProject.h"
 #include "model/text/NumberText.h"
 #include "model/view/ViewTransform.h"
+#include "render/ReliefPainter.h"
 #include "render/ViewportRenderer.h"
 
 namespace terravel::cli {
@@ -133,7 +134,8 @@ std::string PngBytes(const QImage& image, const std::string& path) {
 int RunRender(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments =
       ParseArguments(words, {"--size", "--show", "--background", "--origin", "--scale"},
-                     {"--fit", "--pick", "--no-gradient-lines"});
+                     {"--fit", "--pick", "--no-gradient-lines", "--relief"});
+  if (arguments.Has("--relief") && arguments.Has("--pick")) throw EUsageError("choose one of --relief and --pick");
   if (arguments.Positional.size() != 2) {
     throw EUsageError("expected 2 file names, got " + std::to_string(arguments.Positional.size()));
   }
@@ -166,14 +168,18 @@ int RunRender(const std::vector<std::string>& words, std::ostream& out) {
   if (background)
     renderer.SetBackgroundImage(*background, origin.first, origin.second, scale.first, scale.second);
 
-  const bool pick = arguments.Has("--pick");
-  if (pick) {
-    renderer.RenderPickBuffer();
+  const bool pick = arguments.Has("--pick"), relief = arguments.Has("--relief");
+  if (relief) {
+    WriteFileAtomically(output, PngBytes(RenderRelief(editor), output));
   } else {
-    renderer.RenderScene();
+    if (pick) {
+      renderer.RenderPickBuffer();
+    } else {
+      renderer.RenderScene();
+    }
+    WriteFileAtomically(output, PngBytes(pick ? renderer.PickBuffer() : renderer.BackBuffer(), output));
   }
-  WriteFileAtomically(output, PngBytes(pick ? renderer.PickBuffer() : renderer.BackBuffer(), output));
-  out << "Wrote " << (pick ? "the pick buffer" : "the picture") << " of " << input << " to " << output << " ("
+  out << "Wrote " << (pick ? "the pick buffer" : relief ? "the relief" : "the picture") << " of " << input << " to " << output << " ("
       << size.Width << " x " << size.Height << ")\n";
   return 0;
 }

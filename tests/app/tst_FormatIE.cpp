@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
+#include <QMessageBox>
+#include <QSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,6 +17,7 @@
 #include <functional>
 
 #include "AppTestSupport.h"
+#include "app/HeightmapOptionsForm.h"
 #include "model/actions/Requests.h"
 #include "model/formats/UnrealTextExport.h"
 #include "model/formats/XYZText.h"
@@ -185,6 +189,50 @@ class TestFormatIE : public QObject {
     QCOMPARE(editor.History.UndoCount(), intoEmpty ? 0 : undoBefore);
     QVERIFY(main.Modified());
     QCOMPARE(windows->Tools().FormatIE->ImportScale, 2.0f);
+  }
+
+  // A 16-bit picture through the chooser and the heightmap options, within a budget, into an
+  // empty project (the unmodified one is replaced unasked).
+  void importHeightmap() {
+    TTempFolder folder;
+    TDialogAnswers dialogs;
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    QImage picture(40, 30, QImage::Format_Grayscale16);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x)
+        reinterpret_cast<quint16*>(picture.scanLine(y))[x] = quint16((x * 997 + y * y * 61) % 65536);
+    const QString path = QString::fromStdString(folder.Path("hills.png"));
+    QVERIFY(picture.save(path));
+    dialogs.ExchangeName = path;
+    bool listed = false;
+    OnModal<TFormatIEForm>(&main, [&](TFormatIEForm* chooser) {
+      // An import lists no format that only exports.
+      listed = !chooser->FormatList()->item(int(TExchangeFormat::Heightmap))->isHidden() &&
+               chooser->FormatList()->item(int(TExchangeFormat::WavefrontOBJ))->isHidden();
+      chooser->FormatList()->item(int(TExchangeFormat::Heightmap))->setSelected(true);
+      OnModal<THeightmapOptionsForm>(chooser, [](THeightmapOptionsForm* options) {
+        options->BudgetCheck()->setChecked(true);
+        options->BudgetSpin()->setValue(60);
+        options->LowEdit()->setText(QStringLiteral("-100"));
+        options->HighEdit()->setText(QStringLiteral("x"));
+        // A bad number keeps the window open with the message.
+        Click(options->OkButton());
+        options->HighEdit()->setText(QStringLiteral("900"));
+        Click(options->OkButton());
+      });
+      Click(chooser->ActionButton());
+    });
+    main.Menus().Project_Import->trigger();
+    QVERIFY(listed);
+    QCOMPARE(dialogs.ExchangeRequests.at(0).Filter, QStringLiteral("Heightmap (*.png *.r16 *.raw)|*.png;*.r16;*.raw"));
+    QCOMPARE(dialogs.Messages.size(), size_t(1));  // the bad number
+    const TEditor& editor = main.Editor();
+    QVERIFY(editor.Polygons.Count() > 40);
+    QVERIFY(editor.Polygons.Count() <= 60);
+    QCOMPARE(editor.Nodes[0].X, -19.5f * 64);  // the top left corner, the picture centred
+    QCOMPARE(editor.Nodes[0].Z, -100.0f);
+    QVERIFY(main.Modified());
   }
 
   // The chooser opens with nothing selected; the first cursor key must reach the first format, also

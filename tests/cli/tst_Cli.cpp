@@ -1,4 +1,5 @@
 // terravel-cli as a script uses it: exit codes, messages and the files it writes.
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -37,6 +38,40 @@ class TestCli : public QObject {
     QCOMPARE(CountOf(t3d, "   Begin Polygon Texture=GenEarth.Grass\r\n"), 512);
     QVERIFY(t3d.starts_with("Begin PolyList\r\n"));
     QVERIFY(t3d.ends_with("End PolyList\r\n"));
+  }
+
+  // A heightmap in, its counts and height error out, then on to OBJ; wrong calls are refused.
+  void heightmapToObj() {
+    std::string raw;
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) {
+        const int v = (x * 1000 + y * y * 13) % 65536;
+        raw += char(v & 0xff);
+        raw += char(v >> 8);
+      }
+    WriteWholeFile(folder_.Path("tile.r16"), raw);
+    TCliResult result = RunCli({"import", Path("tile.r16"), Path("h.tvp"), "--max-triangles", "300", "--z", "0,65535"});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY2(result.Out.contains("Height error: max "), qPrintable(result.Out));
+    result = RunCli({"info", Path("h.tvp"), "--json"});
+    const int polygons = QJsonDocument::fromJson(result.Out.toUtf8()).object()["polygons"].toInt();
+    QVERIFY(polygons > 200 && polygons <= 300);
+    result = RunCli({"export", Path("h.tvp"), Path("h.obj")});
+    QCOMPARE(result.ExitCode, 0);
+    QCOMPARE(CountOf(ReadWholeFile(folder_.Path("h.obj")), "\nf "), polygons);
+
+    // Without a budget the 64 x 64 picture is a regular mesh of 63 x 63 squares.
+    result = RunCli({"import", Path("tile.r16"), Path("r.tvp"), "--format", "heightmap", "--step", "1"});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY2(result.Out.startsWith("Imported 4096 nodes and 7938 polygons"), qPrintable(result.Out));
+
+    QCOMPARE(RunCli({"import", Path("tile.r16"), Path("x.tvp"), "--max-triangles", "1"}).ExitCode, 2);
+    QCOMPARE(RunCli({"import", Path("tile.r16"), Path("x.tvp"), "--scale", "2"}).ExitCode, 2);
+    WriteWholeFile(folder_.Path("odd.raw"), std::string(6, '\0'));
+    result = RunCli({"import", Path("odd.raw"), Path("x.tvp")});
+    QCOMPARE(result.ExitCode, 1);
+    QVERIFY(result.Err.contains("no square picture"));
+    QVERIFY(!QFile::exists(Path("x.tvp")));
   }
 
   void infoAsJson() {
@@ -89,10 +124,10 @@ class TestCli : public QObject {
     QTest::newRow("unknown extension") << QStringList{"export", "x.tvp", "x.doc"} << 2 << "--format";
     // Format names are exact; each command lists the formats it takes in its own order.
     QTest::newRow("format name in capitals") << QStringList{"export", "x.tvp", "x.t3d", "--format", "T3D"}
-                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt)";
+                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt, obj)";
     QTest::newRow("project text is not read")
         << QStringList{"import", "x.TVT", "x.tvp"} << 2
-        << "cannot tell the format from \"x.TVT\": give --format (txt, t3d)";
+        << "cannot tell the format from \"x.TVT\": give --format (txt, t3d, heightmap)";
     QTest::newRow("Unreal text is not scaled") << QStringList{"export", "x.tvp", "x.T3D", "--scale", "2"} << 2
                                                << "--scale applies to the txt format only";
     QTest::newRow("missing file") << QStringList{"info", "/nonexistent/x.tvp"} << 1

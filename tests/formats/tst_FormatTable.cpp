@@ -21,6 +21,13 @@ class TestFormatTable : public QObject {
     QTest::newRow("name txt") << "txt" << true << xyz << true << true;
     QTest::newRow("name t3d") << "t3d" << true << unreal << true << true;
     QTest::newRow("name tvt") << "tvt" << true << project << false << true;
+    const int heightmap = int(TExchangeFormat::Heightmap), obj = int(TExchangeFormat::WavefrontOBJ);
+    QTest::newRow("name heightmap") << "heightmap" << true << heightmap << true << false;
+    QTest::newRow("path .png") << "hills.PNG" << false << heightmap << true << false;
+    QTest::newRow("path .r16") << "tile.r16" << false << heightmap << true << false;
+    QTest::newRow("path .raw") << "tile.raw" << false << heightmap << true << false;
+    QTest::newRow("name obj") << "obj" << true << obj << false << true;
+    QTest::newRow("path .obj") << "terrain.obj" << false << obj << false << true;
     QTest::newRow("names are exact") << "T3D" << true << -1 << false << false;
     QTest::newRow("the project file is no exchange format") << "tvp" << true << -1 << false << false;
     QTest::newRow("path .txt") << "/maps/points.txt" << false << xyz << true << true;
@@ -45,9 +52,13 @@ class TestFormatTable : public QObject {
     QCOMPARE(&ExchangeFormats()[std::size_t(format)], info);
     QCOMPARE(info->Imports(), imports);
     QCOMPARE(info->Exports(), exports);
-    // The default extension names the format again, and the chooser's pattern matches it.
-    QCOMPARE(FindFormatByPath("f." + info->DefaultExtension()), info);
-    QCOMPARE(info->Pattern, "*." + info->DefaultExtension());
+    // Every extension names the format again, and the chooser's patterns list them all.
+    std::string patterns;
+    for (const std::string& extension : info->Extensions) {
+      QCOMPARE(FindFormatByPath("f." + extension), info);
+      patterns += (patterns.empty() ? "*." : ";*.") + extension;
+    }
+    QCOMPARE(info->Pattern, patterns);
   }
 };
 

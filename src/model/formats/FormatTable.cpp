@@ -5,6 +5,7 @@
 #include "model/formats/ProjectTextExport.h"
 #include "model/formats/UnrealTextExport.h"
 #include "model/formats/UnrealTextImport.h"
+#include "model/formats/WavefrontOBJ.h"
 #include "model/formats/XYZText.h"
 #include "model/text/NumberText.h"
 
@@ -23,7 +24,7 @@ const char* const kUnrealImportWarning =
     "before exporting).";
 
 std::vector<TExchangeFormatInfo> MakeTable() {
-  std::vector<TExchangeFormatInfo> table(3);
+  std::vector<TExchangeFormatInfo> table(5);
 
   TExchangeFormatInfo& xyz = table[0];
   xyz.Format = TExchangeFormat::XYZText;
@@ -45,6 +46,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   };
   xyz.ExportTakesScale = true;
   xyz.RepeatedByExportAgain = true;
+  xyz.OfferedBothWays = true;
 
   TExchangeFormatInfo& unreal = table[1];
   unreal.Format = TExchangeFormat::UnrealText;
@@ -63,6 +65,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
     ExportUnrealText(editor, path);
   };
   unreal.RepeatedByExportAgain = true;
+  unreal.OfferedBothWays = true;
 
   TExchangeFormatInfo& project = table[2];
   project.Format = TExchangeFormat::ProjectText;
@@ -73,9 +76,34 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   project.Description =
       "Description:\rImports/exports a TVP project as a text file, which can be edited with a text editor.";
   project.Pattern = "*.tvt";
+  project.OfferedBothWays = true;
   project.Write = [](const TEditor& editor, const std::string& path, float) {
     ExportProjectText(editor, path);
   };
+
+  TExchangeFormatInfo& heightmap = table[3];
+  heightmap.Format = TExchangeFormat::Heightmap;
+  heightmap.Name = "heightmap";
+  heightmap.Extensions = {"png", "r16", "raw"};
+  heightmap.Caption = "Heightmap (*.png *.r16 *.raw)";
+  heightmap.Title = "Heightmap";
+  heightmap.Description =
+      "Description:\rBuilds a terrain from a greyscale picture (8 or 16 bit PNG, or raw 16 bit): a regular mesh, "
+      "or at most a given number of triangles placed where they follow the heights best.";
+  heightmap.Pattern = "*.png;*.r16;*.raw";
+  heightmap.ReadsHeightmap = true;
+
+  TExchangeFormatInfo& obj = table[4];
+  obj.Format = TExchangeFormat::WavefrontOBJ;
+  obj.Name = "obj";
+  obj.Extensions = {"obj"};
+  obj.Caption = "Wavefront OBJ (*.obj)";
+  obj.Title = "Wavefront OBJ";
+  obj.Description =
+      "Description:\rExports the terrain as a Wavefront OBJ mesh for other engines and modelling programs: Y up, "
+      "one object per group, the texture names as materials.";
+  obj.Pattern = "*.obj";
+  obj.Write = [](const TEditor& editor, const std::string& path, float) { ExportWavefrontOBJ(editor, path); };
   return table;
 }
 

@@ -13,7 +13,7 @@ namespace terravel {
 class TEditor;
 
 // In the chooser's list order: the position in the list is the format's identity there.
-enum class TExchangeFormat { XYZText = 0, UnrealText = 1, ProjectText = 2 };
+enum class TExchangeFormat { XYZText = 0, UnrealText = 1, ProjectText = 2, Heightmap = 3, WavefrontOBJ = 4 };
 
 struct TExchangeFormatInfo {
   // Reads the file into the document, every coordinate times the scale; false when the import
@@ -28,14 +28,20 @@ struct TExchangeFormatInfo {
   std::string Caption;                  // the chooser's list entry, also the filter's shown name
   std::string Title;                    // the format in words, for "Import Terravel Text"
   std::string Description;              // "\r" is a line break
-  std::string Pattern;                  // the file dialog's pattern: "*.t3d"
+  std::string Pattern;                  // the file dialog's pattern: "*.t3d"; several are split by ";"
   std::string ImportWarning;            // shown before every import; empty for none
   TReader Read = nullptr;               // none: the format is written only
   TWriter Write = nullptr;              // none: the format is read only
   bool ExportTakesScale = false;        // every reader takes a scale, the writers only where this says
   bool RepeatedByExportAgain = false;   // "Export again" remembers an export of this format
+  // Imported by ImportHeightmap with its own options (cell size, Z range, step, budget) from a
+  // picture the caller decodes, instead of by Read.
+  bool ReadsHeightmap = false;
+  // The chooser lists the format for import and export alike and answers a missing direction
+  // with "not yet implemented"; the others it lists only where they work.
+  bool OfferedBothWays = false;
 
-  bool Imports() const { return Read != nullptr; }
+  bool Imports() const { return Read != nullptr || ReadsHeightmap; }
   bool Exports() const { return Write != nullptr; }
   const std::string& DefaultExtension() const { return Extensions.front(); }
 };

@@ -1,5 +1,6 @@
 #include "model/formats/UnrealTextImport.h"
 
+#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -98,6 +99,24 @@ float Scaled(double value, float scale) {
   return static_cast<float>(product);
 }
 
+// A brush exported on its own (by UnrealEd, or by Terravel's own export) is a bare "Begin PolyList"
+// ... "End PolyList": it reads as a map of one brush at the origin with no transform. Anything
+// else is left to the map parser, and to its "Begin Map" message. `wrapped` holds the text the
+// returned view refers to.
+std::string_view AsMap(std::string_view bytes, std::string& wrapped) {
+  std::string_view first = bytes;
+  if (first.starts_with("\xEF\xBB\xBF")) first.remove_prefix(3);
+  first = TT3DMap::Trim(first.substr(0, first.find_first_of("\r\n", first.find_first_not_of(" \t\r\n"))));
+  constexpr std::string_view kBeginPolyList = "begin polylist";
+  if (first.size() < kBeginPolyList.size()) return bytes;
+  for (std::size_t i = 0; i < kBeginPolyList.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(first[i])) != kBeginPolyList[i]) return bytes;
+  wrapped = "Begin Map\r\nBegin Actor Class=Brush\r\nBegin Brush\r\n";
+  wrapped += TT3DMap::Trim(bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes);
+  wrapped += "\r\nEnd Brush\r\nEnd Actor\r\nEnd Map\r\n";
+  return wrapped;
+}
+
 }  // namespace
 
 TZRange ImportZRange(float lowest, float highest, float step) {
@@ -194,7 +213,8 @@ bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale)
   // Redrawing is suspended while the many single actions run, and resumed also after an error.
   const TRedrawSuspension suspension(editor.Host());
   TT3DMap map;
-  map.ParseInPlace(bytes);
+  std::string wrapped;
+  map.ParseInPlace(AsMap(bytes, wrapped));
   ConvertUnrealText(editor, map, scale);
   return true;
 }
@@ -203,7 +223,8 @@ bool ImportUnrealText(TEditor& editor, const std::string& path, float scale) {
   const TRedrawSuspension suspension(editor.Host());
   const std::string bytes = ReadFileBytes(path);
   TT3DMap map;
-  map.ParseInPlace(bytes);
+  std::string wrapped;
+  map.ParseInPlace(AsMap(bytes, wrapped));
   ConvertUnrealText(editor, map, scale);
   return true;
 }

@@ -1,0 +1,64 @@
+#pragma once
+// A heightmap turned into nodes and ground polygons of the document: a regular mesh, or an
+// adaptive terrain within a triangle budget.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/heightmap/HeightGrid.h"
+#include "model/heightmap/TerrainMesh.h"
+
+namespace terravel {
+
+class TEditor;
+
+struct THeightmapOptions {
+  float CellSize = 64;           // world units between neighbouring pixels
+  std::optional<float> LowZ;     // the Z of black; none: the project's MinZ
+  std::optional<float> HighZ;    // the Z of white; none: the project's MaxZ
+  int Step = 1;                  // every Nth pixel (the last column and row always)
+  std::optional<int> MaxTriangles;  // none: the regular mesh
+};
+
+struct THeightmapResult {
+  int Nodes = 0;
+  int Polygons = 0;
+  double MaxError = 0;   // in Z units, against every pixel of the picture
+  double MeanError = 0;
+};
+
+// The biggest regular mesh the import makes without a budget: 256 x 256 squares.
+inline constexpr int kMaxRegularSquares = 256 * 256;
+
+// EHeightmapError for options out of range (a cell size that is no positive number, a step
+// under 1, a budget under 2).
+void CheckHeightmapOptions(const THeightmapOptions& options);
+
+// The terrain in world coordinates, built and measured but not yet in the document.
+struct THeightmapTerrain {
+  std::vector<std::array<float, 3>> Nodes;  // X, Y, Z
+  std::vector<std::array<int, 3>> Triangles;  // ground polygons, indices into Nodes
+  THeightmapResult Result;
+};
+
+// Builds the terrain, centred on the origin with the picture's top at the smallest Y; black and
+// white take the options' Z, or else lowZ and highZ. EHeightmapError for options out of range or
+// a regular mesh above 256 x 256 squares, EHeightmapCancelled when the progress asks to stop.
+THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightmapOptions& options, float lowZ,
+                                        float highZ, const THeightmapProgress& progress = {});
+
+// Appends the nodes (empty group, automatic names) and ground polygons with the default texture
+// and logs the counts and the height error. As the XYZ import, the records go straight into the
+// lists and nothing is recorded in the history; the modified flag is the caller's.
+void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain);
+
+// BuildHeightmapTerrain with the project's MinZ and MaxZ, then AppendHeightmapTerrain: any error
+// is thrown before the document changes.
+THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const THeightmapOptions& options,
+                                 const THeightmapProgress& progress = {});
+
+// "1234 nodes, 2400 polygons; height error max 12.5, mean 3.1": the CLI's line and the log's.
+std::string HeightmapResultText(const THeightmapResult& result);
+
+}  // namespace terravel

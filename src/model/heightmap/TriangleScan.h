@@ -1,0 +1,68 @@
+#pragma once
+// The pixels a triangle covers and the height its plane gives there. Corners lie on pixel
+// centres, so the edge tests are exact integer arithmetic and a pixel on an edge counts as inside.
+#include <algorithm>
+#include <cstdint>
+
+#include "model/heightmap/TerrainMesh.h"
+
+namespace terravel {
+
+namespace scan_detail {
+
+inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = a / b;
+  return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
+  return -FloorDiv(-a, b);
+}
+
+}  // namespace scan_detail
+
+// Calls visit(column, row, planeLevel) for every pixel centre inside or on the triangle, row by
+// row. A degenerate triangle visits nothing.
+template <class Visit>
+void ScanTriangle(TPixelPoint a, TPixelPoint b, TPixelPoint c, Visit&& visit) {
+  using scan_detail::CeilDiv;
+  using scan_detail::FloorDiv;
+  std::int64_t det = std::int64_t(b.Column - a.Column) * (c.Row - a.Row) - std::int64_t(c.Column - a.Column) * (b.Row - a.Row);
+  if (det == 0) return;
+  if (det < 0) {
+    std::swap(b, c);
+    det = -det;
+  }
+  // The plane: level = a.Level - (A (x - ax) + B (y - ay)) / det.
+  const double z1 = double(b.Level) - a.Level, z2 = double(c.Level) - a.Level;
+  const double planeA = double(b.Row - a.Row) * z2 - double(c.Row - a.Row) * z1;
+  const double planeB = double(c.Column - a.Column) * z1 - double(b.Column - a.Column) * z2;
+  const double inverse = 1.0 / double(det);
+  const TPixelPoint corners[3] = {a, b, c};
+  const int top = std::min({a.Row, b.Row, c.Row}), bottom = std::max({a.Row, b.Row, c.Row});
+  for (int y = top; y <= bottom; ++y) {
+    std::int64_t left = std::min({a.Column, b.Column, c.Column});
+    std::int64_t right = std::max({a.Column, b.Column, c.Column});
+    for (int e = 0; e < 3; ++e) {
+      const TPixelPoint& p = corners[e];
+      const TPixelPoint& q = corners[(e + 1) % 3];
+      const std::int64_t dx = q.Column - p.Column, dy = q.Row - p.Row;
+      // Inside: dx (y - py) - dy (x - px) >= 0.
+      const std::int64_t bound = dy * p.Column + dx * (y - p.Row);
+      if (dy > 0) {
+        right = std::min(right, FloorDiv(bound, dy));
+      } else if (dy < 0) {
+        left = std::max(left, CeilDiv(bound, dy));
+      } else if (dx * (y - p.Row) < 0) {
+        left = right + 1;
+      }
+    }
+    const double rowPart = planeB * double(y - a.Row);
+    for (std::int64_t x = left; x <= right; ++x) {
+      const double level = double(a.Level) - (planeA * double(x - a.Column) + rowPart) * inverse;
+      visit(int(x), y, level);
+    }
+  }
+}
+
+}  // namespace terravel

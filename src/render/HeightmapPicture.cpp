@@ -1,0 +1,41 @@
+#include "render/HeightmapPicture.h"
+
+#include <QImage>
+#include <QImageReader>
+
+#include "model/heightmap/HeightmapErrors.h"
+#include "model/heightmap/RawHeightmap.h"
+
+namespace terravel {
+
+THeightGrid ReadHeightmapFile(const std::string& path, std::string& note) {
+  note.clear();
+  if (IsRawHeightmapPath(path)) return ReadRawHeightmap(path);
+  QImageReader reader(QString::fromLocal8Bit(path.c_str()));
+  QImage image = reader.read();
+  if (image.isNull()) {
+    throw EHeightmapError("The heightmap " + path + " cannot be read: " + reader.errorString().toLocal8Bit().toStdString() + ".");
+  }
+  const bool deep = image.format() == QImage::Format_Grayscale16 || image.depth() > 32;
+  if (!image.allGray()) note = "The heightmap " + path + " is in colour; it was converted to greyscale.";
+  image = image.convertToFormat(deep ? QImage::Format_Grayscale16 : QImage::Format_Grayscale8);
+  if (image.width() < 2 || image.height() < 2) throw EHeightmapError("The heightmap must be at least 2 x 2 pixels.");
+
+  THeightGrid grid;
+  grid.Width = image.width();
+  grid.Height = image.height();
+  grid.Levels.resize(std::size_t(grid.Width) * std::size_t(grid.Height));
+  float* level = grid.Levels.data();
+  for (int y = 0; y < grid.Height; ++y) {
+    if (deep) {
+      const auto* line = reinterpret_cast<const quint16*>(image.constScanLine(y));
+      for (int x = 0; x < grid.Width; ++x) *level++ = float(line[x]) / 65535.0f;
+    } else {
+      const uchar* line = image.constScanLine(y);
+      for (int x = 0; x < grid.Width; ++x) *level++ = float(line[x]) / 255.0f;
+    }
+  }
+  return grid;
+}
+
+}  // namespace terravel

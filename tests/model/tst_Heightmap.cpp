@@ -1,0 +1,222 @@
+// Terrain from a heightmap: the regular mesh, the budgeted triangulation and what they refuse.
+#include <QTest>
+
+#include <cmath>
+#include <set>
+
+#include "model/document/Orientation.h"
+#include "model/editor/Editor.h"
+#include "model/heightmap/GreedyTriangulation.h"
+#include "model/heightmap/HeightmapErrors.h"
+#include "model/heightmap/HeightmapImport.h"
+#include "model/heightmap/RawHeightmap.h"
+#include "support/TestRegistry.h"
+
+using namespace terravel;
+
+namespace {
+
+template <class Surface>
+THeightGrid Generated(int width, int height, Surface surface) {
+  THeightGrid grid;
+  grid.Width = width;
+  grid.Height = height;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) grid.Levels.push_back(float(surface(x, y)));
+  return grid;
+}
+
+THeightGrid Cone(int side) {
+  const double c = (side - 1) / 2.0;
+  return Generated(side, side, [c](int x, int y) { return std::max(0.0, 1 - std::hypot(x - c, y - c) / c); });
+}
+
+// A ridge along the rows with a border that is curved on every side.
+THeightGrid Ridge(int width, int height) {
+  return Generated(width, height, [](int x, int y) { return 0.5 + 0.3 * std::sin(x * 0.21) + 0.2 * std::cos(y * 0.17); });
+}
+
+// Every triangle's area, with the sign of its winding, in pixel units.
+double SignedArea(const TTerrainMesh& mesh, const std::array<int, 3>& t) {
+  const TPixelPoint &a = mesh.Points[t[0]], &b = mesh.Points[t[1]], &c = mesh.Points[t[2]];
+  return 0.5 * ((b.Column - a.Column) * double(c.Row - a.Row) - (c.Column - a.Column) * double(b.Row - a.Row));
+}
+
+}  // namespace
+
+class TestHeightmap : public QObject {
+  Q_OBJECT
+ private slots:
+  void threeByThreeIsARegularMesh() {
+    TEditor editor;
+    const THeightGrid grid = Generated(3, 3, [](int x, int y) { return (3 * y + x) / 8.0; });
+    THeightmapOptions options;
+    options.LowZ = 100;
+    options.HighZ = 900;
+    const THeightmapResult result = ImportHeightmap(editor, grid, options);
+    QCOMPARE(result.Nodes, 9);
+    QCOMPARE(result.Polygons, 8);
+    QCOMPARE(editor.Nodes.Count(), 9);
+    QCOMPARE(editor.Polygons.Count(), 8);
+    QCOMPARE(result.MaxError, 0.0);
+    for (int i = 0; i < 9; ++i) {
+      const T3DCoord& node = editor.Nodes[i];
+      // The picture's centre on the origin, 64 units a pixel, its top at the smallest Y.
+      QCOMPARE(node.X, float(64 * (i % 3 - 1)));
+      QCOMPARE(node.Y, float(64 * (i / 3 - 1)));
+      QCOMPARE(node.Z, 100.0f + 100.0f * float(i));
+    }
+    for (const TPoly& p : editor.Polygons)
+      QVERIFY(IsGround(editor.Nodes[p.Node1], editor.Nodes[p.Node2], editor.Nodes[p.Node3]));
+  }
+
+  void stepKeepsTheBorderAndMeasuresEveryPixel() {
+    TEditor editor;
+    THeightmapOptions options;
+    options.Step = 3;
+    options.LowZ = 0;
+    options.HighZ = 1000;
+    const THeightmapResult result = ImportHeightmap(editor, Cone(8), options);
+    // Columns and rows 0, 3, 6 and the last one, 7.
+    QCOMPARE(result.Nodes, 16);
+    QCOMPARE(result.Polygons, 18);
+    std::set<float> xs;
+    for (const T3DCoord& node : editor.Nodes) xs.insert(node.X);
+    QCOMPARE(xs, (std::set<float>{-224, -32, 160, 224}));
+    // The skipped pixels count: the cone's tip at (3.5, 3.5) lies between the nodes.
+    QVERIFY(result.MaxError > 100);
+  }
+
+  void budgetIsKeptAndErrorShrinks_data() {
+    QTest::addColumn<bool>("cone");
+    QTest::newRow("cone") << true;
+    QTest::newRow("ridge") << false;
+  }
+  void budgetIsKeptAndErrorShrinks() {
+    QFETCH(bool, cone);
+    const THeightGrid grid = cone ? Cone(65) : Ridge(80, 50);
+    double lastMax = 2;
+    for (int budget : {2, 3, 20, 200, 2000}) {
+      TEditor editor;
+      THeightmapOptions options;
+      options.MaxTriangles = budget;
+      options.LowZ = 0;
+      options.HighZ = 1;
+      const THeightmapResult result = ImportHeightmap(editor, grid, options);
+      QVERIFY2(result.Polygons <= budget, qPrintable(QString::number(result.Polygons)));
+      QCOMPARE(editor.Polygons.Count(), result.Polygons);
+      QVERIFY2(result.MaxError <= lastMax, qPrintable(QStringLiteral("budget %1").arg(budget)));
+      QVERIFY(result.MeanError <= result.MaxError);
+      lastMax = result.MaxError;
+      for (const TPoly& p : editor.Polygons)
+        QVERIFY(IsGround(editor.Nodes[p.Node1], editor.Nodes[p.Node2], editor.Nodes[p.Node3]));
+    }
+    QVERIFY(lastMax < 0.02);
+  }
+
+  void borderIsThePicturesBorder_data() {
+    QTest::addColumn<int>("budget");
+    QTest::newRow("border thinned") << 60;
+    QTest::newRow("whole border") << 3000;
+  }
+  void borderIsThePicturesBorder() {
+    QFETCH(int, budget);
+    const int w = 41, h = 31;
+    const THeightGrid grid = Ridge(w, h);
+    const TTerrainMesh mesh = BuildBudgetedMesh(grid, budget);
+    // The triangles tile the picture's rectangle exactly, all wound one way, on exact pixel heights.
+    double area = 0;
+    for (const auto& t : mesh.Triangles) {
+      QVERIFY(SignedArea(mesh, t) < 0);
+      area -= SignedArea(mesh, t);
+    }
+    QCOMPARE(area, double((w - 1) * (h - 1)));
+    std::set<std::pair<int, int>> at;
+    for (const TPixelPoint& p : mesh.Points) {
+      QCOMPARE(p.Level, grid.At(p.Column, p.Row));
+      at.insert({p.Column, p.Row});
+    }
+    for (auto corner : {std::pair{0, 0}, std::pair{w - 1, 0}, std::pair{0, h - 1}, std::pair{w - 1, h - 1}})
+      QVERIFY(at.count(corner) == 1);
+
+    // Two tiles cut from one picture, sharing the column x = 20, meet in the same points.
+    THeightGrid left = Generated(21, h, [&](int x, int y) { return grid.At(x, y); });
+    THeightGrid right = Generated(21, h, [&](int x, int y) { return grid.At(x + 20, y); });
+    std::set<int> leftRows, rightRows;
+    for (const TPixelPoint& p : BuildBudgetedMesh(left, budget).Points)
+      if (p.Column == 20) leftRows.insert(p.Row);
+    for (const TPixelPoint& p : BuildBudgetedMesh(right, budget).Points)
+      if (p.Column == 0) rightRows.insert(p.Row);
+    QCOMPARE(leftRows, rightRows);
+  }
+
+  void badInputLeavesTheDocument_data() {
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("budget");  // 0: none
+    QTest::addColumn<QString>("message");
+    QTest::newRow("budget under 2") << 9 << 1 << 1 << "The triangle budget must be at least 2.";
+    QTest::newRow("step 0") << 9 << 0 << 0 << "The step must be 1 or more.";
+    QTest::newRow("regular mesh too big") << 300 << 1 << 0 << "Set a triangle budget";
+    QTest::newRow("a step makes it fit") << 600 << 2 << 0 << "or a step of 3 or more.";
+  }
+  void badInputLeavesTheDocument() {
+    QFETCH(int, side);
+    QFETCH(int, step);
+    QFETCH(int, budget);
+    QFETCH(QString, message);
+    TEditor editor;
+    editor.Nodes.NewNode("", "", 1, 2, 3);
+    THeightmapOptions options;
+    options.Step = step;
+    if (budget > 0) options.MaxTriangles = budget;
+    try {
+      ImportHeightmap(editor, Cone(side), options);
+      QFAIL("no error");
+    } catch (const EHeightmapError& error) {
+      QVERIFY2(QString::fromStdString(error.what()).contains(message), error.what());
+    }
+    QCOMPARE(editor.Nodes.Count(), 1);
+    QCOMPARE(editor.Polygons.Count(), 0);
+  }
+
+  void cancelLeavesTheDocument() {
+    TEditor editor;
+    THeightmapOptions options;
+    options.MaxTriangles = 500;
+    int calls = 0;
+    QVERIFY_THROWS_EXCEPTION(EHeightmapCancelled, ImportHeightmap(editor, Cone(65), options, [&](int done, int total) {
+      ++calls;
+      return done < total / 2;
+    }));
+    QVERIFY(calls >= 1);
+    QCOMPARE(editor.Nodes.Count(), 0);
+  }
+
+  void rawHeightmaps_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("side");  // 0: refused
+    QTest::newRow("2 x 2") << QByteArray("\x00\x00\xff\xff\x01\x00\x00\x01", 8) << 2;
+    QTest::newRow("not square") << QByteArray(10, '\0') << 0;
+    QTest::newRow("odd size") << QByteArray(9, '\0') << 0;
+    QTest::newRow("a single sample") << QByteArray(2, '\0') << 0;
+  }
+  void rawHeightmaps() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, side);
+    try {
+      const THeightGrid grid = DecodeRawHeightmap(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+      QCOMPARE(grid.Width, side);
+      QCOMPARE(grid.Height, side);
+      // Little-endian, and neighbouring 16-bit values stay apart.
+      QCOMPARE(grid.At(1, 0), 1.0f);
+      QCOMPARE(grid.At(0, 1), 1.0f / 65535.0f);
+      QCOMPARE(grid.At(1, 1), 256.0f / 65535.0f);
+    } catch (const EHeightmapError&) {
+      QCOMPARE(side, 0);
+    }
+  }
+};
+
+TERRAVEL_TEST(TestHeightmap)
+#include "tst_Heightmap.moc"
