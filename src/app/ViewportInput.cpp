@@ -133,7 +133,6 @@ void TViewportInput::Release(Qt::MouseButton button, QPoint position, QPoint glo
 }
 
 void TViewportInput::Click(bool rightButton, QPoint position, Qt::KeyboardModifiers modifiers) {
-  renderer_.RenderPickBuffer();
   SelectByClick(editor_, renderer_.PickAt(position.x(), position.y()), rightButton,
                 modifiers.testFlag(Qt::ControlModifier));
   popup_ = popups_.PopupForSelection();
