@@ -68,8 +68,18 @@ const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bol
   return cache_.emplace(key_, std::move(label)).first->second;
 }
 
+const QImage& TLabelPainter::NumberLabel(long long value, QRgb color, bool bold) {
+  const TNumberKey key{value, color, bold};
+  const auto found = numbers_.find(key);
+  if (found != numbers_.end()) return *found->second;
+  const QImage& label = Label(" " + std::to_string(value) + " ", color, bold);
+  if (&label != &uncached_) numbers_.emplace(key, &label);
+  return label;
+}
+
 void TLabelPainter::TrimCache() {
   if (cachedPixels_ < kCacheLimit) return;
+  numbers_.clear();
   cache_.clear();
   cachedPixels_ = 0;
 }

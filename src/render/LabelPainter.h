@@ -30,6 +30,9 @@ class TLabelPainter {
 
   // The label picture: the text in the colour on light grey, as wide and high as the text.
   const QImage& Label(const std::string& text, QRgb color, bool bold);
+  // Label(" %d " of the value): the Z labels, thousands per picture, found without building
+  // their text.
+  const QImage& NumberLabel(long long value, QRgb color, bool bold);
   // Copies the label with its top-left corner at (x, y).
   void DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
     raster.Blit(Label(text, color, bold), x, y);
@@ -47,6 +50,19 @@ class TLabelPainter {
   QFontMetrics regularMetrics_;
   QFontMetrics boldMetrics_;
   std::unordered_map<std::string, QImage> cache_;
+  struct TNumberKey {
+    long long Value;
+    QRgb Color;
+    bool Bold;
+    friend bool operator==(const TNumberKey&, const TNumberKey&) = default;
+  };
+  struct TNumberHash {
+    std::size_t operator()(const TNumberKey& key) const {
+      return std::hash<long long>()(key.Value) * 31 + key.Color * 2 + (key.Bold ? 1 : 0);
+    }
+  };
+  // Labels of cache_ by number; they stay where they are until the cache is trimmed.
+  std::unordered_map<TNumberKey, const QImage*, TNumberHash> numbers_;
   std::string key_;
   qsizetype cachedPixels_ = 0;
   QImage uncached_;

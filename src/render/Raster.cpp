@@ -48,9 +48,13 @@ void TRaster::Blit(const QImage& image, int x, int y) {
   const int top = std::max(y, 0),
             bottom = std::min<long long>(static_cast<long long>(y) + image.height(), height_);
   if (left >= right || top >= bottom) return;
+  // Thousands of small labels per picture: the image is asked for its memory once.
+  const uchar* bits = image.constBits();
+  const qsizetype stride = image.bytesPerLine();
+  const std::size_t bytes = static_cast<std::size_t>(right - left) * sizeof(QRgb);
   for (int row = top; row < bottom; ++row) {
-    const auto* source = reinterpret_cast<const QRgb*>(image.constScanLine(row - y)) + (left - x);
-    std::memcpy(Row(row) + left, source, static_cast<std::size_t>(right - left) * sizeof(QRgb));
+    const auto* source = reinterpret_cast<const QRgb*>(bits + (row - y) * stride) + (left - x);
+    std::memcpy(Row(row) + left, source, bytes);
   }
 }
 
