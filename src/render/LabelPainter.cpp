@@ -68,18 +68,31 @@ const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bol
   return cache_.emplace(key_, std::move(label)).first->second;
 }
 
-const QImage& TLabelPainter::NumberLabel(long long value, QRgb color, bool bold) {
+void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold) {
   const TNumberKey key{value, color, bold};
-  const auto found = numbers_.find(key);
-  if (found != numbers_.end()) return *found->second;
-  const QImage& label = Label(" " + std::to_string(value) + " ", color, bold);
-  if (&label != &uncached_) numbers_.emplace(key, &label);
-  return label;
+  constexpr int kSlotBits = 13;
+  if (numberSlots_.empty()) numberSlots_.resize(std::size_t(1) << kSlotBits);
+  TNumberSlot& slot = numberSlots_[(TNumberHash()(key) * 0x9E3779B97F4A7C15ULL) >> (64 - kSlotBits)];
+  if (slot.Bits == nullptr || !(slot.Key == key)) {
+    const auto found = numbers_.find(key);
+    const QImage* label = found != numbers_.end() ? found->second : nullptr;
+    if (label == nullptr) {
+      label = &Label(" " + std::to_string(value) + " ", color, bold);
+      if (label == &uncached_) {
+        raster.Blit(*label, x, y);
+        return;
+      }
+      numbers_.emplace(key, label);
+    }
+    slot = {key, label->constBits(), label->bytesPerLine(), label->width(), label->height()};
+  }
+  raster.Blit(slot.Bits, slot.Stride, slot.Width, slot.Height, x, y);
 }
 
 void TLabelPainter::TrimCache() {
   if (cachedPixels_ < kCacheLimit) return;
   numbers_.clear();
+  numberSlots_.clear();
   cache_.clear();
   cachedPixels_ = 0;
 }

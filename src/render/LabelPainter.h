@@ -10,6 +10,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "render/Raster.h"
 
@@ -30,9 +31,9 @@ class TLabelPainter {
 
   // The label picture: the text in the colour on light grey, as wide and high as the text.
   const QImage& Label(const std::string& text, QRgb color, bool bold);
-  // Label(" %d " of the value): the Z labels, thousands per picture, found without building
-  // their text.
-  const QImage& NumberLabel(long long value, QRgb color, bool bold);
+  // Copies Label(" %d " of the value) with its top-left corner at (x, y): the Z labels,
+  // thousands per picture, found without building their text.
+  void DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold);
   // Copies the label with its top-left corner at (x, y).
   void DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
     raster.Blit(Label(text, color, bold), x, y);
@@ -61,8 +62,18 @@ class TLabelPainter {
       return std::hash<long long>()(key.Value) * 31 + key.Color * 2 + (key.Bold ? 1 : 0);
     }
   };
-  // Labels of cache_ by number; they stay where they are until the cache is trimmed.
+  // A kept label with what copying it needs.
+  struct TNumberSlot {
+    TNumberKey Key{};
+    const uchar* Bits = nullptr;  // null: the slot is empty
+    qsizetype Stride = 0;
+    int Width = 0;
+    int Height = 0;
+  };
+  // Labels of cache_ by number (they stay where they are until the cache is trimmed), with the
+  // most recent ones in slots by a hash of the key in front.
   std::unordered_map<TNumberKey, const QImage*, TNumberHash> numbers_;
+  std::vector<TNumberSlot> numberSlots_;
   std::string key_;
   qsizetype cachedPixels_ = 0;
   QImage uncached_;

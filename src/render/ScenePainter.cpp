@@ -126,13 +126,16 @@ void DrawPolygons(TRaster& raster, const TEditor& editor, const TViewFlags& flag
   }
 }
 
-// " %d " with Round(Z) as a label; heights beyond 64-bit integers are written in full.
-const QImage& ZLabelImage(TLabelPainter& labels, float z, QRgb color, bool bold) {
+// " %d " with Round(Z) at (x, y); heights beyond 64-bit integers are written in full.
+void DrawZLabel(TRaster& raster, TLabelPainter& labels, int x, int y, float z, QRgb color, bool bold) {
   if (std::isfinite(z)) {
     const double rounded = RoundHalfEven(double(z));
-    if (std::abs(rounded) < 9e18) return labels.NumberLabel(static_cast<long long>(rounded), color, bold);
+    if (std::abs(rounded) < 9e18) {
+      labels.DrawNumberLabel(raster, x, y, static_cast<long long>(rounded), color, bold);
+      return;
+    }
   }
-  return labels.Label(ZLabel(z), color, bold);
+  labels.DrawLabel(raster, x, y, ZLabel(z), color, bold);
 }
 
 void DrawNodes(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
@@ -160,7 +163,7 @@ void DrawNodes(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
     const int x = p.X + 2 * r;
     int y = p.Y - 2 * r;
     if (withZ) {
-      raster.Blit(ZLabelImage(labels, node.Z, color, node.Selected), x, y);
+      DrawZLabel(raster, labels, x, y, node.Z, color, node.Selected);
       y += labels.TextHeight(node.Selected);
     }
     if (withName) labels.DrawLabel(raster, x, y, PaddedLabel(node.Name), color, node.Selected);
