@@ -13,6 +13,8 @@ namespace {
 constexpr qsizetype kCacheLimit = 8 * 1024 * 1024;
 // Nobody reads more of a label than this; longer texts are cut.
 constexpr std::size_t kLongestLabel = 2048;
+// Texts beyond this many are measured without being kept.
+constexpr std::size_t kMeasuredTexts = 100000;
 
 QImage MakeDevice() {
   QImage device(1, 1, QImage::Format_RGB32);
@@ -50,8 +52,14 @@ TLabelPainter::TLabelPainter()
       boldMetrics_(bold_, &device_) {}
 
 QSize TLabelPainter::TextSize(const std::string& text, bool bold) const {
+  sizeKey_.assign(text, 0, kLongestLabel);
+  sizeKey_.push_back(bold ? 'b' : 'r');
+  const auto found = sizes_.find(sizeKey_);
+  if (found != sizes_.end()) return found->second;
   const QFontMetrics& metrics = bold ? boldMetrics_ : regularMetrics_;
-  return {metrics.horizontalAdvance(DisplayText(text)), metrics.height()};
+  const QSize size(metrics.horizontalAdvance(DisplayText(text)), metrics.height());
+  if (sizes_.size() < kMeasuredTexts) sizes_.emplace(sizeKey_, size);
+  return size;
 }
 
 const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bold) {

@@ -24,7 +24,7 @@ class TLabelPainter {
   TLabelPainter();
 
   const QFont& Font(bool bold) const { return bold ? bold_ : regular_; }
-  // Width and height of a document text (8-bit, system code page).
+  // Width and height of a document text (8-bit, system code page); each text is measured once.
   QSize TextSize(const std::string& text, bool bold) const;
   // The height of a line of text ("X").
   int TextHeight(bool bold) const { return (bold ? boldMetrics_ : regularMetrics_).height(); }
@@ -51,6 +51,9 @@ class TLabelPainter {
   QFontMetrics regularMetrics_;
   QFontMetrics boldMetrics_;
   std::unordered_map<std::string, QImage> cache_;
+  // Measured texts by text and weight, up to a limit.
+  mutable std::unordered_map<std::string, QSize> sizes_;
+  mutable std::string sizeKey_;
   struct TNumberKey {
     long long Value;
     QRgb Color;
