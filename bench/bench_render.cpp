@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <map>
 #include <memory>
 #include <string>
@@ -174,6 +175,9 @@ void BM_BaselineFloor(benchmark::State& state) {
 // prints the ratios of the 256 mesh at the end.
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal, as the default reporter does.
+  TRatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {

@@ -96,11 +96,13 @@ void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags&
   raster.Blit(only, cx - only.width() / 2, cy - only.height() / 2);
 }
 
-// Whether the box around the corners reaches into the raster: an outline beside it would have
-// every edge rejected by the clipping anyway.
-bool OutlineMayShow(const TRaster& raster, const std::array<TScreenPoint, 3>& c) {
-  return std::max({c[0].X, c[1].X, c[2].X}) >= 0 && std::min({c[0].X, c[1].X, c[2].X}) < raster.Width() &&
-         std::max({c[0].Y, c[1].Y, c[2].Y}) >= 0 && std::min({c[0].Y, c[1].Y, c[2].Y}) < raster.Height();
+// Whether the box around the corners, grown by the margin, reaches into the raster. Without a
+// margin: an outline beside it would have every edge rejected by the clipping anyway.
+bool NearRaster(const TRaster& raster, const std::array<TScreenPoint, 3>& c, int margin) {
+  return std::max({c[0].X, c[1].X, c[2].X}) >= -margin &&
+         std::min({c[0].X, c[1].X, c[2].X}) < raster.Width() + margin &&
+         std::max({c[0].Y, c[1].Y, c[2].Y}) >= -margin &&
+         std::min({c[0].Y, c[1].Y, c[2].Y}) < raster.Height() + margin;
 }
 
 // Whether the centre cross (9 x 9 pixels and one more column each side) touches the raster.
@@ -115,7 +117,9 @@ void DrawPolygons(TRaster& raster, const TEditor& editor, const TViewFlags& flag
   std::array<TScreenPoint, 3> c;
   for (const TPoly& polygon : editor.Polygons) {
     if (!PolygonCorners(polygon, nodes, c)) continue;
-    const bool outline = OutlineMayShow(raster, c);
+    const bool outline = NearRaster(raster, c, 0);
+    // The centre lies within the corners' box, and a cross reaches 5 pixels from it.
+    if (!outline && !labelsOfAll && !polygon.Selected && !NearRaster(raster, c, 6)) continue;
     const TScreenPoint centre = PolygonCentre(c);
     // Labels can be far wider than the triangle; a cross is not.
     const bool marker = labelsOfAll || polygon.Selected || CrossMayShow(raster, centre);
