@@ -42,6 +42,10 @@ void DrawLabelAreas(TRaster& raster, const TViewFlags& flags, const TPoly& polyg
   }
 }
 
+// From this many objects on, the pick buffer is drawn back to front: large meshes overlap many
+// times over, while for small ones keeping track of the set pixels costs more than it saves.
+constexpr int kBackToFrontFrom = 4096;
+
 }  // namespace
 
 void PaintPickBuffer(QImage& image, const TEditor& editor, const TViewFlags& flags,
@@ -57,35 +61,46 @@ void PaintPickBuffer(QImage& image, const TEditor& editor, const TViewFlags& fla
   bool widePen = false;
   for (int i = 0; i < polygons && !widePen; ++i) widePen = PolygonCorners(editor.Polygons[i], nodes, c);
 
-  // Later objects win where they overlap: nodes over polygons, higher indices over lower ones.
-  // Drawn from the last to the first, each pixel is set once, by its winner.
-  TCoverage coverage(raster.Width(), raster.Height());
-  raster.DrawUnder(&coverage);
   // A pen of width 1 stays inside the circle's box; a wide one grows it by half its width.
   const double grow = widePen ? pen / 2 : 0;
-  for (int i = std::min(editor.Nodes.Count() - 1, kLastPickableNode); i >= 0; --i) {
+  const auto drawNode = [&](int i) {
     const TScreenPoint p = nodes[static_cast<std::size_t>(i)];
     // The circle of the box around p, centred half a pixel up and left of it.
     const double reach = 3 * r + grow + 1;
-    if (raster.Hidden(p.X - reach, p.Y - reach, p.X + reach, p.Y + reach)) continue;
+    if (raster.Hidden(p.X - reach, p.Y - reach, p.X + reach, p.Y + reach)) return;
     FillBoxEllipse(raster, p.X - 3LL * r, p.Y - 3LL * r, p.X + 3LL * r, p.Y + 3LL * r, grow,
                    0xFF000000 | NodePickCode(i));
-  }
-  for (int i = polygons - 1; i >= 0; --i) {
+  };
+  const auto drawPolygon = [&](int i) {
     const TPoly& polygon = editor.Polygons[i];
-    if (!PolygonCorners(polygon, nodes, c)) continue;
+    if (!PolygonCorners(polygon, nodes, c)) return;
     const QRgb code = 0xFF000000 | PolygonPickCode(i);
     DrawLabelAreas(raster, flags, polygon, PolygonCentre(c), r, pen, code, labels);
     // At a small zoom the node circles hide most outlines whole.
     const double reach = pen / 2 + 1;
     if (raster.Hidden(std::min({c[0].X, c[1].X, c[2].X}) - reach, std::min({c[0].Y, c[1].Y, c[2].Y}) - reach,
                       std::max({c[0].X, c[1].X, c[2].X}) + reach, std::max({c[0].Y, c[1].Y, c[2].Y}) + reach)) {
-      continue;
+      return;
     }
     for (int k = 0; k < 3; ++k) FillCapsule(raster, c[k], c[(k + 1) % 3], pen / 2, code);
+  };
+  const int lastNode = std::min(editor.Nodes.Count() - 1, kLastPickableNode);
+  const QRgb nothing = 0xFF000000 | kPickNothing;
+
+  // Later objects win where they overlap: nodes over polygons, higher indices over lower ones.
+  if (lastNode + 1 + polygons < kBackToFrontFrom) {
+    raster.Fill(nothing);
+    for (int i = 0; i < polygons; ++i) drawPolygon(i);
+    for (int i = 0; i <= lastNode; ++i) drawNode(i);
+    return;
   }
+  // Drawn from the last to the first instead, each pixel is set once, by its winner.
+  TCoverage coverage(raster.Width(), raster.Height());
+  raster.DrawUnder(&coverage);
+  for (int i = lastNode; i >= 0; --i) drawNode(i);
+  for (int i = polygons - 1; i >= 0; --i) drawPolygon(i);
   // What nothing covers is background.
-  for (int y = 0; y < raster.Height(); ++y) raster.FillSpan(y, 0, raster.Width() - 1, 0xFF000000 | kPickNothing);
+  for (int y = 0; y < raster.Height(); ++y) raster.FillSpan(y, 0, raster.Width() - 1, nothing);
   raster.DrawUnder(nullptr);
 }
 
