@@ -1,6 +1,9 @@
-// Viewport drawing at 960 x 594: a full redraw (picture and pick buffer) of 16 x 16 and 128 x 128
-// meshes zoomed to fit, the picture alone with gradient lines on and off, and the pick buffer
-// alone, beside the baseline of QPainter drawing the same edges as solid one-pixel lines.
+// Viewport drawing at 960 x 594. The 16, 128 and 256 meshes zoomed to fit: a full redraw, the
+// picture alone with gradient lines on and off, and the pick buffer alone, beside QPainter drawing
+// the same edges as solid one-pixel lines. For the 256 mesh (131,072 polygons) also the picture
+// zoomed in 8x at the centre, one drag step of 1,000 selected nodes, and the floor: the same edges
+// written as one-pixel lines of one colour straight into the scan lines. The ratios between these
+// are printed at the end, from the medians when run with --benchmark_repetitions.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -8,10 +11,17 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <map>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "model/editor/Editor.h"
+#include "model/interaction/NodeDrag.h"
 #include "model/project/NewProject.h"
 #include "model/view/ViewTransform.h"
 #include "render/ViewportRenderer.h"
@@ -20,15 +30,17 @@ using namespace terravel;
 
 namespace {
 
-// A hilly mesh, so that the outlines run through the whole gradient, zoomed to fit.
+// A hilly mesh, so that the outlines run through the whole gradient, zoomed to fit or zoomed in
+// at its centre.
 struct TMeshView {
-  explicit TMeshView(int n, bool gradientLines, bool showZ) {
+  explicit TMeshView(int n, bool gradientLines, bool showZ, float zoomIn = 1) {
     editor.Viewport = {960, 594};
     NewMesh(editor, n);
     for (T3DCoord& node : editor.Nodes) {
       node.Z = std::round(512 + 500 * std::sin(node.X / 3000.0f) * std::cos(node.Y / 4100.0f));
     }
     editor.Values.ShowZ = showZ;
+    editor.Values.Zoom *= zoomIn;
     renderer = std::make_unique<TViewportRenderer>(editor);
     renderer->Flags.GradientLines = gradientLines;
     renderer->Redraw(true);  // the labels are made once, as in a running editor
@@ -41,6 +53,20 @@ void SetLabel(benchmark::State& state, const TMeshView& view) {
   state.counters["polygons"] = view.editor.Polygons.Count();
 }
 
+// Every polygon edge on the screen, as the picture draws them.
+std::vector<QLine> ScreenEdges(const TEditor& editor) {
+  std::vector<QLine> edges;
+  for (const TPoly& p : editor.Polygons) {
+    const int corners[3] = {p.Node1, p.Node2, p.Node3};
+    for (int i = 0; i < 3; ++i) {
+      const TScreenPoint a = NodeScreenPosition(editor, editor.Nodes[corners[i]]);
+      const TScreenPoint b = NodeScreenPosition(editor, editor.Nodes[corners[(i + 1) % 3]]);
+      edges.emplace_back(a.X, a.Y, b.X, b.Y);
+    }
+  }
+  return edges;
+}
+
 // Args: mesh size, gradient lines, Z labels.
 void BM_FullRedraw(benchmark::State& state) {
   TMeshView view(int(state.range(0)), state.range(1) != 0, state.range(2) != 0);
@@ -51,8 +77,10 @@ void BM_FullRedraw(benchmark::State& state) {
   SetLabel(state, view);
 }
 
+// Args: mesh size, gradient lines, Z labels, zoom factor over zoom to fit.
 void BM_Picture(benchmark::State& state) {
-  TMeshView view(int(state.range(0)), state.range(1) != 0, state.range(2) != 0);
+  TMeshView view(int(state.range(0)), state.range(1) != 0, state.range(2) != 0,
+                 state.range(3) > 0 ? float(state.range(3)) : 1.0f);
   for (auto _ : state) {
     view.renderer->RenderScene();
     benchmark::DoNotOptimize(view.renderer->BackBuffer().constBits());
@@ -60,6 +88,7 @@ void BM_Picture(benchmark::State& state) {
   SetLabel(state, view);
 }
 
+// The pick buffer as a click after an edit draws it.
 void BM_PickBuffer(benchmark::State& state) {
   TMeshView view(int(state.range(0)), true, true);
   for (auto _ : state) {
@@ -69,19 +98,27 @@ void BM_PickBuffer(benchmark::State& state) {
   SetLabel(state, view);
 }
 
+// One mouse move of a Ctrl-drag: 1,000 selected nodes move, then the window redraws. Moves go back
+// and forth so that the mesh stays in view.
+void BM_DragStep(benchmark::State& state) {
+  TMeshView view(int(state.range(0)), true, true);
+  TEditor& editor = view.editor;
+  const int count = editor.Nodes.Count();
+  for (int i = 0; i < 1000; ++i) editor.Nodes[int(std::int64_t(i) * count / 1000)].Selected = true;
+  float step = 2;
+  for (auto _ : state) {
+    if (DragSelectedNodes(editor, step, step)) view.renderer->Redraw(true);
+    step = -step;
+    benchmark::DoNotOptimize(view.renderer->BackBuffer().constBits());
+  }
+  SetLabel(state, view);
+}
+
 // The least work for the same edges: clear, then one QPainter line per polygon edge in one pen,
 // from screen positions computed beforehand.
 void BM_BaselineSolidEdges(benchmark::State& state) {
   TMeshView view(int(state.range(0)), false, false);
-  std::vector<QLine> edges;
-  for (const TPoly& p : view.editor.Polygons) {
-    const int corners[3] = {p.Node1, p.Node2, p.Node3};
-    for (int i = 0; i < 3; ++i) {
-      const TScreenPoint a = NodeScreenPosition(view.editor, view.editor.Nodes[corners[i]]);
-      const TScreenPoint b = NodeScreenPosition(view.editor, view.editor.Nodes[corners[(i + 1) % 3]]);
-      edges.emplace_back(a.X, a.Y, b.X, b.Y);
-    }
-  }
+  const std::vector<QLine> edges = ScreenEdges(view.editor);
   QImage image(960, 594, QImage::Format_RGB32);
   for (auto _ : state) {
     image.fill(0xFFC0C0C0);
@@ -94,25 +131,119 @@ void BM_BaselineSolidEdges(benchmark::State& state) {
   SetLabel(state, view);
 }
 
+// Kept out of line so that an instruction count can be taken of it alone.
+[[gnu::noinline]] void DrawFloor(QImage& image, const std::vector<QLine>& edges) {
+  image.fill(0xFFC0C0C0);
+  uchar* bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  for (const QLine& line : edges) {
+    int x = line.x1(), y = line.y1();
+    const int x1 = line.x2(), y1 = line.y2();
+    const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
+    const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+      reinterpret_cast<QRgb*>(bits + y * stride)[x] = 0xFF0000F8;
+      if (x == x1 && y == y1) break;
+      const int doubled = 2 * error;
+      if (doubled >= dy) {
+        error += dy;
+        x += sx;
+      }
+      if (doubled <= dx) {
+        error += dx;
+        y += sy;
+      }
+    }
+  }
+}
+
+// The floor: clear, then the same edges as Bresenham lines of one colour written straight into
+// the scan lines, without clipping (at zoom to fit every edge lies inside), gradient or labels.
+void BM_BaselineFloor(benchmark::State& state) {
+  TMeshView view(int(state.range(0)), false, false);
+  const std::vector<QLine> edges = ScreenEdges(view.editor);
+  QImage image(960, 594, QImage::Format_RGB32);
+  for (auto _ : state) {
+    DrawFloor(image, edges);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  SetLabel(state, view);
+}
+
+// Keeps the real time of every run by name (the median when repetitions are asked for) and
+// prints the ratios of the 256 mesh at the end.
+class TRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  // Colours only on a terminal, as the default reporter does.
+  TRatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type == Run::RT_Iteration || median) {
+        times_[run.run_name.str()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+        if (median) medians_ = true;
+      }
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\nRatios for the 256 mesh (%s; real time, and CPU time of the drawing thread):\n",
+                medians_ ? "medians" : "single runs");
+    Ratio("picture at fit / floor", "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", "BM_BaselineFloor/256", 3);
+    Ratio("full redraw / picture", "BM_FullRedraw/mesh:256/gradient:1/z:1",
+          "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
+    Ratio("pick buffer for a hit test / picture", "BM_PickBuffer/mesh:256",
+          "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 2);
+    Ratio("picture zoomed in 8x / picture at fit", "BM_Picture/mesh:256/gradient:1/z:1/zoom:8",
+          "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 0.3);
+    Ratio("drag step of 1,000 nodes / picture", "BM_DragStep/mesh:256",
+          "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
+  }
+
+ private:
+  void Ratio(const char* figure, const std::string& over, const std::string& under, double goal) {
+    const auto a = times_.find(over), b = times_.find(under);
+    if (a == times_.end() || b == times_.end()) {
+      std::printf("  %-40s not measured in this run\n", figure);
+      return;
+    }
+    const double ratio = a->second.first / b->second.first, cpu = a->second.second / b->second.second;
+    std::printf("  %-40s %6.2fx  CPU %6.2fx  (goal under %.1fx: %s)\n", figure, ratio, cpu, goal,
+                ratio < goal ? "met" : "NOT met");
+  }
+  std::map<std::string, std::pair<double, double>> times_;  // real, CPU
+  bool medians_ = false;
+};
+
 }  // namespace
 
-BENCHMARK(BM_BaselineSolidEdges)->Arg(16)->Arg(128)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BaselineSolidEdges)->Arg(16)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BaselineFloor)->Arg(256)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Picture)
-    ->ArgsProduct({{16, 128}, {1, 0}, {1, 0}})
-    ->ArgNames({"mesh", "gradient", "z"})
+    ->ArgsProduct({{16, 128}, {1, 0}, {1, 0}, {1}})
+    ->Args({256, 1, 1, 1})
+    ->Args({256, 0, 1, 1})
+    ->Args({256, 1, 1, 8})
+    ->ArgNames({"mesh", "gradient", "z", "zoom"})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PickBuffer)->Arg(16)->Arg(128)->ArgName("mesh")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickBuffer)->Arg(16)->Arg(128)->Arg(256)->ArgName("mesh")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRedraw)
-    ->ArgsProduct({{16, 128}, {1, 0}, {1}})
+    ->ArgsProduct({{16, 128, 256}, {1, 0}, {1}})
     ->ArgNames({"mesh", "gradient", "z"})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStep)->Arg(256)->ArgName("mesh")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
 }

@@ -133,7 +133,7 @@ void TViewportInput::Release(Qt::MouseButton button, QPoint position, QPoint glo
 }
 
 void TViewportInput::Click(bool rightButton, QPoint position, Qt::KeyboardModifiers modifiers) {
-  renderer_.RenderPickBuffer();
+  // The pick buffer is drawn here only when the scene changed since it was last drawn.
   const TPickHit hit = renderer_.PickAt(position.x(), position.y());
   SelectByClick(editor_, hit, rightButton, modifiers.testFlag(Qt::ControlModifier));
   if (properties_ != nullptr) properties_->FollowClick(hit.Kind == TPickKind::Nothing);

@@ -37,14 +37,30 @@ QRgb NodeColor(const TProjectValues& values, float z, bool selected) {
   return GradientColor(values, z);
 }
 
-QRgb PolygonColor(const TEditor& editor, const TPoly& polygon) {
+namespace {
+
+template <typename Gradient>
+QRgb PolygonColorBy(const TEditor& editor, const TPoly& polygon, Gradient gradient) {
   if (polygon.Color != kAutomaticColor) return ColorFromValue(polygon.Color);
   const T3DCoord* n1 = editor.Nodes.NodeAt(polygon.Node1);
   const T3DCoord* n2 = editor.Nodes.NodeAt(polygon.Node2);
   const T3DCoord* n3 = editor.Nodes.NodeAt(polygon.Node3);
   if (n1 == nullptr || n2 == nullptr || n3 == nullptr) return colors::kBlack;
   const auto mean = static_cast<float>((Extended(n1->Z) + n2->Z + n3->Z) * (1.0L / 3));
-  return GradientColor(editor.Values, mean);
+  return gradient(mean);
+}
+
+}  // namespace
+
+QRgb PolygonColor(const TEditor& editor, const TPoly& polygon) {
+  return PolygonColorBy(editor, polygon, [&](float z) { return GradientColor(editor.Values, z); });
+}
+
+TGradientMemo::TGradientMemo(const TProjectValues& values)
+    : values_(values), entries_(kSize, TEntry{0, GradientColor(values, 0.0f)}) {}
+
+QRgb TGradientMemo::Polygon(const TEditor& editor, const TPoly& polygon) {
+  return PolygonColorBy(editor, polygon, [this](float z) { return (*this)(z); });
 }
 
 QRgb ColorFromValue(std::int32_t value) {

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "model/document/ProjectValues.h"
 #include "model/document/Records.h"
@@ -40,6 +42,36 @@ QRgb ColorFromValue(std::int32_t value);
 // 13 is the selection highlight.
 QRgb SystemColor(int index);
 inline constexpr int kSystemHighlight = 13;
+
+// GradientColor for the heights of one picture: terrains repeat a few thousand heights over tens
+// of thousands of nodes and polygons, so each height is looked up once and then remembered.
+class TGradientMemo {
+ public:
+  explicit TGradientMemo(const TProjectValues& values);
+
+  QRgb operator()(float z) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &z, sizeof bits);
+    TEntry& entry = entries_[(bits ^ (bits >> 13)) & (kSize - 1)];
+    if (entry.Bits != bits) entry = {bits, GradientColor(values_, z)};
+    return entry.Color;
+  }
+  QRgb Node(float z, bool selected) {
+    if (z < values_.MinZ) return selected ? colors::kGrey : colors::kBlack;
+    return (*this)(z);
+  }
+  // PolygonColor with the gradient taken from here.
+  QRgb Polygon(const TEditor& editor, const TPoly& polygon);
+
+ private:
+  static constexpr std::size_t kSize = 4096;
+  struct TEntry {
+    std::uint32_t Bits;
+    QRgb Color;
+  };
+  const TProjectValues& values_;
+  std::vector<TEntry> entries_;
+};
 
 // GradientColor for many heights against one MinZ and MaxZ: the per-pixel colours of gradient
 // lines. Works in double precision, so a height exactly between two entries may take the other one.

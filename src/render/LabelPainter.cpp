@@ -13,6 +13,8 @@ namespace {
 constexpr qsizetype kCacheLimit = 8 * 1024 * 1024;
 // Nobody reads more of a label than this; longer texts are cut.
 constexpr std::size_t kLongestLabel = 2048;
+// Texts beyond this many are measured without being kept.
+constexpr std::size_t kMeasuredTexts = 100000;
 
 QImage MakeDevice() {
   QImage device(1, 1, QImage::Format_RGB32);
@@ -50,8 +52,14 @@ TLabelPainter::TLabelPainter()
       boldMetrics_(bold_, &device_) {}
 
 QSize TLabelPainter::TextSize(const std::string& text, bool bold) const {
+  sizeKey_.assign(text, 0, kLongestLabel);
+  sizeKey_.push_back(bold ? 'b' : 'r');
+  const auto found = sizes_.find(sizeKey_);
+  if (found != sizes_.end()) return found->second;
   const QFontMetrics& metrics = bold ? boldMetrics_ : regularMetrics_;
-  return {metrics.horizontalAdvance(DisplayText(text)), metrics.height()};
+  const QSize size(metrics.horizontalAdvance(DisplayText(text)), metrics.height());
+  if (sizes_.size() < kMeasuredTexts) sizes_.emplace(sizeKey_, size);
+  return size;
 }
 
 const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bold) {
@@ -68,8 +76,31 @@ const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bol
   return cache_.emplace(key_, std::move(label)).first->second;
 }
 
+void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold) {
+  const TNumberKey key{value, color, bold};
+  constexpr int kSlotBits = 13;
+  if (numberSlots_.empty()) numberSlots_.resize(std::size_t(1) << kSlotBits);
+  TNumberSlot& slot = numberSlots_[(TNumberHash()(key) * 0x9E3779B97F4A7C15ULL) >> (64 - kSlotBits)];
+  if (slot.Bits == nullptr || !(slot.Key == key)) {
+    const auto found = numbers_.find(key);
+    const QImage* label = found != numbers_.end() ? found->second : nullptr;
+    if (label == nullptr) {
+      label = &Label(" " + std::to_string(value) + " ", color, bold);
+      if (label == &uncached_) {
+        raster.Blit(*label, x, y);
+        return;
+      }
+      numbers_.emplace(key, label);
+    }
+    slot = {key, label->constBits(), label->bytesPerLine(), label->width(), label->height()};
+  }
+  raster.Blit(slot.Bits, slot.Stride, slot.Width, slot.Height, x, y);
+}
+
 void TLabelPainter::TrimCache() {
   if (cachedPixels_ < kCacheLimit) return;
+  numbers_.clear();
+  numberSlots_.clear();
   cache_.clear();
   cachedPixels_ = 0;
 }

@@ -10,6 +10,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "render/Raster.h"
 
@@ -23,13 +24,16 @@ class TLabelPainter {
   TLabelPainter();
 
   const QFont& Font(bool bold) const { return bold ? bold_ : regular_; }
-  // Width and height of a document text (8-bit, system code page).
+  // Width and height of a document text (8-bit, system code page); each text is measured once.
   QSize TextSize(const std::string& text, bool bold) const;
   // The height of a line of text ("X").
   int TextHeight(bool bold) const { return (bold ? boldMetrics_ : regularMetrics_).height(); }
 
   // The label picture: the text in the colour on light grey, as wide and high as the text.
   const QImage& Label(const std::string& text, QRgb color, bool bold);
+  // Copies Label(" %d " of the value) with its top-left corner at (x, y): the Z labels,
+  // thousands per picture, found without building their text.
+  void DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold);
   // Copies the label with its top-left corner at (x, y).
   void DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
     raster.Blit(Label(text, color, bold), x, y);
@@ -47,6 +51,32 @@ class TLabelPainter {
   QFontMetrics regularMetrics_;
   QFontMetrics boldMetrics_;
   std::unordered_map<std::string, QImage> cache_;
+  // Measured texts by text and weight, up to a limit.
+  mutable std::unordered_map<std::string, QSize> sizes_;
+  mutable std::string sizeKey_;
+  struct TNumberKey {
+    long long Value;
+    QRgb Color;
+    bool Bold;
+    friend bool operator==(const TNumberKey&, const TNumberKey&) = default;
+  };
+  struct TNumberHash {
+    std::size_t operator()(const TNumberKey& key) const {
+      return std::hash<long long>()(key.Value) * 31 + key.Color * 2 + (key.Bold ? 1 : 0);
+    }
+  };
+  // A kept label with what copying it needs.
+  struct TNumberSlot {
+    TNumberKey Key{};
+    const uchar* Bits = nullptr;  // null: the slot is empty
+    qsizetype Stride = 0;
+    int Width = 0;
+    int Height = 0;
+  };
+  // Labels of cache_ by number (they stay where they are until the cache is trimmed), with the
+  // most recent ones in slots by a hash of the key in front.
+  std::unordered_map<TNumberKey, const QImage*, TNumberHash> numbers_;
+  std::vector<TNumberSlot> numberSlots_;
   std::string key_;
   qsizetype cachedPixels_ = 0;
   QImage uncached_;

@@ -29,9 +29,12 @@ bool ClipGradientLine(TLineEnd& a, TLineEnd& b, long long left, long long top, l
                       long long bottom) {
   using Extended = long double;
   const TBox box{left, top, right, bottom};
+  int codeA = OutCode(a, box), codeB = OutCode(b, box);
+  // Most edges of a large mesh lie wholly inside or wholly beside the view.
+  if ((codeA | codeB) == 0) return true;
+  if ((codeA & codeB) != 0) return false;
   const TLineEnd start = a;  // every move is measured along the unclipped segment from here
   const Extended dx = Extended(b.X) - a.X, dy = Extended(b.Y) - a.Y, dz = Extended(b.Z) - a.Z;
-  int codeA = OutCode(a, box), codeB = OutCode(b, box);
   // Each end moves at most twice; rounding near a corner can ask for a few more moves.
   for (int moves = 0; moves < 8; ++moves) {
     if ((codeA | codeB) == 0) return true;

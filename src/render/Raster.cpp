@@ -39,18 +39,30 @@ void TRaster::FillSpan(int y, double left, double right, QRgb color) {
   if (last > right) --last;
   first = std::max(first, 0);
   last = std::min(last, width_ - 1);
-  if (first <= last) FillPixels(Row(y) + first, static_cast<std::size_t>(last - first + 1), color);
+  if (first > last) return;
+  if (coverage_ != nullptr) {
+    coverage_->FillFree(Row(y), y, first, last, color);
+  } else {
+    FillPixels(Row(y) + first, static_cast<std::size_t>(last - first + 1), color);
+  }
 }
 
-void TRaster::Blit(const QImage& image, int x, int y) {
-  const int left = std::max(x, 0),
-            right = std::min<long long>(static_cast<long long>(x) + image.width(), width_);
-  const int top = std::max(y, 0),
-            bottom = std::min<long long>(static_cast<long long>(y) + image.height(), height_);
+bool TRaster::Hidden(double left, double top, double right, double bottom) {
+  if (coverage_ == nullptr || !(left <= right && top <= bottom)) return false;
+  const double l = std::max(std::floor(left), 0.0), r = std::min(std::ceil(right), double(width_ - 1));
+  const double t = std::max(std::floor(top), 0.0), b = std::min(std::ceil(bottom), double(height_ - 1));
+  if (!(l <= r && t <= b)) return true;  // beside the picture
+  return coverage_->BoxSet(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b));
+}
+
+void TRaster::Blit(const uchar* bits, qsizetype stride, int width, int height, int x, int y) {
+  const int left = std::max(x, 0), right = std::min<long long>(static_cast<long long>(x) + width, width_);
+  const int top = std::max(y, 0), bottom = std::min<long long>(static_cast<long long>(y) + height, height_);
   if (left >= right || top >= bottom) return;
+  const std::size_t bytes = static_cast<std::size_t>(right - left) * sizeof(QRgb);
   for (int row = top; row < bottom; ++row) {
-    const auto* source = reinterpret_cast<const QRgb*>(image.constScanLine(row - y)) + (left - x);
-    std::memcpy(Row(row) + left, source, static_cast<std::size_t>(right - left) * sizeof(QRgb));
+    const auto* source = reinterpret_cast<const QRgb*>(bits + (row - y) * stride) + (left - x);
+    std::memcpy(Row(row) + left, source, bytes);
   }
 }
 

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "render/Coverage.h"
+
 namespace terravel {
 
 // Sets n pixels from p on, four at a time where it can: spans in the pick buffer are short and
@@ -43,16 +45,27 @@ class TRaster {
   void FillRow(int y, long long left, long long right, QRgb color);
   // Pixels top..bottom (inclusive) of column x, as far as they exist.
   void FillColumn(int x, long long top, long long bottom, QRgb color);
-  // The pixels whose centres lie within left..right of row y (fractional bounds).
+  // The pixels whose centres lie within left..right of row y (fractional bounds). With a
+  // coverage, only the pixels it still has free.
   void FillSpan(int y, double left, double right, QRgb color);
+  // Makes FillSpan draw under what is already there (the other writes ignore it); null ends that.
+  void DrawUnder(TCoverage* coverage) { coverage_ = coverage; }
+  // While drawing under: whether everything of the box (fractional bounds) is drawn already, so
+  // that a shape within it would change nothing.
+  bool Hidden(double left, double top, double right, double bottom);
   // Copies an RGB32 image with its top-left corner at (x, y).
-  void Blit(const QImage& image, int x, int y);
+  void Blit(const QImage& image, int x, int y) {
+    Blit(image.constBits(), image.bytesPerLine(), image.width(), image.height(), x, y);
+  }
+  // The same from RGB32 pixel memory of the given size and line length in bytes.
+  void Blit(const uchar* bits, qsizetype stride, int width, int height, int x, int y);
 
  private:
   uchar* bits_;
   qsizetype stride_;
   int width_;
   int height_;
+  TCoverage* coverage_ = nullptr;
 };
 
 }  // namespace terravel

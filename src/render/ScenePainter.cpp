@@ -51,11 +51,12 @@ void DrawOriginMarker(TRaster& raster, const TEditor& editor) {
   FillBoxEllipse(raster, origin.X - 1LL, origin.Y - 1LL, origin.X + 2LL, origin.Y + 2LL, 0, colors::kSilver);
 }
 
-void DrawSelectionDots(TRaster& raster, const TEditor& editor, const std::vector<TScreenPoint>& nodes) {
+void DrawSelectionDots(TRaster& raster, const TEditor& editor, const std::vector<TScreenPoint>& nodes,
+                       TGradientMemo& gradient) {
   std::array<TScreenPoint, 3> c;
   for (const TPoly& polygon : editor.Polygons) {
     if (!polygon.Selected || !PolygonCorners(polygon, nodes, c)) continue;
-    FillTriangleDots(raster, c[0], c[1], c[2], PolygonColor(editor, polygon));
+    FillTriangleDots(raster, c[0], c[1], c[2], gradient.Polygon(editor, polygon));
   }
 }
 
@@ -95,36 +96,78 @@ void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags&
   raster.Blit(only, cx - only.width() / 2, cy - only.height() / 2);
 }
 
+// Whether the box around the corners, grown by the margin, reaches into the raster. Without a
+// margin: an outline beside it would have every edge rejected by the clipping anyway.
+bool NearRaster(const TRaster& raster, const std::array<TScreenPoint, 3>& c, int margin) {
+  return std::max({c[0].X, c[1].X, c[2].X}) >= -margin &&
+         std::min({c[0].X, c[1].X, c[2].X}) < raster.Width() + margin &&
+         std::max({c[0].Y, c[1].Y, c[2].Y}) >= -margin &&
+         std::min({c[0].Y, c[1].Y, c[2].Y}) < raster.Height() + margin;
+}
+
+// Whether the centre cross (9 x 9 pixels and one more column each side) touches the raster.
+bool CrossMayShow(const TRaster& raster, TScreenPoint centre) {
+  return centre.X >= -5 && centre.Y >= -4 && centre.X <= raster.Width() + 4 && centre.Y <= raster.Height() + 3;
+}
+
 void DrawPolygons(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
-                  const std::vector<TScreenPoint>& nodes, TLabelPainter& labels) {
+                  const std::vector<TScreenPoint>& nodes, TLabelPainter& labels, TGradientMemo& gradient) {
   const TZColorScale scale(editor.Values);
+  const bool labelsOfAll = flags.ShowPolygonNames || flags.ShowTextureNames;
   std::array<TScreenPoint, 3> c;
   for (const TPoly& polygon : editor.Polygons) {
     if (!PolygonCorners(polygon, nodes, c)) continue;
-    const QRgb color = PolygonColor(editor, polygon);
-    DrawOutline(raster, editor, polygon, c, color, flags.GradientLines, scale);
-    DrawPolygonLabels(raster, editor, flags, polygon, PolygonCentre(c), color, labels);
+    const bool outline = NearRaster(raster, c, 0);
+    // The centre lies within the corners' box, and a cross reaches 5 pixels from it.
+    if (!outline && !labelsOfAll && !polygon.Selected && !NearRaster(raster, c, 6)) continue;
+    const TScreenPoint centre = PolygonCentre(c);
+    // Labels can be far wider than the triangle; a cross is not.
+    const bool marker = labelsOfAll || polygon.Selected || CrossMayShow(raster, centre);
+    if (!outline && !marker) continue;
+    const QRgb color = gradient.Polygon(editor, polygon);
+    if (outline) DrawOutline(raster, editor, polygon, c, color, flags.GradientLines, scale);
+    if (marker) DrawPolygonLabels(raster, editor, flags, polygon, centre, color, labels);
   }
 }
 
+// " %d " with Round(Z) at (x, y); heights beyond 64-bit integers are written in full.
+void DrawZLabel(TRaster& raster, TLabelPainter& labels, int x, int y, float z, QRgb color, bool bold) {
+  if (std::isfinite(z)) {
+    const double rounded = RoundHalfEven(double(z));
+    if (std::abs(rounded) < 9e18) {
+      labels.DrawNumberLabel(raster, x, y, static_cast<long long>(rounded), color, bold);
+      return;
+    }
+  }
+  labels.DrawLabel(raster, x, y, ZLabel(z), color, bold);
+}
+
 void DrawNodes(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
-               const std::vector<TScreenPoint>& nodes, TLabelPainter& labels) {
+               const std::vector<TScreenPoint>& nodes, TLabelPainter& labels, TGradientMemo& gradient) {
   const TProjectValues& v = editor.Values;
   const int radius = MarkerRadius(v.Zoom);
+  const int w = raster.Width(), h = raster.Height();
   for (int i = 0; i < editor.Nodes.Count(); ++i) {
     const T3DCoord& node = editor.Nodes[i];
     const TScreenPoint p = nodes[static_cast<std::size_t>(i)];
     const int r = node.Selected ? 2 * radius : radius;
-    const QRgb color = NodeColor(v, node.Z, node.Selected);
-    FillBoxEllipse(raster, p.X - static_cast<long long>(r), p.Y - static_cast<long long>(r),
-                   p.X + static_cast<long long>(r), p.Y + static_cast<long long>(r), 0, color);
+    // The marker and the labels lie right of x - r and below y - 2r: beyond the right or the
+    // bottom edge nothing of them shows.
+    if (p.X - r >= w || p.Y - 2 * r >= h) continue;
     const bool withZ = v.ShowZ || (node.Selected && v.Zoom >= 0.1f);
     const bool withName = (flags.ShowNodeNames || node.Selected) && !node.Name.empty();
+    const bool markerShows = p.X + r >= 0 && p.Y + r >= 0;
+    if (!markerShows && !withZ && !withName) continue;
+    const QRgb color = gradient.Node(node.Z, node.Selected);
+    if (markerShows) {
+      FillBoxEllipse(raster, p.X - static_cast<long long>(r), p.Y - static_cast<long long>(r),
+                     p.X + static_cast<long long>(r), p.Y + static_cast<long long>(r), 0, color);
+    }
     if (!withZ && !withName) continue;
     const int x = p.X + 2 * r;
     int y = p.Y - 2 * r;
     if (withZ) {
-      labels.DrawLabel(raster, x, y, ZLabel(node.Z), color, node.Selected);
+      DrawZLabel(raster, labels, x, y, node.Z, color, node.Selected);
       y += labels.TextHeight(node.Selected);
     }
     if (withName) labels.DrawLabel(raster, x, y, PaddedLabel(node.Name), color, node.Selected);
@@ -179,9 +222,10 @@ void PaintScene(QImage& image, const TEditor& editor, const TViewFlags& flags,
   DrawGrid(raster, editor);
   DrawOriginMarker(raster, editor);
   const std::vector<TScreenPoint> nodes = NodePositions(editor);
-  DrawSelectionDots(raster, editor, nodes);
-  DrawPolygons(raster, editor, flags, nodes, labels);
-  DrawNodes(raster, editor, flags, nodes, labels);
+  TGradientMemo gradient(editor.Values);
+  DrawSelectionDots(raster, editor, nodes, gradient);
+  DrawPolygons(raster, editor, flags, nodes, labels, gradient);
+  DrawNodes(raster, editor, flags, nodes, labels, gradient);
   if (flags.ShowPosition) DrawCentreCross(raster);
   DrawReadouts(image, editor, flags, labels);
   if (flags.ViewportFocused) DrawFocusFrame(raster, SystemColor(kSystemHighlight));

@@ -29,6 +29,7 @@ void TViewportRenderer::FitBuffers() {
   back_ = MakeBuffer(width, height);
   pick_ = MakeBuffer(width, height);
   if (!pick_.isNull()) pick_.fill(0xFF000000 | kPickNothing);
+  pickStale_ = true;
 }
 
 void TViewportRenderer::RenderScene() {
@@ -36,12 +37,27 @@ void TViewportRenderer::RenderScene() {
   PaintScene(back_, editor_, Flags, background_, labels_);
 }
 
+TViewportRenderer::TPickView TViewportRenderer::CurrentPickView() const {
+  const TProjectValues& v = editor_.Values;
+  return {editor_.Viewport.Width, editor_.Viewport.Height, v.GridX, v.GridY, editor_.Nodes.Count(),
+          editor_.Polygons.Count(), v.Zoom, v.PanX, v.PanY, editor_.SnapToGrid, Flags.ShowPolygonNames,
+          Flags.ShowTextureNames};
+}
+
 void TViewportRenderer::RenderPickBuffer() {
   FitBuffers();
   PaintPickBuffer(pick_, editor_, Flags, labels_);
+  pickStale_ = false;
+  pickView_ = CurrentPickView();
 }
 
-TPickHit TViewportRenderer::PickAt(int x, int y) const {
+void TViewportRenderer::UpdatePickBuffer() {
+  FitBuffers();
+  if (!PickBufferCurrent()) RenderPickBuffer();
+}
+
+TPickHit TViewportRenderer::PickAt(int x, int y) {
+  UpdatePickBuffer();
   if (!pick_.valid(x, y)) return {};
   return DecodePick(pick_.pixel(x, y));
 }
@@ -49,7 +65,7 @@ TPickHit TViewportRenderer::PickAt(int x, int y) const {
 void TViewportRenderer::Redraw(bool full) {
   if (RedrawSuspended()) return;
   RenderScene();
-  if (full) RenderPickBuffer();
+  if (full) pickStale_ = true;
   if (present_) present_();
 }
 
@@ -63,7 +79,7 @@ void TViewportRenderer::ResizeViewport(int width, int height) {
   editor_.Viewport.Height = std::max(height, 0);
   FitBuffers();
   RenderScene();
-  RenderPickBuffer();
+  pickStale_ = true;
 }
 
 }  // namespace terravel

@@ -26,23 +26,31 @@ class TViewportRenderer {
   TViewFlags Flags;
 
   const QImage& BackBuffer() const { return back_; }
+  // The pick buffer as it was last drawn; UpdatePickBuffer makes it current.
   const QImage& PickBuffer() const { return pick_; }
 
   // Draws the back buffer / the pick buffer from the document, the view and the flags.
   void RenderScene();
   void RenderPickBuffer();
-  // What lies under a viewport pixel, read from the pick buffer as it was last drawn.
-  TPickHit PickAt(int x, int y) const;
+  // Draws the pick buffer when the scene may have changed since it was last drawn: a full redraw
+  // or a resize since then, or another view (size, zoom, pan, snapping, label switches). Only hit
+  // tests read the pick buffer, so redraws leave it to the next one.
+  void UpdatePickBuffer();
+  bool PickBufferCurrent() const { return !pickStale_ && pickView_ == CurrentPickView(); }
+  // What lies under a viewport pixel: the pick buffer is brought up to date first.
+  TPickHit PickAt(int x, int y);
 
-  // Full redraw (picture and pick buffer) or light redraw (picture only), then the picture is
-  // presented; nothing while redrawing is suspended.
+  // Draws the picture and presents it; nothing while redrawing is suspended. A full redraw is
+  // asked for when geometry, selection or labels changed, and leaves the pick buffer to be drawn
+  // again by the next hit test.
   void Redraw(bool full);
   // Suspensions nest: the last ResumeRedraw ends them and does a full redraw.
   void SuspendRedraw() { ++suspensions_; }
   void ResumeRedraw();
   bool RedrawSuspended() const { return suspensions_ > 0; }
 
-  // Sets the viewport size of the editor and of both buffers, and draws both.
+  // Sets the viewport size of the editor and of both buffers and draws the picture; the pick
+  // buffer follows on the next hit test.
   void ResizeViewport(int width, int height);
 
   // Called after each Redraw to copy the back buffer to the screen (the window's update()).
@@ -58,6 +66,15 @@ class TViewportRenderer {
   const TBackgroundPicture& Background() const { return background_; }
 
  private:
+  // What the pick buffer depends on besides the document, which changes only with a full redraw.
+  struct TPickView {
+    int Width, Height, GridX, GridY, Nodes, Polygons;
+    float Zoom, PanX, PanY;
+    bool SnapToGrid, PolygonNames, TextureNames;
+    friend bool operator==(const TPickView&, const TPickView&) = default;
+  };
+  TPickView CurrentPickView() const;
+
   // Makes both buffers the editor's viewport size when they are not.
   void FitBuffers();
 
@@ -67,6 +84,8 @@ class TViewportRenderer {
   TLabelPainter labels_;
   TBackgroundPicture background_;
   int suspensions_ = 0;
+  bool pickStale_ = true;
+  TPickView pickView_{};
   std::function<void()> present_;
 };
 

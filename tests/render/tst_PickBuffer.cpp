@@ -1,7 +1,11 @@
 // Hit testing: what the pick buffer says lies under a pixel.
 #include <QTest>
 
+#include <functional>
+
 #include "RenderTestSupport.h"
+#include "model/actions/Requests.h"
+#include "model/interaction/NodeDrag.h"
 #include "render/LabelPainter.h"
 #include "support/TestRegistry.h"
 
@@ -9,6 +13,9 @@ using namespace terravel;
 using namespace terravel::test;
 
 Q_DECLARE_METATYPE(terravel::TPickHit)
+
+using TEdit = std::function<void(TEditor&, TViewportRenderer&)>;
+Q_DECLARE_METATYPE(TEdit)
 
 namespace {
 
@@ -31,6 +38,15 @@ void TwoTriangles(TEditor& editor) {
   AddTriangle(editor, 0, 2, 1);
   AddTriangle(editor, 0, 3, 1);
 }
+
+// Sends the model's redraws to the renderer, as the main window does.
+class TRendererHost : public TNullHost {
+ public:
+  TViewportRenderer* Renderer = nullptr;
+  void Redraw(bool full) override { Renderer->Redraw(full); }
+  void SuspendRedraw() override { Renderer->SuspendRedraw(); }
+  void ResumeRedraw() override { Renderer->ResumeRedraw(); }
+};
 
 }  // namespace
 
@@ -132,6 +148,73 @@ class TestPickBuffer : public QObject {
     editor.Polygons[0].Texture = std::string("GenEarth.VeryLongTextureName");
     renderer.RenderPickBuffer();
     QCOMPARE(renderer.PickAt(140 - 20, 150), Polygon(0));
+  }
+
+  // The window redraws the picture after every change and leaves the pick buffer to the next
+  // click; that click must see the scene after the change, exactly as a fresh pick buffer shows it.
+  void clickAfterAnEditSeesTheEdit_data() {
+    QTest::addColumn<TEdit>("edit");
+    QTest::newRow("node dragged") << TEdit([](TEditor& e, TViewportRenderer& r) {
+      DoSelectNode(e, 2, true);
+      DragSelectedNodes(e, 60, 30);
+      r.Redraw(true);
+    });
+    QTest::newRow("dragged and dropped") << TEdit([](TEditor& e, TViewportRenderer& r) {
+      DoSelectNode(e, 3, true);
+      DragSelectedNodes(e, -50, 0);
+      r.Redraw(true);
+      EndDrag(e);
+    });
+    QTest::newRow("removed") << TEdit([](TEditor& e, TViewportRenderer&) {
+      DoSelectNode(e, 0, true);
+      DoRemove(e);
+    });
+    QTest::newRow("undone") << TEdit([](TEditor& e, TViewportRenderer&) {
+      DoSelectPoly(e, 1, true);
+      DoRemove(e);
+      e.History.UndoLast();
+    });
+    QTest::newRow("name shown") << TEdit([](TEditor& e, TViewportRenderer&) {
+      e.Polygons.SetName(0, "A long name for a label");
+      DoSelectPoly(e, 0, true);
+    });
+    QTest::newRow("panned") << TEdit([](TEditor& e, TViewportRenderer& r) {
+      PanBy(e, 30, -20);
+      r.Redraw(false);
+    });
+    QTest::newRow("zoomed") << TEdit([](TEditor& e, TViewportRenderer&) { ZoomBy(e, 7); });
+    QTest::newRow("texture labels on") << TEdit([](TEditor& e, TViewportRenderer& r) {
+      e.Polygons[1].Texture = std::string("GenEarth.Grass");
+      r.Flags.ShowTextureNames = true;
+      r.Redraw(true);
+    });
+    QTest::newRow("resized") << TEdit([](TEditor&, TViewportRenderer& r) { r.ResizeViewport(300, 200); });
+  }
+  void clickAfterAnEditSeesTheEdit() {
+    QFETCH(TEdit, edit);
+    TRendererHost host;
+    TEditor editor(&host);
+    TwoTriangles(editor);
+    TViewportRenderer renderer(editor);
+    host.Renderer = &renderer;
+    renderer.Redraw(true);
+    QCOMPARE(renderer.PickAt(200, 50), Node(0));
+    const QImage before = renderer.PickBuffer().copy();
+
+    edit(editor, renderer);
+    // Redraws draw the picture only.
+    QVERIFY(!renderer.PickBufferCurrent());
+    renderer.UpdatePickBuffer();
+    QVERIFY(renderer.PickBufferCurrent());
+    TViewportRenderer fresh(editor);
+    fresh.Flags = renderer.Flags;
+    fresh.RenderPickBuffer();
+    QVERIFY(renderer.PickBuffer() != before);
+    QVERIFY(renderer.PickBuffer() == fresh.PickBuffer());
+    for (int i = 0; i < editor.Nodes.Count(); ++i) {
+      const TScreenPoint p = NodeScreenPosition(editor, editor.Nodes[i]);
+      if (renderer.PickBuffer().valid(p.X, p.Y)) QCOMPARE(renderer.PickAt(p.X, p.Y), Node(i));
+    }
   }
 };
 

@@ -20,7 +20,8 @@ class THost {
   virtual void SetSelectionStatus(const std::string& text) = 0;
   // Status panel 2: "Grid: %d unit%s".
   virtual void SetGridStatus(const std::string& text) = 0;
-  // Full redraw (picture and pick buffer) or light redraw (picture only).
+  // Full redraw (geometry, selection or labels changed: the pick buffer too) or light redraw
+  // (grid, heights range or view: the picture only).
   virtual void Redraw(bool full) = 0;
   virtual void SuspendRedraw() = 0;
   virtual void ResumeRedraw() = 0;
