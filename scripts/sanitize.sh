@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The sanitizer stage of the tests: builds the model, formats, cli and render tests and the fuzz
+# targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer into build-sanitize/, runs
+# those tests, then replays every fuzz corpus once. Any sanitizer report fails the run. (The window
+# tests stay in the normal build: under ASan the real program and Xvfb make them slow and noisy.)
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+terravel_prepare clang libclang-rt-14-dev
+BUILD="${TERRAVEL_SANITIZE_BUILD:-$TERRAVEL_ROOT/build-sanitize}"
+started=$(date +%s)
+
+CC=clang CXX=clang++ cmake -S "$TERRAVEL_ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTERRAVEL_FUZZ=ON -DTERRAVEL_BUILD_BENCH=OFF ${TERRAVEL_CMAKE_ARGS:-} >/dev/null
+cmake --build "$BUILD" --target tst_model tst_formats tst_cli tst_render terravel-cli fuzz_targets
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$TERRAVEL_ROOT/scripts/lsan.supp:print_suppressions=0"
+(cd "$BUILD" && ctest --output-on-failure -R '^(model|formats|cli|render)$')
+"$TERRAVEL_ROOT/fuzz/replay.sh" "$BUILD"
+echo "Sanitizer stage: $(( $(date +%s) - started )) s"
