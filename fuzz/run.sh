@@ -15,7 +15,7 @@ TARGETS=("$@")
 [ ${#TARGETS[@]} -gt 0 ] || TARGETS=(projectfile t3dimport xyzimport background)
 
 source "$ROOT/scripts/common.sh"
-terravel_prepare clang libclang-rt-14-dev
+terravel_prepare
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DTERRAVEL_FUZZ=ON -DTERRAVEL_BUILD_TESTS=OFF \
   -DTERRAVEL_BUILD_BENCH=OFF ${TERRAVEL_CMAKE_ARGS:-} >/dev/null
 nice cmake --build "$BUILD" --target fuzz_targets

@@ -5,7 +5,7 @@
 # tests stay in the normal build: under ASan the real program and Xvfb make them slow and noisy.)
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-terravel_prepare clang libclang-rt-14-dev
+terravel_prepare
 BUILD="${TERRAVEL_SANITIZE_BUILD:-$TERRAVEL_ROOT/build-sanitize}"
 started=$(date +%s)
 

@@ -270,6 +270,32 @@ class TestProjectFile : public QObject {
     QCOMPARE(host.Calls.back(), std::string("values"));
   }
 
+  // Pan and zoom place every point on the screen: values no view can use read as the defaults.
+  void unusableViewValuesReadAsDefaults_data() {
+    QTest::addColumn<float>("pan");
+    QTest::addColumn<float>("zoom");
+    QTest::addColumn<float>("expectedPan");
+    QTest::addColumn<float>("expectedZoom");
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    QTest::newRow("usable") << -12.5f << 3.0f << -12.5f << 3.0f;
+    QTest::newRow("NaN") << nan << nan << 0.0f << 0.5f;
+    QTest::newRow("infinite") << -inf << inf << 0.0f << 0.5f;
+    QTest::newRow("zero and negative zoom") << 1.0f << -2.0f << 1.0f << 0.5f;
+  }
+  void unusableViewValuesReadAsDefaults() {
+    QFETCH(float, pan);
+    QFETCH(float, zoom);
+    QFETCH(float, expectedPan);
+    QFETCH(float, expectedZoom);
+    TFileBytes file;
+    file.Int(0).Int(0).Int(2).Real(0).Real(1024).Real(64).Byte(1).Float(pan).Float(pan).Float(zoom).Int(64).Int(64);
+    TEditor editor;
+    ReadProjectBytes(editor, file.Bytes(), "view.tvp");
+    QCOMPARE(editor.Values.PanX, expectedPan);
+    QCOMPARE(editor.Values.PanY, expectedPan);
+    QCOMPARE(editor.Values.Zoom, expectedZoom);
+  }
+
   void anySignatureIsAccepted_data() {
     QTest::addColumn<QByteArray>("signature");
     QTest::newRow("zeros") << QByteArray(80, '\0');

@@ -1,5 +1,6 @@
 #include "model/projectfile/ProjectFile.h"
 
+#include <cmath>
 #include <new>
 #include <vector>
 
@@ -230,6 +231,11 @@ std::int32_t ReadTrailer(TStringFileStream& in, TProjectValues& values) {
     in.Skip(kLegacyPosSize - kLegacyPanYOffset - 4);
   }
   values.Zoom = in.ReadFloat();
+  // The view is drawn from these: a pan that is no finite number, or a zoom that is not a finite
+  // positive one, would put every point nowhere. Terravel never writes such values.
+  if (!std::isfinite(values.PanX)) values.PanX = 0;
+  if (!std::isfinite(values.PanY)) values.PanY = 0;
+  if (!(std::isfinite(values.Zoom) && values.Zoom > 0)) values.Zoom = kDefaultZoom;
   grid = in.ReadInteger();
   in.ReadInteger();  // GridY: the grid is square, GridX sets both
   return grid;
