@@ -17,7 +17,6 @@ cmake --build "$BUILD" --target tst_model tst_formats tst_cli tst_render terrave
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$TERRAVEL_ROOT/scripts/lsan.supp:print_suppressions=0"
 (cd "$BUILD" && ctest --output-on-failure -R '^(model|formats|cli|render)$')
 "$TERRAVEL_ROOT/fuzz/replay.sh" "$BUILD"
 echo "Sanitizer stage: $(( $(date +%s) - started )) s"
