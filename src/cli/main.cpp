@@ -1,4 +1,5 @@
 // terravel-cli: convert and inspect Terravel projects in scripts, without a window.
+#include <csignal>
 #include <iostream>
 #include <map>
 #include <string>
@@ -13,6 +14,8 @@
 using namespace terravel;
 
 int main(int argc, char** argv) {
+  // Past a file-size limit a write must fail with an error, not end the process mid-save.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty()) {
     std::cerr << cli::kUsage;

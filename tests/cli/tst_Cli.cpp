@@ -1,4 +1,5 @@
 // terravel-cli as a script uses it: exit codes, messages and the files it writes.
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -142,6 +143,29 @@ class TestCli : public QObject {
     const TCliResult result = RunCli(arguments);
     QCOMPARE(result.ExitCode, exitCode);
     QVERIFY2(result.Err.contains(message), qPrintable(result.Err));
+  }
+
+  // Past a file-size limit the write fails with the stream's message instead of killing the tool,
+  // and neither the target nor a temporary file is left behind.
+  void writesPastAFileSizeLimitFailCleanly_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("target");
+    QTest::newRow("save") << QStringList{"new", "@", "--mesh", "16"} << "big.tvp";
+    QTest::newRow("Unreal text") << QStringList{"export", "$", "@"} << "big.t3d";
+    QTest::newRow("X/Y/Z text") << QStringList{"export", "$", "@"} << "big.txt";
+  }
+  void writesPastAFileSizeLimitFailCleanly() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, target);
+    terravel::test::TTempFolder folder;
+    const QString source = Path("limit-source.tvp");
+    QCOMPARE(RunCli({"new", source, "--mesh", "16"}).ExitCode, 0);
+    const QString output = QString::fromStdString(folder.Path(target.toStdString()));
+    arguments.replaceInStrings("@", output).replaceInStrings("$", source);
+    const TCliResult result = RunCli(arguments, 4096);
+    QCOMPARE(result.ExitCode, 1);
+    QCOMPARE(result.Err, QString("Stream-Write-Fehler\n"));
+    QVERIFY(QDir(QString::fromStdString(folder.Path(""))).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
   }
 
   void helpAndVersion() {

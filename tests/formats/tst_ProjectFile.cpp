@@ -28,7 +28,10 @@ namespace {
 struct TFileBytes {
   TStringFileStream out;
 
-  explicit TFileBytes(std::string signature = std::string(80, '#')) { out.WriteBuffer(signature.data(), 80); }
+  // Terravel's own signature unless told otherwise: a file with another one must read exactly.
+  explicit TFileBytes(std::string signature = std::string("TVP Terravel Project File").append(51, ' ') + "\r\n\r\n") {
+    out.WriteBuffer(signature.data(), 80);
+  }
   TFileBytes& Int(std::int32_t v) { return out.WriteInteger(v), *this; }
   TFileBytes& Float(float v) { return out.WriteFloat(v), *this; }
   TFileBytes& Real(float v) { return out.WriteReal48(v), *this; }
@@ -265,6 +268,32 @@ class TestProjectFile : public QObject {
     QCOMPARE(host.Calls.back(), std::string("values"));
   }
 
+  // Pan and zoom place every point on the screen: values no view can use read as the defaults.
+  void unusableViewValuesReadAsDefaults_data() {
+    QTest::addColumn<float>("pan");
+    QTest::addColumn<float>("zoom");
+    QTest::addColumn<float>("expectedPan");
+    QTest::addColumn<float>("expectedZoom");
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    QTest::newRow("usable") << -12.5f << 3.0f << -12.5f << 3.0f;
+    QTest::newRow("NaN") << nan << nan << 0.0f << 0.5f;
+    QTest::newRow("infinite") << -inf << inf << 0.0f << 0.5f;
+    QTest::newRow("zero and negative zoom") << 1.0f << -2.0f << 1.0f << 0.5f;
+  }
+  void unusableViewValuesReadAsDefaults() {
+    QFETCH(float, pan);
+    QFETCH(float, zoom);
+    QFETCH(float, expectedPan);
+    QFETCH(float, expectedZoom);
+    TFileBytes file;
+    file.Int(0).Int(0).Int(2).Real(0).Real(1024).Real(64).Byte(1).Float(pan).Float(pan).Float(zoom).Int(64).Int(64);
+    TEditor editor;
+    ReadProjectBytes(editor, file.Bytes(), "view.tvp");
+    QCOMPARE(editor.Values.PanX, expectedPan);
+    QCOMPARE(editor.Values.PanY, expectedPan);
+    QCOMPARE(editor.Values.Zoom, expectedZoom);
+  }
+
   void anySignatureIsAccepted_data() {
     QTest::addColumn<QByteArray>("signature");
     QTest::newRow("zeros") << QByteArray(80, '\0');
@@ -279,6 +308,46 @@ class TestProjectFile : public QObject {
     ReadProjectBytes(editor, file.Bytes(), "sig.tvp");
     QCOMPARE(editor.Nodes.Count(), 1);
     QCOMPARE(editor.Nodes[0].X, 4.0f);
+  }
+
+  // Without Terravel's signature a file must read to its exact end and hold something; whatever
+  // else is refused before the document changes.
+  void otherSignaturesMustReadExactly_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("loads");
+    const std::string zeros(80, '\0');
+    const std::string trailer = TFileBytes(zeros).Int(2).Real(0).Real(1024).Real(64).Byte(1).Float(0).Float(0).Float(0.5f).Int(64).Int(64).Bytes().substr(80);
+    QTest::newRow("88 zero bytes") << AsQt(std::string(88, '\0')) << false;
+    QTest::newRow("no records, but the values") << AsQt(TFileBytes(zeros).Int(0).Int(0).Raw(trailer).Bytes()) << true;
+    QTest::newRow("a node, no values") << AsQt(TFileBytes(zeros).Int(1).Node(1, "N").Int(0).Bytes()) << true;
+    QTest::newRow("a byte past the values") << AsQt(TFileBytes(zeros).Int(0).Int(0).Raw(trailer + "x").Bytes()) << false;
+    QTest::newRow("unknown trailer version") << AsQt(TFileBytes(zeros).Int(1).Node(1, "N").Int(0).Int(3).Int(0).Bytes()) << false;
+    QTest::newRow("cut short") << AsQt(TFileBytes(zeros).Int(2).Node(1, "N").Bytes()) << false;
+    std::string noise(1024, '\0');
+    std::uint32_t state = 15;
+    for (char& c : noise) c = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
+    QTest::newRow("1 KiB of noise") << AsQt(noise) << false;
+  }
+  void otherSignaturesMustReadExactly() {
+    QFETCH(QByteArray, file);
+    QFETCH(bool, loads);
+    TRecordingHost host;
+    TEditor editor(&host);
+    try {
+      ReadProjectBytes(editor, file.toStdString(), "/home/a/notes.tvp");
+      QVERIFY(loads);
+    } catch (const EInvalidFileError& error) {
+      QVERIFY(!loads);
+      QCOMPARE(QString(error.what()), QString("The file /home/a/notes.tvp is not a Terravel project file."));
+      QCOMPARE(editor.Nodes.Count(), 0);
+      QVERIFY(host.Calls.empty());
+    }
+    // Behind Terravel's own signature an unknown trailer is ignored, as it always was.
+    if (QByteArray(QTest::currentDataTag()) == "unknown trailer version") {
+      TEditor own;
+      ReadProjectBytes(own, TFileBytes().Bytes() + file.toStdString().substr(80), "own.tvp");
+      QCOMPARE(own.Nodes.Count(), 1);
+    }
   }
 
   // Every prefix of a valid file either loads or fails with a file error, and the document it
@@ -307,7 +376,7 @@ class TestProjectFile : public QObject {
 
   void damagedCounts_data() {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("fails");
+    QTest::addColumn<QString>("error");  // empty: the file loads
     QTest::addColumn<int>("nodes");
     QTest::addColumn<int>("polygons");
     QTest::addColumn<QString>("summary");  // empty: the counts stayed 0 and were not shown
@@ -316,43 +385,50 @@ class TestProjectFile : public QObject {
       return f.Int(2).Node(0, "A", true).Node(1, "B", true);
     };
     const QString two = "2 nodes selected";
-    const std::string longName(30, 'n');  // long enough for the count to pass the size test
+    const std::string longName(30, 'n');
+    const QString kReadError = "Stream-Read-Fehler";  // long enough for the count to pass the size test
     QTest::newRow("node count far beyond the file")
-        << AsQt(TFileBytes().Int(0x7FFFFFFF).Node(0, "A", true).Int(0).Bytes()) << true << 0 << 0 << "";
+        << AsQt(TFileBytes().Int(0x7FFFFFFF).Node(0, "A", true).Int(0).Bytes()) << kReadError << 0 << 0 << "";
     QTest::newRow("one node more than stored: the nodes read stay")
-        << AsQt(TFileBytes().Int(3).Node(0, longName, true).Node(1, longName, true).Int(0).Bytes()) << true
+        << AsQt(TFileBytes().Int(3).Node(0, longName, true).Node(1, longName, true).Int(0).Bytes()) << kReadError
         << 2 << 0 << two;
     QTest::newRow("three nodes cannot fit in 40 bytes")
-        << AsQt(TFileBytes().Int(3).Node(0, "A", true).Node(1, "B", true).Int(0).Bytes()) << true << 0 << 0
+        << AsQt(TFileBytes().Int(3).Node(0, "A", true).Node(1, "B", true).Int(0).Bytes()) << kReadError << 0 << 0
         << "";
     QTest::newRow("negative node count")
-        << AsQt(TFileBytes().Int(-5).Int(0).Bytes()) << false << 0 << 0 << "";
+        << AsQt(TFileBytes().Int(-5).Int(0).Bytes())
+        << "The file counts.tvp is damaged: the node count -5 is negative." << 0 << 0 << "";
+    QTest::newRow("node count 2^31")
+        << AsQt(TFileBytes().Int(INT32_MIN).Node(0, "A", true).Int(0).Bytes())
+        << "The file counts.tvp is damaged: the node count -2147483648 is negative." << 0 << 0 << "";
     QTest::newRow("polygon count far beyond the file")
-        << AsQt(twoNodes().Int(0x40000000).Polygon(0, 1, 1).Bytes()) << true << 2 << 0 << two;
+        << AsQt(twoNodes().Int(0x40000000).Polygon(0, 1, 1).Bytes()) << kReadError << 2 << 0 << two;
     QTest::newRow("two polygons cannot fit in 24 bytes")
-        << AsQt(twoNodes().Int(2).Polygon(0, 1, 1, "", true).Bytes()) << true << 2 << 0 << two;
+        << AsQt(twoNodes().Int(2).Polygon(0, 1, 1, "", true).Bytes()) << kReadError << 2 << 0 << two;
     QTest::newRow("one polygon more than stored: the polygons read stay")
-        << AsQt(twoNodes().Int(2).Polygon(0, 1, 1, longName, true).Bytes()) << true << 2 << 1
+        << AsQt(twoNodes().Int(2).Polygon(0, 1, 1, longName, true).Bytes()) << kReadError << 2 << 1
         << "3 objects selected";
-    QTest::newRow("negative polygon count") << AsQt(twoNodes().Int(-1).Bytes()) << false << 2 << 0 << two;
+    QTest::newRow("negative polygon count")
+        << AsQt(twoNodes().Int(-1).Bytes()) << "The file counts.tvp is damaged: the polygon count -1 is negative."
+        << 2 << 0 << two;
     QTest::newRow("smallest entries fit exactly")
-        << AsQt(twoNodes().Int(1).Polygon(0, 0, 1).Bytes()) << false << 2 << 1 << two;
+        << AsQt(twoNodes().Int(1).Polygon(0, 0, 1).Bytes()) << "" << 2 << 1 << two;
   }
   void damagedCounts() {
     QFETCH(QByteArray, file);
-    QFETCH(bool, fails);
+    QFETCH(QString, error);
     QFETCH(int, nodes);
     QFETCH(int, polygons);
     QFETCH(QString, summary);
     TRecordingHost host;
     TEditor editor(&host);
+    QString failure;
     try {
       ReadProjectBytes(editor, file.toStdString(), "counts.tvp");
-      QVERIFY(!fails);
-    } catch (const EStreamError& error) {
-      QVERIFY(fails);
-      QCOMPARE(QString(error.what()), QString("Stream-Read-Fehler"));
+    } catch (const ETerravelError& e) {
+      failure = e.what();
     }
+    QCOMPARE(failure, error);
     QCOMPARE(editor.Nodes.Count(), nodes);
     QCOMPARE(editor.Polygons.Count(), polygons);
     QCOMPARE(Inconsistency(editor), QString());

@@ -76,11 +76,20 @@ class TestT3DParser : public QObject {
     QTest::newRow("LF, no end at the end") << lf << "a=1||b=2";
     QTest::newRow("CR") << QByteArray(lf).replace('\n', '\r') << "a=1||b=2";
     QTest::newRow("CR LF") << QByteArray(lf).replace("\n", "\r\n") << "a=1||b=2";
-    QTest::newRow("LF CR") << QByteArray(lf).replace("\n", "\n\r") << "Unbekannte Anweisung: \"\"";
+    QTest::newRow("LF CR") << QByteArray(lf).replace("\n", "\n\r") << "|a=1|||b=2|";
     QTest::newRow("mixed")
         << QByteArray("Begin Map\rBegin Actor Class=Light\r\n a=1\n\r\n b=2\rEnd Actor\nEnd Map\r\n")
         << "a=1||b=2";
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF") + lf << "a=1||b=2";
+    const QString utf16 = QString::fromLatin1(lf).replace("a=1", QString::fromUtf8("a=\xC3\xA9\xF0\x9F\x8C\x8B"));
+    QByteArray little("\xFF\xFE"), big("\xFE\xFF");
+    for (const QChar c : utf16) {
+      little += char(c.unicode() & 0xFF), little += char(c.unicode() >> 8);
+      big += char(c.unicode() >> 8), big += char(c.unicode() & 0xFF);
+    }
+    QTest::newRow("UTF-16, little-endian") << little << "a=\u00E9\U0001F30B||b=2";
+    QTest::newRow("UTF-16, big-endian") << big << "a=\u00E9\U0001F30B||b=2";
+    QTest::newRow("UTF-16, odd last byte") << QByteArray(little).append("\n\0x", 3) << "a=\u00E9\U0001F30B||b=2";
   }
   void lineEnds() {
     QFETCH(QByteArray, text);
@@ -88,7 +97,9 @@ class TestT3DParser : public QObject {
     TT3DMap map;
     try {
       map.Parse(std::string_view(text.constData(), std::size_t(text.size())));
-      QCOMPARE(Texts(map.Actors.at(0)->OtherLines()).join('|'), result);
+      QStringList lines;
+      for (std::string_view line : map.Actors.at(0)->OtherLines()) lines << QString::fromUtf8(line.data(), qsizetype(line.size()));
+      QCOMPARE(lines.join('|'), result);
     } catch (const EParseError& error) {
       QCOMPARE(QString::fromUtf8(error.what()), result);
     }
@@ -111,9 +122,17 @@ class TestT3DParser : public QObject {
     QTest::newRow("End Map with a space") << QByteArray("Begin Map\r\nEnd Map \r\n") << noEnd;
     const std::string whole = RealLookingMap();
     QTest::newRow("truncated") << QByteArray::fromStdString(whole.substr(0, whole.size() / 2)) << noEnd;
-    QTest::newRow("empty line between actors")
-        << map("Begin Actor Class=Light\nEnd Actor\n\nBegin Actor Class=Light\nEnd Actor\n")
-        << "Unbekannte Anweisung: \"\"";
+    QTest::newRow("empty lines are skipped")
+        << map("\nBegin Actor Class=Light\nEnd Actor\n \t\nBegin Actor Class=Brush\nBegin Brush\n\nBegin PolyList\n"
+               "\nBegin Polygon\n\nVertex 1,2,3\n\nEnd Polygon\n\nEnd PolyList\n\nEnd Brush\nEnd Actor\n\n")
+        << "ok";
+    QTest::newRow("stray line between actors")
+        << map("Begin Actor Class=Light\nEnd Actor\nTimeSeconds=3\n") << "Unbekannte Anweisung: \"TimeSeconds=3\"";
+    QTest::newRow("stray line after a skipped block")
+        << map("Begin Surface\nTEXTURE=Rock\nEnd Surface\nTEXTURE=Rock\n") << "Unbekannte Anweisung: \"TEXTURE=Rock\"";
+    QTest::newRow("block never closed")
+        << map("Begin Level\nBegin Surface\nEnd Surface\n") << "\"End Level\" fehlt.";
+    QTest::newRow("stray End") << map("End Level\n") << "Unbekannte Anweisung: \"End Level\"";
     QTest::newRow("lower-case begin actor")
         << map("begin actor Class=Light Name=Light0\nend actor\n")
         << "Unbekannte Anweisung: \"begin actor Class=Light Name=Light0\"";
@@ -137,6 +156,27 @@ class TestT3DParser : public QObject {
     QFETCH(QByteArray, text);
     QFETCH(QString, message);
     QCOMPARE(ParseResult(std::string_view(text.constData(), std::size_t(text.size()))), message);
+  }
+
+  // Later engine versions wrap the actors in a level and put surfaces and actor groups beside
+  // them: those blocks are passed over, and the actors in them read as anywhere else.
+  void blocksOfLaterEngineVersions() {
+    TT3DMap map;
+    map.Parse(MapWithBody("Begin Level NAME=PersistentLevel\n"
+                          "Begin Actor Class=Brush Name=Brush1\n Begin Brush Name=Model1\n  Begin PolyList\n"
+                          "   Begin Polygon Texture=Rock\n    Vertex 1,2,3\n   End Polygon\n  End PolyList\n"
+                          " End Brush\nEnd Actor\n"
+                          "Begin ActorGroup\n Begin Group Name=Cave\n  Actor=Brush1\n End Group\nEnd ActorGroup\n"
+                          "End Level\n"
+                          "Begin Surface\nTEXTURE=Rock\nNORMAL 0,0,1\nEnd Surface\n"
+                          "Begin Actor Class=Light\nEnd Actor\n"));
+    QCOMPARE(map.Actors.size(), std::size_t(2));
+    const TBrush* brush = map.Actors[0]->AsBrush();
+    QVERIFY(brush != nullptr);
+    QCOMPARE(brush->BrushName, std::string("Model1"));
+    QCOMPARE(brush->Polygons.at(0).Items.at(0).Values[2], 3.0);
+    QCOMPARE(brush->Polygons.at(0).Items.at(0).Line, 7);
+    QCOMPARE(map.Actors[1]->ActorClass, std::string("Light"));
   }
 
   void polygonKeys_data() {

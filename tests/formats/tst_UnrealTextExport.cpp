@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include <cfloat>
+#include <limits>
 
 #include "FormatTestText.h"
 #include "model/core/Errors.h"
@@ -121,6 +122,45 @@ End PolyList
     editor.Polygons.NewPolygon(0, 1, 7, "", "", "");
     QVERIFY_THROWS_EXCEPTION(EAssertionFailure, ExportUnrealText(editor, path));
     QCOMPARE(test::ReadWholeFile(path), FileText(kExample));
+  }
+
+  // UnrealEd reads no "nan" or "inf": a node that holds one refuses the export, by name.
+  void nonFiniteCoordinatesRefuseTheExport_data() {
+    QTest::addColumn<int>("axis");
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("NaN X") << 0 << std::numeric_limits<float>::quiet_NaN()
+                           << "Cannot export: the X coordinate of node 2 (Corner) is not a finite number.";
+    QTest::newRow("+inf Y") << 1 << std::numeric_limits<float>::infinity()
+                            << "Cannot export: the Y coordinate of node 2 (Corner) is not a finite number.";
+    QTest::newRow("-inf Z") << 2 << -std::numeric_limits<float>::infinity()
+                            << "Cannot export: the Z coordinate of node 2 (Corner) is not a finite number.";
+  }
+  void nonFiniteCoordinatesRefuseTheExport() {
+    QFETCH(int, axis);
+    QFETCH(float, value);
+    QFETCH(QString, message);
+    test::TTempFolder folder;
+    const std::string path = folder.Path("terrain.t3d");
+    test::WriteWholeFile(path, "old");
+    TEditor editor;
+    AddExamplePolygon(editor);
+    editor.Nodes.SetName(2, "Corner");
+    float* coordinates[] = {&editor.Nodes[2].X, &editor.Nodes[2].Y, &editor.Nodes[2].Z};
+    *coordinates[axis] = value;
+    for (const bool toFile : {false, true}) {
+      try {
+        if (toFile) {
+          ExportUnrealText(editor, path);
+        } else {
+          UnrealTextOf(editor);
+        }
+        QFAIL("exported");
+      } catch (const ETerravelError& error) {
+        QCOMPARE(QString(error.what()), message);
+      }
+    }
+    QCOMPARE(test::ReadWholeFile(path), std::string("old"));
   }
 };
 

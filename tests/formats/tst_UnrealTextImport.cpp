@@ -2,6 +2,7 @@
 // MinZ and MaxZ, and damaged files that change nothing.
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -119,9 +120,15 @@ class TestUnrealTextImport : public QObject {
     QTest::newRow("cut before End Map")
         << QByteArray::fromStdString(whole.substr(0, whole.rfind("End Map"))) << "\"End Map\" fehlt.";
     std::string late = whole;
-    late.insert(late.rfind("Begin Actor Class=Mover"), "\r\n");
-    QTest::newRow("empty line before the last actor")
-        << QByteArray::fromStdString(late) << "Unbekannte Anweisung: \"\"";
+    late.insert(late.rfind("Begin Actor Class=Mover"), "Stray\r\n");
+    QTest::newRow("stray line before the last actor")
+        << QByteArray::fromStdString(late) << "Unbekannte Anweisung: \"Stray\"";
+    std::string huge = whole;
+    huge.replace(huge.find("+00130.000000"), 13, "1e39");
+    const int line = int(std::count(huge.begin(), huge.begin() + huge.find("1e39"), '\n')) + 1;
+    QTest::newRow("a vertex beyond the single-precision range")
+        << QByteArray::fromStdString(huge)
+        << QString("Line %1: the coordinate 1E39 lies outside the single-precision range.").arg(line);
     std::string stray = whole;
     stray.insert(stray.rfind("End PolyList"), "Texture=Rock\r\n");
     QTest::newRow("stray line in the last list")
@@ -135,7 +142,7 @@ class TestUnrealTextImport : public QObject {
     QString caught;
     try {
       ImportUnrealTextBytes(f.editor, text.toStdString(), 1);
-    } catch (const EParseError& error) {
+    } catch (const ETerravelError& error) {
       caught = QString::fromUtf8(error.what());
     }
     QCOMPARE(caught, message);
@@ -211,10 +218,19 @@ class TestUnrealTextImport : public QObject {
     QCOMPARE(f.editor.Nodes[1].X, -3.0f);
     QCOMPARE(f.editor.Nodes[2].Z, 0.2f);
     QCOMPARE(f.editor.Nodes[2].Name, std::string("Node3"));
-    // Beyond the float range a coordinate becomes infinite.
-    ImportUnrealTextBytes(f.editor, MapWithBody(BrushActor("", "", {Vertex("1e300", "-1e39", "0")})), 1);
-    QCOMPARE(Position(f.editor.Nodes[3]), QString("inf -inf 0"));
+    // Beyond the float range a coordinate would become infinite: the file is refused by its line.
     QCOMPARE(f.editor.Polygons[0].Name, std::string("Polygon1"));
+    for (const float scale : {1.0f, 1e30f}) {
+      const std::string big = scale == 1 ? "1e300" : "1e9";
+      try {
+        ImportUnrealTextBytes(f.editor, MapWithBody(BrushActor("", "", {Vertex("0", big, "0")})), scale);
+        QFAIL("imported");
+      } catch (const EInvalidFileError& error) {
+        QCOMPARE(QString(error.what()), QString("Line 6: the coordinate %1 lies outside the single-precision range.")
+                                            .arg(scale == 1 ? "1E300" : "1E9"));
+      }
+    }
+    QCOMPARE(f.editor.Nodes.Count(), 3);
   }
 
   // Only "Vertex" items of brush polygons with three or more of them make triangles.

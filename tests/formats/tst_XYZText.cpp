@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include "model/core/Errors.h"
@@ -66,13 +67,16 @@ class TestXYZText : public QObject {
     QTest::newRow("comma, comma user") << QByteArray("1,5") << ',' << 1.0f << "1.5 0 0";
     QTest::newRow("scale on all axes") << QByteArray("1\t2\t3") << '.' << 2.0f << "2 4 6";
     QTest::newRow("third column to the end") << QByteArray("1\t2\t3\t4") << '.' << 1.0f << "1 2 34";
-    QTest::newRow("lone LF is no line end") << QByteArray("1\t2\t3\n4\t5\t6\r\n") << '.' << 1.0f << "1 2 0";
+    QTest::newRow("LF alone ends a line") << QByteArray("1\t2\t3\n4\t5\t6\n7\n") << '.' << 1.0f << "1 2 3|4 5 6|7 0 0";
+    QTest::newRow("LF CR: the empty line between is skipped")
+        << QByteArray("1\t2\t3\n\r4\t5\t6\n\r") << '.' << 1.0f << "1 2 3|4 5 6";
     QTest::newRow("CR alone ends a line") << QByteArray("1\r\r\n2\r3") << '.' << 1.0f << "1 0 0|2 0 0|3 0 0";
     QTest::newRow("Ctrl+Z ends the file")
         << QByteArray("1\t2\t3\r\n7\0324\t5\t6\r\n") << '.' << 1.0f << "1 2 3|7 0 0";
     QTest::newRow("spaces around numbers") << QByteArray("  1 \t 2\t3 ") << '.' << 1.0f << "1 2 3";
     QTest::newRow("exponent") << QByteArray("1e3") << '.' << 1.0f << "1000 0 0";
-    QTest::newRow("no single-precision number") << QByteArray("1e39\t1e30") << '.' << 1e10f << "0 0 0";
+    QTest::newRow("largest single-precision number")
+        << QByteArray("3.4028234e38\t-3.4028235e38") << '.' << 1.0f << "3.40282e+38 -3.40282e+38 0";
     QTest::newRow("empty file") << QByteArray() << '.' << 1.0f << "";
   }
   void import() {
@@ -85,6 +89,70 @@ class TestXYZText : public QObject {
     const int added = ImportXYZBytes(editor, std::string_view(bytes.constData(), bytes.size()), scale);
     QCOMPARE(Coordinates(editor), nodes);
     QCOMPARE(added, editor.Nodes.Count());
+  }
+
+  // A value that times the scale is no single-precision number would become an infinite node:
+  // the file is refused with the line, and nothing enters.
+  void valuesBeyondSingleRangeRefuseTheFile_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<float>("scale");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("1e39") << QByteArray("1\t2\t3\r\n4\t1e39\t6\r\n") << '.' << 1.0f
+                          << "Line 2: the coordinate 1e39 lies outside the single-precision range.";
+    QTest::newRow("scaled beyond") << QByteArray("; big\n\n1e30\t0\t0\n") << '.' << 1e10f
+                                   << "Line 3: the coordinate 1e30 lies outside the single-precision range.";
+    QTest::newRow("comma user") << QByteArray("-4,5e38") << ',' << 1.0f
+                                << "Line 1: the coordinate -4.5e38 lies outside the single-precision range.";
+  }
+  void valuesBeyondSingleRangeRefuseTheFile() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(char, separator);
+    QFETCH(float, scale);
+    QFETCH(QString, message);
+    SetDecimalSeparator(separator);
+    TEditor editor;
+    editor.Nodes.NewNode("", "", 1, 2, 3);
+    try {
+      ImportXYZBytes(editor, std::string_view(bytes.constData(), bytes.size()), scale);
+      QFAIL("imported");
+    } catch (const EInvalidFileError& error) {
+      QCOMPARE(QString(error.what()), message);
+    }
+    QCOMPARE(editor.Nodes.Count(), 1);
+  }
+
+  // "nan" and "inf" are no numbers for the programs that read the text: such a node refuses the
+  // export, as does one that the scale carries beyond the single-precision range.
+  void nonFiniteCoordinatesRefuseTheExport_data() {
+    QTest::addColumn<float>("z");
+    QTest::addColumn<float>("scale");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << 1.0f
+                         << "Cannot export: the Z coordinate of node 1 (Node2) is not a finite number.";
+    QTest::newRow("infinity") << -std::numeric_limits<float>::infinity() << 1.0f
+                              << "Cannot export: the Z coordinate of node 1 (Node2) is not a finite number.";
+    QTest::newRow("scaled beyond") << 3e38f << 16.0f
+                                   << "Cannot export: node 1 (Node2) times the scale 16 lies outside the "
+                                      "single-precision range.";
+  }
+  void nonFiniteCoordinatesRefuseTheExport() {
+    QFETCH(float, z);
+    QFETCH(float, scale);
+    QFETCH(QString, message);
+    test::TTempFolder folder;
+    const std::string path = folder.Path("points.txt");
+    test::WriteWholeFile(path, "old");
+    TEditor editor;
+    editor.Nodes.NewNode("", "", 1, 2, 3);
+    editor.Nodes.NewNode("", "", 4, 5, z);
+    try {
+      ExportXYZText(editor, path, scale);
+      QFAIL("exported");
+    } catch (const ETerravelError& error) {
+      QCOMPARE(QString(error.what()), message);
+    }
+    QCOMPARE(test::ReadWholeFile(path), std::string("old"));
   }
 
   void importAppendsOutsideTheHistory() {

@@ -11,6 +11,7 @@ struct TCliResult {
   QString Err;
 };
 
-TCliResult RunCli(const QStringList& arguments);
+// A file-size limit (bytes, as `ulimit -f` sets it) applies to the tool's writes when not negative.
+TCliResult RunCli(const QStringList& arguments, long long fileSizeLimit = -1);
 
 }  // namespace terravel::test

@@ -12,6 +12,8 @@ namespace terravel {
 
 namespace {
 
+constexpr std::string_view kBegin = "Begin ";
+constexpr std::string_view kEnd = "End ";
 constexpr std::string_view kBeginMap = "Begin Map";
 constexpr std::string_view kEndMap = "End Map";
 constexpr std::string_view kBeginActor = "Begin Actor";
@@ -50,6 +52,69 @@ std::string Limited(std::string_view text, std::size_t limit) {
   return std::string(text.substr(0, limit));
 }
 
+// A marker line: the marker as a whole word ("Begin ActorGroup" is no "Begin Actor").
+bool IsMarker(std::string_view line, std::string_view marker) {
+  return StartsWith(line, marker) && (line.size() == marker.size() || IsTrimmed(line[marker.size()]));
+}
+
+// The name of a block in the rest of its Begin or End line: the first word.
+std::string_view BlockName(std::string_view rest) {
+  return rest.substr(0, rest.find(' '));
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// UTF-16 text after its byte-order mark as 8-bit text (UTF-8, the system's code page here). A
+// surrogate without its partner and an odd last byte become U+FFFD.
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+  constexpr char32_t kReplacement = 0xFFFD;
+  const auto unit = [&](std::size_t at) -> char32_t {
+    const auto a = static_cast<unsigned char>(bytes[at]), b = static_cast<unsigned char>(bytes[at + 1]);
+    return bigEndian ? char32_t(a << 8 | b) : char32_t(b << 8 | a);
+  };
+  std::string text;
+  text.reserve(bytes.size() / 2);
+  std::size_t at = 2;
+  for (; at + 1 < bytes.size(); at += 2) {
+    char32_t c = unit(at);
+    if (c >= 0xD800 && c < 0xDC00 && at + 3 < bytes.size()) {
+      const char32_t low = unit(at + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        at += 2;
+      }
+    }
+    if (c >= 0xD800 && c < 0xE000) c = kReplacement;
+    AppendUtf8(text, c);
+  }
+  if (at < bytes.size()) AppendUtf8(text, kReplacement);
+  return text;
+}
+
+// Which UTF-16 byte order the text's byte-order mark announces, if any.
+enum class TUtf16 { None, LittleEndian, BigEndian };
+TUtf16 Utf16Of(std::string_view text) {
+  if (StartsWith(text, "\xFF\xFE")) return TUtf16::LittleEndian;
+  if (StartsWith(text, "\xFE\xFF")) return TUtf16::BigEndian;
+  return TUtf16::None;
+}
+
 // Reads the text line by line; a line ends at CR, LF or CR LF. The next CR and the next LF are
 // each looked up with memchr and remembered until the reader passes them.
 class TLineReader {
@@ -65,11 +130,14 @@ class TLineReader {
     if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
     if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
     line = text_.substr(begin, end - begin);
+    ++lines_;
     return true;
   }
 
   // Offset of the next line (just past the line end of the line last read).
   std::size_t Position() const { return pos_; }
+  // How many lines have been read: the number of the line last read, counted from 1.
+  int LinesRead() const { return lines_; }
 
  private:
   std::size_t NextOf(char c, std::size_t& cached) {
@@ -83,6 +151,7 @@ class TLineReader {
   static constexpr std::size_t kUnknown = std::string_view::npos;
   std::string_view text_;
   std::size_t pos_ = 0;
+  int lines_ = 0;
   std::size_t nextCr_ = kUnknown;
   std::size_t nextLf_ = kUnknown;
 };
@@ -198,16 +267,31 @@ TPolygonItem ParseItem(std::string_view line) {
 // is one loop over the shared line reader.
 class TBodyParser {
  public:
-  TBodyParser(std::string_view body, std::vector<std::unique_ptr<TActor>>& actors)
-      : reader_(body), body_(body), actors_(actors) {}
+  // firstLine: the number of the body's first line in the whole file.
+  TBodyParser(std::string_view body, std::vector<std::unique_ptr<TActor>>& actors, int firstLine)
+      : reader_(body), body_(body), actors_(actors), firstLine_(firstLine) {}
 
+  // The body is a list of actors. Later engine versions wrap actors in blocks of their own (a
+  // level) and put blocks beside them that the import has no use for (surfaces, actor groups):
+  // such a block is passed over line by line, the actors in it are read all the same. A line
+  // that stands in no block is a fault.
   void Run() {
+    std::vector<std::string_view> open;  // the names of the blocks around the current line
     std::string_view line;
     while (reader_.Next(line)) {
       const std::string_view trimmed = TT3DMap::Trim(line);
-      if (!StartsWith(trimmed, kBeginActor)) FailUnknown(trimmed);
-      ParseActor(trimmed);
+      if (trimmed.empty()) continue;
+      if (IsMarker(trimmed, kBeginActor)) {
+        ParseActor(trimmed);
+      } else if (StartsWith(trimmed, kBegin)) {
+        open.push_back(BlockName(trimmed.substr(kBegin.size())));
+      } else if (!open.empty() && StartsWith(trimmed, kEnd) && BlockName(trimmed.substr(kEnd.size())) == open.back()) {
+        open.pop_back();
+      } else if (open.empty()) {
+        FailUnknown(trimmed);
+      }
     }
+    if (!open.empty()) FailMissing("End " + std::string(open.back()));
   }
 
  private:
@@ -252,11 +336,14 @@ class TBodyParser {
     actors_.push_back(std::move(actor));
   }
 
-  // The next line, trimmed; a missing one means the block is cut short.
+  // The next line that is not blank, trimmed; a missing one means the block is cut short.
   std::string_view Required(std::string_view missingMarker) {
     std::string_view line;
-    if (!reader_.Next(line)) FailMissing(missingMarker);
-    return TT3DMap::Trim(line);
+    do {
+      if (!reader_.Next(line)) FailMissing(missingMarker);
+      line = TT3DMap::Trim(line);
+    } while (line.empty());
+    return line;
   }
 
   void ParseBrush(std::string_view header, TBrush* brush) {
@@ -295,6 +382,7 @@ class TBodyParser {
       const std::string_view line = Required(kEndPolygon);
       if (StartsWith(line, kEndPolygon)) break;
       items_.push_back(ParseItem(line));
+      items_.back().Line = firstLine_ + reader_.LinesRead() - 1;
     }
     polygon.Items.assign(std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()));
   }
@@ -303,6 +391,7 @@ class TBodyParser {
   std::string_view body_;
   std::vector<std::unique_ptr<TActor>>& actors_;
   std::vector<TPolygonItem> items_;
+  int firstLine_;
 };
 
 }  // namespace
@@ -341,11 +430,21 @@ std::vector<std::string_view> TT3DMap::Lines() const {
 }
 
 void TT3DMap::Parse(std::string_view text) {
-  text_.assign(text);
+  const TUtf16 utf16 = Utf16Of(text);
+  if (utf16 != TUtf16::None) {
+    text_ = DecodeUtf16(text, utf16 == TUtf16::BigEndian);
+  } else {
+    text_.assign(text);
+  }
   ParseText(text_);
 }
 
 void TT3DMap::ParseInPlace(std::string_view text) {
+  // UTF-16 cannot be read in place: the tree then refers into a decoded copy.
+  if (Utf16Of(text) != TUtf16::None) {
+    Parse(text);
+    return;
+  }
   text_.clear();
   text_.shrink_to_fit();
   ParseText(text);
@@ -364,10 +463,12 @@ void TT3DMap::ParseText(std::string_view all) {
   std::string_view line;
   std::size_t lineBegin = 0;
   std::size_t bodyBegin = std::string_view::npos;
+  int bodyLine = 0;
   while (reader.Next(line)) {
     if (SameTextIgnoringCase(line, kBeginMap)) {
       header_ = all.substr(0, lineBegin);
       bodyBegin = reader.Position();
+      bodyLine = reader.LinesRead() + 1;
       break;
     }
     lineBegin = reader.Position();
@@ -386,7 +487,7 @@ void TT3DMap::ParseText(std::string_view all) {
   }
   if (!closed) FailMissing(kEndMap);
 
-  TBodyParser(body_, Actors).Run();
+  TBodyParser(body_, Actors, bodyLine).Run();
 }
 
 }  // namespace terravel

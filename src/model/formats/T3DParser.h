@@ -18,6 +18,7 @@ struct TPolygonItem {
   std::string ItemName;  // the first word, at most 15 characters
   // x, y, z for most items; U and V in the first two for "Pan"; 0 where absent or not a number.
   double Values[3] = {0, 0, 0};
+  int Line = 0;  // where the item stands in the file, counted from 1
 };
 
 struct TT3DPolygon {
@@ -60,9 +61,11 @@ class TT3DMap {
   TT3DMap(const TT3DMap&) = delete;
   TT3DMap& operator=(const TT3DMap&) = delete;
 
-  // Parses the bytes of a whole map file, replacing what an earlier Parse left. Throws EParseError
-  // with "\"%s\" fehlt." or "Unbekannte Anweisung: \"%s\"" at the first fault; the tree is then
-  // incomplete and must not be used.
+  // Parses the bytes of a whole map file, replacing what an earlier Parse left. Lines end at CR
+  // LF, CR or LF; blank lines are skipped; UTF-16 with a byte-order mark is read as UTF-8. Blocks
+  // other than actors in the map body (a level, surfaces) are passed over, the actors in them
+  // read. Throws EParseError with "\"%s\" fehlt." or "Unbekannte Anweisung: \"%s\"" at the
+  // first fault; the tree is then incomplete and must not be used.
   void Parse(std::string_view text);
   // The same without a copy of the text: the tree refers into the given bytes, which must stay
   // unchanged for as long as the tree is used.

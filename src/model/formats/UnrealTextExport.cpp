@@ -3,6 +3,7 @@
 #include "model/core/Errors.h"
 #include "model/core/FileIO.h"
 #include "model/editor/Editor.h"
+#include "model/formats/FiniteCoordinates.h"
 #include "model/formats/FixedNumber.h"
 #include "model/formats/TextOutput.h"
 
@@ -63,11 +64,13 @@ std::size_t ExpectedSize(const TEditor& editor) {
 }  // namespace
 
 std::string UnrealTextOf(const TEditor& editor) {
+  RequireFiniteCoordinates(editor.Nodes);
   TTextOutput output(ExpectedSize(editor));
   return Compose(editor, output);
 }
 
 void ExportUnrealText(const TEditor& editor, const std::string& path) {
+  RequireFiniteCoordinates(editor.Nodes);  // before the file is touched
   TAtomicFile file(path);
   TTextOutput output(file);
   Compose(editor, output);

@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "model/actions/Requests.h"
+#include "model/core/Errors.h"
 #include "model/core/FileIO.h"
 #include "model/document/RedrawSuspension.h"
 #include "model/editor/Editor.h"
+#include "model/formats/FiniteCoordinates.h"
 #include "model/formats/T3DParser.h"
+#include "model/text/NumberText.h"
 
 namespace terravel {
 
@@ -143,7 +146,32 @@ TZRange ImportZRange(float lowest, float highest, float step) {
   return range;
 }
 
+namespace {
+
+// A vertex beyond the single-precision range would become an infinite node that no export can
+// write: such a file is refused, naming the line, before the first change.
+void RequireSingleRange(const TT3DMap& map, float scale) {
+  for (const auto& actor : map.Actors) {
+    const TBrush* brush = actor->AsBrush();
+    if (brush == nullptr) continue;
+    for (const TT3DPolygon& polygon : brush->Polygons) {
+      for (const TPolygonItem& item : polygon.Items) {
+        if (item.ItemName != "Vertex") continue;
+        for (const double value : item.Values) {
+          if (!FitsSingle(static_cast<long double>(value) * scale)) {
+            throw EInvalidFileError("Line " + std::to_string(item.Line) + ": the coordinate " +
+                                    FormatGeneral(value) + " lies outside the single-precision range.");
+          }
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
 void ConvertUnrealText(TEditor& editor, const TT3DMap& map, float scale) {
+  RequireSingleRange(map, scale);
   TNodeLookup lookup(editor.Nodes);
   bool anyZ = false;
   float lowest = 0, highest = 0;

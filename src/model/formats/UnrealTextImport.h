@@ -10,14 +10,16 @@ namespace terravel {
 class TEditor;
 class TT3DMap;
 
-// Reads and parses the file, then converts it; redrawing stays suspended meanwhile. A file error
-// or a parse error (EParseError) is thrown before anything in the document changes. True when
-// the import completes.
+// Reads and parses the file, then converts it; redrawing stays suspended meanwhile. A file error,
+// a parse error (EParseError) or a vertex that times the scale lies outside the single-precision
+// range (EInvalidFileError "Line %d: the coordinate %s lies outside the single-precision range.")
+// is thrown before anything in the document changes. True when the import completes.
 bool ImportUnrealText(TEditor& editor, const std::string& path, float scale);
 // The same from the bytes of a file already read.
 bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale);
 
-// The conversion of a parsed map alone (no redraw suspension): nodes, triangles, MinZ and MaxZ.
+// The conversion of a parsed map alone (no redraw suspension): nodes, triangles, MinZ and MaxZ;
+// the range check above comes first.
 void ConvertUnrealText(TEditor& editor, const TT3DMap& map, float scale);
 
 // MinZ and MaxZ after an import whose vertices reach from lowest to highest: the nearest

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <vector>
 
+#include "model/core/Errors.h"
 #include "model/core/FileIO.h"
 #include "model/editor/Editor.h"
+#include "model/formats/FiniteCoordinates.h"
 #include "model/formats/FixedNumber.h"
 #include "model/text/NumberText.h"
 
@@ -36,27 +39,38 @@ void AppendCoordinate(std::string& text, float value, char separator) {
   text.append(number, end);
 }
 
-// A column's text as a number times the scale; what is no number, or no single-precision
-// number once scaled, reads as 0.
-float ColumnValue(const std::string& column, float scale, char separator) {
+// A column's text as a number times the scale, formed in extended precision; what is no number
+// reads as 0. A product beyond the single-precision range refuses the file: it would become an
+// infinite node that no export can write.
+float ColumnValue(const std::string& column, float scale, char separator, int line) {
   double value = 0;
   if (!TryParseNumber(column, value, separator)) return 0;
-  const float scaled = static_cast<float>(static_cast<long double>(value) * scale);
-  return std::isfinite(scaled) ? scaled : 0.0f;
+  const long double product = static_cast<long double>(value) * scale;
+  if (!FitsSingle(product)) {
+    std::string shown = column;
+    if (separator != '.') std::replace(shown.begin(), shown.end(), separator, '.');
+    throw EInvalidFileError("Line " + std::to_string(line) + ": the coordinate " + TrimmedForMessage(shown) +
+                            " lies outside the single-precision range.");
+  }
+  return static_cast<float>(product);
 }
 
 }  // namespace
 
 std::string XYZTextOf(const TEditor& editor, float scale) {
+  RequireFiniteCoordinates(editor.Nodes);
   const char separator = DecimalSeparator();
   std::string text;
   text.reserve(static_cast<std::size_t>(editor.Nodes.Count()) * 32);
-  for (const T3DCoord& node : editor.Nodes) {
-    AppendCoordinate(text, Scaled(node.X, scale), separator);
+  for (int i = 0; i < editor.Nodes.Count(); ++i) {
+    const T3DCoord& node = editor.Nodes[i];
+    const float x = Scaled(node.X, scale), y = Scaled(node.Y, scale), z = Scaled(node.Z, scale);
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) FailScaledBeyondRange(editor.Nodes, i, scale);
+    AppendCoordinate(text, x, separator);
     text += '\t';
-    AppendCoordinate(text, Scaled(node.Y, scale), separator);
+    AppendCoordinate(text, y, separator);
     text += '\t';
-    AppendCoordinate(text, Scaled(node.Z, scale), separator);
+    AppendCoordinate(text, z, separator);
     text += "\r\n";
   }
   return text;
@@ -71,14 +85,21 @@ int ImportXYZBytes(TEditor& editor, std::string_view bytes, float scale) {
   const std::size_t endOfFile = bytes.find(kEndOfFile);
   if (endOfFile != std::string_view::npos) bytes = bytes.substr(0, endOfFile);
 
+  // Every line is read before the first node enters, so a refused file changes nothing.
+  struct TPoint {
+    float X, Y, Z;
+  };
+  std::vector<TPoint> points;
   std::string columns[3];  // kept across lines so that their buffers are reused
-  int added = 0;
+  int lineNumber = 0;
   std::size_t pos = 0;
   while (pos < bytes.size()) {
-    const std::size_t lineEnd = std::min(bytes.find('\r', pos), bytes.size());
+    // CR LF, a lone CR and a lone LF each end a line, whichever system wrote the file.
+    const std::size_t lineEnd = std::min(bytes.find_first_of("\r\n", pos), bytes.size());
     std::string_view line = bytes.substr(pos, lineEnd - pos);
     pos = lineEnd + 1;
-    if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+    if (lineEnd < bytes.size() && bytes[lineEnd] == '\r' && pos < bytes.size() && bytes[pos] == '\n') ++pos;
+    ++lineNumber;
 
     const std::size_t first = line.find_first_not_of(' ');
     if (first == std::string_view::npos) continue;
@@ -96,13 +117,16 @@ int ImportXYZBytes(TEditor& editor, std::string_view bytes, float scale) {
       if (c == '.' && separator != '.') c = separator;
       columns[column] += c;
     }
-    const float x = ColumnValue(columns[0], scale, separator);
-    const float y = ColumnValue(columns[1], scale, separator);
-    const float z = ColumnValue(columns[2], scale, separator);
-    if (editor.Nodes.NewNode("", "", x, y, z) < 0) throw std::bad_alloc();
-    ++added;
+    points.push_back({ColumnValue(columns[0], scale, separator, lineNumber),
+                      ColumnValue(columns[1], scale, separator, lineNumber),
+                      ColumnValue(columns[2], scale, separator, lineNumber)});
   }
-  return added;
+
+  editor.Nodes.Reserve(static_cast<std::size_t>(editor.Nodes.Count()) + points.size());
+  for (const TPoint& point : points) {
+    if (editor.Nodes.NewNode("", "", point.X, point.Y, point.Z) < 0) throw std::bad_alloc();
+  }
+  return static_cast<int>(points.size());
 }
 
 int ImportXYZText(TEditor& editor, const std::string& path, float scale) {

@@ -9,17 +9,21 @@ namespace terravel {
 class TEditor;
 
 // One line "X<TAB>Y<TAB>Z" with CR LF per node, each coordinate times the scale in fixed notation
-// with two decimals and "." as the decimal point; no nodes give an empty text.
+// with two decimals and "." as the decimal point; no nodes give an empty text. A coordinate that
+// is no finite number, or becomes none once scaled, refuses the export (ETerravelError naming the
+// node): "nan" and "inf" are numbers no program reads back.
 std::string XYZTextOf(const TEditor& editor, float scale);
 
 // Writes XYZTextOf to the path, replacing the file only once the new one is complete.
 void ExportXYZText(const TEditor& editor, const std::string& path, float scale);
 
 // Appends one node (empty group, automatic name, not selected) per line of the text and returns
-// how many. Lines end at CR (a LF right after it belongs to the line end; a lone LF does not end
-// a line), Ctrl+Z ends the text, leading spaces, empty lines and ";" comment lines are skipped.
-// Values that are no number read as 0. Nodes go straight into the list: nothing is recorded in
-// the history and no polygon, MinZ or MaxZ changes. Setting the modified flag is the caller's.
+// how many. CR LF, a lone CR and a lone LF each end a line; Ctrl+Z ends the text; leading spaces,
+// empty lines and ";" comment lines are skipped. Values that are no number read as 0; a value that
+// times the scale lies outside the single-precision range refuses the whole file with
+// EInvalidFileError "Line %d: the coordinate %s lies outside the single-precision range." before
+// any node enters. Nodes go straight into the list: nothing is recorded in the history and no
+// polygon, MinZ or MaxZ changes. Setting the modified flag is the caller's.
 int ImportXYZBytes(TEditor& editor, std::string_view bytes, float scale);
 
 // ImportXYZBytes on the file's content; EFileError/EStreamError when it cannot be read.

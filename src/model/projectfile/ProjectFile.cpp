@@ -1,5 +1,6 @@
 #include "model/projectfile/ProjectFile.h"
 
+#include <cmath>
 #include <new>
 #include <vector>
 
@@ -15,6 +16,8 @@ namespace {
 
 constexpr std::size_t kSignatureSize = 80;
 constexpr std::string_view kSignatureTitle = "TVP Terravel Project File";
+// What every file Terravel writes starts with; other signature texts are taken on trial.
+constexpr std::string_view kSignaturePrefix = "TVP ";
 constexpr std::int32_t kTrailerVersion1 = 1;  // MinZ, MaxZ, PgInc as whole numbers
 constexpr std::int32_t kTrailerVersion2 = 2;  // MinZ, MaxZ, PgInc as 6-byte reals
 // After the ShowZ byte: the two pan floats, Zoom and the grid. Any other length means the
@@ -85,11 +88,16 @@ void WriteTrailer(TStringFileStream& out, const TProjectValues& values) {
 
 // ---- Reading ----
 
-// An entry count: none when negative, a read error when the rest of the file cannot hold that
-// many entries of the smallest size (so nothing is reserved for a damaged count).
-int ReadEntryCount(TStringFileStream& in, std::size_t minEntrySize) {
+[[noreturn]] void FailDamaged(const std::string& file, const std::string& why) {
+  throw EInvalidFileError("The file " + file + " is damaged: " + why);
+}
+
+// An entry count. A negative one is a damaged file (older readers took it as "none" and dropped
+// the rest of the file unread); one that the rest of the file cannot hold at the smallest entry
+// size is a read error, so nothing is reserved for it.
+int ReadEntryCount(TStringFileStream& in, std::size_t minEntrySize, const char* what, const std::string& file) {
   const std::int32_t count = in.ReadInteger();
-  if (count <= 0) return 0;
+  if (count < 0) FailDamaged(file, std::string("the ") + what + " count " + std::to_string(count) + " is negative.");
   if (static_cast<std::size_t>(count) > in.Remaining() / minEntrySize) throw EStreamError(kStreamReadError);
   return count;
 }
@@ -120,8 +128,8 @@ TPoly ReadPolygonEntry(TStringFileStream& in) {
 }
 
 // Appends the node entries; the list counts the selected ones as they enter.
-void ReadNodes(TStringFileStream& in, TEditor& editor) {
-  const int count = ReadEntryCount(in, kMinNodeEntry);
+void ReadNodes(TStringFileStream& in, TEditor& editor, const std::string& file) {
+  const int count = ReadEntryCount(in, kMinNodeEntry, "node", file);
   editor.Nodes.Reserve(static_cast<std::size_t>(editor.Nodes.Count()) + static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const int index = editor.Nodes.AddNode(ReadNodeEntry(in));
@@ -145,7 +153,7 @@ void RemovePolygonsFrom(TPolyList& polygons, int first) {
 // the file, and the polygons of the file that entered before it leave again: the document never
 // holds such a polygon. A file that ends early keeps the polygons read so far.
 void ReadPolygons(TStringFileStream& in, TEditor& editor, const std::string& file) {
-  const int count = ReadEntryCount(in, kMinPolygonEntry);
+  const int count = ReadEntryCount(in, kMinPolygonEntry, "polygon", file);
   const std::int32_t nodeCount = editor.Nodes.Count();
   const int first = editor.Polygons.Count();
   editor.Polygons.Reserve(static_cast<std::size_t>(first) + static_cast<std::size_t>(count));
@@ -156,8 +164,8 @@ void ReadPolygons(TStringFileStream& in, TEditor& editor, const std::string& fil
     for (const std::int32_t corner : {polygon.Node1, polygon.Node2, polygon.Node3}) {
       if (!NamesNode(corner, nodeCount)) {
         RemovePolygonsFrom(editor.Polygons, first);
-        throw EInvalidFileError("The file " + file + " is damaged: polygon " + std::to_string(i) +
-                                " refers to node " + std::to_string(corner) + ", which does not exist.");
+        FailDamaged(file, "polygon " + std::to_string(i) + " refers to node " + std::to_string(corner) +
+                              ", which does not exist.");
       }
     }
   }
@@ -213,9 +221,35 @@ std::int32_t ReadTrailer(TStringFileStream& in, TProjectValues& values) {
     in.Skip(kLegacyPosSize - kLegacyPanYOffset - 4);
   }
   values.Zoom = in.ReadFloat();
+  // The view is drawn from these: a pan that is no finite number, or a zoom that is not a finite
+  // positive one, would put every point nowhere. Terravel never writes such values.
+  if (!std::isfinite(values.PanX)) values.PanX = 0;
+  if (!std::isfinite(values.PanY)) values.PanY = 0;
+  if (!(std::isfinite(values.Zoom) && values.Zoom > 0)) values.Zoom = kDefaultZoom;
   grid = in.ReadInteger();
   in.ReadInteger();  // GridY: the grid is square, GridX sets both
   return grid;
+}
+
+// Whether bytes that do not carry Terravel's signature hold a project all the same: they must
+// read to their very end, and hold at least a record or the project values. Older files may carry
+// other signature texts; a file of another kind almost never passes, and one that holds nothing
+// loses nothing by being refused. Nothing of the document is touched.
+bool ReadsAsProject(std::string_view bytes) {
+  TStringFileStream in(bytes);
+  try {
+    in.Skip(kSignatureSize);
+    const int nodes = ReadEntryCount(in, kMinNodeEntry, "node", {});
+    for (int i = 0; i < nodes; ++i) ReadNodeEntry(in);
+    const int polygons = ReadEntryCount(in, kMinPolygonEntry, "polygon", {});
+    for (int i = 0; i < polygons; ++i) ReadPolygonEntry(in);
+    if (in.AtEnd()) return nodes > 0 || polygons > 0;
+    TProjectValues values;
+    ReadTrailer(in, values);
+  } catch (const ETerravelError&) {
+    return false;
+  }
+  return in.AtEnd();
 }
 
 }  // namespace
@@ -246,10 +280,13 @@ bool SaveProjectFile(TEditor& editor, const std::string& path) {
 }
 
 void ReadProjectBytes(TEditor& editor, std::string_view bytes, const std::string& nameForMessages) {
+  if (bytes.substr(0, kSignaturePrefix.size()) != kSignaturePrefix && !ReadsAsProject(bytes)) {
+    throw EInvalidFileError("The file " + nameForMessages + " is not a Terravel project file.");
+  }
   TStringFileStream in(bytes);
   try {
     in.Skip(kSignatureSize);  // any content is accepted
-    ReadNodes(in, editor);
+    ReadNodes(in, editor, nameForMessages);
     ReadPolygons(in, editor, nameForMessages);
   } catch (...) {
     // The summary shows whatever entered before the failure.

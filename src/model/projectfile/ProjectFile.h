@@ -25,8 +25,11 @@ std::string WriteProjectBytes(const TEditor& editor);
 
 // Appends the nodes and polygons of the file's bytes with automatic names for empty ones, sets the
 // selection counts, the project values and the grid, and shows the values in the main window.
-// A file that ends inside a field raises EStreamError "Stream-Read-Fehler"; a polygon corner
-// naming no node raises EInvalidFileError (the message names the file by nameForMessages).
+// A file that ends inside a field raises EStreamError "Stream-Read-Fehler"; a negative node or
+// polygon count or a polygon corner naming no node raises EInvalidFileError "The file %s is
+// damaged: ..." (naming the file by nameForMessages). Bytes that do not start with "TVP " load
+// only when they read to their exact end and hold a record or the project values; otherwise
+// EInvalidFileError "The file %s is not a Terravel project file." before anything changes.
 // After a failure the document stays consistent: the records read so far stay, except that a
 // refused file's polygons all leave again, and the selection counts match what stayed.
 void ReadProjectBytes(TEditor& editor, std::string_view bytes, const std::string& nameForMessages);
