@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
+#include "model/core/Errors.h"
 #include "model/project/NewProject.h"
 #include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
@@ -24,6 +25,11 @@ void ReadThenRemember(TMainForm& main, Read read) {
   };
   try {
     read();
+  } catch (const ENotAProjectError&) {
+    // A Save must not overwrite a file that was never a project: the empty project is untitled.
+    remember();
+    main.SetFileName(QString());
+    throw;
   } catch (...) {
     remember();
     throw;

@@ -172,6 +172,22 @@ class TestProjectCommands : public QObject {
     QCOMPARE(editor.State.SelectedNodeCount(), selected);
   }
 
+  void aFileThatIsNoProjectLeavesTheProjectUntitled() {
+    TTempFolder folder;
+    TDialogAnswers dialogs;
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    const std::string other = folder.Path("notes.tvp");
+    WriteWholeFile(other, std::string(88, '\0'));
+    dialogs.OpenName = QString::fromStdString(other);
+    main.Menus().Project_Open->trigger();
+    QCOMPARE(dialogs.Messages.size(), size_t(1));
+    QVERIFY(dialogs.Messages[0].Text.contains(QStringLiteral("is not a Terravel project file")));
+    // A Save now asks for a name instead of overwriting the file.
+    QVERIFY(main.FileName().isEmpty());
+    QCOMPARE(ReadWholeFile(other), std::string(88, '\0'));
+  }
+
   void meshAndExamples() {
     TDialogAnswers dialogs;
     auto windows = StartWindows();

@@ -37,6 +37,12 @@ class EInvalidFileError : public ETerravelError {
   using ETerravelError::ETerravelError;
 };
 
+// A file that is no project at all: saving must not take its name.
+class ENotAProjectError : public EInvalidFileError {
+ public:
+  using EInvalidFileError::EInvalidFileError;
+};
+
 // The Unreal text parser's two messages.
 class EParseError : public ETerravelError {
  public:

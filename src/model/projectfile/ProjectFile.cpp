@@ -281,7 +281,7 @@ bool SaveProjectFile(TEditor& editor, const std::string& path) {
 
 void ReadProjectBytes(TEditor& editor, std::string_view bytes, const std::string& nameForMessages) {
   if (bytes.substr(0, kSignaturePrefix.size()) != kSignaturePrefix && !ReadsAsProject(bytes)) {
-    throw EInvalidFileError("The file " + nameForMessages + " is not a Terravel project file.");
+    throw ENotAProjectError("The file " + nameForMessages + " is not a Terravel project file.");
   }
   TStringFileStream in(bytes);
   try {
