@@ -39,7 +39,8 @@ TGradientPanel::TGradientPanel(QWidget* parent) : QWidget(parent) {
   layout->addWidget(gradient_, 1);
   maxZ_ = AddUnitEdit(QStringLiteral("M&axZ:"), TUnitField::MaxZ,
                       QStringLiteral("Z value that corresponds to red color."));
-  pgInc_ = AddUnitEdit(QStringLiteral("&PgInc:"), TUnitField::PgInc,
+  // Alt+P opens the Project menu; the field takes G.
+  pgInc_ = AddUnitEdit(QStringLiteral("P&gInc:"), TUnitField::PgInc,
                        QStringLiteral("Node Z coordinate increment/decrement on PageUp/PageDown."));
 
   showZ_ = new QCheckBox(QStringLiteral("&Show Z"), this);

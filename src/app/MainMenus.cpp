@@ -14,7 +14,11 @@ namespace {
 QAction* Item(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut = {}) {
   QAction* action = menu->addAction(QString::fromLatin1(caption));
   action->setObjectName(QString::fromLatin1(name));
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  if (!shortcut.isEmpty()) {
+    action->setShortcut(shortcut);
+    // The keys work from the tool windows too (a field that uses the key itself keeps it).
+    action->setShortcutContext(Qt::ApplicationShortcut);
+  }
   return action;
 }
 
@@ -57,6 +61,7 @@ void TMainForm::CreateMenus() {
   m.Project_Print->setVisible(false);
   // A hidden item keeps no shortcut in Qt; Ctrl+P still prints.
   auto* printKey = new QShortcut(Ctrl(Qt::Key_P), this);
+  printKey->setContext(Qt::ApplicationShortcut);
   connect(printKey, &QShortcut::activated, m.Project_Print, &QAction::trigger);
   m.Project_PrinterSetup = Item(m.Project, "Menu_Project_PrinterSetup", "P&rinter setup...");
   m.Project_PrinterSetup->setVisible(false);

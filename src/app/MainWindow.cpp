@@ -107,6 +107,10 @@ void TMainForm::AttachToolWindows(const TToolWindows& windows) {
       menus_.View_ShowProperties->setChecked(visible);
       menus_.Tool_Properties->setChecked(visible);
     });
+    // Delete belongs to the properties window while it is active.
+    connect(windows.Properties, &TPropertiesForm::ActiveChanged, this, [this](bool active) {
+      menus_.Edit_Remove->setShortcut(active ? QKeySequence() : QKeySequence(Qt::Key_Delete));
+    });
   }
   if (windows.DropDown != nullptr) {
     // Switching to another program closes the group drop-down.

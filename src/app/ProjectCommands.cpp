@@ -56,8 +56,9 @@ void TMainForm::UpdateTitle() {
 
 bool TMainForm::ConfirmDiscard() {
   if (!modified_) return false;
+  // The box belongs to the window that asked (the welcome window, the import chooser, ...).
   const QMessageBox::StandardButton answer = UserDialogs().Message(
-      this, QStringLiteral("Information"),
+      AskingWindow(this), QStringLiteral("Information"),
       QStringLiteral("The current project has been modified.\rDo you want to save the changes?"),
       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Yes) {

@@ -52,9 +52,11 @@ TUndoRedoCommands::TUndoRedoCommands(TEditor& editor, TViewportRenderer& rendere
       redoAction_(new QAction(QString::fromLatin1(kRedoTexts.caption), this)) {
   undoAction_->setObjectName(QStringLiteral("Menu_Edit_Undo"));
   undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  undoAction_->setShortcutContext(Qt::ApplicationShortcut);
   connect(undoAction_, &QAction::triggered, this, &TUndoRedoCommands::UndoClick);
   redoAction_->setObjectName(QStringLiteral("Menu_Edit_Redo"));
   redoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+  redoAction_->setShortcutContext(Qt::ApplicationShortcut);
   connect(redoAction_, &QAction::triggered, this, &TUndoRedoCommands::RedoClick);
 
   undoButton_ = MakeButton("UndoToolButton", "Undo");

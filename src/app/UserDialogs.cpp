@@ -1,5 +1,6 @@
 #include "app/UserDialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -101,6 +102,13 @@ TUserDialogs StandardUserDialogs() {
 TUserDialogs& UserDialogs() {
   static TUserDialogs dialogs = StandardUserDialogs();
   return dialogs;
+}
+
+QWidget* AskingWindow(QWidget* fallback) {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  QWidget* active = QApplication::activeWindow();
+  if (active != nullptr && !active->windowFlags().testFlag(Qt::Popup)) return active;
+  return fallback;
 }
 
 void ShowInformation(QWidget* parent, const QString& text) {

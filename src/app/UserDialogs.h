@@ -38,6 +38,10 @@ TUserDialogs& UserDialogs();
 // The real dialogs.
 TUserDialogs StandardUserDialogs();
 
+// The window a question belongs to, so that its box stays above it: the modal window that is
+// open, else the active window, else the fallback.
+QWidget* AskingWindow(QWidget* fallback);
+
 // "Information" with the information icon and OK.
 void ShowInformation(QWidget* parent, const QString& text);
 // "Not yet implemented: ..." naming the feature.

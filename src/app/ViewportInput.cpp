@@ -83,6 +83,13 @@ void TViewportInput::Move(QPoint position, Qt::KeyboardModifiers modifiers) {
     ZoomBy(editor, position.y() - lastPosition_.y());
   } else if (leftDown_) {
     if (modifiers.testFlag(Qt::ControlModifier) && AnythingSelected(editor)) {
+      // A Ctrl+drag moves the selected polygons too: their corners join the selection once, as
+      // the move starts (not on the bare Ctrl key, which would add a history step to every
+      // shortcut and keep Ctrl+click from building a selection of polygons).
+      if (!ctrlMoveStarted_) {
+        ctrlMoveStarted_ = true;
+        DoSelectSelectedPolyNodes(editor);
+      }
       if (DragSelectedNodes(editor, dx, dy)) renderer.Redraw(true);
     } else if (modifiers.testFlag(Qt::ShiftModifier)) {
       // The selected nodes keep their place on the screen while everything else moves.
@@ -130,6 +137,7 @@ void TViewportInput::Release(Qt::MouseButton button, QPoint position, QPoint glo
   }
   FollowSelection();
   dragged_ = false;
+  ctrlMoveStarted_ = false;
 }
 
 void TViewportInput::Click(bool rightButton, QPoint position, Qt::KeyboardModifiers modifiers) {
@@ -213,11 +221,11 @@ void TViewportInput::KeyPress(QKeyEvent* event) {
     Release(Qt::RightButton, controls_.Viewport->mapFromGlobal(global), global, modifiers);
   }
   if (!AnythingSelected(editor)) return;
-  if (modifiers.testFlag(Qt::ControlModifier) || event->key() == Qt::Key_Control) {
-    DoSelectSelectedPolyNodes(editor);
-  }
-  if (event->key() == Qt::Key_PageUp) DoChangeNodeZ(editor, editor.Values.PgInc);
-  if (event->key() == Qt::Key_PageDown) DoChangeNodeZ(editor, -editor.Values.PgInc);
+  const bool pageUp = event->key() == Qt::Key_PageUp;
+  if (!pageUp && event->key() != Qt::Key_PageDown) return;
+  // Ctrl+Page Up/Down raises and lowers the selected polygons with their corners.
+  if (modifiers.testFlag(Qt::ControlModifier)) DoSelectSelectedPolyNodes(editor);
+  DoChangeNodeZ(editor, pageUp ? editor.Values.PgInc : -editor.Values.PgInc);
 }
 
 void TViewportInput::Wheel(QWheelEvent* event) {

@@ -84,6 +84,8 @@ class TViewportInput : public QObject {
   bool dragged_ = false;
   bool skipNext_ = false;
   bool confined_ = false;
+  // The corners of the selected polygons joined the selection for this Ctrl+drag.
+  bool ctrlMoveStarted_ = false;
 };
 
 }  // namespace terravel

@@ -31,9 +31,9 @@ const bool settingsIsolated = [] {
 }  // namespace
 
 TDialogAnswers::TDialogAnswers() : saved_(UserDialogs()) {
-  UserDialogs().Message = [this](QWidget*, const QString& caption, const QString& text,
+  UserDialogs().Message = [this](QWidget* parent, const QString& caption, const QString& text,
                                  QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
-    Messages.push_back({caption, text, icon, buttons});
+    Messages.push_back({caption, text, icon, buttons, parent});
     if (Answers.empty()) return buttons.testFlag(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Cancel;
     const QMessageBox::StandardButton answer = Answers.front();
     Answers.pop_front();

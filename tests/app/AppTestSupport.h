@@ -20,6 +20,7 @@ struct TShownMessage {
   QString Text;
   QMessageBox::Icon Icon;
   QMessageBox::StandardButtons Buttons;
+  QWidget* Parent = nullptr;  // the window the box belongs to
 };
 
 // Replaces the dialogs while it lives: message boxes are recorded and answered from a queue

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -325,6 +326,7 @@ class TestPropertiesForm : public QObject {
     auto* drop = qobject_cast<TDropDownForm*>(QApplication::activePopupWidget());
     QVERIFY(drop != nullptr);
     QCOMPARE(drop->GroupList()->model()->rowCount(), 3);  // (undefined), the two textures
+    QCOMPARE(drop->height(), 3 * kListItemHeight + 2);
     const QRect r = drop->GroupList()->visualRect(drop->GroupList()->model()->index(2, 0));
     QTest::mouseMove(drop->GroupList()->viewport(), r.center());
     QCOMPARE(drop->GroupList()->currentIndex().row(), 2);  // hovering highlights
@@ -412,6 +414,83 @@ class TestPropertiesForm : public QObject {
     QCOMPARE(s.form.EditedRow(), 9);
     QVERIFY(s.form.EditPanel()->isVisible());
     QVERIFY(s.dialogs.Messages.empty());
+  }
+
+  // A click on another node keeps the editor on its row; a click on a polygon closes it.
+  void editorStaysOnItsRowAcrossObjects() {
+    TScene s(4, 1);
+    s.editor.Nodes[2].Y = 64;  // the polygon 0-1-2 gets an area
+    s.editor.Nodes[2].Z = 7;
+    s.editor.Values.Zoom = 1;
+    s.Show();
+    DoSelectNode(s.editor, 1, true);
+    s.ClickRow(6);
+    const auto clickAt = [&](float x, float y) {
+      const TScreenPoint at = WorldToScreen(s.editor, x, y);
+      QTest::mouseClick(s.main.Viewport(), Qt::LeftButton, {}, QPoint(at.X, at.Y));
+    };
+    clickAt(s.editor.Nodes[2].X, s.editor.Nodes[2].Y);
+    QVERIFY(s.editor.Nodes[2].Selected && !s.editor.Nodes[1].Selected);
+    QCOMPARE(s.form.EditedRow(), 6);
+    QCOMPARE(s.form.PE()->currentRow(), 6);
+    QVERIFY(s.form.EditPanel()->isVisible());
+    QCOMPARE(s.form.Edit()->text(), QStringLiteral("7.000000"));
+    // The polygon's label sits at its centre, where a click picks it.
+    clickAt(128.f / 3, 64.f / 3);
+    QVERIFY(s.editor.Polygons[0].Selected);
+    QCOMPARE(s.form.EditedRow(), -1);
+    QVERIFY(!s.form.EditPanel()->isVisible());
+  }
+
+  // Escape puts the value back; the first click on an untouched editor selects its text, the
+  // next one places the cursor; the strip follows the window's width.
+  void editorKeysAndClicks() {
+    TScene s;
+    s.Show();
+    DoSelectNode(s.editor, 1, true);
+    s.Type(6, "42", false);
+    QTest::keyClick(s.form.Edit(), Qt::Key_Escape);
+    QCOMPARE(s.form.Edit()->text(), QStringLiteral("0.000000"));
+    QVERIFY(!s.form.Edit()->isModified());
+    QTest::keyClick(s.form.Edit(), Qt::Key_Return);
+    QCOMPARE(s.editor.History.UndoCount(), 1);  // the selection only
+    QCOMPARE(s.editor.Nodes[1].Z, 0.f);
+
+    s.form.Edit()->deselect();
+    QTest::mouseClick(s.form.Edit(), Qt::LeftButton, {}, QPoint(4, 4));
+    QCOMPARE(s.form.Edit()->selectedText(), QStringLiteral("0.000000"));
+    QTest::mouseClick(s.form.Edit(), Qt::LeftButton, {}, QPoint(4, 4));
+    QVERIFY(!s.form.Edit()->hasSelectedText());
+
+    s.form.resize(s.form.width() + 100, s.form.height());
+    QTRY_COMPARE(s.form.EditPanel()->geometry().right() + 1, s.form.PE()->viewport()->width());
+  }
+
+  // With only the Nodes button down the group filter lists node groups; a rename shows in the
+  // closed object list; choosing an object outside the view brings it into the view.
+  void listsFollowTheDocument() {
+    TScene s(4, 2);
+    s.editor.Nodes[1].Group = "hill";
+    s.editor.Polygons[1].Group = "lake";
+    s.editor.Nodes[3].X = 100000;
+    s.Show();
+    QTest::mouseClick(s.form.PolysButton(), Qt::LeftButton);
+    QCOMPARE(s.form.GroupBox()->count(), 2);  // (all), hill
+    QTest::mouseClick(s.form.PolysButton(), Qt::LeftButton);
+    QCOMPARE(s.form.GroupBox()->count(), 3);
+
+    TScene::Choose(s.form.NameBox(), 3);
+    QVERIFY(s.editor.Nodes[3].Selected);
+    const TScreenPoint at = WorldToScreen(s.editor, s.editor.Nodes[3].X, s.editor.Nodes[3].Y);
+    QVERIFY(at.X >= 0 && at.X < s.editor.Viewport.Width && at.Y >= 0 && at.Y < s.editor.Viewport.Height);
+    const float panX = s.editor.Values.PanX;
+    TScene::Choose(s.form.NameBox(), 3);  // already in view: the view stays
+    QCOMPARE(s.editor.Values.PanX, panX);
+
+    QSignalSpy shown(s.form.NameBox(), &QComboBox::currentTextChanged);
+    s.Type(2, "Summit");
+    QCOMPARE(s.form.NameBox()->currentText(), QStringLiteral("Summit"));
+    QVERIFY(!shown.isEmpty());
   }
 };
 

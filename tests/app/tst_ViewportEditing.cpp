@@ -261,10 +261,47 @@ class TestViewportEditing : public QObject {
     QCOMPARE(zs(), (QList<float>{-kPgInc, -kPgInc, -kPgInc, 0}));
     scene.Key(Qt::Key_PageUp);
     QCOMPARE(zs(), (QList<float>{0, 0, 0, 0}));
-    // Ctrl alone adds the nodes of the selected polygons.
+    // Ctrl alone records nothing; Ctrl+Page Up raises the selected polygon with its corners.
+    scene.Click("Lbg");
+    scene.Click("Lp0");
+    const qsizetype steps = scene.Actions().size();
+    scene.Key(Qt::Key_Control);
+    QCOMPARE(scene.Selection(), "p0");
+    QCOMPARE(scene.Actions().size(), steps);
+    scene.Key(Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(scene.Selection(), "n0 n1 n2 p0");
+    QCOMPARE(zs(), (QList<float>{kPgInc, kPgInc, kPgInc, 0}));
+  }
+
+  // With polygons selected, Ctrl+Z undoes the edit before, and Ctrl+click adds polygons, not
+  // their corners; a Ctrl+drag still moves the polygons and records what it always did.
+  void ctrlWithPolygonsSelected() {
+    TScene scene(kNodes, {{0, 1, 2}, {1, 3, 2}});
+    scene.Click("Ln3");
+    scene.Key(Qt::Key_PageUp);
+    QCOMPARE(scene.editor.Nodes[3].Z, kPgInc);
     scene.Click("Lp0");
     scene.Key(Qt::Key_Control);
-    QCOMPARE(scene.Selection(), "n0 n1 n2 p0");
+    scene.Click("^Lp1");
+    QCOMPARE(scene.Selection(), "p0 p1");
+    QCOMPARE(scene.main.ViewportPopups().PopupForSelection()->objectName(), QStringLiteral("DefaultPopup"));
+    // Three selection steps back (p1, p0, clearing n3), then the raise.
+    for (int i = 0; i < 4; ++i) scene.Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(scene.editor.Nodes[3].Z, 0.f);
+    QCOMPARE(scene.Selection(), "n3");
+
+    scene.Click("Lp0");
+    const QStringList before = scene.Actions();
+    const float x0 = scene.editor.Nodes[0].X;
+    const QPoint start = scene.PolygonCentre(0);
+    QTest::mousePress(scene.view, Qt::LeftButton, Qt::ControlModifier, start);
+    for (int step = 1; step <= 4; ++step) {
+      QTest::mouseEvent(QTest::MouseMove, scene.view, Qt::NoButton, Qt::ControlModifier, start + QPoint(20 * step, 0));
+    }
+    QTest::mouseRelease(scene.view, Qt::LeftButton, Qt::ControlModifier, start + QPoint(80, 0));
+    QVERIFY(scene.editor.Nodes[0].X != x0);
+    QCOMPARE(scene.Actions().mid(before.size()),
+             (QStringList{"Select Selected Polygon Nodes", "Move Node"}));
   }
 
   void addPolygonCommand_data() {

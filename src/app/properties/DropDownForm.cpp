@@ -21,7 +21,10 @@ TDropDownForm::TDropDownForm() : QWidget(nullptr, Qt::Popup | Qt::FramelessWindo
   setObjectName(QStringLiteral("DropDownForm"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  // The window is exactly as tall as its entries: no minimum from the layout or the list.
+  layout->setSizeConstraint(QLayout::SetNoConstraint);
   list_ = new QListView(this);
+  list_->setMinimumSize(0, 0);
   list_->setObjectName(QStringLiteral("GroupList"));
   list_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   list_->setLineWidth(1);

@@ -77,6 +77,10 @@ int TObjectListModel::RowOf(const TObjectRef& object) const {
   return at != entries_.end() && *at == object ? static_cast<int>(at - entries_.begin()) : -1;
 }
 
+void TObjectListModel::NamesChanged() {
+  if (!entries_.empty()) emit dataChanged(index(0), index(static_cast<int>(entries_.size()) - 1), {Qt::DisplayRole});
+}
+
 int TObjectListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(entries_.size());
 }

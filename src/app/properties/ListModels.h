@@ -43,6 +43,8 @@ class TObjectListModel : public QAbstractListModel {
   const TObjectRef* EntryAt(int row) const;
   // The row of the object, or -1 when the list does not hold it.
   int RowOf(const TObjectRef& object) const;
+  // The names are read when drawn: after a rename the views draw them again.
+  void NamesChanged();
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;

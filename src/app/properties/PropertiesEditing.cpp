@@ -55,12 +55,35 @@ void TPropertiesForm::ShowValues() {
     // The grid always shows the template that fits the selection, so that no row offers a value
     // (a name, a corner) for objects it does not describe.
     const TBufferState& state = editor_.State;
+    const TPropertyMode before = pe_->Mode();
+    const int edited = editedRow_;
     pe_->SetMode(PropertyModeFor(state.SelectedNodeCount(), state.SelectedPolygonCount()));
+    if (edited >= 0 && pe_->Mode() != before) {
+      rememberedRow_ = edited;
+      rememberedMode_ = before;
+    }
     pe_->ClearValues();
     const TPropertyValues values = PropertyValues(editor_, pe_->Mode());
     for (int row = 0; row < kPropertyValueCount; ++row) pe_->SetValue(row, Local(values[std::size_t(row)]));
   }
-  if (pe_->currentRow() >= 0) OpenEditor(pe_->currentRow());
+  if (pe_->currentRow() >= 0) {
+    OpenEditor(pe_->currentRow());
+  } else {
+    RestoreEditedRow();
+  }
+  // A rename shows in the closed object list too.
+  objects_->NamesChanged();
+}
+
+void TPropertiesForm::RestoreEditedRow() {
+  const TPropertyMode mode = pe_->Mode();
+  // An empty selection between two objects keeps the row waiting.
+  if (rememberedRow_ < 0 || mode == TPropertyMode::pmNone) return;
+  const int row = rememberedRow_;
+  rememberedRow_ = -1;
+  if (mode != rememberedMode_ || row >= pe_->count()) return;
+  SelectGridRow(row);
+  OpenEditor(row);
 }
 
 void TPropertiesForm::ModeChanged() {
@@ -90,7 +113,22 @@ void TPropertiesForm::CommitPendingEdit() {
     edit_->setText(pe_->GetValue(editedRow_));
     edit_->setModified(false);
     edit_->selectAll();
+    clickSelectsAll_ = true;
   }
+  if (result != TCommitResult::Applied && editedRow_ >= 0 && isVisible()) {
+    // After the message box the keyboard is back in the editor, ready for the next try.
+    activateWindow();
+    edit_->setFocus();
+    edit_->selectAll();
+  }
+}
+
+void TPropertiesForm::CancelEdit() {
+  if (editedRow_ < 0) return;
+  edit_->setText(pe_->GetValue(editedRow_));
+  edit_->setModified(false);
+  edit_->selectAll();
+  clickSelectsAll_ = true;
 }
 
 void TPropertiesForm::ClickRow(int row) {
@@ -122,6 +160,7 @@ void TPropertiesForm::OpenEditor(int row) {
   edit_->setText(pe_->GetValue(row));
   edit_->setModified(false);
   edit_->selectAll();
+  clickSelectsAll_ = true;
 }
 
 void TPropertiesForm::HideEditor() {
@@ -174,6 +213,27 @@ void TPropertiesForm::EditTexture() {
 }
 
 bool TPropertiesForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == pe_->viewport() && event->type() == QEvent::Resize && editedRow_ >= 0 &&
+      !editPanel_->isHidden()) {
+    // The editor strip spans the value column whatever the window's width.
+    PlaceEditor(!dropDownButton_->isHidden(), !warningImage_->isHidden());
+  }
+  if (watched == edit_ && event->type() == QEvent::ShortcutOverride) {
+    // The editor keeps Ctrl+Z and Ctrl+Y only while it has typing to take back; otherwise they
+    // undo and redo the document, as everywhere in the program.
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->matches(QKeySequence::Undo) && !edit_->isUndoAvailable()) ||
+        (key->matches(QKeySequence::Redo) && !edit_->isRedoAvailable())) {
+      key->ignore();
+      return true;
+    }
+  }
+  if (watched == edit_ && event->type() == QEvent::MouseButtonRelease) {
+    // The first click on an editor whose text is untouched selects it all, as opening it does;
+    // the clicks after it place the cursor.
+    if (clickSelectsAll_ && !edit_->isModified() && !edit_->hasSelectedText()) edit_->selectAll();
+    clickSelectsAll_ = false;
+  }
   if (watched == edit_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     const int row = editedRow_;
@@ -187,6 +247,10 @@ bool TPropertiesForm::eventFilter(QObject* watched, QEvent* event) {
     }
     if (key == Qt::Key_Down) {
       if (row >= 0 && row + 1 < pe_->count()) Gesture([this, row] { MoveToRow(row + 1); });
+      return true;
+    }
+    if (key == Qt::Key_Escape) {
+      CancelEdit();
       return true;
     }
   }

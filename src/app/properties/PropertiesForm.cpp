@@ -19,6 +19,7 @@
 #include "app/properties/PropertyEditor.h"
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
+#include "model/view/ViewTransform.h"
 
 namespace terravel {
 
@@ -112,6 +113,7 @@ void TPropertiesForm::CreateControls() {
   edit_->setObjectName(QStringLiteral("Edit"));
   edit_->setFrame(false);
   edit_->installEventFilter(this);
+  pe_->viewport()->installEventFilter(this);
   dropDownButton_ = new QToolButton(editPanel_);
   dropDownButton_->setObjectName(QStringLiteral("DropDown"));
   dropDownButton_->setArrowType(Qt::DownArrow);
@@ -166,6 +168,7 @@ void TPropertiesForm::showEvent(QShowEvent* event) {
   }
   RunCommand(this, [this] {
     editedRow_ = -1;
+    rememberedRow_ = -1;
     HideEditor();
     SelectGridRow(-1);
     RebuildGroupFilter();
@@ -186,10 +189,10 @@ void TPropertiesForm::hideEvent(QHideEvent* event) {
 
 void TPropertiesForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange) return;
   // Whatever the user does elsewhere happens after the typed value is in.
-  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
-    RunCommand(this, [this] { CommitPendingEdit(); });
-  }
+  if (!isActiveWindow()) RunCommand(this, [this] { CommitPendingEdit(); });
+  emit ActiveChanged(isActiveWindow());
 }
 
 // Lists
@@ -226,6 +229,8 @@ void TPropertiesForm::NameChosen(int row) {
   const TObjectRef* entry = objects_->EntryAt(row);
   if (entry == nullptr) return;
   const TObjectRef object = *entry;
+  // The selection's redraw below shows the view moved.
+  ShowInView(object);
   DoSelectNothing(editor_);
   if (object.Polygon) {
     DoSelectPoly(editor_, object.Index, true);
@@ -234,6 +239,23 @@ void TPropertiesForm::NameChosen(int row) {
   }
   nameBox_->setCurrentIndex(objects_->RowOf(object));
   RefreshProperties();
+}
+
+void TPropertiesForm::ShowInView(const TObjectRef& object) {
+  if (object.Polygon) {
+    const TPoly* polygon = editor_.Polygons.PolygonAt(object.Index);
+    if (polygon == nullptr) return;
+    const TCoordList& nodes = editor_.Nodes;
+    const T3DCoord* corners[] = {nodes.NodeAt(polygon->Node1), nodes.NodeAt(polygon->Node2),
+                                 nodes.NodeAt(polygon->Node3)};
+    if (corners[0] == nullptr || corners[1] == nullptr || corners[2] == nullptr) return;
+    // The centre, in extended precision as the other positions of the view.
+    const long double x = (static_cast<long double>(corners[0]->X) + corners[1]->X + corners[2]->X) / 3;
+    const long double y = (static_cast<long double>(corners[0]->Y) + corners[1]->Y + corners[2]->Y) / 3;
+    PanToShow(editor_, static_cast<float>(x), static_cast<float>(y));
+  } else if (const T3DCoord* node = editor_.Nodes.NodeAt(object.Index)) {
+    PanToShow(editor_, node->X, node->Y);
+  }
 }
 
 void TPropertiesForm::FollowClick(bool onBackground) {

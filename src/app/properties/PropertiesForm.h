@@ -24,6 +24,7 @@ class TGroupListModel;
 class TListCombo;
 class TObjectListModel;
 class TPropertyEditor;
+struct TObjectRef;
 
 class TPropertiesForm : public QWidget {
   Q_OBJECT
@@ -63,6 +64,8 @@ class TPropertiesForm : public QWidget {
 
  signals:
   void VisibilityChanged(bool visible);
+  // The window became active or stopped being active.
+  void ActiveChanged(bool active);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -93,6 +96,13 @@ class TPropertiesForm : public QWidget {
   void SelectGridRow(int row);
   void OpenDropDown();
   void DropDownChosen(const QString& value);
+  // Escape: the editor shows the row's value again and nothing is applied.
+  void CancelEdit();
+  // The grid's mode changed under an open editor (a click on another object goes through an
+  // empty selection): the row comes back when the same kind of object is selected again.
+  void RestoreEditedRow();
+  // The object chosen in the list is brought into the top view when it lies outside.
+  void ShowInView(const TObjectRef& object);
 
   TEditor& editor_;
   QPointer<TDropDownForm> dropDown_;
@@ -110,6 +120,11 @@ class TPropertiesForm : public QWidget {
   QTimer* timer_ = nullptr;
 
   int editedRow_ = -1;
+  // The row an editor was open on when the mode last changed, and that mode.
+  int rememberedRow_ = -1;
+  TPropertyMode rememberedMode_ = TPropertyMode::pmNone;
+  // The first click on a freshly opened editor selects its text, as opening it does.
+  bool clickSelectsAll_ = false;
   bool listsStale_ = true;
   bool showingValues_ = false;
   bool selectingRow_ = false;

@@ -81,6 +81,18 @@ void PanBy(TEditor& editor, float dx, float dy) {
   editor.Values.PanY -= dy;
 }
 
+bool PanToShow(TEditor& editor, float x, float y) {
+  const TScreenPoint at = WorldToScreen(editor, x, y);
+  if (at.X >= 0 && at.X < editor.Viewport.Width && at.Y >= 0 && at.Y < editor.Viewport.Height) return false;
+  TProjectValues& v = editor.Values;
+  const float panX = static_cast<float>(-(Extended(x) * Extended(v.Zoom)));
+  const float panY = static_cast<float>(-(Extended(y) * Extended(v.Zoom)));
+  if (!std::isfinite(panX) || !std::isfinite(panY)) return false;
+  v.PanX = panX;
+  v.PanY = panY;
+  return true;
+}
+
 void ZoomToFit(TEditor& editor) {
   if (editor.Nodes.Empty()) return;
   TProjectValues& v = editor.Values;

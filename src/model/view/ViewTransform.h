@@ -40,6 +40,9 @@ TScreenPoint NodeScreenPosition(const TEditor& editor, const T3DCoord& node);
 void ZoomBy(TEditor& editor, int dy);
 // The picture moves against the delta.
 void PanBy(TEditor& editor, float dx, float dy);
+// When the world point lies outside the viewport, pans so that it stands in the middle (the zoom
+// stays); true when the pan changed. Nothing is redrawn here.
+bool PanToShow(TEditor& editor, float x, float y);
 // Fits every node into the viewport with a 20 % margin; nothing happens without nodes.
 void ZoomToFit(TEditor& editor);
 // The one way the grid size changes: both axes, the grid status text and a light redraw.
