@@ -35,6 +35,12 @@ void TViewportRenderer::FitBuffers() {
 void TViewportRenderer::RenderScene() {
   FitBuffers();
   PaintScene(back_, editor_, Flags, background_, labels_);
+  pictureStale_ = false;
+}
+
+const QImage& TViewportRenderer::BackBuffer() {
+  if (pictureStale_) RenderScene();
+  return back_;
 }
 
 TViewportRenderer::TPickView TViewportRenderer::CurrentPickView() const {
@@ -64,7 +70,7 @@ TPickHit TViewportRenderer::PickAt(int x, int y) {
 
 void TViewportRenderer::Redraw(bool full) {
   if (RedrawSuspended()) return;
-  RenderScene();
+  pictureStale_ = true;
   if (full) pickStale_ = true;
   if (present_) present_();
 }
@@ -78,7 +84,7 @@ void TViewportRenderer::ResizeViewport(int width, int height) {
   editor_.Viewport.Width = std::max(width, 0);
   editor_.Viewport.Height = std::max(height, 0);
   FitBuffers();
-  RenderScene();
+  pictureStale_ = true;
   pickStale_ = true;
 }
 

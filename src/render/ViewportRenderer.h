@@ -25,7 +25,9 @@ class TViewportRenderer {
 
   TViewFlags Flags;
 
-  const QImage& BackBuffer() const { return back_; }
+  // The picture, drawn first when a redraw or a resize asked for it since it was last drawn: the
+  // redraws of one event cost one drawing, at the next paint.
+  const QImage& BackBuffer();
   // The pick buffer as it was last drawn; UpdatePickBuffer makes it current.
   const QImage& PickBuffer() const { return pick_; }
 
@@ -40,17 +42,18 @@ class TViewportRenderer {
   // What lies under a viewport pixel: the pick buffer is brought up to date first.
   TPickHit PickAt(int x, int y);
 
-  // Draws the picture and presents it; nothing while redrawing is suspended. A full redraw is
-  // asked for when geometry, selection or labels changed, and leaves the pick buffer to be drawn
-  // again by the next hit test.
+  // Asks for the picture to be drawn again and presents it; nothing while redrawing is suspended.
+  // A full redraw is asked for when geometry, selection or labels changed, and leaves the pick
+  // buffer to be drawn again by the next hit test.
   void Redraw(bool full);
+  bool PictureCurrent() const { return !pictureStale_; }
   // Suspensions nest: the last ResumeRedraw ends them and does a full redraw.
   void SuspendRedraw() { ++suspensions_; }
   void ResumeRedraw();
   bool RedrawSuspended() const { return suspensions_ > 0; }
 
-  // Sets the viewport size of the editor and of both buffers and draws the picture; the pick
-  // buffer follows on the next hit test.
+  // Sets the viewport size of the editor and of both buffers; the picture follows on the next
+  // paint and the pick buffer on the next hit test.
   void ResizeViewport(int width, int height);
 
   // Called after each Redraw to copy the back buffer to the screen (the window's update()).
@@ -84,6 +87,7 @@ class TViewportRenderer {
   TLabelPainter labels_;
   TBackgroundPicture background_;
   int suspensions_ = 0;
+  bool pictureStale_ = true;
   bool pickStale_ = true;
   TPickView pickView_{};
   std::function<void()> present_;
