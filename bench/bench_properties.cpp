@@ -12,6 +12,7 @@
 #include "app/properties/PropertiesForm.h"
 #include "app/properties/PropertyValues.h"
 #include "model/actions/Requests.h"
+#include "app/properties/DropDownForm.h"
 #include "model/editor/Editor.h"
 #include "model/project/NewProject.h"
 
@@ -23,7 +24,7 @@ constexpr int kMeshSize = 256;
 
 // The mesh with everything selected and the properties window showing it.
 struct TBigProject {
-  TBigProject() : form(editor) {
+  TBigProject() : form(editor, dropDown) {
     NewMesh(editor, kMeshSize);
     DoSelectAll(editor, true, true);
     editor.History.ClearHistory();
@@ -31,6 +32,7 @@ struct TBigProject {
     QApplication::processEvents();
   }
   TEditor editor;
+  TDropDownForm dropDown;
   TPropertiesForm form;
 };
 

@@ -46,10 +46,9 @@ void TMainForm::ConnectCommands() {
   m.View_ShowProperties->setCheckable(true);
   for (QAction* action : {m.View_ShowProperties, m.Tool_Properties}) {
     Command(action, [this] {
-      TPropertiesForm* properties = PropertiesWindow();
-      menus_.View_ShowProperties->setChecked(properties != nullptr && properties->isVisible());
-      menus_.Tool_Properties->setChecked(properties != nullptr && properties->isVisible());
-      if (properties == nullptr) return;
+      TPropertiesForm* properties = tools_.Properties;
+      menus_.View_ShowProperties->setChecked(properties->isVisible());
+      menus_.Tool_Properties->setChecked(properties->isVisible());
       properties->show();
       properties->raise();
       properties->activateWindow();
@@ -59,15 +58,15 @@ void TMainForm::ConnectCommands() {
     // Whatever the window did, the menu item follows the picture.
     const auto update = qScopeGuard(
         [this] { menus_.Tools_ClearBackgroundImage->setEnabled(renderer_.HasBackgroundImage()); });
-    if (windows_->BackgroundImage != nullptr) windows_->BackgroundImage->exec();
+    tools_.BackgroundImage->exec();
   });
   Command(m.Tools_ClearBackgroundImage, [this] {
     renderer_.ClearBackgroundImage();
     menus_.Tools_ClearBackgroundImage->setEnabled(false);
-    Redraw(false);
+    host_.Redraw(false);
   });
   Command(m.Tools_TextureReport, [this] {
-    if (windows_->TextureReport != nullptr) windows_->TextureReport->exec();
+    tools_.TextureReport->exec();
   });
 
   Command(m.Help_Manual, [this] { Menu_Help_ManualClick(0); });
@@ -76,10 +75,10 @@ void TMainForm::ConnectCommands() {
   // Until the project has a home page, the website is the manual that comes with the program.
   Command(m.Help_Website, [this] { Menu_Help_ManualClick(0); });
   Command(m.Help_Welcome, [this] {
-    if (windows_->Welcome != nullptr) windows_->Welcome->exec();
+    tools_.Welcome->exec();
   });
   Command(m.Help_About, [this] {
-    if (windows_->About != nullptr) windows_->About->exec();
+    tools_.About->exec();
   });
 }
 
@@ -89,34 +88,31 @@ void TMainForm::Menu_Project_PrintClick() {
 }
 
 void TMainForm::Menu_Project_ImportClick() {
-  if (windows_->FormatIE == nullptr || !windows_->FormatIE->ShowForImport()) return;
+  if (!tools_.FormatIE->ShowForImport()) return;
   ImportFinished();
 }
 
 void TMainForm::ImportFinished() {
   // The imported nodes went straight into the lists; the object list must name them too.
-  SetModified(true);
-  Redraw(true);
-  RefreshLists();
-  if (PropertiesWindow() != nullptr && PropertiesWindow()->isVisible()) RefreshProperties();
+  host_.SetModified(true);
+  host_.Redraw(true);
+  host_.RefreshLists();
+  if (tools_.Properties->isVisible()) host_.RefreshProperties();
 }
 
 void TMainForm::Menu_Project_ExportClick() {
-  if (windows_->FormatIE == nullptr) return;
   // Whatever the chooser did, the state follows what it remembers.
   const auto update = qScopeGuard([this] { UpdateExportAgain(); });
-  windows_->FormatIE->ShowForExport();
+  tools_.FormatIE->ShowForExport();
 }
 
 void TMainForm::Menu_Project_ExportAgainClick() {
-  if (windows_->FormatIE == nullptr) return;
   const auto update = qScopeGuard([this] { UpdateExportAgain(); });
-  windows_->FormatIE->ExportAgain();
+  tools_.FormatIE->ExportAgain();
 }
 
 void TMainForm::UpdateExportAgain() {
-  menus_.Project_ExportAgain->setEnabled(windows_->FormatIE != nullptr &&
-                                         windows_->FormatIE->HasLastExport());
+  menus_.Project_ExportAgain->setEnabled(tools_.FormatIE->HasLastExport());
 }
 
 void TMainForm::Menu_Project_PrinterSetupClick() {

@@ -72,7 +72,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
     RunCommand(this, [&] {
       if (kind == TDropKind::Project) {
         OpenProjectPath(QFileInfo(path).absoluteFilePath());
-      } else if (windows_->FormatIE != nullptr && windows_->FormatIE->ImportFile(path)) {
+      } else if (tools_.FormatIE->ImportFile(path)) {
         ImportFinished();
       }
     });

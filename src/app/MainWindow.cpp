@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppWindows.h"
+#include "app/WindowPlacement.h"
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/GradientPanel.h"
@@ -23,18 +24,31 @@
 
 namespace terravel {
 
+// The windows beside the main window, in the order they are made; each is given what it uses.
+struct TOwnedToolWindows {
+  std::unique_ptr<TDropDownForm> DropDown;
+  std::unique_ptr<TPropertiesForm> Properties;
+  std::unique_ptr<TLogForm> Log;
+  std::unique_ptr<TOptionsIEForm> OptionsIE;
+  std::unique_ptr<TFormatIEForm> FormatIE;
+  std::unique_ptr<TAboutForm> About;
+  std::unique_ptr<TBackgroundImageForm> BackgroundImage;
+  std::unique_ptr<TTextureReportForm> TextureReport;
+  std::unique_ptr<TWelcomeForm> Welcome;
+};
+
 namespace {
 // What the document reports to once the window is going.
 TNullHost detachedHost;
 }  // namespace
 
-TMainForm::TMainForm() : windows_(std::make_unique<TToolWindows>()) {
+TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   setObjectName(QStringLiteral("MainForm"));
   resize(960, 594);
   setAttribute(Qt::WA_AlwaysShowToolTips);
   setAcceptDrops(true);  // a project or an exchange file dropped on the window (MainDrop.cpp)
 
-  undoRedo_ = new TUndoRedoCommands(editor_, renderer_, this);
+  undoRedo_ = new TUndoRedoCommands(editor_, host_, this);
   CreateMenus();
   CreateToolBar();
 
@@ -58,32 +72,36 @@ TMainForm::TMainForm() : windows_(std::make_unique<TToolWindows>()) {
   focusButton_->installEventFilter(this);
   focusButton_->setContextMenuPolicy(Qt::PreventContextMenu);
 
-  editCommands_ = new TEditCommands(editor_, this, Viewport());
-  viewportPopups_ = new TViewportPopups(editor_, *editCommands_, this, menus_.View_ShowProperties);
-  viewportInput_ =
-      new TViewportInput(editor_, renderer_, *editCommands_, *viewportPopups_,
-                         TViewportControls{this, Viewport(), focusButton_, menus_.View_ShowProperties,
-                                           menus_.View_AutoShowProperties});
-  Viewport()->SetInput(viewportInput_);
+  CreateToolWindows();
 
-  renderer_.SetPresenter([this] {
-    if (TViewportWidget* viewport = Viewport()) viewport->update();
-  });
+  editCommands_ = new TEditCommands(editor_, this, Viewport());
+  viewportPopups_ =
+      new TViewportPopups(editor_, *editCommands_, this, menus_.View_ShowProperties, *tools_.Properties);
+  viewportInput_ = new TViewportInput(editor_, host_, renderer_, *editCommands_, *viewportPopups_,
+                                      TViewportControls{this, Viewport(), focusButton_, menus_.View_ShowProperties,
+                                                        menus_.View_AutoShowProperties, tools_.Properties});
+
+  // Every view follows the document through the host, in this order.
+  for (TDocumentView* view : std::initializer_list<TDocumentView*>{
+           Viewport(), statusPanels_, this, tools_.Properties, undoRedo_, tools_.Log}) {
+    host_.Follow(*view);
+  }
   connect(gradientPanel_, &TGradientPanel::UnitEdited, this, &TMainForm::UnitEdited);
   connect(gradientPanel_, &TGradientPanel::ShowZClicked, this,
           [this](bool checked) { RunCommand(this, [&] { Menu_View_ShowZClick(checked); }); });
   ConnectCommands();
   ConnectViewToggles();
+  ConnectToolWindows();
 
   settings_.LoadSettings();
   // The display flags start as TViewFlags and the menu items were made to match; ShowZ is a
   // project value and starts on.
-  ShowProjectValues();
-  SetGridStatus(GridStatusText(editor_.Values.GridX));
+  host_.ShowProjectValues();
+  host_.SetGridStatus(GridStatusText(editor_.Values.GridX));
   UpdateTitle();
   editor_.State.UpdateSelectionStatus();
   editor_.History.ClearHistory();
-  RefreshUndoRedo();
+  host_.RefreshUndoRedo();
   menus_.Tools_ClearBackgroundImage->setEnabled(renderer_.HasBackgroundImage());
 }
 
@@ -92,41 +110,51 @@ TMainForm::~TMainForm() {
   editor_.SetHost(detachedHost);
 }
 
-void TMainForm::AttachToolWindows(const TToolWindows& windows) {
-  if (windows_->Log != nullptr) disconnect(windows_->Log, nullptr, this, nullptr);
-  if (windows_->Properties != nullptr) disconnect(windows_->Properties, nullptr, this, nullptr);
-  *windows_ = windows;
-  viewportInput_->AttachProperties(windows.Properties);
-  viewportPopups_->AttachProperties(windows.Properties);
-  if (windows.Log != nullptr) {
-    connect(windows.Log, &TLogForm::VisibilityChanged, menus_.View_ShowLog, &QAction::setChecked);
+void TMainForm::CreateToolWindows() {
+  TOwnedToolWindows& w = *owned_;
+  w.DropDown = std::make_unique<TDropDownForm>();
+  w.Properties = std::make_unique<TPropertiesForm>(editor_, *w.DropDown);
+  w.Log = std::make_unique<TLogForm>();
+  w.OptionsIE = std::make_unique<TOptionsIEForm>();
+  w.FormatIE = std::make_unique<TFormatIEForm>(editor_, *this);
+  w.FormatIE->SetOptionsWindow(w.OptionsIE.get());
+  w.About = std::make_unique<TAboutForm>();
+  w.BackgroundImage = std::make_unique<TBackgroundImageForm>(renderer_);
+  w.TextureReport = std::make_unique<TTextureReportForm>(editor_);
+  w.Welcome = std::make_unique<TWelcomeForm>(menus_, settings_, *this);
+  tools_ = {w.FormatIE.get(),  w.About.get(),           w.OptionsIE.get(),     w.Properties.get(), w.Log.get(),
+            w.DropDown.get(),  w.BackgroundImage.get(), w.TextureReport.get(), w.Welcome.get()};
+  // The dialogs and the log stay above the main window (and go with it); the properties window
+  // stays on top by itself and keeps its own activation, so that leaving it commits a typed value.
+  // Each comes back where the user left it. The drop-down is a pop-up of its own.
+  for (QWidget* window : std::initializer_list<QWidget*>{w.FormatIE.get(), w.About.get(), w.OptionsIE.get(),
+                                                          w.Log.get(), w.BackgroundImage.get(),
+                                                          w.TextureReport.get(), w.Welcome.get()}) {
+    window->setParent(this, window->windowFlags());
+    TWindowPlacement::Keep(window);
   }
-  if (windows.Properties != nullptr) {
-    // The menu item is checked and the tool button down exactly while the window shows.
-    connect(windows.Properties, &TPropertiesForm::VisibilityChanged, this, [this](bool visible) {
-      menus_.View_ShowProperties->setChecked(visible);
-      menus_.Tool_Properties->setChecked(visible);
-    });
-    // Delete belongs to the properties window while it is active.
-    connect(windows.Properties, &TPropertiesForm::ActiveChanged, this, [this](bool active) {
-      menus_.Edit_Remove->setShortcut(active ? QKeySequence() : QKeySequence(Qt::Key_Delete));
-    });
-  }
-  if (windows.DropDown != nullptr) {
-    // Switching to another program closes the group drop-down.
-    connect(qApp, &QGuiApplication::applicationStateChanged, windows.DropDown,
-            [drop = windows.DropDown](auto state) {
-              if (state != Qt::ApplicationActive) drop->close();
-            });
-  }
+  TWindowPlacement::Keep(w.Properties.get());
+}
+
+void TMainForm::ConnectToolWindows() {
+  connect(tools_.Log, &TLogForm::VisibilityChanged, menus_.View_ShowLog, &QAction::setChecked);
+  // The menu item is checked and the tool button down exactly while the window shows.
+  connect(tools_.Properties, &TPropertiesForm::VisibilityChanged, this, [this](bool visible) {
+    menus_.View_ShowProperties->setChecked(visible);
+    menus_.Tool_Properties->setChecked(visible);
+  });
+  // Delete belongs to the properties window while it is active.
+  connect(tools_.Properties, &TPropertiesForm::ActiveChanged, this, [this](bool active) {
+    menus_.Edit_Remove->setShortcut(active ? QKeySequence() : QKeySequence(Qt::Key_Delete));
+  });
+  // Switching to another program closes the group drop-down.
+  connect(qApp, &QGuiApplication::applicationStateChanged, tools_.DropDown, [drop = tools_.DropDown](auto state) {
+    if (state != Qt::ApplicationActive) drop->close();
+  });
 }
 
 TViewportWidget* TMainForm::Viewport() const {
   return clientPanel_ != nullptr ? clientPanel_->Viewport() : nullptr;
-}
-
-TPropertiesForm* TMainForm::PropertiesWindow() const {
-  return windows_->Properties;
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -137,10 +165,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FirstShow() {
-  if (settings_.ShowWelcomeDialog && startupArgument_.isEmpty() && windows_->Welcome != nullptr) {
-    QTimer::singleShot(1, this, [this] {
-      if (windows_->Welcome != nullptr) windows_->Welcome->exec();
-    });
+  if (settings_.ShowWelcomeDialog && startupArgument_.isEmpty()) {
+    QTimer::singleShot(1, this, [this] { tools_.Welcome->exec(); });
   }
   UpdateExportAgain();
   menus_.View_Toolbar->setChecked(toolBar_->isVisibleTo(this));
@@ -175,59 +201,21 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == focusButton_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
     renderer_.Flags.ViewportFocused = event->type() == QEvent::FocusIn;
-    RunCommand(this, [this] { renderer_.Redraw(false); });
+    RunCommand(this, [this] { Viewport()->Redraw(false); });
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::Log(const QString& line) {
-  if (windows_->Log != nullptr) windows_->Log->AppendLine(line);
+  tools_.Log->AppendLine(line);
 }
 
-// Host notifications
+// What the window shows of the document
 
 void TMainForm::SetModified(bool modified) {
   if (modified == modified_) return;
   modified_ = modified;
-  statusPanels_->SetPanelText(TStatusPanels::kModifiedPanel,
-                              modified ? QStringLiteral("Modified") : QString());
   UpdateTitle();
-}
-
-void TMainForm::SetSelectionStatus(const std::string& text) {
-  statusPanels_->SetPanelText(TStatusPanels::kSelectionPanel, QString::fromLocal8Bit(text));
-}
-
-void TMainForm::SetGridStatus(const std::string& text) {
-  statusPanels_->SetPanelText(TStatusPanels::kGridPanel, QString::fromLocal8Bit(text));
-}
-
-void TMainForm::Redraw(bool full) {
-  renderer_.Redraw(full);
-}
-
-void TMainForm::SuspendRedraw() {
-  renderer_.SuspendRedraw();
-}
-
-void TMainForm::ResumeRedraw() {
-  renderer_.ResumeRedraw();
-}
-
-void TMainForm::RefreshProperties() {
-  if (windows_->Properties != nullptr) windows_->Properties->RefreshProperties();
-}
-
-void TMainForm::SetPropertyMode(TPropertyMode mode) {
-  if (windows_->Properties != nullptr) windows_->Properties->SetPropertyMode(mode);
-}
-
-void TMainForm::RefreshLists() {
-  if (windows_->Properties != nullptr) windows_->Properties->RefreshLists();
-}
-
-void TMainForm::RefreshUndoRedo() {
-  if (undoRedo_ != nullptr) undoRedo_->RefreshUndoRedo();
 }
 
 void TMainForm::ShowProjectValues() {
@@ -244,8 +232,5 @@ void TMainForm::ShowUnitValue(TUnitField field) {
   gradientPanel_->ShowUnit(field, value);
 }
 
-void TMainForm::Log(const std::string& line) {
-  Log(QString::fromLocal8Bit(line));
-}
 
 }  // namespace terravel

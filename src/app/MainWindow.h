@@ -1,16 +1,17 @@
 #pragma once
 // The main window: menus, tool bar, gradient panel, viewport and status bar around the one
-// document of the run. It is the host that the model reports to, owns the modified flag, the
-// current file name and the display flags, and leads the project commands (new, open, save).
+// document of the run. It builds every window and component of the program in one step, each
+// with what it uses, and subscribes the views to the document's host; it owns the modified flag,
+// the current file name and the display flags, and leads the project commands (new, open, save).
 #include <QMainWindow>
-#include <QPointer>
 
 #include <memory>
 
+#include "app/DocumentHost.h"
 #include "app/MainMenus.h"
 #include "app/ProjectLifecycle.h"
 #include "app/Settings.h"
-#include "model/document/Host.h"
+#include "app/ToolWindows.h"
 #include "model/editor/Editor.h"
 #include "render/ViewportRenderer.h"
 
@@ -29,20 +30,22 @@ class TUndoRedoCommands;
 class TViewportInput;
 class TViewportPopups;
 class TViewportWidget;
-struct TToolWindows;
+struct TOwnedToolWindows;
 
-class TMainForm : public QMainWindow, public THost, public TProjectLifecycle {
+class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifecycle {
   Q_OBJECT
  public:
   TMainForm();
   ~TMainForm() override;
 
-  // The windows created after this one; they outlive no part of it that uses them.
-  void AttachToolWindows(const TToolWindows& windows);
+  // The other windows of the program, made with this one and kept until it goes.
+  const TToolWindows& Tools() const { return tools_; }
   // The first command-line argument (empty without one), used when the window is first shown.
   void SetStartupArgument(const QString& argument) { startupArgument_ = argument; }
 
   TEditor& Editor() { return editor_; }
+  // What the document reports to; every view follows it.
+  TDocumentHost& Host() { return host_; }
   TViewportRenderer& Renderer() { return renderer_; }
   TSettings& Settings() { return settings_; }
   const TMainMenus& Menus() const { return menus_; }
@@ -54,8 +57,6 @@ class TMainForm : public QMainWindow, public THost, public TProjectLifecycle {
   TEditCommands& EditCommands() { return *editCommands_; }
   TViewportPopups& ViewportPopups() { return *viewportPopups_; }
   TViewportInput& ViewportInput() { return *viewportInput_; }
-  // The properties window, once the tool windows are attached.
-  TPropertiesForm* PropertiesWindow() const;
   QToolBar* ToolBar() const { return toolBar_; }
 
   // Project lifecycle.
@@ -90,22 +91,14 @@ class TMainForm : public QMainWindow, public THost, public TProjectLifecycle {
   void Menu_View_ShowZClick(bool checked);
   void Menu_Help_ManualClick(int tag);
 
+  // A line of the log window.
   void Log(const QString& line);
 
-  // THost
+  // What the window itself shows of the document: the "*" of the title, the gradient panel's
+  // values and the Show Z switch.
   void SetModified(bool modified) override;
-  void SetSelectionStatus(const std::string& text) override;
-  void SetGridStatus(const std::string& text) override;
-  void Redraw(bool full) override;
-  void SuspendRedraw() override;
-  void ResumeRedraw() override;
-  void RefreshProperties() override;
-  void SetPropertyMode(TPropertyMode mode) override;
-  void RefreshLists() override;
-  void RefreshUndoRedo() override;
   void ShowProjectValues() override;
   void ShowUnitValue(TUnitField field) override;
-  void Log(const std::string& line) override;
 
  signals:
   // The window closed after the save question; the program ends.
@@ -124,6 +117,8 @@ class TMainForm : public QMainWindow, public THost, public TProjectLifecycle {
   void CreateToolBar();                                    // MainToolBar.cpp
   void ConnectCommands();                                  // MainCommands.cpp
   void ConnectViewToggles();                               // ViewCommands.cpp
+  void CreateToolWindows();
+  void ConnectToolWindows();
   void UnitEdited(TUnitField field, const QString& text);  // ViewCommands.cpp
   void SetBarVisible(QAction* item, QWidget* bar, bool visible);
   void FirstShow();
@@ -135,7 +130,8 @@ class TMainForm : public QMainWindow, public THost, public TProjectLifecycle {
   void OpenProjectPath(const QString& path);
   void Command(QAction* action, std::function<void()> command);
 
-  TEditor editor_{this};
+  TDocumentHost host_;
+  TEditor editor_{&host_};
   TViewportRenderer renderer_{editor_};
   TSettings settings_;
   TMainMenus menus_;
@@ -148,7 +144,8 @@ class TMainForm : public QMainWindow, public THost, public TProjectLifecycle {
   TClientPanel* clientPanel_ = nullptr;
   TStatusPanels* statusPanels_ = nullptr;
   QPushButton* focusButton_ = nullptr;
-  std::unique_ptr<TToolWindows> windows_;
+  std::unique_ptr<TOwnedToolWindows> owned_;
+  TToolWindows tools_;
   std::unique_ptr<QPrinter> printer_;
 
   QString startupArgument_;

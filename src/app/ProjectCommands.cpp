@@ -68,7 +68,7 @@ bool TMainForm::ConfirmDiscard() {
   } else if (answer != QMessageBox::No) {
     return true;
   }
-  SetModified(false);
+  host_.SetModified(false);
   return false;
 }
 
@@ -119,7 +119,7 @@ void TMainForm::Menu_Project_SaveClick() {
   }
   Log(QStringLiteral("LOG: File Save Project [%1]").arg(fileName_));
   SaveProjectFile(editor_, FilePath(fileName_));
-  SetModified(false);
+  host_.SetModified(false);
 }
 
 void TMainForm::Menu_Project_SaveAsClick() {
@@ -131,7 +131,7 @@ void TMainForm::Menu_Project_SaveAsClick() {
   SetFileName(path);
   Log(QStringLiteral("LOG: File Save Project [%1]").arg(path));
   SaveProjectFile(editor_, FilePath(path));
-  SetModified(false);
+  host_.SetModified(false);
 }
 
 }  // namespace terravel

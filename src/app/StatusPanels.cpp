@@ -19,6 +19,18 @@ TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
   addWidget(panels_[kGridPanel]);
 }
 
+void TStatusPanels::SetModified(bool modified) {
+  SetPanelText(kModifiedPanel, modified ? QStringLiteral("Modified") : QString());
+}
+
+void TStatusPanels::SetSelectionStatus(const std::string& text) {
+  SetPanelText(kSelectionPanel, QString::fromLocal8Bit(text));
+}
+
+void TStatusPanels::SetGridStatus(const std::string& text) {
+  SetPanelText(kGridPanel, QString::fromLocal8Bit(text));
+}
+
 void TStatusPanels::SetPanelText(TPanel panel, const QString& text) {
   panels_[panel]->setText(text);
 }

@@ -8,7 +8,6 @@
 #include "app/CommandGuard.h"
 #include "app/HistoryPopup.h"
 #include "model/editor/Editor.h"
-#include "render/ViewportRenderer.h"
 
 namespace terravel {
 
@@ -43,10 +42,10 @@ void ShowCommandState(QAction* action, QToolButton* button, const std::string& d
 
 }  // namespace
 
-TUndoRedoCommands::TUndoRedoCommands(TEditor& editor, TViewportRenderer& renderer, QWidget* window)
+TUndoRedoCommands::TUndoRedoCommands(TEditor& editor, THost& host, QWidget* window)
     : QObject(window),
       editor_(editor),
-      renderer_(renderer),
+      host_(host),
       window_(window),
       undoAction_(new QAction(QString::fromLatin1(kUndoTexts.caption), this)),
       redoAction_(new QAction(QString::fromLatin1(kRedoTexts.caption), this)) {
@@ -182,7 +181,7 @@ void TUndoRedoCommands::ChooseHistoryEntry(int entry) {
 void TUndoRedoCommands::TakeSteps(bool redo, int count) {
   RunCommand(window_, [&] {
     // The steps draw nothing; the end of the suspension draws once, also after a failed step.
-    renderer_.SuspendRedraw();
+    host_.SuspendRedraw();
     try {
       for (int i = 0; i < count; ++i) {
         if (redo) {
@@ -192,10 +191,10 @@ void TUndoRedoCommands::TakeSteps(bool redo, int count) {
         }
       }
     } catch (...) {
-      renderer_.ResumeRedraw();
+      host_.ResumeRedraw();
       throw;
     }
-    renderer_.ResumeRedraw();
+    host_.ResumeRedraw();
     RefreshUndoRedo();
   });
 }

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "app/DocumentHost.h"
+
 class QAction;
 class QToolButton;
 class QWidget;
@@ -17,15 +19,16 @@ namespace terravel {
 
 class TEditor;
 class THistoryPopup;
-class TViewportRenderer;
 
-class TUndoRedoCommands : public QObject {
+class TUndoRedoCommands : public QObject, public TDocumentView {
   Q_OBJECT
 
  public:
   static constexpr int kHoldMilliseconds = 500;
 
-  TUndoRedoCommands(TEditor& editor, TViewportRenderer& renderer, QWidget* window);
+  // The steps chosen in the history popup suspend the redraws of the document's views through
+  // its host.
+  TUndoRedoCommands(TEditor& editor, THost& host, QWidget* window);
   ~TUndoRedoCommands() override;
 
   // Menu_Edit_Undo ("&Undo", Ctrl+Z) and Menu_Edit_Redo ("&Redo", Ctrl+Y).
@@ -36,7 +39,7 @@ class TUndoRedoCommands : public QObject {
   QToolButton* RedoButton() const;
 
   // Captions, hints and enabled states of the four controls from the history.
-  void RefreshUndoRedo();
+  void RefreshUndoRedo() override;
 
   // One step back or forward, then a refresh (the menu items, their keys and a click on a button).
   void UndoClick();
@@ -67,7 +70,7 @@ class TUndoRedoCommands : public QObject {
   void TakeSteps(bool redo, int count);
 
   TEditor& editor_;
-  TViewportRenderer& renderer_;
+  THost& host_;
   QPointer<QWidget> window_;
   QAction* undoAction_;
   QAction* redoAction_;

@@ -44,7 +44,7 @@ void TMainForm::ConnectViewToggles() {
   const auto flag = [this](QAction* action, bool TViewFlags::*member, bool full) {
     Command(action, [this, action, member, full] {
       renderer_.Flags.*member = action->isChecked();
-      Redraw(full);
+      host_.Redraw(full);
     });
   };
   flag(m.View_GradientLines, &TViewFlags::GradientLines, false);
@@ -55,7 +55,7 @@ void TMainForm::ConnectViewToggles() {
   flag(m.View_ShowScale, &TViewFlags::ShowScale, false);
   Command(m.View_ShowZ, [this] { Menu_View_ShowZClick(menus_.View_ShowZ->isChecked()); });
   connect(m.View_ShowLog, &QAction::triggered, this, [this](bool on) {
-    if (windows_->Log != nullptr) windows_->Log->setVisible(on);
+    tools_.Log->setVisible(on);
   });
 
   Command(m.View_ZoomToFit, [this] { Menu_View_ZoomToFitClick(); });
@@ -75,7 +75,7 @@ void TMainForm::Menu_View_ShowZClick(bool checked) {
   editor_.Values.ShowZ = checked;
   menus_.View_ShowZ->setChecked(checked);
   gradientPanel_->SetShowZ(checked);
-  Redraw(true);
+  host_.Redraw(true);
 }
 
 void TMainForm::Menu_View_ZoomToFitClick() {
@@ -85,7 +85,7 @@ void TMainForm::Menu_View_ZoomToFitClick() {
 void TMainForm::Menu_Edit_SnapClick(bool checked) {
   editor_.SnapToGrid = checked;
   menus_.Edit_Snap->setChecked(checked);
-  RefreshProperties();
+  host_.RefreshProperties();
 }
 
 void TMainForm::Menu_Edit_FlipClick() {

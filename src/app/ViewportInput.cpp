@@ -30,10 +30,11 @@ constexpr int kWheelNotch = 120;
 
 }  // namespace
 
-TViewportInput::TViewportInput(TEditor& editor, TViewportRenderer& renderer, TEditCommands& commands,
-                               TViewportPopups& popups, const TViewportControls& controls)
+TViewportInput::TViewportInput(TEditor& editor, THost& host, TViewportRenderer& renderer,
+                               TEditCommands& commands, TViewportPopups& popups, const TViewportControls& controls)
     : QObject(controls.Window),
       editor_(editor),
+      host_(host),
       renderer_(renderer),
       commands_(commands),
       popups_(popups),
@@ -42,6 +43,7 @@ TViewportInput::TViewportInput(TEditor& editor, TViewportRenderer& renderer, TEd
   qApp->installEventFilter(this);
   // Wheel turns that no control uses end at the main window.
   controls.Window->installEventFilter(this);
+  controls.Viewport->installEventFilter(this);
 }
 
 // Pointer events
@@ -75,7 +77,7 @@ void TViewportInput::Move(QPoint position, Qt::KeyboardModifiers modifiers) {
     return;
   }
   TEditor& editor = editor_;
-  TViewportRenderer& renderer = renderer_;
+  THost& host = host_;
   const float dx = 2.0f * float(position.x() - lastPosition_.x());
   const float dy = 2.0f * float(position.y() - lastPosition_.y());
   const bool wasDragged = dragged_;
@@ -90,19 +92,19 @@ void TViewportInput::Move(QPoint position, Qt::KeyboardModifiers modifiers) {
         ctrlMoveStarted_ = true;
         DoSelectSelectedPolyNodes(editor);
       }
-      if (DragSelectedNodes(editor, dx, dy)) renderer.Redraw(true);
+      if (DragSelectedNodes(editor, dx, dy)) host.Redraw(true);
     } else if (modifiers.testFlag(Qt::ShiftModifier)) {
       // The selected nodes keep their place on the screen while everything else moves.
       DragSelectedNodes(editor, dx, dy);
       PanBy(editor, dx, dy);
-      renderer.Redraw(true);
+      host.Redraw(true);
     } else {
       PanBy(editor, dx, dy);
-      renderer.Redraw(false);
+      host.Redraw(false);
     }
   } else if (rightDown_ && wasDragged) {
     PanBy(editor, dx, dy);
-    renderer.Redraw(false);
+    host.Redraw(false);
   }
   if (leftDown_ || rightDown_) {
     dragged_ = true;
@@ -144,19 +146,16 @@ void TViewportInput::Click(bool rightButton, QPoint position, Qt::KeyboardModifi
   // The pick buffer is drawn here only when the scene changed since it was last drawn.
   const TPickHit hit = renderer_.PickAt(position.x(), position.y());
   SelectByClick(editor_, hit, rightButton, modifiers.testFlag(Qt::ControlModifier));
-  if (properties_ != nullptr) properties_->FollowClick(hit.Kind == TPickKind::Nothing);
+  controls_.Properties->FollowClick(hit.Kind == TPickKind::Nothing);
   popup_ = popups_.PopupForSelection();
 }
 
 void TViewportInput::FollowSelection() {
   const TBufferState& state = editor_.State;
   const TPropertyMode mode = PropertyModeFor(state.SelectedNodeCount(), state.SelectedPolygonCount());
-  THost& host = editor_.Host();
-  host.SetPropertyMode(mode);
-  if (mode == TPropertyMode::pmNone && controls_.AutoShowProperties->isChecked() && properties_ != nullptr) {
-    properties_->hide();
-  }
-  host.RefreshProperties();
+  host_.SetPropertyMode(mode);
+  if (mode == TPropertyMode::pmNone && controls_.AutoShowProperties->isChecked()) controls_.Properties->hide();
+  host_.RefreshProperties();
 }
 
 void TViewportInput::MouseDoubleClick(QMouseEvent* event) {
@@ -189,6 +188,25 @@ void TViewportInput::Confine(bool on) {
 // Keys and wheel
 
 bool TViewportInput::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == controls_.Viewport) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+        RunCommand(controls_.Window, [&] { MousePress(mouse); });
+        return true;
+      case QEvent::MouseMove:
+        RunCommand(controls_.Window, [&] { MouseMove(mouse); });
+        return true;
+      case QEvent::MouseButtonRelease:
+        RunCommand(controls_.Window, [&] { MouseRelease(mouse); });
+        return true;
+      case QEvent::MouseButtonDblClick:
+        RunCommand(controls_.Window, [&] { MouseDoubleClick(mouse); });
+        return true;
+      default:
+        return false;
+    }
+  }
   if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
     // The key goes first to the focused control of the main window (or to the window itself).
     QWidget* target = QApplication::focusWidget();

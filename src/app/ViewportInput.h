@@ -22,6 +22,7 @@ class QWidget;
 namespace terravel {
 
 class TEditCommands;
+class THost;
 class TEditor;
 class TPropertiesForm;
 class TViewportPopups;
@@ -35,15 +36,15 @@ struct TViewportControls {
   QPushButton* FocusButton = nullptr;  // takes the keyboard focus for the viewport
   QAction* ShowProperties = nullptr;
   QAction* AutoShowProperties = nullptr;
+  TPropertiesForm* Properties = nullptr;
 };
 
 class TViewportInput : public QObject {
  public:
-  TViewportInput(TEditor& editor, TViewportRenderer& renderer, TEditCommands& commands, TViewportPopups& popups,
-                 const TViewportControls& controls);
-
-  // The properties window, created after the main window.
-  void AttachProperties(TPropertiesForm* properties) { properties_ = properties; }
+  // Hit tests read the renderer's pick buffer; live drags and pans are announced to the host,
+  // which tells every view.
+  TViewportInput(TEditor& editor, THost& host, TViewportRenderer& renderer, TEditCommands& commands,
+                 TViewportPopups& popups, const TViewportControls& controls);
 
   // From the viewport widget.
   void MousePress(QMouseEvent* event);
@@ -71,11 +72,11 @@ class TViewportInput : public QObject {
   void Confine(bool on);
 
   TEditor& editor_;
+  THost& host_;
   TViewportRenderer& renderer_;
   TEditCommands& commands_;
   TViewportPopups& popups_;
   TViewportControls controls_;
-  TPropertiesForm* properties_ = nullptr;
   QMenu* popup_ = nullptr;
 
   bool leftDown_ = false;

@@ -36,8 +36,13 @@ QString TextureCaption(const std::string& name) {
 }  // namespace
 
 TViewportPopups::TViewportPopups(TEditor& editor, TEditCommands& commands, QWidget* window,
-                                 QAction* showProperties)
-    : QObject(window), editor_(editor), commands_(commands), window_(window), showProperties_(showProperties) {
+                                 QAction* showProperties, TPropertiesForm& properties)
+    : QObject(window),
+      editor_(editor),
+      commands_(commands),
+      window_(window),
+      showProperties_(showProperties),
+      propertiesWindow_(properties) {
   CreateDefaultPopup();
   CreateSelectedPopup();
   connect(defaultPopup_, &QMenu::aboutToShow, this, &TViewportPopups::Prepare);
@@ -73,7 +78,7 @@ void TViewportPopups::CreateDefaultPopup() {
   otherTexture_->setObjectName(QStringLiteral("DefaultPopup_Texture_Other"));
   connect(otherTexture_, &QAction::triggered, this, [this] {
     RunCommand(window_, [this] {
-      if (propertiesWindow_ != nullptr) propertiesWindow_->EditTexture();
+      propertiesWindow_.EditTexture();
     });
   });
   menu->addSeparator();

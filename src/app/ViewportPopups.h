@@ -22,11 +22,10 @@ class TPropertiesForm;
 
 class TViewportPopups : public QObject {
  public:
-  // The menus belong to the window; their properties items trigger showProperties.
-  TViewportPopups(TEditor& editor, TEditCommands& commands, QWidget* window, QAction* showProperties);
-
-  // The properties window, created after the main window: "&Other..." opens its texture row.
-  void AttachProperties(TPropertiesForm* properties) { propertiesWindow_ = properties; }
+  // The menus belong to the window; their properties items trigger showProperties, and
+  // "&Other..." opens the properties window's texture row.
+  TViewportPopups(TEditor& editor, TEditCommands& commands, QWidget* window, QAction* showProperties,
+                  TPropertiesForm& properties);
 
   QMenu* DefaultPopup() const { return defaultPopup_; }
   QMenu* SelectedPopup() const { return selectedPopup_; }
@@ -51,7 +50,7 @@ class TViewportPopups : public QObject {
   TEditCommands& commands_;
   QWidget* window_;
   QAction* showProperties_;
-  TPropertiesForm* propertiesWindow_ = nullptr;
+  TPropertiesForm& propertiesWindow_;
   QMenu* defaultPopup_ = nullptr;
   QMenu* selectedPopup_ = nullptr;
 

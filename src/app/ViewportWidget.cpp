@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 
 #include "app/CommandGuard.h"
-#include "app/ViewportInput.h"
 #include "render/ViewportRenderer.h"
 
 namespace terravel {
@@ -22,6 +21,8 @@ TViewportWidget::TViewportWidget(TViewportRenderer& renderer, QWidget* parent)
   setMouseTracking(true);
   // The popup menus open from the release of the right button, not from Qt's context menu event.
   setContextMenuPolicy(Qt::PreventContextMenu);
+  // The renderer presents each new picture here.
+  renderer_.SetPresenter([this] { update(); });
 }
 
 void TViewportWidget::paintEvent(QPaintEvent* event) {
@@ -39,20 +40,16 @@ void TViewportWidget::resizeEvent(QResizeEvent* event) {
   update();
 }
 
-void TViewportWidget::mousePressEvent(QMouseEvent* event) {
-  if (input_ != nullptr) RunCommand(window(), [&] { input_->MousePress(event); });
+void TViewportWidget::Redraw(bool full) {
+  renderer_.Redraw(full);
 }
 
-void TViewportWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (input_ != nullptr) RunCommand(window(), [&] { input_->MouseMove(event); });
+void TViewportWidget::SuspendRedraw() {
+  renderer_.SuspendRedraw();
 }
 
-void TViewportWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (input_ != nullptr) RunCommand(window(), [&] { input_->MouseRelease(event); });
-}
-
-void TViewportWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (input_ != nullptr) RunCommand(window(), [&] { input_->MouseDoubleClick(event); });
+void TViewportWidget::ResumeRedraw() {
+  renderer_.ResumeRedraw();
 }
 
 TClientPanel::TClientPanel(TViewportRenderer& renderer, QWidget* parent) : QFrame(parent) {

@@ -1,34 +1,32 @@
 #pragma once
-// The viewport: shows the renderer's back buffer and keeps the drawing buffers at its own size.
-// It never draws the scene itself; the renderer does, and asks for a repaint afterwards. Pointer
-// events go to the viewport input handler.
+// The top view: shows the renderer's back buffer and keeps the drawing buffers at its own size.
+// It follows the document through the host: a redraw there asks the renderer for a new picture,
+// which is drawn once at the next paint. The pointer events are the viewport input handler's,
+// which watches this widget.
 #include <QFrame>
 #include <QWidget>
 
+#include "app/DocumentHost.h"
+
 namespace terravel {
 
-class TViewportInput;
 class TViewportRenderer;
 
-class TViewportWidget : public QWidget {
+class TViewportWidget : public QWidget, public TDocumentView {
   Q_OBJECT
  public:
   TViewportWidget(TViewportRenderer& renderer, QWidget* parent);
 
-  // Where the pointer events go; none until the main window sets it.
-  void SetInput(TViewportInput* input) { input_ = input; }
+  void Redraw(bool full) override;
+  void SuspendRedraw() override;
+  void ResumeRedraw() override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   TViewportRenderer& renderer_;
-  TViewportInput* input_ = nullptr;
 };
 
 // The bordered, light grey area between the gradient panel and the status bar; the viewport

@@ -71,7 +71,7 @@ class TestMainWindow : public QObject {
     auto windows = StartWindows();
     TMainForm& main = windows->Main();
     main.SetFileName(fileName);
-    main.SetModified(modified);
+    main.Host().SetModified(modified);
     QCOMPARE(main.windowTitle(), title);
     QCOMPARE(Panel(main, TStatusPanels::kModifiedPanel), modified ? QStringLiteral("Modified") : QString());
   }
@@ -94,7 +94,7 @@ class TestMainWindow : public QObject {
     TDialogAnswers dialogs;
     auto windows = StartWindows();
     TMainForm& main = windows->Main();
-    main.SetModified(true);
+    main.Host().SetModified(true);
     dialogs.Answers = {QMessageBox::Cancel, QMessageBox::No};
     QVERIFY(!main.close());
     QVERIFY(main.isVisible());
@@ -110,7 +110,7 @@ class TestMainWindow : public QObject {
     TMainForm& main = windows->Main();
     main.Menus().Edit_SelectAll_All->trigger();
     QVERIFY(main.Modified() == false);
-    main.SetModified(true);
+    main.Host().SetModified(true);
     dialogs.SaveName = QString::fromStdString(folder.Path("missing/folder/p.tvp"));
     main.Menus().Project_SaveAs->trigger();
     QCOMPARE(dialogs.Messages.size(), size_t(1));

@@ -49,6 +49,14 @@ class TWindowHost : public TRecordingHost {
     TRecordingHost::Redraw(full);
     if (renderer != nullptr) renderer->Redraw(full);
   }
+  void SuspendRedraw() override {
+    TRecordingHost::SuspendRedraw();
+    if (renderer != nullptr) renderer->SuspendRedraw();
+  }
+  void ResumeRedraw() override {
+    TRecordingHost::ResumeRedraw();
+    if (renderer != nullptr) renderer->ResumeRedraw();
+  }
   void RefreshUndoRedo() override {
     TRecordingHost::RefreshUndoRedo();
     if (commands != nullptr) commands->RefreshUndoRedo();
@@ -67,7 +75,7 @@ struct TFixture {
     editor.Viewport = {64, 48};
     renderer = std::make_unique<TViewportRenderer>(editor);
     renderer->SetPresenter([this] { ++presents; });
-    commands = std::make_unique<TUndoRedoCommands>(editor, *renderer, &window);
+    commands = std::make_unique<TUndoRedoCommands>(editor, host, &window);
     host.renderer = renderer.get();
     host.commands = commands.get();
     auto* layout = new QHBoxLayout(&window);

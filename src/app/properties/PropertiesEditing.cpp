@@ -89,7 +89,7 @@ void TPropertiesForm::RestoreEditedRow() {
 void TPropertiesForm::ModeChanged() {
   HideEditor();
   editedRow_ = -1;
-  if (dropDown_ != nullptr) dropDown_->close();
+  dropDown_.close();
   if (!showingValues_ && isVisible()) ShowValues();
 }
 
@@ -258,16 +258,16 @@ bool TPropertiesForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TPropertiesForm::OpenDropDown() {
-  if (dropDown_ == nullptr || editedRow_ < 0) return;
+  if (editedRow_ < 0) return;
   const TPropertyField field = FieldAt(pe_->Mode(), editedRow_);
   const QRect row = pe_->visualItemRect(pe_->item(editedRow_));
   const int splitter = pe_->SplitterPos();
   const QPoint topLeft = pe_->viewport()->mapToGlobal(QPoint(splitter, row.bottom() + 1));
   const QRect area(topLeft, QSize(std::max(0, pe_->viewport()->width() - splitter), 0));
   if (field == TPropertyField::Group) {
-    dropDown_->ShowGroups(groups_->Items(), edit_->text(), area);
+    dropDown_.ShowGroups(groups_->Items(), edit_->text(), area);
   } else if (field == TPropertyField::Texture) {
-    dropDown_->ShowTextures(UsedTextures(editor_), area);
+    dropDown_.ShowTextures(UsedTextures(editor_), area);
   }
 }
 

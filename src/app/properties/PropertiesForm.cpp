@@ -62,8 +62,8 @@ QToolButton* KindButton(QWidget* parent, const char* name, bool polygons, const 
 
 }  // namespace
 
-TPropertiesForm::TPropertiesForm(TEditor& editor)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), editor_(editor) {
+TPropertiesForm::TPropertiesForm(TEditor& editor, TDropDownForm& dropDown)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), editor_(editor), dropDown_(dropDown) {
   setObjectName(QStringLiteral("PropertiesForm"));
   setWindowTitle(QStringLiteral("Properties"));
   resize(kWindowSize);
@@ -142,13 +142,7 @@ void TPropertiesForm::CreateControls() {
   connect(pe_, &QListWidget::clicked, this,
           [this](const QModelIndex& index) { Gesture([this, row = index.row()] { ClickRow(row); }); });
   connect(dropDownButton_, &QToolButton::clicked, this, [this] { Gesture([this] { OpenDropDown(); }); });
-}
-
-void TPropertiesForm::AttachDropDown(TDropDownForm* dropDown) {
-  if (dropDown_ != nullptr) disconnect(dropDown_, nullptr, this, nullptr);
-  dropDown_ = dropDown;
-  if (dropDown_ != nullptr)
-    connect(dropDown_, &TDropDownForm::Chosen, this, &TPropertiesForm::DropDownChosen);
+  connect(&dropDown_, &TDropDownForm::Chosen, this, &TPropertiesForm::DropDownChosen);
 }
 
 void TPropertiesForm::Gesture(const std::function<void()>& command) {
@@ -183,7 +177,7 @@ void TPropertiesForm::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   if (event->spontaneous()) return;
   RunCommand(this, [this] { CommitPendingEdit(); });
-  if (dropDown_ != nullptr) dropDown_->close();
+  dropDown_.close();
   emit VisibilityChanged(false);
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "app/DocumentHost.h"
 #include "model/document/PropertyMode.h"
 
 class QFrame;
@@ -26,19 +27,18 @@ class TObjectListModel;
 class TPropertyEditor;
 struct TObjectRef;
 
-class TPropertiesForm : public QWidget {
+class TPropertiesForm : public QWidget, public TDocumentView {
   Q_OBJECT
  public:
-  explicit TPropertiesForm(TEditor& editor);
-  // The drop-down of groups and textures, created after this window.
-  void AttachDropDown(TDropDownForm* dropDown);
+  // The drop-down offers the groups and textures while one is edited.
+  TPropertiesForm(TEditor& editor, TDropDownForm& dropDown);
 
-  // Host notifications. A refresh commits a pending edit first and, while the window shows,
-  // refills the values for the mode that fits the selection and re-opens the editor.
-  void RefreshProperties();
-  void SetPropertyMode(TPropertyMode mode);
+  // The document's notifications. A refresh commits a pending edit first and, while the window
+  // shows, refills the values for the mode that fits the selection and re-opens the editor.
+  void RefreshProperties() override;
+  void SetPropertyMode(TPropertyMode mode) override;
   // Rebuilds the group filter and the object list (while hidden, at the next showing).
-  void RefreshLists();
+  void RefreshLists() override;
 
   // After a click in the viewport: on the background the object list shows no entry; on an
   // object the group filter goes back to all groups and the object list shows the first
@@ -105,7 +105,7 @@ class TPropertiesForm : public QWidget {
   void ShowInView(const TObjectRef& object);
 
   TEditor& editor_;
-  QPointer<TDropDownForm> dropDown_;
+  TDropDownForm& dropDown_;
   TPropertyEditor* pe_ = nullptr;
   QToolButton* nodesButton_ = nullptr;
   QToolButton* polysButton_ = nullptr;

@@ -1,0 +1,67 @@
+#include "app/DocumentHost.h"
+
+#include <algorithm>
+
+namespace terravel {
+
+void TDocumentHost::Follow(TDocumentView& view) {
+  views_.push_back(&view);
+}
+
+void TDocumentHost::Unfollow(TDocumentView& view) {
+  views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
+}
+
+void TDocumentHost::SetModified(bool modified) {
+  for (TDocumentView* view : views_) view->SetModified(modified);
+}
+
+void TDocumentHost::SetSelectionStatus(const std::string& text) {
+  for (TDocumentView* view : views_) view->SetSelectionStatus(text);
+}
+
+void TDocumentHost::SetGridStatus(const std::string& text) {
+  for (TDocumentView* view : views_) view->SetGridStatus(text);
+}
+
+void TDocumentHost::Redraw(bool full) {
+  for (TDocumentView* view : views_) view->Redraw(full);
+}
+
+void TDocumentHost::SuspendRedraw() {
+  for (TDocumentView* view : views_) view->SuspendRedraw();
+}
+
+void TDocumentHost::ResumeRedraw() {
+  for (TDocumentView* view : views_) view->ResumeRedraw();
+}
+
+void TDocumentHost::RefreshProperties() {
+  for (TDocumentView* view : views_) view->RefreshProperties();
+}
+
+void TDocumentHost::SetPropertyMode(TPropertyMode mode) {
+  for (TDocumentView* view : views_) view->SetPropertyMode(mode);
+}
+
+void TDocumentHost::RefreshLists() {
+  for (TDocumentView* view : views_) view->RefreshLists();
+}
+
+void TDocumentHost::RefreshUndoRedo() {
+  for (TDocumentView* view : views_) view->RefreshUndoRedo();
+}
+
+void TDocumentHost::ShowProjectValues() {
+  for (TDocumentView* view : views_) view->ShowProjectValues();
+}
+
+void TDocumentHost::ShowUnitValue(TUnitField field) {
+  for (TDocumentView* view : views_) view->ShowUnitValue(field);
+}
+
+void TDocumentHost::Log(const std::string& line) {
+  for (TDocumentView* view : views_) view->Log(line);
+}
+
+}  // namespace terravel
