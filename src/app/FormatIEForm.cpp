@@ -83,6 +83,15 @@ QString TFormatIEForm::FilterOf(const TExchangeFormatInfo& format) {
                                      QString::fromStdString(format.Pattern));
 }
 
+QString TFormatIEForm::ExportHint() {
+  QStringList patterns;
+  for (const TExchangeFormatInfo& format : ExchangeFormats()) {
+    if (format.Exports()) patterns << QString::fromStdString(format.Pattern);
+  }
+  const QString last = patterns.takeLast();
+  return QStringLiteral("Export into %1, or %2.").arg(patterns.join(QStringLiteral(", ")), last);
+}
+
 void TFormatIEForm::Prepare() {
   const auto formats = ExchangeFormats();
   for (int row = 0; row < formatList_->count(); ++row) {

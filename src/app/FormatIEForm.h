@@ -53,6 +53,9 @@ class TFormatIEForm : public QDialog {
 
   // The file dialog filter ("Name|pattern") of a format.
   static QString FilterOf(const TExchangeFormatInfo& format);
+  // The Export command's hint, naming the pattern of every format that exports:
+  // "Export into *.txt, *.t3d, *.tvt, or *.obj."
+  static QString ExportHint();
 
   QListWidget* FormatList() const { return formatList_; }
   QLabel* DescriptionLabel() const { return descriptionLabel_; }

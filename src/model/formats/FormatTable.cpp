@@ -101,7 +101,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   obj.Title = "Wavefront OBJ";
   obj.Description =
       "Description:\rExports the terrain as a Wavefront OBJ mesh for other engines and modelling programs: Y up, "
-      "one object per group, the texture names as materials.";
+      "one object per group, the texture names as materials (their colours in a .mtl file beside it).";
   obj.Pattern = "*.obj";
   obj.Write = [](const TEditor& editor, const std::string& path, float) { ExportWavefrontOBJ(editor, path); };
   return table;
