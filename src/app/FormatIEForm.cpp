@@ -13,13 +13,14 @@
 #include <string>
 
 #include "app/CommandGuard.h"
+#include "app/FormatCaptions.h"
 #include "app/HeightmapOptionsForm.h"
 #include "app/OptionsIEForm.h"
 #include "app/ProjectLifecycle.h"
 #include "app/UserDialogs.h"
 #include "model/editor/Editor.h"
+#include "model/formats/ExchangeFormat.h"
 #include "model/heightmap/HeightmapErrors.h"
-#include "model/heightmap/HeightmapImport.h"
 #include "model/view/ViewTransform.h"
 #include "render/HeightmapPicture.h"
 
@@ -29,6 +30,13 @@ namespace {
 
 std::string FilePath(const QString& path) {
   return QFile::encodeName(path).toStdString();
+}
+
+// The options of an export that asks for none: the scale remembered for formats that take one.
+TWriteOptions WriteOptionsOf(const TExchangeFormatInfo& format, float scale) {
+  TWriteOptions options;
+  if (format.WriteOptions == TFormatOptions::Scale) options.Scale = scale;
+  return options;
 }
 
 }  // namespace
@@ -43,8 +51,9 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, TProjectLifecycle& project)
   formatList_->setObjectName(QStringLiteral("FormatList"));
   formatList_->setSelectionMode(QAbstractItemView::SingleSelection);
   for (const TExchangeFormatInfo& format : ExchangeFormats()) {
-    formatList_->addItem(QString::fromStdString(format.Caption));
-    Descriptions << QString::fromStdString(format.Description);
+    const TFormatCaption caption = FormatCaptionOf(format);
+    formatList_->addItem(caption.Caption);
+    Descriptions << caption.Description;
   }
   formatList_->installEventFilter(this);
   descriptionLabel_ = new QLabel(this);
@@ -79,8 +88,16 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, TProjectLifecycle& project)
 }
 
 QString TFormatIEForm::FilterOf(const TExchangeFormatInfo& format) {
-  return QStringLiteral("%1|%2").arg(QString::fromStdString(format.Caption),
-                                     QString::fromStdString(format.Pattern));
+  return QStringLiteral("%1|%2").arg(FormatCaptionOf(format).Caption, QString::fromStdString(format.Pattern));
+}
+
+QString TFormatIEForm::ExportHint() {
+  QStringList patterns;
+  for (const TExchangeFormatInfo& format : ExchangeFormats()) {
+    if (format.Exports()) patterns << QString::fromStdString(format.Pattern);
+  }
+  const QString last = patterns.takeLast();
+  return QStringLiteral("Export into %1, or %2.").arg(patterns.join(QStringLiteral(", ")), last);
 }
 
 void TFormatIEForm::Prepare() {
@@ -146,7 +163,7 @@ void TFormatIEForm::ExportAgain() {
     return;
   }
   const TExchangeFormatInfo& format = FormatInfo(*LastExportFormat);
-  format.Write(editor_, FilePath(LastExportFileName), format.ExportTakesScale ? ExportScale : 1.0f);
+  format.Write(editor_, FilePath(LastExportFileName), WriteOptionsOf(format, ExportScale));
 }
 
 void TFormatIEForm::ActionClick() {
@@ -173,7 +190,7 @@ bool TFormatIEForm::RunOptions(bool showEmptyOption, float& scale, bool& importI
 bool TFormatIEForm::CanImport(const QString& path) {
   const TExchangeFormatInfo* format = FindFormatByPath(path.toLocal8Bit().toStdString());
   // A dropped picture may as well be meant as a background: heightmaps come through the chooser only.
-  return format != nullptr && format->Imports() && !format->ReadsHeightmap;
+  return format != nullptr && format->Imports() && format->ReadOptions != TFormatOptions::Heightmap;
 }
 
 bool TFormatIEForm::ImportFile(const QString& path) {
@@ -185,15 +202,15 @@ bool TFormatIEForm::ImportFile(const QString& path) {
 }
 
 void TFormatIEForm::WarnBeforeImport(const TExchangeFormatInfo& format) {
-  if (!format.ImportWarning.empty()) {
-    UserDialogs().Message(this, QStringLiteral("Warning"), QString::fromStdString(format.ImportWarning),
-                          QMessageBox::Warning, QMessageBox::Ok);
+  const QString warning = FormatCaptionOf(format).ImportWarning;
+  if (!warning.isEmpty()) {
+    UserDialogs().Message(this, QStringLiteral("Warning"), warning, QMessageBox::Warning, QMessageBox::Ok);
   }
 }
 
 void TFormatIEForm::Import(const TExchangeFormatInfo& format) {
   if (!format.Imports()) {
-    NotYetImplemented(this, QStringLiteral("Import %1").arg(QString::fromStdString(format.Title)));
+    NotYetImplemented(this, QStringLiteral("Import %1").arg(FormatCaptionOf(format).Title));
     return;
   }
   WarnBeforeImport(format);
@@ -204,7 +221,8 @@ void TFormatIEForm::Import(const TExchangeFormatInfo& format) {
 }
 
 bool TFormatIEForm::ImportFrom(const TExchangeFormatInfo& format, const QString& path) {
-  if (format.ReadsHeightmap) return ImportHeightmapFrom(path);
+  if (format.ReadOptions == TFormatOptions::Heightmap) return ImportHeightmapFrom(format, path);
+  // The scale window: the scale, and whether to import into an empty project.
   float scale = ImportScale;
   bool intoEmpty = true;  // ticked again on every import
   if (!RunOptions(true, scale, intoEmpty)) return false;
@@ -214,28 +232,35 @@ bool TFormatIEForm::ImportFrom(const TExchangeFormatInfo& format, const QString&
   }
   ImportFileName = path;
   ImportScale = scale;
-  return format.Read(editor_, FilePath(ImportFileName), ImportScale);
+  TReadOptions options;
+  options.Scale = ImportScale;
+  ApplyImport(editor_, format.Read(FilePath(ImportFileName), options));
+  return true;
 }
 
-bool TFormatIEForm::ImportHeightmapFrom(const QString& path) {
+bool TFormatIEForm::ImportHeightmapFrom(const TExchangeFormatInfo& format, const QString& path) {
   // A picture that cannot be read is refused before anything is asked or changed.
   std::string note;
   const THeightGrid grid = ReadHeightmapFile(FilePath(path), note);
   if (!heightmapOptions_->Execute(grid.Width, grid.Height, editor_.Values.MinZ, editor_.Values.MaxZ)) return false;
-  const THeightmapOptions options = heightmapOptions_->Options;
+  TReadOptions options;
+  options.Heightmap = heightmapOptions_->Options;
+  options.MinZ = editor_.Values.MinZ;
+  options.MaxZ = editor_.Values.MaxZ;
+  options.Picture = &grid;
 
   QProgressDialog progress(QStringLiteral("Building the terrain..."), QStringLiteral("&Cancel"), 0, 100, this);
   progress.setWindowTitle(QStringLiteral("Heightmap"));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(400);
-  THeightmapTerrain terrain;
+  options.Progress = [&progress](int done, int total) {
+    progress.setMaximum(std::max(total, 1));
+    progress.setValue(done);
+    return !progress.wasCanceled();
+  };
+  TImport terrain;
   try {
-    terrain = BuildHeightmapTerrain(grid, options, editor_.Values.MinZ, editor_.Values.MaxZ,
-                                    [&progress](int done, int total) {
-                                      progress.setMaximum(std::max(total, 1));
-                                      progress.setValue(done);
-                                      return !progress.wasCanceled();
-                                    });
+    terrain = format.Read(FilePath(path), options);
   } catch (const EHeightmapCancelled&) {
     return false;
   }
@@ -247,21 +272,22 @@ bool TFormatIEForm::ImportHeightmapFrom(const QString& path) {
   }
   ImportFileName = path;
   if (!note.empty()) editor_.Host().Log("LOG: " + note);
-  AppendHeightmapTerrain(editor_, terrain);
+  ApplyImport(editor_, terrain);
   if (heightmapOptions_->ImportIntoEmpty) ZoomToFit(editor_);
   return true;
 }
 
 void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
   if (!format.Exports()) {
-    NotYetImplemented(this, QStringLiteral("Export %1").arg(QString::fromStdString(format.Title)));
+    NotYetImplemented(this, QStringLiteral("Export %1").arg(FormatCaptionOf(format).Title));
     return;
   }
   const QString extension = QString::fromStdString(format.DefaultExtension());
   const QString path = UserDialogs().ExchangeFileName(this, false, FilterOf(format), extension);
   if (path.isEmpty()) return;
+  const bool scaled = format.WriteOptions == TFormatOptions::Scale;
   float scale = 1.0f;
-  if (format.ExportTakesScale) {
+  if (scaled) {
     scale = ExportScale;
     bool unused = false;
     if (!RunOptions(false, scale, unused)) return;
@@ -271,8 +297,10 @@ void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
     LastExportFileName = path;
     LastExportFormat = format.Format;
   }
-  if (format.ExportTakesScale) ExportScale = scale;
-  format.Write(editor_, FilePath(path), scale);
+  if (scaled) ExportScale = scale;
+  TWriteOptions options;
+  options.Scale = scale;
+  format.Write(editor_, FilePath(path), options);
 }
 
 }  // namespace terravel

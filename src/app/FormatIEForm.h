@@ -1,6 +1,7 @@
 #pragma once
-// The import/export format chooser: the user picks one of the three exchange formats, then a file
-// and, where the format has one, a scale factor; the chooser runs the reader or writer. One
+// The import/export format chooser: the user picks one of the exchange formats, then a file and
+// the options of the format (a scale factor, or those of a heightmap); the chooser runs the reader
+// and puts what it read into the project, or runs the writer. One
 // chooser lives for the whole run, so the scale factors and the last export are remembered
 // until the program ends (they are not saved).
 #include <QDialog>
@@ -53,6 +54,9 @@ class TFormatIEForm : public QDialog {
 
   // The file dialog filter ("Name|pattern") of a format.
   static QString FilterOf(const TExchangeFormatInfo& format);
+  // The Export command's hint, naming the pattern of every format that exports:
+  // "Export into *.txt, *.t3d, *.tvt, or *.obj."
+  static QString ExportHint();
 
   QListWidget* FormatList() const { return formatList_; }
   QLabel* DescriptionLabel() const { return descriptionLabel_; }
@@ -73,7 +77,7 @@ class TFormatIEForm : public QDialog {
   void WarnBeforeImport(const TExchangeFormatInfo& format);
   bool ImportFrom(const TExchangeFormatInfo& format, const QString& path);
   // The heightmap's own options, a progress window that can cancel, then the import.
-  bool ImportHeightmapFrom(const QString& path);
+  bool ImportHeightmapFrom(const TExchangeFormatInfo& format, const QString& path);
   void Export(const TExchangeFormatInfo& format);
   // The options window with the given values; the scale is updated only when it is confirmed.
   bool RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty);

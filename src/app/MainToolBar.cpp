@@ -3,6 +3,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/FormatIEForm.h"
 #include "app/MainWindow.h"
 #include "app/ToolBarIcons.h"
 #include "app/UndoRedoCommands.h"
@@ -14,9 +15,9 @@ namespace {
 constexpr int kButtonWidth = 27;
 constexpr int kButtonHeight = 26;
 
-void AddButton(QToolBar* bar, QAction* action, TToolIcon icon, const char* hint) {
+void AddButton(QToolBar* bar, QAction* action, TToolIcon icon, const QString& hint) {
   action->setIcon(ToolBarIcon(icon));
-  action->setToolTip(QString::fromLatin1(hint));
+  action->setToolTip(hint);
   bar->addAction(action);
   if (QWidget* button = bar->widgetForAction(action)) button->setFixedSize(kButtonWidth, kButtonHeight);
 }
@@ -47,7 +48,7 @@ void TMainForm::CreateToolBar() {
   toolBar_->addSeparator();
 
   AddButton(toolBar_, m.Project_Import, TToolIcon::Import, "Import into this project.");
-  AddButton(toolBar_, m.Project_Export, TToolIcon::Export, "Export into *.txt, *.t3d, or *.tvt.");
+  AddButton(toolBar_, m.Project_Export, TToolIcon::Export, TFormatIEForm::ExportHint());
   toolBar_->addSeparator();
   AddButton(toolBar_, m.Edit_Remove, TToolIcon::Remove, "Remove selection.");
   toolBar_->addSeparator();

@@ -84,10 +84,11 @@ void TSettings::SaveSettings() const {
           "the settings cannot be written to " + store.fileName().toStdString());
 }
 
-void TSettings::AddRecentFile(const QString& path) {
+void TSettings::AddRecentFile(const QString& path, TFileNameCase nameCase) {
   const std::string wanted = path.toLocal8Bit().toStdString();
   for (qsizetype i = 0; i < RecentFiles.size(); ++i) {
-    if (SameTextIgnoringCase(RecentFiles[i].toLocal8Bit().toStdString(), wanted)) {
+    const std::string entry = RecentFiles[i].toLocal8Bit().toStdString();
+    if (nameCase == TFileNameCase::Exact ? entry == wanted : SameTextIgnoringCase(entry, wanted)) {
       RecentFiles.move(i, 0);
       return;
     }

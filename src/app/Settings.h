@@ -2,9 +2,19 @@
 // The per-user settings: the welcome-screen switch and the recent project files, most recent
 // first. They live in QSettings under "Quillstone Software" / "Terravel".
 #include <QString>
+#include <QtGlobal>
 #include <QStringList>
 
 namespace terravel {
+
+// How the file system compares file names: Windows and macOS take TEX.tvp and tex.tvp for one
+// file, Linux for two.
+enum class TFileNameCase { Exact, Ignored };
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+inline constexpr TFileNameCase kFileNameCase = TFileNameCase::Ignored;
+#else
+inline constexpr TFileNameCase kFileNameCase = TFileNameCase::Exact;
+#endif
 
 class TSettings {
  public:
@@ -23,9 +33,10 @@ class TSettings {
   // Writes both values; stale recent-file entries are removed. An unwritable store is an internal
   // error (Settings).
   void SaveSettings() const;
-  // Moves an entry that matches ignoring letter case to the top, keeping its spelling, or puts the
-  // path at the top. The list is never shortened.
-  void AddRecentFile(const QString& path);
+  // Moves an entry that names the same file to the top, keeping its spelling, or puts the path at
+  // the top. Names match exactly, or ignoring letter case where the file system does. The list is
+  // never shortened.
+  void AddRecentFile(const QString& path, TFileNameCase nameCase = kFileNameCase);
 };
 
 }  // namespace terravel

@@ -3,49 +3,19 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <optional>
-#include <span>
+#include <set>
 
 #include "cli/Arguments.h"
+#include "cli/FormatOptions.h"
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
 #include "model/formats/FormatTable.h"
-#include "model/formats/WavefrontOBJ.h"
-#include "model/heightmap/HeightmapImport.h"
 #include "model/project/NewProject.h"
 #include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
 #include "render/HeightmapPicture.h"
 
 namespace terravel::cli {
-
-const char* const kUsage =
-    "Usage:\n"
-    "  terravel-cli info FILE.tvp [--json]\n"
-    "  terravel-cli export FILE.tvp OUT [--format t3d|txt|tvt|obj] [--scale S] [--z-up]\n"
-    "  terravel-cli import IN OUT.tvp [--format txt|t3d] [--scale S] [--into PROJECT.tvp]\n"
-    "  terravel-cli import HEIGHTMAP OUT.tvp [--format heightmap] [--cell SIZE] [--z LOW,HIGH] [--step N]\n"
-    "                [--max-triangles N] [--into PROJECT.tvp]\n"
-    "  terravel-cli new OUT.tvp [--blank | --triangle | --mesh N]\n"
-    "  terravel-cli render FILE.tvp OUT.png [--size WxH] [--fit] [--pick] [--show LIST]\n"
-    "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]] [--relief]\n"
-    "  terravel-cli --help | --version\n"
-    "\n"
-    "  info     counts of nodes and polygons, the selection and the project values\n"
-    "  export   Unreal text (.t3d), X/Y/Z text (.txt, --scale applies) or project text (.tvt);\n"
-    "           the format follows OUT's extension unless --format is given; Wavefront OBJ (.obj)\n"
-    "           is written Y up unless --z-up keeps Terravel's axes\n"
-    "  import   X/Y/Z text or Unreal text into a new blank project, or into --into PROJECT.tvp,\n"
-    "           saved as OUT.tvp; --scale multiplies every coordinate (default 1); a heightmap\n"
-    "           (.png, .r16, .raw) becomes a regular mesh, or with --max-triangles a terrain of at\n"
-    "           most N triangles; --cell is the world size of a pixel (64), --z the Z of black\n"
-    "           and white (the project's MinZ and MaxZ)\n"
-    "  new      a new project: the single triangle (default), a blank one, or an N x N mesh\n"
-    "  render   draws the project as the editor's viewport shows it into a PNG (960x594 and the\n"
-    "           project's view unless --size and --fit say otherwise); --pick writes the pick\n"
-    "           buffer; --show takes z,nodes,polygons,textures,position,scale or none; --relief\n"
-    "           draws the terrain hill-shaded in the gradient's colours instead\n";
 
 namespace {
 
@@ -64,49 +34,77 @@ std::string NumberText(float value) {
   return std::string(buffer, result.ptr);
 }
 
-// Formats in the order the usage lists them for each command: the common case first.
-const TExchangeFormat kExportOrder[] = {TExchangeFormat::UnrealText, TExchangeFormat::XYZText,
-                                        TExchangeFormat::ProjectText, TExchangeFormat::WavefrontOBJ};
-const TExchangeFormat kImportOrder[] = {TExchangeFormat::XYZText, TExchangeFormat::UnrealText,
-                                        TExchangeFormat::Heightmap};
-
-// A whole number from `least` up, for --step and --max-triangles.
-int ParseCount(const std::string& option, const std::string& text, int least) {
-  int value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || value < least) {
-    throw EUsageError(option + " takes a whole number from " + std::to_string(least) + " up, not \"" + text + "\"");
-  }
-  return value;
-}
-
-THeightmapOptions HeightmapOptionsOf(const TArguments& arguments) {
-  THeightmapOptions options;
-  if (auto cell = arguments.Value("--cell")) {
-    options.CellSize = ParseScale(*cell);
-    if (options.CellSize <= 0) throw EUsageError("--cell takes a size above 0");
-  }
-  if (auto z = arguments.Value("--z")) {
-    const auto comma = z->find(',');
-    if (comma == std::string::npos) throw EUsageError("--z takes LOW,HIGH");
-    options.LowZ = ParseScale(z->substr(0, comma));
-    options.HighZ = ParseScale(z->substr(comma + 1));
-  }
-  if (auto step = arguments.Value("--step")) options.Step = ParseCount("--step", *step, 1);
-  if (auto budget = arguments.Value("--max-triangles")) options.MaxTriangles = ParseCount("--max-triangles", *budget, 2);
-  return options;
-}
-
 // The format --format names, or else the one of the path's extension; it must be one of `known`.
 const TExchangeFormatInfo& FormatOf(const TArguments& arguments, const std::string& path,
-                                    std::span<const TExchangeFormat> known) {
+                                    const std::vector<const TExchangeFormatInfo*>& known) {
   const auto name = arguments.Value("--format");
   const TExchangeFormatInfo* info = name ? FindFormatByName(*name) : FindFormatByPath(path);
-  if (info != nullptr && std::find(known.begin(), known.end(), info->Format) != known.end()) return *info;
+  if (info != nullptr && std::find(known.begin(), known.end(), info) != known.end()) return *info;
   std::string list;
-  for (TExchangeFormat format : known) list += (list.empty() ? "" : ", ") + FormatInfo(format).Name;
+  for (const TExchangeFormatInfo* format : known) list += (list.empty() ? "" : ", ") + format->Name;
   if (name) throw EUsageError("unknown format \"" + *name + "\" (use " + list + ")");
   throw EUsageError("cannot tell the format from \"" + path + "\": give --format (" + list + ")");
+}
+
+TFormatOptions OptionsKind(const TExchangeFormatInfo& format, bool imports) {
+  return imports ? format.ReadOptions : format.WriteOptions;
+}
+
+// Every option the formats of one direction take, flags first, in the formats' order.
+std::vector<std::string> FormatOptionWords(const std::vector<const TExchangeFormatInfo*>& formats, bool imports) {
+  std::vector<std::string> words;
+  for (const bool flags : {true, false}) {
+    for (const TExchangeFormatInfo* format : formats) {
+      const TFormatOptions kind = OptionsKind(*format, imports);
+      for (const std::string& word : flags ? FlagsOf(kind) : ValueOptionsOf(kind)) {
+        if (std::find(words.begin(), words.end(), word) == words.end()) words.push_back(word);
+      }
+    }
+  }
+  return words;
+}
+
+TArguments FormatArguments(const std::vector<std::string>& words, const std::vector<const TExchangeFormatInfo*>& formats,
+                           bool imports, std::set<std::string> valueOptions) {
+  std::set<std::string> flags;
+  for (const TExchangeFormatInfo* format : formats) {
+    const TFormatOptions kind = OptionsKind(*format, imports);
+    for (const std::string& word : ValueOptionsOf(kind)) valueOptions.insert(word);
+    for (const std::string& word : FlagsOf(kind)) flags.insert(word);
+  }
+  return ParseArguments(words, valueOptions, flags);
+}
+
+// An option given that belongs to other formats than the chosen one is a usage error.
+void RefuseOtherOptions(const TArguments& arguments, const TExchangeFormatInfo& chosen,
+                        const std::vector<const TExchangeFormatInfo*>& formats, bool imports) {
+  const TFormatOptions kind = OptionsKind(chosen, imports);
+  for (const std::string& word : FormatOptionWords(formats, imports)) {
+    if (!arguments.Has(word) || TakesOption(kind, word)) continue;
+    std::vector<const TExchangeFormatInfo*> takers;
+    for (const TExchangeFormatInfo* format : formats) {
+      if (TakesOption(OptionsKind(*format, imports), word)) takers.push_back(format);
+    }
+    if (takers.size() == 1) throw EUsageError(word + " applies to the " + takers.front()->Name + " format only");
+    throw EUsageError(word + " does not apply to a " + chosen.Words + InsteadOf(kind, word));
+  }
+}
+
+// "Wrote 12 polygons to out.t3d": what the export wrote, as the format counts it.
+std::string WrittenText(const TExchangeFormatInfo& format, const TEditor& editor) {
+  const std::string nodes = std::to_string(editor.Nodes.Count()) + " nodes";
+  const std::string polygons = std::to_string(editor.Polygons.Count());
+  switch (format.Counts) {
+    case TExportCounts::Nodes:
+      return nodes;
+    case TExportCounts::Polygons:
+      return polygons + " polygons";
+    case TExportCounts::NodesAndPolygons:
+      return nodes + " and " + polygons + " polygons";
+    case TExportCounts::Triangles:
+      break;
+  }
+  return polygons + " triangles";
 }
 
 }  // namespace
@@ -144,65 +142,35 @@ int RunInfo(const std::vector<std::string>& words, std::ostream& out) {
 }
 
 int RunExport(const std::vector<std::string>& words, std::ostream& out) {
-  const TArguments arguments = ParseArguments(words, {"--format", "--scale"}, {"--z-up"});
+  const auto formats = CommandLineFormats(false);
+  const TArguments arguments = FormatArguments(words, formats, false, {"--format"});
   ExpectPositional(arguments, 2);
   const std::string& output = arguments.Positional[1];
-  const TExchangeFormatInfo& format = FormatOf(arguments, output, kExportOrder);
-  const bool zUp = arguments.Has("--z-up");
-  if (zUp && format.Format != TExchangeFormat::WavefrontOBJ) throw EUsageError("--z-up applies to the obj format only");
-  float scale = 1;
-  if (auto text = arguments.Value("--scale")) {
-    if (!format.ExportTakesScale) throw EUsageError("--scale applies to the txt format only");
-    scale = ParseScale(*text);
-  }
+  const TExchangeFormatInfo& format = FormatOf(arguments, output, formats);
+  RefuseOtherOptions(arguments, format, formats, false);
+  const TWriteOptions options = WriteOptionsOf(format.WriteOptions, arguments);
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
-  if (zUp) {
-    ExportWavefrontOBJ(editor, output, TObjAxes::ZUp);
-  } else {
-    format.Write(editor, output, scale);
-  }
-  out << "Wrote ";
-  switch (format.Format) {
-    case TExchangeFormat::UnrealText:
-      out << editor.Polygons.Count() << " polygons";
-      break;
-    case TExchangeFormat::XYZText:
-      out << editor.Nodes.Count() << " nodes";
-      break;
-    case TExchangeFormat::ProjectText:
-      out << editor.Nodes.Count() << " nodes and " << editor.Polygons.Count() << " polygons";
-      break;
-    case TExchangeFormat::WavefrontOBJ:
-      out << editor.Polygons.Count() << " triangles";
-      break;
-    case TExchangeFormat::Heightmap:  // read only
-      break;
-  }
-  out << " to " << output << "\n";
+  format.Write(editor, output, options);
+  out << "Wrote " << WrittenText(format, editor) << " to " << output << "\n";
   return 0;
 }
 
 int RunImport(const std::vector<std::string>& words, std::ostream& out) {
-  const TArguments arguments = ParseArguments(
-      words, {"--format", "--scale", "--into", "--cell", "--z", "--step", "--max-triangles"}, {});
+  const auto formats = CommandLineFormats(true);
+  const TArguments arguments = FormatArguments(words, formats, true, {"--format", "--into"});
   ExpectPositional(arguments, 2);
   const std::string& input = arguments.Positional[0];
   const std::string& output = arguments.Positional[1];
-  const TExchangeFormatInfo& format = FormatOf(arguments, input, kImportOrder);
-  for (const char* option : {"--cell", "--z", "--step", "--max-triangles"}) {
-    if (!format.ReadsHeightmap && arguments.Has(option))
-      throw EUsageError(std::string(option) + " applies to the heightmap format only");
-  }
-  if (format.ReadsHeightmap && arguments.Has("--scale")) throw EUsageError("--scale does not apply to a heightmap: use --cell");
-  const float scale = arguments.Has("--scale") ? ParseScale(*arguments.Value("--scale")) : 1.0f;
-  // Everything about the heightmap is checked before a project is touched.
-  std::optional<THeightmapOptions> heightmapOptions;
-  THeightGrid heightmap;
+  const TExchangeFormatInfo& format = FormatOf(arguments, input, formats);
+  RefuseOtherOptions(arguments, format, formats, true);
+  // Everything about the options and a picture is checked before a project is touched.
+  TReadOptions options = ReadOptionsOf(format.ReadOptions, arguments);
+  THeightGrid picture;
   std::string note;
-  if (format.ReadsHeightmap) {
-    heightmapOptions = HeightmapOptionsOf(arguments);
-    heightmap = ReadHeightmapFile(input, note);
+  if (format.ReadOptions == TFormatOptions::Heightmap) {
+    picture = ReadHeightmapFile(input, note);
+    options.Picture = &picture;
   }
   TEditor editor;
   if (auto into = arguments.Value("--into")) {
@@ -210,23 +178,20 @@ int RunImport(const std::vector<std::string>& words, std::ostream& out) {
   } else {
     NewProject(editor, false);
   }
+  options.MinZ = editor.Values.MinZ;
+  options.MaxZ = editor.Values.MaxZ;
   const int nodesBefore = editor.Nodes.Count(), polygonsBefore = editor.Polygons.Count();
-  std::optional<THeightmapResult> heightmapResult;
-  if (heightmapOptions) {
-    heightmapResult = ImportHeightmap(editor, heightmap, *heightmapOptions);
-  } else {
-    format.Read(editor, input, scale);
+  std::string summary;
+  {
+    const TImport imported = format.Read(input, options);
+    ApplyImport(editor, imported);
+    summary = imported.Summary;
   }
   SaveProjectFile(editor, output);
   if (!note.empty()) out << note << "\n";
   out << "Imported " << editor.Nodes.Count() - nodesBefore << " nodes and " << editor.Polygons.Count() - polygonsBefore
       << " polygons; wrote " << output << "\n";
-  if (heightmapResult) {
-    char errors[96];
-    std::snprintf(errors, sizeof errors, "Height error: max %.3f, mean %.3f\n", heightmapResult->MaxError,
-                  heightmapResult->MeanError);
-    out << errors;
-  }
+  if (!summary.empty()) out << summary << "\n";
   return 0;
 }
 

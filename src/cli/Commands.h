@@ -12,6 +12,7 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out);
 int RunImport(const std::vector<std::string>& words, std::ostream& out);
 int RunNew(const std::vector<std::string>& words, std::ostream& out);
 
-extern const char* const kUsage;
+// The usage text, with the formats of the format table.
+std::string Usage();
 
 }  // namespace terravel::cli

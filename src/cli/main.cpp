@@ -18,13 +18,13 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty()) {
-    std::cerr << cli::kUsage;
+    std::cerr << cli::Usage();
     return 2;
   }
   const std::string command = words.front();
   words.erase(words.begin());
   if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << cli::kUsage;
+    std::cout << cli::Usage();
     return 0;
   }
   if (command == "--version") {
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     if (it == commands.end()) throw cli::EUsageError("unknown command \"" + command + "\"");
     return it->second(words, std::cout);
   } catch (const cli::EUsageError& error) {
-    std::cerr << "terravel-cli: " << error.what() << "\n\n" << cli::kUsage;
+    std::cerr << "terravel-cli: " << error.what() << "\n\n" << cli::Usage();
     return 2;
   } catch (const ETerravelError& error) {
     std::cerr << error.what() << "\n";

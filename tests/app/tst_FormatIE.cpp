@@ -112,6 +112,12 @@ class TestFormatIE : public QObject {
     QCOMPARE(dialogs.ExchangeRequests.size(), size_t(1));
   }
 
+  void exportHintNamesEveryExportFormat() {
+    auto windows = StartWindows();
+    QCOMPARE(windows->Main().Menus().Project_Export->toolTip(),
+             QStringLiteral("Export into *.txt, *.t3d, *.tvt, or *.obj."));
+  }
+
   void exportAgainSkipsTheProjectText() {
     TTempFolder folder;
     TDialogAnswers dialogs;

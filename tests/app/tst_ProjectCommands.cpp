@@ -147,8 +147,10 @@ class TestProjectCommands : public QObject {
     const std::string good = SavedProject(folder, "Good.tvp", 0);
     const std::string bytes = ReadWholeFile(good);
     WriteWholeFile(folder.Path("Damaged.tvp"), bytes.substr(0, bytes.size() - 40));
-    // The list knows the file in other letter case: the entry moves up and keeps its spelling.
-    const QString known = QString::fromStdString(folder.Path("DAMAGED.TVP"));
+    // The list knows the file (where names ignore letter case, in other letter case): the entry
+    // moves up and keeps its spelling.
+    const QString known = QString::fromStdString(
+        folder.Path(kFileNameCase == TFileNameCase::Ignored ? "DAMAGED.TVP" : "Damaged.tvp"));
     main.Settings().RecentFiles = {QStringLiteral("/x/a.tvp"), known};
     dialogs.OpenName = QString::fromStdString(folder.Path("Damaged.tvp"));
 

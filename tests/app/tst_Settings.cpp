@@ -14,6 +14,8 @@
 using namespace terravel;
 using namespace terravel::test;
 
+Q_DECLARE_METATYPE(terravel::TFileNameCase)
+
 namespace {
 
 QSettings Store() {
@@ -104,14 +106,42 @@ class TestSettings : public QObject {
     QCOMPARE(settings.RecentFiles, recentFiles);
   }
 
+  // Where the file system ignores letter case another spelling names the same file; on Linux
+  // TEX.tvp and tex.tvp are two files and stay two entries.
+  void addRecentFileMovesAMatchToTheTop_data() {
+    QTest::addColumn<TFileNameCase>("nameCase");
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList moved{"/maps/Dune.tvp", "/maps/a.tvp", "/maps/c.tvp"};
+    QTest::newRow("ignoring case: another spelling moves the entry")
+        << TFileNameCase::Ignored << "/MAPS/dune.TVP" << moved;
+    QTest::newRow("exact: the same name moves the entry") << TFileNameCase::Exact << "/maps/Dune.tvp" << moved;
+    QTest::newRow("exact: another spelling is another file")
+        << TFileNameCase::Exact << "/maps/dune.tvp"
+        << QStringList{"/maps/dune.tvp", "/maps/a.tvp", "/maps/Dune.tvp", "/maps/c.tvp"};
+  }
   void addRecentFileMovesAMatchToTheTop() {
+    QFETCH(TFileNameCase, nameCase);
+    QFETCH(QString, added);
+    QFETCH(QStringList, expected);
     TSettings settings;
     settings.RecentFiles = {"/maps/a.tvp", "/maps/Dune.tvp", "/maps/c.tvp"};
-    settings.AddRecentFile("/MAPS/dune.TVP");
-    QCOMPARE(settings.RecentFiles, (QStringList{"/maps/Dune.tvp", "/maps/a.tvp", "/maps/c.tvp"}));
-    settings.AddRecentFile("/maps/new.tvp");
-    QCOMPARE(settings.RecentFiles.size(), 4);
+    settings.AddRecentFile(added, nameCase);
+    QCOMPARE(settings.RecentFiles, expected);
+    settings.AddRecentFile("/maps/new.tvp", nameCase);
+    QCOMPARE(settings.RecentFiles.size(), expected.size() + 1);
     QCOMPARE(settings.RecentFiles.first(), QStringLiteral("/maps/new.tvp"));
+  }
+
+  void recentFilesOnLinuxTellLetterCaseApart() {
+#ifdef Q_OS_LINUX
+    TSettings settings;
+    settings.RecentFiles = {"/maps/TEX.tvp"};
+    settings.AddRecentFile("/maps/tex.tvp");
+    QCOMPARE(settings.RecentFiles, (QStringList{"/maps/tex.tvp", "/maps/TEX.tvp"}));
+#else
+    QSKIP("file names ignore letter case here");
+#endif
   }
 
   void examplesAreTheProjectFilesOfTheExamplesFolder() {

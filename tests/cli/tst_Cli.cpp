@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "model/core/Version.h"
+#include "model/formats/FormatTable.h"
 #include "support/CliRun.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
@@ -175,6 +176,24 @@ class TestCli : public QObject {
     result = RunCli({"--help"});
     QCOMPARE(result.ExitCode, 0);
     QVERIFY(result.Out.contains("terravel-cli export"));
+  }
+
+  // The usage names the formats of the table in the table's order, export and import alike.
+  void usageListsTheFormatsOfTheTable() {
+    const QString usage = RunCli({"--help"}).Out;
+    for (const bool imports : {false, true}) {
+      QString listed;
+      for (const QString& line : usage.split('\n')) {
+        if (!line.startsWith(imports ? "  terravel-cli import" : "  terravel-cli export")) continue;
+        const qsizetype at = line.indexOf("[--format ");
+        QVERIFY(at > 0);
+        listed += (listed.isEmpty() ? "" : "|") + line.mid(at + 10, line.indexOf(']', at) - at - 10);
+      }
+      QString expected;
+      for (const terravel::TExchangeFormatInfo* format : terravel::CommandLineFormats(imports))
+        expected += (expected.isEmpty() ? "" : "|") + QString::fromStdString(format->Name);
+      QCOMPARE(listed, expected);
+    }
   }
 };
 

@@ -2,10 +2,52 @@
 // formats each direction offers.
 #include <QTest>
 
+#include <functional>
+
+#include "T3DTestMaps.h"
+#include "model/editor/Editor.h"
 #include "model/formats/FormatTable.h"
+#include "model/formats/UnrealTextImport.h"
+#include "model/formats/XYZText.h"
+#include "model/heightmap/HeightmapImport.h"
+#include "model/heightmap/RawHeightmap.h"
+#include "support/RecordingHost.h"
+#include "support/TempDir.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
+using namespace terravel::test;
+
+namespace {
+
+// A document that is not empty, so that shared nodes and appended indices show.
+struct TDocument {
+  TRecordingHost host;
+  TEditor editor{&host};
+  TDocument() {
+    editor.Nodes.NewNode("g", "Peak", 0, 0, 64);
+    editor.Nodes.NewNode("", "", 10, 0, 0);
+    editor.Nodes.NewNode("", "", 0, 10, 0);
+    editor.Polygons.NewPolygon(0, 1, 2, "Rock", "", "");
+  }
+};
+
+// Everything of the document a reader's delta can change, one line per record.
+QStringList Contents(const TEditor& editor) {
+  QStringList lines;
+  for (const T3DCoord& n : editor.Nodes)
+    lines << QString("node %1 %2 %3 %4 %5").arg(n.Name.c_str()).arg(n.X).arg(n.Y).arg(n.Z).arg(n.Selected);
+  for (const TPoly& p : editor.Polygons) {
+    lines << QString("polygon %1 %2 %3 %4 %5 %6")
+                 .arg(p.Node1).arg(p.Node2).arg(p.Node3).arg(p.Texture.c_str()).arg(p.Name.c_str()).arg(p.Selected);
+  }
+  for (int i = 0; i < editor.History.UndoCount(); ++i)
+    lines << QString::fromStdString("history " + editor.History.UndoAt(i).Description());
+  lines << QString("MinZ %1 MaxZ %2").arg(editor.Values.MinZ).arg(editor.Values.MaxZ);
+  return lines;
+}
+
+}  // namespace
 
 class TestFormatTable : public QObject {
   Q_OBJECT
@@ -59,6 +101,52 @@ class TestFormatTable : public QObject {
       patterns += (patterns.empty() ? "*." : ";*.") + extension;
     }
     QCOMPARE(info->Pattern, patterns);
+  }
+
+  // Through the table a reader leaves the document alone; its delta, applied, gives what the
+  // format's own import gives: the same records, history, values and notifications.
+  void readThenApplyIsTheImport_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("X/Y/Z text") << "points.txt" << QByteArray("10\t20\t30\r\n; remark\r\n1.5\t2\r\n");
+    QTest::newRow("Unreal text") << "level.t3d" << QByteArray::fromStdString(RealLookingMap());
+    QTest::newRow("raw heightmap") << "tile.r16" << QByteArray("\x00\x00\xff\xff\x00\x80\x10\x00", 8);
+  }
+  void readThenApplyIsTheImport() {
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, bytes);
+    TTempFolder folder;
+    const std::string path = folder.Path(fileName.toStdString());
+    WriteWholeFile(path, bytes.toStdString());
+    const TExchangeFormatInfo* format = FindFormatByPath(path);
+    QVERIFY(format != nullptr && format->Imports());
+
+    TDocument direct;
+    switch (format->Format) {
+      case TExchangeFormat::XYZText:
+        ImportXYZText(direct.editor, path, 2);
+        break;
+      case TExchangeFormat::UnrealText:
+        ImportUnrealText(direct.editor, path, 2);
+        break;
+      default:
+        ImportHeightmap(direct.editor, ReadRawHeightmap(path), {});
+        break;
+    }
+
+    TDocument table;
+    const QStringList before = Contents(table.editor);
+    TReadOptions options;
+    options.Scale = 2;
+    options.MinZ = table.editor.Values.MinZ;
+    options.MaxZ = table.editor.Values.MaxZ;
+    const TImport imported = format->Read(path, options);
+    QCOMPARE(Contents(table.editor), before);
+    QVERIFY(table.host.Calls.empty());
+    ApplyImport(table.editor, imported);
+    QCOMPARE(Contents(table.editor), Contents(direct.editor));
+    QCOMPARE(table.host.Calls, direct.host.Calls);
+    QVERIFY(Contents(table.editor) != before);
   }
 };
 

@@ -278,7 +278,9 @@ class TestProjectFile : public QObject {
     QTest::newRow("usable") << -12.5f << 3.0f << -12.5f << 3.0f;
     QTest::newRow("NaN") << nan << nan << 0.0f << 0.5f;
     QTest::newRow("infinite") << -inf << inf << 0.0f << 0.5f;
-    QTest::newRow("zero and negative zoom") << 1.0f << -2.0f << 1.0f << 0.5f;
+    QTest::newRow("zero zoom") << 1.0f << 0.0f << 1.0f << 0.5f;
+    QTest::newRow("negative zero zoom") << 1.0f << -0.0f << 1.0f << 0.5f;
+    QTest::newRow("negative zoom") << 1.0f << -2.0f << 1.0f << 0.5f;
   }
   void unusableViewValuesReadAsDefaults() {
     QFETCH(float, pan);

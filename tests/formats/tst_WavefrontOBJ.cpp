@@ -3,14 +3,21 @@
 #include <QTest>
 
 #include <array>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <map>
 #include <sstream>
 
 #include "model/document/Orientation.h"
 #include "model/editor/Editor.h"
+#include "model/core/Errors.h"
 #include "model/formats/WavefrontOBJ.h"
+#include "support/TempDir.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
+using namespace terravel::test;
 
 namespace {
 
@@ -52,6 +59,23 @@ std::vector<TObjFace> ReadObj(const std::string& text, std::string& comments) {
     }
   }
   return faces;
+}
+
+// The "Kd" of every "newmtl" of a material library, as the words after "Kd".
+std::map<std::string, std::string> ReadMaterials(const std::string& text) {
+  std::map<std::string, std::string> materials;
+  std::string name, line;
+  std::istringstream lines(text);
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.starts_with("newmtl ")) {
+      name = line.substr(7);
+      materials[name];
+    } else if (line.starts_with("Kd ")) {
+      materials[name] = line.substr(3);
+    }
+  }
+  return materials;
 }
 
 // The up component of a face's normal, read the usual right-handed way.
@@ -109,6 +133,80 @@ class TestWavefrontOBJ : public QObject {
       const bool ground = IsGround(editor.Nodes[nodes[0]], editor.Nodes[nodes[1]], editor.Nodes[nodes[2]]);
       QCOMPARE(NormalUp(faces[k], yUp ? 1 : 2) > 0, ground);
     }
+  }
+
+  // Every material the OBJ text uses is defined once, coloured by its first polygon.
+  void materialLibraryDefinesEveryMaterial() {
+    TEditor editor;
+    for (int i = 0; i < 3; ++i) editor.Nodes.NewNode("", "", float(i * 64), float(i * i * 64), 0);
+    editor.Polygons.NewPolygon(0, 1, 2, "GenEarth.Grass", "", "");
+    editor.Polygons[0].Color = 0x00FF8000;  // blue FF, green 80, red 00
+    editor.Polygons.NewPolygon(0, 2, 1, "My Pack.Sand", "Hills", "");
+    editor.Polygons.NewPolygon(1, 0, 2, "GenEarth.Grass", "Hills", "");
+    editor.Polygons[2].Color = 0x000000FF;  // the first polygon's colour counts
+    editor.Polygons.NewPolygon(2, 1, 0, "", "", "");
+    editor.Polygons[3].Color = 0x00404040;
+
+    const std::map<std::string, std::string> materials = ReadMaterials(WavefrontMaterialsTextOf(editor));
+    const std::map<std::string, std::string> expected = {{"GenEarth.Grass", "0.0000 0.5020 1.0000"},
+                                                         {"My_Pack.Sand", "0.5000 0.5000 0.5000"},
+                                                         {"Untextured", "0.2510 0.2510 0.2510"}};
+    QCOMPARE(materials, expected);
+    std::string comments;
+    for (const TObjFace& face : ReadObj(WavefrontOBJTextOf(editor), comments))
+      QVERIFY2(materials.count(face.Material) == 1, face.Material.c_str());
+  }
+
+  void materialLibraryPath_data() {
+    QTest::addColumn<QString>("obj");
+    QTest::addColumn<QString>("mtl");
+    QTest::newRow("extension replaced") << "/maps/terrain.obj" << "/maps/terrain.mtl";
+    QTest::newRow("any letter case") << "Terrain.OBJ" << "Terrain.mtl";
+    QTest::newRow("no extension") << "/maps.d/terrain" << "/maps.d/terrain.mtl";
+    QTest::newRow("hidden file") << "/maps/.obj" << "/maps/.obj.mtl";
+    QTest::newRow("never the OBJ file itself") << "/maps/x.MTL" << "/maps/x.MTL.mtl";
+  }
+  void materialLibraryPath() {
+    QFETCH(QString, obj);
+    QFETCH(QString, mtl);
+    QCOMPARE(QString::fromStdString(MaterialLibraryPath(obj.toStdString())), mtl);
+  }
+
+  // Both files are written, the OBJ naming its library; a node that is no finite number writes
+  // neither and leaves the files of an earlier export as they were.
+  void exportWritesBothFilesOrNone_data() {
+    QTest::addColumn<float>("x");
+    QTest::addColumn<float>("z");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("finite") << 1e30f << -7.5f << true;
+    QTest::newRow("infinite X") << -std::numeric_limits<float>::infinity() << 0.0f << false;
+    QTest::newRow("NaN Z") << 0.0f << std::numeric_limits<float>::quiet_NaN() << false;
+  }
+  void exportWritesBothFilesOrNone() {
+    QFETCH(float, x);
+    QFETCH(float, z);
+    QFETCH(bool, written);
+    TTempFolder folder;
+    const std::string obj = folder.Path("my terrain.obj"), mtl = folder.Path("my terrain.mtl");
+    WriteWholeFile(obj, "old obj");
+    WriteWholeFile(mtl, "old mtl");
+    TEditor editor;
+    editor.Nodes.NewNode("", "", 0, 0, 0);
+    editor.Nodes.NewNode("", "", 64, 0, 0);
+    editor.Nodes.NewNode("", "", x, 64, z);
+    editor.Polygons.NewPolygon(0, 1, 2, "GenEarth.Rock", "", "");
+    if (written) {
+      ExportWavefrontOBJ(editor, obj);
+      QCOMPARE(ReadWholeFile(obj), WavefrontOBJTextOf(editor, TObjAxes::YUp, "my terrain.mtl"));
+      QVERIFY(ReadWholeFile(obj).find("\r\nmtllib my terrain.mtl\r\n") != std::string::npos);
+      QCOMPARE(ReadWholeFile(mtl), WavefrontMaterialsTextOf(editor));
+    } else {
+      QVERIFY_THROWS_EXCEPTION(ETerravelError, ExportWavefrontOBJ(editor, obj));
+      QCOMPARE(ReadWholeFile(obj), std::string("old obj"));
+      QCOMPARE(ReadWholeFile(mtl), std::string("old mtl"));
+    }
+    const std::filesystem::directory_iterator files(folder.Path("")), end;
+    QCOMPARE(std::distance(files, end), 2);
   }
 };
 

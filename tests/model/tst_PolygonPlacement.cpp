@@ -78,6 +78,10 @@ class TestPolygonPlacement : public QObject {
     QTest::newRow("edge used twice is skipped")
         << Points{{0, 0}, {0, 10}, {-50, 5}, {50, 5}, {0, -60}} << Indices{0, 1, 2, 1, 0, 3} << Indices{}
         << QPointF(0, -1) << true << R::Ok << Indices{0, 2, 3};
+    // Edge 2-0 closes the triangle 0, 1, 2 and is used on both sides: 3 becomes the third node.
+    QTest::newRow("closing edge used twice is skipped")
+        << Points{{0, 0}, {0, 10}, {12, 0}, {-20, 0}, {5, -50}, {5, 50}} << Indices{0, 2, 4, 2, 0, 5}
+        << Indices{} << QPointF(0, 0) << true << R::Ok << Indices{0, 3, 1};
     // Polygon 1-2-4 lies on A's side of 1->2 with 4 at (-100, -100): 2 is passed over.
     QTest::newRow("candidate on the side of a triangle is skipped")
         << nearOrigin + Points{{-100, -100}} << Indices{1, 2, 4} << Indices{} << QPointF(0, 0) << true

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/formats/HeightmapFormat.h"
 #include "model/formats/ProjectTextExport.h"
 #include "model/formats/UnrealTextExport.h"
 #include "model/formats/UnrealTextImport.h"
@@ -13,97 +14,80 @@ namespace terravel {
 
 namespace {
 
-const char* const kUnrealImportWarning =
-    "This feature is experimental. Current restrictions:\r"
-    "- Only supports *.t3d files exported via File -> Export in UnrealEd.\r"
-    "- Import might take some time even for decently sized brushes.\r"
-    "- Polygons with more than three vertices are split during import.\r"
-    "- Relative position of multiple brushes to each other might not be kept.\r"
-    "- No preservation of texture panning/scale.\r"
-    "- No support for unapplied rotation/scale of brushes (invoke \"Transform Permanently\" in UnrealEd "
-    "before exporting).";
+// The file dialog's pattern of the extensions: "*.png;*.r16;*.raw".
+std::string PatternOf(const std::vector<std::string>& extensions) {
+  std::string pattern;
+  for (const std::string& extension : extensions) pattern += (pattern.empty() ? "*." : ";*.") + extension;
+  return pattern;
+}
 
 std::vector<TExchangeFormatInfo> MakeTable() {
-  std::vector<TExchangeFormatInfo> table(5);
+  // Each row is filled before the next one is added, which may move it.
+  std::vector<TExchangeFormatInfo> table;
+  const auto row = [&table](TExchangeFormat format, std::string name, std::vector<std::string> extensions) -> auto& {
+    TExchangeFormatInfo& info = table.emplace_back();
+    info.Format = format;
+    info.Name = std::move(name);
+    info.Extensions = std::move(extensions);
+    info.Pattern = PatternOf(info.Extensions);
+    return info;
+  };
 
-  TExchangeFormatInfo& xyz = table[0];
-  xyz.Format = TExchangeFormat::XYZText;
-  xyz.Name = "txt";
-  xyz.Extensions = {"txt"};
-  xyz.Caption = "X, Y, Z, Tab-separated (*.txt)";
-  xyz.Title = "XYZ Text";
-  xyz.Description =
-      "Description:\rImports/exports a coordinate text file, in which the X, Y and Z coordinates are "
-      "separated by tabs in a single line. Scale factor adjustable.";
-  xyz.Pattern = "*.txt";
-  // The XYZ reader never reports an unfinished import.
-  xyz.Read = [](TEditor& editor, const std::string& path, float scale) {
-    ImportXYZText(editor, path, scale);
-    return true;
+  TExchangeFormatInfo& xyz = row(TExchangeFormat::XYZText, "txt", {"txt"});
+  xyz.Read = &ReadXYZText;
+  xyz.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
+    ExportXYZText(editor, path, options.Scale);
   };
-  xyz.Write = [](const TEditor& editor, const std::string& path, float scale) {
-    ExportXYZText(editor, path, scale);
-  };
-  xyz.ExportTakesScale = true;
+  xyz.ReadOptions = xyz.WriteOptions = TFormatOptions::Scale;
   xyz.RepeatedByExportAgain = true;
   xyz.OfferedBothWays = true;
+  xyz.ImportRank = 0;
+  xyz.ExportRank = 1;
+  xyz.Words = "X/Y/Z text";
+  xyz.Counts = TExportCounts::Nodes;
 
-  TExchangeFormatInfo& unreal = table[1];
-  unreal.Format = TExchangeFormat::UnrealText;
-  unreal.Name = "t3d";
-  unreal.Extensions = {"t3d"};
-  unreal.Caption = "Unreal Text (*.t3d)";
-  unreal.Title = "Unreal Text";
-  unreal.Description =
-      "Description:\rUnreal Text format. This file type can be used to exchange data between Terravel and "
-      "UnrealEd.";
-  unreal.Pattern = "*.t3d";
-  unreal.ImportWarning = kUnrealImportWarning;
-  unreal.Read = &ImportUnrealText;
+  TExchangeFormatInfo& unreal = row(TExchangeFormat::UnrealText, "t3d", {"t3d"});
+  unreal.Read = &ReadUnrealText;
   // UnrealEd gets the coordinates as stored: the Unreal text is never scaled.
-  unreal.Write = [](const TEditor& editor, const std::string& path, float) {
+  unreal.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions&) {
     ExportUnrealText(editor, path);
   };
+  unreal.ReadOptions = TFormatOptions::Scale;
   unreal.RepeatedByExportAgain = true;
   unreal.OfferedBothWays = true;
+  unreal.ImportRank = 1;
+  unreal.ExportRank = 0;
+  unreal.Words = "Unreal text";
 
-  TExchangeFormatInfo& project = table[2];
-  project.Format = TExchangeFormat::ProjectText;
-  project.Name = "tvt";
-  project.Extensions = {"tvt"};
-  project.Caption = "Terravel Text (*.tvt)";
-  project.Title = "Terravel Text";
-  project.Description =
-      "Description:\rImports/exports a TVP project as a text file, which can be edited with a text editor.";
-  project.Pattern = "*.tvt";
-  project.OfferedBothWays = true;
-  project.Write = [](const TEditor& editor, const std::string& path, float) {
+  TExchangeFormatInfo& project = row(TExchangeFormat::ProjectText, "tvt", {"tvt"});
+  project.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions&) {
     ExportProjectText(editor, path);
   };
+  project.OfferedBothWays = true;
+  project.ExportRank = 2;
+  project.Words = "project text";
+  project.Counts = TExportCounts::NodesAndPolygons;
 
-  TExchangeFormatInfo& heightmap = table[3];
-  heightmap.Format = TExchangeFormat::Heightmap;
-  heightmap.Name = "heightmap";
-  heightmap.Extensions = {"png", "r16", "raw"};
-  heightmap.Caption = "Heightmap (*.png *.r16 *.raw)";
-  heightmap.Title = "Heightmap";
-  heightmap.Description =
-      "Description:\rBuilds a terrain from a greyscale picture (8 or 16 bit PNG, or raw 16 bit): a regular mesh, "
-      "or at most a given number of triangles placed where they follow the heights best.";
-  heightmap.Pattern = "*.png;*.r16;*.raw";
-  heightmap.ReadsHeightmap = true;
+  TExchangeFormatInfo& heightmap = row(TExchangeFormat::Heightmap, "heightmap", {"png", "r16", "raw"});
+  heightmap.Read = &ReadHeightmap;
+  heightmap.ReadOptions = TFormatOptions::Heightmap;
+  heightmap.ImportRank = 2;
+  heightmap.Words = "heightmap";
+  heightmap.FileWord = "HEIGHTMAP";
+  heightmap.ImportNote =
+      "a heightmap (.png, .r16, .raw) becomes a regular mesh, or with --max-triangles a terrain of at most N "
+      "triangles; --cell is the world size of a pixel (64), --z the Z of black and white (the project's MinZ and "
+      "MaxZ)";
 
-  TExchangeFormatInfo& obj = table[4];
-  obj.Format = TExchangeFormat::WavefrontOBJ;
-  obj.Name = "obj";
-  obj.Extensions = {"obj"};
-  obj.Caption = "Wavefront OBJ (*.obj)";
-  obj.Title = "Wavefront OBJ";
-  obj.Description =
-      "Description:\rExports the terrain as a Wavefront OBJ mesh for other engines and modelling programs: Y up, "
-      "one object per group, the texture names as materials.";
-  obj.Pattern = "*.obj";
-  obj.Write = [](const TEditor& editor, const std::string& path, float) { ExportWavefrontOBJ(editor, path); };
+  TExchangeFormatInfo& obj = row(TExchangeFormat::WavefrontOBJ, "obj", {"obj"});
+  obj.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
+    ExportWavefrontOBJ(editor, path, options.ZUp ? TObjAxes::ZUp : TObjAxes::YUp);
+  };
+  obj.WriteOptions = TFormatOptions::Axes;
+  obj.ExportRank = 3;
+  obj.Words = "Wavefront OBJ";
+  obj.Counts = TExportCounts::Triangles;
+  obj.ExportNote = "Wavefront OBJ (.obj) is written Y up unless --z-up keeps Terravel's axes";
   return table;
 }
 
@@ -120,6 +104,17 @@ std::span<const TExchangeFormatInfo> ExchangeFormats() {
 
 const TExchangeFormatInfo& FormatInfo(TExchangeFormat format) {
   return Table().at(static_cast<std::size_t>(format));
+}
+
+std::vector<const TExchangeFormatInfo*> CommandLineFormats(bool imports) {
+  std::vector<const TExchangeFormatInfo*> formats;
+  for (const TExchangeFormatInfo& info : Table()) {
+    if ((imports ? info.ImportRank : info.ExportRank) >= 0) formats.push_back(&info);
+  }
+  std::sort(formats.begin(), formats.end(), [imports](const TExchangeFormatInfo* a, const TExchangeFormatInfo* b) {
+    return imports ? a->ImportRank < b->ImportRank : a->ExportRank < b->ExportRank;
+  });
+  return formats;
 }
 
 const TExchangeFormatInfo* FindFormatByName(std::string_view name) {

@@ -1,47 +1,54 @@
 #pragma once
-// The exchange formats in one table: how terravel-cli names them, the extensions they are known by,
-// what the format chooser shows for them, and their readers and writers. Whatever chooses a format by
-// a name or a file's extension asks here, so a format added or renamed changes in one place.
-#include <optional>
+// The exchange formats in one table: how terravel-cli names them and lists them, the extensions
+// they are known by, and their readers and writers (ExchangeFormat.h). Whatever chooses a format
+// by a name or a file's extension asks here, so a format added or renamed changes in one place.
+// The windows keep their own captions and descriptions of the formats.
+//
+// Adding a format: write its reader and/or writer in a file of its own (XYZText.cpp is a small
+// example of both), then add its row to MakeTable in FormatTable.cpp and its value to
+// TExchangeFormat.
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace terravel {
+#include "model/formats/ExchangeFormat.h"
 
-class TEditor;
+namespace terravel {
 
 // In the chooser's list order: the position in the list is the format's identity there.
 enum class TExchangeFormat { XYZText = 0, UnrealText = 1, ProjectText = 2, Heightmap = 3, WavefrontOBJ = 4 };
 
-struct TExchangeFormatInfo {
-  // Reads the file into the document, every coordinate times the scale; false when the import
-  // did not complete.
-  using TReader = bool (*)(TEditor& editor, const std::string& path, float scale);
-  // Writes the whole document; writers that take no scale ignore it.
-  using TWriter = void (*)(const TEditor& editor, const std::string& path, float scale);
+// What terravel-cli counts when it says what an export wrote: "Wrote 12 polygons to ...".
+enum class TExportCounts { Polygons, Nodes, NodesAndPolygons, Triangles };
 
+struct TExchangeFormatInfo {
   TExchangeFormat Format;
   std::string Name;                     // as --format takes it: "t3d"
   std::vector<std::string> Extensions;  // lower case, without the dot; the first is the default one
-  std::string Caption;                  // the chooser's list entry, also the filter's shown name
-  std::string Title;                    // the format in words, for "Import Terravel Text"
-  std::string Description;              // "\r" is a line break
   std::string Pattern;                  // the file dialog's pattern: "*.t3d"; several are split by ";"
-  std::string ImportWarning;            // shown before every import; empty for none
-  TReader Read = nullptr;               // none: the format is written only
-  TWriter Write = nullptr;              // none: the format is read only
-  bool ExportTakesScale = false;        // every reader takes a scale, the writers only where this says
+  TFormatReader Read = nullptr;         // none: the format is written only
+  TFormatWriter Write = nullptr;        // none: the format is read only
+  TFormatOptions ReadOptions = TFormatOptions::None;
+  TFormatOptions WriteOptions = TFormatOptions::None;
   bool RepeatedByExportAgain = false;   // "Export again" remembers an export of this format
-  // Imported by ImportHeightmap with its own options (cell size, Z range, step, budget) from a
-  // picture the caller decodes, instead of by Read.
-  bool ReadsHeightmap = false;
   // The chooser lists the format for import and export alike and answers a missing direction
   // with "not yet implemented"; the others it lists only where they work.
   bool OfferedBothWays = false;
 
-  bool Imports() const { return Read != nullptr || ReadsHeightmap; }
+  // terravel-cli: the place in its lists, the common case first (-1: not offered that way), the
+  // format in words for its help ("X/Y/Z text"), and a clause of its own in the help where the
+  // format needs more than its place in the list. The file a reader reads is called FileWord in
+  // the usage line.
+  int ImportRank = -1;
+  int ExportRank = -1;
+  std::string Words;
+  std::string ImportNote;
+  std::string ExportNote;
+  std::string FileWord = "IN";
+  TExportCounts Counts = TExportCounts::Polygons;
+
+  bool Imports() const { return Read != nullptr; }
   bool Exports() const { return Write != nullptr; }
   const std::string& DefaultExtension() const { return Extensions.front(); }
 };
@@ -49,6 +56,9 @@ struct TExchangeFormatInfo {
 // Every format, in the chooser's list order.
 std::span<const TExchangeFormatInfo> ExchangeFormats();
 const TExchangeFormatInfo& FormatInfo(TExchangeFormat format);
+
+// The formats that import (or export), in terravel-cli's order.
+std::vector<const TExchangeFormatInfo*> CommandLineFormats(bool imports);
 
 // The format of that exact name ("t3d"); none for an unknown name.
 const TExchangeFormatInfo* FindFormatByName(std::string_view name);

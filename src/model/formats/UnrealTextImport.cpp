@@ -3,11 +3,8 @@
 #include <cctype>
 #include <cfloat>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <vector>
 
-#include "model/actions/Requests.h"
 #include "model/core/Errors.h"
 #include "model/core/FileIO.h"
 #include "model/document/RedrawSuspension.h"
@@ -19,79 +16,6 @@
 namespace terravel {
 
 namespace {
-
-// Finds the first node of the list at exactly a position, in constant time: the index of every
-// node that was first at its position, kept up to date as the import appends nodes. Positions
-// compare as single-precision numbers (so 0 and -0 are one position, and NaN matches nothing).
-// An open-addressing table with linear probing, at most half full.
-class TNodeLookup {
- public:
-  explicit TNodeLookup(const TCoordList& nodes) {
-    Grow(2 * static_cast<std::size_t>(nodes.Count()) + 2048);
-    for (int i = 0; i < nodes.Count(); ++i) Remember(nodes[i].X, nodes[i].Y, nodes[i].Z, i);
-  }
-
-  int Find(float x, float y, float z) const {
-    if (std::isnan(x) || std::isnan(y) || std::isnan(z)) return -1;
-    return slots_[SlotOf(KeyOf(x, y, z))].index;
-  }
-
-  // Keeps the index unless an earlier node stands at the same position.
-  void Remember(float x, float y, float z, int index) {
-    if (std::isnan(x) || std::isnan(y) || std::isnan(z)) return;
-    if (2 * (used_ + 1) > slots_.size()) Grow(2 * slots_.size());
-    const TKey key = KeyOf(x, y, z);
-    TSlot& slot = slots_[SlotOf(key)];
-    if (slot.index >= 0) return;
-    slot = {key, index};
-    ++used_;
-  }
-
- private:
-  struct TKey {
-    std::uint32_t x, y, z;
-    bool operator==(const TKey&) const = default;
-  };
-  struct TSlot {
-    TKey key{};
-    int index = -1;  // -1: free
-  };
-
-  static std::uint32_t BitsOf(float value) {
-    value += 0.0f;  // -0 becomes +0
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-  }
-  static TKey KeyOf(float x, float y, float z) { return {BitsOf(x), BitsOf(y), BitsOf(z)}; }
-
-  static std::uint64_t HashOf(const TKey& key) {
-    std::uint64_t h = (std::uint64_t(key.x) << 32 | key.y) * 0x9E3779B97F4A7C15ull;
-    h ^= (h >> 29) + key.z * 0xBF58476D1CE4E5B9ull;
-    h *= 0x94D049BB133111EBull;
-    return h ^ (h >> 31);
-  }
-
-  // The slot that holds the key, or the free slot where it belongs.
-  std::size_t SlotOf(const TKey& key) const {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t at = static_cast<std::size_t>(HashOf(key)) & mask;
-    while (slots_[at].index >= 0 && !(slots_[at].key == key)) at = (at + 1) & mask;
-    return at;
-  }
-
-  void Grow(std::size_t wanted) {
-    std::size_t size = 1;
-    while (size < wanted) size *= 2;
-    std::vector<TSlot> old = std::move(slots_);
-    slots_.assign(size, TSlot());
-    for (const TSlot& slot : old)
-      if (slot.index >= 0) slots_[SlotOf(slot.key)] = slot;
-  }
-
-  std::vector<TSlot> slots_;
-  std::size_t used_ = 0;
-};
 
 // A value of the file times the scale, formed in extended precision and rounded to single; what
 // lies beyond the float range becomes an infinity, as the rounding would make it.
@@ -120,34 +44,6 @@ std::string_view AsMap(std::string_view bytes, std::string& wrapped) {
   return wrapped;
 }
 
-}  // namespace
-
-TZRange ImportZRange(float lowest, float highest, float step) {
-  TZRange range{lowest, highest};
-  // A multiple beyond the largest float stays the value itself.
-  auto single = [](long double value, float otherwise) {
-    return std::fabs(value) <= FLT_MAX ? static_cast<float>(value) : otherwise;
-  };
-  if (std::isfinite(step) && step != 0) {
-    const long double s = std::fabs(static_cast<long double>(step));
-    long double k = std::floor(lowest / s);
-    if (k * s > lowest) --k;  // the quotient may have rounded up onto a whole number
-    range.MinZ = single(k * s, lowest);
-    k = std::ceil(highest / s);
-    if (k * s < highest) ++k;
-    range.MaxZ = single(k * s, highest);
-  }
-  // Rounding is monotonic, so the bounds enclose the range; this holds even where floats are
-  // coarser than the step.
-  if (!(range.MinZ <= lowest)) range.MinZ = lowest;
-  if (!(range.MaxZ >= highest)) range.MaxZ = highest;
-  range.MinZ += 0.0f;  // never "-0"
-  range.MaxZ += 0.0f;
-  return range;
-}
-
-namespace {
-
 // A vertex beyond the single-precision range would become an infinite node that no export can
 // write: such a file is refused, naming the line, before the first change.
 void RequireSingleRange(const TT3DMap& map, float scale) {
@@ -170,90 +66,61 @@ void RequireSingleRange(const TT3DMap& map, float scale) {
 
 }  // namespace
 
-void ConvertUnrealText(TEditor& editor, const TT3DMap& map, float scale) {
+TRecordedPolygons RecordedPolygonsOf(const TT3DMap& map, float scale) {
   RequireSingleRange(map, scale);
-  TNodeLookup lookup(editor.Nodes);
-  bool anyZ = false;
-  float lowest = 0, highest = 0;
-
+  TRecordedPolygons recorded;
   for (const auto& actor : map.Actors) {
     const TBrush* brush = actor->AsBrush();
     if (brush == nullptr) continue;
     for (const TT3DPolygon& polygon : brush->Polygons) {
-      int counter = 0;
-      int first = -1, previous = -1, current = -1;
+      TRecordedPolygons::TPolygon& added = recorded.Polygons.emplace_back();
+      added.NodeName = brush->BrushName;
+      added.Name = polygon.Item;
+      added.Texture = polygon.Texture;
+      added.FirstCorner = recorded.Corners.size();
       for (const TPolygonItem& item : polygon.Items) {
         if (item.ItemName != "Vertex") continue;
-        T3DCoord node;
-        node.Name = brush->BrushName;
-        node.X = Scaled(item.Values[0], scale);
-        node.Y = Scaled(item.Values[1], scale);
-        node.Z = Scaled(item.Values[2], scale);
-        node.Selected = true;
-
-        int index = lookup.Find(node.X, node.Y, node.Z);
-        if (index < 0) {
-          const int before = editor.Nodes.Count();
-          DoAddNode(editor, node);
-          if (editor.Nodes.Count() > before) {
-            index = editor.Nodes.Count() - 1;
-            lookup.Remember(node.X, node.Y, node.Z, index);
-          }
-        }
-
-        if (counter == 0) {
-          first = index;
-        } else {
-          previous = current;
-          current = index;
-        }
-        if (++counter >= 3) {
-          TPoly triangle;
-          triangle.Name = polygon.Item;
-          triangle.Node1 = first;
-          triangle.Node2 = previous;
-          triangle.Node3 = current;
-          triangle.Color = kAutomaticColor;
-          triangle.Texture = polygon.Texture;
-          triangle.Selected = true;
-          DoAddPolygon(editor, triangle);
-        }
-
-        if (!std::isnan(node.Z)) {
-          if (!anyZ || node.Z < lowest) lowest = node.Z;
-          if (!anyZ || node.Z > highest) highest = node.Z;
-          anyZ = true;
-        }
+        recorded.Corners.push_back(
+            {Scaled(item.Values[0], scale), Scaled(item.Values[1], scale), Scaled(item.Values[2], scale)});
       }
+      added.CornerCount = recorded.Corners.size() - added.FirstCorner;
     }
   }
-
-  // Without a single vertex there is no range to show: MinZ and MaxZ stay as they are.
-  if (!anyZ) return;
-  const TZRange range = ImportZRange(lowest, highest, editor.Values.PgInc);
-  DoSetMinZ(editor, range.MinZ);
-  DoSetMaxZ(editor, range.MaxZ);
+  return recorded;
 }
 
-// The whole map is parsed before the first change, so a damaged file changes nothing. The tree
-// lives only inside the call, so it may refer into the bytes instead of copying them.
-bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale) {
-  // Redrawing is suspended while the many single actions run, and resumed also after an error.
-  const TRedrawSuspension suspension(editor.Host());
+void ConvertUnrealText(TEditor& editor, const TT3DMap& map, float scale) {
+  RecordPolygons(editor, RecordedPolygonsOf(map, scale));
+}
+
+namespace {
+
+// The whole map is parsed before anything is returned. The tree lives only inside the call, so
+// it may refer into the bytes instead of copying them.
+TRecordedPolygons RecordedPolygonsOfBytes(std::string_view bytes, float scale) {
   TT3DMap map;
   std::string wrapped;
   map.ParseInPlace(AsMap(bytes, wrapped));
-  ConvertUnrealText(editor, map, scale);
+  return RecordedPolygonsOf(map, scale);
+}
+
+}  // namespace
+
+TImport ReadUnrealText(const std::string& path, const TReadOptions& options) {
+  return {RecordedPolygonsOfBytes(ReadFileBytes(path), options.Scale), {}, {}};
+}
+
+// A damaged file changes nothing: it is refused while it is read.
+bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale) {
+  // Redrawing is suspended while the many single actions run, and resumed also after an error.
+  const TRedrawSuspension suspension(editor.Host());
+  RecordPolygons(editor, RecordedPolygonsOfBytes(bytes, scale));
   return true;
 }
 
 bool ImportUnrealText(TEditor& editor, const std::string& path, float scale) {
   const TRedrawSuspension suspension(editor.Host());
-  const std::string bytes = ReadFileBytes(path);
-  TT3DMap map;
-  std::string wrapped;
-  map.ParseInPlace(AsMap(bytes, wrapped));
-  ConvertUnrealText(editor, map, scale);
+  RecordPolygons(editor, RecordedPolygonsOfBytes(ReadFileBytes(path), scale));
   return true;
 }
 

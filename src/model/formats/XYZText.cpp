@@ -80,16 +80,13 @@ void ExportXYZText(const TEditor& editor, const std::string& path, float scale) 
   WriteFileAtomically(path, XYZTextOf(editor, scale));
 }
 
-int ImportXYZBytes(TEditor& editor, std::string_view bytes, float scale) {
+TAppendedMesh XYZNodesOf(std::string_view bytes, float scale) {
   const char separator = DecimalSeparator();
   const std::size_t endOfFile = bytes.find(kEndOfFile);
   if (endOfFile != std::string_view::npos) bytes = bytes.substr(0, endOfFile);
 
   // Every line is read before the first node enters, so a refused file changes nothing.
-  struct TPoint {
-    float X, Y, Z;
-  };
-  std::vector<TPoint> points;
+  TAppendedMesh mesh;
   std::string columns[3];  // kept across lines so that their buffers are reused
   int lineNumber = 0;
   std::size_t pos = 0;
@@ -117,16 +114,21 @@ int ImportXYZBytes(TEditor& editor, std::string_view bytes, float scale) {
       if (c == '.' && separator != '.') c = separator;
       columns[column] += c;
     }
-    points.push_back({ColumnValue(columns[0], scale, separator, lineNumber),
-                      ColumnValue(columns[1], scale, separator, lineNumber),
-                      ColumnValue(columns[2], scale, separator, lineNumber)});
+    mesh.Nodes.push_back({ColumnValue(columns[0], scale, separator, lineNumber),
+                          ColumnValue(columns[1], scale, separator, lineNumber),
+                          ColumnValue(columns[2], scale, separator, lineNumber)});
   }
+  return mesh;
+}
 
-  editor.Nodes.Reserve(static_cast<std::size_t>(editor.Nodes.Count()) + points.size());
-  for (const TPoint& point : points) {
-    if (editor.Nodes.NewNode("", "", point.X, point.Y, point.Z) < 0) throw std::bad_alloc();
-  }
-  return static_cast<int>(points.size());
+TImport ReadXYZText(const std::string& path, const TReadOptions& options) {
+  return {XYZNodesOf(ReadFileBytes(path), options.Scale), {}, {}};
+}
+
+int ImportXYZBytes(TEditor& editor, std::string_view bytes, float scale) {
+  const TAppendedMesh mesh = XYZNodesOf(bytes, scale);
+  AppendMesh(editor, mesh);
+  return static_cast<int>(mesh.Nodes.size());
 }
 
 int ImportXYZText(TEditor& editor, const std::string& path, float scale) {

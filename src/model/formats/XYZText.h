@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/formats/ExchangeFormat.h"
+
 namespace terravel {
 
 class TEditor;
@@ -17,13 +19,19 @@ std::string XYZTextOf(const TEditor& editor, float scale);
 // Writes XYZTextOf to the path, replacing the file only once the new one is complete.
 void ExportXYZText(const TEditor& editor, const std::string& path, float scale);
 
+// The nodes of the text as an appended mesh, one per line. CR LF, a lone CR and a lone LF each
+// end a line; Ctrl+Z ends the text; leading spaces, empty lines and ";" comment lines are skipped.
+// Values that are no number read as 0; a value that times the scale lies outside the
+// single-precision range refuses the whole file with EInvalidFileError "Line %d: the coordinate
+// %s lies outside the single-precision range.".
+TAppendedMesh XYZNodesOf(std::string_view bytes, float scale);
+
+// The format's reader: XYZNodesOf the file's content; EFileError/EStreamError when it cannot be read.
+TImport ReadXYZText(const std::string& path, const TReadOptions& options);
+
 // Appends one node (empty group, automatic name, not selected) per line of the text and returns
-// how many. CR LF, a lone CR and a lone LF each end a line; Ctrl+Z ends the text; leading spaces,
-// empty lines and ";" comment lines are skipped. Values that are no number read as 0; a value that
-// times the scale lies outside the single-precision range refuses the whole file with
-// EInvalidFileError "Line %d: the coordinate %s lies outside the single-precision range." before
-// any node enters. Nodes go straight into the list: nothing is recorded in the history and no
-// polygon, MinZ or MaxZ changes. Setting the modified flag is the caller's.
+// how many; a refused file adds none. Nodes go straight into the list: nothing is recorded in the
+// history and no polygon, MinZ or MaxZ changes. Setting the modified flag is the caller's.
 int ImportXYZBytes(TEditor& editor, std::string_view bytes, float scale);
 
 // ImportXYZBytes on the file's content; EFileError/EStreamError when it cannot be read.

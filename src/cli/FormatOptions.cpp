@@ -1,0 +1,103 @@
+#include "cli/FormatOptions.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace terravel::cli {
+
+namespace {
+
+// A whole number from `least` up, for --step and --max-triangles.
+int ParseCount(const std::string& option, const std::string& text, int least) {
+  int value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || value < least) {
+    throw EUsageError(option + " takes a whole number from " + std::to_string(least) + " up, not \"" + text + "\"");
+  }
+  return value;
+}
+
+THeightmapOptions HeightmapOptionsOf(const TArguments& arguments) {
+  THeightmapOptions options;
+  if (auto cell = arguments.Value("--cell")) {
+    options.CellSize = ParseScale(*cell);
+    if (options.CellSize <= 0) throw EUsageError("--cell takes a size above 0");
+  }
+  if (auto z = arguments.Value("--z")) {
+    const auto comma = z->find(',');
+    if (comma == std::string::npos) throw EUsageError("--z takes LOW,HIGH");
+    options.LowZ = ParseScale(z->substr(0, comma));
+    options.HighZ = ParseScale(z->substr(comma + 1));
+  }
+  if (auto step = arguments.Value("--step")) options.Step = ParseCount("--step", *step, 1);
+  if (auto budget = arguments.Value("--max-triangles")) options.MaxTriangles = ParseCount("--max-triangles", *budget, 2);
+  return options;
+}
+
+}  // namespace
+
+std::vector<std::string> ValueOptionsOf(TFormatOptions kind) {
+  switch (kind) {
+    case TFormatOptions::Scale:
+      return {"--scale"};
+    case TFormatOptions::Heightmap:
+      return {"--cell", "--z", "--step", "--max-triangles"};
+    case TFormatOptions::None:
+    case TFormatOptions::Axes:
+      break;
+  }
+  return {};
+}
+
+std::vector<std::string> FlagsOf(TFormatOptions kind) {
+  if (kind == TFormatOptions::Axes) return {"--z-up"};
+  return {};
+}
+
+bool TakesOption(TFormatOptions kind, const std::string& option) {
+  const auto values = ValueOptionsOf(kind), flags = FlagsOf(kind);
+  return std::find(values.begin(), values.end(), option) != values.end() ||
+         std::find(flags.begin(), flags.end(), option) != flags.end();
+}
+
+std::string InsteadOf(TFormatOptions kind, const std::string& option) {
+  // The size of a pixel scales a heightmap.
+  if (kind == TFormatOptions::Heightmap && option == "--scale") return ": use --cell";
+  return {};
+}
+
+std::string UsageOf(TFormatOptions kind) {
+  switch (kind) {
+    case TFormatOptions::Scale:
+      return "[--scale S]";
+    case TFormatOptions::Heightmap:
+      return "[--cell SIZE] [--z LOW,HIGH] [--step N] [--max-triangles N]";
+    case TFormatOptions::Axes:
+      return "[--z-up]";
+    case TFormatOptions::None:
+      break;
+  }
+  return {};
+}
+
+TReadOptions ReadOptionsOf(TFormatOptions kind, const TArguments& arguments) {
+  TReadOptions options;
+  if (kind == TFormatOptions::Scale) {
+    if (auto scale = arguments.Value("--scale")) options.Scale = ParseScale(*scale);
+  } else if (kind == TFormatOptions::Heightmap) {
+    options.Heightmap = HeightmapOptionsOf(arguments);
+  }
+  return options;
+}
+
+TWriteOptions WriteOptionsOf(TFormatOptions kind, const TArguments& arguments) {
+  TWriteOptions options;
+  if (kind == TFormatOptions::Scale) {
+    if (auto scale = arguments.Value("--scale")) options.Scale = ParseScale(*scale);
+  } else if (kind == TFormatOptions::Axes) {
+    options.ZUp = arguments.Has("--z-up");
+  }
+  return options;
+}
+
+}  // namespace terravel::cli
