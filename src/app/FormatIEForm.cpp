@@ -41,8 +41,8 @@ TWriteOptions WriteOptionsOf(const TExchangeFormatInfo& format, float scale) {
 
 }  // namespace
 
-TFormatIEForm::TFormatIEForm(TEditor& editor, TProjectLifecycle& project)
-    : QDialog(nullptr), editor_(editor), project_(project) {
+TFormatIEForm::TFormatIEForm(TEditor& editor, THost& host, TProjectLifecycle& project, TOptionsIEForm& options)
+    : QDialog(nullptr), editor_(editor), host_(host), project_(project), options_(options) {
   setObjectName(QStringLiteral("FormatIEForm"));
   setWindowTitle(QStringLiteral("Choose File Format"));
   setModal(true);
@@ -177,13 +177,12 @@ void TFormatIEForm::ActionClick() {
 }
 
 bool TFormatIEForm::RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty) {
-  if (options_ == nullptr) return false;
-  options_->ShowEmptyOption = showEmptyOption;
-  options_->Scale = scale;
-  options_->ImportIntoEmpty = importIntoEmpty;
-  if (!options_->Execute()) return false;
-  scale = options_->Scale;
-  importIntoEmpty = options_->ImportIntoEmpty;
+  options_.ShowEmptyOption = showEmptyOption;
+  options_.Scale = scale;
+  options_.ImportIntoEmpty = importIntoEmpty;
+  if (!options_.Execute()) return false;
+  scale = options_.Scale;
+  importIntoEmpty = options_.ImportIntoEmpty;
   return true;
 }
 
@@ -226,15 +225,17 @@ bool TFormatIEForm::ImportFrom(const TExchangeFormatInfo& format, const QString&
   float scale = ImportScale;
   bool intoEmpty = true;  // ticked again on every import
   if (!RunOptions(true, scale, intoEmpty)) return false;
-  if (intoEmpty) {
-    if (project_.ConfirmDiscard()) return false;
-    project_.NewProject(false);
-  }
   ImportFileName = path;
   ImportScale = scale;
   TReadOptions options;
   options.Scale = ImportScale;
-  ApplyImport(editor_, format.Read(FilePath(ImportFileName), options));
+  // The whole file is read before the project is replaced: a damaged file leaves it as it was.
+  const TImport read = format.Read(FilePath(ImportFileName), options);
+  if (intoEmpty) {
+    if (project_.ConfirmDiscard()) return false;
+    project_.NewProject(false);
+  }
+  ApplyImport(editor_, read);
   return true;
 }
 
@@ -271,7 +272,7 @@ bool TFormatIEForm::ImportHeightmapFrom(const TExchangeFormatInfo& format, const
     project_.NewProject(false);
   }
   ImportFileName = path;
-  if (!note.empty()) editor_.Host().Log("LOG: " + note);
+  if (!note.empty()) host_.Log("LOG: " + note);
   ApplyImport(editor_, terrain);
   if (heightmapOptions_->ImportIntoEmpty) ZoomToFit(editor_);
   return true;

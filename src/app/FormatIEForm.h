@@ -19,6 +19,7 @@ class QPushButton;
 namespace terravel {
 
 class TEditor;
+class THost;
 class TProjectLifecycle;
 class TOptionsIEForm;
 class THeightmapOptionsForm;
@@ -26,10 +27,9 @@ class THeightmapOptionsForm;
 class TFormatIEForm : public QDialog {
   Q_OBJECT
  public:
-  // The project is asked before an import into a new project replaces it.
-  TFormatIEForm(TEditor& editor, TProjectLifecycle& project);
-  // The options window it opens; none (before attaching) cancels every options step.
-  void SetOptionsWindow(TOptionsIEForm* options) { options_ = options; }
+  // The project is asked before an import into a new project replaces it; the options window
+  // asks for a scale factor; the log lines of an import go to the host.
+  TFormatIEForm(TEditor& editor, THost& host, TProjectLifecycle& project, TOptionsIEForm& options);
 
   // Opens the chooser modally for import; true when it closed after a finished import.
   bool ShowForImport();
@@ -83,8 +83,9 @@ class TFormatIEForm : public QDialog {
   bool RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty);
 
   TEditor& editor_;
+  THost& host_;
   TProjectLifecycle& project_;
-  TOptionsIEForm* options_ = nullptr;
+  TOptionsIEForm& options_;
   THeightmapOptionsForm* heightmapOptions_ = nullptr;
   QListWidget* formatList_ = nullptr;
   QLabel* descriptionLabel_ = nullptr;

@@ -116,8 +116,7 @@ void TMainForm::CreateToolWindows() {
   w.Properties = std::make_unique<TPropertiesForm>(editor_, *w.DropDown);
   w.Log = std::make_unique<TLogForm>();
   w.OptionsIE = std::make_unique<TOptionsIEForm>();
-  w.FormatIE = std::make_unique<TFormatIEForm>(editor_, *this);
-  w.FormatIE->SetOptionsWindow(w.OptionsIE.get());
+  w.FormatIE = std::make_unique<TFormatIEForm>(editor_, host_, *this, *w.OptionsIE);
   w.About = std::make_unique<TAboutForm>();
   w.BackgroundImage = std::make_unique<TBackgroundImageForm>(renderer_);
   w.TextureReport = std::make_unique<TTextureReportForm>(editor_);

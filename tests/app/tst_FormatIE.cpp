@@ -197,6 +197,30 @@ class TestFormatIE : public QObject {
     QCOMPARE(windows->Tools().FormatIE->ImportScale, 2.0f);
   }
 
+  // A file that cannot be read is refused before the project is replaced: nothing is asked and
+  // the modified project stays as it was.
+  void damagedImportKeepsTheProject() {
+    TTempFolder folder;
+    TDialogAnswers dialogs;
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    DoSetMinZ(main.Editor(), -64);
+    const int nodes = main.Editor().Nodes.Count();
+    WriteWholeFile(folder.Path("bad.txt"), "10\t20\r\n1e39\t2\t3\r\n");
+    dialogs.ExchangeName = QString::fromStdString(folder.Path("bad.txt"));
+    dialogs.Answers = {QMessageBox::No};  // would discard the changes, if it were asked
+    OnModal<TFormatIEForm>(&main, [&](TFormatIEForm* chooser) {
+      RunFormat(chooser, TExchangeFormat::XYZText, ConfirmScale(QStringLiteral("1"), true));
+      chooser->reject();
+    });
+    main.Menus().Project_Import->trigger();
+    QCOMPARE(dialogs.Messages.size(), size_t(1));
+    QCOMPARE(dialogs.Messages[0].Caption, QStringLiteral("Error"));
+    QCOMPARE(main.Editor().Nodes.Count(), nodes);
+    QCOMPARE(main.Editor().Values.MinZ, -64.f);
+    QVERIFY(main.Modified());
+  }
+
   // A 16-bit picture through the chooser and the heightmap options, within a budget, into an
   // empty project (the unmodified one is replaced unasked).
   void importHeightmap() {
