@@ -22,15 +22,12 @@
 #include "model/formats/ExchangeFormat.h"
 #include "model/heightmap/HeightmapErrors.h"
 #include "model/view/ViewTransform.h"
+#include "render/FilePaths.h"
 #include "render/HeightmapPicture.h"
 
 namespace terravel {
 
 namespace {
-
-std::string FilePath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
 
 // The options of an export that asks for none: the scale remembered for formats that take one.
 TWriteOptions WriteOptionsOf(const TExchangeFormatInfo& format, float scale) {
@@ -187,13 +184,13 @@ bool TFormatIEForm::RunOptions(bool showEmptyOption, float& scale, bool& importI
 }
 
 bool TFormatIEForm::CanImport(const QString& path) {
-  const TExchangeFormatInfo* format = FindFormatByPath(path.toLocal8Bit().toStdString());
+  const TExchangeFormatInfo* format = FindFormatByPath(FilePath(path));
   // A dropped picture may as well be meant as a background: heightmaps come through the chooser only.
   return format != nullptr && format->Imports() && format->ReadOptions != TFormatOptions::Heightmap;
 }
 
 bool TFormatIEForm::ImportFile(const QString& path) {
-  const TExchangeFormatInfo* format = FindFormatByPath(path.toLocal8Bit().toStdString());
+  const TExchangeFormatInfo* format = FindFormatByPath(FilePath(path));
   if (format == nullptr || !format->Imports()) return false;
   ImportMode = true;
   WarnBeforeImport(*format);

@@ -8,13 +8,11 @@
 #include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
 
+#include "render/FilePaths.h"
+
 namespace terravel {
 
 namespace {
-
-std::string FilePath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
 
 // The file name enters the recent files whether or not reading it succeeded.
 template <class Read>

@@ -5,6 +5,7 @@
 #include <QSettings>
 
 #include "app/DataPaths.h"
+#include "render/FilePaths.h"
 #include "model/core/Errors.h"
 #include "model/text/NumberText.h"
 
@@ -85,9 +86,9 @@ void TSettings::SaveSettings() const {
 }
 
 void TSettings::AddRecentFile(const QString& path, TFileNameCase nameCase) {
-  const std::string wanted = path.toLocal8Bit().toStdString();
+  const std::string wanted = FilePath(path);
   for (qsizetype i = 0; i < RecentFiles.size(); ++i) {
-    const std::string entry = RecentFiles[i].toLocal8Bit().toStdString();
+    const std::string entry = FilePath(RecentFiles[i]);
     if (nameCase == TFileNameCase::Exact ? entry == wanted : SameTextIgnoringCase(entry, wanted)) {
       RecentFiles.move(i, 0);
       return;

@@ -5,13 +5,14 @@
 
 #include "model/heightmap/HeightmapErrors.h"
 #include "model/heightmap/RawHeightmap.h"
+#include "render/FilePaths.h"
 
 namespace terravel {
 
 THeightGrid ReadHeightmapFile(const std::string& path, std::string& note) {
   note.clear();
   if (IsRawHeightmapPath(path)) return ReadRawHeightmap(path);
-  QImageReader reader(QString::fromLocal8Bit(path.c_str()));
+  QImageReader reader(QtFilePath(path));
   QImage image = reader.read();
   if (image.isNull()) {
     throw EHeightmapError("The heightmap " + path + " cannot be read: " + reader.errorString().toLocal8Bit().toStdString() + ".");

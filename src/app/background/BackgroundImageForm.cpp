@@ -17,6 +17,7 @@
 #include "app/UserDialogs.h"
 #include "app/background/PicturePreview.h"
 #include "model/text/NumberText.h"
+#include "render/FilePaths.h"
 #include "render/ViewportRenderer.h"
 
 namespace terravel {
@@ -163,7 +164,7 @@ void TBackgroundImageForm::OkClick() {
   if (!ReadNumber(hEdit_, accepted.ScaleH) || accepted.ScaleH == 0) return Refuse(kBadScale, hEdit_);
   // A picture that cannot be decoded raises its error here, before anything changes: the
   // window stays open and the last picture with its placement stays under the mesh.
-  renderer_.SetBackgroundImage(fileName.toLocal8Bit().toStdString(), accepted.OriginX, accepted.OriginY,
+  renderer_.SetBackgroundImage(FilePath(fileName), accepted.OriginX, accepted.OriginY,
                                accepted.ScaleW, accepted.ScaleH);
   values_ = accepted;
   renderer_.Redraw(false);
