@@ -34,7 +34,9 @@ class TStepAction : public TAction {
   void DoUndo() override {
     if (breaksOnUndo_) throw EAssertionFailure(modules::Undo, "step broken");
   }
-  void Changed() override { editor_.Host().Redraw(true); }
+
+ public:
+  TNotices Notices() const override { return {TNotice::FullRedraw, TNotice::UndoRedo}; }
 
  private:
   bool breaksOnUndo_;

@@ -43,9 +43,13 @@ class TCounterAction : public TAction {
     --counter_;
   }
   void Prepare() override { log_.push_back("prepare " + name_); }
-  void Changed() override {
+
+ public:
+  // Only the refresh of the Undo and Redo commands.
+  TNotices Notices() const override {
     log_.push_back("changed " + name_);
     if (ThrowInChanged) throw EAssertionFailure(modules::Actions, "test");
+    return {TNotice::UndoRedo};
   }
 
  private:
