@@ -252,6 +252,19 @@ class TestHistory : public QObject {
     QCOMPARE(f.counter, 1);
   }
 
+  // Every notice in one set: each reaches the host once, in the one order, with its values.
+  void noticesGoOutInTheirOrder() {
+    test::TRecordingHost host;
+    SendNotices(host, TNotices{});
+    QVERIFY(host.Calls.empty());
+    TNotices all{TNotice::ListsAfterUndoRedo, TNotice::UndoRedo,  TNotice::PropertiesAfterRedraw,
+                 TNotice::LightRedraw,        TNotice::FullRedraw, TNotice::Properties,
+                 TNotice::Lists,              TNotice::Modified};
+    SendNotices(host, all.WithMode(TPropertyMode::pmPoly).WithUnitField(TUnitField::PgInc));
+    QCOMPARE(host.Joined(), std::string("unit 2, modified 1, lists, mode 4, properties, redraw full, "
+                                        "redraw light, properties, undoredo, lists"));
+  }
+
   void internalErrorsOfTheHistory() {
     TFixture f;
     QVERIFY_THROWS_EXCEPTION(EAssertionFailure, f.editor.History.Perform(nullptr));
