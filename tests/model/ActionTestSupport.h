@@ -96,10 +96,10 @@ namespace terravel {
 
 // The set in the order it is sent, for the messages of QCOMPARE.
 inline char* toString(const TNotices& notices) {
-  static const char* const kNames[] = {"UnitField",   "Modified",    "Lists",
-                                       "PropertyMode", "Properties", "FullRedraw",
-                                       "LightRedraw", "PropertiesAfterRedraw", "UndoRedo",
-                                       "ListsAfterUndoRedo"};
+  static const char* const kNames[] = {
+      "UnitField",  "Modified",          "Lists",       "PropertyMode",
+      "Properties", "FullRedraw",        "LightRedraw", "PropertiesAfterRedraw",
+      "UndoRedo",   "ListsAfterUndoRedo"};
   static_assert(std::size(kNames) == static_cast<std::size_t>(TNotice::Last) + 1);
   std::string text;
   for (std::size_t i = 0; i < std::size(kNames); ++i) {

@@ -257,9 +257,14 @@ class TestHistory : public QObject {
     test::TRecordingHost host;
     SendNotices(host, TNotices{});
     QVERIFY(host.Calls.empty());
-    TNotices all{TNotice::ListsAfterUndoRedo, TNotice::UndoRedo,  TNotice::PropertiesAfterRedraw,
-                 TNotice::LightRedraw,        TNotice::FullRedraw, TNotice::Properties,
-                 TNotice::Lists,              TNotice::Modified};
+    TNotices all{TNotice::ListsAfterUndoRedo,
+                 TNotice::UndoRedo,
+                 TNotice::PropertiesAfterRedraw,
+                 TNotice::LightRedraw,
+                 TNotice::FullRedraw,
+                 TNotice::Properties,
+                 TNotice::Lists,
+                 TNotice::Modified};
     SendNotices(host, all.WithMode(TPropertyMode::pmPoly).WithUnitField(TUnitField::PgInc));
     QCOMPARE(host.Joined(), std::string("unit 2, modified 1, lists, mode 4, properties, redraw full, "
                                         "redraw light, properties, undoredo, lists"));

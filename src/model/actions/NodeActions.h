@@ -30,9 +30,6 @@ class TSetNodeUnitAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  const std::vector<TValueEntry>& Entries() const { return entries_; }
-  float Value() const { return value_; }
-
   // modified, redraw, properties.
   TNotices Notices() const override {
     return {TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
@@ -62,8 +59,6 @@ class TSetNodeCoordAction : public TSetNodeUnitAction {
 class TNodePositionAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
-
-  const std::vector<TPositionEntry>& Entries() const { return entries_; }
 
   // modified, properties, redraw.
   TNotices Notices() const override {
@@ -105,8 +100,6 @@ class TSnapNodeXYToGridAction : public TNodePositionAction {
 class TMoveMultipleNodesZAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
-
-  const std::vector<TValueEntry>& Entries() const { return entries_; }
 
   // modified, properties, redraw.
   TNotices Notices() const override {

@@ -23,8 +23,6 @@ class TSetPolyIntegerAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  const std::vector<TIntegerEntry>& Entries() const { return entries_; }
-
   // modified, redraw, properties.
   TNotices Notices() const override {
     return {TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};

@@ -19,7 +19,6 @@ class TRemoveAction : public TAction {
   const std::vector<int>& NodeIndices() const { return nodeIndices_; }
   const std::vector<int>& PolygonIndices() const { return polygonIndices_; }
   const std::vector<T3DCoord>& RemovedNodes() const { return removedNodes_; }
-  const std::vector<TPoly>& RemovedPolygons() const { return removedPolygons_; }
 
   // After a remove the properties window shows nothing; after its undo the mode follows the
   // restored selection.

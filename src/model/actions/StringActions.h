@@ -23,8 +23,6 @@ class TSetStringAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  const std::vector<TStringEntry>& Entries() const { return entries_; }
-
   // modified, redraw, properties; a group change also rebuilds the group filter and the object
   // list, after the undo commands.
   TNotices Notices() const override;

@@ -239,21 +239,23 @@ void ConvertUnrealText(TEditor& editor, const TT3DMap& map, float scale) {
 // lives only inside the call, so it may refer into the bytes instead of copying them.
 bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale) {
   // Redrawing is suspended while the many single actions run, and resumed also after an error.
-  const TRedrawSuspension suspension(editor.Host());
+  TRedrawSuspension suspension(editor.Host());
   TT3DMap map;
   std::string wrapped;
   map.ParseInPlace(AsMap(bytes, wrapped));
   ConvertUnrealText(editor, map, scale);
+  suspension.Resume();
   return true;
 }
 
 bool ImportUnrealText(TEditor& editor, const std::string& path, float scale) {
-  const TRedrawSuspension suspension(editor.Host());
+  TRedrawSuspension suspension(editor.Host());
   const std::string bytes = ReadFileBytes(path);
   TT3DMap map;
   std::string wrapped;
   map.ParseInPlace(AsMap(bytes, wrapped));
   ConvertUnrealText(editor, map, scale);
+  suspension.Resume();
   return true;
 }
 
