@@ -29,6 +29,13 @@ class TCounterAction : public TAction {
   bool ThrowInExecute = false;
   bool ThrowInChanged = false;
 
+  // Only the refresh of the Undo and Redo commands.
+  TNotices Notices() const override {
+    log_.push_back("changed " + name_);
+    if (ThrowInChanged) throw EAssertionFailure(modules::Actions, "test");
+    return {TNotice::UndoRedo};
+  }
+
  protected:
   bool DoExecute() override {
     log_.push_back("execute " + name_);
@@ -43,14 +50,6 @@ class TCounterAction : public TAction {
     --counter_;
   }
   void Prepare() override { log_.push_back("prepare " + name_); }
-
- public:
-  // Only the refresh of the Undo and Redo commands.
-  TNotices Notices() const override {
-    log_.push_back("changed " + name_);
-    if (ThrowInChanged) throw EAssertionFailure(modules::Actions, "test");
-    return {TNotice::UndoRedo};
-  }
 
  private:
   std::string name_;
@@ -150,7 +149,7 @@ class TestHistory : public QObject {
     QCOMPARE(f.counter, 0);
   }
 
-  // What the Undo and Redo commands read when an action's Changed refreshes them.
+  // What the Undo and Redo commands read when an action's notices refresh them.
   void refreshFromInsideAnOperation() {
     TFixture f;
     f.Perform("A");
@@ -164,7 +163,7 @@ class TestHistory : public QObject {
     f.editor.History.UndoLast();
     QCOMPARE(f.host.Joined(), std::string("undoredo [A|C] 1/1"));
     f.host.Clear();
-    // Changed of a redo runs while the action is still the last of the redo list.
+    // The notices of a redo go out while the action is still the last of the redo list.
     f.editor.History.RedoLast();
     QCOMPARE(f.host.Joined(), std::string("undoredo [A|C] 1/1"));
     QCOMPARE(f.editor.History.UndoDescription(), std::string("C"));
@@ -179,7 +178,7 @@ class TestHistory : public QObject {
     f.host.Clear();
     f.log.clear();
     QVERIFY_THROWS_EXCEPTION(EAssertionFailure, f.editor.History.UndoLast());
-    QCOMPARE(f.log, (TLog{"prepare B", "undo B"}));  // no Changed
+    QCOMPARE(f.log, (TLog{"prepare B", "undo B"}));  // no notices
     QCOMPARE(f.UndoNames(), (TNames{"A", "B"}));
     QCOMPARE(f.editor.History.RedoCount(), 0);
     QVERIFY(b->Done());
