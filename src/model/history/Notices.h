@@ -9,10 +9,10 @@
 
 namespace terravel {
 
-// One notification to the host. The enumerators are the one order in which they are sent. A notification that
-// two families send at different places has one enumerator for each place.
+// One notification to the host. The enumerators are the one order in which they are sent; a
+// notification that two families send at different places has one enumerator for each place.
 enum class TNotice : std::uint8_t {
-  UnitField,              // ShowUnitValue: the gradient panel shows the changed value, before anything else
+  UnitField,              // ShowUnitValue: the gradient panel shows the changed value first
   Modified,               // SetModified(true)
   Lists,                  // RefreshLists
   PropertyMode,           // SetPropertyMode with the set's mode
