@@ -21,13 +21,8 @@ void FillCapsule(TRaster& raster, TScreenPoint a, TScreenPoint b, double radius,
 void FillRoundedRect(TRaster& raster, long long left, long long top, long long right, long long bottom,
                      double radius, QRgb color);
 
-// The dot pattern that marks selected polygons: two dots in every 8 x 4 cell, at (0, 0) and
-// (4, 2), fixed to the raster.
-inline bool IsSelectionDot(int x, int y) {
-  return ((y & 3) == 0 && (x & 7) == 0) || ((y & 3) == 2 && (x & 7) == 4);
-}
-
-// The triangle's pixels that belong to the selection dot pattern; the others stay as they are.
+// The triangle's pixels that belong to the dot pattern marking selected polygons (two dots in
+// every 8 x 4 cell, at (0, 0) and (4, 2), fixed to the raster); the others stay as they are.
 void FillTriangleDots(TRaster& raster, TScreenPoint a, TScreenPoint b, TScreenPoint c, QRgb color);
 
 // The diagonal cross at a polygon's centre without labels, 2 pixels wide: (cx - 4, cy - 4) to

@@ -29,12 +29,13 @@ class TStepAction : public TAction {
   TStepAction(TEditor& editor, std::string description, bool breaksOnUndo)
       : TAction(editor, std::move(description)), breaksOnUndo_(breaksOnUndo) {}
 
+  TNotices Notices() const override { return {TNotice::FullRedraw, TNotice::UndoRedo}; }
+
  protected:
   bool DoExecute() override { return true; }
   void DoUndo() override {
     if (breaksOnUndo_) throw EAssertionFailure(modules::Undo, "step broken");
   }
-  void Changed() override { editor_.Host().Redraw(true); }
 
  private:
   bool breaksOnUndo_;

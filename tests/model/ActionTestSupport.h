@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,18 @@ struct TActionFixture {
     const QString joined = QString::fromStdString(host.Joined());
     host.Clear();
     return joined;
+  }
+
+  // What the action performed or redone last declares for the windows now (the calls are forgotten,
+  // as Calls does).
+  TNotices DoneNotices() {
+    host.Clear();
+    return editor.History.UndoAt(editor.History.UndoCount() - 1).Notices();
+  }
+  // The same for the action undone last.
+  TNotices UndoneNotices() {
+    host.Clear();
+    return editor.History.RedoAt(editor.History.RedoCount() - 1).Notices();
   }
 };
 
@@ -78,3 +91,27 @@ bool FailsWithActionsAssertion(Function function) {
 }
 
 }  // namespace terravel::test
+
+namespace terravel {
+
+// The set in the order it is sent, for the messages of QCOMPARE.
+inline char* toString(const TNotices& notices) {
+  static const char* const kNames[] = {
+      "UnitField",  "Modified",          "Lists",       "PropertyMode",
+      "Properties", "FullRedraw",        "LightRedraw", "PropertiesAfterRedraw",
+      "UndoRedo",   "ListsAfterUndoRedo"};
+  static_assert(std::size(kNames) == static_cast<std::size_t>(TNotice::Last) + 1);
+  std::string text;
+  for (std::size_t i = 0; i < std::size(kNames); ++i) {
+    if (!notices.Has(static_cast<TNotice>(i))) continue;
+    text += (text.empty() ? "" : ", ") + std::string(kNames[i]);
+    if (static_cast<TNotice>(i) == TNotice::PropertyMode) {
+      text += " " + std::to_string(static_cast<int>(notices.Mode()));
+    } else if (static_cast<TNotice>(i) == TNotice::UnitField) {
+      text += " " + std::to_string(static_cast<int>(notices.Field()));
+    }
+  }
+  return qstrdup(text.c_str());
+}
+
+}  // namespace terravel

@@ -1,8 +1,13 @@
 // The node and polygon lists: automatic names, detaching and re-inserting with corner upkeep.
 #include <QTest>
 
+#include <stdexcept>
+#include <type_traits>
+
 #include "model/document/CornerMaintenance.h"
+#include "model/document/RedrawSuspension.h"
 #include "model/editor/Editor.h"
+#include "support/RecordingHost.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -14,6 +19,15 @@ std::vector<int> Corners(const TEditor& editor) {
   for (const TPoly& p : editor.Polygons) corners.insert(corners.end(), {p.Node1, p.Node2, p.Node3});
   return corners;
 }
+
+// A host whose picture after a suspension fails.
+class TFailingResumeHost : public test::TRecordingHost {
+ public:
+  void ResumeRedraw() override {
+    TRecordingHost::ResumeRedraw();
+    throw std::runtime_error("resume");
+  }
+};
 
 void AddNodes(TEditor& editor, int count) {
   for (int i = 0; i < count; ++i) editor.Nodes.NewNode("", "", float(i), 0, 0);
@@ -90,6 +104,29 @@ class TestDocument : public QObject {
     for (int i = 0; i < 8; ++i) QCOMPARE(editor.Nodes[i].X, float(i));
     QVERIFY_THROWS_EXCEPTION(EAssertionFailure, DetachNodesFixingCorners(editor.Nodes, editor.Polygons, {6}));
     QCOMPARE(editor.Nodes.Count(), 8);
+  }
+
+  // The picture that ends a suspension is drawn once. Its failure reaches the caller at the end of
+  // the work; after an earlier error that error is the one reported.
+  void redrawSuspensionResumesOnce_data() {
+    QTest::addColumn<bool>("workFails");
+    QTest::newRow("work done") << false;
+    QTest::newRow("work failed") << true;
+  }
+  void redrawSuspensionResumesOnce() {
+    static_assert(std::is_nothrow_destructible_v<TRedrawSuspension>);
+    QFETCH(bool, workFails);
+    TFailingResumeHost host;
+    std::string error;
+    try {
+      TRedrawSuspension suspension(host);
+      if (workFails) throw std::invalid_argument("work");
+      suspension.Resume();
+    } catch (const std::exception& e) {
+      error = e.what();
+    }
+    QCOMPARE(error, std::string(workFails ? "work" : "resume"));
+    QCOMPARE(host.Joined(), std::string("suspend, resume"));
   }
 };
 

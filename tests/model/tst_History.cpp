@@ -29,6 +29,13 @@ class TCounterAction : public TAction {
   bool ThrowInExecute = false;
   bool ThrowInChanged = false;
 
+  // Only the refresh of the Undo and Redo commands.
+  TNotices Notices() const override {
+    log_.push_back("changed " + name_);
+    if (ThrowInChanged) throw EAssertionFailure(modules::Actions, "test");
+    return {TNotice::UndoRedo};
+  }
+
  protected:
   bool DoExecute() override {
     log_.push_back("execute " + name_);
@@ -43,10 +50,6 @@ class TCounterAction : public TAction {
     --counter_;
   }
   void Prepare() override { log_.push_back("prepare " + name_); }
-  void Changed() override {
-    log_.push_back("changed " + name_);
-    if (ThrowInChanged) throw EAssertionFailure(modules::Actions, "test");
-  }
 
  private:
   std::string name_;
@@ -146,7 +149,7 @@ class TestHistory : public QObject {
     QCOMPARE(f.counter, 0);
   }
 
-  // What the Undo and Redo commands read when an action's Changed refreshes them.
+  // What the Undo and Redo commands read when an action's notices refresh them.
   void refreshFromInsideAnOperation() {
     TFixture f;
     f.Perform("A");
@@ -160,7 +163,7 @@ class TestHistory : public QObject {
     f.editor.History.UndoLast();
     QCOMPARE(f.host.Joined(), std::string("undoredo [A|C] 1/1"));
     f.host.Clear();
-    // Changed of a redo runs while the action is still the last of the redo list.
+    // The notices of a redo go out while the action is still the last of the redo list.
     f.editor.History.RedoLast();
     QCOMPARE(f.host.Joined(), std::string("undoredo [A|C] 1/1"));
     QCOMPARE(f.editor.History.UndoDescription(), std::string("C"));
@@ -175,7 +178,7 @@ class TestHistory : public QObject {
     f.host.Clear();
     f.log.clear();
     QVERIFY_THROWS_EXCEPTION(EAssertionFailure, f.editor.History.UndoLast());
-    QCOMPARE(f.log, (TLog{"prepare B", "undo B"}));  // no Changed
+    QCOMPARE(f.log, (TLog{"prepare B", "undo B"}));  // no notices
     QCOMPARE(f.UndoNames(), (TNames{"A", "B"}));
     QCOMPARE(f.editor.History.RedoCount(), 0);
     QVERIFY(b->Done());
@@ -246,6 +249,24 @@ class TestHistory : public QObject {
     QVERIFY_THROWS_EXCEPTION(EAssertionFailure, f.editor.History.RedoLast());
     QCOMPARE(f.UndoNames(), (TNames{"B"}));
     QCOMPARE(f.counter, 1);
+  }
+
+  // Every notice in one set: each reaches the host once, in the one order, with its values.
+  void noticesGoOutInTheirOrder() {
+    test::TRecordingHost host;
+    SendNotices(host, TNotices{});
+    QVERIFY(host.Calls.empty());
+    TNotices all{TNotice::ListsAfterUndoRedo,
+                 TNotice::UndoRedo,
+                 TNotice::PropertiesAfterRedraw,
+                 TNotice::LightRedraw,
+                 TNotice::FullRedraw,
+                 TNotice::Properties,
+                 TNotice::Lists,
+                 TNotice::Modified};
+    SendNotices(host, all.WithMode(TPropertyMode::pmPoly).WithUnitField(TUnitField::PgInc));
+    QCOMPARE(host.Joined(), std::string("unit 2, modified 1, lists, mode 4, properties, redraw full, "
+                                        "redraw light, properties, undoredo, lists"));
   }
 
   void internalErrorsOfTheHistory() {

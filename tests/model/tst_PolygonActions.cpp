@@ -14,6 +14,8 @@ using namespace terravel::test;
 namespace {
 
 const QString kFieldChanged = "modified 1, redraw full, properties, undoredo";
+const TNotices kIntegerChanged{TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw,
+                               TNotice::UndoRedo};
 const QString kFlipped = "modified 1, properties, redraw full, undoredo";
 
 // Ten nodes; Polygon1 (4, 7, 9), Polygon2 (0, 1, 2), Polygon3 (3, 5, 6), the first and last selected.
@@ -159,18 +161,18 @@ class TestPolygonActions : public QObject {
     const int old0 = read(0), old1 = read(1), old2 = read(2);
     corner == 0 ? DoSetPolyColor(f.editor, value) : DoSetPolyNode(f.editor, corner, value);
     QCOMPARE(UndoText(f.editor), description);
-    QCOMPARE(f.Calls(), kFieldChanged);
+    QCOMPARE(f.DoneNotices(), kIntegerChanged);
     QCOMPARE(read(0), value);
     QCOMPARE(read(1), old1);
     QCOMPARE(read(2), value);
 
     f.editor.History.UndoLast();
-    QCOMPARE(f.Calls(), kFieldChanged);
+    QCOMPARE(f.UndoneNotices(), kIntegerChanged);
     QCOMPARE(read(0), old0);
     QCOMPARE(read(2), old2);
 
     f.editor.History.RedoLast();
-    QCOMPARE(f.Calls(), kFieldChanged);
+    QCOMPARE(f.DoneNotices(), kIntegerChanged);
     QCOMPARE(read(0), value);
   }
 

@@ -51,6 +51,12 @@ class TAddRecordAction : public TAction {
   // The index of the created record while applied, -1 otherwise.
   int Index() const { return index_; }
 
+  // The new record is shown in the properties window; after an undo they show what is left.
+  TNotices Notices() const override {
+    constexpr TNotices kNotices{TNotice::Modified, TNotice::Lists, TNotice::FullRedraw, TNotice::UndoRedo};
+    return Done() ? kNotices.WithMode(Traits::kMode) : kNotices.With(TNotice::Properties);
+  }
+
  protected:
   bool DoExecute() override {
     const int index = Traits::Append(editor_, record_);
@@ -66,19 +72,6 @@ class TAddRecordAction : public TAction {
     list.Detach(index_);
     index_ = -1;
     list.AnnounceSelection();
-  }
-
-  // The new record is shown in the properties window; after an undo they show what is left.
-  void Changed() override {
-    THost& host = editor_.Host();
-    host.SetModified(true);
-    host.RefreshLists();
-    if (Done()) {
-      host.SetPropertyMode(Traits::kMode);
-    } else {
-      host.RefreshProperties();
-    }
-    host.Redraw(true);
   }
 
  private:

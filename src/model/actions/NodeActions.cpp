@@ -91,12 +91,6 @@ void SwapPositions(TEditor& editor, std::vector<TPositionEntry>& entries) {
   }
 }
 
-void NotifyMoved(THost& host) {
-  host.SetModified(true);
-  host.RefreshProperties();
-  host.Redraw(true);
-}
-
 }  // namespace
 
 // TSetNodeUnitAction
@@ -133,13 +127,6 @@ void TSetNodeUnitAction::BasesFollow() {
   }
 }
 
-void TSetNodeUnitAction::Changed() {
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.Redraw(true);
-  host.RefreshProperties();
-}
-
 std::size_t TSetNodeUnitAction::CapturedBytes() const {
   return HeapBytes(entries_);
 }
@@ -154,10 +141,6 @@ TSetNodeCoordAction::TSetNodeCoordAction(TEditor& editor, TNodeAxis axis, float 
 
 void TNodePositionAction::DoUndo() {
   SwapPositions(editor_, entries_);
-}
-
-void TNodePositionAction::Changed() {
-  NotifyMoved(editor_.Host());
 }
 
 std::size_t TNodePositionAction::CapturedBytes() const {
@@ -219,10 +202,6 @@ bool TMoveMultipleNodesZAction::DoExecute() {
 void TMoveMultipleNodesZAction::DoUndo() {
   Require(!entries_.empty(), modules::Actions, "Z action undone without entries");
   for (const TValueEntry& entry : entries_) editor_.Nodes[entry.Index].Z = entry.Old;
-}
-
-void TMoveMultipleNodesZAction::Changed() {
-  NotifyMoved(editor_.Host());
 }
 
 std::size_t TMoveMultipleNodesZAction::CapturedBytes() const {

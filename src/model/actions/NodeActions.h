@@ -30,16 +30,16 @@ class TSetNodeUnitAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  const std::vector<TValueEntry>& Entries() const { return entries_; }
-  float Value() const { return value_; }
+  // modified, redraw, properties.
+  TNotices Notices() const override {
+    return {TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
+  }
 
  protected:
   TSetNodeUnitAction(TEditor& editor, std::string description, TNodeAxis axis, float value);
   // The changed nodes' drag bases follow their position.
   bool DoExecute() override;
   void DoUndo() override;
-  // modified, redraw, properties.
-  void Changed() override;
 
  private:
   void BasesFollow();
@@ -60,13 +60,14 @@ class TNodePositionAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  const std::vector<TPositionEntry>& Entries() const { return entries_; }
+  // modified, properties, redraw.
+  TNotices Notices() const override {
+    return {TNotice::Modified, TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo};
+  }
 
  protected:
   using TAction::TAction;
   void DoUndo() override;
-  // modified, properties, redraw.
-  void Changed() override;
 
   std::vector<TPositionEntry> entries_;
 };
@@ -100,14 +101,15 @@ class TMoveMultipleNodesZAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  const std::vector<TValueEntry>& Entries() const { return entries_; }
+  // modified, properties, redraw.
+  TNotices Notices() const override {
+    return {TNotice::Modified, TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo};
+  }
 
  protected:
   using TAction::TAction;
   bool DoExecute() override;
   void DoUndo() override;
-  // modified, properties, redraw.
-  void Changed() override;
   virtual float NewZ(float z) const = 0;
 
  private:

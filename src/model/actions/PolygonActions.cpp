@@ -58,13 +58,6 @@ void TSetPolyIntegerAction::DoUndo() {
   for (const TIntegerEntry& entry : entries_) Field(editor_.Polygons[entry.Index], field_) = entry.Old;
 }
 
-void TSetPolyIntegerAction::Changed() {
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.Redraw(true);
-  host.RefreshProperties();
-}
-
 std::size_t TSetPolyIntegerAction::CapturedBytes() const {
   return HeapBytes(entries_);
 }
@@ -104,13 +97,6 @@ bool TFlipPolygonAction::DoExecute() {
 void TFlipPolygonAction::DoUndo() {
   Require(!flipped_.empty(), modules::Actions, "flip undone without polygons");
   Flip();
-}
-
-void TFlipPolygonAction::Changed() {
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.RefreshProperties();
-  host.Redraw(true);
 }
 
 std::size_t TFlipPolygonAction::CapturedBytes() const {

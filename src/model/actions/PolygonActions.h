@@ -23,15 +23,16 @@ class TSetPolyIntegerAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  const std::vector<TIntegerEntry>& Entries() const { return entries_; }
+  // modified, redraw, properties.
+  TNotices Notices() const override {
+    return {TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
+  }
 
  protected:
   TSetPolyIntegerAction(TEditor& editor, std::string description, TPolyIntegerField field,
                         std::int32_t value);
   bool DoExecute() override;
   void DoUndo() override;
-  // modified, redraw, properties.
-  void Changed() override;
 
  private:
   std::vector<TIntegerEntry> entries_;
@@ -58,13 +59,14 @@ class TFlipPolygonAction : public TAction {
   explicit TFlipPolygonAction(TEditor& editor);
   std::size_t CapturedBytes() const override;
 
-  const std::vector<std::int32_t>& Flipped() const { return flipped_; }
+  // modified, properties, redraw.
+  TNotices Notices() const override {
+    return {TNotice::Modified, TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo};
+  }
 
  protected:
   bool DoExecute() override;
   void DoUndo() override;
-  // modified, properties, redraw.
-  void Changed() override;
 
  private:
   void Flip();

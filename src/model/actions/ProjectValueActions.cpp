@@ -27,12 +27,6 @@ void TSetGridSizeAction::DoUndo() {
   SetGridSize(editor_, oldSize_);
 }
 
-void TSetGridSizeAction::Changed() {
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.Redraw(false);
-}
-
 // TSetUnitAction
 
 TSetUnitAction::TSetUnitAction(TEditor& editor, std::string description, TUnitField field, float* target,
@@ -49,13 +43,6 @@ bool TSetUnitAction::DoExecute() {
 void TSetUnitAction::DoUndo() {
   Require(target_ != nullptr, modules::Actions, "project value action without a target");
   *target_ = oldValue_;
-}
-
-void TSetUnitAction::Changed() {
-  THost& host = editor_.Host();
-  host.ShowUnitValue(field_);
-  host.SetModified(true);
-  host.Redraw(false);
 }
 
 TSetMinZAction::TSetMinZAction(TEditor& editor, float value)

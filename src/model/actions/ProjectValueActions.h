@@ -13,11 +13,12 @@ class TSetGridSizeAction : public TAction {
  public:
   TSetGridSizeAction(TEditor& editor, std::int32_t size);
 
+  // modified, light redraw.
+  TNotices Notices() const override { return {TNotice::Modified, TNotice::LightRedraw, TNotice::UndoRedo}; }
+
  protected:
   bool DoExecute() override;
   void DoUndo() override;
-  // modified, light redraw.
-  void Changed() override;
 
  private:
   std::int32_t newSize_;
@@ -26,13 +27,17 @@ class TSetGridSizeAction : public TAction {
 
 // Sets one single-precision project value shown in an edit box of the gradient panel.
 class TSetUnitAction : public TAction {
+ public:
+  // The edit box shows the value, every time: a change that did not come from the box (an import
+  // sets MinZ and MaxZ) must not leave it showing the old number. Then modified, light redraw.
+  TNotices Notices() const override {
+    return TNotices{TNotice::Modified, TNotice::LightRedraw, TNotice::UndoRedo}.WithUnitField(field_);
+  }
+
  protected:
   TSetUnitAction(TEditor& editor, std::string description, TUnitField field, float* target, float value);
   bool DoExecute() override;
   void DoUndo() override;
-  // The edit box shows the value, every time: a change that did not come from the box (an import
-  // sets MinZ and MaxZ) must not leave it showing the old number. Then modified, light redraw.
-  void Changed() override;
 
  private:
   TUnitField field_;

@@ -92,20 +92,13 @@ void TRemoveAction::DoUndo() {
   editor_.Polygons.AnnounceSelection();
 }
 
-void TRemoveAction::Changed() {
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.RefreshLists();
+TNotices TRemoveAction::Notices() const {
+  constexpr TNotices kNotices{TNotice::Modified, TNotice::Lists, TNotice::FullRedraw, TNotice::UndoRedo};
+  if (Done()) return kNotices.WithMode(TPropertyMode::pmNone);
   const int nodeCount = editor_.Nodes.SelectedCount();
   const int polygonCount = editor_.Polygons.SelectedCount();
-  if (Done()) {
-    host.SetPropertyMode(TPropertyMode::pmNone);
-  } else if (nodeCount > 0 || polygonCount > 0) {
-    host.SetPropertyMode(PropertyModeFor(nodeCount, polygonCount));
-  } else {
-    host.RefreshProperties();
-  }
-  host.Redraw(true);
+  if (nodeCount > 0 || polygonCount > 0) return kNotices.WithMode(PropertyModeFor(nodeCount, polygonCount));
+  return kNotices.With(TNotice::Properties);
 }
 
 std::size_t TRemoveAction::CapturedBytes() const {

@@ -19,16 +19,16 @@ class TRemoveAction : public TAction {
   const std::vector<int>& NodeIndices() const { return nodeIndices_; }
   const std::vector<int>& PolygonIndices() const { return polygonIndices_; }
   const std::vector<T3DCoord>& RemovedNodes() const { return removedNodes_; }
-  const std::vector<TPoly>& RemovedPolygons() const { return removedPolygons_; }
+
+  // After a remove the properties window shows nothing; after its undo the mode follows the
+  // restored selection.
+  TNotices Notices() const override;
 
  protected:
   // Polygons go first, then nodes; the counts become 0.
   bool DoExecute() override;
   // Nodes come back first, then polygons, with their flags.
   void DoUndo() override;
-  // After a remove the properties window shows nothing; after its undo the mode follows the
-  // restored selection.
-  void Changed() override;
 
  private:
   std::vector<T3DCoord> removedNodes_;

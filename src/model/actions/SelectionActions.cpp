@@ -27,11 +27,6 @@ bool TextureMatchesPattern(std::string_view texture, std::string_view pattern) {
   return SameTextIgnoringCase(texture.substr(0, pattern.size()), pattern);
 }
 
-void TSelectionAction::Changed() {
-  editor_.Host().RefreshProperties();
-  editor_.Host().Redraw(true);
-}
-
 // --- single records ---
 
 TSelectAction::TSelectAction(TEditor& editor, bool select)

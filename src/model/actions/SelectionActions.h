@@ -12,10 +12,12 @@ namespace terravel {
 
 // Every selection action: the lists announce the new counts, then the windows hear this.
 class TSelectionAction : public TAction {
+ public:
+  // properties, redraw.
+  TNotices Notices() const override { return {TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo}; }
+
  protected:
   using TAction::TAction;
-  // properties, redraw.
-  void Changed() override;
 };
 
 // Selects or deselects one record; never created itself.

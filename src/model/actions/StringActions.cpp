@@ -29,15 +29,10 @@ void TSetStringAction::DoUndo() {
   entries_.clear();
 }
 
-void TSetStringAction::Changed() {
-  THost& host = editor_.Host();
-  host.SetModified(true);
-  host.Redraw(true);
-  host.RefreshProperties();
-}
-
-void TSetStringAction::ChangedAfterUndoCommands() {
-  if (field_ == TStringField::Group) editor_.Host().RefreshLists();
+TNotices TSetStringAction::Notices() const {
+  constexpr TNotices kNotices{TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw,
+                              TNotice::UndoRedo};
+  return field_ == TStringField::Group ? kNotices.With(TNotice::ListsAfterUndoRedo) : kNotices;
 }
 
 std::size_t TSetStringAction::CapturedBytes() const {

@@ -23,16 +23,14 @@ class TSetStringAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  const std::vector<TStringEntry>& Entries() const { return entries_; }
+  // modified, redraw, properties; a group change also rebuilds the group filter and the object
+  // list, after the undo commands.
+  TNotices Notices() const override;
 
  protected:
   TSetStringAction(TEditor& editor, std::string description, TStringField field, std::string text);
   bool DoExecute() override;
   void DoUndo() override;
-  // modified, redraw, properties.
-  void Changed() override;
-  // A group change rebuilds the group filter and the object list, after the undo commands.
-  void ChangedAfterUndoCommands() override;
 
   TStringField Field() const { return field_; }
   virtual int RecordCount() const = 0;

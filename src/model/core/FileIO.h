@@ -29,8 +29,6 @@ class TAtomicFile {
   // "Datei %s kann nicht erstellt werden" when the file cannot take the target's place.
   void Commit();
 
-  const std::string& TargetPath() const { return path_; }
-
  private:
   void Discard();
 

@@ -51,7 +51,6 @@ class TPolyList : public TRecordList<TPoly> {
     polygon.Texture = std::move(texture);
     return Add(std::move(polygon));
   }
-  void InsertPolygon(int index, TPoly polygon) { Insert(index, std::move(polygon)); }
   TPoly DetachPolygon(int index) { return Detach(index); }
 };
 

@@ -113,8 +113,9 @@ void ApplyImport(TEditor& editor, const TImport& import) {
     AppendMesh(editor, *mesh);
   } else {
     // Redrawing is suspended while the many single actions run, and resumed also after an error.
-    const TRedrawSuspension suspension(editor.Host());
+    TRedrawSuspension suspension(editor.Host());
     RecordPolygons(editor, std::get<TRecordedPolygons>(import.Delta));
+    suspension.Resume();
   }
   for (const std::string& line : import.Log) editor.Host().Log(line);
 }

@@ -6,24 +6,14 @@
 #include <iterator>
 
 #include "model/core/Errors.h"
+#include "model/formats/T3DKeywords.h"
 #include "model/text/NumberText.h"
 
 namespace terravel {
 
 namespace {
 
-constexpr std::string_view kBegin = "Begin ";
-constexpr std::string_view kEnd = "End ";
-constexpr std::string_view kBeginMap = "Begin Map";
-constexpr std::string_view kEndMap = "End Map";
-constexpr std::string_view kBeginActor = "Begin Actor";
-constexpr std::string_view kEndActor = "End Actor";
-constexpr std::string_view kBeginBrush = "Begin Brush";
-constexpr std::string_view kEndBrush = "End Brush";
-constexpr std::string_view kBeginPolyList = "Begin PolyList";
-constexpr std::string_view kEndPolyList = "End PolyList";
-constexpr std::string_view kBeginPolygon = "Begin Polygon";
-constexpr std::string_view kEndPolygon = "End Polygon";
+using namespace t3d;
 
 constexpr std::size_t kNameLimit = 31;      // class, names, item and texture keys
 constexpr std::size_t kItemNameLimit = 15;  // the first word of an item line
@@ -359,7 +349,7 @@ class TBodyParser {
         const std::string_view rest = AfterMarker(line, kBeginPolygon);
         TT3DPolygon& polygon = target.Polygons.emplace_back();
         polygon.Item = Limited(KeyValue(rest, "Item"), kNameLimit);
-        polygon.Texture = Limited(KeyValue(rest, "Texture"), kNameLimit);
+        polygon.Texture = Limited(KeyValue(rest, kTexture), kNameLimit);
         polygon.Link = ToInteger(KeyValue(rest, "Link"));
         ParseItems(polygon);
       } else if (StartsWith(line, kEndPolygon)) {

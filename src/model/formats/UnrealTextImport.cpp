@@ -113,14 +113,16 @@ TImport ReadUnrealText(const std::string& path, const TReadOptions& options) {
 // A damaged file changes nothing: it is refused while it is read.
 bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale) {
   // Redrawing is suspended while the many single actions run, and resumed also after an error.
-  const TRedrawSuspension suspension(editor.Host());
+  TRedrawSuspension suspension(editor.Host());
   RecordPolygons(editor, RecordedPolygonsOfBytes(bytes, scale));
+  suspension.Resume();
   return true;
 }
 
 bool ImportUnrealText(TEditor& editor, const std::string& path, float scale) {
-  const TRedrawSuspension suspension(editor.Host());
+  TRedrawSuspension suspension(editor.Host());
   RecordPolygons(editor, RecordedPolygonsOfBytes(ReadFileBytes(path), scale));
+  suspension.Resume();
   return true;
 }
 

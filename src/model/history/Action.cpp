@@ -30,9 +30,7 @@ void TAction::Undo() {
 }
 
 void TAction::Notify() {
-  Changed();
-  editor_.Host().RefreshUndoRedo();
-  ChangedAfterUndoCommands();
+  SendNotices(editor_.Host(), Notices());
 }
 
 }  // namespace terravel

@@ -4,13 +4,15 @@
 // the captured state back.
 //
 // Execute and Undo are the same for every action: check and set Done, let the action do its
-// work, then tell the windows (Changed, the Undo and Redo commands, ChangedAfterUndoCommands).
+// work, then tell the windows what its family declares (Notices, sent in the order of TNotice).
 // Failure has one form each: DoExecute returns false only when it changed nothing and the action
 // is to be dropped (no memory for the record); everything else that goes wrong (a broken
 // invariant, a failed notification) throws. Done always says whether the change is applied, also
 // after an error, which is what the history relies on to keep its lists right.
 #include <cstddef>
 #include <string>
+
+#include "model/history/Notices.h"
 
 namespace terravel {
 
@@ -34,20 +36,20 @@ class TAction {
   // Bytes this action keeps beyond its own object (captured entries, detached records).
   virtual std::size_t CapturedBytes() const { return 0; }
 
+  // What the windows hear after every applied DoExecute (Done set) and every DoUndo (Done clear):
+  // one set per action family, which may depend on Done and on the document as it is then.
+  virtual TNotices Notices() const = 0;
+
  protected:
   // Before every DoExecute and DoUndo.
   virtual void Prepare() {}
   virtual bool DoExecute() = 0;
   virtual void DoUndo() = 0;
-  // After every applied DoExecute (Done set) and every DoUndo (Done clear), before the Undo and
-  // Redo commands refresh: one per action family.
-  virtual void Changed() = 0;
-  // After the Undo and Redo commands have refreshed.
-  virtual void ChangedAfterUndoCommands() {}
 
   TEditor& editor_;
 
  private:
+  // Sends Notices to the host.
   void Notify();
 
   std::string description_;

@@ -28,11 +28,6 @@ void TStringFileStream::Grow(std::size_t count) {
   }
 }
 
-void TStringFileStream::Seek(std::size_t position) {
-  if (!reading_ || position > source_.size()) FailRead();
-  position_ = position;
-}
-
 void TStringFileStream::Reserve(std::size_t size) {
   if (size > buffer_.size()) Grow(size - written_);
 }

@@ -35,8 +35,6 @@ class TStringFileStream {
   std::size_t Size() const { return source_.size() + written_; }
   std::size_t Remaining() const { return Size() - Position(); }
   bool AtEnd() const { return Position() == Size(); }
-  // Moves the reading position; beyond the end is a read error.
-  void Seek(std::size_t position);
 
   // Writing: room for this many bytes in all, so that no write has to grow the buffer.
   void Reserve(std::size_t size);
