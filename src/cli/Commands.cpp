@@ -12,6 +12,7 @@
 #include "model/editor/Editor.h"
 #include "model/formats/FormatTable.h"
 #include "model/formats/WavefrontOBJ.h"
+#include "model/heightmap/HeightmapErrors.h"
 #include "model/heightmap/HeightmapImport.h"
 #include "model/project/NewProject.h"
 #include "model/project/OpenProject.h"
@@ -26,7 +27,7 @@ const char* const kUsage =
     "  terravel-cli export FILE.tvp OUT [--format t3d|txt|tvt|obj] [--scale S] [--z-up]\n"
     "  terravel-cli import IN OUT.tvp [--format txt|t3d] [--scale S] [--into PROJECT.tvp]\n"
     "  terravel-cli import HEIGHTMAP OUT.tvp [--format heightmap] [--cell SIZE] [--z LOW,HIGH] [--step N]\n"
-    "                [--max-triangles N] [--into PROJECT.tvp]\n"
+    "                [--max-triangles N] [--max-error E] [--seamless-border] [--into PROJECT.tvp]\n"
     "  terravel-cli new OUT.tvp [--blank | --triangle | --mesh N]\n"
     "  terravel-cli render FILE.tvp OUT.png [--size WxH] [--fit] [--pick] [--show LIST]\n"
     "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]] [--relief]\n"
@@ -39,8 +40,11 @@ const char* const kUsage =
     "  import   X/Y/Z text or Unreal text into a new blank project, or into --into PROJECT.tvp,\n"
     "           saved as OUT.tvp; --scale multiplies every coordinate (default 1); a heightmap\n"
     "           (.png, .r16, .raw) becomes a regular mesh, or with --max-triangles a terrain of at\n"
-    "           most N triangles; --cell is the world size of a pixel (64), --z the Z of black\n"
-    "           and white (the project's MinZ and MaxZ)\n"
+    "           most N triangles, or with --max-error until no pixel is off by more than E (Z\n"
+    "           units; both: whichever comes first); --cell is the world size of a pixel (64), --z\n"
+    "           the Z of black and white (the project's MinZ and MaxZ); the border points compete\n"
+    "           with the inner ones, which follows the picture closest: give --seamless-border for\n"
+    "           tiles that must meet their neighbours, cut from one picture and built with one budget\n"
     "  new      a new project: the single triangle (default), a blank one, or an N x N mesh\n"
     "  render   draws the project as the editor's viewport shows it into a PNG (960x594 and the\n"
     "           project's view unless --size and --fit say otherwise); --pick writes the pick\n"
@@ -80,21 +84,54 @@ int ParseCount(const std::string& option, const std::string& text, int least) {
   return value;
 }
 
+// A number given to a heightmap option, named in the message when it is none.
+float ParseOptionNumber(const std::string& option, const std::string& text) {
+  try {
+    return ParseScale(text);
+  } catch (const EUsageError&) {
+    throw EUsageError(option + " takes a number, not \"" + text + "\"");
+  }
+}
+
+// The options of a heightmap import as given; what depends on the picture is checked with it.
 THeightmapOptions HeightmapOptionsOf(const TArguments& arguments) {
   THeightmapOptions options;
   if (auto cell = arguments.Value("--cell")) {
-    options.CellSize = ParseScale(*cell);
+    options.CellSize = ParseOptionNumber("--cell", *cell);
     if (options.CellSize <= 0) throw EUsageError("--cell takes a size above 0");
   }
   if (auto z = arguments.Value("--z")) {
     const auto comma = z->find(',');
     if (comma == std::string::npos) throw EUsageError("--z takes LOW,HIGH");
-    options.LowZ = ParseScale(z->substr(0, comma));
-    options.HighZ = ParseScale(z->substr(comma + 1));
+    options.LowZ = ParseOptionNumber("--z", z->substr(0, comma));
+    options.HighZ = ParseOptionNumber("--z", z->substr(comma + 1));
   }
   if (auto step = arguments.Value("--step")) options.Step = ParseCount("--step", *step, 1);
   if (auto budget = arguments.Value("--max-triangles")) options.MaxTriangles = ParseCount("--max-triangles", *budget, 2);
+  if (auto bound = arguments.Value("--max-error")) {
+    options.MaxError = ParseOptionNumber("--max-error", *bound);
+    if (*options.MaxError < 0) throw EUsageError("--max-error takes a number of 0 or more");
+  }
+  options.SeamlessBorder = arguments.Has("--seamless-border");
   return options;
+}
+
+// The option a refused heightmap setting came from.
+const char* HeightmapOptionName(THeightmapField field) {
+  switch (field) {
+    case THeightmapField::CellSize:
+      return "--cell";
+    case THeightmapField::LowZ:
+    case THeightmapField::HighZ:
+      return "--z";
+    case THeightmapField::Step:
+      return "--step";
+    case THeightmapField::MaxTriangles:
+      return "--max-triangles";
+    case THeightmapField::MaxError:
+      break;
+  }
+  return "--max-error";
 }
 
 // The format --format names, or else the one of the path's extension; it must be one of `known`.
@@ -185,12 +222,13 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out) {
 
 int RunImport(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments = ParseArguments(
-      words, {"--format", "--scale", "--into", "--cell", "--z", "--step", "--max-triangles"}, {});
+      words, {"--format", "--scale", "--into", "--cell", "--z", "--step", "--max-triangles", "--max-error"},
+      {"--seamless-border"});
   ExpectPositional(arguments, 2);
   const std::string& input = arguments.Positional[0];
   const std::string& output = arguments.Positional[1];
   const TExchangeFormatInfo& format = FormatOf(arguments, input, kImportOrder);
-  for (const char* option : {"--cell", "--z", "--step", "--max-triangles"}) {
+  for (const char* option : {"--cell", "--z", "--step", "--max-triangles", "--max-error", "--seamless-border"}) {
     if (!format.ReadsHeightmap && arguments.Has(option))
       throw EUsageError(std::string(option) + " applies to the heightmap format only");
   }
@@ -213,7 +251,11 @@ int RunImport(const std::vector<std::string>& words, std::ostream& out) {
   const int nodesBefore = editor.Nodes.Count(), polygonsBefore = editor.Polygons.Count();
   std::optional<THeightmapResult> heightmapResult;
   if (heightmapOptions) {
-    heightmapResult = ImportHeightmap(editor, heightmap, *heightmapOptions);
+    try {
+      heightmapResult = ImportHeightmap(editor, heightmap, *heightmapOptions);
+    } catch (const EHeightmapOptionError& error) {
+      throw EUsageError(std::string(HeightmapOptionName(error.Field)) + ": " + error.what());
+    }
   } else {
     format.Read(editor, input, scale);
   }
@@ -226,6 +268,7 @@ int RunImport(const std::vector<std::string>& words, std::ostream& out) {
     std::snprintf(errors, sizeof errors, "Height error: max %.3f, mean %.3f\n", heightmapResult->MaxError,
                   heightmapResult->MeanError);
     out << errors;
+    if (const std::string stop = HeightmapStopText(*heightmapResult); !stop.empty()) out << stop << "\n";
   }
   return 0;
 }

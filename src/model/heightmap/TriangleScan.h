@@ -65,4 +65,61 @@ void ScanTriangle(TPixelPoint a, TPixelPoint b, TPixelPoint c, Visit&& visit) {
   }
 }
 
+// As ScanTriangle, but the triangles of a tiling of the picture's rectangle visit every pixel once:
+// a pixel on an edge inside the rectangle belongs to one of the two triangles that share the edge,
+// a pixel on an edge along the rectangle's sides (column 0 or lastColumn, row 0 or lastRow) to its
+// only triangle. A corner pixel may be visited by none or several, and its level is exact.
+template <class Visit>
+void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColumn, int lastRow, Visit&& visit) {
+  using scan_detail::CeilDiv;
+  using scan_detail::FloorDiv;
+  std::int64_t det = std::int64_t(b.Column - a.Column) * (c.Row - a.Row) - std::int64_t(c.Column - a.Column) * (b.Row - a.Row);
+  if (det == 0) return;
+  if (det < 0) {
+    std::swap(b, c);
+    det = -det;
+  }
+  const double z1 = double(b.Level) - a.Level, z2 = double(c.Level) - a.Level;
+  const double planeA = double(b.Row - a.Row) * z2 - double(c.Row - a.Row) * z1;
+  const double planeB = double(c.Column - a.Column) * z1 - double(b.Column - a.Column) * z2;
+  const double inverse = 1.0 / double(det);
+  const TPixelPoint corners[3] = {a, b, c};
+  // Per edge: how far inside a pixel must lie, 0 (on the edge counts) or 1 (it does not). Of the
+  // two directions an inner edge is walked in, exactly one counts its pixels.
+  std::int64_t margin[3];
+  for (int e = 0; e < 3; ++e) {
+    const TPixelPoint& p = corners[e];
+    const TPixelPoint& q = corners[(e + 1) % 3];
+    const std::int64_t dx = q.Column - p.Column, dy = q.Row - p.Row;
+    const bool onSide = (p.Column == q.Column && (p.Column == 0 || p.Column == lastColumn)) ||
+                        (p.Row == q.Row && (p.Row == 0 || p.Row == lastRow));
+    margin[e] = (onSide || dy < 0 || (dy == 0 && dx > 0)) ? 0 : 1;
+  }
+  const int top = std::min({a.Row, b.Row, c.Row}), bottom = std::max({a.Row, b.Row, c.Row});
+  const std::int64_t leftmost = std::min({a.Column, b.Column, c.Column});
+  const std::int64_t rightmost = std::max({a.Column, b.Column, c.Column});
+  for (int y = top; y <= bottom; ++y) {
+    std::int64_t left = leftmost, right = rightmost;
+    for (int e = 0; e < 3; ++e) {
+      const TPixelPoint& p = corners[e];
+      const TPixelPoint& q = corners[(e + 1) % 3];
+      const std::int64_t dx = q.Column - p.Column, dy = q.Row - p.Row;
+      // Inside: dx (y - py) - dy (x - px) >= margin.
+      const std::int64_t bound = dy * p.Column + dx * (y - p.Row) - margin[e];
+      if (dy > 0) {
+        right = std::min(right, FloorDiv(bound, dy));
+      } else if (dy < 0) {
+        left = std::max(left, CeilDiv(bound, dy));
+      } else if (dx * (y - p.Row) < margin[e]) {
+        left = right + 1;
+      }
+    }
+    const double rowPart = planeB * double(y - a.Row);
+    for (std::int64_t x = left; x <= right; ++x) {
+      const double level = double(a.Level) - (planeA * double(x - a.Column) + rowPart) * inverse;
+      visit(int(x), y, level);
+    }
+  }
+}
+
 }  // namespace terravel
