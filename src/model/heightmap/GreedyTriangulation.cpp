@@ -50,6 +50,11 @@ using TPoint = TKernel::Point_2;
 // Differences below a tenth of a 16-bit step are no error.
 constexpr double kNoError = 0.1 / 65535.0;
 
+// The pixels a flip is judged on, at most (about); beyond, a lattice of them.
+constexpr int kQuadSamples = 64;
+// The flips around one new point, at most: the lattice judgement is no strict descent.
+constexpr int kMostFlips = 64;
+
 class TGreedyBuilder {
  public:
   TGreedyBuilder(const THeightGrid& grid, const TGreedySettings& settings, TProgressTicker& ticker)
@@ -129,27 +134,56 @@ class TGreedyBuilder {
   const TPixelPoint& PointOf(TVertex vertex) const { return points_[std::size_t(vertex->info())]; }
 
   TScan Scan(const TPixelPoint& a, const TPixelPoint& b, const TPixelPoint& c) const {
+    return settings_.SeamlessBorder ? Scan<true>(a, b, c) : Scan<false>(a, b, c);
+  }
+
+  template <bool kSeamless>
+  TScan Scan(const TPixelPoint& a, const TPixelPoint& b, const TPixelPoint& c) const {
     TScan scan;
-    double worst = kNoError;
     const int lastColumn = grid_.Width - 1, lastRow = grid_.Height - 1;
     const float* levels = grid_.Levels.data();
     const std::size_t width = std::size_t(grid_.Width);
-    const bool seamless = settings_.SeamlessBorder;
+    double worst = 0, candidate = 0, squares = 0, errors = 0;
+    int worstColumn = -1, worstRow = 0;
     ScanTriangleOnce(a, b, c, lastColumn, lastRow, [&](int column, int row, double level) {
       const double error = std::fabs(level - double(levels[std::size_t(row) * width + std::size_t(column)]));
-      scan.SumSquares += error * error;
-      scan.SumErrors += error;
-      if (error > scan.Error) scan.Error = error;
-      if (error > worst) {
+      squares += error * error;
+      errors += error;
+      if constexpr (kSeamless) {
+        worst = std::max(worst, error);
         // A seamless border keeps the points its sides chose.
-        if (seamless && (column == 0 || row == 0 || column == lastColumn || row == lastRow)) return;
-        worst = error;
-        scan.Candidate = error;
-        scan.Column = column;
-        scan.Row = row;
+        if (column == 0 || row == 0 || column == lastColumn || row == lastRow) return;
+      }
+      if (error > candidate) {
+        candidate = error;
+        worstColumn = column;
+        worstRow = row;
       }
     });
+    scan.SumSquares = squares;
+    scan.SumErrors = errors;
+    scan.Error = kSeamless ? worst : candidate;
+    if (candidate > kNoError) {
+      scan.Candidate = candidate;
+      scan.Column = worstColumn;
+      scan.Row = worstRow;
+    }
     return scan;
+  }
+
+  // The sum of squared errors over the pixels of a triangle on a lattice of that stride.
+  double SampledSquares(const TPixelPoint& a, const TPixelPoint& b, const TPixelPoint& c, int stride) const {
+    const float* levels = grid_.Levels.data();
+    const std::size_t width = std::size_t(grid_.Width);
+    double squares = 0;
+    ScanTriangleOnce(
+        a, b, c, grid_.Width - 1, grid_.Height - 1,
+        [&](int column, int row, double level) {
+          const double error = level - double(levels[std::size_t(row) * width + std::size_t(column)]);
+          squares += error * error;
+        },
+        stride);
+    return squares;
   }
 
   TScan Scan(TFace face) const {
@@ -164,12 +198,17 @@ class TGreedyBuilder {
 
   void Rescan(TFace face) { Store(face, Scan(face)); }
 
-  // Scans the faces around a new point that the flips have not scanned yet.
+  // Scans the faces around a new point that the flips have not scanned yet. A point on the
+  // border may turn a face with pixels into one outside the picture: it leaves the queue.
   void Refresh(TVertex vertex) {
     auto face = delaunay_.incident_faces(vertex);
     const auto first = face;
     do {
-      if (!delaunay_.is_infinite(face) && face->info().Generation != generation_) Rescan(face);
+      if (delaunay_.is_infinite(face)) {
+        if (face->info().HeapAt >= 0) Store(face, TScan());
+      } else if (face->info().Generation != generation_) {
+        Rescan(face);
+      }
     } while (++face != first);
   }
 
@@ -186,6 +225,7 @@ class TGreedyBuilder {
       if (!delaunay_.is_infinite(around)) pending.push_back(around);
     } while (++around != first);
     const TPixelPoint& v = PointOf(vertex);
+    flips_ = 0;
     while (!pending.empty()) {
       const TFace face = pending.back();
       pending.pop_back();
@@ -200,11 +240,31 @@ class TGreedyBuilder {
       if (delaunay_.orientation(vertex->point(), a->point(), p->point()) != CGAL::LEFT_TURN ||
           delaunay_.orientation(vertex->point(), b->point(), p->point()) != CGAL::RIGHT_TURN)
         continue;
+      const TPixelPoint &pa = PointOf(a), &pb = PointOf(b), &pp = PointOf(p);
+      // A big quadrilateral is judged on a lattice of about kQuadSamples of its pixels, the same
+      // for both diagonals; a small one on all of them, with the scans kept for the faces.
+      const long long spanX = std::max({v.Column, pa.Column, pb.Column, pp.Column}) -
+                              std::min({v.Column, pa.Column, pb.Column, pp.Column}) + 1;
+      const long long spanY = std::max({v.Row, pa.Row, pb.Row, pp.Row}) - std::min({v.Row, pa.Row, pb.Row, pp.Row}) + 1;
+      const int stride = std::max(1, int(std::sqrt(double(spanX * spanY) / (2.0 * kQuadSamples))));
+      if (stride > 1) {
+        const double now = SampledSquares(v, pa, pb, stride) + SampledSquares(pp, pb, pa, stride);
+        const double flipped = SampledSquares(v, pa, pp, stride) + SampledSquares(v, pp, pb, stride);
+        if (flipped >= now * (1 - 1e-9) || ++flips_ > kMostFlips) continue;
+        delaunay_.flip(face, at);
+        const TFace faceA = face->has_vertex(a) ? face : neighbour;
+        const TFace faceB = faceA == face ? neighbour : face;
+        Store(faceA, Scan(faceA));
+        Store(faceB, Scan(faceB));
+        pending.push_back(faceA);
+        pending.push_back(faceB);
+        continue;
+      }
       const double now = face->info().Scan.SumSquares + neighbour->info().Scan.SumSquares;
       if (now <= 0) continue;
-      const TScan withA = Scan(v, PointOf(a), PointOf(p));
-      const TScan withB = Scan(v, PointOf(p), PointOf(b));
-      if (withA.SumSquares + withB.SumSquares >= now * (1 - 1e-9)) continue;
+      const TScan withA = Scan(v, pa, pp);
+      const TScan withB = Scan(v, pp, pb);
+      if (withA.SumSquares + withB.SumSquares >= now * (1 - 1e-9) || ++flips_ > kMostFlips) continue;
       delaunay_.flip(face, at);
       // The two faces now hold (v, a, p) and (v, p, b), in an order the flip chose.
       const TFace faceA = face->has_vertex(a) ? face : neighbour;
@@ -281,6 +341,7 @@ class TGreedyBuilder {
   std::vector<TFace> heap_;
   std::vector<TFace> pending_;
   unsigned generation_ = 0;
+  int flips_ = 0;  // around the point being inserted
   bool scanning_ = false;
 };
 

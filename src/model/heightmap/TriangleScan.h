@@ -68,9 +68,11 @@ void ScanTriangle(TPixelPoint a, TPixelPoint b, TPixelPoint c, Visit&& visit) {
 // As ScanTriangle, but the triangles of a tiling of the picture's rectangle visit every pixel once:
 // a pixel on an edge inside the rectangle belongs to one of the two triangles that share the edge,
 // a pixel on an edge along the rectangle's sides (column 0 or lastColumn, row 0 or lastRow) to its
-// only triangle. A corner pixel may be visited by none or several, and its level is exact.
+// only triangle. A corner pixel may be visited by none or several, and its level is exact. With a
+// stride above 1, only the pixels whose column and row are multiples of it.
 template <class Visit>
-void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColumn, int lastRow, Visit&& visit) {
+void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColumn, int lastRow, Visit&& visit,
+                      int stride = 1) {
   using scan_detail::CeilDiv;
   using scan_detail::FloorDiv;
   std::int64_t det = std::int64_t(b.Column - a.Column) * (c.Row - a.Row) - std::int64_t(c.Column - a.Column) * (b.Row - a.Row);
@@ -95,10 +97,12 @@ void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColum
                         (p.Row == q.Row && (p.Row == 0 || p.Row == lastRow));
     margin[e] = (onSide || dy < 0 || (dy == 0 && dx > 0)) ? 0 : 1;
   }
-  const int top = std::min({a.Row, b.Row, c.Row}), bottom = std::max({a.Row, b.Row, c.Row});
+  const int top = int(CeilDiv(std::min({a.Row, b.Row, c.Row}), stride) * stride);
+  const int bottom = std::max({a.Row, b.Row, c.Row});
   const std::int64_t leftmost = std::min({a.Column, b.Column, c.Column});
   const std::int64_t rightmost = std::max({a.Column, b.Column, c.Column});
-  for (int y = top; y <= bottom; ++y) {
+  const double columnStep = -planeA * inverse;
+  for (int y = top; y <= bottom; y += stride) {
     std::int64_t left = leftmost, right = rightmost;
     for (int e = 0; e < 3; ++e) {
       const TPixelPoint& p = corners[e];
@@ -114,11 +118,11 @@ void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColum
         left = right + 1;
       }
     }
-    const double rowPart = planeB * double(y - a.Row);
-    for (std::int64_t x = left; x <= right; ++x) {
-      const double level = double(a.Level) - (planeA * double(x - a.Column) + rowPart) * inverse;
-      visit(int(x), y, level);
-    }
+    if (stride > 1) left = CeilDiv(left, stride) * stride;
+    if (left > right) continue;
+    double level = double(a.Level) - (planeA * double(left - a.Column) + planeB * double(y - a.Row)) * inverse;
+    const double step = columnStep * stride;
+    for (std::int64_t x = left; x <= right; x += stride, level += step) visit(int(x), y, level);
   }
 }
 
