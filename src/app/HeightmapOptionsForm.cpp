@@ -163,13 +163,12 @@ bool THeightmapOptionsForm::TakeFields() {
     CheckHeightmapOptions(options, width_, height_, *options.LowZ, *options.HighZ);
   } catch (const EHeightmapOptionError& error) {
     QWidget* field = FieldOf(error.Field);
+    // The field's own label (or check box) names it, as the window shows it.
     QString name;
-    if (auto* check = qobject_cast<QCheckBox*>(field)) {
-      name = check->text();
-    } else if (auto* form = qobject_cast<QFormLayout*>(layout()->itemAt(0)->layout());
-               form != nullptr && form->labelForField(field) != nullptr) {
+    if (auto* box = qobject_cast<QCheckBox*>(field)) name = box->text();
+    if (auto* form = qobject_cast<QFormLayout*>(layout()->itemAt(0)->layout()); form != nullptr && name.isEmpty()) {
       if (auto* label = qobject_cast<QLabel*>(form->labelForField(field))) name = label->text();
-      if (auto* check = qobject_cast<QCheckBox*>(form->labelForField(field))) name = check->text();
+      if (auto* box = qobject_cast<QCheckBox*>(form->labelForField(field))) name = box->text();
     }
     name.remove(QLatin1Char('&'));
     if (name.endsWith(QLatin1Char(':'))) name.chop(1);

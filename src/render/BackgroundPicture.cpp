@@ -11,6 +11,7 @@
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
 #include "render/Colors.h"
+#include "render/PngChunks.h"
 
 namespace terravel {
 
@@ -32,6 +33,7 @@ std::string SizeText(QSize size) {
 }
 
 QImage LoadPicture(const std::string& fileName) {
+  if (const std::string damage = PngChunkDamage(fileName); !damage.empty()) Refuse(fileName, damage);
   QImageReader reader(QString::fromLocal8Bit(fileName));
   reader.setAllocationLimit(static_cast<int>(kLargestPictureBytes / (1024 * 1024)));
   if (!reader.canRead()) Refuse(fileName, reader.errorString().toStdString());
