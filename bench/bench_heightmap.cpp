@@ -18,6 +18,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -290,7 +291,10 @@ void BM_DecodePng(benchmark::State& state) {
 void Budgets(benchmark::internal::Benchmark* benchmark) {
   for (int terrain : {0, 1})
     for (int budget : {1000, 5000, 20000, 50000}) benchmark->Args({terrain, budget});
-  benchmark->ArgNames({"terrain", "budget"})->Unit(benchmark::kMillisecond);
+  // The machine is shared: with --benchmark_repetitions, the fastest run is the one to compare.
+  benchmark->ArgNames({"terrain", "budget"})->Unit(benchmark::kMillisecond)->ComputeStatistics("min", [](const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+  });
 }
 
 }  // namespace

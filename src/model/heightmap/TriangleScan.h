@@ -68,10 +68,12 @@ void ScanTriangle(TPixelPoint a, TPixelPoint b, TPixelPoint c, Visit&& visit) {
 // As ScanTriangle, but the triangles of a tiling of the picture's rectangle visit every pixel once:
 // a pixel on an edge inside the rectangle belongs to one of the two triangles that share the edge,
 // a pixel on an edge along the rectangle's sides (column 0 or lastColumn, row 0 or lastRow) to its
-// only triangle. A corner pixel may be visited by none or several, and its level is exact. With a
-// stride above 1, only the pixels whose column and row are multiples of it.
-template <class Visit>
-void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColumn, int lastRow, Visit&& visit,
+// only triangle. A corner pixel may be visited by none or several, and its level is exact. Calls
+// visitRow(row, left, right, level, step) for each row that has such pixels: columns left,
+// left + stride, ... up to right, the plane's level at the first and its change from one to the
+// next. With a stride above 1, only the pixels whose column and row are multiples of it.
+template <class VisitRow>
+void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColumn, int lastRow, VisitRow&& visitRow,
                       int stride = 1) {
   using scan_detail::CeilDiv;
   using scan_detail::FloorDiv;
@@ -120,9 +122,8 @@ void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColum
     }
     if (stride > 1) left = CeilDiv(left, stride) * stride;
     if (left > right) continue;
-    double level = double(a.Level) - (planeA * double(left - a.Column) + planeB * double(y - a.Row)) * inverse;
-    const double step = columnStep * stride;
-    for (std::int64_t x = left; x <= right; x += stride, level += step) visit(int(x), y, level);
+    const double level = double(a.Level) - (planeA * double(left - a.Column) + planeB * double(y - a.Row)) * inverse;
+    visitRow(y, int(left), int(right), level, columnStep * stride);
   }
 }
 
