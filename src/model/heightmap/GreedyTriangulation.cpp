@@ -34,7 +34,8 @@ struct TScan {
 
 struct TFaceData {
   TScan Scan;
-  int HeapAt = -1;  // index in the builder's heap; -1: not queued
+  int HeapAt = -1;          // index in the builder's heap; -1: not queued
+  unsigned Generation = 0;  // the insertion that last scanned the face
 };
 
 using TKernel = CGAL::Exact_predicates_inexact_constructions_kernel;
@@ -65,6 +66,7 @@ class TGreedyBuilder {
     vertex->info() = int(points_.size());
     points_.push_back({column, row, grid_.At(column, row)});
     if (scanning_) {
+      ++generation_;
       if (settings_.DataDependentFlips) Improve(vertex);
       Refresh(vertex);
     }
@@ -208,20 +210,22 @@ class TGreedyBuilder {
 
   void Store(TFace face, const TScan& scan) {
     face->info().Scan = scan;
+    face->info().Generation = generation_;
     Requeue(face);
   }
 
   void Rescan(TFace face) { Store(face, Scan(face)); }
 
-  // Scans the faces around a new point: every one of them is new or changed. A point on the
-  // border may turn a face with pixels into one outside the picture: it leaves the queue.
+  // Scans the faces around a new point (every one is new or changed) that the flips have not
+  // scanned yet. A point on the border may turn a face with pixels into one outside the picture:
+  // it leaves the queue.
   void Refresh(TVertex vertex) {
     auto face = delaunay_.incident_faces(vertex);
     const auto first = face;
     do {
       if (delaunay_.is_infinite(face)) {
         if (face->info().HeapAt >= 0) Store(face, TScan());
-      } else {
+      } else if (face->info().Generation != generation_) {
         Rescan(face);
       }
     } while (++face != first);
@@ -256,14 +260,15 @@ class TGreedyBuilder {
         continue;
       const TPixelPoint &pa = PointOf(a), &pb = PointOf(b), &pp = PointOf(p);
       // A big quadrilateral is judged on a lattice of about kQuadSamples of its pixels, the same
-      // for both diagonals; a small one on all of them. The face across from the new point has
-      // not changed: its scan holds its sum.
+      // for both diagonals; a small one on all of them, from the scans of its faces (the face
+      // across from the new point has not changed; the other is scanned now, as it would be anyway).
       const long long spanX = std::max({v.Column, pa.Column, pb.Column, pp.Column}) -
                               std::min({v.Column, pa.Column, pb.Column, pp.Column}) + 1;
       const long long spanY = std::max({v.Row, pa.Row, pb.Row, pp.Row}) - std::min({v.Row, pa.Row, pb.Row, pp.Row}) + 1;
       const int stride = std::max(1, int(std::sqrt(double(spanX * spanY) / (2.0 * kQuadSamples))));
-      const double present = SampledSquares(v, pa, pb, stride) +
-                             (stride > 1 ? SampledSquares(pp, pb, pa, stride) : neighbour->info().Scan.SumSquares);
+      if (stride == 1 && face->info().Generation != generation_) Rescan(face);
+      const double present = stride > 1 ? SampledSquares(v, pa, pb, stride) + SampledSquares(pp, pb, pa, stride)
+                                        : face->info().Scan.SumSquares + neighbour->info().Scan.SumSquares;
       if (present <= 0) continue;
       // The two diagonals' surfaces differ by a tent over the quadrilateral, zero at its corners
       // and `crease` where the diagonals cross; its sum of squares over the pixels judged is about
@@ -281,8 +286,9 @@ class TGreedyBuilder {
       const double flipped = SampledSquares(v, pa, pp, stride) + SampledSquares(v, pp, pb, stride);
       if (flipped >= present * (1 - 1e-9) || ++flips_ > kMostFlips) continue;
       delaunay_.flip(face, at);
-      // The two faces now hold (v, a, p) and (v, p, b), in an order the flip chose; both are
-      // scanned once the flips around the point are done.
+      // The two faces now hold (v, a, p) and (v, p, b), in an order the flip chose; their scans
+      // are out of date.
+      face->info().Generation = neighbour->info().Generation = 0;
       pending.push_back(face);
       pending.push_back(neighbour);
     }
@@ -352,7 +358,8 @@ class TGreedyBuilder {
   std::vector<TPixelPoint> points_;  // by vertex info
   std::vector<TFace> heap_;
   std::vector<TFace> pending_;
-  int flips_ = 0;  // around the point being inserted
+  int flips_ = 0;            // around the point being inserted
+  unsigned generation_ = 0;  // insertions so far
   bool scanning_ = false;
 };
 

@@ -76,7 +76,6 @@ template <class VisitRow>
 void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColumn, int lastRow, VisitRow&& visitRow,
                       int stride = 1) {
   using scan_detail::CeilDiv;
-  using scan_detail::FloorDiv;
   std::int64_t det = std::int64_t(b.Column - a.Column) * (c.Row - a.Row) - std::int64_t(c.Column - a.Column) * (b.Row - a.Row);
   if (det == 0) return;
   if (det < 0) {
@@ -104,19 +103,36 @@ void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColum
   const std::int64_t leftmost = std::min({a.Column, b.Column, c.Column});
   const std::int64_t rightmost = std::max({a.Column, b.Column, c.Column});
   const double columnStep = -planeA * inverse;
+  // Per edge, the bound on x in a row as a line in y: x <= (or >=) (start + dx y) / dy. The
+  // quotient is rounded to a whole pixel through a product with 1/dy: the exact quotient is whole
+  // or at least 1/|dy| from the next whole number, far more than the product's rounding error.
+  double edgeStart[3], edgeSlope[3], edgeInverse[3];
+  int edgeKind[3];  // 1: bounds the right, -1: the left, 0: a row that is wholly inside or outside
+  for (int e = 0; e < 3; ++e) {
+    const TPixelPoint& p = corners[e];
+    const TPixelPoint& q = corners[(e + 1) % 3];
+    const std::int64_t dx = q.Column - p.Column, dy = q.Row - p.Row;
+    edgeStart[e] = double(dy * p.Column - dx * p.Row - margin[e]);
+    edgeSlope[e] = double(dx);
+    edgeInverse[e] = dy != 0 ? 1.0 / double(dy) : 0.0;
+    edgeKind[e] = dy > 0 ? 1 : dy < 0 ? -1 : 0;
+  }
+  constexpr double kNudge = 1e-7;
   for (int y = top; y <= bottom; y += stride) {
     std::int64_t left = leftmost, right = rightmost;
     for (int e = 0; e < 3; ++e) {
-      const TPixelPoint& p = corners[e];
-      const TPixelPoint& q = corners[(e + 1) % 3];
-      const std::int64_t dx = q.Column - p.Column, dy = q.Row - p.Row;
-      // Inside: dx (y - py) - dy (x - px) >= margin.
-      const std::int64_t bound = dy * p.Column + dx * (y - p.Row) - margin[e];
-      if (dy > 0) {
-        right = std::min(right, FloorDiv(bound, dy));
-      } else if (dy < 0) {
-        left = std::max(left, CeilDiv(bound, dy));
-      } else if (dx * (y - p.Row) < margin[e]) {
+      const double quotient = (edgeStart[e] + edgeSlope[e] * y) * edgeInverse[e];
+      if (edgeKind[e] > 0) {
+        const double bound = quotient + kNudge;
+        std::int64_t whole = std::int64_t(bound);
+        if (double(whole) > bound) --whole;  // the floor
+        right = std::min(right, whole);
+      } else if (edgeKind[e] < 0) {
+        const double bound = quotient - kNudge;
+        std::int64_t whole = std::int64_t(bound);
+        if (double(whole) < bound) ++whole;  // the ceiling
+        left = std::max(left, whole);
+      } else if (edgeSlope[e] * double(y - corners[e].Row) < double(margin[e])) {
         left = right + 1;
       }
     }
