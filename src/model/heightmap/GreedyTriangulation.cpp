@@ -184,24 +184,32 @@ class TGreedyBuilder {
     return scan;
   }
 
-  // The sum of squared errors over the pixels of a triangle on a lattice of that stride.
-  double SampledSquares(const TPixelPoint& a, const TPixelPoint& b, const TPixelPoint& c, int stride) const {
+  // The sum of squared errors over the pixels of a triangle on a lattice of that stride, and the
+  // largest of them.
+  struct TSample {
+    double Squares = 0;
+    double Worst = 0;
+    TSample operator+(const TSample& other) const { return {Squares + other.Squares, std::max(Worst, other.Worst)}; }
+  };
+  TSample Sample(const TPixelPoint& a, const TPixelPoint& b, const TPixelPoint& c, int stride) const {
     const float* levels = grid_.Levels.data();
     const std::size_t width = std::size_t(grid_.Width);
-    double squares = 0;
+    double squares = 0, worst = 0;
     ScanTriangleOnce(
         a, b, c, grid_.Width - 1, grid_.Height - 1,
         [&](int row, int left, int right, double level, double step) {
           const float* line = levels + std::size_t(row) * width;
-          double rowSquares = 0;
+          double rowSquares = 0, rowWorst = 0;
           for (int x = left; x <= right; x += stride, level += step) {
             const double error = level - double(line[x]);
             rowSquares += error * error;
+            rowWorst = std::max(rowWorst, std::fabs(error));
           }
           squares += rowSquares;
+          worst = std::max(worst, rowWorst);
         },
         stride);
-    return squares;
+    return {squares, worst};
   }
 
   TScan Scan(TFace face) const {
@@ -267,9 +275,11 @@ class TGreedyBuilder {
       const long long spanY = std::max({v.Row, pa.Row, pb.Row, pp.Row}) - std::min({v.Row, pa.Row, pb.Row, pp.Row}) + 1;
       const int stride = std::max(1, int(std::sqrt(double(spanX * spanY) / (2.0 * kQuadSamples))));
       if (stride == 1 && face->info().Generation != generation_) Rescan(face);
-      const double present = stride > 1 ? SampledSquares(v, pa, pb, stride) + SampledSquares(pp, pb, pa, stride)
-                                        : face->info().Scan.SumSquares + neighbour->info().Scan.SumSquares;
-      if (present <= 0) continue;
+      const TSample present =
+          stride > 1 ? Sample(v, pa, pb, stride) + Sample(pp, pb, pa, stride)
+                     : TSample{face->info().Scan.SumSquares + neighbour->info().Scan.SumSquares,
+                               std::max(face->info().Scan.Error, neighbour->info().Scan.Error)};
+      if (present.Squares <= 0) continue;
       // The two diagonals' surfaces differ by a tent over the quadrilateral, zero at its corners
       // and `crease` where the diagonals cross; its sum of squares over the pixels judged is about
       // their number times crease^2 / 6. With the errors r of the present diagonal and the tent t,
@@ -282,9 +292,11 @@ class TGreedyBuilder {
       const double s = (ax * d2y - ay * d2x) / across, u = (ax * d1y - ay * d1x) / across;
       const double crease = (v.Level + s * (double(pp.Level) - v.Level)) - (pa.Level + u * (double(pb.Level) - pa.Level));
       const double judged = 0.5 * std::fabs(across) / (double(stride) * stride);
-      if (judged * crease * crease / 6 >= 4 * present) continue;
-      const double flipped = SampledSquares(v, pa, pp, stride) + SampledSquares(v, pp, pb, stride);
-      if (flipped >= present * (1 - 1e-9) || ++flips_ > kMostFlips) continue;
+      if (judged * crease * crease / 6 >= 4 * present.Squares) continue;
+      // The other diagonal must miss the pixels less in sum, and its worst pixel no more.
+      const TSample flipped = Sample(v, pa, pp, stride) + Sample(v, pp, pb, stride);
+      if (flipped.Squares >= present.Squares * (1 - 1e-9) || flipped.Worst > present.Worst || ++flips_ > kMostFlips)
+        continue;
       delaunay_.flip(face, at);
       // The two faces now hold (v, a, p) and (v, p, b), in an order the flip chose; their scans
       // are out of date.
