@@ -10,6 +10,7 @@
 #include "model/heightmap/GreedyTriangulation.h"
 #include "model/heightmap/HeightError.h"
 #include "model/heightmap/HeightmapErrors.h"
+#include "model/heightmap/ProgressTicker.h"
 #include "model/heightmap/RegularMesh.h"
 #include "model/text/NumberText.h"
 
@@ -144,17 +145,29 @@ THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightma
   return terrain;
 }
 
-void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain) {
-  const int first = editor.Nodes.Count();
-  editor.Nodes.Reserve(std::size_t(first) + terrain.Nodes.size());
-  editor.Polygons.Reserve(std::size_t(editor.Polygons.Count()) + terrain.Triangles.size());
-  for (const auto& node : terrain.Nodes) {
-    if (editor.Nodes.NewNode("", "", node[0], node[1], node[2]) < 0) throw std::bad_alloc();
-  }
-  for (const auto& triangle : terrain.Triangles) {
-    if (editor.Polygons.NewPolygon(first + triangle[0], first + triangle[1], first + triangle[2], kDefaultTexture,
-                                   "", "") < 0)
-      throw std::bad_alloc();
+void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain, const THeightmapProgress& progress) {
+  const int first = editor.Nodes.Count(), firstPolygon = editor.Polygons.Count();
+  const int total = int(terrain.Nodes.size() + terrain.Triangles.size());
+  TProgressTicker ticker(progress);
+  try {
+    editor.Nodes.Reserve(std::size_t(first) + terrain.Nodes.size());
+    editor.Polygons.Reserve(std::size_t(firstPolygon) + terrain.Triangles.size());
+    int done = 0;
+    for (const auto& node : terrain.Nodes) {
+      ticker.Step(done++, total);
+      if (editor.Nodes.NewNode("", "", node[0], node[1], node[2]) < 0) throw std::bad_alloc();
+    }
+    for (const auto& triangle : terrain.Triangles) {
+      ticker.Step(done++, total);
+      if (editor.Polygons.NewPolygon(first + triangle[0], first + triangle[1], first + triangle[2], kDefaultTexture,
+                                     "", "") < 0)
+        throw std::bad_alloc();
+    }
+  } catch (...) {
+    // Cancelled or out of memory: the document goes back to what it was.
+    while (editor.Polygons.Count() > firstPolygon) editor.Polygons.DetachPolygon(editor.Polygons.Count() - 1);
+    while (editor.Nodes.Count() > first) editor.Nodes.DetachNode(editor.Nodes.Count() - 1);
+    throw;
   }
   editor.Host().Log("LOG: Heightmap import: " + HeightmapResultText(terrain.Result));
 }
@@ -163,7 +176,7 @@ THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const
                                  const THeightmapProgress& progress) {
   const THeightmapTerrain terrain =
       BuildHeightmapTerrain(grid, options, editor.Values.MinZ, editor.Values.MaxZ, progress);
-  AppendHeightmapTerrain(editor, terrain);
+  AppendHeightmapTerrain(editor, terrain, progress);
   return terrain.Result;
 }
 

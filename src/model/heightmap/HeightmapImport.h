@@ -61,8 +61,10 @@ THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightma
 
 // Appends the nodes (empty group, automatic names) and ground polygons with the default texture
 // and logs the counts and the height error. As the XYZ import, the records go straight into the
-// lists and nothing is recorded in the history; the modified flag is the caller's.
-void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain);
+// lists and nothing is recorded in the history; the modified flag is the caller's. The progress
+// is told the records appended; when it asks to stop (EHeightmapCancelled) or memory runs out,
+// the appended records are taken out again before the error goes on.
+void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain, const THeightmapProgress& progress = {});
 
 // BuildHeightmapTerrain with the project's MinZ and MaxZ, then AppendHeightmapTerrain: any error
 // is thrown before the document changes.
