@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/core/Errors.h"
 #include "model/heightmap/HeightmapErrors.h"
 #include "model/heightmap/ProgressTicker.h"
 #include "model/heightmap/SeamlessBorder.h"
@@ -62,7 +63,9 @@ class TGreedyBuilder {
       : grid_(grid), settings_(settings), ticker_(ticker) {}
 
   TVertex Insert(int column, int row, TFace hint = TFace()) {
+    const std::size_t before = delaunay_.number_of_vertices();
     const TVertex vertex = delaunay_.insert(TPoint(column, row), hint);
+    if (delaunay_.number_of_vertices() == before) throw EAssertionFailure("Heightmap", "a pixel inserted twice");
     vertex->info() = int(points_.size());
     points_.push_back({column, row, grid_.At(column, row)});
     if (scanning_) {
@@ -109,10 +112,11 @@ class TGreedyBuilder {
     return worst >= 0;
   }
 
-  TGreedyTerrain Result(TGreedyStop stop) const {
+  // The terrain, once: the points move out of the builder.
+  TGreedyTerrain Result(TGreedyStop stop) {
     TGreedyTerrain terrain;
     terrain.Stop = stop;
-    terrain.Mesh.Points = points_;
+    terrain.Mesh.Points = std::move(points_);
     terrain.Mesh.Triangles.reserve(delaunay_.number_of_faces());
     long double squares = 0, errors = 0;
     for (auto face = delaunay_.finite_faces_begin(); face != delaunay_.finite_faces_end(); ++face) {
