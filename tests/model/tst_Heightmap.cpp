@@ -11,6 +11,7 @@
 #include "model/heightmap/HeightmapErrors.h"
 #include "model/heightmap/HeightmapImport.h"
 #include "model/heightmap/RawHeightmap.h"
+#include "model/heightmap/SeamlessBorder.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -43,6 +44,29 @@ TTerrainMesh SeamlessMesh(const THeightGrid& grid, int budget) {
   settings.MaxTriangles = budget;
   settings.SeamlessBorder = true;
   return BuildGreedyTerrain(grid, settings).Mesh;
+}
+
+// A seamless side chosen the plain way: every round scans the whole side for the pixel the
+// line through the chosen points misses most (the first of equals).
+std::vector<int> PlainSidePoints(const std::vector<float>& side, int limit, double noError) {
+  std::set<int> chosen = {0, int(side.size()) - 1};
+  while (int(chosen.size()) - 2 < limit) {
+    double worst = noError;
+    int worstAt = -1;
+    for (auto it = chosen.begin(); std::next(it) != chosen.end(); ++it) {
+      const int from = *it, to = *std::next(it);
+      for (int i = from + 1; i < to; ++i) {
+        const double line = side[from] + (double(side[to]) - side[from]) * double(i - from) / double(to - from);
+        if (std::fabs(line - side[i]) > worst) {
+          worst = std::fabs(line - side[i]);
+          worstAt = i;
+        }
+      }
+    }
+    if (worstAt < 0) break;
+    chosen.insert(worstAt);
+  }
+  return {std::next(chosen.begin()), std::prev(chosen.end())};
 }
 
 // Every triangle's area, with the sign of its winding, in pixel units.
@@ -340,6 +364,21 @@ class TestHeightmap : public QObject {
     } catch (const EHeightmapOptionError& error) {
       QCOMPARE(int(error.Field), field);
       QCOMPARE(editor.Nodes.Count(), 0);
+    }
+  }
+
+  // The seamless sides are chosen with a queue of stretches instead of a scan of the whole side per
+  // point: the same points, equal errors included.
+  void seamlessSidesAsBefore() {
+    for (int length : {2, 3, 40, 257}) {
+      std::vector<float> wavy, steps;
+      for (int i = 0; i < length; ++i) {
+        wavy.push_back(float(0.5 + 0.4 * std::sin(i * 0.3) * std::cos(i * 0.07)));
+        steps.push_back(float((i / 5) % 3) / 2);  // plateaus: many equal errors
+      }
+      for (const auto* side : {&wavy, &steps})
+        for (int limit : {0, 1, 7, 100, 1000})
+          QCOMPARE(ChooseSidePoints(*side, limit, 0.1 / 65535), PlainSidePoints(*side, limit, 0.1 / 65535));
     }
   }
 
