@@ -96,3 +96,29 @@ open(d + "/picture.bmp", "wb").write(bmp)
 open(d + "/picture.ppm", "wb").write(b"P6\n%d %d\n255\n" % (w, h) + b"".join(bytes(p) for p in pixels))
 open(d + "/picture.xpm", "w").write('/* XPM */\nstatic char *p[] = {\n"4 2 2 1",\n". c #FF0000",\n"# c None",\n".#.#",\n"#.#."};\n')
 PY
+
+# Heightmaps: 4 bytes of settings (reader and border, budget, error bound), then the file: 8 and
+# 16-bit PNG, a raw picture, and a PNG whose text chunk claims 2 GB.
+mkdir -p "$C/heightmap"
+python3 - "$C/heightmap" <<'PY'
+import math, struct, sys, zlib
+d = sys.argv[1]
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xffffffff)
+def png(w, h, depth, level):
+    raw = b""
+    for y in range(h):
+        raw += b"\0"
+        for x in range(w):
+            v = level(x, y)
+            raw += struct.pack(">H", v) if depth == 16 else bytes((v >> 8,))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, depth, 0, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+hill = lambda x, y: int(32767 + 30000 * math.sin(x * 0.4) * math.cos(y * 0.3))
+open(d + "/png16-budget.bin", "wb").write(bytes((0, 200, 0, 0)) + png(24, 17, 16, hill))
+open(d + "/png8-seamless-bound.bin", "wb").write(bytes((2, 255, 1, 20)) + png(16, 16, 8, hill))
+open(d + "/raw-budget.bin", "wb").write(bytes((1, 60, 0, 0)) + b"".join(struct.pack("<H", hill(i % 12, i // 12)) for i in range(144)))
+open(d + "/raw-2x2-seamless.bin", "wb").write(bytes((3, 9, 0, 0)) + b"".join(struct.pack("<H", (i * 7919) % 65536) for i in range(4)))
+claims = png(2, 2, 8, lambda x, y: 7)[:33] + struct.pack(">I", 0x7ffffff0) + b"tEXt" + b"a" * 40
+open(d + "/png-chunk-claims-2gb.bin", "wb").write(bytes((0, 10, 0, 0)) + claims)
+PY

@@ -22,6 +22,10 @@ QString NumberField(float value) {
   return QString::fromStdString(FormatFixed(value, 2));
 }
 
+// The Z of black and white when the project's MinZ and MaxZ are equal and would make a flat terrain.
+constexpr float kFlatLowZ = 0;
+constexpr float kFlatHighZ = 4096;
+
 }  // namespace
 
 THeightmapOptionsForm::THeightmapOptionsForm(QWidget* parent) : QDialog(parent) {
@@ -40,6 +44,17 @@ THeightmapOptionsForm::THeightmapOptionsForm(QWidget* parent) : QDialog(parent) 
   budgetSpin_->setRange(2, 10'000'000);
   budgetSpin_->setSingleStep(500);
   connect(budgetCheck_, &QCheckBox::toggled, budgetSpin_, &QWidget::setEnabled);
+  errorCheck_ = new QCheckBox(QStringLiteral("At most this e&rror (Z units):"), this);
+  errorEdit_ = new QLineEdit(this);
+  connect(errorCheck_, &QCheckBox::toggled, errorEdit_, &QWidget::setEnabled);
+  seamlessCheck_ = new QCheckBox(QStringLiteral("Seam&less border (for tiles that must meet their neighbours)"), this);
+  seamlessCheck_->setToolTip(
+      QStringLiteral("Each side of the picture keeps its own points, so that tiles cut from one heightmap and built "
+                     "with the same budget meet point for point. Leave it off for a single terrain: the border "
+                     "points then compete with the inner ones and the terrain follows the picture closer."));
+  zNote_ = new QLabel(this);
+  zNote_->setWordWrap(true);
+  zNote_->hide();
   emptyCheck_ = new QCheckBox(QStringLiteral("&Import into empty project"), this);
 
   okButton_ = new QPushButton(QStringLiteral("&OK"), this);
@@ -55,8 +70,11 @@ THeightmapOptionsForm::THeightmapOptionsForm(QWidget* parent) : QDialog(parent) 
   form->addRow(QStringLiteral("&Size of a pixel:"), cellEdit_);
   form->addRow(QStringLiteral("Z of &black:"), lowEdit_);
   form->addRow(QStringLiteral("Z of &white:"), highEdit_);
+  form->addRow(zNote_);
   form->addRow(QStringLiteral("S&tep (every Nth pixel):"), stepSpin_);
   form->addRow(budgetCheck_, budgetSpin_);
+  form->addRow(errorCheck_, errorEdit_);
+  form->addRow(seamlessCheck_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(okButton_);
@@ -70,39 +88,94 @@ THeightmapOptionsForm::THeightmapOptionsForm(QWidget* parent) : QDialog(parent) 
 
 bool THeightmapOptionsForm::Execute(int width, int height, float minZ, float maxZ) {
   sizeLabel_->setText(QStringLiteral("The picture has %1 x %2 pixels.").arg(width).arg(height));
+  width_ = width;
+  height_ = height;
   cellEdit_->setText(NumberField(Options.CellSize));
-  lowEdit_->setText(NumberField(minZ));
-  highEdit_->setText(NumberField(maxZ));
+  // Equal MinZ and MaxZ would flatten the picture: offer a range, and say why.
+  const bool flat = minZ == maxZ;
+  lowEdit_->setText(NumberField(flat ? kFlatLowZ : minZ));
+  highEdit_->setText(NumberField(flat ? kFlatHighZ : maxZ));
+  zNote_->setText(QStringLiteral("The project's MinZ and MaxZ are both %1, so black and white start at %2 and %3.")
+                      .arg(NumberField(minZ), NumberField(kFlatLowZ), NumberField(kFlatHighZ)));
+  zNote_->setVisible(flat);
   stepSpin_->setValue(Options.Step);
   // A picture beyond the biggest regular mesh starts with a budget.
   const bool budget = Options.MaxTriangles.has_value() || double(width - 1) * (height - 1) > kMaxRegularSquares;
   budgetCheck_->setChecked(budget);
   budgetSpin_->setEnabled(budget);
   budgetSpin_->setValue(Options.MaxTriangles.value_or(5000));
+  errorCheck_->setChecked(Options.MaxError.has_value());
+  errorEdit_->setEnabled(Options.MaxError.has_value());
+  errorEdit_->setText(NumberField(Options.MaxError.value_or(5)));
+  seamlessCheck_->setChecked(Options.SeamlessBorder);
   emptyCheck_->setChecked(ImportIntoEmpty);
   cellEdit_->setFocus();
   return exec() == QDialog::Accepted;
 }
 
+void THeightmapOptionsForm::Refuse(QWidget* field, const QString& text) {
+  UserDialogs().Message(this, QStringLiteral("Error"), text, QMessageBox::Critical, QMessageBox::Ok);
+  field->setFocus();
+  if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+}
+
+QWidget* THeightmapOptionsForm::FieldOf(THeightmapField field) const {
+  switch (field) {
+    case THeightmapField::CellSize:
+      return cellEdit_;
+    case THeightmapField::LowZ:
+      return lowEdit_;
+    case THeightmapField::HighZ:
+      return highEdit_;
+    case THeightmapField::Step:
+      return stepSpin_;
+    case THeightmapField::MaxTriangles:
+      return budgetSpin_->isEnabled() ? static_cast<QWidget*>(budgetSpin_) : budgetCheck_;
+    case THeightmapField::MaxError:
+      break;
+  }
+  return errorEdit_;
+}
+
 bool THeightmapOptionsForm::TakeFields() {
-  double values[3] = {};
-  QLineEdit* const edits[3] = {cellEdit_, lowEdit_, highEdit_};
-  for (int i = 0; i < 3; ++i) {
+  double values[4] = {};
+  QLineEdit* const edits[4] = {cellEdit_, lowEdit_, highEdit_, errorEdit_};
+  for (int i = 0; i < 4; ++i) {
+    if (i == 3 && !errorCheck_->isChecked()) continue;
     if (!TryParseNumber(edits[i]->text().toStdString(), values[i]) || !std::isfinite(float(values[i])) ||
-        (i == 0 && values[i] <= 0)) {
-      UserDialogs().Message(this, QStringLiteral("Error"), QStringLiteral("Invalid input."), QMessageBox::Critical,
-                            QMessageBox::Ok);
-      edits[i]->setFocus();
-      edits[i]->selectAll();
+        (i == 0 && values[i] <= 0) || (i == 3 && values[i] < 0)) {
+      Refuse(edits[i], QStringLiteral("Invalid input."));
       return false;
     }
   }
-  Options.CellSize = float(values[0]);
-  Options.LowZ = float(values[1]);
-  Options.HighZ = float(values[2]);
-  Options.Step = stepSpin_->value();
-  Options.MaxTriangles.reset();
-  if (budgetCheck_->isChecked()) Options.MaxTriangles = budgetSpin_->value();
+  THeightmapOptions options = Options;
+  options.CellSize = float(values[0]);
+  options.LowZ = float(values[1]);
+  options.HighZ = float(values[2]);
+  options.Step = stepSpin_->value();
+  options.MaxTriangles.reset();
+  if (budgetCheck_->isChecked()) options.MaxTriangles = budgetSpin_->value();
+  options.MaxError.reset();
+  if (errorCheck_->isChecked()) options.MaxError = float(values[3]);
+  options.SeamlessBorder = seamlessCheck_->isChecked();
+  // What the picture cannot take is refused here, naming this window's field.
+  try {
+    CheckHeightmapOptions(options, width_, height_, *options.LowZ, *options.HighZ);
+  } catch (const EHeightmapOptionError& error) {
+    QWidget* field = FieldOf(error.Field);
+    // The field's own label (or check box) names it, as the window shows it.
+    QString name;
+    if (auto* box = qobject_cast<QCheckBox*>(field)) name = box->text();
+    if (auto* form = qobject_cast<QFormLayout*>(layout()->itemAt(0)->layout()); form != nullptr && name.isEmpty()) {
+      if (auto* label = qobject_cast<QLabel*>(form->labelForField(field))) name = label->text();
+      if (auto* box = qobject_cast<QCheckBox*>(form->labelForField(field))) name = box->text();
+    }
+    name.remove(QLatin1Char('&'));
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    Refuse(field, QStringLiteral("%1: %2").arg(name, QString::fromStdString(error.what())));
+    return false;
+  }
+  Options = options;
   ImportIntoEmpty = emptyCheck_->isChecked();
   return true;
 }

@@ -183,7 +183,12 @@ int RunImport(const std::vector<std::string>& words, std::ostream& out) {
   const int nodesBefore = editor.Nodes.Count(), polygonsBefore = editor.Polygons.Count();
   std::string summary;
   {
-    const TImport imported = format.Read(input, options);
+    TImport imported;
+    try {
+      imported = format.Read(input, options);
+    } catch (const EHeightmapOptionError& error) {
+      throw EUsageError(std::string(HeightmapOptionName(error.Field)) + ": " + error.what());
+    }
     ApplyImport(editor, imported);
     summary = imported.Summary;
   }

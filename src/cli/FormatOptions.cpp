@@ -17,20 +17,35 @@ int ParseCount(const std::string& option, const std::string& text, int least) {
   return value;
 }
 
+// A number given to a heightmap option, named in the message when it is none.
+float ParseOptionNumber(const std::string& option, const std::string& text) {
+  try {
+    return ParseScale(text);
+  } catch (const EUsageError&) {
+    throw EUsageError(option + " takes a number, not \"" + text + "\"");
+  }
+}
+
+// The options of a heightmap import as given; what depends on the picture is checked with it.
 THeightmapOptions HeightmapOptionsOf(const TArguments& arguments) {
   THeightmapOptions options;
   if (auto cell = arguments.Value("--cell")) {
-    options.CellSize = ParseScale(*cell);
+    options.CellSize = ParseOptionNumber("--cell", *cell);
     if (options.CellSize <= 0) throw EUsageError("--cell takes a size above 0");
   }
   if (auto z = arguments.Value("--z")) {
     const auto comma = z->find(',');
     if (comma == std::string::npos) throw EUsageError("--z takes LOW,HIGH");
-    options.LowZ = ParseScale(z->substr(0, comma));
-    options.HighZ = ParseScale(z->substr(comma + 1));
+    options.LowZ = ParseOptionNumber("--z", z->substr(0, comma));
+    options.HighZ = ParseOptionNumber("--z", z->substr(comma + 1));
   }
   if (auto step = arguments.Value("--step")) options.Step = ParseCount("--step", *step, 1);
   if (auto budget = arguments.Value("--max-triangles")) options.MaxTriangles = ParseCount("--max-triangles", *budget, 2);
+  if (auto bound = arguments.Value("--max-error")) {
+    options.MaxError = ParseOptionNumber("--max-error", *bound);
+    if (*options.MaxError < 0) throw EUsageError("--max-error takes a number of 0 or more");
+  }
+  options.SeamlessBorder = arguments.Has("--seamless-border");
   return options;
 }
 
@@ -41,7 +56,7 @@ std::vector<std::string> ValueOptionsOf(TFormatOptions kind) {
     case TFormatOptions::Scale:
       return {"--scale"};
     case TFormatOptions::Heightmap:
-      return {"--cell", "--z", "--step", "--max-triangles"};
+      return {"--cell", "--z", "--step", "--max-triangles", "--max-error"};
     case TFormatOptions::None:
     case TFormatOptions::Axes:
       break;
@@ -51,6 +66,7 @@ std::vector<std::string> ValueOptionsOf(TFormatOptions kind) {
 
 std::vector<std::string> FlagsOf(TFormatOptions kind) {
   if (kind == TFormatOptions::Axes) return {"--z-up"};
+  if (kind == TFormatOptions::Heightmap) return {"--seamless-border"};
   return {};
 }
 
@@ -71,7 +87,7 @@ std::string UsageOf(TFormatOptions kind) {
     case TFormatOptions::Scale:
       return "[--scale S]";
     case TFormatOptions::Heightmap:
-      return "[--cell SIZE] [--z LOW,HIGH] [--step N] [--max-triangles N]";
+      return "[--cell SIZE] [--z LOW,HIGH] [--step N] [--max-triangles N] [--max-error E] [--seamless-border]";
     case TFormatOptions::Axes:
       return "[--z-up]";
     case TFormatOptions::None:
@@ -88,6 +104,23 @@ TReadOptions ReadOptionsOf(TFormatOptions kind, const TArguments& arguments) {
     options.Heightmap = HeightmapOptionsOf(arguments);
   }
   return options;
+}
+
+const char* HeightmapOptionName(THeightmapField field) {
+  switch (field) {
+    case THeightmapField::CellSize:
+      return "--cell";
+    case THeightmapField::LowZ:
+    case THeightmapField::HighZ:
+      return "--z";
+    case THeightmapField::Step:
+      return "--step";
+    case THeightmapField::MaxTriangles:
+      return "--max-triangles";
+    case THeightmapField::MaxError:
+      break;
+  }
+  return "--max-error";
 }
 
 TWriteOptions WriteOptionsOf(TFormatOptions kind, const TArguments& arguments) {

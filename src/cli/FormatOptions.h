@@ -6,6 +6,7 @@
 
 #include "cli/Arguments.h"
 #include "model/formats/ExchangeFormat.h"
+#include "model/heightmap/HeightmapErrors.h"
 
 namespace terravel::cli {
 
@@ -21,5 +22,7 @@ std::string UsageOf(TFormatOptions kind);
 // The options of that kind as the arguments give them; EUsageError for a value that does not fit.
 TReadOptions ReadOptionsOf(TFormatOptions kind, const TArguments& arguments);
 TWriteOptions WriteOptionsOf(TFormatOptions kind, const TArguments& arguments);
+// The option a refused heightmap setting came from ("--cell").
+const char* HeightmapOptionName(THeightmapField field);
 
 }  // namespace terravel::cli

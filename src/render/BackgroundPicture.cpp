@@ -12,6 +12,7 @@
 #include "model/editor/Editor.h"
 #include "render/Colors.h"
 #include "render/FilePaths.h"
+#include "render/PngChunks.h"
 
 namespace terravel {
 
@@ -33,6 +34,7 @@ std::string SizeText(QSize size) {
 }
 
 QImage LoadPicture(const std::string& fileName) {
+  if (const std::string damage = PngChunkDamage(fileName); !damage.empty()) Refuse(fileName, damage);
   QImageReader reader(QtFilePath(fileName));
   reader.setAllocationLimit(static_cast<int>(kLargestPictureBytes / (1024 * 1024)));
   if (!reader.canRead()) Refuse(fileName, reader.errorString().toStdString());

@@ -6,12 +6,15 @@
 #include "model/heightmap/HeightmapErrors.h"
 #include "model/heightmap/RawHeightmap.h"
 #include "render/FilePaths.h"
+#include "render/PngChunks.h"
 
 namespace terravel {
 
 THeightGrid ReadHeightmapFile(const std::string& path, std::string& note) {
   note.clear();
   if (IsRawHeightmapPath(path)) return ReadRawHeightmap(path);
+  if (const std::string damage = PngChunkDamage(path); !damage.empty())
+    throw EHeightmapError("The heightmap " + path + " cannot be read: " + damage + ".");
   QImageReader reader(QtFilePath(path));
   QImage image = reader.read();
   if (image.isNull()) {

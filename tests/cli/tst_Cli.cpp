@@ -76,6 +76,45 @@ class TestCli : public QObject {
     QVERIFY(!QFile::exists(Path("x.tvp")));
   }
 
+  // The heightmap options a 64 x 64 picture cannot take, each refused naming the option, with
+  // no project written; the error bound and the seamless border as a script gives them.
+  void heightmapOptions_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("cell beyond single precision") << QStringList{"--cell", "3e38"} << 2 << "--cell: The size of a pixel is too large";
+    QTest::newRow("cell too small") << QStringList{"--cell", "1e-45"} << 2 << "--cell: The size of a pixel is too small";
+    QTest::newRow("Z range beyond single precision") << QStringList{"--z", "-3e38,3e38"} << 2 << "--z: ";
+    QTest::newRow("Z without its high end") << QStringList{"--z", "1,"} << 2 << "--z takes a number, not \"\"";
+    QTest::newRow("empty cell") << QStringList{"--cell="} << 2 << "--cell takes a number, not \"\"";
+    QTest::newRow("negative error bound") << QStringList{"--max-error", "-1"} << 2 << "--max-error takes a number of 0 or more";
+    QTest::newRow("a small cell") << QStringList{"--step", "1", "--cell", "0.01"} << 0 << "Imported 4096 nodes";
+    QTest::newRow("error bound") << QStringList{"--max-error", "2000", "--z", "0,65535"} << 0 << "Stopped at the error bound.";
+    QTest::newRow("budget first") << QStringList{"--max-error", "1", "--max-triangles", "40", "--z", "0,65535"} << 0
+                                  << "Stopped at the triangle budget.";
+    QTest::newRow("seamless border") << QStringList{"--seamless-border", "--max-triangles", "100"} << 0 << "Imported";
+    QTest::newRow("seamless border needs a heightmap") << QStringList{"--seamless-border", "--format", "txt"} << 2
+                                                       << "--seamless-border applies to the heightmap format only";
+  }
+  void heightmapOptions() {
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    std::string raw;
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) {
+        const int v = (x * 1000 + y * y * 13) % 65536;
+        raw += char(v & 0xff);
+        raw += char(v >> 8);
+      }
+    WriteWholeFile(folder_.Path("options.r16"), raw);
+    QFile::remove(Path("o.tvp"));
+    const TCliResult result = RunCli(QStringList{"import", Path("options.r16"), Path("o.tvp")} + options);
+    QCOMPARE(result.ExitCode, exitCode);
+    QVERIFY2((result.Out + result.Err).contains(message), qPrintable(result.Out + result.Err));
+    QCOMPARE(QFile::exists(Path("o.tvp")), exitCode == 0);
+  }
+
   void infoAsJson() {
     QCOMPARE(RunCli({"new", Path("t.tvp")}).ExitCode, 0);
     const TCliResult result = RunCli({"info", Path("t.tvp"), "--json"});

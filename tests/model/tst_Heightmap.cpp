@@ -7,9 +7,11 @@
 #include "model/document/Orientation.h"
 #include "model/editor/Editor.h"
 #include "model/heightmap/GreedyTriangulation.h"
+#include "model/heightmap/HeightError.h"
 #include "model/heightmap/HeightmapErrors.h"
 #include "model/heightmap/HeightmapImport.h"
 #include "model/heightmap/RawHeightmap.h"
+#include "model/heightmap/SeamlessBorder.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -36,10 +38,86 @@ THeightGrid Ridge(int width, int height) {
   return Generated(width, height, [](int x, int y) { return 0.5 + 0.3 * std::sin(x * 0.21) + 0.2 * std::cos(y * 0.17); });
 }
 
+// The terrain with each side of the picture thinned on its own, as tiles that must meet are built.
+TTerrainMesh SeamlessMesh(const THeightGrid& grid, int budget) {
+  TGreedySettings settings;
+  settings.MaxTriangles = budget;
+  settings.SeamlessBorder = true;
+  return BuildGreedyTerrain(grid, settings).Mesh;
+}
+
+// A seamless side chosen the plain way: every round scans the whole side for the pixel the
+// line through the chosen points misses most (the first of equals).
+std::vector<int> PlainSidePoints(const std::vector<float>& side, int limit, double noError) {
+  std::set<int> chosen = {0, int(side.size()) - 1};
+  while (int(chosen.size()) - 2 < limit) {
+    double worst = noError;
+    int worstAt = -1;
+    for (auto it = chosen.begin(); std::next(it) != chosen.end(); ++it) {
+      const int from = *it, to = *std::next(it);
+      for (int i = from + 1; i < to; ++i) {
+        const double line = side[from] + (double(side[to]) - side[from]) * double(i - from) / double(to - from);
+        if (std::fabs(line - side[i]) > worst) {
+          worst = std::fabs(line - side[i]);
+          worstAt = i;
+        }
+      }
+    }
+    if (worstAt < 0) break;
+    chosen.insert(worstAt);
+  }
+  return {std::next(chosen.begin()), std::prev(chosen.end())};
+}
+
 // Every triangle's area, with the sign of its winding, in pixel units.
 double SignedArea(const TTerrainMesh& mesh, const std::array<int, 3>& t) {
   const TPixelPoint &a = mesh.Points[t[0]], &b = mesh.Points[t[1]], &c = mesh.Points[t[2]];
   return 0.5 * ((b.Column - a.Column) * double(c.Row - a.Row) - (c.Column - a.Column) * double(b.Row - a.Row));
+}
+
+TGreedyTerrain Greedy(const THeightGrid& grid, int budget, double maxError = 0, bool seamless = false) {
+  TGreedySettings settings;
+  settings.MaxTriangles = budget;
+  settings.MaxError = maxError;
+  settings.SeamlessBorder = seamless;
+  return BuildGreedyTerrain(grid, settings);
+}
+
+// Rough hills: a few waves and a sharp crater rim, a smooth border.
+THeightGrid Rough(int side) {
+  return Generated(side, side, [side](int x, int y) {
+    const double u = double(x) / (side - 1), v = double(y) / (side - 1);
+    const double rim = std::exp(-std::pow((std::hypot(u - 0.4, v - 0.55) - 0.2) * 25, 2));
+    return 0.3 + 0.12 * std::sin(u * 23 + v * 5) * std::cos(v * 19) + 0.3 * rim + 0.1 * u;
+  });
+}
+
+// The rules every terrain keeps: the corners are points, the triangles wound as ground polygons
+// cover the picture's rectangle exactly, and every edge inside has one triangle on each side.
+void VerifyWatertight(const THeightGrid& grid, const TTerrainMesh& mesh) {
+  std::set<std::pair<int, int>> at;
+  for (const TPixelPoint& p : mesh.Points) {
+    QVERIFY(at.insert({p.Column, p.Row}).second);
+    QCOMPARE(p.Level, grid.At(p.Column, p.Row));
+  }
+  const int w = grid.Width, h = grid.Height;
+  for (auto corner : {std::pair{0, 0}, std::pair{w - 1, 0}, std::pair{0, h - 1}, std::pair{w - 1, h - 1}})
+    QVERIFY(at.count(corner) == 1);
+  double area = 0;
+  std::set<std::pair<int, int>> edges;
+  for (const auto& t : mesh.Triangles) {
+    QVERIFY(SignedArea(mesh, t) < 0);
+    area -= SignedArea(mesh, t);
+    for (int e = 0; e < 3; ++e) QVERIFY(edges.insert({t[e], t[(e + 1) % 3]}).second);
+  }
+  QCOMPARE(area, double(w - 1) * double(h - 1));
+  for (const auto& [from, to] : edges) {
+    if (edges.count({to, from}) != 0) continue;
+    // An edge without its twin lies on the border.
+    const TPixelPoint &a = mesh.Points[from], &b = mesh.Points[to];
+    QVERIFY((a.Column == b.Column && (a.Column == 0 || a.Column == w - 1)) ||
+            (a.Row == b.Row && (a.Row == 0 || a.Row == h - 1)));
+  }
 }
 
 }  // namespace
@@ -100,6 +178,7 @@ class TestHeightmap : public QObject {
       TEditor editor;
       THeightmapOptions options;
       options.MaxTriangles = budget;
+      options.SeamlessBorder = true;
       options.LowZ = 0;
       options.HighZ = 1;
       const THeightmapResult result = ImportHeightmap(editor, grid, options);
@@ -123,7 +202,7 @@ class TestHeightmap : public QObject {
     QFETCH(int, budget);
     const int w = 41, h = 31;
     const THeightGrid grid = Ridge(w, h);
-    const TTerrainMesh mesh = BuildBudgetedMesh(grid, budget);
+    const TTerrainMesh mesh = SeamlessMesh(grid, budget);
     // The triangles tile the picture's rectangle exactly, all wound one way, on exact pixel heights.
     double area = 0;
     for (const auto& t : mesh.Triangles) {
@@ -143,11 +222,164 @@ class TestHeightmap : public QObject {
     THeightGrid left = Generated(21, h, [&](int x, int y) { return grid.At(x, y); });
     THeightGrid right = Generated(21, h, [&](int x, int y) { return grid.At(x + 20, y); });
     std::set<int> leftRows, rightRows;
-    for (const TPixelPoint& p : BuildBudgetedMesh(left, budget).Points)
+    for (const TPixelPoint& p : SeamlessMesh(left, budget).Points)
       if (p.Column == 20) leftRows.insert(p.Row);
-    for (const TPixelPoint& p : BuildBudgetedMesh(right, budget).Points)
+    for (const TPixelPoint& p : SeamlessMesh(right, budget).Points)
       if (p.Column == 0) rightRows.insert(p.Row);
     QCOMPARE(leftRows, rightRows);
+  }
+
+  // A plane needs no more than the corners, whatever its tilt; one raised pixel on a plane is
+  // the first point inserted.
+  void planesAndASpike_data() {
+    QTest::addColumn<double>("alongColumns");
+    QTest::addColumn<double>("alongRows");
+    QTest::addColumn<bool>("spike");
+    QTest::newRow("flat") << 0.0 << 0.0 << false;
+    QTest::newRow("tilted") << 0.011 << -0.007 << false;
+    QTest::newRow("steep") << 0.0 << 0.019 << false;
+    QTest::newRow("spike on a tilt") << 0.004 << 0.003 << true;
+  }
+  void planesAndASpike() {
+    QFETCH(double, alongColumns);
+    QFETCH(double, alongRows);
+    QFETCH(bool, spike);
+    const THeightGrid grid = Generated(41, 37, [&](int x, int y) {
+      return 0.2 + alongColumns * x + alongRows * (y - 36) + (spike && x == 13 && y == 22 ? 0.5 : 0);
+    });
+    const TGreedyTerrain plane = Greedy(grid, 2);
+    QCOMPARE(plane.Mesh.Triangles.size(), std::size_t(2));
+    QCOMPARE(plane.MaxError > 1e-6, spike);
+    if (!spike) return;
+    const TGreedyTerrain spiked = Greedy(grid, 4);
+    QCOMPARE(spiked.Mesh.Points.size(), std::size_t(5));
+    QCOMPARE(spiked.Mesh.Points[4].Column, 13);
+    QCOMPARE(spiked.Mesh.Points[4].Row, 22);
+  }
+
+  // The default border spends the budget where the terrain needs it: a smooth border gets few
+  // points, not the half of them that each side's own share would give.
+  void borderCompetesWithTheInside() {
+    const THeightGrid grid = Rough(129);
+    for (bool seamless : {false, true}) {
+      const TTerrainMesh mesh = Greedy(grid, 1000, 0, seamless).Mesh;
+      int border = 0;
+      for (const TPixelPoint& p : mesh.Points)
+        border += (p.Column == 0 || p.Row == 0 || p.Column == 128 || p.Row == 128) ? 1 : 0;
+      if (seamless) {
+        QVERIFY2(border > int(mesh.Points.size()) / 3, qPrintable(QString::number(border)));
+      } else {
+        QVERIFY2(border < int(mesh.Points.size()) / 4, qPrintable(QString::number(border)));
+      }
+    }
+  }
+
+  // Every budget is met exactly while the terrain still misses pixels, and the result is always a
+  // whole tiling of the picture; the error the insertion reports is what a separate measurement finds.
+  void budgetIsExactAndWatertight_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("seamless");
+    QTest::newRow("square") << 65 << 65 << false;
+    QTest::newRow("wide") << 90 << 23 << false;
+    QTest::newRow("a strip two pixels high") << 300 << 2 << false;
+    QTest::newRow("seamless") << 65 << 65 << true;
+    QTest::newRow("seamless strip") << 2 << 300 << true;
+  }
+  void budgetIsExactAndWatertight() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(bool, seamless);
+    const THeightGrid grid = Generated(width, height, [](int x, int y) {
+      return 0.5 + 0.25 * std::sin(x * 0.37 + y * 0.11) + 0.2 * std::cos(y * 0.29 - x * 0.05);
+    });
+    for (int budget : {2, 3, 7, 50, 51, 400, 1001}) {
+      const TGreedyTerrain terrain = Greedy(grid, budget, 0, seamless);
+      VerifyWatertight(grid, terrain.Mesh);
+      const int triangles = int(terrain.Mesh.Triangles.size());
+      QVERIFY(triangles <= budget);
+      if (terrain.Stop == TGreedyStop::Budget && !seamless) QCOMPARE(triangles, budget);
+      if (seamless) QVERIFY(triangles >= budget - 1 || terrain.Stop != TGreedyStop::Budget);
+      const THeightError measured = MeasureHeightError(grid, terrain.Mesh);
+      QVERIFY(std::fabs(measured.Max - terrain.MaxError) < 1e-9);
+      QVERIFY(std::fabs(measured.Mean - terrain.MeanError) < 1e-9);
+      QVERIFY(std::fabs(measured.Rms - terrain.RmsError) < 1e-9);
+    }
+  }
+
+  // An error bound stops the insertion as soon as no pixel is missed by more; a larger bound
+  // never takes more triangles, and the budget still stops it first when it is smaller.
+  void errorBound() {
+    const THeightGrid grid = Rough(97);
+    int lastTriangles = 1 << 30;
+    for (double bound : {0.002, 0.005, 0.01, 0.05, 0.2}) {
+      const TGreedyTerrain terrain = Greedy(grid, 100000, bound);
+      QCOMPARE(terrain.Stop, TGreedyStop::ErrorBound);
+      QVERIFY2(terrain.MaxError <= bound, qPrintable(QString::number(terrain.MaxError)));
+      QVERIFY(MeasureHeightError(grid, terrain.Mesh).Max <= bound);
+      QVERIFY(int(terrain.Mesh.Triangles.size()) <= lastTriangles);
+      lastTriangles = int(terrain.Mesh.Triangles.size());
+    }
+    const TGreedyTerrain budgeted = Greedy(grid, 40, 0.002);
+    QCOMPARE(budgeted.Stop, TGreedyStop::Budget);
+    QCOMPARE(budgeted.Mesh.Triangles.size(), std::size_t(40));
+
+    // In Z units through the import, and with no budget at all.
+    TEditor editor;
+    THeightmapOptions options;
+    options.LowZ = 0;
+    options.HighZ = 1000;
+    options.MaxError = 5;
+    const THeightmapResult result = ImportHeightmap(editor, grid, options);
+    QVERIFY(result.MaxError <= 5);
+    QCOMPARE(result.Stop, std::optional(TGreedyStop::ErrorBound));
+    QCOMPARE(HeightmapStopText(result), std::string("Stopped at the error bound."));
+  }
+
+  // What a picture of that size cannot take is refused, naming the option; the document is untouched.
+  void picturesSizeLimitsTheOptions_data() {
+    QTest::addColumn<float>("cell");
+    QTest::addColumn<float>("low");
+    QTest::addColumn<float>("high");
+    QTest::addColumn<int>("field");
+    QTest::newRow("terrain beyond single precision") << 3e38f << 0.f << 1.f << int(THeightmapField::CellSize);
+    QTest::newRow("pixels on one position") << 1e-45f << 0.f << 1.f << int(THeightmapField::CellSize);
+    QTest::newRow("pixels apart far out") << 1.f << 0.f << 1.f << -1;
+    QTest::newRow("Z range beyond single precision") << 64.f << -3e38f << 3e38f << int(THeightmapField::HighZ);
+  }
+  void picturesSizeLimitsTheOptions() {
+    QFETCH(float, cell);
+    QFETCH(float, low);
+    QFETCH(float, high);
+    QFETCH(int, field);
+    TEditor editor;
+    THeightmapOptions options;
+    options.CellSize = cell;
+    options.LowZ = low;
+    options.HighZ = high;
+    try {
+      ImportHeightmap(editor, Cone(64), options);
+      QCOMPARE(field, -1);
+      for (const T3DCoord& node : editor.Nodes) QVERIFY(std::isfinite(node.X) && std::isfinite(node.Y));
+    } catch (const EHeightmapOptionError& error) {
+      QCOMPARE(int(error.Field), field);
+      QCOMPARE(editor.Nodes.Count(), 0);
+    }
+  }
+
+  // The seamless sides are chosen with a queue of stretches instead of a scan of the whole side per
+  // point: the same points, equal errors included.
+  void seamlessSidesAsBefore() {
+    for (int length : {2, 3, 40, 257}) {
+      std::vector<float> wavy, steps;
+      for (int i = 0; i < length; ++i) {
+        wavy.push_back(float(0.5 + 0.4 * std::sin(i * 0.3) * std::cos(i * 0.07)));
+        steps.push_back(float((i / 5) % 3) / 2);  // plateaus: many equal errors
+      }
+      for (const auto* side : {&wavy, &steps})
+        for (int limit : {0, 1, 7, 100, 1000})
+          QCOMPARE(ChooseSidePoints(*side, limit, 0.1 / 65535), PlainSidePoints(*side, limit, 0.1 / 65535));
+    }
   }
 
   void badInputLeavesTheDocument_data() {

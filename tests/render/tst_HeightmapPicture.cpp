@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "model/heightmap/HeightmapErrors.h"
+#include "render/BackgroundPicture.h"
 #include "render/HeightmapPicture.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
@@ -64,6 +65,31 @@ class TestHeightmapPicture : public QObject {
     test::WriteWholeFile(path, bytes);
     std::string note;
     QVERIFY_THROWS_EXCEPTION(EHeightmapError, ReadHeightmapFile(path, note));
+  }
+
+  // A small PNG whose text chunk claims 2 GB is refused before any decoder reserves them, as a
+  // heightmap and as a background picture.
+  void chunksLongerThanTheFileAreRefused() {
+    QImage picture(2, 2, QImage::Format_Grayscale8);
+    picture.fill(7);
+    const std::string good = folder_.Path("small.png");
+    QVERIFY(picture.save(QString::fromStdString(good)));
+    std::string bytes = test::ReadWholeFile(good);
+    // After the signature and the header chunk: a text chunk of 0x7ffffff0 bytes, and 40 of them.
+    std::string claim = std::string("\x7f\xff\xff\xf0", 4) + "tEXt" + std::string(40, 'a');
+    bytes = bytes.substr(0, 33) + claim;
+    const std::string path = folder_.Path("claims.png");
+    test::WriteWholeFile(path, bytes);
+    std::string note;
+    try {
+      ReadHeightmapFile(path, note);
+      QFAIL("accepted");
+    } catch (const EHeightmapError& error) {
+      QVERIFY2(QString::fromStdString(error.what()).contains("more than the file's 81 bytes hold"), error.what());
+    }
+    TBackgroundPicture background;
+    QVERIFY_THROWS_EXCEPTION(ETerravelError, background.SetBackgroundImage(path, 0, 0, 1, 1));
+    QVERIFY(!background.HasBackgroundImage());
   }
 };
 

@@ -76,8 +76,11 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   heightmap.FileWord = "HEIGHTMAP";
   heightmap.ImportNote =
       "a heightmap (.png, .r16, .raw) becomes a regular mesh, or with --max-triangles a terrain of at most N "
-      "triangles; --cell is the world size of a pixel (64), --z the Z of black and white (the project's MinZ and "
-      "MaxZ)";
+      "triangles, or with --max-error until no pixel is off by more than E (Z units; both: whichever comes "
+      "first); --cell is the world size of a pixel (64), --z the Z of black and white (the project's MinZ and "
+      "MaxZ); the border points compete with the inner ones, which follows the picture closest: give "
+      "--seamless-border for tiles that must meet their neighbours, cut from one picture and built with one "
+      "budget";
 
   TExchangeFormatInfo& obj = row(TExchangeFormat::WavefrontOBJ, "obj", {"obj"});
   obj.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {

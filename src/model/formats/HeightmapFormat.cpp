@@ -23,6 +23,8 @@ TImport ReadHeightmap(const std::string& path, const TReadOptions& options) {
   std::snprintf(summary, sizeof summary, "Height error: max %.3f, mean %.3f", terrain.Result.MaxError,
                 terrain.Result.MeanError);
   import.Summary = summary;
+  // What ended a greedy terrain: the budget, the error bound, or a terrain that matches.
+  if (const std::string stop = HeightmapStopText(terrain.Result); !stop.empty()) import.Summary += "\n" + stop;
   import.Delta = TAppendedMesh{std::move(terrain.Nodes), std::move(terrain.Triangles)};
   return import;
 }

@@ -1,18 +1,42 @@
 #pragma once
-// The heightmap within a triangle budget: greedy insertion into a Delaunay triangulation (Garland
-// and Heckbert, "Fast Polygonal Approximation of Terrains and Height Fields", 1995). The pixel
-// that the current terrain misses most is added next, until the budget is spent or the terrain
-// matches the picture.
+// The heightmap within a triangle budget or an error bound: greedy insertion into a Delaunay
+// triangulation (Garland and Heckbert, "Fast Polygonal Approximation of Terrains and Height
+// Fields", 1995), with data-dependent edge flips after each insertion. The pixel that the current
+// terrain misses most is added next, until the budget is spent, the worst pixel is within the
+// bound, or the terrain matches the picture.
 #include "model/heightmap/HeightGrid.h"
 #include "model/heightmap/TerrainMesh.h"
 
 namespace terravel {
 
-// At most maxTriangles (2 or more) triangles over the whole grid (2 x 2 pixels or more). The four
-// corners are always points, and the border points are chosen from the border pixels alone (each
-// side on its own, from half the budget at most), so that tiles cut from one heightmap and built
-// with the same budget share their border points. The progress is told the interior points
-// inserted; EHeightmapCancelled when it asks to stop.
-TTerrainMesh BuildBudgetedMesh(const THeightGrid& grid, int maxTriangles, const THeightmapProgress& progress = {});
+struct TGreedySettings {
+  int MaxTriangles = 2;  // 2 or more
+  double MaxError = 0;   // in levels: stop once no pixel is missed by more (0: the budget alone)
+  // Every side of the picture thinned on its own, so that tiles cut from one heightmap and built
+  // with the same budget meet point for point; otherwise the border pixels compete with the
+  // inner ones, which spends the budget where the terrain needs it.
+  bool SeamlessBorder = false;
+  // After each insertion, an edge around the new point is flipped wherever the other diagonal of
+  // its quadrilateral follows the pixels closer (a smaller sum of squared errors).
+  bool DataDependentFlips = true;
+};
+
+enum class TGreedyStop { Budget, ErrorBound, Exact };
+
+struct TGreedyTerrain {
+  TTerrainMesh Mesh;
+  TGreedyStop Stop = TGreedyStop::Exact;
+  // Against every pixel of the grid, in levels; from the scans the insertion made.
+  double MaxError = 0;
+  double MeanError = 0;
+  double RmsError = 0;
+};
+
+// A terrain over the whole grid (2 x 2 pixels or more) whose four corners are always points. With
+// the budget as the limit, the terrain has exactly MaxTriangles triangles (with a seamless border,
+// or when every border pixel is a point, possibly one fewer). The progress is told the triangles
+// made so far, at least every 50 ms; EHeightmapCancelled when it asks to stop.
+TGreedyTerrain BuildGreedyTerrain(const THeightGrid& grid, const TGreedySettings& settings,
+                                  const THeightmapProgress& progress = {});
 
 }  // namespace terravel

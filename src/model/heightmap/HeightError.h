@@ -8,10 +8,12 @@ namespace terravel {
 struct THeightError {
   double Max = 0;   // in levels (0 .. 1)
   double Mean = 0;  // over every pixel the triangles cover
+  double Rms = 0;   // the root of the mean square, likewise
 };
 
 // Each pixel once, against the triangle that covers it first; the mesh's points are pixels of
 // this grid.
-THeightError MeasureHeightError(const THeightGrid& grid, const TTerrainMesh& mesh);
+// The progress is told the triangles measured; EHeightmapCancelled when it asks to stop.
+THeightError MeasureHeightError(const THeightGrid& grid, const TTerrainMesh& mesh, const THeightmapProgress& progress = {});
 
 }  // namespace terravel

@@ -10,6 +10,16 @@ class EHeightmapError : public ETerravelError {
   using ETerravelError::ETerravelError;
 };
 
+// The option that makes a heightmap import impossible; the command line and the options window
+// name it in their own words.
+enum class THeightmapField { CellSize, LowZ, HighZ, Step, MaxTriangles, MaxError };
+
+class EHeightmapOptionError : public EHeightmapError {
+ public:
+  EHeightmapOptionError(THeightmapField field, const std::string& message) : EHeightmapError(message), Field(field) {}
+  THeightmapField Field;
+};
+
 // The user cancelled a long import; nothing in the document has changed.
 class EHeightmapCancelled : public ETerravelError {
  public:

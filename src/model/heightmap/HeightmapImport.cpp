@@ -1,12 +1,16 @@
 #include "model/heightmap/HeightmapImport.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <limits>
 #include <new>
 
 #include "model/editor/Editor.h"
 #include "model/heightmap/GreedyTriangulation.h"
 #include "model/heightmap/HeightError.h"
 #include "model/heightmap/HeightmapErrors.h"
+#include "model/heightmap/ProgressTicker.h"
 #include "model/heightmap/RegularMesh.h"
 #include "model/text/NumberText.h"
 
@@ -22,57 +26,115 @@ float WorldPosition(int pixel, int size, float cell) {
 }  // namespace
 
 void CheckHeightmapOptions(const THeightmapOptions& options) {
+  using enum THeightmapField;
   if (!std::isfinite(options.CellSize) || options.CellSize <= 0)
-    throw EHeightmapError("The size of a pixel must be a number above 0.");
-  if ((options.LowZ && !std::isfinite(*options.LowZ)) || (options.HighZ && !std::isfinite(*options.HighZ)))
-    throw EHeightmapError("The Z of black and of white must be numbers.");
-  if (options.Step < 1) throw EHeightmapError("The step must be 1 or more.");
+    throw EHeightmapOptionError(CellSize, "The size of a pixel must be a number above 0.");
+  if (options.LowZ && !std::isfinite(*options.LowZ))
+    throw EHeightmapOptionError(LowZ, "The Z of black must be a number.");
+  if (options.HighZ && !std::isfinite(*options.HighZ))
+    throw EHeightmapOptionError(HighZ, "The Z of white must be a number.");
+  if (options.Step < 1) throw EHeightmapOptionError(Step, "The step must be 1 or more.");
   if (options.MaxTriangles && *options.MaxTriangles < 2)
-    throw EHeightmapError("The triangle budget must be at least 2.");
+    throw EHeightmapOptionError(MaxTriangles, "The triangle budget must be at least 2.");
+  if (options.MaxError && !(std::isfinite(*options.MaxError) && *options.MaxError >= 0))
+    throw EHeightmapOptionError(MaxError, "The error bound must be a number of 0 or more.");
+}
+
+namespace {
+
+// Whether every pixel of a side lands on its own single-precision position.
+bool PositionsApart(int size, float cell) {
+  float last = -std::numeric_limits<float>::infinity();
+  for (int pixel = 0; pixel < size; ++pixel) {
+    const float position = WorldPosition(pixel, size, cell);
+    if (!std::isfinite(position) || !(position > last)) return false;
+    last = position;
+  }
+  return true;
+}
+
+}  // namespace
+
+void CheckHeightmapOptions(const THeightmapOptions& options, int width, int height, float lowZ, float highZ) {
+  using enum THeightmapField;
+  CheckHeightmapOptions(options);
+  const std::string size = std::to_string(width) + " x " + std::to_string(height);
+  const long double extent = static_cast<long double>(std::max(width, height) - 1) / 2 * options.CellSize;
+  if (extent > std::numeric_limits<float>::max())
+    throw EHeightmapOptionError(CellSize, "The size of a pixel is too large for a picture of " + size +
+                                              " pixels: the terrain would be wider than single precision holds.");
+  if (!PositionsApart(width, options.CellSize) || !PositionsApart(height, options.CellSize))
+    throw EHeightmapOptionError(CellSize, "The size of a pixel is too small for a picture of " + size +
+                                              " pixels: neighbouring pixels would land on the same X or Y.");
+  const long double range =
+      static_cast<long double>(options.HighZ.value_or(highZ)) - static_cast<long double>(options.LowZ.value_or(lowZ));
+  if (std::fabs(range) > std::numeric_limits<float>::max())
+    throw EHeightmapOptionError(options.HighZ ? HighZ : LowZ,
+                                "The Z of black and of white lie too far apart for single precision.");
+  if (options.MaxTriangles || options.MaxError) return;
+  const long long squares = (long long)(SampledPositions(width, options.Step).size() - 1) *
+                            (long long)(SampledPositions(height, options.Step).size() - 1);
+  if (squares > kMaxRegularSquares) {
+    int step = options.Step;
+    while ((long long)(SampledPositions(width, step).size() - 1) *
+               (long long)(SampledPositions(height, step).size() - 1) > kMaxRegularSquares)
+      ++step;
+    throw EHeightmapOptionError(
+        MaxTriangles, "A regular mesh of this heightmap has " + std::to_string(SampledPositions(width, options.Step).size() - 1) +
+                          " x " + std::to_string(SampledPositions(height, options.Step).size() - 1) +
+                          " squares, more than the 256 x 256 the editor handles well. Set a triangle budget or an "
+                          "error bound, or a step of " + std::to_string(step) + " or more.");
+  }
 }
 
 THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightmapOptions& options, float lowZ,
                                         float highZ, const THeightmapProgress& progress) {
-  CheckHeightmapOptions(options);
   if (grid.Width < 2 || grid.Height < 2) throw EHeightmapError("The heightmap must be at least 2 x 2 pixels.");
+  CheckHeightmapOptions(options, grid.Width, grid.Height, lowZ, highZ);
   const std::vector<int> columns = SampledPositions(grid.Width, options.Step);
   const std::vector<int> rows = SampledPositions(grid.Height, options.Step);
-  const THeightGrid sampled = SampleGrid(grid, columns, rows);
+  const THeightGrid sampled = options.Step == 1 ? THeightGrid() : SampleGrid(grid, columns, rows);
+  const THeightGrid& used = options.Step == 1 ? grid : sampled;
 
+  const float low = options.LowZ.value_or(lowZ);
+  const float high = options.HighZ.value_or(highZ);
+  const long double range = static_cast<long double>(high) - low;
+  THeightmapTerrain terrain;
   TTerrainMesh mesh;
-  if (options.MaxTriangles) {
-    mesh = BuildBudgetedMesh(sampled, *options.MaxTriangles, progress);
-  } else {
-    const long long squares = (long long)(columns.size() - 1) * (long long)(rows.size() - 1);
-    if (squares > kMaxRegularSquares) {
-      int step = options.Step;
-      while ((long long)(SampledPositions(grid.Width, step).size() - 1) *
-                 (long long)(SampledPositions(grid.Height, step).size() - 1) > kMaxRegularSquares)
-        ++step;
-      throw EHeightmapError("A regular mesh of this heightmap has " + std::to_string(columns.size() - 1) + " x " +
-                            std::to_string(rows.size() - 1) +
-                            " squares, more than the 256 x 256 the editor handles well. Set a triangle budget "
-                            "(--max-triangles, or \"At most this many triangles\" in the options), or a step of " +
-                            std::to_string(step) +
-                            " or more.");
+  THeightError error;
+  bool measured = false;
+  if (options.MaxTriangles || options.MaxError) {
+    TGreedySettings settings;
+    // Without a budget, as many triangles as the picture's pixels make.
+    const long long most = 2LL * (used.Width - 1) * (used.Height - 1);
+    settings.MaxTriangles = options.MaxTriangles ? *options.MaxTriangles : int(std::min<long long>(most, INT_MAX));
+    // The bound in levels; a flat Z range has no error at all.
+    if (options.MaxError)
+      settings.MaxError = range == 0 ? std::numeric_limits<double>::infinity()
+                                     : static_cast<double>(*options.MaxError / std::fabs(range));
+    settings.SeamlessBorder = options.SeamlessBorder;
+    TGreedyTerrain greedy = BuildGreedyTerrain(used, settings, progress);
+    mesh = std::move(greedy.Mesh);
+    terrain.Result.Stop = greedy.Stop;
+    if (options.Step == 1) {
+      error = {greedy.MaxError, greedy.MeanError, greedy.RmsError};
+      measured = true;
     }
-    mesh = BuildRegularMesh(sampled);
+  } else {
+    mesh = BuildRegularMesh(used);
   }
   // Back to the picture's pixels, so that the error is measured against every pixel.
   for (TPixelPoint& point : mesh.Points) {
     point.Column = columns[std::size_t(point.Column)];
     point.Row = rows[std::size_t(point.Row)];
   }
-  const THeightError error = MeasureHeightError(grid, mesh);
+  if (!measured) error = MeasureHeightError(grid, mesh, progress);
 
-  const float low = options.LowZ.value_or(lowZ);
-  const float high = options.HighZ.value_or(highZ);
-  const long double range = static_cast<long double>(high) - low;
-  THeightmapTerrain terrain;
   terrain.Result.Nodes = int(mesh.Points.size());
   terrain.Result.Polygons = int(mesh.Triangles.size());
   terrain.Result.MaxError = static_cast<double>(error.Max * std::fabs(range));
   terrain.Result.MeanError = static_cast<double>(error.Mean * std::fabs(range));
+  terrain.Result.RmsError = static_cast<double>(error.Rms * std::fabs(range));
   terrain.Nodes.reserve(mesh.Points.size());
   for (const TPixelPoint& point : mesh.Points) {
     terrain.Nodes.push_back({WorldPosition(point.Column, grid.Width, options.CellSize),
@@ -83,17 +145,29 @@ THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightma
   return terrain;
 }
 
-void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain) {
-  const int first = editor.Nodes.Count();
-  editor.Nodes.Reserve(std::size_t(first) + terrain.Nodes.size());
-  editor.Polygons.Reserve(std::size_t(editor.Polygons.Count()) + terrain.Triangles.size());
-  for (const auto& node : terrain.Nodes) {
-    if (editor.Nodes.NewNode("", "", node[0], node[1], node[2]) < 0) throw std::bad_alloc();
-  }
-  for (const auto& triangle : terrain.Triangles) {
-    if (editor.Polygons.NewPolygon(first + triangle[0], first + triangle[1], first + triangle[2], kDefaultTexture,
-                                   "", "") < 0)
-      throw std::bad_alloc();
+void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain, const THeightmapProgress& progress) {
+  const int first = editor.Nodes.Count(), firstPolygon = editor.Polygons.Count();
+  const int total = int(terrain.Nodes.size() + terrain.Triangles.size());
+  TProgressTicker ticker(progress);
+  try {
+    editor.Nodes.Reserve(std::size_t(first) + terrain.Nodes.size());
+    editor.Polygons.Reserve(std::size_t(firstPolygon) + terrain.Triangles.size());
+    int done = 0;
+    for (const auto& node : terrain.Nodes) {
+      ticker.Step(done++, total);
+      if (editor.Nodes.NewNode("", "", node[0], node[1], node[2]) < 0) throw std::bad_alloc();
+    }
+    for (const auto& triangle : terrain.Triangles) {
+      ticker.Step(done++, total);
+      if (editor.Polygons.NewPolygon(first + triangle[0], first + triangle[1], first + triangle[2], kDefaultTexture,
+                                     "", "") < 0)
+        throw std::bad_alloc();
+    }
+  } catch (...) {
+    // Cancelled or out of memory: the document goes back to what it was.
+    while (editor.Polygons.Count() > firstPolygon) editor.Polygons.DetachPolygon(editor.Polygons.Count() - 1);
+    while (editor.Nodes.Count() > first) editor.Nodes.DetachNode(editor.Nodes.Count() - 1);
+    throw;
   }
   editor.Host().Log("LOG: Heightmap import: " + HeightmapResultText(terrain.Result));
 }
@@ -102,8 +176,21 @@ THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const
                                  const THeightmapProgress& progress) {
   const THeightmapTerrain terrain =
       BuildHeightmapTerrain(grid, options, editor.Values.MinZ, editor.Values.MaxZ, progress);
-  AppendHeightmapTerrain(editor, terrain);
+  AppendHeightmapTerrain(editor, terrain, progress);
   return terrain.Result;
+}
+
+std::string HeightmapStopText(const THeightmapResult& result) {
+  if (!result.Stop) return "";
+  switch (*result.Stop) {
+    case TGreedyStop::Budget:
+      return "Stopped at the triangle budget.";
+    case TGreedyStop::ErrorBound:
+      return "Stopped at the error bound.";
+    case TGreedyStop::Exact:
+      break;
+  }
+  return "Stopped because the terrain matches the picture.";
 }
 
 std::string HeightmapResultText(const THeightmapResult& result) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/heightmap/GreedyTriangulation.h"
 #include "model/heightmap/HeightGrid.h"
 #include "model/heightmap/TerrainMesh.h"
 
@@ -18,7 +19,9 @@ struct THeightmapOptions {
   std::optional<float> LowZ;     // the Z of black; none: the project's MinZ
   std::optional<float> HighZ;    // the Z of white; none: the project's MaxZ
   int Step = 1;                  // every Nth pixel (the last column and row always)
-  std::optional<int> MaxTriangles;  // none: the regular mesh
+  std::optional<int> MaxTriangles;  // none: the regular mesh (unless MaxError is set)
+  std::optional<float> MaxError;    // in Z units: insert until no pixel is missed by more
+  bool SeamlessBorder = false;      // each side thinned on its own, so that tiles meet
 };
 
 struct THeightmapResult {
@@ -26,14 +29,21 @@ struct THeightmapResult {
   int Polygons = 0;
   double MaxError = 0;   // in Z units, against every pixel of the picture
   double MeanError = 0;
+  double RmsError = 0;
+  std::optional<TGreedyStop> Stop;  // what ended the insertion; none for a regular mesh
 };
 
 // The biggest regular mesh the import makes without a budget: 256 x 256 squares.
 inline constexpr int kMaxRegularSquares = 256 * 256;
 
-// EHeightmapError for options out of range (a cell size that is no positive number, a step
-// under 1, a budget under 2).
+// EHeightmapOptionError for options out of range (a cell size that is no positive number, a step
+// under 1, a budget under 2, a negative error bound).
 void CheckHeightmapOptions(const THeightmapOptions& options);
+
+// The same, and what the options do to a picture of that size: a terrain beyond single precision
+// or with neighbouring pixels at one X or Y, a Z range beyond single precision, a regular mesh
+// above 256 x 256 squares. lowZ and highZ stand in for the options' Z when these have none.
+void CheckHeightmapOptions(const THeightmapOptions& options, int width, int height, float lowZ, float highZ);
 
 // The terrain in world coordinates, built and measured but not yet in the document.
 struct THeightmapTerrain {
@@ -43,15 +53,18 @@ struct THeightmapTerrain {
 };
 
 // Builds the terrain, centred on the origin with the picture's top at the smallest Y; black and
-// white take the options' Z, or else lowZ and highZ. EHeightmapError for options out of range or
-// a regular mesh above 256 x 256 squares, EHeightmapCancelled when the progress asks to stop.
+// white take the options' Z, or else lowZ and highZ. A budget or an error bound makes a greedy
+// terrain, neither a regular mesh. EHeightmapOptionError as CheckHeightmapOptions says,
+// EHeightmapCancelled when the progress asks to stop.
 THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightmapOptions& options, float lowZ,
                                         float highZ, const THeightmapProgress& progress = {});
 
 // Appends the nodes (empty group, automatic names) and ground polygons with the default texture
 // and logs the counts and the height error. As the XYZ import, the records go straight into the
-// lists and nothing is recorded in the history; the modified flag is the caller's.
-void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain);
+// lists and nothing is recorded in the history; the modified flag is the caller's. The progress
+// is told the records appended; when it asks to stop (EHeightmapCancelled) or memory runs out,
+// the appended records are taken out again before the error goes on.
+void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain, const THeightmapProgress& progress = {});
 
 // BuildHeightmapTerrain with the project's MinZ and MaxZ, then AppendHeightmapTerrain: any error
 // is thrown before the document changes.
@@ -60,5 +73,9 @@ THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const
 
 // "1234 nodes, 2400 polygons; height error max 12.5, mean 3.1": the CLI's line and the log's.
 std::string HeightmapResultText(const THeightmapResult& result);
+
+// What ended a greedy terrain: "Stopped at the triangle budget.", "Stopped at the error bound." or
+// "Stopped because the terrain matches the picture."; empty for a regular mesh.
+std::string HeightmapStopText(const THeightmapResult& result);
 
 }  // namespace terravel
