@@ -52,6 +52,13 @@ TFormatCaption FormatCaptionOf(const TExchangeFormatInfo& format) {
                            "colours in a .mtl file beside it)."),
             {}};
   }
+  if (name == "gltf") {
+    return {QStringLiteral("glTF 2.0 (*.glb *.gltf)"), QStringLiteral("glTF 2.0"),
+            QStringLiteral("Description:\rExports the terrain as glTF 2.0 for today's engines and modelling "
+                           "programs: binary .glb, or .gltf text with the data inside. Y up and in metres (one "
+                           "Unreal unit is 1.905 cm), one mesh per group, one material per texture."),
+            {}};
+  }
   // "name (*.a *.b)"
   const QString shownName = QString::fromStdString(name);
   QString patterns = QString::fromStdString(format.Pattern);

@@ -61,6 +61,10 @@ class TestCli : public QObject {
     result = RunCli({"export", Path("h.tvp"), Path("h.obj")});
     QCOMPARE(result.ExitCode, 0);
     QCOMPARE(CountOf(ReadWholeFile(folder_.Path("h.obj")), "\nf "), polygons);
+    result = RunCli({"export", Path("h.tvp"), Path("h.glb")});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY2(result.Out.startsWith(QStringLiteral("Wrote %1 triangles").arg(polygons)), qPrintable(result.Out));
+    QVERIFY(ReadWholeFile(folder_.Path("h.glb")).starts_with("glTF"));
 
     // Without a budget the 64 x 64 picture is a regular mesh of 63 x 63 squares.
     result = RunCli({"import", Path("tile.r16"), Path("r.tvp"), "--format", "heightmap", "--step", "1"});
@@ -126,7 +130,7 @@ class TestCli : public QObject {
     QTest::newRow("unknown extension") << QStringList{"export", "x.tvp", "x.doc"} << 2 << "--format";
     // Format names are exact; each command lists the formats it takes in its own order.
     QTest::newRow("format name in capitals") << QStringList{"export", "x.tvp", "x.t3d", "--format", "T3D"}
-                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt, obj)";
+                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt, obj, gltf)";
     QTest::newRow("project text is not read")
         << QStringList{"import", "x.TVT", "x.tvp"} << 2
         << "cannot tell the format from \"x.TVT\": give --format (txt, t3d, heightmap)";

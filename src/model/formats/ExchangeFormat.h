@@ -74,11 +74,17 @@ struct TImport {
   std::string Summary;           // a line the command-line tool prints after its own, or empty
 };
 
+// What a writer reports besides the file it wrote.
+struct TExport {
+  std::vector<std::string> Log;  // lines for the log
+  std::string Summary;           // a line the command-line tool prints after its own, or empty
+};
+
 // Reads the file at the path; throws (ETerravelError and its kinds) before anything is returned
 // when the file cannot be read or is no such file.
 using TFormatReader = TImport (*)(const std::string& path, const TReadOptions& options);
 // Writes the whole document to the path, replacing the file only once the new one is complete.
-using TFormatWriter = void (*)(const TEditor& editor, const std::string& path, const TWriteOptions& options);
+using TFormatWriter = TExport (*)(const TEditor& editor, const std::string& path, const TWriteOptions& options);
 
 // MinZ and MaxZ after recorded polygons whose corners reach from lowest to highest: the nearest
 // multiples of the step outside that range (or on its ends). A step of 0 or one that is not a

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/formats/GltfExport.h"
 #include "model/formats/HeightmapFormat.h"
 #include "model/formats/ProjectTextExport.h"
 #include "model/formats/UnrealTextExport.h"
@@ -37,6 +38,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   xyz.Read = &ReadXYZText;
   xyz.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
     ExportXYZText(editor, path, options.Scale);
+    return TExport{};
   };
   xyz.ReadOptions = xyz.WriteOptions = TFormatOptions::Scale;
   xyz.RepeatedByExportAgain = true;
@@ -51,6 +53,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   // UnrealEd gets the coordinates as stored: the Unreal text is never scaled.
   unreal.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions&) {
     ExportUnrealText(editor, path);
+    return TExport{};
   };
   unreal.ReadOptions = TFormatOptions::Scale;
   unreal.RepeatedByExportAgain = true;
@@ -62,6 +65,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   TExchangeFormatInfo& project = row(TExchangeFormat::ProjectText, "tvt", {"tvt"});
   project.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions&) {
     ExportProjectText(editor, path);
+    return TExport{};
   };
   project.OfferedBothWays = true;
   project.ExportRank = 2;
@@ -82,12 +86,26 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   TExchangeFormatInfo& obj = row(TExchangeFormat::WavefrontOBJ, "obj", {"obj"});
   obj.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
     ExportWavefrontOBJ(editor, path, options.ZUp ? TObjAxes::ZUp : TObjAxes::YUp);
+    return TExport{};
   };
   obj.WriteOptions = TFormatOptions::Axes;
   obj.ExportRank = 3;
   obj.Words = "Wavefront OBJ";
   obj.Counts = TExportCounts::Triangles;
   obj.ExportNote = "Wavefront OBJ (.obj) is written Y up unless --z-up keeps Terravel's axes";
+
+  TExchangeFormatInfo& gltf = row(TExchangeFormat::Gltf, "gltf", {"glb", "gltf"});
+  gltf.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
+    ExportGltf(editor, path, options.ZUp ? TGltfAxes::ZUp : TGltfAxes::YUp);
+    return TExport{};
+  };
+  gltf.WriteOptions = TFormatOptions::Axes;
+  gltf.ExportRank = 4;
+  gltf.Words = "glTF 2.0";
+  gltf.Counts = TExportCounts::Triangles;
+  gltf.ExportNote =
+      "glTF 2.0 (.glb, or .gltf with the buffer inside) is written in metres, one Unreal unit being 1.905 cm, "
+      "Y up unless --z-up keeps Terravel's axes";
   return table;
 }
 
