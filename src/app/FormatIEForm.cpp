@@ -30,9 +30,11 @@ namespace terravel {
 namespace {
 
 // The options of an export that asks for none: the scale remembered for formats that take one.
+// The heightmap export takes its defaults: the pixel size of the grid step and the project's Z range.
 TWriteOptions WriteOptionsOf(const TExchangeFormatInfo& format, float scale) {
   TWriteOptions options;
   if (format.WriteOptions == TFormatOptions::Scale) options.Scale = scale;
+  options.EncodeHeightmap = &EncodeHeightmapPng;
   return options;
 }
 
@@ -160,7 +162,8 @@ void TFormatIEForm::ExportAgain() {
     return;
   }
   const TExchangeFormatInfo& format = FormatInfo(*LastExportFormat);
-  format.Write(editor_, FilePath(LastExportFileName), WriteOptionsOf(format, ExportScale));
+  const TExport written = format.Write(editor_, FilePath(LastExportFileName), WriteOptionsOf(format, ExportScale));
+  for (const std::string& line : written.Log) host_.Log(line);
 }
 
 void TFormatIEForm::ActionClick() {
@@ -296,9 +299,9 @@ void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
     LastExportFormat = format.Format;
   }
   if (scaled) ExportScale = scale;
-  TWriteOptions options;
+  TWriteOptions options = WriteOptionsOf(format, scale);
   options.Scale = scale;
-  format.Write(editor_, FilePath(path), options);
+  for (const std::string& line : format.Write(editor_, FilePath(path), options).Log) host_.Log(line);
 }
 
 }  // namespace terravel

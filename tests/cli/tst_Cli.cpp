@@ -71,6 +71,21 @@ class TestCli : public QObject {
     QCOMPARE(result.ExitCode, 0);
     QVERIFY2(result.Out.startsWith("Imported 4096 nodes and 7938 polygons"), qPrintable(result.Out));
 
+    // And back to a heightmap: the same picture, at the size the pixel size gives as well.
+    result = RunCli({"export", Path("r.tvp"), Path("back.r16"), "--range", "project"});
+    QCOMPARE(result.ExitCode, 0);
+    QCOMPARE(result.Out,
+             QStringLiteral("Wrote a 64 x 64 heightmap to %1\nPixels outside the ground: 0\n").arg(Path("back.r16")));
+    QCOMPARE(ReadWholeFile(folder_.Path("back.r16")), raw);
+    result = RunCli({"export", Path("r.tvp"), Path("back.png"), "--size", "64x64", "--compare", Path("tile.r16")});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY2(result.Out.contains("Difference from the picture: max 0, mean 0.000"), qPrintable(result.Out));
+    result = RunCli({"export", Path("r.tvp"), Path("small.png"), "--size", "32x32", "--compare", Path("tile.r16")});
+    QCOMPARE(result.ExitCode, 1);
+    QVERIFY(!QFile::exists(Path("small.png")));
+    QCOMPARE(RunCli({"export", Path("r.tvp"), Path("x.png"), "--size", "64x64", "--pixel", "2"}).ExitCode, 2);
+    QCOMPARE(RunCli({"export", Path("r.tvp"), Path("x.png"), "--range", "sky"}).ExitCode, 2);
+
     QCOMPARE(RunCli({"import", Path("tile.r16"), Path("x.tvp"), "--max-triangles", "1"}).ExitCode, 2);
     QCOMPARE(RunCli({"import", Path("tile.r16"), Path("x.tvp"), "--scale", "2"}).ExitCode, 2);
     WriteWholeFile(folder_.Path("odd.raw"), std::string(6, '\0'));
@@ -130,7 +145,7 @@ class TestCli : public QObject {
     QTest::newRow("unknown extension") << QStringList{"export", "x.tvp", "x.doc"} << 2 << "--format";
     // Format names are exact; each command lists the formats it takes in its own order.
     QTest::newRow("format name in capitals") << QStringList{"export", "x.tvp", "x.t3d", "--format", "T3D"}
-                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt, obj, gltf)";
+                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt, obj, gltf, heightmap)";
     QTest::newRow("project text is not read")
         << QStringList{"import", "x.TVT", "x.tvp"} << 2
         << "cannot tell the format from \"x.TVT\": give --format (txt, t3d, heightmap)";

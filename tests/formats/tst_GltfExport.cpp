@@ -29,11 +29,12 @@ tinygltf::Model ReadBack(const std::string& bytes, TGltfContainer container) {
   tinygltf::Model model;
   tinygltf::TinyGLTF reader;
   std::string error, warning;
-  const bool read =
-      container == TGltfContainer::Binary
-          ? reader.LoadBinaryFromMemory(&model, &error, &warning, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                        static_cast<unsigned>(bytes.size()))
-          : reader.LoadASCIIFromString(&model, &error, &warning, bytes.data(), static_cast<unsigned>(bytes.size()), "");
+  const bool read = container == TGltfContainer::Binary
+                        ? reader.LoadBinaryFromMemory(&model, &error, &warning,
+                                                      reinterpret_cast<const unsigned char*>(bytes.data()),
+                                                      static_cast<unsigned>(bytes.size()))
+                        : reader.LoadASCIIFromString(&model, &error, &warning, bytes.data(),
+                                                     static_cast<unsigned>(bytes.size()), "");
   if (!read) qWarning("%s", error.c_str());
   return read ? model : tinygltf::Model();
 }
@@ -43,7 +44,8 @@ template <class T>
 std::vector<T> ElementsOf(const tinygltf::Model& model, int accessorIndex, int components) {
   const tinygltf::Accessor& accessor = model.accessors.at(std::size_t(accessorIndex));
   const tinygltf::BufferView& view = model.bufferViews.at(std::size_t(accessor.bufferView));
-  const unsigned char* data = model.buffers.at(std::size_t(view.buffer)).data.data() + view.byteOffset + accessor.byteOffset;
+  const unsigned char* data =
+      model.buffers.at(std::size_t(view.buffer)).data.data() + view.byteOffset + accessor.byteOffset;
   std::vector<T> values(accessor.count * std::size_t(components));
   if (accessor.componentType == TINYGLTF_COMPONENT_TYPE_FLOAT) {
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -123,7 +125,8 @@ class TestGltfExport : public QObject {
 
     std::multiset<std::array<TPoint, 3>> expected;
     for (const TPoly& polygon : editor.Polygons) {
-      std::array<TPoint, 3> corners = {Expected(editor.Nodes[polygon.Node1]), Expected(editor.Nodes[polygon.Node2]),
+      std::array<TPoint, 3> corners = {Expected(editor.Nodes[polygon.Node1]),
+                                       Expected(editor.Nodes[polygon.Node2]),
                                        Expected(editor.Nodes[polygon.Node3])};
       std::rotate(corners.begin(), std::min_element(corners.begin(), corners.end()), corners.end());
       expected.insert(corners);
@@ -134,12 +137,15 @@ class TestGltfExport : public QObject {
     const int positions = mesh.primitives.front().attributes.at("POSITION");
     const tinygltf::Accessor& accessor = model.accessors.at(std::size_t(positions));
     QCOMPARE(accessor.count, std::size_t(7));
-    QCOMPARE(accessor.minValues, (std::vector<double>{Expected(editor.Nodes[1])[0], Expected(editor.Nodes[3])[1],
-                                                      Expected(editor.Nodes[0])[2]}));
-    QCOMPARE(accessor.maxValues, (std::vector<double>{Expected(editor.Nodes[3])[0], Expected(editor.Nodes[1])[1],
-                                                      Expected(editor.Nodes[1])[2]}));
+    QCOMPARE(accessor.minValues,
+             (std::vector<double>{Expected(editor.Nodes[1])[0], Expected(editor.Nodes[3])[1],
+                                  Expected(editor.Nodes[0])[2]}));
+    QCOMPARE(accessor.maxValues,
+             (std::vector<double>{Expected(editor.Nodes[3])[0], Expected(editor.Nodes[1])[1],
+                                  Expected(editor.Nodes[1])[2]}));
     // Normals are unit vectors; the ground's point up, the sky polygon's down.
-    const std::vector<float> normals = ElementsOf<float>(model, mesh.primitives.front().attributes.at("NORMAL"), 3);
+    const std::vector<float> normals =
+        ElementsOf<float>(model, mesh.primitives.front().attributes.at("NORMAL"), 3);
     int up = 0, down = 0;
     for (std::size_t v = 0; v < normals.size(); v += 3) {
       const double length = std::hypot(normals[v], normals[v + 1], normals[v + 2]);
@@ -165,7 +171,8 @@ class TestGltfExport : public QObject {
     editor.Polygons.NewPolygon(0, 1, 2, "GenEarth.Rock", "Hills", "");
     editor.Polygons.NewPolygon(1, 3, 2, "My Pack.Sand", "Caf\xE9", "");
     editor.Polygons[0].Color = 0x00FF0000;  // blue
-    const tinygltf::Model model = ReadBack(GltfBytesOf(editor, TGltfContainer::Binary), TGltfContainer::Binary);
+    const tinygltf::Model model =
+        ReadBack(GltfBytesOf(editor, TGltfContainer::Binary), TGltfContainer::Binary);
     QCOMPARE(model.meshes.size(), std::size_t(2));
     QCOMPARE(model.nodes.size(), std::size_t(2));
     QCOMPARE(model.meshes[0].name, std::string("Hills"));

@@ -1,4 +1,4 @@
-// Reading heightmap pictures: 16-bit precision, colour converted with a note, damaged files refused.
+// Heightmap pictures: 16-bit precision both ways, colour converted with a note, damaged files refused.
 #include <QImage>
 #include <QTest>
 
@@ -31,6 +31,22 @@ class TestHeightmapPicture : public QObject {
     QCOMPARE(grid.At(1, 0), 30000.0f / 65535.0f);
     QCOMPARE(grid.At(2, 0), 30001.0f / 65535.0f);
     QCOMPARE(grid.At(0, 1), 1.0f);
+  }
+
+  // The export's PNG is read back with every 16-bit value, the first row on top.
+  void encodedPictureReadsBack() {
+    THeightRaster raster;
+    raster.Width = 3;
+    raster.Height = 2;
+    raster.Values = {0, 30000, 30001, 65535, 1, 257};
+    const std::string path = folder_.Path("export.png");
+    test::WriteWholeFile(path, EncodeHeightmapPng(raster));
+    std::string note;
+    const THeightGrid grid = ReadHeightmapFile(path, note);
+    QVERIFY(note.empty());
+    QCOMPARE(grid.Width, 3);
+    QCOMPARE(grid.Height, 2);
+    for (std::size_t i = 0; i < raster.Values.size(); ++i) QCOMPARE(grid.Levels[i], float(raster.Values[i]) / 65535.0f);
   }
 
   void colourIsConvertedWithANote() {

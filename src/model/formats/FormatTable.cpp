@@ -74,14 +74,23 @@ std::vector<TExchangeFormatInfo> MakeTable() {
 
   TExchangeFormatInfo& heightmap = row(TExchangeFormat::Heightmap, "heightmap", {"png", "r16", "raw"});
   heightmap.Read = &ReadHeightmap;
+  heightmap.Write = &WriteHeightmap;
   heightmap.ReadOptions = TFormatOptions::Heightmap;
+  heightmap.WriteOptions = TFormatOptions::Raster;
   heightmap.ImportRank = 2;
+  heightmap.ExportRank = 5;
   heightmap.Words = "heightmap";
   heightmap.FileWord = "HEIGHTMAP";
   heightmap.ImportNote =
       "a heightmap (.png, .r16, .raw) becomes a regular mesh, or with --max-triangles a terrain of at most N "
       "triangles; --cell is the world size of a pixel (64), --z the Z of black and white (the project's MinZ and "
       "MaxZ)";
+  heightmap.ExportNote =
+      "a heightmap (16-bit grey .png, or little-endian .r16 and .raw) samples the ground's bounding box, a pixel "
+      "on each corner, at --size WxH or --pixel SIZE world units a pixel (the grid step); --range maps the "
+      "project's MinZ and MaxZ (project, the default) or the ground's own lowest and highest Z (terrain) to 0 "
+      "and 65535; pixels outside the ground get 0 and are counted; --compare prints the difference from a "
+      "picture of the same size";
 
   TExchangeFormatInfo& obj = row(TExchangeFormat::WavefrontOBJ, "obj", {"obj"});
   obj.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {

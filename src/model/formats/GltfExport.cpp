@@ -33,13 +33,20 @@ std::string Utf8Of(const std::string& text) {
   const std::size_t size = text.size();
   for (std::size_t i = 0; i < size;) {
     const unsigned char lead = bytes[i];
-    std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    bool valid = length > 0 && i + length <= size && !(length == 2 && lead < 0xC2) && !(length == 4 && lead > 0xF4);
+    std::size_t length = lead < 0x80           ? 1
+                         : (lead >> 5) == 0x6  ? 2
+                         : (lead >> 4) == 0xE  ? 3
+                         : (lead >> 3) == 0x1E ? 4
+                                               : 0;
+    bool valid =
+        length > 0 && i + length <= size && !(length == 2 && lead < 0xC2) && !(length == 4 && lead > 0xF4);
     for (std::size_t k = 1; valid && k < length; ++k) valid = (bytes[i + k] & 0xC0) == 0x80;
     // Overlong three-byte forms and UTF-16 surrogates.
-    if (valid && length == 3 && ((lead == 0xE0 && bytes[i + 1] < 0xA0) || (lead == 0xED && bytes[i + 1] >= 0xA0)))
+    if (valid && length == 3 &&
+        ((lead == 0xE0 && bytes[i + 1] < 0xA0) || (lead == 0xED && bytes[i + 1] >= 0xA0)))
       valid = false;
-    if (valid && length == 4 && ((lead == 0xF0 && bytes[i + 1] < 0x90) || (lead == 0xF4 && bytes[i + 1] >= 0x90)))
+    if (valid && length == 4 &&
+        ((lead == 0xF0 && bytes[i + 1] < 0x90) || (lead == 0xF4 && bytes[i + 1] >= 0x90)))
       valid = false;
     if (valid) {
       out.append(text, i, length);
@@ -133,8 +140,8 @@ class TMeshBuilder {
  public:
   TMeshBuilder(const TEditor& editor, TGltfAxes axes) : editor_(editor), yUp_(axes == TGltfAxes::YUp) {}
 
-  void Add(const std::vector<int>& polygons, const std::map<std::string, int>& materials, tinygltf::Model& model,
-           TBufferWriter& buffer, const std::string& group) {
+  void Add(const std::vector<int>& polygons, const std::map<std::string, int>& materials,
+           tinygltf::Model& model, TBufferWriter& buffer, const std::string& group) {
     // The primitives by texture, in the order the textures first appear in the group.
     std::vector<std::string> textures;
     std::map<std::string, std::vector<int>> byTexture;
@@ -155,8 +162,8 @@ class TMeshBuilder {
     const int normalAccessor = buffer.AddVectors(Normals(), false);
     tinygltf::Value::Array nodeNames;
     for (int node : vertexNodes_) nodeNames.emplace_back(Utf8Of(editor_.Nodes[node].Name));
-    mesh.extras = tinygltf::Value(tinygltf::Value::Object{{"group", tinygltf::Value(Utf8Of(group))},
-                                                          {"nodeNames", tinygltf::Value(std::move(nodeNames))}});
+    mesh.extras = tinygltf::Value(tinygltf::Value::Object{
+        {"group", tinygltf::Value(Utf8Of(group))}, {"nodeNames", tinygltf::Value(std::move(nodeNames))}});
     for (std::size_t t = 0; t < textures.size(); ++t) {
       tinygltf::Primitive primitive;
       primitive.attributes["POSITION"] = positionAccessor;
@@ -165,7 +172,8 @@ class TMeshBuilder {
       primitive.material = materials.at(MaterialName(textures[t]));
       primitive.mode = TINYGLTF_MODE_TRIANGLES;
       tinygltf::Value::Array polygonNames;
-      for (int index : byTexture[textures[t]]) polygonNames.emplace_back(Utf8Of(editor_.Polygons[index].Name));
+      for (int index : byTexture[textures[t]])
+        polygonNames.emplace_back(Utf8Of(editor_.Polygons[index].Name));
       primitive.extras = tinygltf::Value(
           tinygltf::Value::Object{{"polygonNames", tinygltf::Value(std::move(polygonNames))}});
       mesh.primitives.push_back(std::move(primitive));
@@ -195,7 +203,8 @@ class TMeshBuilder {
   }
 
   void AddTriangle(const TPoly& polygon, std::vector<std::uint32_t>& indices) {
-    const bool ground = IsGround(editor_.Nodes[polygon.Node1], editor_.Nodes[polygon.Node2], editor_.Nodes[polygon.Node3]);
+    const bool ground =
+        IsGround(editor_.Nodes[polygon.Node1], editor_.Nodes[polygon.Node2], editor_.Nodes[polygon.Node3]);
     // Swapping Y and Z mirrors: the stored order already faces a ground polygon up in y. Kept as
     // stored (Terravel's axes are left-handed), the order turns round.
     const std::array<int, 3> corners = yUp_ ? std::array<int, 3>{polygon.Node1, polygon.Node2, polygon.Node3}
@@ -210,7 +219,8 @@ class TMeshBuilder {
       return TVector{positions_[v * 3], positions_[v * 3 + 1], positions_[v * 3 + 2]};
     };
     const TVector a = at(vertex[0]), b = at(vertex[1]), c = at(vertex[2]);
-    const TVector normal = Cross({b[0] - a[0], b[1] - a[1], b[2] - a[2]}, {c[0] - a[0], c[1] - a[1], c[2] - a[2]});
+    const TVector normal =
+        Cross({b[0] - a[0], b[1] - a[1], b[2] - a[2]}, {c[0] - a[0], c[1] - a[1], c[2] - a[2]});
     for (std::uint32_t v : vertex)
       for (int k = 0; k < 3; ++k) normalSums_[v][k] += normal[k];
   }
@@ -248,8 +258,9 @@ tinygltf::Value AssetExtras(TGltfAxes axes) {
   extras["unit"] = tinygltf::Value(std::string("1 Unreal unit = 1.905 cm (16 units to the foot)"));
   extras["metresPerUnrealUnit"] = tinygltf::Value(kMetresPerUnit);
   extras["axes"] = tinygltf::Value(std::string(
-      axes == TGltfAxes::YUp ? "Y up: x = Unreal X, y = Unreal Z, z = Unreal Y"
-                             : "Z up: x = Unreal X, y = Unreal Y, z = Unreal Z (faces wound for a right-handed reading)"));
+      axes == TGltfAxes::YUp
+          ? "Y up: x = Unreal X, y = Unreal Z, z = Unreal Y"
+          : "Z up: x = Unreal X, y = Unreal Y, z = Unreal Z (faces wound for a right-handed reading)"));
   return tinygltf::Value(std::move(extras));
 }
 
