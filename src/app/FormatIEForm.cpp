@@ -93,7 +93,8 @@ QString TFormatIEForm::FilterOf(const TExchangeFormatInfo& format) {
 QString TFormatIEForm::ExportHint() {
   QStringList patterns;
   for (const TExchangeFormatInfo& format : ExchangeFormats()) {
-    if (format.Exports()) patterns << QString::fromStdString(format.Pattern);
+    if (format.Exports())
+      patterns << QString::fromStdString(format.Pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
   }
   const QString last = patterns.takeLast();
   return QStringLiteral("Export into %1, or %2.").arg(patterns.join(QStringLiteral(", ")), last);

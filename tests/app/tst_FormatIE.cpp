@@ -115,7 +115,7 @@ class TestFormatIE : public QObject {
   void exportHintNamesEveryExportFormat() {
     auto windows = StartWindows();
     QCOMPARE(windows->Main().Menus().Project_Export->toolTip(),
-             QStringLiteral("Export into *.txt, *.t3d, *.tvt, or *.obj."));
+             QStringLiteral("Export into *.txt, *.t3d, *.tvt, *.png *.r16 *.raw, *.obj, or *.glb *.gltf."));
   }
 
   void exportAgainSkipsTheProjectText() {
