@@ -49,12 +49,13 @@ TExport WriteHeightmap(const TEditor& editor, const std::string& path, const TWr
   const std::string size = std::to_string(raster.Width) + " x " + std::to_string(raster.Height);
   TExport report;
   report.Written = "a " + size + " heightmap";
-  report.Summary = "Pixels outside the ground: " + std::to_string(raster.Outside) + (summary.empty() ? "" : "\n") +
-                   summary;
+  const std::string clamped = std::to_string(raster.Clamped) + " beyond the Z range, clamped";
+  report.Summary = "Pixels outside the ground: " + std::to_string(raster.Outside) +
+                   (raster.Clamped > 0 ? "; " + clamped : "") + (summary.empty() ? "" : "\n") + summary;
   std::string line = "LOG: Heightmap export: " + size + " pixels, Z " + FormatGeneral(raster.LowZ) + " to " +
                      FormatGeneral(raster.HighZ) + "; " + std::to_string(raster.Outside) +
                      " pixels outside the ground";
-  if (raster.Clamped > 0) line += ", " + std::to_string(raster.Clamped) + " beyond the Z range";
+  if (raster.Clamped > 0) line += ", " + clamped;
   report.Log.push_back(line);
   if (raw && raster.Width != raster.Height) {
     report.Log.push_back("LOG: The raw heightmap is not square: whoever reads it must be told its size (" + size +

@@ -19,9 +19,9 @@ TImport ReadHeightmap(const std::string& path, const TReadOptions& options);
 // to a ".r16" or ".raw" path, or else as the picture options.EncodeHeightmap makes (EHeightmapError
 // without one). The file is replaced only once the new one is complete; a refused document (no
 // ground, a coordinate that is no finite number, a size out of range) writes nothing. The summary
-// counts the pixels outside the ground and, with options.Compare, the difference from that
-// picture: "Pixels outside the ground: 12" and "Difference from the picture: max 0, mean 0.000
-// (16-bit steps)".
+// counts the pixels outside the ground (and those clamped to the Z range, if any) and, with
+// options.Compare, the difference from that picture: "Pixels outside the ground: 12" and
+// "Difference from the picture: max 0, mean 0.000 (16-bit steps)".
 TExport WriteHeightmap(const TEditor& editor, const std::string& path, const TWriteOptions& options);
 
 }  // namespace terravel
