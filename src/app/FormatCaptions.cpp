@@ -42,8 +42,8 @@ TFormatCaption FormatCaptionOf(const TExchangeFormatInfo& format) {
     return {QStringLiteral("Heightmap (*.png *.r16 *.raw)"), QStringLiteral("Heightmap"),
             QStringLiteral("Description:\rBuilds a terrain from a greyscale picture (8 or 16 bit PNG, or raw 16 "
                            "bit): a regular mesh, or at most a given number of triangles placed where they follow "
-                           "the heights best. Exports the ground as a 16 bit picture for landscape importers: one "
-                           "pixel per grid step over the ground's extent, MinZ black and MaxZ white."),
+                           "the heights best. Exports the ground as a 16 bit picture for landscape importers, a pixel "
+                           "on each corner of the ground's extent, at a pixel size or picture size you choose."),
             {}};
   }
   if (name == "obj") {

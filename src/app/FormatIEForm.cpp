@@ -14,6 +14,7 @@
 
 #include "app/CommandGuard.h"
 #include "app/FormatCaptions.h"
+#include "app/HeightmapExportForm.h"
 #include "app/HeightmapOptionsForm.h"
 #include "app/OptionsIEForm.h"
 #include "app/ProjectLifecycle.h"
@@ -30,7 +31,6 @@ namespace terravel {
 namespace {
 
 // The options of an export that asks for none: the scale remembered for formats that take one.
-// The heightmap export takes its defaults: the pixel size of the grid step and the project's Z range.
 TWriteOptions WriteOptionsOf(const TExchangeFormatInfo& format, float scale) {
   TWriteOptions options;
   if (format.WriteOptions == TFormatOptions::Scale) options.Scale = scale;
@@ -82,6 +82,7 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, THost& host, TProjectLifecycle& pr
   layout->addWidget(descriptionLabel_);
   layout->addLayout(buttons);
   heightmapOptions_ = new THeightmapOptionsForm(this);
+  heightmapExport_ = new THeightmapExportForm(this);
   resize(420, 300);
   Prepare();
 }
@@ -294,13 +295,18 @@ void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
     bool unused = false;
     if (!RunOptions(false, scale, unused)) return;
   }
+  TWriteOptions options = WriteOptionsOf(format, scale);
+  if (format.WriteOptions == TFormatOptions::Raster) {
+    const std::int32_t grid = editor_.Values.GridX;
+    if (!heightmapExport_->Execute(grid > 0 ? float(grid) : 64.0f)) return;
+    options.Heightmap = heightmapExport_->Options;
+  }
   // Remembered before writing: a failed write is repeated by "Export again" as well.
   if (format.RepeatedByExportAgain) {
     LastExportFileName = path;
     LastExportFormat = format.Format;
   }
   if (scaled) ExportScale = scale;
-  TWriteOptions options = WriteOptionsOf(format, scale);
   options.Scale = scale;
   for (const std::string& line : format.Write(editor_, FilePath(path), options).Log) host_.Log(line);
 }
