@@ -123,9 +123,10 @@ THeightRaster RasterizeGround(const TEditor& editor, const THeightmapExportOptio
   raster.LowZ = project ? editor.Values.MinZ : box.LowZ;
   raster.HighZ = project ? editor.Values.MaxZ : box.HighZ;
 
-  // The highest height at each pixel; below every height: outside the ground.
+  // The highest height at each pixel; below every height: outside the ground. Single precision, as
+  // the nodes hold their Z: the largest picture needs 256 MB for it instead of 512.
   const std::size_t count = std::size_t(raster.Width) * std::size_t(raster.Height);
-  std::vector<double> heights(count, -std::numeric_limits<double>::infinity());
+  std::vector<float> heights(count, -std::numeric_limits<float>::infinity());
   const double cellsX = raster.Width - 1, cellsY = raster.Height - 1;
   for (const TGroundTriangle& triangle : triangles) {
     TPixelTriangle t;
@@ -137,20 +138,20 @@ THeightRaster RasterizeGround(const TEditor& editor, const THeightmapExportOptio
       t.Z[k] = node.Z;
     }
     ScanPixels(t, raster.Width, raster.Height, [&](int column, int row, double z) {
-      double& height = heights[std::size_t(row) * std::size_t(raster.Width) + std::size_t(column)];
-      height = std::max(height, z);
+      float& height = heights[std::size_t(row) * std::size_t(raster.Width) + std::size_t(column)];
+      height = std::max(height, static_cast<float>(z));
     });
   }
 
   const double low = raster.LowZ, range = double(raster.HighZ) - low;
   raster.Values.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
-    if (heights[i] == -std::numeric_limits<double>::infinity()) {
+    if (heights[i] == -std::numeric_limits<float>::infinity()) {
       ++raster.Outside;
       raster.Values[i] = 0;
       continue;
     }
-    const double level = range > 0 ? (heights[i] - low) / range * 65535.0 : 0.0;
+    const double level = range > 0 ? (double(heights[i]) - low) / range * 65535.0 : 0.0;
     if (level < -0.5 || level > 65535.5) ++raster.Clamped;
     raster.Values[i] = static_cast<std::uint16_t>(std::clamp(std::nearbyint(level), 0.0, 65535.0));
   }
