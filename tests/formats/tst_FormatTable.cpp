@@ -70,9 +70,6 @@ class TestFormatTable : public QObject {
     QTest::newRow("path .raw") << "tile.raw" << false << heightmap << true << true;
     QTest::newRow("name obj") << "obj" << true << obj << false << true;
     QTest::newRow("path .obj") << "terrain.obj" << false << obj << false << true;
-    const int gltf = int(TExchangeFormat::Gltf);
-    QTest::newRow("path .glb") << "terrain.glb" << false << gltf << false << true;
-    QTest::newRow("path .GLTF") << "terrain.GLTF" << false << gltf << false << true;
     QTest::newRow("names are exact") << "T3D" << true << -1 << false << false;
     QTest::newRow("the project file is no exchange format") << "tvp" << true << -1 << false << false;
     QTest::newRow("path .txt") << "/maps/points.txt" << false << xyz << true << true;
