@@ -41,7 +41,8 @@ struct THeightRaster {
 
 // Each pixel takes the height of the ground polygon plane at its centre (the highest where ground
 // polygons overlap); a pixel on an edge or corner counts as inside. Heights map linearly to
-// 0..65535 over the range, rounded to nearest and clamped; an empty range gives 0 everywhere.
+// 0..65535 over the range, rounded to nearest and clamped; an empty or reversed range gives 0
+// everywhere.
 // EHeightmapError without ground polygons, when they span no area, and for a size or pixel size
 // out of range (each side 2 or more, at most kMaxHeightmapSide and kMaxHeightmapPixels in all).
 // Coordinates are taken to be finite numbers.
