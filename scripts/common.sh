@@ -12,7 +12,7 @@ TERRAVEL_PACKAGING_PACKAGES=(desktop-file-utils appstream libxml2-utils shared-m
 terravel_prepare() {
   # clang and its runtimes (libFuzzer, ASan, UBSan) build the sanitizer stage and the fuzz targets.
   local wanted=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libbenchmark-dev fonts-dejavu-core
-                libcgal-dev libgmp-dev libmpfr-dev clang libclang-rt-14-dev "$@")
+                libcgal-dev libgmp-dev libmpfr-dev libtinygltf-dev clang libclang-rt-14-dev "$@")
   local missing=()
   for package in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

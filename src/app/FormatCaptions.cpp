@@ -42,7 +42,8 @@ TFormatCaption FormatCaptionOf(const TExchangeFormatInfo& format) {
     return {QStringLiteral("Heightmap (*.png *.r16 *.raw)"), QStringLiteral("Heightmap"),
             QStringLiteral("Description:\rBuilds a terrain from a greyscale picture (8 or 16 bit PNG, or raw 16 "
                            "bit): a regular mesh, or at most a given number of triangles placed where they follow "
-                           "the heights best."),
+                           "the heights best. Exports the ground as a 16 bit picture for landscape importers, a pixel "
+                           "on each corner of the ground's extent, at a pixel size or picture size you choose."),
             {}};
   }
   if (name == "obj") {
@@ -50,6 +51,13 @@ TFormatCaption FormatCaptionOf(const TExchangeFormatInfo& format) {
             QStringLiteral("Description:\rExports the terrain as a Wavefront OBJ mesh for other engines and "
                            "modelling programs: Y up, one object per group, the texture names as materials (their "
                            "colours in a .mtl file beside it)."),
+            {}};
+  }
+  if (name == "gltf") {
+    return {QStringLiteral("glTF 2.0 (*.glb *.gltf)"), QStringLiteral("glTF 2.0"),
+            QStringLiteral("Description:\rExports the terrain as glTF 2.0 for today's engines and modelling "
+                           "programs: binary .glb, or .gltf text with the data inside. Y up and in metres (one "
+                           "Unreal unit is 1.905 cm), one mesh per group, one material per texture."),
             {}};
   }
   // "name (*.a *.b)"

@@ -14,6 +14,7 @@
 
 #include "app/CommandGuard.h"
 #include "app/FormatCaptions.h"
+#include "app/HeightmapExportForm.h"
 #include "app/HeightmapOptionsForm.h"
 #include "app/OptionsIEForm.h"
 #include "app/ProjectLifecycle.h"
@@ -33,6 +34,7 @@ namespace {
 TWriteOptions WriteOptionsOf(const TExchangeFormatInfo& format, float scale) {
   TWriteOptions options;
   if (format.WriteOptions == TFormatOptions::Scale) options.Scale = scale;
+  options.EncodeHeightmap = &EncodeHeightmapPng;
   return options;
 }
 
@@ -80,6 +82,7 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, THost& host, TProjectLifecycle& pr
   layout->addWidget(descriptionLabel_);
   layout->addLayout(buttons);
   heightmapOptions_ = new THeightmapOptionsForm(this);
+  heightmapExport_ = new THeightmapExportForm(this);
   resize(420, 300);
   Prepare();
 }
@@ -91,7 +94,8 @@ QString TFormatIEForm::FilterOf(const TExchangeFormatInfo& format) {
 QString TFormatIEForm::ExportHint() {
   QStringList patterns;
   for (const TExchangeFormatInfo& format : ExchangeFormats()) {
-    if (format.Exports()) patterns << QString::fromStdString(format.Pattern);
+    if (format.Exports())
+      patterns << QString::fromStdString(format.Pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
   }
   const QString last = patterns.takeLast();
   return QStringLiteral("Export into %1, or %2.").arg(patterns.join(QStringLiteral(", ")), last);
@@ -160,7 +164,8 @@ void TFormatIEForm::ExportAgain() {
     return;
   }
   const TExchangeFormatInfo& format = FormatInfo(*LastExportFormat);
-  format.Write(editor_, FilePath(LastExportFileName), WriteOptionsOf(format, ExportScale));
+  const TExport written = format.Write(editor_, FilePath(LastExportFileName), WriteOptionsOf(format, ExportScale));
+  for (const std::string& line : written.Log) host_.Log(line);
 }
 
 void TFormatIEForm::ActionClick() {
@@ -290,15 +295,20 @@ void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
     bool unused = false;
     if (!RunOptions(false, scale, unused)) return;
   }
+  TWriteOptions options = WriteOptionsOf(format, scale);
+  if (format.WriteOptions == TFormatOptions::Raster) {
+    const std::int32_t grid = editor_.Values.GridX;
+    if (!heightmapExport_->Execute(grid > 0 ? float(grid) : 64.0f)) return;
+    options.Heightmap = heightmapExport_->Options;
+  }
   // Remembered before writing: a failed write is repeated by "Export again" as well.
   if (format.RepeatedByExportAgain) {
     LastExportFileName = path;
     LastExportFormat = format.Format;
   }
   if (scaled) ExportScale = scale;
-  TWriteOptions options;
   options.Scale = scale;
-  format.Write(editor_, FilePath(path), options);
+  for (const std::string& line : format.Write(editor_, FilePath(path), options).Log) host_.Log(line);
 }
 
 }  // namespace terravel

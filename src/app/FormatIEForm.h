@@ -1,7 +1,7 @@
 #pragma once
 // The import/export format chooser: the user picks one of the exchange formats, then a file and
-// the options of the format (a scale factor, or those of a heightmap); the chooser runs the reader
-// and puts what it read into the project, or runs the writer. One
+// the options of the format (a scale factor, or those of a heightmap import or export); the
+// chooser runs the reader and puts what it read into the project, or runs the writer. One
 // chooser lives for the whole run, so the scale factors and the last export are remembered
 // until the program ends (they are not saved).
 #include <QDialog>
@@ -23,6 +23,7 @@ class THost;
 class TProjectLifecycle;
 class TOptionsIEForm;
 class THeightmapOptionsForm;
+class THeightmapExportForm;
 
 class TFormatIEForm : public QDialog {
   Q_OBJECT
@@ -63,6 +64,7 @@ class TFormatIEForm : public QDialog {
   QPushButton* ActionButton() const { return actionButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
   THeightmapOptionsForm* HeightmapOptions() const { return heightmapOptions_; }
+  THeightmapExportForm* HeightmapExport() const { return heightmapExport_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -87,6 +89,7 @@ class TFormatIEForm : public QDialog {
   TProjectLifecycle& project_;
   TOptionsIEForm& options_;
   THeightmapOptionsForm* heightmapOptions_ = nullptr;
+  THeightmapExportForm* heightmapExport_ = nullptr;
   QListWidget* formatList_ = nullptr;
   QLabel* descriptionLabel_ = nullptr;
   QPushButton* actionButton_ = nullptr;

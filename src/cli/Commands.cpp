@@ -148,11 +148,20 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out) {
   const std::string& output = arguments.Positional[1];
   const TExchangeFormatInfo& format = FormatOf(arguments, output, formats);
   RefuseOtherOptions(arguments, format, formats, false);
-  const TWriteOptions options = WriteOptionsOf(format.WriteOptions, arguments);
+  TWriteOptions options = WriteOptionsOf(format.WriteOptions, arguments);
+  options.EncodeHeightmap = &EncodeHeightmapPng;
+  THeightGrid original;
+  if (auto compare = arguments.Value("--compare")) {
+    std::string note;
+    original = ReadHeightmapFile(*compare, note);
+    options.Compare = &original;
+  }
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
-  format.Write(editor, output, options);
-  out << "Wrote " << WrittenText(format, editor) << " to " << output << "\n";
+  const TExport written = format.Write(editor, output, options);
+  out << "Wrote " << (written.Written.empty() ? WrittenText(format, editor) : written.Written) << " to " << output
+      << "\n";
+  if (!written.Summary.empty()) out << written.Summary << "\n";
   return 0;
 }
 

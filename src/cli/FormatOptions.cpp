@@ -49,6 +49,37 @@ THeightmapOptions HeightmapOptionsOf(const TArguments& arguments) {
   return options;
 }
 
+// "513x513": each side a whole number from 2 up; the model checks the upper limits.
+void ParseSize(const std::string& text, THeightmapExportOptions& options) {
+  const auto cross = text.find('x');
+  const char* end = text.data() + text.size();
+  const auto w = std::from_chars(text.data(), text.data() + std::min(cross, text.size()), options.Width);
+  const auto h = cross == std::string::npos ? w : std::from_chars(text.data() + cross + 1, end, options.Height);
+  if (cross == std::string::npos || w.ec != std::errc() || w.ptr != text.data() + cross || h.ec != std::errc() ||
+      h.ptr != end || options.Width < 2 || options.Height < 2) {
+    throw EUsageError("--size takes WIDTHxHEIGHT, each 2 or more, not \"" + text + "\"");
+  }
+}
+
+THeightmapExportOptions HeightmapExportOptionsOf(const TArguments& arguments) {
+  THeightmapExportOptions options;
+  const auto size = arguments.Value("--size"), pixel = arguments.Value("--pixel");
+  if (size && pixel) throw EUsageError("give --size or --pixel, not both");
+  if (size) ParseSize(*size, options);
+  if (pixel) {
+    options.PixelSize = ParseScale(*pixel);
+    if (!(options.PixelSize > 0)) throw EUsageError("--pixel takes a size above 0");
+  }
+  if (auto range = arguments.Value("--range")) {
+    if (*range == "terrain") {
+      options.Range = THeightRange::Terrain;
+    } else if (*range != "project") {
+      throw EUsageError("--range takes project or terrain, not \"" + *range + "\"");
+    }
+  }
+  return options;
+}
+
 }  // namespace
 
 std::vector<std::string> ValueOptionsOf(TFormatOptions kind) {
@@ -57,6 +88,8 @@ std::vector<std::string> ValueOptionsOf(TFormatOptions kind) {
       return {"--scale"};
     case TFormatOptions::Heightmap:
       return {"--cell", "--z", "--step", "--max-triangles", "--max-error"};
+    case TFormatOptions::Raster:
+      return {"--size", "--pixel", "--range", "--compare"};
     case TFormatOptions::None:
     case TFormatOptions::Axes:
       break;
@@ -79,6 +112,7 @@ bool TakesOption(TFormatOptions kind, const std::string& option) {
 std::string InsteadOf(TFormatOptions kind, const std::string& option) {
   // The size of a pixel scales a heightmap.
   if (kind == TFormatOptions::Heightmap && option == "--scale") return ": use --cell";
+  if (kind == TFormatOptions::Raster && option == "--scale") return ": use --pixel or --size";
   return {};
 }
 
@@ -90,6 +124,8 @@ std::string UsageOf(TFormatOptions kind) {
       return "[--cell SIZE] [--z LOW,HIGH] [--step N] [--max-triangles N] [--max-error E] [--seamless-border]";
     case TFormatOptions::Axes:
       return "[--z-up]";
+    case TFormatOptions::Raster:
+      return "[--size WxH | --pixel SIZE] [--range project|terrain] [--compare ORIGINAL.png]";
     case TFormatOptions::None:
       break;
   }
@@ -129,6 +165,8 @@ TWriteOptions WriteOptionsOf(TFormatOptions kind, const TArguments& arguments) {
     if (auto scale = arguments.Value("--scale")) options.Scale = ParseScale(*scale);
   } else if (kind == TFormatOptions::Axes) {
     options.ZUp = arguments.Has("--z-up");
+  } else if (kind == TFormatOptions::Raster) {
+    options.Heightmap = HeightmapExportOptionsOf(arguments);
   }
   return options;
 }

@@ -1,7 +1,10 @@
 #include "render/HeightmapPicture.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+
+#include <cstring>
 
 #include "model/heightmap/HeightmapErrors.h"
 #include "model/heightmap/RawHeightmap.h"
@@ -40,6 +43,20 @@ THeightGrid ReadHeightmapFile(const std::string& path, std::string& note) {
     }
   }
   return grid;
+}
+
+std::string EncodeHeightmapPng(const THeightRaster& raster) {
+  QImage image(raster.Width, raster.Height, QImage::Format_Grayscale16);
+  if (image.isNull()) throw EHeightmapError("There is not enough memory for the heightmap picture.");
+  for (int y = 0; y < raster.Height; ++y) {
+    std::memcpy(image.scanLine(y), raster.Values.data() + std::size_t(y) * std::size_t(raster.Width),
+                std::size_t(raster.Width) * sizeof(std::uint16_t));
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) throw EHeightmapError("The heightmap picture could not be encoded as PNG.");
+  return bytes.toStdString();
 }
 
 }  // namespace terravel

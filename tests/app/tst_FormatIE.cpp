@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QMessageBox>
 #include <QSpinBox>
@@ -17,6 +18,7 @@
 #include <functional>
 
 #include "AppTestSupport.h"
+#include "app/HeightmapExportForm.h"
 #include "app/HeightmapOptionsForm.h"
 #include "model/actions/Requests.h"
 #include "model/formats/UnrealTextExport.h"
@@ -112,10 +114,40 @@ class TestFormatIE : public QObject {
     QCOMPARE(dialogs.ExchangeRequests.size(), size_t(1));
   }
 
+  // The single triangle at a pixel size of 128: 5 x 5 pixels, its own Z range black to white.
+  void exportHeightmap() {
+    TTempFolder folder;
+    TDialogAnswers dialogs;
+    auto windows = StartWindows();
+    dialogs.ExchangeName = QString::fromStdString(folder.Path("tri.png"));
+    OnModal<TFormatIEForm>(&windows->Main(), [&](TFormatIEForm* chooser) {
+      chooser->FormatList()->item(int(TExchangeFormat::Heightmap))->setSelected(true);
+      OnModal<THeightmapExportForm>(chooser, [](THeightmapExportForm* options) {
+        QCOMPARE(options->PixelEdit()->text(), QStringLiteral("64"));  // the grid step
+        options->PixelEdit()->setText(QStringLiteral("x"));
+        Click(options->OkButton());  // a bad number keeps the window open with the message
+        options->PixelEdit()->setText(QStringLiteral("128"));
+        options->RangeCombo()->setCurrentIndex(1);
+        Click(options->OkButton());
+      });
+      Click(chooser->ActionButton());
+      chooser->reject();
+    });
+    windows->Main().Menus().Project_Export->trigger();
+    QCOMPARE(dialogs.Messages.size(), size_t(1));
+    const QImage picture(QString::fromStdString(folder.Path("tri.png")));
+    QCOMPARE(picture.format(), QImage::Format_Grayscale16);
+    QCOMPARE(picture.size(), QSize(5, 5));
+    // Outside the triangle at the top left; Z 1024 and 512 of 0..1024 at the bottom corners.
+    const auto* top = reinterpret_cast<const quint16*>(picture.constScanLine(0));
+    const auto* bottom = reinterpret_cast<const quint16*>(picture.constScanLine(4));
+    QCOMPARE((QList<int>{top[0], bottom[0], bottom[4]}), (QList<int>{0, 65535, 32768}));
+  }
+
   void exportHintNamesEveryExportFormat() {
     auto windows = StartWindows();
     QCOMPARE(windows->Main().Menus().Project_Export->toolTip(),
-             QStringLiteral("Export into *.txt, *.t3d, *.tvt, or *.obj."));
+             QStringLiteral("Export into *.txt, *.t3d, *.tvt, *.png *.r16 *.raw, *.obj, or *.glb *.gltf."));
   }
 
   void exportAgainSkipsTheProjectText() {

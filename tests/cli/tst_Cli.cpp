@@ -67,6 +67,15 @@ class TestCli : public QObject {
     QCOMPARE(result.ExitCode, 0);
     QVERIFY2(result.Out.startsWith("Imported 4096 nodes and 7938 polygons"), qPrintable(result.Out));
 
+    // And back to a heightmap at the picture's size: the same bytes, no difference; a picture of
+    // another size to compare with refuses the export.
+    result = RunCli({"export", Path("r.tvp"), Path("back.r16"), "--compare", Path("tile.r16")});
+    QVERIFY2(result.Out.contains("64 x 64 heightmap") && result.Out.contains("max 0, mean 0.000"), qPrintable(result.Out));
+    QCOMPARE(ReadWholeFile(folder_.Path("back.r16")), raw);
+    QCOMPARE(RunCli({"export", Path("r.tvp"), Path("x.png"), "--size", "32x32", "--compare", Path("tile.r16")}).ExitCode, 1);
+    QVERIFY(!QFile::exists(Path("x.png")));
+    QCOMPARE(RunCli({"export", Path("r.tvp"), Path("x.png"), "--size", "64x64", "--pixel", "2"}).ExitCode, 2);
+
     QCOMPARE(RunCli({"import", Path("tile.r16"), Path("x.tvp"), "--max-triangles", "1"}).ExitCode, 2);
     QCOMPARE(RunCli({"import", Path("tile.r16"), Path("x.tvp"), "--scale", "2"}).ExitCode, 2);
     WriteWholeFile(folder_.Path("odd.raw"), std::string(6, '\0'));
@@ -165,7 +174,7 @@ class TestCli : public QObject {
     QTest::newRow("unknown extension") << QStringList{"export", "x.tvp", "x.doc"} << 2 << "--format";
     // Format names are exact; each command lists the formats it takes in its own order.
     QTest::newRow("format name in capitals") << QStringList{"export", "x.tvp", "x.t3d", "--format", "T3D"}
-                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt, obj)";
+                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt, obj, gltf, heightmap)";
     QTest::newRow("project text is not read")
         << QStringList{"import", "x.TVT", "x.tvp"} << 2
         << "cannot tell the format from \"x.TVT\": give --format (txt, t3d, heightmap)";

@@ -64,10 +64,10 @@ class TestFormatTable : public QObject {
     QTest::newRow("name t3d") << "t3d" << true << unreal << true << true;
     QTest::newRow("name tvt") << "tvt" << true << project << false << true;
     const int heightmap = int(TExchangeFormat::Heightmap), obj = int(TExchangeFormat::WavefrontOBJ);
-    QTest::newRow("name heightmap") << "heightmap" << true << heightmap << true << false;
-    QTest::newRow("path .png") << "hills.PNG" << false << heightmap << true << false;
-    QTest::newRow("path .r16") << "tile.r16" << false << heightmap << true << false;
-    QTest::newRow("path .raw") << "tile.raw" << false << heightmap << true << false;
+    QTest::newRow("name heightmap") << "heightmap" << true << heightmap << true << true;
+    QTest::newRow("path .png") << "hills.PNG" << false << heightmap << true << true;
+    QTest::newRow("path .r16") << "tile.r16" << false << heightmap << true << true;
+    QTest::newRow("path .raw") << "tile.raw" << false << heightmap << true << true;
     QTest::newRow("name obj") << "obj" << true << obj << false << true;
     QTest::newRow("path .obj") << "terrain.obj" << false << obj << false << true;
     QTest::newRow("names are exact") << "T3D" << true << -1 << false << false;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/heightmap/HeightGrid.h"
+#include "model/heightmap/HeightmapExport.h"
 #include "model/heightmap/HeightmapImport.h"
 
 namespace terravel {
@@ -22,6 +23,7 @@ enum class TFormatOptions {
   Scale,      // a factor for every coordinate
   Heightmap,  // THeightmapOptions, read from a picture
   Axes,       // which axis points up
+  Raster,     // THeightmapExportOptions, and a picture to compare the heightmap with
 };
 
 struct TReadOptions {
@@ -37,9 +39,18 @@ struct TReadOptions {
   THeightmapProgress Progress;
 };
 
+// The caller's encoder of a heightmap picture (the model writes no picture format): its bytes.
+using THeightmapEncoder = std::string (*)(const THeightRaster& raster);
+
 struct TWriteOptions {
   float Scale = 1;
   bool ZUp = false;  // Axes: keep Terravel's axes instead of turning Z up into Y up
+  THeightmapExportOptions Heightmap;
+  // Without an encoder the heightmap export writes raw files only.
+  THeightmapEncoder EncodeHeightmap = nullptr;
+  // The picture the heightmap came from, decoded by the caller: the export reports how far it
+  // strays from it.
+  const THeightGrid* Compare = nullptr;
 };
 
 // Nodes and ground polygons appended straight into the lists, outside the history: nothing is
@@ -74,11 +85,19 @@ struct TImport {
   std::string Summary;           // a line the command-line tool prints after its own, or empty
 };
 
+// What a writer reports besides the file it wrote.
+struct TExport {
+  std::vector<std::string> Log;  // lines for the log
+  std::string Written;           // what was written in words ("a 513 x 513 heightmap"); empty: the
+                                 // command-line tool counts as the format's row says
+  std::string Summary;           // lines the command-line tool prints after its own, or empty
+};
+
 // Reads the file at the path; throws (ETerravelError and its kinds) before anything is returned
 // when the file cannot be read or is no such file.
 using TFormatReader = TImport (*)(const std::string& path, const TReadOptions& options);
 // Writes the whole document to the path, replacing the file only once the new one is complete.
-using TFormatWriter = void (*)(const TEditor& editor, const std::string& path, const TWriteOptions& options);
+using TFormatWriter = TExport (*)(const TEditor& editor, const std::string& path, const TWriteOptions& options);
 
 // MinZ and MaxZ after recorded polygons whose corners reach from lowest to highest: the nearest
 // multiples of the step outside that range (or on its ends). A step of 0 or one that is not a

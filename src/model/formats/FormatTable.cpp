@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/formats/GltfExport.h"
 #include "model/formats/HeightmapFormat.h"
 #include "model/formats/ProjectTextExport.h"
 #include "model/formats/UnrealTextExport.h"
@@ -37,6 +38,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   xyz.Read = &ReadXYZText;
   xyz.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
     ExportXYZText(editor, path, options.Scale);
+    return TExport{};
   };
   xyz.ReadOptions = xyz.WriteOptions = TFormatOptions::Scale;
   xyz.RepeatedByExportAgain = true;
@@ -51,6 +53,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   // UnrealEd gets the coordinates as stored: the Unreal text is never scaled.
   unreal.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions&) {
     ExportUnrealText(editor, path);
+    return TExport{};
   };
   unreal.ReadOptions = TFormatOptions::Scale;
   unreal.RepeatedByExportAgain = true;
@@ -62,6 +65,7 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   TExchangeFormatInfo& project = row(TExchangeFormat::ProjectText, "tvt", {"tvt"});
   project.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions&) {
     ExportProjectText(editor, path);
+    return TExport{};
   };
   project.OfferedBothWays = true;
   project.ExportRank = 2;
@@ -70,8 +74,11 @@ std::vector<TExchangeFormatInfo> MakeTable() {
 
   TExchangeFormatInfo& heightmap = row(TExchangeFormat::Heightmap, "heightmap", {"png", "r16", "raw"});
   heightmap.Read = &ReadHeightmap;
+  heightmap.Write = &WriteHeightmap;
   heightmap.ReadOptions = TFormatOptions::Heightmap;
+  heightmap.WriteOptions = TFormatOptions::Raster;
   heightmap.ImportRank = 2;
+  heightmap.ExportRank = 5;
   heightmap.Words = "heightmap";
   heightmap.FileWord = "HEIGHTMAP";
   heightmap.ImportNote =
@@ -81,16 +88,36 @@ std::vector<TExchangeFormatInfo> MakeTable() {
       "MaxZ); the border points compete with the inner ones, which follows the picture closest: give "
       "--seamless-border for tiles that must meet their neighbours, cut from one picture and built with one "
       "budget";
+  heightmap.ExportNote =
+      "a heightmap (16-bit grey .png, or little-endian .r16 and .raw) samples the ground's bounding box, a pixel "
+      "on each corner, at --size WxH or --pixel SIZE world units a pixel (the grid step); --range maps the "
+      "project's MinZ and MaxZ (project, the default) or the ground's own lowest and highest Z (terrain) to 0 "
+      "and 65535; pixels outside the ground get 0 and are counted; --compare prints the difference from a "
+      "picture of the same size";
 
   TExchangeFormatInfo& obj = row(TExchangeFormat::WavefrontOBJ, "obj", {"obj"});
   obj.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
     ExportWavefrontOBJ(editor, path, options.ZUp ? TObjAxes::ZUp : TObjAxes::YUp);
+    return TExport{};
   };
   obj.WriteOptions = TFormatOptions::Axes;
   obj.ExportRank = 3;
   obj.Words = "Wavefront OBJ";
   obj.Counts = TExportCounts::Triangles;
   obj.ExportNote = "Wavefront OBJ (.obj) is written Y up unless --z-up keeps Terravel's axes";
+
+  TExchangeFormatInfo& gltf = row(TExchangeFormat::Gltf, "gltf", {"glb", "gltf"});
+  gltf.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
+    ExportGltf(editor, path, options.ZUp ? TGltfAxes::ZUp : TGltfAxes::YUp);
+    return TExport{};
+  };
+  gltf.WriteOptions = TFormatOptions::Axes;
+  gltf.ExportRank = 4;
+  gltf.Words = "glTF 2.0";
+  gltf.Counts = TExportCounts::Triangles;
+  gltf.ExportNote =
+      "glTF 2.0 (.glb, or .gltf with the buffer inside) is written in metres, one Unreal unit being 1.905 cm, "
+      "Y up unless --z-up keeps Terravel's axes";
   return table;
 }
 

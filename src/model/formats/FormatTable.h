@@ -17,7 +17,14 @@
 namespace terravel {
 
 // In the chooser's list order: the position in the list is the format's identity there.
-enum class TExchangeFormat { XYZText = 0, UnrealText = 1, ProjectText = 2, Heightmap = 3, WavefrontOBJ = 4 };
+enum class TExchangeFormat {
+  XYZText = 0,
+  UnrealText = 1,
+  ProjectText = 2,
+  Heightmap = 3,
+  WavefrontOBJ = 4,
+  Gltf = 5,
+};
 
 // What terravel-cli counts when it says what an export wrote: "Wrote 12 polygons to ...".
 enum class TExportCounts { Polygons, Nodes, NodesAndPolygons, Triangles };
