@@ -17,6 +17,7 @@
 #include "model/document/Orientation.h"
 #include "model/editor/Editor.h"
 #include "model/formats/FiniteCoordinates.h"
+#include "model/formats/PolygonGroups.h"
 #include "model/text/NumberText.h"
 
 namespace terravel {
@@ -294,23 +295,15 @@ std::string GltfBytesOf(const TEditor& editor, TGltfContainer container, TGltfAx
     model.materials.push_back(std::move(material));
   }
 
-  // The polygons by group, in the order the groups first appear.
-  std::vector<std::string> groups;
-  std::map<std::string, std::vector<int>> members;
-  for (int i = 0; i < editor.Polygons.Count(); ++i) {
-    const std::string& group = editor.Polygons[i].Group;
-    auto [it, added] = members.try_emplace(group);
-    if (added) groups.push_back(group);
-    it->second.push_back(i);
-  }
+  const std::vector<TPolygonGroup> groups = PolygonsByGroup(editor);
 
   tinygltf::Scene scene;
   scene.name = "Terrain";
   if (!groups.empty()) {
     model.buffers.emplace_back();
     TBufferWriter buffer(model);
-    for (const std::string& group : groups) {
-      TMeshBuilder(editor, axes).Add(members[group], materials, model, buffer, group);
+    for (const TPolygonGroup& group : groups) {
+      TMeshBuilder(editor, axes).Add(group.Polygons, materials, model, buffer, group.Name);
       tinygltf::Node node;
       node.name = model.meshes.back().name;
       node.mesh = static_cast<int>(model.meshes.size() - 1);

@@ -8,6 +8,7 @@
 #include "model/core/FileIO.h"
 #include "model/editor/Editor.h"
 #include "model/formats/FiniteCoordinates.h"
+#include "model/formats/PolygonGroups.h"
 #include "model/text/NumberText.h"
 
 namespace terravel {
@@ -66,19 +67,10 @@ std::string WavefrontOBJTextOf(const TEditor& editor, TObjAxes axes, const std::
     text += "\r\n";
   }
 
-  // The polygons by group, in the order the groups first appear.
-  std::vector<std::string> groups;
-  std::map<std::string, std::vector<int>> members;
-  for (int i = 0; i < editor.Polygons.Count(); ++i) {
-    const std::string& group = editor.Polygons[i].Group;
-    auto [it, added] = members.try_emplace(group);
-    if (added) groups.push_back(group);
-    it->second.push_back(i);
-  }
-  for (const std::string& group : groups) {
-    text += "o " + (group.empty() ? std::string("Ungrouped") : NameText(group)) + "\r\n";
+  for (const TPolygonGroup& group : PolygonsByGroup(editor)) {
+    text += "o " + (group.Name.empty() ? std::string("Ungrouped") : NameText(group.Name)) + "\r\n";
     const std::string* texture = nullptr;
-    for (int i : members[group]) {
+    for (int i : group.Polygons) {
       const TPoly& polygon = editor.Polygons[i];
       if (texture == nullptr || *texture != polygon.Texture) {
         texture = &polygon.Texture;

@@ -3,6 +3,7 @@
 // centres, so the edge tests are exact integer arithmetic and a pixel on an edge counts as inside.
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "model/heightmap/TerrainMesh.h"
 
@@ -19,6 +20,27 @@ inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
   return -FloorDiv(-a, b);
 }
 
+// A triangle's plane over its pixels: level = a.Level - (A (x - ax) + B (y - ay)) * Inverse.
+struct TPlane {
+  double A = 0, B = 0, Inverse = 0;
+};
+
+// Swaps b and c so that the corners turn the positive way and gives the plane; false (nothing
+// to scan) for a degenerate triangle.
+inline bool OrientedPlane(const TPixelPoint& a, TPixelPoint& b, TPixelPoint& c, TPlane& plane) {
+  std::int64_t det = std::int64_t(b.Column - a.Column) * (c.Row - a.Row) - std::int64_t(c.Column - a.Column) * (b.Row - a.Row);
+  if (det == 0) return false;
+  if (det < 0) {
+    std::swap(b, c);
+    det = -det;
+  }
+  const double z1 = double(b.Level) - a.Level, z2 = double(c.Level) - a.Level;
+  plane.A = double(b.Row - a.Row) * z2 - double(c.Row - a.Row) * z1;
+  plane.B = double(c.Column - a.Column) * z1 - double(b.Column - a.Column) * z2;
+  plane.Inverse = 1.0 / double(det);
+  return true;
+}
+
 }  // namespace scan_detail
 
 // Calls visit(column, row, planeLevel) for every pixel centre inside or on the triangle, row by
@@ -27,17 +49,9 @@ template <class Visit>
 void ScanTriangle(TPixelPoint a, TPixelPoint b, TPixelPoint c, Visit&& visit) {
   using scan_detail::CeilDiv;
   using scan_detail::FloorDiv;
-  std::int64_t det = std::int64_t(b.Column - a.Column) * (c.Row - a.Row) - std::int64_t(c.Column - a.Column) * (b.Row - a.Row);
-  if (det == 0) return;
-  if (det < 0) {
-    std::swap(b, c);
-    det = -det;
-  }
-  // The plane: level = a.Level - (A (x - ax) + B (y - ay)) / det.
-  const double z1 = double(b.Level) - a.Level, z2 = double(c.Level) - a.Level;
-  const double planeA = double(b.Row - a.Row) * z2 - double(c.Row - a.Row) * z1;
-  const double planeB = double(c.Column - a.Column) * z1 - double(b.Column - a.Column) * z2;
-  const double inverse = 1.0 / double(det);
+  scan_detail::TPlane plane;
+  if (!scan_detail::OrientedPlane(a, b, c, plane)) return;
+  const double planeA = plane.A, planeB = plane.B, inverse = plane.Inverse;
   const TPixelPoint corners[3] = {a, b, c};
   const int top = std::min({a.Row, b.Row, c.Row}), bottom = std::max({a.Row, b.Row, c.Row});
   for (int y = top; y <= bottom; ++y) {
@@ -76,16 +90,9 @@ template <class VisitRow>
 void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColumn, int lastRow, VisitRow&& visitRow,
                       int stride = 1) {
   using scan_detail::CeilDiv;
-  std::int64_t det = std::int64_t(b.Column - a.Column) * (c.Row - a.Row) - std::int64_t(c.Column - a.Column) * (b.Row - a.Row);
-  if (det == 0) return;
-  if (det < 0) {
-    std::swap(b, c);
-    det = -det;
-  }
-  const double z1 = double(b.Level) - a.Level, z2 = double(c.Level) - a.Level;
-  const double planeA = double(b.Row - a.Row) * z2 - double(c.Row - a.Row) * z1;
-  const double planeB = double(c.Column - a.Column) * z1 - double(b.Column - a.Column) * z2;
-  const double inverse = 1.0 / double(det);
+  scan_detail::TPlane plane;
+  if (!scan_detail::OrientedPlane(a, b, c, plane)) return;
+  const double planeA = plane.A, planeB = plane.B, inverse = plane.Inverse;
   const TPixelPoint corners[3] = {a, b, c};
   // Per edge: how far inside a pixel must lie, 0 (on the edge counts) or 1 (it does not). Of the
   // two directions an inner edge is walked in, exactly one counts its pixels.
