@@ -56,7 +56,6 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   QPushButton* ViewportFocusButton() const { return focusButton_; }
   TEditCommands& EditCommands() { return *editCommands_; }
   TViewportPopups& ViewportPopups() { return *viewportPopups_; }
-  TViewportInput& ViewportInput() { return *viewportInput_; }
   QToolBar* ToolBar() const { return toolBar_; }
 
   // Project lifecycle.

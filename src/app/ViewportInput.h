@@ -46,12 +46,6 @@ class TViewportInput : public QObject {
   TViewportInput(TEditor& editor, THost& host, TViewportRenderer& renderer, TEditCommands& commands,
                  TViewportPopups& popups, const TViewportControls& controls);
 
-  // From the viewport widget.
-  void MousePress(QMouseEvent* event);
-  void MouseMove(QMouseEvent* event);
-  void MouseRelease(QMouseEvent* event);
-  void MouseDoubleClick(QMouseEvent* event);
-
   // The popup a right click opens now; none right after a drag.
   QMenu* Popup() const { return popup_; }
 
@@ -59,6 +53,11 @@ class TViewportInput : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The viewport widget's pointer events.
+  void MousePress(QMouseEvent* event);
+  void MouseMove(QMouseEvent* event);
+  void MouseRelease(QMouseEvent* event);
+  void MouseDoubleClick(QMouseEvent* event);
   void Press(Qt::MouseButton button);
   void Move(QPoint position, Qt::KeyboardModifiers modifiers);
   void Release(Qt::MouseButton button, QPoint position, QPoint globalPosition,
