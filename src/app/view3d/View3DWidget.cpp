@@ -55,7 +55,8 @@ void TView3DWidget::Cleanup() {
 }
 
 void TView3DWidget::Sync() {
-  if (suspended_ > 0) {
+  // Hidden, the view only remembers that it is behind; showing it catches up.
+  if (suspended_ > 0 || !isVisible()) {
     stale_ = true;
     return;
   }
@@ -79,6 +80,11 @@ void TView3DWidget::Sync() {
 }
 
 void TView3DWidget::Redraw(bool) { Sync(); }
+
+void TView3DWidget::showEvent(QShowEvent* event) {
+  QOpenGLWidget::showEvent(event);
+  if (stale_) Sync();
+}
 
 void TView3DWidget::SuspendRedraw() { ++suspended_; }
 

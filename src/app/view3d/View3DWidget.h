@@ -68,6 +68,7 @@ class TView3DWidget : public QOpenGLWidget, public TDocumentView {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Sync();
@@ -85,7 +86,7 @@ class TView3DWidget : public QOpenGLWidget, public TDocumentView {
   bool ready_ = false;
   bool framed_ = false;
   int suspended_ = 0;
-  bool stale_ = false;
+  bool stale_ = true;
   // Changes taken from the document and not yet on the card.
   TMeshUpdate pending_;
   std::set<int> pendingVertices_;
