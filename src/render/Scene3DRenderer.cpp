@@ -3,6 +3,8 @@
 #include <GL/glcorearb.h>
 
 #include <array>
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "render/Colors.h"
@@ -42,6 +44,8 @@ namespace {
   X(PFNGLBINDBUFFERPROC, BindBuffer)                                                               \
   X(PFNGLBUFFERDATAPROC, BufferData)                                                               \
   X(PFNGLBUFFERSUBDATAPROC, BufferSubData)                                                         \
+  X(PFNGLMAPBUFFERRANGEPROC, MapBufferRange)                                                       \
+  X(PFNGLUNMAPBUFFERPROC, UnmapBuffer)                                                             \
   X(PFNGLVERTEXATTRIBPOINTERPROC, VertexAttribPointer)                                             \
   X(PFNGLENABLEVERTEXATTRIBARRAYPROC, EnableVertexAttribArray)                                     \
   X(PFNGLDRAWELEMENTSPROC, DrawElements)                                                           \
@@ -119,6 +123,18 @@ void main() {
 }
 )";
 
+// Node dots closer together on screen than this (pixels, on average) would only make a carpet:
+// then the selected ones alone are drawn.
+constexpr double kLeastNodeSpacing = 6;
+
+// The mean distance between neighbouring nodes on screen at the focus, for a mesh of that size.
+double NodeSpacing(const TCamera3D& camera, double sceneSize, int nodes) {
+  if (nodes < 2) return kLeastNodeSpacing;
+  const double pixelsPerUnit =
+      camera.Height() / (2 * camera.Distance * std::tan(TCamera3D::kFieldOfView * 3.14159265358979 / 360));
+  return sceneSize / std::sqrt(2.0 * nodes) * pixelsPerUnit;
+}
+
 std::array<float, 3> Rgb(QRgb c) { return {qRed(c) / 255.f, qGreen(c) / 255.f, qBlue(c) / 255.f}; }
 
 }  // namespace
@@ -141,6 +157,7 @@ struct TScene3DRenderer::TImpl {
   std::array<GLuint, 4> indices{};
   std::array<GLsizei, 4> counts{};
   GLsizei vertexCount = 0;
+  double sceneSize = 0;  // the diagonal of the mesh's plan
   GLuint gradient = 0;
   std::size_t uploaded = 0;
   GLint uViewProjection = -1, uPointSize = -1, uGradient = -1, uMinZ = -1, uMaxZ = -1, uMode = -1,
@@ -272,11 +289,31 @@ void TScene3DRenderer::Upload(const TMeshBuffers& mesh, const TMeshUpdate& updat
   gl.BindVertexArray(d.vao);
   gl.BindBuffer(GL_ARRAY_BUFFER, d.vertices);
   const auto& vertices = mesh.Vertices();
+  const TBox3 bounds = mesh.Bounds();
+  d.sceneSize = bounds.Empty() ? 0 : std::hypot(bounds.Max.X - bounds.Min.X, bounds.Max.Y - bounds.Min.Y);
   if (update.Rebuilt || GLsizei(vertices.size()) != d.vertexCount) {
     const auto bytes = GLsizeiptr(vertices.size() * sizeof(TMeshVertex));
     gl.BufferData(GL_ARRAY_BUFFER, bytes, vertices.empty() ? nullptr : vertices.data(), GL_DYNAMIC_DRAW);
     d.vertexCount = GLsizei(vertices.size());
     d.uploaded += std::size_t(bytes);
+  } else if (update.Vertices.size() > 4) {
+    // Many scattered runs: one mapping of their span with each run written into it, instead of
+    // one call per run; the span is handed back in one piece.
+    const TVertexRun& first = update.Vertices.front();
+    const TVertexRun& last = update.Vertices.back();
+    const std::size_t begin = std::size_t(first.First) * sizeof(TMeshVertex);
+    const std::size_t end = std::size_t(last.First + last.Count) * sizeof(TMeshVertex);
+    auto* mapped = static_cast<std::uint8_t*>(
+        gl.MapBufferRange(GL_ARRAY_BUFFER, GLintptr(begin), GLsizeiptr(end - begin), GL_MAP_WRITE_BIT));
+    if (mapped != nullptr) {
+      for (const TVertexRun& run : update.Vertices) {
+        const std::size_t offset = std::size_t(run.First) * sizeof(TMeshVertex) - begin;
+        const std::size_t bytes = std::size_t(run.Count) * sizeof(TMeshVertex);
+        std::memcpy(mapped + offset, &vertices[std::size_t(run.First)], bytes);
+        d.uploaded += bytes;
+      }
+      gl.UnmapBuffer(GL_ARRAY_BUFFER);
+    }
   } else {
     for (const TVertexRun& run : update.Vertices) {
       const auto bytes = GLsizeiptr(std::size_t(run.Count) * sizeof(TMeshVertex));
@@ -350,7 +387,7 @@ void TScene3DRenderer::Draw(const TCamera3D& camera, const TScene3DStyle& style,
     d.DrawList(1, GL_TRIANGLES);
     gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   }
-  if (style.ShowNodes) {
+  if (style.ShowNodes && NodeSpacing(camera, d.sceneSize, d.vertexCount) >= kLeastNodeSpacing) {
     // Every vertex is a node; the selected ones larger, in the selection colour.
     flat(style.NodeColour);
     gl.Uniform1f(d.uPointSize, 4);

@@ -15,7 +15,7 @@ struct TScene3DStyle {
   QRgb Selection = 0xFF0078D7;
   QRgb SkyTint = 0xFF8CA0C8;  // blue-grey, mixed half and half with the lit colour
   QRgb NodeColour = 0xFF101010;
-  bool ShowNodes = true;
+  bool ShowNodes = true;  // as dots, where they stand apart on screen
   bool Wireframe = false;
 };
 

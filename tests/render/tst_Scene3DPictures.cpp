@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
 #include "model/scene3d/Scene3D.h"
 #include "render/Colors.h"
@@ -100,7 +101,7 @@ class TestScene3DPictures : public QObject {
       editor.Polygons.NewPolygon(0, 1, 2, "", "", "");
     else
       editor.Polygons.NewPolygon(0, 2, 1, "", "", "");
-    editor.Polygons[0].Selected = selected;
+    if (selected) DoSelectPoly(editor, 0, true);
     const TPicture picture = Draw(*gl_, editor);
     QVERIFY(!picture.Image.isNull());
     const TScene3DStyle style = StyleFor(editor.Values);

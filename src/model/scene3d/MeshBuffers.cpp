@@ -74,7 +74,10 @@ bool TMeshBuffers::ReadCorners(const TEditor& editor, std::vector<std::array<int
     std::array<int, 3> c{p.Node1, p.Node2, p.Node3};
     if (!valid(c[0]) || !valid(c[1]) || !valid(c[2])) c = {-1, -1, -1};
     corners[static_cast<std::size_t>(i)] = c;
-    if (same && corners_[static_cast<std::size_t>(i)] != c) same = false;
+    if (same) {
+      const std::array<int, 3>& was = corners_[static_cast<std::size_t>(i)];
+      same = was[0] == c[0] && was[1] == c[1] && was[2] == c[2];
+    }
   }
   return same;
 }
@@ -111,6 +114,10 @@ void TMeshBuffers::BuildTriangles(const TEditor& editor) {
 }
 
 bool TMeshBuffers::BuildSelection(const TEditor& editor) {
+  // Nothing selected before or now: nothing to look through.
+  if (editor.State.SelectedNodeCount() == 0 && editor.State.SelectedPolygonCount() == 0 &&
+      selectedTriangles_.empty() && selectedNodes_.empty())
+    return false;
   std::vector<std::uint32_t> triangles;
   std::vector<std::uint32_t> nodes;
   for (std::size_t i = 0; i < corners_.size(); ++i) {
@@ -175,17 +182,28 @@ TMeshUpdate TMeshBuffers::Update(const TEditor& editor) {
     }
   }
   if (!moved.empty()) {
-    std::vector<int> changed = moved;
-    for (int v : moved)
+    // Each polygon and vertex once: marked with this update's stamp.
+    ++stamp_;
+    vertexStamps_.resize(vertices_.size(), 0);
+    polygonStamps_.resize(corners_.size(), 0);
+    std::vector<int> changed;
+    const auto touch = [&](int v) {
+      if (vertexStamps_[static_cast<std::size_t>(v)] == stamp_) return;
+      vertexStamps_[static_cast<std::size_t>(v)] = stamp_;
+      changed.push_back(v);
+    };
+    for (int v : moved) {
+      touch(v);
       for (int k = adjacencyStart_[static_cast<std::size_t>(v)]; k < adjacencyStart_[static_cast<std::size_t>(v) + 1]; ++k) {
         const int polygon = adjacency_[static_cast<std::size_t>(k)];
+        if (polygonStamps_[static_cast<std::size_t>(polygon)] == stamp_) continue;
+        polygonStamps_[static_cast<std::size_t>(polygon)] = stamp_;
         update.Polygons.push_back(polygon);
-        for (int corner : corners_[static_cast<std::size_t>(polygon)]) changed.push_back(corner);
+        for (int corner : corners_[static_cast<std::size_t>(polygon)]) touch(corner);
       }
+    }
     std::sort(update.Polygons.begin(), update.Polygons.end());
-    update.Polygons.erase(std::unique(update.Polygons.begin(), update.Polygons.end()), update.Polygons.end());
     std::sort(changed.begin(), changed.end());
-    changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
     for (int v : changed) ComputeNormal(v);
     update.Vertices = Runs(changed);
     // A moved corner may turn a polygon over: ground becomes sky or back.

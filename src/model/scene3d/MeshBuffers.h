@@ -91,6 +91,10 @@ class TMeshBuffers {
   std::vector<std::uint32_t> selectedTriangles_;
   std::vector<std::uint32_t> selectedNodes_;
   TBox3 bounds_;
+  // Marks of the polygons and vertices an update has already taken.
+  std::uint32_t stamp_ = 0;
+  std::vector<std::uint32_t> vertexStamps_;
+  std::vector<std::uint32_t> polygonStamps_;
 };
 
 }  // namespace terravel

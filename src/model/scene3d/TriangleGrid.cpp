@@ -104,8 +104,11 @@ void TTriangleGrid::Apply(const TMeshBuffers& mesh, const TMeshUpdate& update) {
       Build(mesh);
       return;
     }
-    Remove(polygon, ranges_[static_cast<std::size_t>(polygon)]);
-    ranges_[static_cast<std::size_t>(polygon)] = range;
+    TCellRange& was = ranges_[static_cast<std::size_t>(polygon)];
+    // Raised or lowered only: the same cells.
+    if (was.X0 == range.X0 && was.Y0 == range.Y0 && was.X1 == range.X1 && was.Y1 == range.Y1) continue;
+    Remove(polygon, was);
+    was = range;
     Insert(polygon, range);
   }
 }
