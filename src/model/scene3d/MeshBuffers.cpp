@@ -48,11 +48,6 @@ void TMeshBuffers::SetExaggeration(float factor) {
   stale_ = true;
 }
 
-TVec3 TMeshBuffers::Position(int vertex) const {
-  const TMeshVertex& v = vertices_[static_cast<std::size_t>(vertex)];
-  return {v.X, v.Y, v.Z};
-}
-
 void TMeshBuffers::ReadNode(const TEditor& editor, int index, TMeshVertex& vertex) const {
   const T3DCoord& node = editor.Nodes[index];
   float x = 0;

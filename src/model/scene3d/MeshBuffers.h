@@ -63,7 +63,10 @@ class TMeshBuffers {
   const std::vector<std::uint32_t>& SelectedNodes() const { return selectedNodes_; }
   // Corner vertices of each polygon; -1 in the first for a polygon naming a missing node.
   const std::vector<std::array<int, 3>>& Corners() const { return corners_; }
-  TVec3 Position(int vertex) const;
+  TVec3 Position(int vertex) const {
+    const TMeshVertex& v = vertices_[static_cast<std::size_t>(vertex)];
+    return {v.X, v.Y, v.Z};
+  }
   TBox3 Bounds() const { return bounds_; }
   // Scene positions of the selected nodes and of the corners of the selected polygons.
   std::vector<TVec3> SelectionPoints() const;

@@ -14,8 +14,9 @@ double RayTriangle(const TRay& ray, const TVec3& a, const TVec3& b, const TVec3&
   const TVec3 e2 = c - a;
   const TVec3 p = Cross(ray.Direction, e2);
   const double det = Dot(e1, p);
-  const double scale = Length(e1) * Length(e2);
-  if (scale == 0 || std::fabs(det) <= 1e-12 * scale) return kInfinity;  // parallel or degenerate
+  // Parallel or degenerate (|e1| |e2| is at most half the sum of their squares).
+  const double scale = Dot(e1, e1) + Dot(e2, e2);
+  if (scale == 0 || std::fabs(det) <= 1e-12 * scale) return kInfinity;
   const double inv = 1 / det;
   const TVec3 s = ray.Origin - a;
   const double u = Dot(s, p) * inv;
