@@ -2,6 +2,7 @@
 // cannot start; and, where it can (a real display), a click in 3-D selecting what a click in the
 // top view selects.
 #include <QAction>
+#include <QApplication>
 #include <QTest>
 #include <QToolBar>
 
@@ -33,6 +34,7 @@ class TestView3D : public QObject {
   Q_OBJECT
  private slots:
   void init() { ClearSettingsStore(); }
+  void cleanup() { ClearSettingsStore(); }
 
   void menuItemKeyAndButtonShowTheDock() {
     auto windows = StartWindows();
@@ -110,7 +112,11 @@ class TestView3D : public QObject {
       // Ctrl+click takes it away again.
       QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, QPoint(qRound(at.X), qRound(at.Y)));
       QCOMPARE(Selection(editor), QString());
+      // The next click is not the second of a double click.
+      QTest::qWait(QApplication::doubleClickInterval() + 50);
     }
+    // The pointer leaves the view, as it would before the window goes.
+    QTest::mouseMove(main.windowHandle(), QPoint(1, 1));
   }
 };
 
