@@ -115,6 +115,13 @@ class TestView3D : public QObject {
       // The next click is not the second of a double click.
       QTest::qWait(QApplication::doubleClickInterval() + 50);
     }
+    // An edit shows in 3-D within the same turn of the event loop, and so does its undo.
+    DoSelectNode(editor, 5, true);
+    const float before = view->Scene().Mesh().Vertices()[5].Height;
+    DoChangeNodeZ(editor, 64);
+    QCOMPARE(view->Scene().Mesh().Vertices()[5].Height, before + 64);
+    editor.History.UndoLast();
+    QCOMPARE(view->Scene().Mesh().Vertices()[5].Height, before);
     // The pointer leaves the view, as it would before the window goes.
     QTest::mouseMove(main.windowHandle(), QPoint(1, 1));
   }
