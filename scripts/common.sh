@@ -11,7 +11,8 @@ TERRAVEL_PACKAGING_PACKAGES=(desktop-file-utils appstream libxml2-utils shared-m
 # Installs what is missing when run as root; otherwise prints the exact apt-get line and stops.
 terravel_prepare() {
   # clang and its runtimes (libFuzzer, ASan, UBSan) build the sanitizer stage and the fuzz targets.
-  local wanted=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libbenchmark-dev fonts-dejavu-core
+  local wanted=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6opengl6-dev libgl-dev libegl-dev libegl-mesa0
+                libgl1-mesa-dri libbenchmark-dev fonts-dejavu-core
                 libcgal-dev libgmp-dev libmpfr-dev libtinygltf-dev clang libclang-rt-14-dev "$@")
   local missing=()
   for package in "${wanted[@]}"; do

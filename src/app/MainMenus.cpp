@@ -108,6 +108,7 @@ void TMainForm::CreateMenus() {
   m.View_ShowScale = CheckItem(m.View, "Menu_View_ShowScale", "Show &scale", flags.ShowScale);
   m.View->addSeparator();
   m.View_ShowLog = CheckItem(m.View, "Menu_View_ShowLog", "Show &log", false);
+  m.View_Show3D = CheckItem(m.View, "Menu_View_Show3D", "Show &3-D view", false, QKeySequence(Qt::Key_F3));
   m.View->addSeparator();
   m.View_ShowProperties = Item(m.View, "Menu_View_ShowProperties", "Show pr&operties", Ctrl(Qt::Key_R));
   m.View_AutoShowProperties =

@@ -49,6 +49,7 @@ struct TMainMenus {
   QAction* View_ShowPosition = nullptr;
   QAction* View_ShowScale = nullptr;
   QAction* View_ShowLog = nullptr;
+  QAction* View_Show3D = nullptr;
   QAction* View_ShowProperties = nullptr;
   QAction* View_AutoShowProperties = nullptr;
 
@@ -66,6 +67,8 @@ struct TMainMenus {
 
   // Tool bar only: the properties toggle button.
   QAction* Tool_Properties = nullptr;
+  // Tool bar only: the 3-D view toggle button.
+  QAction* Tool_View3D = nullptr;
 };
 
 }  // namespace terravel

@@ -61,6 +61,10 @@ void TMainForm::CreateToolBar() {
   AddButton(toolBar_, m.Tools_BackgroundImage, TToolIcon::BackgroundImage,
             "Change background image settings.");
   AddButton(toolBar_, m.Help_Manual, TToolIcon::Manual, "Open the manual.");
+  m.Tool_View3D = new QAction(QStringLiteral("3-D view"), this);
+  m.Tool_View3D->setObjectName(QStringLiteral("View3DToolButton"));
+  m.Tool_View3D->setCheckable(true);
+  AddButton(toolBar_, m.Tool_View3D, TToolIcon::View3D, "Show the 3-D view.");
 }
 
 }  // namespace terravel

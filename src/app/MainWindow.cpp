@@ -20,6 +20,7 @@
 #include "app/ViewportInput.h"
 #include "app/ViewportPopups.h"
 #include "app/ViewportWidget.h"
+#include "app/view3d/View3DDock.h"
 #include "model/view/ViewTransform.h"
 
 namespace terravel {
@@ -80,12 +81,14 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   viewportInput_ = new TViewportInput(editor_, host_, renderer_, *editCommands_, *viewportPopups_,
                                       TViewportControls{this, Viewport(), focusButton_, menus_.View_ShowProperties,
                                                         menus_.View_AutoShowProperties, tools_.Properties});
+  CreateView3D();
 
   // Every view follows the document through the host, in this order.
   for (TDocumentView* view : std::initializer_list<TDocumentView*>{
            Viewport(), statusPanels_, this, tools_.Properties, undoRedo_, tools_.Log}) {
     host_.Follow(*view);
   }
+  if (view3d_->View() != nullptr) host_.Follow(*view3d_->View());
   connect(gradientPanel_, &TGradientPanel::UnitEdited, this, &TMainForm::UnitEdited);
   connect(gradientPanel_, &TGradientPanel::ShowZClicked, this,
           [this](bool checked) { RunCommand(this, [&] { Menu_View_ShowZClick(checked); }); });
@@ -94,6 +97,7 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   ConnectToolWindows();
 
   settings_.LoadSettings();
+  PlaceView3D();
   // The display flags start as TViewFlags and the menu items were made to match; ShowZ is a
   // project value and starts on.
   host_.ShowProjectValues();
@@ -106,6 +110,7 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
 }
 
 TMainForm::~TMainForm() {
+  view3d_->StoreSettings(settings_.View3D);
   RunCommand(nullptr, [this] { settings_.SaveSettings(); });
   editor_.SetHost(detachedHost);
 }
@@ -150,6 +155,33 @@ void TMainForm::ConnectToolWindows() {
   connect(qApp, &QGuiApplication::applicationStateChanged, tools_.DropDown, [drop = tools_.DropDown](auto state) {
     if (state != Qt::ApplicationActive) drop->close();
   });
+}
+
+void TMainForm::CreateView3D() {
+  view3d_ = new TView3DDock(editor_, host_,
+                            TView3DControls{menus_.View_ShowProperties, [this] { viewportInput_->FollowSelection(); }},
+                            this);
+  addDockWidget(Qt::RightDockWidgetArea, view3d_);
+  view3d_->hide();
+  // The menu item is checked and the tool button down exactly while the dock shows.
+  for (QAction* toggle : {menus_.View_Show3D, menus_.Tool_View3D}) {
+    connect(toggle, &QAction::triggered, view3d_, [this](bool on) {
+      view3d_->setVisible(on);
+      if (on) view3d_->raise();
+    });
+  }
+  connect(view3d_, &TView3DDock::VisibilityChanged, this, [this](bool visible) {
+    menus_.View_Show3D->setChecked(visible);
+    menus_.Tool_View3D->setChecked(visible);
+  });
+}
+
+void TMainForm::PlaceView3D() {
+  const TView3DSettings& s = settings_.View3D;
+  addDockWidget(static_cast<Qt::DockWidgetArea>(s.Area), view3d_);
+  view3d_->setFloating(s.Floating);
+  view3d_->LoadSettings(s);
+  view3d_->setVisible(s.Visible);
 }
 
 TViewportWidget* TMainForm::Viewport() const {

@@ -30,6 +30,7 @@ class TUndoRedoCommands;
 class TViewportInput;
 class TViewportPopups;
 class TViewportWidget;
+class TView3DDock;
 struct TOwnedToolWindows;
 
 class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifecycle {
@@ -57,6 +58,7 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   TEditCommands& EditCommands() { return *editCommands_; }
   TViewportPopups& ViewportPopups() { return *viewportPopups_; }
   QToolBar* ToolBar() const { return toolBar_; }
+  TView3DDock* View3D() const { return view3d_; }
 
   // Project lifecycle.
   bool Modified() const { return modified_; }
@@ -118,6 +120,8 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   void ConnectViewToggles();                               // ViewCommands.cpp
   void CreateToolWindows();
   void ConnectToolWindows();
+  void CreateView3D();
+  void PlaceView3D();
   void UnitEdited(TUnitField field, const QString& text);  // ViewCommands.cpp
   void SetBarVisible(QAction* item, QWidget* bar, bool visible);
   void FirstShow();
@@ -143,6 +147,7 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   TClientPanel* clientPanel_ = nullptr;
   TStatusPanels* statusPanels_ = nullptr;
   QPushButton* focusButton_ = nullptr;
+  TView3DDock* view3d_ = nullptr;
   std::unique_ptr<TOwnedToolWindows> owned_;
   TToolWindows tools_;
   std::unique_ptr<QPrinter> printer_;

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QSettings>
 
+#include <cmath>
+
 #include "app/DataPaths.h"
 #include "render/FilePaths.h"
 #include "model/core/Errors.h"
@@ -18,6 +20,54 @@ const char* const kApplication = "Terravel";
 const char* const kShowWelcome = "ShowWelcomeDialog";
 const char* const kRecentGroup = "MRU";
 const char* const kCount = "Count";
+const char* const kView3DGroup = "View3D";
+
+// The 3-D view's values: whatever is missing or unreadable keeps its default.
+void ReadView3D(QSettings& store, TView3DSettings& v) {
+  store.beginGroup(QString::fromLatin1(kView3DGroup));
+  const auto real = [&](const char* key, double& value) {
+    bool ok = false;
+    const double read = store.value(QString::fromLatin1(key)).toDouble(&ok);
+    if (ok && std::isfinite(read)) value = read;
+  };
+  const auto flag = [&](const char* key, bool& value) {
+    bool ok = false;
+    const int read = store.value(QString::fromLatin1(key)).toInt(&ok);
+    if (ok) value = read != 0;
+  };
+  flag("Visible", v.Visible);
+  flag("Floating", v.Floating);
+  flag("HasCamera", v.HasCamera);
+  flag("Wireframe", v.Wireframe);
+  double area = v.Area;
+  real("Area", area);
+  if (area == 1 || area == 2 || area == 4 || area == 8) v.Area = static_cast<int>(area);
+  real("Azimuth", v.Azimuth);
+  real("Elevation", v.Elevation);
+  real("Distance", v.Distance);
+  real("FocusX", v.FocusX);
+  real("FocusY", v.FocusY);
+  real("FocusZ", v.FocusZ);
+  real("Exaggeration", v.Exaggeration);
+  store.endGroup();
+}
+
+void WriteView3D(QSettings& store, const TView3DSettings& v) {
+  store.beginGroup(QString::fromLatin1(kView3DGroup));
+  store.setValue(QStringLiteral("Visible"), v.Visible ? 1 : 0);
+  store.setValue(QStringLiteral("Area"), v.Area);
+  store.setValue(QStringLiteral("Floating"), v.Floating ? 1 : 0);
+  store.setValue(QStringLiteral("HasCamera"), v.HasCamera ? 1 : 0);
+  store.setValue(QStringLiteral("Azimuth"), v.Azimuth);
+  store.setValue(QStringLiteral("Elevation"), v.Elevation);
+  store.setValue(QStringLiteral("Distance"), v.Distance);
+  store.setValue(QStringLiteral("FocusX"), v.FocusX);
+  store.setValue(QStringLiteral("FocusY"), v.FocusY);
+  store.setValue(QStringLiteral("FocusZ"), v.FocusZ);
+  store.setValue(QStringLiteral("Exaggeration"), v.Exaggeration);
+  store.setValue(QStringLiteral("Wireframe"), v.Wireframe ? 1 : 0);
+  store.endGroup();
+}
 
 // A 32-bit integer value as the store keeps it (an INI file holds it as text).
 bool ReadInteger(const QVariant& value, int& result) {
@@ -32,6 +82,7 @@ bool ReadInteger(const QVariant& value, int& result) {
 void TSettings::ResetSettings() {
   ShowWelcomeDialog = true;
   RecentFiles.clear();
+  View3D = TView3DSettings();
 }
 
 void TSettings::AddExamples() {
@@ -54,6 +105,7 @@ void TSettings::LoadSettings() {
   AddExamples();
   QSettings store(QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));
   if (store.allKeys().isEmpty()) return;
+  ReadView3D(store, View3D);
   int show = 1;
   if (ReadInteger(store.value(QString::fromLatin1(kShowWelcome)), show)) ShowWelcomeDialog = show != 0;
   if (!store.childGroups().contains(QString::fromLatin1(kRecentGroup))) return;
@@ -75,6 +127,7 @@ void TSettings::LoadSettings() {
 void TSettings::SaveSettings() const {
   QSettings store(QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));
   store.setValue(QString::fromLatin1(kShowWelcome), ShowWelcomeDialog ? 1 : 0);
+  WriteView3D(store, View3D);
   store.beginGroup(QString::fromLatin1(kRecentGroup));
   store.remove(QString());
   store.setValue(QString::fromLatin1(kCount), static_cast<int>(RecentFiles.size()));

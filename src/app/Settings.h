@@ -16,10 +16,27 @@ inline constexpr TFileNameCase kFileNameCase = TFileNameCase::Ignored;
 inline constexpr TFileNameCase kFileNameCase = TFileNameCase::Exact;
 #endif
 
+// The 3-D view's dock and camera as the user left them.
+struct TView3DSettings {
+  bool Visible = false;
+  int Area = 2;  // Qt::RightDockWidgetArea
+  bool Floating = false;
+  bool HasCamera = false;  // false: the view frames the terrain when it first shows
+  double Azimuth = 30;
+  double Elevation = 45;
+  double Distance = 1000;
+  double FocusX = 0;
+  double FocusY = 0;
+  double FocusZ = 0;
+  double Exaggeration = 1;
+  bool Wireframe = false;
+};
+
 class TSettings {
  public:
   bool ShowWelcomeDialog = true;
   QStringList RecentFiles;
+  TView3DSettings View3D;
 
   // Welcome screen on, no recent files.
   void ResetSettings();

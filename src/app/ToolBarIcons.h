@@ -19,7 +19,8 @@ enum class TToolIcon {
   Properties,
   ZoomToFit,
   BackgroundImage,
-  Manual
+  Manual,
+  View3D
 };
 
 QIcon ToolBarIcon(TToolIcon icon);

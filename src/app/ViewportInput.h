@@ -48,6 +48,9 @@ class TViewportInput : public QObject {
 
   // The popup a right click opens now; none right after a drag.
   QMenu* Popup() const { return popup_; }
+  // The property grid mode and the properties window after a click or a drag (here or in the
+  // 3-D view).
+  void FollowSelection();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,8 +69,6 @@ class TViewportInput : public QObject {
   void Click(bool rightButton, QPoint position, Qt::KeyboardModifiers modifiers);
   void KeyPress(QKeyEvent* event);
   void Wheel(QWheelEvent* event);
-  // The property grid mode and the properties window after a click or a drag.
-  void FollowSelection();
   void Confine(bool on);
 
   TEditor& editor_;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "cli/Arguments.h"
+#include "cli/Render3DCommand.h"
 #include "model/core/Errors.h"
 #include "model/core/FileIO.h"
 #include "model/editor/Editor.h"
@@ -133,8 +134,13 @@ std::string PngBytes(const QImage& image, const std::string& path) {
 
 int RunRender(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments =
-      ParseArguments(words, {"--size", "--show", "--background", "--origin", "--scale"},
-                     {"--fit", "--pick", "--no-gradient-lines", "--relief"});
+      ParseArguments(words, {"--size", "--show", "--background", "--origin", "--scale", "--camera", "--exaggerate"},
+                     {"--fit", "--pick", "--no-gradient-lines", "--relief", "--3d"});
+  if (arguments.Has("--3d")) {
+    const TGuiScope gui;
+    return RunRender3D(arguments, out);
+  }
+  if (arguments.Has("--camera") || arguments.Has("--exaggerate")) throw EUsageError("--camera and --exaggerate go with --3d");
   if (arguments.Has("--relief") && arguments.Has("--pick")) throw EUsageError("choose one of --relief and --pick");
   if (arguments.Positional.size() != 2) {
     throw EUsageError("expected 2 file names, got " + std::to_string(arguments.Positional.size()));

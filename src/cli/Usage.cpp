@@ -143,6 +143,8 @@ std::string Usage() {
          "  terravel-cli new OUT.tvp [--blank | --triangle | --mesh N]\n"
          "  terravel-cli render FILE.tvp OUT.png [--size WxH] [--fit] [--pick] [--show LIST]\n"
          "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]] [--relief]\n"
+         "  terravel-cli render FILE.tvp OUT.png --3d [--size WxH] [--camera AZIMUTH,ELEVATION[,DISTANCE]]\n"
+         "                [--exaggerate F]\n"
          "  terravel-cli --help | --version\n"
          "\n"
          "  info     counts of nodes and polygons, the selection and the project values\n" +
@@ -151,7 +153,9 @@ std::string Usage() {
          "  render   draws the project as the editor's viewport shows it into a PNG (960x594 and the\n"
          "           project's view unless --size and --fit say otherwise); --pick writes the pick\n"
          "           buffer; --show takes z,nodes,polygons,textures,position,scale or none; --relief\n"
-         "           draws the terrain hill-shaded in the gradient's colours instead\n";
+         "           draws the terrain hill-shaded in the gradient's colours instead; --3d draws the 3-D\n"
+         "           view's picture (800x600, the whole terrain from azimuth 30 and elevation 45 degrees\n"
+         "           unless --camera says otherwise; heights exaggerated 1 to 10 times)\n";
 }
 
 }  // namespace terravel::cli

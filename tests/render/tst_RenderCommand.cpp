@@ -96,7 +96,30 @@ class TestRenderCommand : public QObject {
     QTest::newRow("origin not numbers")
         << QStringList{"--background", "x.png", "--origin", "1;2"} << "--origin";
     QTest::newRow("one file") << QStringList{} << "2 file names";
+    QTest::newRow("camera without 3d") << QStringList{"--camera", "10,20"} << "--3d";
+    QTest::newRow("3d with pick") << QStringList{"--3d", "--pick"} << "--pick";
+    QTest::newRow("camera one number") << QStringList{"--3d", "--camera", "10"} << "--camera";
+    QTest::newRow("camera elevation too high") << QStringList{"--3d", "--camera", "10,95"} << "--camera";
+    QTest::newRow("camera distance zero") << QStringList{"--3d", "--camera", "10,20,0"} << "--camera";
+    QTest::newRow("exaggeration above 10") << QStringList{"--3d", "--exaggerate", "12"} << "--exaggerate";
   }
+  // The 3-D picture without a display: the size asked for, the background at the corners and the
+  // terrain in the middle; where EGL cannot start the tool says so and fails cleanly.
+  void threeDPicture() {
+    const TCliResult result = RunCli({"render", Path("t.tvp"), Path("3d.png"), "--3d", "--size", "320x240",
+                                      "--camera", "0,90", "--exaggerate", "2"});
+    if (result.ExitCode != 0 && result.Err.contains("No OpenGL without a display")) QSKIP(qPrintable(result.Err));
+    QCOMPARE(result.ExitCode, 0);
+    const QImage picture(Path("3d.png"));
+    QCOMPARE(picture.size(), QSize(320, 240));
+    const QRgb corner = picture.pixel(0, 0);
+    QCOMPARE(picture.pixel(319, 239), corner);
+    int covered = 0;
+    for (int y = 0; y < 240; y += 4)
+      for (int x = 0; x < 320; x += 4) covered += picture.pixel(x, y) != corner;
+    QVERIFY2(covered > 40, qPrintable(QString::number(covered)));
+  }
+
   void wrongCallsAreUsageErrors() {
     QFETCH(QStringList, extra);
     QFETCH(QString, named);

@@ -1,0 +1,233 @@
+// The 3-D view on the 256 x 256 mesh (131,072 polygons) at 800 x 600, drawn by this machine's
+// OpenGL without a display (EGL, Mesa's llvmpipe here): one frame against the top view's picture
+// of the same mesh, the buffer update after moving 1,000 nodes against a full upload, and one
+// click's ray cast against a frame. The ratios are printed at the end (medians with
+// --benchmark_repetitions). Without EGL the GL benchmarks report an error and are left out.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "model/editor/Editor.h"
+#include "model/project/NewProject.h"
+#include "model/scene3d/Scene3D.h"
+#include "model/view/ViewTransform.h"
+#include "render/OffscreenGL.h"
+#include "render/Scene3DRenderer.h"
+#include "render/ViewportRenderer.h"
+
+using namespace terravel;
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// The hilly 256 mesh as the top view and the 3-D view both show it, framed whole.
+struct TFixture {
+  TFixture() {
+    editor.Viewport = {kWidth, kHeight};
+    NewMesh(editor, 256);
+    for (T3DCoord& node : editor.Nodes)
+      node.Z = std::round(512 + 500 * std::sin(node.X / 3000.0f) * std::cos(node.Y / 4100.0f));
+    ZoomToFit(editor);
+    update = scene.Sync(editor);
+    camera.SetViewport(kWidth, kHeight);
+    camera.SetSceneBounds(scene.Mesh().Bounds());
+    camera.Frame(scene.Mesh().AllPoints());
+    gl = TOffscreenGL::Create(error);
+    if (!gl) return;
+    gl->Picture(kWidth, kHeight, [&] {
+      if (!renderer.Initialise(gl->Resolver(), error)) return;
+      renderer.Upload(scene.Mesh(), update);
+    });
+  }
+  bool Ready() const { return gl && error.empty(); }
+
+  TEditor editor;
+  TScene3D scene;
+  TMeshUpdate update;
+  TCamera3D camera;
+  std::string error;
+  std::unique_ptr<TOffscreenGL> gl;
+  TScene3DRenderer renderer;
+};
+
+TFixture& Fixture() {
+  static TFixture fixture;
+  return fixture;
+}
+
+// Runs the loop with the context current and a framebuffer of the view's size bound.
+template <typename Body>
+void WithGL(benchmark::State& state, Body body) {
+  TFixture& f = Fixture();
+  if (!f.Ready()) {
+    state.SkipWithError(f.error.c_str());
+    return;
+  }
+  f.gl->Picture(kWidth, kHeight, [&] { body(f); });
+  state.counters["polygons"] = f.editor.Polygons.Count();
+}
+
+void BM_TopViewPicture(benchmark::State& state) {
+  TFixture& f = Fixture();
+  TViewportRenderer renderer(f.editor);
+  renderer.Redraw(true);
+  for (auto _ : state) {
+    renderer.RenderScene();
+    benchmark::DoNotOptimize(renderer.BackBuffer().constBits());
+  }
+}
+
+// One frame, waited for until the card has finished it; with the nodes as dots (1) or without.
+void BM_Frame(benchmark::State& state) {
+  WithGL(state, [&](TFixture& f) {
+    TScene3DStyle style = StyleFor(f.editor.Values);
+    style.ShowNodes = state.range(0) != 0;
+    for (auto _ : state) {
+      f.renderer.Draw(f.camera, style, kWidth, kHeight);
+      f.renderer.Finish();
+    }
+  });
+}
+
+// Every vertex and index as a new project or an import uploads them. Mesa copies the data within
+// the call, so the uploads are timed without a glFinish (BM_FinishOnly shows what one costs).
+void BM_FullUpload(benchmark::State& state) {
+  std::size_t bytes = 0;
+  WithGL(state, [&](TFixture& f) {
+    TMeshUpdate all = f.update;
+    all.Rebuilt = true;
+    const std::size_t before = f.renderer.UploadedBytes();
+    for (auto _ : state) {
+      f.renderer.Upload(f.scene.Mesh(), all);
+    }
+    bytes = (f.renderer.UploadedBytes() - before) / std::size_t(std::max<benchmark::IterationCount>(state.iterations(), 1));
+  });
+  state.counters["bytes"] = double(bytes);
+}
+
+// 1,000 nodes spread over the mesh, raised and lowered in turn.
+void MoveNodes(TEditor& editor, float delta) {
+  const int count = editor.Nodes.Count();
+  for (int k = 0; k < 1000; ++k) editor.Nodes[(k * 65 + 17) % count].Z += delta;
+}
+
+// The buffer update after moving 1,000 nodes: only their vertices (and the normals around them)
+// go to the card.
+void BM_Upload1000MovedNodes(benchmark::State& state) {
+  WithGL(state, [&](TFixture& f) {
+    float delta = 16;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+      state.PauseTiming();
+      MoveNodes(f.editor, delta);
+      delta = -delta;
+      const TMeshUpdate update = f.scene.Sync(f.editor);
+      bytes = update.VertexBytes();
+      state.ResumeTiming();
+      f.renderer.Upload(f.scene.Mesh(), update);
+    }
+    state.counters["bytes"] = double(bytes);
+  });
+}
+
+// The model's side of the same edit: finding the moved nodes, their vertices and normals, and the
+// ray cast's grid.
+void BM_Sync1000MovedNodes(benchmark::State& state) {
+  TFixture& f = Fixture();
+  float delta = 16;
+  for (auto _ : state) {
+    state.PauseTiming();
+    MoveNodes(f.editor, delta);
+    delta = -delta;
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(f.scene.Sync(f.editor));
+  }
+}
+
+void BM_FinishOnly(benchmark::State& state) {
+  WithGL(state, [&](TFixture& f) {
+    for (auto _ : state) f.renderer.Finish();
+  });
+}
+
+// What one click costs: the ray cast with the node test.
+void BM_RayCast(benchmark::State& state) {
+  TFixture& f = Fixture();
+  int i = 0;
+  for (auto _ : state) {
+    const double x = 200 + (i * 37) % 400, y = 150 + (i * 53) % 300;
+    ++i;
+    benchmark::DoNotOptimize(f.scene.PickAt(f.camera, x, y));
+  }
+}
+
+class TRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  TRatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type == Run::RT_Iteration || median) {
+        // In seconds: the benchmarks report in different units.
+        times_[run.run_name.str()] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        if (median) medians_ = true;
+      }
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\nRatios for the 256 mesh at %d x %d (%s, real time):\n", kWidth, kHeight,
+                medians_ ? "medians" : "single runs");
+    Ratio("3-D frame / top view picture", "BM_Frame/nodes:1", "BM_TopViewPicture", 1);
+    Ratio("upload of 1,000 moved nodes / full upload", "BM_Upload1000MovedNodes/iterations:300", "BM_FullUpload", 0.05);
+    Ratio("model update of 1,000 moved nodes / frame", "BM_Sync1000MovedNodes/iterations:300", "BM_Frame/nodes:1", 1);
+    Ratio("ray cast / 3-D frame", "BM_RayCast", "BM_Frame/nodes:1", 0.01);
+  }
+
+ private:
+  void Ratio(const char* figure, const std::string& over, const std::string& under, double goal) {
+    const auto a = times_.find(over), b = times_.find(under);
+    if (a == times_.end() || b == times_.end()) {
+      std::printf("  %-44s not measured in this run\n", figure);
+      return;
+    }
+    const double ratio = a->second / b->second;
+    std::printf("  %-44s %8.4fx  (goal under %.2fx: %s)\n", figure, ratio, goal, ratio < goal ? "met" : "NOT met");
+  }
+  std::map<std::string, double> times_;
+  bool medians_ = false;
+};
+
+}  // namespace
+
+BENCHMARK(BM_TopViewPicture)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame)->Arg(1)->Arg(0)->ArgName("nodes")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FinishOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullUpload)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Upload1000MovedNodes)->Iterations(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sync1000MovedNodes)->Iterations(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RayCast)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

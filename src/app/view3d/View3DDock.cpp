@@ -1,0 +1,134 @@
+#include "app/view3d/View3DDock.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/DocumentHost.h"
+#include "app/Settings.h"
+
+namespace terravel {
+
+bool OpenGLAvailable(QString& why) {
+  QSurfaceFormat format;
+  format.setVersion(3, 3);
+  format.setProfile(QSurfaceFormat::CoreProfile);
+  QOpenGLContext context;
+  context.setFormat(format);
+  if (!context.create()) {
+    why = QStringLiteral("The 3-D view needs OpenGL, which cannot be started on this display (%1).")
+              .arg(QGuiApplication::platformName());
+    return false;
+  }
+  QOffscreenSurface surface;
+  surface.setFormat(context.format());
+  surface.create();
+  if (!context.makeCurrent(&surface)) {
+    why = QStringLiteral("The 3-D view needs OpenGL, which cannot be started on this display (%1).")
+              .arg(QGuiApplication::platformName());
+    return false;
+  }
+  const QSurfaceFormat got = context.format();
+  context.doneCurrent();
+  if (got.version() < qMakePair(3, 3)) {
+    why = QStringLiteral("The 3-D view needs OpenGL 3.3; this system offers only %1.%2.")
+              .arg(got.majorVersion())
+              .arg(got.minorVersion());
+    return false;
+  }
+  return true;
+}
+
+TView3DDock::TView3DDock(TEditor& editor, TDocumentHost& host, TView3DControls controls, QWidget* parent)
+    : QDockWidget(QStringLiteral("3-D view"), parent), host_(host) {
+  setObjectName(QStringLiteral("View3DDock"));
+  auto* body = new QWidget(this);
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setSpacing(2);
+  auto* row = new QHBoxLayout;
+  auto* frameAll = new QToolButton(body);
+  frameAll->setText(QStringLiteral("Frame all"));
+  frameAll->setToolTip(QStringLiteral("Show the whole terrain (Home)."));
+  auto* frameSelection = new QToolButton(body);
+  frameSelection->setText(QStringLiteral("Frame selection"));
+  frameSelection->setToolTip(QStringLiteral("Show the selection (.)."));
+  wireframe_ = new QCheckBox(QStringLiteral("Wireframe"), body);
+  exaggeration_ = new QDoubleSpinBox(body);
+  exaggeration_->setRange(kMinExaggeration, kMaxExaggeration);
+  exaggeration_->setSingleStep(0.5);
+  exaggeration_->setDecimals(1);
+  exaggeration_->setSuffix(QStringLiteral("x"));
+  exaggeration_->setToolTip(QStringLiteral("Vertical exaggeration"));
+  row->addWidget(frameAll);
+  row->addWidget(frameSelection);
+  row->addWidget(wireframe_);
+  row->addWidget(new QLabel(QStringLiteral("Height:"), body));
+  row->addWidget(exaggeration_);
+  row->addStretch(1);
+  layout->addLayout(row);
+  stack_ = new QStackedWidget(body);
+  failure_ = new QLabel(body);
+  failure_->setObjectName(QStringLiteral("View3DFailure"));
+  failure_->setWordWrap(true);
+  failure_->setAlignment(Qt::AlignCenter);
+  stack_->addWidget(failure_);
+  layout->addWidget(stack_, 1);
+  setWidget(body);
+
+  QString why;
+  if (!OpenGLAvailable(why)) {
+    ShowFailure(why);
+    for (QWidget* w : std::initializer_list<QWidget*>{frameAll, frameSelection, wireframe_, exaggeration_})
+      w->setEnabled(false);
+  } else {
+    view_ = new TView3DWidget(editor, std::move(controls), stack_);
+    stack_->addWidget(view_);
+    stack_->setCurrentWidget(view_);
+    connect(view_, &TView3DWidget::Failed, this, &TView3DDock::ShowFailure);
+    connect(frameAll, &QToolButton::clicked, view_, &TView3DWidget::FrameAll);
+    connect(frameSelection, &QToolButton::clicked, view_, &TView3DWidget::FrameSelection);
+    connect(wireframe_, &QCheckBox::toggled, view_, &TView3DWidget::SetWireframe);
+    connect(exaggeration_, &QDoubleSpinBox::valueChanged, view_, &TView3DWidget::SetExaggeration);
+  }
+  connect(this, &QDockWidget::visibilityChanged, this, [this] { emit VisibilityChanged(isVisible()); });
+}
+
+TView3DDock::~TView3DDock() {
+  if (view_ != nullptr) host_.Unfollow(*view_);
+}
+
+QString TView3DDock::FailureText() const { return stack_->currentWidget() == failure_ ? failure_->text() : QString(); }
+
+void TView3DDock::ShowFailure(const QString& why) {
+  failure_->setText(why);
+  stack_->setCurrentWidget(failure_);
+  if (view_ != nullptr) {
+    host_.Unfollow(*view_);
+    view_->hide();
+  }
+}
+
+void TView3DDock::LoadSettings(const TView3DSettings& settings) {
+  if (view_ != nullptr) view_->LoadCamera(settings);
+  wireframe_->setChecked(settings.Wireframe);
+  exaggeration_->setValue(settings.Exaggeration);
+}
+
+void TView3DDock::StoreSettings(TView3DSettings& settings) const {
+  settings.Visible = isVisible();
+  if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
+    settings.Area = static_cast<int>(window->dockWidgetArea(const_cast<TView3DDock*>(this)));
+  settings.Floating = isFloating();
+  if (view_ != nullptr) view_->StoreCamera(settings);
+}
+
+}  // namespace terravel

@@ -1,0 +1,49 @@
+#pragma once
+// The "3-D view" dock: a row of camera commands over the 3-D view, or, where OpenGL cannot start,
+// one sentence why. The dock follows the document through its widget.
+#include <QDockWidget>
+
+#include "app/view3d/View3DWidget.h"
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QStackedWidget;
+
+namespace terravel {
+
+class TDocumentHost;
+
+class TView3DDock : public QDockWidget {
+  Q_OBJECT
+ public:
+  // The main window makes the view follow the host; the dock makes it leave when OpenGL fails.
+  TView3DDock(TEditor& editor, TDocumentHost& host, TView3DControls controls, QWidget* parent);
+  ~TView3DDock() override;
+
+  // Null when OpenGL could not start.
+  TView3DWidget* View() const { return view_; }
+  // The sentence shown instead of the view; empty while the view works.
+  QString FailureText() const;
+
+  void LoadSettings(const TView3DSettings& settings);
+  void StoreSettings(TView3DSettings& settings) const;
+
+ signals:
+  void VisibilityChanged(bool visible);
+
+ private:
+  void ShowFailure(const QString& why);
+
+  TDocumentHost& host_;
+  TView3DWidget* view_ = nullptr;
+  QStackedWidget* stack_ = nullptr;
+  QLabel* failure_ = nullptr;
+  QCheckBox* wireframe_ = nullptr;
+  QDoubleSpinBox* exaggeration_ = nullptr;
+};
+
+// Whether this system can make an OpenGL 3.3 core context; otherwise the sentence why.
+bool OpenGLAvailable(QString& why);
+
+}  // namespace terravel

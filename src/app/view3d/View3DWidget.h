@@ -1,0 +1,104 @@
+#pragma once
+// The 3-D view's drawing surface. It follows the document like the top view: each notification
+// brings the mesh up to date at once (only what changed) and asks for one paint, which uploads
+// the changes and draws. The mouse moves the camera and clicks select through the model's click
+// rules; the right button held with W/A/S/D/Q/E flies.
+#include <QElapsedTimer>
+#include <QOpenGLWidget>
+#include <QTimer>
+
+#include <functional>
+#include <set>
+
+#include "app/DocumentHost.h"
+#include "model/scene3d/Scene3D.h"
+#include "render/Scene3DRenderer.h"
+
+class QAction;
+
+namespace terravel {
+
+class TEditor;
+struct TView3DSettings;
+
+// What the view uses of the rest of the editor.
+struct TView3DControls {
+  QAction* ShowProperties = nullptr;   // a double click with a selection
+  std::function<void()> AfterClick;    // the properties window follows the selection
+};
+
+class TView3DWidget : public QOpenGLWidget, public TDocumentView {
+  Q_OBJECT
+ public:
+  TView3DWidget(TEditor& editor, TView3DControls controls, QWidget* parent = nullptr);
+  ~TView3DWidget() override;
+
+  void Redraw(bool full) override;
+  void SuspendRedraw() override;
+  void ResumeRedraw() override;
+
+  void FrameAll();
+  void FrameSelection();
+  void SetWireframe(bool on);
+  void SetExaggeration(double factor);
+  double Exaggeration() const { return scene_.Mesh().Exaggeration(); }
+  bool Wireframe() const { return style_.Wireframe; }
+
+  void LoadCamera(const TView3DSettings& settings);
+  void StoreCamera(TView3DSettings& settings) const;
+
+  const TCamera3D& Camera() const { return camera_; }
+  const TScene3D& Scene() const { return scene_; }
+  // What a click at the point would pick (the window test compares it with the top view).
+  TPickHit PickAt(QPointF position) const;
+
+ signals:
+  // OpenGL did not start; the sentence says why.
+  void Failed(const QString& why);
+
+ protected:
+  void initializeGL() override;
+  void resizeGL(int width, int height) override;
+  void paintGL() override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Sync();
+  void Click(QPointF position, bool rightButton, Qt::KeyboardModifiers modifiers);
+  void FlyStep();
+  void Cleanup();
+  TVec3 PointUnder(QPointF position) const;
+
+  TEditor& editor_;
+  TView3DControls controls_;
+  TScene3D scene_;
+  TCamera3D camera_;
+  TScene3DRenderer renderer_;
+  TScene3DStyle style_;
+  bool ready_ = false;
+  bool framed_ = false;
+  int suspended_ = 0;
+  bool stale_ = true;
+  // Changes taken from the document and not yet on the card.
+  TMeshUpdate pending_;
+  std::set<int> pendingVertices_;
+
+  Qt::MouseButton dragButton_ = Qt::NoButton;
+  bool shiftDrag_ = false;
+  QPointF pressAt_;
+  QPointF lastAt_;
+  bool moved_ = false;
+  std::set<int> flyKeys_;
+  QTimer flyTimer_;
+  QElapsedTimer flyClock_;
+};
+
+}  // namespace terravel

@@ -1,0 +1,121 @@
+#include "cli/Render3DCommand.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+
+#include <charconv>
+#include <cmath>
+#include <sstream>
+
+#include "model/core/Errors.h"
+#include "model/core/FileIO.h"
+#include "model/editor/Editor.h"
+#include "model/project/OpenProject.h"
+#include "model/scene3d/Scene3D.h"
+#include "model/text/NumberText.h"
+#include "render/OffscreenGL.h"
+#include "render/Scene3DRenderer.h"
+
+namespace terravel::cli {
+
+namespace {
+
+constexpr int kLargestSide = 8192;
+
+struct TCameraWish {
+  double Azimuth = 30;
+  double Elevation = 45;
+  double Distance = 0;  // 0: frame the whole terrain
+};
+
+void ParseSize(const std::string& text, int& width, int& height) {
+  const auto fail = [&] {
+    throw EUsageError("--size takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide) + " with --3d (got \"" +
+                      text + "\")");
+  };
+  const auto cross = text.find('x');
+  if (cross == std::string::npos) fail();
+  const char* end = text.data() + text.size();
+  const auto w = std::from_chars(text.data(), text.data() + cross, width);
+  const auto h = std::from_chars(text.data() + cross + 1, end, height);
+  if (w.ec != std::errc() || w.ptr != text.data() + cross || h.ec != std::errc() || h.ptr != end) fail();
+  if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) fail();
+}
+
+TCameraWish ParseCamera(const std::string& text) {
+  std::vector<double> numbers;
+  bool readable = true;
+  std::stringstream items(text);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    double value = 0;
+    readable = readable && TryParseNumber(item, value, '.') && std::isfinite(value);
+    numbers.push_back(value);
+  }
+  const bool ok = readable && (numbers.size() == 2 || numbers.size() == 3) && numbers[1] >= -90 && numbers[1] <= 90 &&
+                  (numbers.size() == 2 || numbers[2] > 0);
+  if (!ok) {
+    throw EUsageError("--camera takes AZIMUTH,ELEVATION[,DISTANCE]: degrees, the elevation from -90 to 90, "
+                      "and a distance above 0 (got \"" + text + "\")");
+  }
+  return {numbers[0], numbers[1], numbers.size() == 3 ? numbers[2] : 0};
+}
+
+float ParseExaggeration(const std::string& text) {
+  double value = 0;
+  if (!TryParseNumber(text, value, '.') || !(value >= kMinExaggeration && value <= kMaxExaggeration))
+    throw EUsageError("--exaggerate takes a number from 1 to 10 (got \"" + text + "\")");
+  return static_cast<float>(value);
+}
+
+}  // namespace
+
+int RunRender3D(const TArguments& arguments, std::ostream& out) {
+  for (const char* other : {"--fit", "--pick", "--no-gradient-lines", "--relief", "--show", "--background", "--origin", "--scale"})
+    if (arguments.Has(other)) throw EUsageError(std::string("--3d takes --size, --camera and --exaggerate, not ") + other);
+  if (arguments.Positional.size() != 2)
+    throw EUsageError("expected 2 file names, got " + std::to_string(arguments.Positional.size()));
+  const std::string& input = arguments.Positional[0];
+  const std::string& output = arguments.Positional[1];
+  int width = 800, height = 600;
+  if (const auto size = arguments.Value("--size")) ParseSize(*size, width, height);
+  const TCameraWish wish = arguments.Has("--camera") ? ParseCamera(*arguments.Value("--camera")) : TCameraWish{};
+  const float exaggeration = arguments.Has("--exaggerate") ? ParseExaggeration(*arguments.Value("--exaggerate")) : 1;
+
+  TEditor editor;
+  OpenProject(editor, input);
+  TScene3D scene;
+  scene.SetExaggeration(exaggeration);
+  const TMeshUpdate update = scene.Sync(editor);
+  TCamera3D camera;
+  camera.SetViewport(width, height);
+  camera.SetSceneBounds(scene.Mesh().Bounds());
+  camera.Azimuth = wish.Azimuth;
+  camera.Elevation = wish.Elevation;
+  camera.Frame(scene.Mesh().AllPoints());
+  if (wish.Distance > 0) camera.Distance = wish.Distance;
+
+  std::string error;
+  const std::unique_ptr<TOffscreenGL> gl = TOffscreenGL::Create(error);
+  if (!gl) throw ETerravelError(error);
+  TScene3DRenderer renderer;
+  const QImage picture = gl->Picture(width, height, [&] {
+    if (!renderer.Initialise(gl->Resolver(), error)) return;
+    renderer.Upload(scene.Mesh(), update);
+    renderer.Draw(camera, StyleFor(editor.Values), width, height);
+    renderer.Release();
+  });
+  if (!error.empty()) throw ETerravelError(error);
+  if (picture.isNull()) throw ETerravelError("the 3-D picture could not be drawn (no framebuffer of that size)");
+
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(picture)) throw ETerravelError(CannotCreateText(output) + ": " + writer.errorString().toStdString());
+  WriteFileAtomically(output, bytes.toStdString());
+  out << "Wrote the 3-D picture of " << input << " to " << output << " (" << width << " x " << height << ")\n";
+  return 0;
+}
+
+}  // namespace terravel::cli

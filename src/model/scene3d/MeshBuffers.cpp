@@ -1,0 +1,233 @@
+#include "model/scene3d/MeshBuffers.h"
+
+#include <algorithm>
+
+#include "model/document/Orientation.h"
+#include "model/editor/Editor.h"
+#include "model/view/ViewTransform.h"
+
+namespace terravel {
+
+namespace {
+
+// Where the top view shows a node: snapped while it is dragged away from its base.
+void DisplayXY(const TEditor& editor, const T3DCoord& node, float& x, float& y) {
+  const TProjectValues& v = editor.Values;
+  x = node.X;
+  y = node.Y;
+  if (editor.SnapToGrid && v.GridX > 0 && v.GridY > 0) {
+    if (node.X != node.BaseX) x = SnapValue(node.X, v.GridX);
+    if (node.Y != node.BaseY) y = SnapValue(node.Y, v.GridY);
+  }
+}
+
+// The runs of consecutive vertices in a sorted list.
+std::vector<TVertexRun> Runs(const std::vector<int>& sorted) {
+  std::vector<TVertexRun> runs;
+  for (int v : sorted) {
+    if (!runs.empty() && runs.back().First + runs.back().Count == v)
+      ++runs.back().Count;
+    else
+      runs.push_back({v, 1});
+  }
+  return runs;
+}
+
+}  // namespace
+
+std::size_t TMeshUpdate::VertexBytes() const {
+  std::size_t bytes = 0;
+  for (const TVertexRun& run : Vertices) bytes += static_cast<std::size_t>(run.Count) * sizeof(TMeshVertex);
+  return bytes;
+}
+
+void TMeshBuffers::SetExaggeration(float factor) {
+  factor = std::clamp(factor, kMinExaggeration, kMaxExaggeration);
+  if (factor == exaggeration_) return;
+  exaggeration_ = factor;
+  stale_ = true;
+}
+
+void TMeshBuffers::ReadNode(const TEditor& editor, int index, TMeshVertex& vertex) const {
+  const T3DCoord& node = editor.Nodes[index];
+  float x = 0;
+  float y = 0;
+  DisplayXY(editor, node, x, y);
+  vertex.X = x;
+  vertex.Y = -y;
+  vertex.Z = node.Z * exaggeration_;
+  vertex.Height = node.Z;
+}
+
+bool TMeshBuffers::ReadCorners(const TEditor& editor, std::vector<std::array<int, 3>>& corners) const {
+  const int nodes = editor.Nodes.Count();
+  const auto valid = [nodes](int i) { return i >= 0 && i < nodes; };
+  corners.resize(static_cast<std::size_t>(editor.Polygons.Count()));
+  bool same = corners_.size() == corners.size();
+  for (int i = 0; i < editor.Polygons.Count(); ++i) {
+    const TPoly& p = editor.Polygons[i];
+    std::array<int, 3> c{p.Node1, p.Node2, p.Node3};
+    if (!valid(c[0]) || !valid(c[1]) || !valid(c[2])) c = {-1, -1, -1};
+    corners[static_cast<std::size_t>(i)] = c;
+    if (same) {
+      const std::array<int, 3>& was = corners_[static_cast<std::size_t>(i)];
+      same = was[0] == c[0] && was[1] == c[1] && was[2] == c[2];
+    }
+  }
+  return same;
+}
+
+void TMeshBuffers::ComputeNormal(int vertex) {
+  TVec3 sum;
+  for (int k = adjacencyStart_[static_cast<std::size_t>(vertex)]; k < adjacencyStart_[static_cast<std::size_t>(vertex) + 1]; ++k) {
+    const std::array<int, 3>& c = corners_[static_cast<std::size_t>(adjacency_[static_cast<std::size_t>(k)])];
+    const TVec3 a = Position(c[0]);
+    TVec3 n = Cross(Position(c[1]) - a, Position(c[2]) - a);
+    // Ground and sky alike are lit from above: the face normal that points up counts.
+    if (n.Z < 0) n = n * -1;
+    sum = sum + n;  // weighted by area
+  }
+  const TVec3 n = Length(sum) > 0 ? Normalized(sum) : TVec3{0, 0, 1};
+  TMeshVertex& v = vertices_[static_cast<std::size_t>(vertex)];
+  v.NX = static_cast<float>(n.X);
+  v.NY = static_cast<float>(n.Y);
+  v.NZ = static_cast<float>(n.Z);
+}
+
+void TMeshBuffers::BuildTriangles(const TEditor& editor) {
+  ground_.clear();
+  sky_.clear();
+  isGround_.assign(corners_.size(), true);
+  for (std::size_t i = 0; i < corners_.size(); ++i) {
+    const std::array<int, 3>& c = corners_[i];
+    if (c[0] < 0) continue;
+    const bool ground = IsGround(editor.Nodes[c[0]], editor.Nodes[c[1]], editor.Nodes[c[2]]);
+    isGround_[i] = ground;
+    auto& list = ground ? ground_ : sky_;
+    for (int corner : c) list.push_back(static_cast<std::uint32_t>(corner));
+  }
+}
+
+bool TMeshBuffers::BuildSelection(const TEditor& editor) {
+  // Nothing selected before or now: nothing to look through.
+  if (editor.State.SelectedNodeCount() == 0 && editor.State.SelectedPolygonCount() == 0 &&
+      selectedTriangles_.empty() && selectedNodes_.empty())
+    return false;
+  std::vector<std::uint32_t> triangles;
+  std::vector<std::uint32_t> nodes;
+  for (std::size_t i = 0; i < corners_.size(); ++i) {
+    if (corners_[i][0] < 0 || !editor.Polygons[static_cast<int>(i)].Selected) continue;
+    for (int corner : corners_[i]) triangles.push_back(static_cast<std::uint32_t>(corner));
+  }
+  for (int i = 0; i < editor.Nodes.Count(); ++i)
+    if (editor.Nodes[i].Selected) nodes.push_back(static_cast<std::uint32_t>(i));
+  if (triangles == selectedTriangles_ && nodes == selectedNodes_) return false;
+  selectedTriangles_ = std::move(triangles);
+  selectedNodes_ = std::move(nodes);
+  return true;
+}
+
+void TMeshBuffers::ComputeBounds() {
+  bounds_ = TBox3();
+  for (std::size_t i = 0; i < vertices_.size(); ++i) bounds_.Add(Position(static_cast<int>(i)));
+}
+
+void TMeshBuffers::Rebuild(const TEditor& editor, TMeshUpdate& update) {
+  const int count = editor.Nodes.Count();
+  vertices_.assign(static_cast<std::size_t>(count), TMeshVertex());
+  for (int i = 0; i < count; ++i) ReadNode(editor, i, vertices_[static_cast<std::size_t>(i)]);
+  ReadCorners(editor, corners_);
+  adjacencyStart_.assign(static_cast<std::size_t>(count) + 1, 0);
+  for (const auto& c : corners_)
+    if (c[0] >= 0)
+      for (int corner : c) ++adjacencyStart_[static_cast<std::size_t>(corner) + 1];
+  for (std::size_t i = 1; i < adjacencyStart_.size(); ++i) adjacencyStart_[i] += adjacencyStart_[i - 1];
+  adjacency_.assign(static_cast<std::size_t>(adjacencyStart_.back()), 0);
+  std::vector<int> fill(adjacencyStart_.begin(), adjacencyStart_.end() - 1);
+  for (std::size_t i = 0; i < corners_.size(); ++i)
+    if (corners_[i][0] >= 0)
+      for (int corner : corners_[i]) adjacency_[static_cast<std::size_t>(fill[static_cast<std::size_t>(corner)]++)] = static_cast<int>(i);
+  for (int i = 0; i < count; ++i) ComputeNormal(i);
+  BuildTriangles(editor);
+  BuildSelection(editor);
+  ComputeBounds();
+  update.Rebuilt = update.Triangles = update.Selection = true;
+  if (count > 0) update.Vertices = {{0, count}};
+  update.Polygons.resize(corners_.size());
+  for (std::size_t i = 0; i < corners_.size(); ++i) update.Polygons[i] = static_cast<int>(i);
+  stale_ = false;
+}
+
+TMeshUpdate TMeshBuffers::Update(const TEditor& editor) {
+  TMeshUpdate update;
+  std::vector<std::array<int, 3>> corners;
+  if (stale_ || static_cast<int>(vertices_.size()) != editor.Nodes.Count() || !ReadCorners(editor, corners)) {
+    Rebuild(editor, update);
+    return update;
+  }
+  // Moved nodes: their position; the polygons around them; the normals of those polygons' corners.
+  std::vector<int> moved;
+  for (int i = 0; i < editor.Nodes.Count(); ++i) {
+    TMeshVertex now = vertices_[static_cast<std::size_t>(i)];
+    ReadNode(editor, i, now);
+    TMeshVertex& was = vertices_[static_cast<std::size_t>(i)];
+    if (now.X != was.X || now.Y != was.Y || now.Z != was.Z || now.Height != was.Height) {
+      was = now;
+      moved.push_back(i);
+    }
+  }
+  if (!moved.empty()) {
+    // Each polygon and vertex once: marked with this update's stamp.
+    ++stamp_;
+    vertexStamps_.resize(vertices_.size(), 0);
+    polygonStamps_.resize(corners_.size(), 0);
+    std::vector<int> changed;
+    const auto touch = [&](int v) {
+      if (vertexStamps_[static_cast<std::size_t>(v)] == stamp_) return;
+      vertexStamps_[static_cast<std::size_t>(v)] = stamp_;
+      changed.push_back(v);
+    };
+    for (int v : moved) {
+      touch(v);
+      for (int k = adjacencyStart_[static_cast<std::size_t>(v)]; k < adjacencyStart_[static_cast<std::size_t>(v) + 1]; ++k) {
+        const int polygon = adjacency_[static_cast<std::size_t>(k)];
+        if (polygonStamps_[static_cast<std::size_t>(polygon)] == stamp_) continue;
+        polygonStamps_[static_cast<std::size_t>(polygon)] = stamp_;
+        update.Polygons.push_back(polygon);
+        for (int corner : corners_[static_cast<std::size_t>(polygon)]) touch(corner);
+      }
+    }
+    std::sort(update.Polygons.begin(), update.Polygons.end());
+    std::sort(changed.begin(), changed.end());
+    for (int v : changed) ComputeNormal(v);
+    update.Vertices = Runs(changed);
+    // A moved corner may turn a polygon over: ground becomes sky or back.
+    for (int polygon : update.Polygons) {
+      const std::array<int, 3>& c = corners_[static_cast<std::size_t>(polygon)];
+      if (IsGround(editor.Nodes[c[0]], editor.Nodes[c[1]], editor.Nodes[c[2]]) != isGround_[static_cast<std::size_t>(polygon)]) {
+        BuildTriangles(editor);
+        update.Triangles = true;
+        break;
+      }
+    }
+    ComputeBounds();
+  }
+  update.Selection = BuildSelection(editor);
+  return update;
+}
+
+std::vector<TVec3> TMeshBuffers::SelectionPoints() const {
+  std::vector<TVec3> points;
+  for (std::uint32_t v : selectedNodes_) points.push_back(Position(static_cast<int>(v)));
+  for (std::uint32_t v : selectedTriangles_) points.push_back(Position(static_cast<int>(v)));
+  return points;
+}
+
+std::vector<TVec3> TMeshBuffers::AllPoints() const {
+  std::vector<TVec3> points;
+  points.reserve(vertices_.size());
+  for (std::size_t i = 0; i < vertices_.size(); ++i) points.push_back(Position(static_cast<int>(i)));
+  return points;
+}
+
+}  // namespace terravel

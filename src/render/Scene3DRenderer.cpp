@@ -1,0 +1,421 @@
+#include "render/Scene3DRenderer.h"
+
+#include <GL/glcorearb.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "render/Colors.h"
+
+namespace terravel {
+
+namespace {
+
+// The GL entry points the renderer uses, taken from the resolver.
+#define TERRAVEL_GL_FUNCTIONS(X)                                                                   \
+  X(PFNGLGETSTRINGPROC, GetString)                                                                 \
+  X(PFNGLGETINTEGERVPROC, GetIntegerv)                                                             \
+  X(PFNGLCREATESHADERPROC, CreateShader)                                                           \
+  X(PFNGLSHADERSOURCEPROC, ShaderSource)                                                           \
+  X(PFNGLCOMPILESHADERPROC, CompileShader)                                                         \
+  X(PFNGLGETSHADERIVPROC, GetShaderiv)                                                             \
+  X(PFNGLGETSHADERINFOLOGPROC, GetShaderInfoLog)                                                   \
+  X(PFNGLDELETESHADERPROC, DeleteShader)                                                           \
+  X(PFNGLCREATEPROGRAMPROC, CreateProgram)                                                         \
+  X(PFNGLATTACHSHADERPROC, AttachShader)                                                           \
+  X(PFNGLLINKPROGRAMPROC, LinkProgram)                                                             \
+  X(PFNGLGETPROGRAMIVPROC, GetProgramiv)                                                           \
+  X(PFNGLGETPROGRAMINFOLOGPROC, GetProgramInfoLog)                                                 \
+  X(PFNGLDELETEPROGRAMPROC, DeleteProgram)                                                         \
+  X(PFNGLUSEPROGRAMPROC, UseProgram)                                                               \
+  X(PFNGLGETUNIFORMLOCATIONPROC, GetUniformLocation)                                               \
+  X(PFNGLUNIFORM1IPROC, Uniform1i)                                                                 \
+  X(PFNGLUNIFORM1FPROC, Uniform1f)                                                                 \
+  X(PFNGLUNIFORM3FPROC, Uniform3f)                                                                 \
+  X(PFNGLUNIFORM4FPROC, Uniform4f)                                                                 \
+  X(PFNGLUNIFORMMATRIX4FVPROC, UniformMatrix4fv)                                                   \
+  X(PFNGLGENVERTEXARRAYSPROC, GenVertexArrays)                                                     \
+  X(PFNGLDELETEVERTEXARRAYSPROC, DeleteVertexArrays)                                               \
+  X(PFNGLBINDVERTEXARRAYPROC, BindVertexArray)                                                     \
+  X(PFNGLGENBUFFERSPROC, GenBuffers)                                                               \
+  X(PFNGLDELETEBUFFERSPROC, DeleteBuffers)                                                         \
+  X(PFNGLBINDBUFFERPROC, BindBuffer)                                                               \
+  X(PFNGLBUFFERDATAPROC, BufferData)                                                               \
+  X(PFNGLBUFFERSUBDATAPROC, BufferSubData)                                                         \
+  X(PFNGLMAPBUFFERRANGEPROC, MapBufferRange)                                                       \
+  X(PFNGLUNMAPBUFFERPROC, UnmapBuffer)                                                             \
+  X(PFNGLVERTEXATTRIBPOINTERPROC, VertexAttribPointer)                                             \
+  X(PFNGLENABLEVERTEXATTRIBARRAYPROC, EnableVertexAttribArray)                                     \
+  X(PFNGLDRAWELEMENTSPROC, DrawElements)                                                           \
+  X(PFNGLDRAWARRAYSPROC, DrawArrays)                                                               \
+  X(PFNGLENABLEPROC, Enable)                                                                       \
+  X(PFNGLDISABLEPROC, Disable)                                                                     \
+  X(PFNGLDEPTHFUNCPROC, DepthFunc)                                                                 \
+  X(PFNGLDEPTHMASKPROC, DepthMask)                                                                 \
+  X(PFNGLCLEARCOLORPROC, ClearColor)                                                               \
+  X(PFNGLCLEARDEPTHPROC, ClearDepth)                                                               \
+  X(PFNGLCLEARPROC, Clear)                                                                         \
+  X(PFNGLVIEWPORTPROC, Viewport)                                                                   \
+  X(PFNGLPOLYGONMODEPROC, PolygonMode)                                                             \
+  X(PFNGLPOLYGONOFFSETPROC, PolygonOffset)                                                         \
+  X(PFNGLGENTEXTURESPROC, GenTextures)                                                             \
+  X(PFNGLDELETETEXTURESPROC, DeleteTextures)                                                       \
+  X(PFNGLBINDTEXTUREPROC, BindTexture)                                                             \
+  X(PFNGLACTIVETEXTUREPROC, ActiveTexture)                                                         \
+  X(PFNGLTEXIMAGE2DPROC, TexImage2D)                                                               \
+  X(PFNGLTEXPARAMETERIPROC, TexParameteri)                                                         \
+  X(PFNGLFINISHPROC, Finish)
+
+struct TGL {
+#define TERRAVEL_GL_MEMBER(type, name) type name = nullptr;
+  TERRAVEL_GL_FUNCTIONS(TERRAVEL_GL_MEMBER)
+#undef TERRAVEL_GL_MEMBER
+};
+
+const char* const kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 position;
+layout(location = 1) in float height;
+layout(location = 2) in vec3 normal;
+uniform mat4 viewProjection;
+uniform float pointSize;
+out float vHeight;
+out vec3 vNormal;
+void main() {
+  gl_Position = viewProjection * vec4(position, 1.0);
+  gl_PointSize = pointSize;
+  vHeight = height;
+  vNormal = normal;
+}
+)";
+
+// mode 0: lit gradient; 1: lit gradient with the sky tint; 2: flat colour.
+const char* const kFragmentShader = R"(#version 330 core
+in float vHeight;
+in vec3 vNormal;
+uniform sampler2D gradient;
+uniform float minZ;
+uniform float maxZ;
+uniform int mode;
+uniform vec4 flatColour;
+uniform vec3 skyTint;
+uniform vec3 lightDirection;
+uniform float ambient;
+uniform float diffuse;
+out vec4 colour;
+vec3 Gradient(float z) {
+  if (z < minZ) return vec3(0.0);
+  if (z > maxZ) return vec3(1.0);
+  int entry = 279;
+  if (maxZ > minZ) entry = clamp(int(floor((z - minZ) / (maxZ - minZ) * 558.0 + 0.5)), 0, 558);
+  return texelFetch(gradient, ivec2(entry, 0), 0).rgb;
+}
+void main() {
+  if (mode == 2) {
+    colour = flatColour;
+    return;
+  }
+  float light = ambient + diffuse * abs(dot(normalize(vNormal), lightDirection));
+  vec3 lit = Gradient(vHeight) * light;
+  if (mode == 1) lit = mix(lit, skyTint, 0.5);
+  colour = vec4(lit, 1.0);
+}
+)";
+
+// Node dots closer together on screen than this (pixels, on average) would only make a carpet:
+// then the selected ones alone are drawn.
+constexpr double kLeastNodeSpacing = 6;
+
+// The mean distance between neighbouring nodes on screen at the focus, for a mesh of that size.
+double NodeSpacing(const TCamera3D& camera, double sceneSize, int nodes) {
+  if (nodes < 2) return kLeastNodeSpacing;
+  const double pixelsPerUnit =
+      camera.Height() / (2 * camera.Distance * std::tan(TCamera3D::kFieldOfView * 3.14159265358979 / 360));
+  return sceneSize / std::sqrt(2.0 * nodes) * pixelsPerUnit;
+}
+
+std::array<float, 3> Rgb(QRgb c) { return {qRed(c) / 255.f, qGreen(c) / 255.f, qBlue(c) / 255.f}; }
+
+}  // namespace
+
+TScene3DStyle StyleFor(const TProjectValues& values) {
+  TScene3DStyle style;
+  style.MinZ = values.MinZ;
+  style.MaxZ = values.MaxZ;
+  style.Selection = SystemColor(kSystemHighlight);
+  return style;
+}
+
+struct TScene3DRenderer::TImpl {
+  TGL gl;
+  bool ready = false;
+  GLuint program = 0;
+  GLuint vao = 0;
+  GLuint vertices = 0;
+  // Ground, sky, selected triangles, selected nodes.
+  std::array<GLuint, 4> indices{};
+  std::array<GLsizei, 4> counts{};
+  GLsizei vertexCount = 0;
+  double sceneSize = 0;  // the diagonal of the mesh's plan
+  GLuint gradient = 0;
+  std::size_t uploaded = 0;
+  GLint uViewProjection = -1, uPointSize = -1, uGradient = -1, uMinZ = -1, uMaxZ = -1, uMode = -1,
+        uFlat = -1, uSky = -1, uLight = -1, uAmbient = -1, uDiffuse = -1;
+
+  GLuint Compile(GLenum type, const char* source, std::string& error) {
+    const GLuint shader = gl.CreateShader(type);
+    gl.ShaderSource(shader, 1, &source, nullptr);
+    gl.CompileShader(shader);
+    GLint ok = 0;
+    gl.GetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+      std::array<char, 1024> log{};
+      gl.GetShaderInfoLog(shader, GLsizei(log.size()), nullptr, log.data());
+      error = std::string("The 3-D view's shaders do not compile here: ") + log.data();
+      gl.DeleteShader(shader);
+      return 0;
+    }
+    return shader;
+  }
+
+  void IndexList(int which, const std::vector<std::uint32_t>& list) {
+    gl.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices[std::size_t(which)]);
+    const auto bytes = GLsizeiptr(list.size() * sizeof(std::uint32_t));
+    gl.BufferData(GL_ELEMENT_ARRAY_BUFFER, bytes, list.empty() ? nullptr : list.data(), GL_DYNAMIC_DRAW);
+    counts[std::size_t(which)] = GLsizei(list.size());
+    uploaded += std::size_t(bytes);
+  }
+
+  void DrawList(int which, GLenum primitive) {
+    if (counts[std::size_t(which)] == 0) return;
+    gl.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices[std::size_t(which)]);
+    gl.DrawElements(primitive, counts[std::size_t(which)], GL_UNSIGNED_INT, nullptr);
+  }
+};
+
+TScene3DRenderer::TScene3DRenderer() : impl_(std::make_unique<TImpl>()) {}
+TScene3DRenderer::~TScene3DRenderer() = default;
+
+bool TScene3DRenderer::Initialise(const TGLResolver& resolve, std::string& error) {
+  TGL& gl = impl_->gl;
+#define TERRAVEL_GL_LOAD(type, name)                                                            \
+  gl.name = reinterpret_cast<type>(resolve("gl" #name));                                        \
+  if (!gl.name) {                                                                                \
+    error = "OpenGL 3.3 is not available here (no gl" #name ").";                               \
+    return false;                                                                                \
+  }
+  TERRAVEL_GL_FUNCTIONS(TERRAVEL_GL_LOAD)
+#undef TERRAVEL_GL_LOAD
+  GLint major = 0, minor = 0;
+  gl.GetIntegerv(GL_MAJOR_VERSION, &major);
+  gl.GetIntegerv(GL_MINOR_VERSION, &minor);
+  if (major * 10 + minor < 33) {
+    const char* version = reinterpret_cast<const char*>(gl.GetString(GL_VERSION));
+    error = std::string("The 3-D view needs OpenGL 3.3; this driver offers ") + (version ? version : "less") + ".";
+    return false;
+  }
+  const GLuint vs = impl_->Compile(GL_VERTEX_SHADER, kVertexShader, error);
+  if (!vs) return false;
+  const GLuint fs = impl_->Compile(GL_FRAGMENT_SHADER, kFragmentShader, error);
+  if (!fs) {
+    gl.DeleteShader(vs);
+    return false;
+  }
+  GLuint& program = impl_->program;
+  program = gl.CreateProgram();
+  gl.AttachShader(program, vs);
+  gl.AttachShader(program, fs);
+  gl.LinkProgram(program);
+  gl.DeleteShader(vs);
+  gl.DeleteShader(fs);
+  GLint linked = 0;
+  gl.GetProgramiv(program, GL_LINK_STATUS, &linked);
+  if (!linked) {
+    std::array<char, 1024> log{};
+    gl.GetProgramInfoLog(program, GLsizei(log.size()), nullptr, log.data());
+    error = std::string("The 3-D view's shaders do not link here: ") + log.data();
+    return false;
+  }
+  const auto uniform = [&](const char* name) { return gl.GetUniformLocation(program, name); };
+  TImpl& d = *impl_;
+  d.uViewProjection = uniform("viewProjection");
+  d.uPointSize = uniform("pointSize");
+  d.uGradient = uniform("gradient");
+  d.uMinZ = uniform("minZ");
+  d.uMaxZ = uniform("maxZ");
+  d.uMode = uniform("mode");
+  d.uFlat = uniform("flatColour");
+  d.uSky = uniform("skyTint");
+  d.uLight = uniform("lightDirection");
+  d.uAmbient = uniform("ambient");
+  d.uDiffuse = uniform("diffuse");
+
+  gl.GenVertexArrays(1, &d.vao);
+  gl.BindVertexArray(d.vao);
+  gl.GenBuffers(1, &d.vertices);
+  gl.GenBuffers(GLsizei(d.indices.size()), d.indices.data());
+  gl.BindBuffer(GL_ARRAY_BUFFER, d.vertices);
+  constexpr GLsizei stride = sizeof(TMeshVertex);
+  gl.VertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TMeshVertex, X)));
+  gl.VertexAttribPointer(1, 1, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TMeshVertex, Height)));
+  gl.VertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TMeshVertex, NX)));
+  for (GLuint i = 0; i < 3; ++i) gl.EnableVertexAttribArray(i);
+  gl.BindVertexArray(0);
+
+  // The top view's ramp: entry i is the colour of height i between 0 and 558.
+  TProjectValues ramp;
+  ramp.MinZ = 0;
+  ramp.MaxZ = 558;
+  std::vector<std::uint8_t> texels;
+  for (int i = 0; i <= 558; ++i) {
+    const QRgb c = GradientColor(ramp, float(i));
+    texels.insert(texels.end(), {std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c)), 255});
+  }
+  gl.GenTextures(1, &d.gradient);
+  gl.BindTexture(GL_TEXTURE_2D, d.gradient);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 559, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  d.ready = true;
+  return true;
+}
+
+void TScene3DRenderer::Upload(const TMeshBuffers& mesh, const TMeshUpdate& update) {
+  TImpl& d = *impl_;
+  if (!d.ready) return;
+  TGL& gl = d.gl;
+  gl.BindVertexArray(d.vao);
+  gl.BindBuffer(GL_ARRAY_BUFFER, d.vertices);
+  const auto& vertices = mesh.Vertices();
+  const TBox3 bounds = mesh.Bounds();
+  d.sceneSize = bounds.Empty() ? 0 : std::hypot(bounds.Max.X - bounds.Min.X, bounds.Max.Y - bounds.Min.Y);
+  if (update.Rebuilt || GLsizei(vertices.size()) != d.vertexCount) {
+    const auto bytes = GLsizeiptr(vertices.size() * sizeof(TMeshVertex));
+    gl.BufferData(GL_ARRAY_BUFFER, bytes, vertices.empty() ? nullptr : vertices.data(), GL_DYNAMIC_DRAW);
+    d.vertexCount = GLsizei(vertices.size());
+    d.uploaded += std::size_t(bytes);
+  } else if (update.Vertices.size() > 4) {
+    // Many scattered runs: one mapping of their span with each run written into it, instead of
+    // one call per run; the span is handed back in one piece.
+    const TVertexRun& first = update.Vertices.front();
+    const TVertexRun& last = update.Vertices.back();
+    const std::size_t begin = std::size_t(first.First) * sizeof(TMeshVertex);
+    const std::size_t end = std::size_t(last.First + last.Count) * sizeof(TMeshVertex);
+    auto* mapped = static_cast<std::uint8_t*>(
+        gl.MapBufferRange(GL_ARRAY_BUFFER, GLintptr(begin), GLsizeiptr(end - begin), GL_MAP_WRITE_BIT));
+    if (mapped != nullptr) {
+      for (const TVertexRun& run : update.Vertices) {
+        const std::size_t offset = std::size_t(run.First) * sizeof(TMeshVertex) - begin;
+        const std::size_t bytes = std::size_t(run.Count) * sizeof(TMeshVertex);
+        std::memcpy(mapped + offset, &vertices[std::size_t(run.First)], bytes);
+        d.uploaded += bytes;
+      }
+      gl.UnmapBuffer(GL_ARRAY_BUFFER);
+    }
+  } else {
+    for (const TVertexRun& run : update.Vertices) {
+      const auto bytes = GLsizeiptr(std::size_t(run.Count) * sizeof(TMeshVertex));
+      gl.BufferSubData(GL_ARRAY_BUFFER, GLintptr(std::size_t(run.First) * sizeof(TMeshVertex)), bytes,
+                       &vertices[std::size_t(run.First)]);
+      d.uploaded += std::size_t(bytes);
+    }
+  }
+  if (update.Rebuilt || update.Triangles) {
+    d.IndexList(0, mesh.GroundIndices());
+    d.IndexList(1, mesh.SkyIndices());
+  }
+  if (update.Rebuilt || update.Selection) {
+    d.IndexList(2, mesh.SelectedIndices());
+    d.IndexList(3, mesh.SelectedNodes());
+  }
+  gl.BindVertexArray(0);
+}
+
+void TScene3DRenderer::Draw(const TCamera3D& camera, const TScene3DStyle& style, int pixelWidth, int pixelHeight) {
+  TImpl& d = *impl_;
+  if (!d.ready) return;
+  TGL& gl = d.gl;
+  gl.Viewport(0, 0, pixelWidth, pixelHeight);
+  const auto bg = Rgb(style.Background);
+  gl.ClearColor(bg[0], bg[1], bg[2], 1);
+  gl.ClearDepth(1);
+  gl.DepthMask(GL_TRUE);
+  gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (d.vertexCount == 0) return;
+  gl.Enable(GL_DEPTH_TEST);
+  gl.DepthFunc(GL_LEQUAL);
+  gl.Disable(GL_CULL_FACE);
+  gl.Enable(GL_PROGRAM_POINT_SIZE);
+  gl.UseProgram(d.program);
+  gl.BindVertexArray(d.vao);
+  const std::array<float, 16> vp = camera.ViewProjection().Floats();
+  gl.UniformMatrix4fv(d.uViewProjection, 1, GL_FALSE, vp.data());
+  gl.ActiveTexture(GL_TEXTURE0);
+  gl.BindTexture(GL_TEXTURE_2D, d.gradient);
+  gl.Uniform1i(d.uGradient, 0);
+  gl.Uniform1f(d.uMinZ, style.MinZ);
+  gl.Uniform1f(d.uMaxZ, style.MaxZ);
+  const auto sky = Rgb(style.SkyTint);
+  gl.Uniform3f(d.uSky, sky[0], sky[1], sky[2]);
+  const TVec3 light = LightDirection();
+  gl.Uniform3f(d.uLight, float(light.X), float(light.Y), float(light.Z));
+  gl.Uniform1f(d.uAmbient, float(kAmbient));
+  gl.Uniform1f(d.uDiffuse, float(kDiffuse));
+  gl.Uniform1f(d.uPointSize, 6);
+  const auto flat = [&](QRgb c) {
+    const auto rgb = Rgb(c);
+    gl.Uniform1i(d.uMode, 2);
+    gl.Uniform4f(d.uFlat, rgb[0], rgb[1], rgb[2], 1);
+  };
+
+  // Faces pushed back a little, so that outlines, selection and nodes lie on top.
+  gl.Enable(GL_POLYGON_OFFSET_FILL);
+  gl.PolygonOffset(1, 1);
+  gl.Uniform1i(d.uMode, 0);
+  d.DrawList(0, GL_TRIANGLES);
+  gl.Uniform1i(d.uMode, 1);
+  d.DrawList(1, GL_TRIANGLES);
+  gl.Disable(GL_POLYGON_OFFSET_FILL);
+  flat(style.Selection);
+  d.DrawList(2, GL_TRIANGLES);
+  if (style.Wireframe) {
+    flat(0xFF202020);
+    gl.PolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    d.DrawList(0, GL_TRIANGLES);
+    d.DrawList(1, GL_TRIANGLES);
+    gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  }
+  if (style.ShowNodes && NodeSpacing(camera, d.sceneSize, d.vertexCount) >= kLeastNodeSpacing) {
+    // Every vertex is a node; the selected ones larger, in the selection colour.
+    flat(style.NodeColour);
+    gl.Uniform1f(d.uPointSize, 4);
+    gl.DrawArrays(GL_POINTS, 0, d.vertexCount);
+  }
+  flat(style.Selection);
+  gl.Uniform1f(d.uPointSize, 7);
+  d.DrawList(3, GL_POINTS);
+  gl.BindVertexArray(0);
+  gl.UseProgram(0);
+}
+
+void TScene3DRenderer::Release() {
+  TImpl& d = *impl_;
+  if (!d.ready) return;
+  TGL& gl = d.gl;
+  gl.DeleteBuffers(GLsizei(d.indices.size()), d.indices.data());
+  gl.DeleteBuffers(1, &d.vertices);
+  gl.DeleteVertexArrays(1, &d.vao);
+  gl.DeleteTextures(1, &d.gradient);
+  gl.DeleteProgram(d.program);
+  d.ready = false;
+}
+
+std::size_t TScene3DRenderer::UploadedBytes() const { return impl_->uploaded; }
+
+void TScene3DRenderer::Finish() {
+  if (impl_->ready) impl_->gl.Finish();
+}
+
+}  // namespace terravel

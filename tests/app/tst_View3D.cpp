@@ -1,0 +1,131 @@
+// The 3-D view in the main window: its menu item, key and button; a clear sentence where OpenGL
+// cannot start; and, where it can (a real display), a click in 3-D selecting what a click in the
+// top view selects.
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <QToolBar>
+
+#include "AppTestSupport.h"
+#include "app/ViewportWidget.h"
+#include "app/view3d/View3DDock.h"
+#include "model/actions/Requests.h"
+#include "model/view/ViewTransform.h"
+#include "support/TestRegistry.h"
+
+using namespace terravel;
+using namespace terravel::test;
+
+namespace {
+
+// "p3", "n0 p1" or "" for the selection.
+QString Selection(const TEditor& editor) {
+  QStringList parts;
+  for (int i = 0; i < editor.Nodes.Count(); ++i)
+    if (editor.Nodes[i].Selected) parts << QStringLiteral("n%1").arg(i);
+  for (int i = 0; i < editor.Polygons.Count(); ++i)
+    if (editor.Polygons[i].Selected) parts << QStringLiteral("p%1").arg(i);
+  return parts.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+class TestView3D : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { ClearSettingsStore(); }
+  void cleanup() { ClearSettingsStore(); }
+
+  void menuItemKeyAndButtonShowTheDock() {
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    QAction* item = main.Menus().View_Show3D;
+    QCOMPARE(item->text(), QStringLiteral("Show &3-D view"));
+    QCOMPARE(item->shortcut(), QKeySequence(Qt::Key_F3));
+    QCOMPARE(main.ToolBar()->actions().last(), main.Menus().Tool_View3D);
+    TView3DDock* dock = main.View3D();
+    QCOMPARE(dock->windowTitle(), QStringLiteral("3-D view"));
+    QVERIFY(!dock->isVisible());
+    item->trigger();
+    QVERIFY(dock->isVisible());
+    QVERIFY(main.Menus().Tool_View3D->isChecked());
+    main.Menus().Tool_View3D->trigger();
+    QVERIFY(!dock->isVisible());
+    QVERIFY(!item->isChecked());
+    // Without OpenGL the dock says why in one sentence, and the editor goes on working.
+    if (dock->View() == nullptr) {
+      const QString why = dock->FailureText();
+      QVERIFY(why.startsWith(QStringLiteral("The 3-D view needs OpenGL")) && why.endsWith('.'));
+      QVERIFY(why.count('.') == 1 + why.count(QStringLiteral("3.3")));
+    }
+    main.NewMesh(4);
+    QVERIFY(main.Editor().Polygons.Count() > 0);
+  }
+
+  void dockVisibilityIsKept() {
+    {
+      auto windows = StartWindows();
+      windows->Main().Menus().View_Show3D->trigger();
+    }
+    auto windows = StartWindows();
+    QVERIFY(windows->Main().View3D()->isVisible());
+    QVERIFY(windows->Main().Menus().View_Show3D->isChecked());
+  }
+
+  void clickSelectsWhatTheTopViewSelects() {
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    TView3DDock* dock = main.View3D();
+    main.Menus().View_Show3D->trigger();
+    TView3DWidget* view = dock->View();
+    if (view == nullptr) QSKIP("no OpenGL here: the window test runs on a real display");
+    main.NewMesh(4);
+    TEditor& editor = main.Editor();
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    view->FrameAll();
+    QTest::qWait(50);
+    const int last = editor.Polygons.Count() - 1;
+    for (int polygon : {0, last / 3, last / 2, last}) {
+      const TPoly& p = editor.Polygons[polygon];
+      const T3DCoord* corners[3] = {&editor.Nodes[p.Node1], &editor.Nodes[p.Node2], &editor.Nodes[p.Node3]};
+      float x = 0, y = 0;
+      for (const T3DCoord* c : corners) {
+        x += c->X / 3;
+        y += c->Y / 3;
+      }
+      // The top view.
+      DoSelectNothing(editor);
+      const TScreenPoint top = WorldToScreen(editor, x, y);
+      QTest::mouseClick(main.Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(top.X, top.Y));
+      const QString fromTop = Selection(editor);
+      QCOMPARE(fromTop, QStringLiteral("p%1").arg(polygon));
+      // The 3-D view, at the same point of the terrain.
+      DoSelectNothing(editor);
+      float z = 0;
+      for (const T3DCoord* c : corners) z += c->Z / 3;
+      TCamera3D camera = view->Camera();
+      camera.SetViewport(view->width(), view->height());
+      TScreenPosition at;
+      QVERIFY(camera.Project({x, -y, z * view->Exaggeration()}, at));
+      QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(qRound(at.X), qRound(at.Y)));
+      QCOMPARE(Selection(editor), fromTop);
+      // Ctrl+click takes it away again.
+      QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, QPoint(qRound(at.X), qRound(at.Y)));
+      QCOMPARE(Selection(editor), QString());
+      // The next click is not the second of a double click.
+      QTest::qWait(QApplication::doubleClickInterval() + 50);
+    }
+    // An edit shows in 3-D within the same turn of the event loop, and so does its undo.
+    DoSelectNode(editor, 5, true);
+    const float before = view->Scene().Mesh().Vertices()[5].Height;
+    DoChangeNodeZ(editor, 64);
+    QCOMPARE(view->Scene().Mesh().Vertices()[5].Height, before + 64);
+    editor.History.UndoLast();
+    QCOMPARE(view->Scene().Mesh().Vertices()[5].Height, before);
+    // The pointer leaves the view, as it would before the window goes.
+    QTest::mouseMove(main.windowHandle(), QPoint(1, 1));
+  }
+};
+
+TERRAVEL_TEST(TestView3D)
+#include "tst_View3D.moc"

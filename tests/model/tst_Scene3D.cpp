@@ -1,0 +1,292 @@
+// The 3-D view's model: the ray cast and what it picks, the camera's projection and framing, and
+// the mesh buffers rewriting only what an edit changed.
+#include <QTest>
+
+#include <cstring>
+
+#include "ActionTestSupport.h"
+#include "model/actions/Requests.h"
+#include "model/scene3d/Scene3D.h"
+#include "support/TestRegistry.h"
+
+using namespace terravel;
+using namespace terravel::test;
+
+namespace {
+
+// The square (0,0)-(100,100) at height 0 as two ground polygons p0 (n0 n1 n2) and p1 (n0 n2 n3).
+void MakeSquare(TEditor& editor) {
+  editor.Nodes.NewNode("", "", 0, 0, 0);
+  editor.Nodes.NewNode("", "", 100, 0, 0);
+  editor.Nodes.NewNode("", "", 100, 100, 0);
+  editor.Nodes.NewNode("", "", 0, 100, 0);
+  editor.Polygons.NewPolygon(0, 1, 2, "", "", "");
+  editor.Polygons.NewPolygon(0, 2, 3, "", "", "");
+}
+
+// A copy of p0 raised to 50 (n4 n5 n6, p2), and a node below the ground at (70, 20) (n7).
+void AddStack(TEditor& editor) {
+  editor.Nodes.NewNode("", "", 0, 0, 50);
+  editor.Nodes.NewNode("", "", 100, 0, 50);
+  editor.Nodes.NewNode("", "", 100, 100, 50);
+  editor.Polygons.NewPolygon(4, 5, 6, "", "", "");
+  editor.Nodes.NewNode("", "", 70, 20, -10);
+}
+
+TCamera3D Camera(double azimuth, double elevation, int width = 400, int height = 400) {
+  TCamera3D camera;
+  camera.SetViewport(width, height);
+  camera.Focus = {50, -50, 0};
+  camera.Azimuth = azimuth;
+  camera.Elevation = elevation;
+  camera.Distance = 400;
+  return camera;
+}
+
+QString Name(const TPickHit& hit) {
+  switch (hit.Kind) {
+    case TPickKind::Node: return QStringLiteral("n%1").arg(hit.Index);
+    case TPickKind::Polygon: return QStringLiteral("p%1").arg(hit.Index);
+    case TPickKind::Nothing: break;
+  }
+  return QStringLiteral("none");
+}
+
+// A grid of n x n nodes 64 apart with two ground polygons per square.
+void MakeGrid(TEditor& editor, int n) {
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) editor.Nodes.NewNode("", "", float(64 * x), float(64 * y), float(x * y));
+  for (int y = 0; y + 1 < n; ++y)
+    for (int x = 0; x + 1 < n; ++x) {
+      const int a = y * n + x;
+      editor.Polygons.NewPolygon(a, a + 1, a + n + 1, "", "", "");
+      editor.Polygons.NewPolygon(a, a + n + 1, a + n, "", "", "");
+    }
+}
+
+QByteArray Bytes(const TMeshBuffers& mesh) {
+  const auto& v = mesh.Vertices();
+  return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size() * sizeof(TMeshVertex)));
+}
+
+}  // namespace
+
+class TestScene3D : public QObject {
+  Q_OBJECT
+ private slots:
+  void picks_data() {
+    QTest::addColumn<bool>("stacked");
+    QTest::addColumn<double>("elevation");
+    QTest::addColumn<double>("worldX");
+    QTest::addColumn<double>("worldY");
+    QTest::addColumn<double>("z");
+    QTest::addColumn<double>("offset");  // pixels to the right of the point
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("from above the upper of two stacked wins") << true << 90.0 << 75.0 << 25.0 << 50.0 << 0.0 << "p2";
+    QTest::newRow("from below the lower one wins") << true << -90.0 << 75.0 << 25.0 << 0.0 << 0.0 << "p0";
+    QTest::newRow("slanted, the upper one wins") << true << 35.0 << 80.0 << 10.0 << 50.0 << 0.0 << "p2";
+    QTest::newRow("the other polygon") << false << 60.0 << 20.0 << 70.0 << 0.0 << 0.0 << "p1";
+    QTest::newRow("a node within the radius wins") << false << 60.0 << 100.0 << 0.0 << 0.0 << 3.0 << "n1";
+    QTest::newRow("outside the radius the polygon") << false << 90.0 << 90.0 << 50.0 << 0.0 << 9.0 << "p0";
+    QTest::newRow("a node hidden under the ground is not hit") << true << 90.0 << 70.0 << 20.0 << -10.0 << 0.0 << "p2";
+    QTest::newRow("beside the terrain nothing") << false << 60.0 << 150.0 << 50.0 << 0.0 << 0.0 << "none";
+  }
+  void picks() {
+    QFETCH(bool, stacked);
+    QFETCH(double, elevation);
+    QFETCH(double, worldX);
+    QFETCH(double, worldY);
+    QFETCH(double, z);
+    QFETCH(double, offset);
+    QFETCH(QString, expected);
+    TEditor editor;
+    MakeSquare(editor);
+    if (stacked) AddStack(editor);
+    TScene3D scene;
+    scene.Sync(editor);
+    TCamera3D camera = Camera(20, elevation);
+    camera.SetSceneBounds(scene.Mesh().Bounds());
+    TScreenPosition at;
+    QVERIFY(camera.Project({worldX, -worldY, z}, at));
+    QCOMPARE(Name(scene.PickAt(camera, at.X + offset, at.Y)), expected);
+  }
+
+  void rayAlongAnEdgeHitsOneOfItsTriangles_data() {
+    QTest::addColumn<double>("dx");
+    QTest::addColumn<double>("dy");
+    QTest::newRow("straight down") << 0.0 << 0.0;
+    QTest::newRow("slanted along the edge") << 0.3 << -0.3;
+    QTest::newRow("slanted across the edge") << 0.4 << 0.4;
+  }
+  void rayAlongAnEdgeHitsOneOfItsTriangles() {
+    QFETCH(double, dx);
+    QFETCH(double, dy);
+    TEditor editor;
+    MakeSquare(editor);
+    TScene3D scene;
+    scene.Sync(editor);
+    // The shared edge runs from (0,0) to (100,-100) in scene space.
+    for (int i = 1; i < 100; ++i) {
+      const TVec3 onEdge{double(i), -double(i), 0};
+      const TVec3 direction = Normalized(TVec3{dx, dy, -1});
+      const TRayHit hit = scene.Cast({onEdge - direction * 200, direction});
+      QVERIFY2(hit.Polygon == 0 || hit.Polygon == 1, qPrintable(QStringLiteral("missed at %1").arg(i)));
+      QVERIFY(std::fabs(hit.T - 200) < 1e-6);
+    }
+  }
+
+  void editsAreSeenByTheNextCast() {
+    TEditor editor;
+    MakeGrid(editor, 6);
+    TScene3D scene;
+    scene.Sync(editor);
+    const TVec3 down{0, 0, -1};
+    // Inside p0 (first square, upper right half).
+    const TRay ray{{40, -10, 1000}, down};
+    QCOMPARE(scene.Cast(ray).Polygon, 0);
+    // Raising a corner raises the hit.
+    editor.Nodes[1].Z = 300;
+    scene.Sync(editor);
+    QVERIFY(scene.Cast(ray).T < 1000 - 1);
+    // Moving a corner far away (outside the grid) takes its polygons with it.
+    editor.Nodes[6 + 1].X = 5000;
+    scene.Sync(editor);
+    const TRay far{{2000, -40, 1000}, down};
+    const int stretched = scene.Cast(far).Polygon;
+    const double stretchedT = scene.Cast(far).T;
+    QVERIFY(stretched >= 0);
+    const TPoly& p = editor.Polygons[stretched];
+    QVERIFY(p.Node1 == 7 || p.Node2 == 7 || p.Node3 == 7);
+    // A removed polygon is not hit any more.
+    DoSelectPoly(editor, stretched, true);
+    DoRemove(editor);
+    QCOMPARE(editor.Polygons.Count(), 49);
+    scene.Sync(editor);
+    QVERIFY(scene.Cast(far).T != stretchedT);
+    editor.History.UndoLast();
+    scene.Sync(editor);
+    QCOMPARE(scene.Cast(far).Polygon, stretched);
+  }
+
+  void projectThenUnprojectGivesThePointBack_data() {
+    QTest::addColumn<double>("azimuth");
+    QTest::addColumn<double>("elevation");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("from above") << 0.0 << 90.0 << 400 << 300;
+    QTest::newRow("oblique, wide") << 130.0 << 25.0 << 1600 << 300;
+    QTest::newRow("from below, tall") << -70.0 << -40.0 << 300 << 1200;
+    QTest::newRow("level") << 200.0 << 0.0 << 640 << 480;
+  }
+  void projectThenUnprojectGivesThePointBack() {
+    QFETCH(double, azimuth);
+    QFETCH(double, elevation);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    TCamera3D camera = Camera(azimuth, elevation, width, height);
+    TBox3 bounds;
+    bounds.Add({-200, -300, -50});
+    bounds.Add({300, 100, 150});
+    camera.SetSceneBounds(bounds);
+    for (const TVec3& p : {TVec3{50, -50, 0}, TVec3{-150, 80, 120}, TVec3{280, -290, -40}, TVec3{0, 0, 0}}) {
+      TScreenPosition s;
+      QVERIFY(camera.Project(p, s));
+      const TVec3 back = camera.Unproject(s);
+      QVERIFY2(Length(back - p) < 1e-6 * 400, qPrintable(QStringLiteral("%1 %2 %3").arg(back.X).arg(back.Y).arg(back.Z)));
+      // The ray through the pixel passes the point.
+      const TRay ray = camera.RayThrough(s.X, s.Y);
+      const TVec3 toPoint = p - ray.Origin;
+      QVERIFY(Length(Cross(toPoint, ray.Direction)) < 1e-6 * Length(toPoint));
+    }
+  }
+
+  void framingKeepsEveryNodeOnScreen_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<double>("elevation");
+    QTest::newRow("square") << 400 << 400 << 45.0;
+    QTest::newRow("wide") << 1600 << 200 << 30.0;
+    QTest::newRow("tall") << 200 << 1600 << 60.0;
+    QTest::newRow("from above, thin") << 50 << 900 << 90.0;
+  }
+  void framingKeepsEveryNodeOnScreen() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(double, elevation);
+    TEditor editor;
+    MakeGrid(editor, 9);
+    editor.Nodes[40].Z = 2000;  // a spike in the middle
+    TScene3D scene;
+    scene.Sync(editor);
+    TCamera3D camera = Camera(33, elevation, width, height);
+    camera.SetSceneBounds(scene.Mesh().Bounds());
+    const auto allOnScreen = [&](bool wholeView) {
+      for (const TVec3& p : scene.Mesh().AllPoints()) {
+        TScreenPosition s;
+        if (!camera.Project(p, s)) return false;
+        if (s.Depth < 0 || s.Depth > 1) return false;  // clipped by the near or far plane
+        if (wholeView && (s.X < 0 || s.X > width || s.Y < 0 || s.Y > height)) return false;
+      }
+      return true;
+    };
+    camera.Frame(scene.Mesh().AllPoints());
+    QVERIFY(allOnScreen(true));
+    // Far out and close in, nothing in front of the camera leaves the depth range.
+    camera.ZoomTowards(camera.Focus, 1000);
+    QVERIFY(allOnScreen(true));
+    camera.Frame(scene.Mesh().AllPoints());
+    camera.Orbit(0, -elevation);  // level with the terrain
+    QVERIFY(allOnScreen(true));
+  }
+
+  void movingANodeRewritesOnlyItsVertices() {
+    TEditor editor;
+    MakeGrid(editor, 5);
+    TScene3D scene;
+    QVERIFY(scene.Sync(editor).Rebuilt);
+    QVERIFY(scene.Sync(editor).Empty());
+    const QByteArray before = Bytes(scene.Mesh());
+    // The middle node: itself and its six neighbours (whose normals turn).
+    SelectNodes(editor, {12});
+    const TMeshUpdate selected = scene.Sync(editor);
+    QVERIFY(selected.Selection && selected.Vertices.empty() && !selected.Triangles);
+    DoChangeNodeZ(editor, 40);
+    const TMeshUpdate raised = scene.Sync(editor);
+    QCOMPARE(raised.VertexBytes(), 7 * sizeof(TMeshVertex));
+    QVERIFY(!raised.Triangles && !raised.Rebuilt);
+    QCOMPARE(raised.Polygons.size(), std::size_t(6));
+    // Only the rewritten vertices differ.
+    const QByteArray after = Bytes(scene.Mesh());
+    int differing = 0;
+    for (qsizetype v = 0; v < after.size() / qsizetype(sizeof(TMeshVertex)); ++v)
+      if (std::memcmp(after.constData() + v * qsizetype(sizeof(TMeshVertex)),
+                      before.constData() + v * qsizetype(sizeof(TMeshVertex)), sizeof(TMeshVertex)) != 0)
+        ++differing;
+    QCOMPARE(differing, 7);
+    QCOMPARE(scene.Mesh().Position(12).Z, 4.0 + 40);
+    editor.History.UndoLast();
+    const TMeshUpdate undone = scene.Sync(editor);
+    QCOMPARE(undone.VertexBytes(), 7 * sizeof(TMeshVertex));
+    QCOMPARE(Bytes(scene.Mesh()), before);
+    // Adding a polygon rebuilds the triangle lists.
+    editor.Polygons.NewPolygon(0, 6, 5, "", "", "");
+    QVERIFY(scene.Sync(editor).Triangles);
+  }
+
+  void exaggerationScalesHeightsOnly() {
+    TEditor editor;
+    MakeGrid(editor, 3);
+    TScene3D scene;
+    scene.SetExaggeration(4);
+    scene.Sync(editor);
+    QCOMPARE(scene.Mesh().Position(4).Z, 4.0 * 1);
+    QCOMPARE(scene.Mesh().Vertices()[4].Height, 1.0f);
+    QCOMPARE(scene.Mesh().Position(4).X, 64.0);
+    QCOMPARE(scene.Mesh().Position(4).Y, -64.0);
+    scene.SetExaggeration(50);
+    QCOMPARE(scene.Mesh().Exaggeration(), kMaxExaggeration);
+  }
+};
+
+TERRAVEL_TEST(TestScene3D)
+#include "tst_Scene3D.moc"

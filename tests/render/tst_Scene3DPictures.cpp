@@ -1,0 +1,148 @@
+// The 3-D view's pictures, drawn offscreen (EGL without a display; skipped where it cannot start):
+// the colours of ground, sky and selection, and exaggeration lifting a peak on screen.
+#include <QTest>
+
+#include <memory>
+
+#include "model/actions/Requests.h"
+#include "model/editor/Editor.h"
+#include "model/scene3d/Scene3D.h"
+#include "render/Colors.h"
+#include "render/OffscreenGL.h"
+#include "render/Scene3DRenderer.h"
+#include "support/TestRegistry.h"
+
+using namespace terravel;
+
+namespace {
+
+constexpr int kSize = 200;
+
+struct TPicture {
+  QImage Image;
+  TCamera3D Camera;
+};
+
+// Seen straight from above, 0..100 filling most of the view.
+TPicture Draw(TOffscreenGL& gl, const TEditor& editor, float exaggeration = 1, double elevation = 90) {
+  TScene3D scene;
+  scene.SetExaggeration(exaggeration);
+  const TMeshUpdate update = scene.Sync(editor);
+  TPicture picture;
+  picture.Camera.SetViewport(kSize, kSize);
+  picture.Camera.Focus = {50, -50, 0};
+  picture.Camera.Azimuth = 0;
+  picture.Camera.Elevation = elevation;
+  picture.Camera.Distance = 150;
+  picture.Camera.SetSceneBounds(scene.Mesh().Bounds());
+  TScene3DStyle style = StyleFor(editor.Values);
+  style.ShowNodes = false;
+  TScene3DRenderer renderer;
+  std::string error;
+  picture.Image = gl.Picture(kSize, kSize, [&] {
+    if (!renderer.Initialise(gl.Resolver(), error)) return;
+    renderer.Upload(scene.Mesh(), update);
+    renderer.Draw(picture.Camera, style, kSize, kSize);
+    renderer.Release();
+  });
+  if (!error.empty()) qWarning("%s", error.c_str());
+  return picture;
+}
+
+QRgb Scaled(QRgb c, double f) {
+  return qRgb(qRound(qRed(c) * f), qRound(qGreen(c) * f), qRound(qBlue(c) * f));
+}
+
+QRgb Mixed(QRgb a, QRgb b) {
+  return qRgb((qRed(a) + qRed(b) + 1) / 2, (qGreen(a) + qGreen(b) + 1) / 2, (qBlue(a) + qBlue(b) + 1) / 2);
+}
+
+bool Near(QRgb a, QRgb b) {
+  return std::abs(qRed(a) - qRed(b)) <= 2 && std::abs(qGreen(a) - qGreen(b)) <= 2 && std::abs(qBlue(a) - qBlue(b)) <= 2;
+}
+
+QPoint Pixel(const TCamera3D& camera, double x, double y, double z) {
+  TScreenPosition s;
+  camera.Project({x, -y, z}, s);
+  return {int(s.X), int(s.Y)};
+}
+
+}  // namespace
+
+class TestScene3DPictures : public QObject {
+  Q_OBJECT
+  std::unique_ptr<TOffscreenGL> gl_;
+
+ private slots:
+  void initTestCase() {
+    std::string error;
+    gl_ = TOffscreenGL::Create(error);
+    if (!gl_) QSKIP(error.c_str());
+  }
+
+  void triangleColours_data() {
+    QTest::addColumn<bool>("sky");
+    QTest::addColumn<bool>("selected");
+    QTest::newRow("ground") << false << false;
+    QTest::newRow("sky") << true << false;
+    QTest::newRow("selected") << false << true;
+  }
+  void triangleColours() {
+    QFETCH(bool, sky);
+    QFETCH(bool, selected);
+    TEditor editor;
+    editor.Values.MinZ = 0;
+    editor.Values.MaxZ = 100;
+    editor.Nodes.NewNode("", "", 0, 0, 30);
+    editor.Nodes.NewNode("", "", 100, 0, 30);
+    editor.Nodes.NewNode("", "", 100, 100, 30);
+    // Clockwise on screen (world Y downwards) is sky, the other order ground.
+    if (sky)
+      editor.Polygons.NewPolygon(0, 1, 2, "", "", "");
+    else
+      editor.Polygons.NewPolygon(0, 2, 1, "", "", "");
+    if (selected) DoSelectPoly(editor, 0, true);
+    const TPicture picture = Draw(*gl_, editor);
+    QVERIFY(!picture.Image.isNull());
+    const TScene3DStyle style = StyleFor(editor.Values);
+    const QRgb lit = Scaled(GradientColor(editor.Values, 30), LightFactor({0, 0, 1}));
+    const QRgb expected = selected ? style.Selection : sky ? Mixed(lit, style.SkyTint) : lit;
+    // Inside: near each corner and the middle; outside: the other half of the square.
+    for (const QPointF& p : {QPointF(75, 25), QPointF(90, 5), QPointF(95, 80), QPointF(30, 5)}) {
+      const QRgb got = picture.Image.pixel(Pixel(picture.Camera, p.x(), p.y(), 30));
+      QVERIFY2(Near(got, expected), qPrintable(QStringLiteral("%1,%2: %3 instead of %4").arg(p.x()).arg(p.y())
+                                                   .arg(got, 0, 16).arg(expected, 0, 16)));
+    }
+    for (const QPointF& p : {QPointF(25, 75), QPointF(5, 90), QPointF(30, 60)})
+      QCOMPARE(picture.Image.pixel(Pixel(picture.Camera, p.x(), p.y(), 30)), style.Background);
+  }
+
+  void exaggerationLiftsAPeak() {
+    // A peak in the middle of a square seen from the side: its top stands higher on screen.
+    TEditor editor;
+    editor.Values.MinZ = 0;
+    editor.Values.MaxZ = 100;
+    editor.Nodes.NewNode("", "", 0, 50, 0);
+    editor.Nodes.NewNode("", "", 100, 50, 0);
+    editor.Nodes.NewNode("", "", 50, 50, 10);
+    editor.Nodes.NewNode("", "", 50, 60, 0);
+    editor.Polygons.NewPolygon(0, 2, 1, "", "", "");
+    editor.Polygons.NewPolygon(0, 3, 2, "", "", "");
+    const auto topRow = [](const QImage& image, QRgb background) {
+      for (int y = 0; y < image.height(); ++y)
+        if (image.pixel(image.width() / 2, y) != background) return y;
+      return image.height();
+    };
+    const QRgb background = StyleFor(editor.Values).Background;
+    const TPicture flat = Draw(*gl_, editor, 1, 0);
+    const TPicture raised = Draw(*gl_, editor, 5, 0);
+    const QPoint expectedFlat = Pixel(flat.Camera, 50, 50, 10);
+    const QPoint expectedRaised = Pixel(raised.Camera, 50, 50, 50);
+    QVERIFY(std::abs(topRow(flat.Image, background) - expectedFlat.y()) <= 2);
+    QVERIFY(std::abs(topRow(raised.Image, background) - expectedRaised.y()) <= 2);
+    QVERIFY(expectedRaised.y() < expectedFlat.y() - 20);
+  }
+};
+
+TERRAVEL_TEST(TestScene3DPictures)
+#include "tst_Scene3DPictures.moc"
