@@ -9,6 +9,7 @@
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/MainWindow.h"
+#include "app/ShapingCommands.h"
 #include "app/UserDialogs.h"
 #include "app/WebPage.h"
 
@@ -42,6 +43,7 @@ void TMainForm::ConnectCommands() {
           [this] { editCommands_->AddPolygon(TPolygonKind::Ground, TPolygonSource::SelectionOrPoint); });
   Command(m.Edit_AddSkyPolygon,
           [this] { editCommands_->AddPolygon(TPolygonKind::Sky, TPolygonSource::SelectionOrPoint); });
+  Command(m.Edit_Smooth, [this] { shapingCommands_->Smooth(); });
   // Both show the window (also when it shows already); its showing sets their check marks.
   m.View_ShowProperties->setCheckable(true);
   for (QAction* action : {m.View_ShowProperties, m.Tool_Properties}) {

@@ -24,6 +24,7 @@ namespace terravel {
 class TGradientPanel;
 class TClientPanel;
 class TEditCommands;
+class TShapingCommands;
 class TPropertiesForm;
 class TStatusPanels;
 class TUndoRedoCommands;
@@ -137,6 +138,7 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   TMainMenus menus_;
   TUndoRedoCommands* undoRedo_ = nullptr;
   TEditCommands* editCommands_ = nullptr;
+  TShapingCommands* shapingCommands_ = nullptr;
   TViewportPopups* viewportPopups_ = nullptr;
   TViewportInput* viewportInput_ = nullptr;
   QToolBar* toolBar_ = nullptr;

@@ -143,6 +143,7 @@ std::string Usage() {
          "  terravel-cli new OUT.tvp [--blank | --triangle | --mesh N]\n"
          "  terravel-cli render FILE.tvp OUT.png [--size WxH] [--fit] [--pick] [--show LIST]\n"
          "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]] [--relief]\n"
+         "  terravel-cli smooth FILE.tvp OUT.tvp [--passes N] [--strength S]\n"
          "  terravel-cli --help | --version\n"
          "\n"
          "  info     counts of nodes and polygons, the selection and the project values\n" +
@@ -151,7 +152,10 @@ std::string Usage() {
          "  render   draws the project as the editor's viewport shows it into a PNG (960x594 and the\n"
          "           project's view unless --size and --fit say otherwise); --pick writes the pick\n"
          "           buffer; --show takes z,nodes,polygons,textures,position,scale or none; --relief\n"
-         "           draws the terrain hill-shaded in the gradient's colours instead\n";
+         "           draws the terrain hill-shaded in the gradient's colours instead\n"
+         "  smooth   moves the heights of the selected nodes (all nodes when nothing is selected)\n"
+         "           towards the mean of their neighbours, N passes (default 1) of strength S (above 0,\n"
+         "           at most 1; default 0.5); the border of the selection stays\n";
 }
 
 }  // namespace terravel::cli

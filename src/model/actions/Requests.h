@@ -10,6 +10,7 @@
 namespace terravel {
 
 class TEditor;
+struct TSmoothOptions;
 
 // The coordinate that DoSetNodeCoord changes.
 enum class TNodeAxis { X, Y, Z };
@@ -49,5 +50,9 @@ void DoSetGridSize(TEditor& editor, int size);
 void DoSetMinZ(TEditor& editor, float value);
 void DoSetMaxZ(TEditor& editor, float value);
 void DoSetPgInc(TEditor& editor, float value);
+
+// Shaping (ShapingActions.cpp): one step each, on the selection or on everything when nothing is
+// selected. Each returns how many records it changed (0: nothing was done).
+int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options);
 
 }  // namespace terravel

@@ -1,0 +1,66 @@
+#include "app/ShapingCommands.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QSpinBox>
+
+#include <memory>
+
+#include "model/actions/Requests.h"
+#include "model/editor/Editor.h"
+
+namespace terravel {
+
+namespace {
+
+// A dialog with a form of rows and OK/Cancel below it.
+QDialog* OptionsDialog(QWidget* window, const char* title, QFormLayout*& form) {
+  auto* dialog = new QDialog(window);
+  dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+  dialog->setWindowTitle(QString::fromLatin1(title));
+  form = new QFormLayout(dialog);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  form->addRow(buttons);
+  return dialog;
+}
+
+QSpinBox* CountRow(QFormLayout* form, const char* caption, int low, int high, int value) {
+  auto* box = new QSpinBox;
+  box->setRange(low, high);
+  box->setValue(value);
+  form->insertRow(form->rowCount() - 1, QString::fromLatin1(caption), box);
+  return box;
+}
+
+QDoubleSpinBox* NumberRow(QFormLayout* form, const char* caption, double low, double high, double value,
+                          int decimals) {
+  auto* box = new QDoubleSpinBox;
+  box->setDecimals(decimals);
+  box->setRange(low, high);
+  box->setValue(value);
+  form->insertRow(form->rowCount() - 1, QString::fromLatin1(caption), box);
+  return box;
+}
+
+}  // namespace
+
+TShapingCommands::TShapingCommands(TEditor& editor, QWidget* window)
+    : QObject(window), editor_(editor), window_(window) {}
+
+void TShapingCommands::Smooth() {
+  QFormLayout* form = nullptr;
+  const std::unique_ptr<QDialog> dialog(OptionsDialog(window_, "Smooth heights", form));
+  QSpinBox* passes = CountRow(form, "&Passes:", 1, kMaxSmoothPasses, smooth_.Passes);
+  QDoubleSpinBox* strength = NumberRow(form, "&Strength:", 0.01, 1, smooth_.Strength, 2);
+  strength->setSingleStep(0.05);
+  if (dialog->exec() != QDialog::Accepted) return;
+  smooth_.Passes = passes->value();
+  smooth_.Strength = static_cast<float>(strength->value());
+  DoSmoothHeights(editor_, smooth_);
+}
+
+}  // namespace terravel
