@@ -82,6 +82,7 @@ void TMainForm::CreateMenus() {
       Item(m.Edit, "Menu_Edit_AddSkyPolygon", "Add sk&y polygon (at cursor position)", Ctrl(Qt::Key_K));
   m.Edit_Flip = Item(m.Edit, "Menu_Edit_Flip", "&Flip polygon orientation", Ctrl(Qt::Key_F));
   m.Edit->addSeparator();
+  m.Edit_Triangulate = Item(m.Edit, "Menu_Edit_Triangulate", "&Triangulate nodes...");
   m.Edit_Smooth = Item(m.Edit, "Menu_Edit_Smooth", "Smoot&h heights...");
   m.Edit->addSeparator();
   QMenu* selectAll = m.Edit->addMenu(QStringLiteral("Select &all"));

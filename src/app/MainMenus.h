@@ -33,6 +33,7 @@ struct TMainMenus {
   QAction* Edit_AddGroundPolygon = nullptr;
   QAction* Edit_AddSkyPolygon = nullptr;
   QAction* Edit_Flip = nullptr;
+  QAction* Edit_Triangulate = nullptr;
   QAction* Edit_Smooth = nullptr;
   QAction* Edit_SelectAll_Nodes = nullptr;
   QAction* Edit_SelectAll_Polygons = nullptr;

@@ -96,6 +96,7 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   // The selection's popup offers the shaping commands of the Edit menu.
   QMenu* shape = viewportPopups_->SelectedPopup()->addMenu(QStringLiteral("S&hape"));
   shape->setObjectName(QStringLiteral("SelectedPopup_Shape"));
+  shape->addAction(menus_.Edit_Triangulate);
   shape->addAction(menus_.Edit_Smooth);
   ConnectViewToggles();
   ConnectToolWindows();

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QSpinBox>
 
@@ -50,6 +51,19 @@ QDoubleSpinBox* NumberRow(QFormLayout* form, const char* caption, double low, do
 
 TShapingCommands::TShapingCommands(TEditor& editor, QWidget* window)
     : QObject(window), editor_(editor), window_(window) {}
+
+void TShapingCommands::Triangulate() {
+  QFormLayout* form = nullptr;
+  const std::unique_ptr<QDialog> dialog(OptionsDialog(window_, "Triangulate nodes", form));
+  QDoubleSpinBox* maxEdge = NumberRow(form, "&Maximum edge length (0: none):", 0, 1e9, triangulate_.MaxEdge, 0);
+  auto* sky = new QCheckBox(QStringLiteral("&Sky polygons"));
+  sky->setChecked(triangulate_.Sky);
+  form->insertRow(form->rowCount() - 1, sky);
+  if (dialog->exec() != QDialog::Accepted) return;
+  triangulate_.MaxEdge = static_cast<float>(maxEdge->value());
+  triangulate_.Sky = sky->isChecked();
+  DoTriangulate(editor_, triangulate_);
+}
 
 void TShapingCommands::Smooth() {
   QFormLayout* form = nullptr;

@@ -4,6 +4,7 @@
 // everything when nothing is selected. The options are kept for the next time.
 #include <QObject>
 
+#include "model/shaping/ConstrainedTriangulation.h"
 #include "model/shaping/HeightSmoothing.h"
 
 class QWidget;
@@ -16,11 +17,13 @@ class TShapingCommands : public QObject {
  public:
   TShapingCommands(TEditor& editor, QWidget* window);
 
+  void Triangulate();
   void Smooth();
 
  private:
   TEditor& editor_;
   QWidget* window_;
+  TTriangulateOptions triangulate_;
   TSmoothOptions smooth_;
 };
 

@@ -7,6 +7,7 @@
 #include "model/editor/Editor.h"
 #include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
+#include "model/shaping/ConstrainedTriangulation.h"
 #include "model/shaping/HeightSmoothing.h"
 
 namespace terravel::cli {
@@ -37,6 +38,21 @@ float ParseNumber(const std::string& option, const std::string& text) {
 }
 
 }  // namespace
+
+int RunTriangulate(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments = ParseArguments(words, {"--max-edge"}, {"--sky"});
+  ExpectTwoFiles(arguments);
+  TTriangulateOptions options;
+  options.Sky = arguments.Has("--sky");
+  if (auto maxEdge = arguments.Value("--max-edge")) options.MaxEdge = ParseNumber("--max-edge", *maxEdge);
+  if (!(options.MaxEdge >= 0)) throw EUsageError("--max-edge takes a length of 0 (no limit) or more");
+  TEditor editor;
+  OpenProject(editor, arguments.Positional[0]);
+  const int added = DoTriangulate(editor, options);
+  SaveProjectFile(editor, arguments.Positional[1]);
+  out << "Added " << added << " polygons; wrote " << arguments.Positional[1] << "\n";
+  return 0;
+}
 
 int RunSmooth(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments = ParseArguments(words, {"--passes", "--strength"}, {});

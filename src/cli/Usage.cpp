@@ -143,6 +143,7 @@ std::string Usage() {
          "  terravel-cli new OUT.tvp [--blank | --triangle | --mesh N]\n"
          "  terravel-cli render FILE.tvp OUT.png [--size WxH] [--fit] [--pick] [--show LIST]\n"
          "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]] [--relief]\n"
+         "  terravel-cli triangulate FILE.tvp OUT.tvp [--max-edge L] [--sky]\n"
          "  terravel-cli smooth FILE.tvp OUT.tvp [--passes N] [--strength S]\n"
          "  terravel-cli --help | --version\n"
          "\n"
@@ -153,6 +154,9 @@ std::string Usage() {
          "           project's view unless --size and --fit say otherwise); --pick writes the pick\n"
          "           buffer; --show takes z,nodes,polygons,textures,position,scale or none; --relief\n"
          "           draws the terrain hill-shaded in the gradient's colours instead\n"
+         "  triangulate  fills the hull of the selected nodes (all nodes when nothing is selected)\n"
+         "           with ground triangles (sky with --sky) where no polygon is yet, around the\n"
+         "           existing polygons; --max-edge leaves out triangles with a longer side\n"
          "  smooth   moves the heights of the selected nodes (all nodes when nothing is selected)\n"
          "           towards the mean of their neighbours, N passes (default 1) of strength S (above 0,\n"
          "           at most 1; default 0.5); the border of the selection stays\n";

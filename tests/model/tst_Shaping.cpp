@@ -2,13 +2,18 @@
 // step in the history whose undo gives back the very same project file.
 #include <QTest>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <set>
 #include <string>
 
 #include "ActionTestSupport.h"
 #include "model/actions/Requests.h"
 #include "model/project/NewProject.h"
 #include "model/projectfile/ProjectFile.h"
+#include "model/document/Orientation.h"
+#include "model/shaping/ConstrainedTriangulation.h"
 #include "model/shaping/HeightSmoothing.h"
 #include "support/TestRegistry.h"
 
@@ -31,6 +36,31 @@ void CheckUndoRedo(TEditor& editor, const std::string& before) {
   editor.History.RedoLast();
   QVERIFY(WriteProjectBytes(editor) == after);
   editor.History.UndoLast();
+}
+
+
+// A small fixed sequence of pseudo-random numbers in [0, 1).
+struct TRandom {
+  unsigned state = 12345;
+  double Next() {
+    state = state * 1103515245u + 12345u;
+    return double((state >> 8) & 0xFFFF) / 65536.0;
+  }
+};
+
+// Whether the open segments ab and cd cross at one point inside both.
+bool Cross(const T3DCoord& a, const T3DCoord& b, const T3DCoord& c, const T3DCoord& d) {
+  const auto side = [](const T3DCoord& p, const T3DCoord& q, const T3DCoord& r) {
+    const double v = (double(q.X) - p.X) * (double(r.Y) - p.Y) - (double(q.Y) - p.Y) * (double(r.X) - p.X);
+    return (v > 0) - (v < 0);
+  };
+  return side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0;
+}
+
+std::array<int, 3> SortedCorners(const TPoly& p) {
+  std::array<int, 3> c{p.Node1, p.Node2, p.Node3};
+  std::sort(c.begin(), c.end());
+  return c;
 }
 
 }  // namespace
@@ -106,6 +136,95 @@ class TestShaping : public QObject {
     QVERIFY_THROWS_EXCEPTION(ETerravelError, DoSmoothHeights(f.editor, {passes, strength}));
     QCOMPARE(f.editor.History.UndoCount(), 0);
     QVERIFY(WriteProjectBytes(f.editor) == before);
+  }
+
+  void triangulateConvexPoints_data() {
+    QTest::addColumn<int>("points");
+    QTest::addColumn<bool>("sky");
+    QTest::newRow("square, ground") << 4 << false;
+    QTest::newRow("square, sky") << 4 << true;
+    QTest::newRow("circle of 24, ground") << 24 << false;
+    QTest::newRow("circle of 97, sky") << 97 << true;
+  }
+  void triangulateConvexPoints() {
+    QFETCH(int, points);
+    QFETCH(bool, sky);
+    TActionFixture f;
+    for (int i = 0; i < points; ++i) {
+      const double angle = 2 * M_PI * (i + 0.5) / points;
+      f.editor.Nodes.NewNode("", "", float(1000 * std::cos(angle)), float(1000 * std::sin(angle)), float(i));
+    }
+    const std::string before = WriteProjectBytes(f.editor);
+    TTriangulateOptions options;
+    options.Sky = sky;
+    QCOMPARE(DoTriangulate(f.editor, options), points - 2);
+    QCOMPARE(QString::fromStdString(f.editor.History.UndoDescription()),
+             QStringLiteral("Triangulate %1 nodes").arg(points));
+    std::set<std::array<int, 3>> seen;
+    for (const TPoly& p : f.editor.Polygons) {
+      const T3DCoord &a = f.editor.Nodes[p.Node1], &b = f.editor.Nodes[p.Node2], &c = f.editor.Nodes[p.Node3];
+      QCOMPARE(IsGround(a, b, c), !sky);
+      QVERIFY(SingleOrientationSum(a, b, c) != 0);
+      QVERIFY(seen.insert(SortedCorners(p)).second);
+    }
+    CheckUndoRedo(f.editor, before);
+  }
+
+  // Random points around existing polygons: no new side crosses an old one, no new triangle lies
+  // in or repeats an old one, and a second run adds nothing.
+  void triangulateAroundPolygons_data() {
+    QTest::addColumn<int>("points");
+    QTest::addColumn<float>("maxEdge");
+    QTest::newRow("200 points") << 200 << 0.0f;
+    QTest::newRow("200 points, short edges") << 200 << 150.0f;
+    QTest::newRow("60 points") << 60 << 0.0f;
+  }
+  void triangulateAroundPolygons() {
+    QFETCH(int, points);
+    QFETCH(float, maxEdge);
+    TActionFixture f;
+    TRandom random;
+    for (int i = 0; i < points; ++i) {
+      f.editor.Nodes.NewNode("", "", float(int(1000 * random.Next())), float(int(1000 * random.Next())), 0);
+    }
+    // Old polygons from random corners: some overlap each other, which is allowed.
+    for (int k = 0; k + 2 < 30; k += 3) f.editor.Polygons.NewPolygon(k, k + 1, k + 2, "Old", "", "");
+    const int old = f.editor.Polygons.Count();
+    const std::string before = WriteProjectBytes(f.editor);
+    TTriangulateOptions options;
+    options.MaxEdge = maxEdge;
+    QVERIFY(DoTriangulate(f.editor, options) > 0);
+    const TEditor& e = f.editor;
+    std::set<std::array<int, 3>> seen;
+    for (int i = 0; i < old; ++i) seen.insert(SortedCorners(e.Polygons[i]));
+    for (int i = old; i < e.Polygons.Count(); ++i) {
+      const TPoly& p = e.Polygons[i];
+      QVERIFY(seen.insert(SortedCorners(p)).second);
+      const int n[3] = {p.Node1, p.Node2, p.Node3};
+      for (int k = 0; k < 3; ++k) {
+        const T3DCoord &a = e.Nodes[n[k]], &b = e.Nodes[n[(k + 1) % 3]];
+        if (maxEdge > 0) QVERIFY(std::hypot(a.X - b.X, a.Y - b.Y) <= maxEdge);
+        for (int j = 0; j < old; ++j) {
+          const TPoly& q = e.Polygons[j];
+          const int m[3] = {q.Node1, q.Node2, q.Node3};
+          for (int l = 0; l < 3; ++l) QVERIFY(!Cross(a, b, e.Nodes[m[l]], e.Nodes[m[(l + 1) % 3]]));
+        }
+      }
+    }
+    const std::string after = WriteProjectBytes(f.editor);
+    QCOMPARE(DoTriangulate(f.editor, options), 0);
+    QCOMPARE(f.editor.History.UndoCount(), 1);
+    QVERIFY(WriteProjectBytes(f.editor) == after);
+    CheckUndoRedo(f.editor, before);
+  }
+
+  void triangulateRefusesBadOptions() {
+    TActionFixture f;
+    AddNodes(f.editor, 3);
+    for (const float maxEdge : {-1.0f, float(NAN), float(INFINITY)}) {
+      QVERIFY_THROWS_EXCEPTION(ETerravelError, DoTriangulate(f.editor, {maxEdge, false}));
+    }
+    QCOMPARE(f.editor.History.UndoCount(), 0);
   }
 };
 

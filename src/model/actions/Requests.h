@@ -11,6 +11,7 @@ namespace terravel {
 
 class TEditor;
 struct TSmoothOptions;
+struct TTriangulateOptions;
 
 // The coordinate that DoSetNodeCoord changes.
 enum class TNodeAxis { X, Y, Z };
@@ -54,5 +55,7 @@ void DoSetPgInc(TEditor& editor, float value);
 // Shaping (ShapingActions.cpp): one step each, on the selection or on everything when nothing is
 // selected. Each returns how many records it changed (0: nothing was done).
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options);
+// The count is of the polygons added.
+int DoTriangulate(TEditor& editor, const TTriangulateOptions& options);
 
 }  // namespace terravel

@@ -9,6 +9,7 @@
 #include "model/core/Errors.h"
 #include "model/document/CornerMaintenance.h"
 #include "model/editor/Editor.h"
+#include "model/shaping/ConstrainedTriangulation.h"
 #include "model/shaping/HeightSmoothing.h"
 #include "model/shaping/ShapingScope.h"
 
@@ -119,6 +120,14 @@ bool Perform(TEditor& editor, std::string description, TMeshEdit edit) {
 }
 
 }  // namespace
+
+int DoTriangulate(TEditor& editor, const TTriangulateOptions& options) {
+  const int chosen = CountChosen(ChosenNodes(editor));
+  TMeshEdit edit = TriangulateNodes(editor, options);
+  const int added = static_cast<int>(edit.AddedPolygons.size());
+  Perform(editor, "Triangulate " + FormatCount(chosen) + " nodes", std::move(edit));
+  return added;
+}
 
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options) {
   const int chosen = CountChosen(ChosenNodes(editor));
