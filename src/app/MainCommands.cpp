@@ -44,6 +44,7 @@ void TMainForm::ConnectCommands() {
   Command(m.Edit_AddSkyPolygon,
           [this] { editCommands_->AddPolygon(TPolygonKind::Sky, TPolygonSource::SelectionOrPoint); });
   Command(m.Edit_Triangulate, [this] { shapingCommands_->Triangulate(); });
+  Command(m.Edit_Simplify, [this] { shapingCommands_->Simplify(); });
   Command(m.Edit_Smooth, [this] { shapingCommands_->Smooth(); });
   // Both show the window (also when it shows already); its showing sets their check marks.
   m.View_ShowProperties->setCheckable(true);

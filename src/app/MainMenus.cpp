@@ -83,6 +83,7 @@ void TMainForm::CreateMenus() {
   m.Edit_Flip = Item(m.Edit, "Menu_Edit_Flip", "&Flip polygon orientation", Ctrl(Qt::Key_F));
   m.Edit->addSeparator();
   m.Edit_Triangulate = Item(m.Edit, "Menu_Edit_Triangulate", "&Triangulate nodes...");
+  m.Edit_Simplify = Item(m.Edit, "Menu_Edit_Simplify", "Simpl&ify polygons...");
   m.Edit_Smooth = Item(m.Edit, "Menu_Edit_Smooth", "Smoot&h heights...");
   m.Edit->addSeparator();
   QMenu* selectAll = m.Edit->addMenu(QStringLiteral("Select &all"));

@@ -34,6 +34,7 @@ struct TMainMenus {
   QAction* Edit_AddSkyPolygon = nullptr;
   QAction* Edit_Flip = nullptr;
   QAction* Edit_Triangulate = nullptr;
+  QAction* Edit_Simplify = nullptr;
   QAction* Edit_Smooth = nullptr;
   QAction* Edit_SelectAll_Nodes = nullptr;
   QAction* Edit_SelectAll_Polygons = nullptr;

@@ -97,6 +97,7 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   QMenu* shape = viewportPopups_->SelectedPopup()->addMenu(QStringLiteral("S&hape"));
   shape->setObjectName(QStringLiteral("SelectedPopup_Shape"));
   shape->addAction(menus_.Edit_Triangulate);
+  shape->addAction(menus_.Edit_Simplify);
   shape->addAction(menus_.Edit_Smooth);
   ConnectViewToggles();
   ConnectToolWindows();

@@ -5,12 +5,15 @@
 #include <QDoubleSpinBox>
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QMessageBox>
+#include <QRadioButton>
 #include <QSpinBox>
 
 #include <memory>
 
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
+#include "model/text/NumberText.h"
 
 namespace terravel {
 
@@ -63,6 +66,32 @@ void TShapingCommands::Triangulate() {
   triangulate_.MaxEdge = static_cast<float>(maxEdge->value());
   triangulate_.Sky = sky->isChecked();
   DoTriangulate(editor_, triangulate_);
+}
+
+void TShapingCommands::Simplify() {
+  QFormLayout* form = nullptr;
+  const std::unique_ptr<QDialog> dialog(OptionsDialog(window_, "Simplify polygons", form));
+  auto* byCount = new QRadioButton(QStringLiteral("At most this many &triangles:"));
+  auto* byError = new QRadioButton(QStringLiteral("At most this height &error:"));
+  auto* count = new QSpinBox;
+  count->setRange(1, 100000000);
+  count->setValue(simplify_.MaxTriangles > 0 ? simplify_.MaxTriangles : 1000);
+  auto* error = new QDoubleSpinBox;
+  error->setDecimals(2);
+  error->setRange(0, 1e9);
+  error->setValue(simplify_.MaxError);
+  (simplify_.MaxTriangles > 0 ? byCount : byError)->setChecked(true);
+  form->insertRow(form->rowCount() - 1, byCount, count);
+  form->insertRow(form->rowCount() - 1, byError, error);
+  if (dialog->exec() != QDialog::Accepted) return;
+  simplify_.MaxTriangles = byCount->isChecked() ? count->value() : 0;
+  simplify_.MaxError = static_cast<float>(error->value());
+  const TSimplifyResult result = DoSimplify(editor_, simplify_);
+  QMessageBox::information(window_, QStringLiteral("Simplify polygons"),
+                           QStringLiteral("%1 polygons became %2; the largest height error is %3.")
+                               .arg(result.PolygonsBefore)
+                               .arg(result.PolygonsAfter)
+                               .arg(QString::fromStdString(FormatGeneral(result.MaxError))));
 }
 
 void TShapingCommands::Smooth() {

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include "model/shaping/ConstrainedTriangulation.h"
+#include "model/shaping/EdgeCollapse.h"
 #include "model/shaping/HeightSmoothing.h"
 
 class QWidget;
@@ -18,12 +19,15 @@ class TShapingCommands : public QObject {
   TShapingCommands(TEditor& editor, QWidget* window);
 
   void Triangulate();
+  // Tells the counts and the largest height error when done.
+  void Simplify();
   void Smooth();
 
  private:
   TEditor& editor_;
   QWidget* window_;
   TTriangulateOptions triangulate_;
+  TSimplifyOptions simplify_{1000, 0};
   TSmoothOptions smooth_;
 };
 

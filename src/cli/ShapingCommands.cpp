@@ -8,7 +8,9 @@
 #include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
 #include "model/shaping/ConstrainedTriangulation.h"
+#include "model/shaping/EdgeCollapse.h"
 #include "model/shaping/HeightSmoothing.h"
+#include "model/text/NumberText.h"
 
 namespace terravel::cli {
 
@@ -51,6 +53,29 @@ int RunTriangulate(const std::vector<std::string>& words, std::ostream& out) {
   const int added = DoTriangulate(editor, options);
   SaveProjectFile(editor, arguments.Positional[1]);
   out << "Added " << added << " polygons; wrote " << arguments.Positional[1] << "\n";
+  return 0;
+}
+
+int RunSimplify(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments = ParseArguments(words, {"--max-triangles", "--max-error"}, {});
+  ExpectTwoFiles(arguments);
+  const auto triangles = arguments.Value("--max-triangles");
+  const auto error = arguments.Value("--max-error");
+  if (triangles.has_value() == error.has_value()) throw EUsageError("give one of --max-triangles and --max-error");
+  TSimplifyOptions options;
+  if (triangles) {
+    options.MaxTriangles = ParseCount("--max-triangles", *triangles);
+    if (options.MaxTriangles < 1) throw EUsageError("--max-triangles takes a number of 1 or more");
+  } else {
+    options.MaxError = ParseNumber("--max-error", *error);
+    if (!(options.MaxError >= 0)) throw EUsageError("--max-error takes a height of 0 or more");
+  }
+  TEditor editor;
+  OpenProject(editor, arguments.Positional[0]);
+  const TSimplifyResult result = DoSimplify(editor, options);
+  SaveProjectFile(editor, arguments.Positional[1]);
+  out << "Simplified " << result.PolygonsBefore << " polygons to " << result.PolygonsAfter
+      << "; maximum height error " << FormatGeneral(result.MaxError) << "; wrote " << arguments.Positional[1] << "\n";
   return 0;
 }
 

@@ -8,6 +8,7 @@
 namespace terravel::cli {
 
 int RunTriangulate(const std::vector<std::string>& words, std::ostream& out);
+int RunSimplify(const std::vector<std::string>& words, std::ostream& out);
 int RunSmooth(const std::vector<std::string>& words, std::ostream& out);
 
 }  // namespace terravel::cli

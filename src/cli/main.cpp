@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   using Runner = int (*)(const std::vector<std::string>&, std::ostream&);
   const std::map<std::string, Runner> commands = {
       {"info", cli::RunInfo}, {"export", cli::RunExport}, {"import", cli::RunImport}, {"new", cli::RunNew},
-      {"render", cli::RunRender}, {"smooth", cli::RunSmooth},
+      {"render", cli::RunRender}, {"simplify", cli::RunSimplify}, {"smooth", cli::RunSmooth},
       {"triangulate", cli::RunTriangulate}};
   const auto it = commands.find(command);
   try {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -14,6 +16,7 @@
 #include "model/projectfile/ProjectFile.h"
 #include "model/document/Orientation.h"
 #include "model/shaping/ConstrainedTriangulation.h"
+#include "model/shaping/EdgeCollapse.h"
 #include "model/shaping/HeightSmoothing.h"
 #include "support/TestRegistry.h"
 
@@ -61,6 +64,48 @@ std::array<int, 3> SortedCorners(const TPoly& p) {
   std::array<int, 3> c{p.Node1, p.Node2, p.Node3};
   std::sort(c.begin(), c.end());
   return c;
+}
+
+
+// A grid of columns x rows squares of 64 units, two ground triangles each, heights from z(x, y);
+// the left half of the squares is group "West", the right half "East".
+void Grid(TEditor& editor, int columns, int rows, const std::function<float(float, float)>& z) {
+  for (int c = 0; c <= columns; ++c) {
+    for (int r = 0; r <= rows; ++r) editor.Nodes.NewNode("", "", 64.0f * c, 64.0f * r, z(64.0f * c, 64.0f * r));
+  }
+  const auto at = [rows](int c, int r) { return c * (rows + 1) + r; };
+  for (int c = 0; c < columns; ++c) {
+    for (int r = 0; r < rows; ++r) {
+      const char* group = c < columns / 2 ? "West" : "East";
+      editor.Polygons.NewPolygon(at(c, r), at(c, r + 1), at(c + 1, r), kDefaultTexture, group, "");
+      editor.Polygons.NewPolygon(at(c + 1, r), at(c, r + 1), at(c + 1, r + 1), kDefaultTexture, group, "");
+    }
+  }
+}
+
+// The largest height error at the nodes that went, measured against the triangles that are left.
+double MeasuredError(const std::map<std::string, T3DCoord>& before, const TEditor& after) {
+  std::set<std::string> kept;
+  for (const T3DCoord& node : after.Nodes) kept.insert(node.Name);
+  double worst = 0;
+  for (const auto& [name, p] : before) {
+    if (kept.count(name) != 0) continue;
+    bool found = false;
+    for (const TPoly& polygon : after.Polygons) {
+      const T3DCoord &a = after.Nodes[polygon.Node1], &b = after.Nodes[polygon.Node2], &c = after.Nodes[polygon.Node3];
+      const auto cross = [](const T3DCoord& u, const T3DCoord& v, double x, double y) {
+        return (double(v.X) - u.X) * (y - u.Y) - (double(v.Y) - u.Y) * (x - u.X);
+      };
+      const double area = cross(a, b, c.X, c.Y);
+      const double l0 = cross(b, c, p.X, p.Y) / area, l1 = cross(c, a, p.X, p.Y) / area, l2 = 1 - l0 - l1;
+      if (std::min({l0, l1, l2}) < -1e-9) continue;
+      worst = std::max(worst, std::fabs(l0 * a.Z + l1 * b.Z + l2 * c.Z - p.Z));
+      found = true;
+      break;
+    }
+    if (!found) return -1;
+  }
+  return worst;
 }
 
 }  // namespace
@@ -224,6 +269,87 @@ class TestShaping : public QObject {
     for (const float maxEdge : {-1.0f, float(NAN), float(INFINITY)}) {
       QVERIFY_THROWS_EXCEPTION(ETerravelError, DoTriangulate(f.editor, {maxEdge, false}));
     }
+    QCOMPARE(f.editor.History.UndoCount(), 0);
+  }
+
+  // A tilted plane of 10,000 triangles keeps only its outline: two triangles, no error.
+  void simplifyPlane_data() {
+    QTest::addColumn<int>("maxTriangles");
+    QTest::newRow("to a budget of 2") << 2;
+    QTest::newRow("to no error") << 0;
+  }
+  void simplifyPlane() {
+    QFETCH(int, maxTriangles);
+    TActionFixture f;
+    Grid(f.editor, 50, 100, [](float x, float y) { return 0.5f * x + 0.25f * y; });
+    for (TPoly& p : f.editor.Polygons) p.Group = "";
+    QCOMPARE(f.editor.Polygons.Count(), 10000);
+    const std::string before = WriteProjectBytes(f.editor);
+    const TSimplifyResult result = DoSimplify(f.editor, {maxTriangles, 0});
+    QCOMPARE(result.PolygonsBefore, 10000);
+    QCOMPARE(result.PolygonsAfter, 2);
+    QCOMPARE(f.editor.Polygons.Count(), 2);
+    QCOMPARE(f.editor.Nodes.Count(), 4);
+    QVERIFY(result.MaxError < 1e-3);
+    QCOMPARE(QString::fromStdString(f.editor.History.UndoDescription()), QStringLiteral("Simplify 10,000 polygons"));
+    CheckUndoRedo(f.editor, before);
+  }
+
+  // A bumpy mesh in two groups: the budget is met, the border and the line between the groups
+  // stay where they are, and the reported error is the one measured.
+  void simplifyBumps_data() {
+    QTest::addColumn<int>("maxTriangles");
+    QTest::addColumn<float>("maxError");
+    QTest::newRow("budget 300") << 300 << 0.0f;
+    QTest::newRow("budget 1000") << 1000 << 0.0f;
+    QTest::newRow("odd budget 301") << 301 << 0.0f;
+    QTest::newRow("error 40") << 0 << 40.0f;
+    QTest::newRow("error 5") << 0 << 5.0f;
+  }
+  void simplifyBumps() {
+    QFETCH(int, maxTriangles);
+    QFETCH(float, maxError);
+    TActionFixture f;
+    Grid(f.editor, 32, 32, [](float x, float y) { return 100 * std::sin((x + 100) / 300) * std::cos((y + 50) / 200); });
+    std::map<std::string, T3DCoord> nodes;
+    std::set<std::string> fixed;  // on the border or on the line between the groups
+    for (const T3DCoord& node : f.editor.Nodes) {
+      nodes[node.Name] = node;
+      if (node.X == 0 || node.Y == 0 || node.X == 64 * 32 || node.Y == 64 * 32 || node.X == 64 * 16) {
+        fixed.insert(node.Name);
+      }
+    }
+    const std::string before = WriteProjectBytes(f.editor);
+    const TSimplifyResult result = DoSimplify(f.editor, {maxTriangles, maxError});
+    QCOMPARE(f.editor.Polygons.Count(), result.PolygonsAfter);
+    // Every collapse of an inner node takes two triangles, and this border is nowhere straight.
+    if (maxTriangles > 0) QCOMPARE(result.PolygonsAfter, maxTriangles - maxTriangles % 2);
+    if (maxTriangles == 0) QVERIFY(result.MaxError <= maxError);
+    QVERIFY(result.PolygonsAfter < 2048);
+
+    std::set<std::string> kept;
+    for (const T3DCoord& node : f.editor.Nodes) kept.insert(node.Name);
+    for (const std::string& name : fixed) QVERIFY(kept.count(name) != 0);
+    for (const TPoly& p : f.editor.Polygons) {
+      for (const int n : {p.Node1, p.Node2, p.Node3}) {
+        const float x = f.editor.Nodes[n].X;
+        QVERIFY(p.Group == "West" ? x <= 64 * 16 : x >= 64 * 16);
+      }
+      QVERIFY(IsGround(f.editor.Nodes[p.Node1], f.editor.Nodes[p.Node2], f.editor.Nodes[p.Node3]));
+    }
+    const double measured = MeasuredError(nodes, f.editor);
+    QVERIFY(measured >= 0);
+    QVERIFY2(std::fabs(measured - result.MaxError) < 1e-3,
+             qPrintable(QStringLiteral("%1 measured, %2 reported").arg(measured).arg(result.MaxError)));
+    CheckUndoRedo(f.editor, before);
+  }
+
+  void simplifyRefusesBadOptions() {
+    TActionFixture f;
+    NewMesh(f.editor, 2);
+    QVERIFY_THROWS_EXCEPTION(ETerravelError, DoSimplify(f.editor, {-1, 0}));
+    QVERIFY_THROWS_EXCEPTION(ETerravelError, DoSimplify(f.editor, {0, -1}));
+    QVERIFY_THROWS_EXCEPTION(ETerravelError, DoSimplify(f.editor, {0, NAN}));
     QCOMPARE(f.editor.History.UndoCount(), 0);
   }
 };

@@ -10,6 +10,8 @@
 namespace terravel {
 
 class TEditor;
+struct TSimplifyOptions;
+struct TSimplifyResult;
 struct TSmoothOptions;
 struct TTriangulateOptions;
 
@@ -55,6 +57,8 @@ void DoSetPgInc(TEditor& editor, float value);
 // Shaping (ShapingActions.cpp): one step each, on the selection or on everything when nothing is
 // selected. Each returns how many records it changed (0: nothing was done).
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options);
+// The result tells the counts and the largest height error; its Edit is left empty.
+TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options);
 // The count is of the polygons added.
 int DoTriangulate(TEditor& editor, const TTriangulateOptions& options);
 

@@ -10,6 +10,7 @@
 #include "model/document/CornerMaintenance.h"
 #include "model/editor/Editor.h"
 #include "model/shaping/ConstrainedTriangulation.h"
+#include "model/shaping/EdgeCollapse.h"
 #include "model/shaping/HeightSmoothing.h"
 #include "model/shaping/ShapingScope.h"
 
@@ -127,6 +128,13 @@ int DoTriangulate(TEditor& editor, const TTriangulateOptions& options) {
   const int added = static_cast<int>(edit.AddedPolygons.size());
   Perform(editor, "Triangulate " + FormatCount(chosen) + " nodes", std::move(edit));
   return added;
+}
+
+TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options) {
+  TSimplifyResult result = SimplifyPolygons(editor, options);
+  const TSimplifyResult report{{}, result.PolygonsBefore, result.PolygonsAfter, result.MaxError};
+  Perform(editor, "Simplify " + FormatCount(result.PolygonsBefore) + " polygons", std::move(result.Edit));
+  return report;
 }
 
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options) {
