@@ -117,18 +117,22 @@ class TCollapser {
     using TEntry = std::tuple<double, double, int, int>;  // cost, length, node, stamp
     std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> queue;
     std::vector<int> stamp(points_.size(), 0);
+    std::vector<bool> queued(points_.size(), false);  // an entry of the current stamp waits
     const auto push = [&](int n) {
       const auto at = static_cast<std::size_t>(n);
       ++stamp[at];
+      queued[at] = false;
       if (state_[at] != TNodeState::Inner && state_[at] != TNodeState::Border) return;
       const TCollapse best = Best(n);
       if (best.Cost < kNoCollapse) queue.emplace(best.Cost, best.Length, n, stamp[at]);
+      queued[at] = best.Cost < kNoCollapse;
     };
     for (int n = 0; n < static_cast<int>(points_.size()); ++n) push(n);
     while (!queue.empty()) {
       const auto [cost, length, n, entryStamp] = queue.top();
       queue.pop();
       if (entryStamp != stamp[static_cast<std::size_t>(n)]) continue;
+      queued[static_cast<std::size_t>(n)] = false;
       const TCollapse best = Best(n);
       if (best.Cost != cost || best.Length != length) {  // its surroundings changed since: queue it afresh
         push(n);
@@ -145,7 +149,10 @@ class TCollapser {
       }
       std::sort(ring.begin(), ring.end());
       ring.erase(std::unique(ring.begin(), ring.end()), ring.end());
-      for (const int c : ring) push(c);
+      // A waiting entry is checked again when it comes up; the others may have become possible.
+      for (const int c : ring) {
+        if (!queued[static_cast<std::size_t>(c)]) push(c);
+      }
     }
   }
 
