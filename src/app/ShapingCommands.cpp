@@ -1,9 +1,9 @@
 #include "app/ShapingCommands.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QCheckBox>
 #include <QFormLayout>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -58,7 +58,8 @@ TShapingCommands::TShapingCommands(TEditor& editor, QWidget* window)
 void TShapingCommands::Triangulate() {
   QFormLayout* form = nullptr;
   const std::unique_ptr<QDialog> dialog(OptionsDialog(window_, "Triangulate nodes", form));
-  QDoubleSpinBox* maxEdge = NumberRow(form, "&Maximum edge length (0: none):", 0, 1e9, triangulate_.MaxEdge, 0);
+  QDoubleSpinBox* maxEdge =
+      NumberRow(form, "&Maximum edge length (0: none):", 0, 1e9, triangulate_.MaxEdge, 0);
   auto* sky = new QCheckBox(QStringLiteral("&Sky polygons"));
   sky->setChecked(triangulate_.Sky);
   form->insertRow(form->rowCount() - 1, sky);

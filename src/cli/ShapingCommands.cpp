@@ -61,7 +61,8 @@ int RunSimplify(const std::vector<std::string>& words, std::ostream& out) {
   ExpectTwoFiles(arguments);
   const auto triangles = arguments.Value("--max-triangles");
   const auto error = arguments.Value("--max-error");
-  if (triangles.has_value() == error.has_value()) throw EUsageError("give one of --max-triangles and --max-error");
+  if (triangles.has_value() == error.has_value())
+    throw EUsageError("give one of --max-triangles and --max-error");
   TSimplifyOptions options;
   if (triangles) {
     options.MaxTriangles = ParseCount("--max-triangles", *triangles);
@@ -75,7 +76,8 @@ int RunSimplify(const std::vector<std::string>& words, std::ostream& out) {
   const TSimplifyResult result = DoSimplify(editor, options);
   SaveProjectFile(editor, arguments.Positional[1]);
   out << "Simplified " << result.PolygonsBefore << " polygons to " << result.PolygonsAfter
-      << "; maximum height error " << FormatGeneral(result.MaxError) << "; wrote " << arguments.Positional[1] << "\n";
+      << "; maximum height error " << FormatGeneral(result.MaxError) << "; wrote " << arguments.Positional[1]
+      << "\n";
   return 0;
 }
 
@@ -88,7 +90,8 @@ int RunSmooth(const std::vector<std::string>& words, std::ostream& out) {
   if (options.Passes < 1 || options.Passes > kMaxSmoothPasses) {
     throw EUsageError("--passes takes a number from 1 to " + std::to_string(kMaxSmoothPasses));
   }
-  if (!(options.Strength > 0 && options.Strength <= 1)) throw EUsageError("--strength takes a number above 0, at most 1");
+  if (!(options.Strength > 0 && options.Strength <= 1))
+    throw EUsageError("--strength takes a number above 0, at most 1");
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
   const int changed = DoSmoothHeights(editor, options);

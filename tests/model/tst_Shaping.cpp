@@ -12,9 +12,9 @@
 
 #include "ActionTestSupport.h"
 #include "model/actions/Requests.h"
+#include "model/document/Orientation.h"
 #include "model/project/NewProject.h"
 #include "model/projectfile/ProjectFile.h"
-#include "model/document/Orientation.h"
 #include "model/shaping/ConstrainedTriangulation.h"
 #include "model/shaping/EdgeCollapse.h"
 #include "model/shaping/HeightSmoothing.h"
@@ -41,7 +41,6 @@ void CheckUndoRedo(TEditor& editor, const std::string& before) {
   editor.History.UndoLast();
 }
 
-
 // A small fixed sequence of pseudo-random numbers in [0, 1).
 struct TRandom {
   unsigned state = 12345;
@@ -66,12 +65,12 @@ std::array<int, 3> SortedCorners(const TPoly& p) {
   return c;
 }
 
-
 // A grid of columns x rows squares of 64 units, two ground triangles each, heights from z(x, y);
 // the left half of the squares is group "West", the right half "East".
 void Grid(TEditor& editor, int columns, int rows, const std::function<float(float, float)>& z) {
   for (int c = 0; c <= columns; ++c) {
-    for (int r = 0; r <= rows; ++r) editor.Nodes.NewNode("", "", 64.0f * c, 64.0f * r, z(64.0f * c, 64.0f * r));
+    for (int r = 0; r <= rows; ++r)
+      editor.Nodes.NewNode("", "", 64.0f * c, 64.0f * r, z(64.0f * c, 64.0f * r));
   }
   const auto at = [rows](int c, int r) { return c * (rows + 1) + r; };
   for (int c = 0; c < columns; ++c) {
@@ -92,7 +91,8 @@ double MeasuredError(const std::map<std::string, T3DCoord>& before, const TEdito
     if (kept.count(name) != 0) continue;
     bool found = false;
     for (const TPoly& polygon : after.Polygons) {
-      const T3DCoord &a = after.Nodes[polygon.Node1], &b = after.Nodes[polygon.Node2], &c = after.Nodes[polygon.Node3];
+      const T3DCoord &a = after.Nodes[polygon.Node1], &b = after.Nodes[polygon.Node2],
+                     &c = after.Nodes[polygon.Node3];
       const auto cross = [](const T3DCoord& u, const T3DCoord& v, double x, double y) {
         return (double(v.X) - u.X) * (y - u.Y) - (double(v.Y) - u.Y) * (x - u.X);
       };
@@ -291,7 +291,8 @@ class TestShaping : public QObject {
     QCOMPARE(f.editor.Polygons.Count(), 2);
     QCOMPARE(f.editor.Nodes.Count(), 4);
     QVERIFY(result.MaxError < 1e-3);
-    QCOMPARE(QString::fromStdString(f.editor.History.UndoDescription()), QStringLiteral("Simplify 10,000 polygons"));
+    QCOMPARE(QString::fromStdString(f.editor.History.UndoDescription()),
+             QStringLiteral("Simplify 10,000 polygons"));
     CheckUndoRedo(f.editor, before);
   }
 
@@ -310,7 +311,8 @@ class TestShaping : public QObject {
     QFETCH(int, maxTriangles);
     QFETCH(float, maxError);
     TActionFixture f;
-    Grid(f.editor, 32, 32, [](float x, float y) { return 100 * std::sin((x + 100) / 300) * std::cos((y + 50) / 200); });
+    Grid(f.editor, 32, 32,
+         [](float x, float y) { return 100 * std::sin((x + 100) / 300) * std::cos((y + 50) / 200); });
     std::map<std::string, T3DCoord> nodes;
     std::set<std::string> fixed;  // on the border or on the line between the groups
     for (const T3DCoord& node : f.editor.Nodes) {

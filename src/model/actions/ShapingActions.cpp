@@ -98,8 +98,9 @@ TNotices TMeshEditAction::Notices() const {
 
 std::size_t TMeshEditAction::CapturedBytes() const {
   std::size_t bytes = HeapBytes(edit_.Heights) + HeapBytes(edit_.Corners) + HeapBytes(edit_.RemovedPolygons) +
-                      HeapBytes(edit_.RemovedNodes) + HeapBytes(edit_.AddedPolygons) + HeapBytes(oldHeights_) +
-                      HeapBytes(oldCorners_) + HeapBytes(removedPolygons_) + HeapBytes(removedNodes_);
+                      HeapBytes(edit_.RemovedNodes) + HeapBytes(edit_.AddedPolygons) +
+                      HeapBytes(oldHeights_) + HeapBytes(oldCorners_) + HeapBytes(removedPolygons_) +
+                      HeapBytes(removedNodes_);
   for (const TPoly& polygon : edit_.AddedPolygons) {
     bytes += HeapBytes(polygon.Name) + HeapBytes(polygon.Group) + HeapBytes(polygon.Texture);
   }

@@ -72,7 +72,8 @@ class TPolygonCover {
     const auto& cell = cells_[static_cast<std::size_t>(Cell(y, y0_, cellY_) * side_ + Cell(x, x0_, cellX_))];
     for (const int p : cell) {
       const auto c = Corners(p);
-      const double d1 = Side(*c[0], *c[1], x, y), d2 = Side(*c[1], *c[2], x, y), d3 = Side(*c[2], *c[0], x, y);
+      const double d1 = Side(*c[0], *c[1], x, y), d2 = Side(*c[1], *c[2], x, y),
+                   d3 = Side(*c[2], *c[0], x, y);
       if ((d1 >= 0 && d2 >= 0 && d3 >= 0) || (d1 <= 0 && d2 <= 0 && d3 <= 0)) return true;
     }
     return false;
@@ -111,7 +112,8 @@ TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& opt
   for (int p = 0; p < editor.Polygons.Count(); ++p) {
     const TPoly& polygon = editor.Polygons[p];
     const int c[3] = {polygon.Node1, polygon.Node2, polygon.Node3};
-    if (std::ranges::any_of(c, [&](int n) { return n < 0 || n >= nodeCount || !Finite(editor.Nodes[n]); })) continue;
+    if (std::ranges::any_of(c, [&](int n) { return n < 0 || n >= nodeCount || !Finite(editor.Nodes[n]); }))
+      continue;
     for (const int n : c) corner[static_cast<std::size_t>(n)] = true;
     existing.push_back(p);
   }
@@ -120,7 +122,8 @@ TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& opt
   for (int i = 0; i < nodeCount; ++i) {
     const auto at = static_cast<std::size_t>(i);
     const T3DCoord& node = editor.Nodes[i];
-    if ((chosen[at] || corner[at]) && Finite(node)) points.push_back({TPoint(node.X, node.Y), {i, chosen[at]}});
+    if ((chosen[at] || corner[at]) && Finite(node))
+      points.push_back({TPoint(node.X, node.Y), {i, chosen[at]}});
   }
   TCdt cdt;
   cdt.insert(points.begin(), points.end());
@@ -139,7 +142,8 @@ TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& opt
     const TPoly& polygon = editor.Polygons[p];
     const int c[3] = {polygon.Node1, polygon.Node2, polygon.Node3};
     for (int k = 0; k < 3; ++k) {
-      const auto a = vertexOf[static_cast<std::size_t>(c[k])], b = vertexOf[static_cast<std::size_t>(c[(k + 1) % 3])];
+      const auto a = vertexOf[static_cast<std::size_t>(c[k])],
+                 b = vertexOf[static_cast<std::size_t>(c[(k + 1) % 3])];
       if (a != b) cdt.insert_constraint(a, b);
     }
   }
@@ -147,7 +151,8 @@ TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& opt
   std::vector<int> covering;
   for (const int p : existing) {
     const TPoly& polygon = editor.Polygons[p];
-    const T3DCoord &a = editor.Nodes[polygon.Node1], &b = editor.Nodes[polygon.Node2], &c = editor.Nodes[polygon.Node3];
+    const T3DCoord &a = editor.Nodes[polygon.Node1], &b = editor.Nodes[polygon.Node2],
+                   &c = editor.Nodes[polygon.Node3];
     if ((double(b.X) - a.X) * (double(c.Y) - a.Y) - (double(b.Y) - a.Y) * (double(c.X) - a.X) != 0) {
       covering.push_back(p);
     }

@@ -56,9 +56,11 @@ class TCollapser {
     for (int p = 0; p < editor.Polygons.Count(); ++p) {
       const TPoly& polygon = editor.Polygons[p];
       const std::array<int, 3> c{polygon.Node1, polygon.Node2, polygon.Node3};
-      const bool valid = std::ranges::all_of(c, [&](int n) { return n >= 0 && n < nodeCount && Finite(n); }) &&
-                         c[0] != c[1] && c[1] != c[2] && c[0] != c[2];
-      const bool take = valid && chosen[static_cast<std::size_t>(p)] && Orient(At(c[0]), At(c[1]), At(c[2])) != 0;
+      const bool valid =
+          std::ranges::all_of(c, [&](int n) { return n >= 0 && n < nodeCount && Finite(n); }) &&
+          c[0] != c[1] && c[1] != c[2] && c[0] != c[2];
+      const bool take =
+          valid && chosen[static_cast<std::size_t>(p)] && Orient(At(c[0]), At(c[1]), At(c[2])) != 0;
       if (!take) {
         for (const int n : c) {
           if (n >= 0 && n < nodeCount) locked[static_cast<std::size_t>(n)] = true;
@@ -81,7 +83,8 @@ class TCollapser {
     sides.reserve(corners_.size() * 3);
     for (int t = 0; t < static_cast<int>(corners_.size()); ++t) {
       const auto& c = corners_[static_cast<std::size_t>(t)];
-      for (int k = 0; k < 3; ++k) sides.emplace_back(std::min(c[k], c[(k + 1) % 3]), std::max(c[k], c[(k + 1) % 3]), t);
+      for (int k = 0; k < 3; ++k)
+        sides.emplace_back(std::min(c[k], c[(k + 1) % 3]), std::max(c[k], c[(k + 1) % 3]), t);
     }
     std::sort(sides.begin(), sides.end());
     for (std::size_t i = 0; i < sides.size();) {
@@ -90,7 +93,8 @@ class TCollapser {
              std::get<1>(sides[j]) == std::get<1>(sides[i])) {
         ++j;
       }
-      const auto a = static_cast<std::size_t>(std::get<0>(sides[i])), b = static_cast<std::size_t>(std::get<1>(sides[i]));
+      const auto a = static_cast<std::size_t>(std::get<0>(sides[i])),
+                 b = static_cast<std::size_t>(std::get<1>(sides[i]));
       if (j - i == 1) {
         border[a] = border[b] = true;
       } else if (j - i > 2 || !Alike(std::get<2>(sides[i]), std::get<2>(sides[i + 1]))) {
@@ -190,7 +194,8 @@ class TCollapser {
   bool Alike(int s, int t) const {
     const TPoly& a = editor_.Polygons[source_[static_cast<std::size_t>(s)]];
     const TPoly& b = editor_.Polygons[source_[static_cast<std::size_t>(t)]];
-    return a.Group == b.Group && a.Texture == b.Texture && sign_[static_cast<std::size_t>(s)] == sign_[static_cast<std::size_t>(t)];
+    return a.Group == b.Group && a.Texture == b.Texture &&
+           sign_[static_cast<std::size_t>(s)] == sign_[static_cast<std::size_t>(t)];
   }
   bool Has(int t, int n) const {
     const auto& c = corners_[static_cast<std::size_t>(t)];
@@ -288,8 +293,8 @@ class TCollapser {
     for (const int t : around_[static_cast<std::size_t>(n)]) shared += Has(t, into) ? 1 : 0;
     const auto intoNeighbours = Neighbours(into);
     for (const auto& [c, count] : neighbours) {
-      if (std::find_if(intoNeighbours.begin(), intoNeighbours.end(), [c](const auto& f) { return f.first == c; }) !=
-          intoNeighbours.end()) {
+      if (std::find_if(intoNeighbours.begin(), intoNeighbours.end(),
+                       [c](const auto& f) { return f.first == c; }) != intoNeighbours.end()) {
         ++common;
       }
     }
@@ -301,7 +306,8 @@ class TCollapser {
     }
     double cost = Locate(joined, points_, At(n)).second;
     for (const int t : around_[static_cast<std::size_t>(n)]) {
-      for (const int p : inside_[static_cast<std::size_t>(t)]) cost = std::max(cost, Locate(joined, points_, At(p)).second);
+      for (const int p : inside_[static_cast<std::size_t>(t)])
+        cost = std::max(cost, Locate(joined, points_, At(p)).second);
     }
     return cost;
   }

@@ -13,7 +13,9 @@ struct TMeshAdjacency {
   std::vector<int> Neighbours;
   std::vector<bool> OnBorder;
 
-  int Degree(int node) const { return Start[static_cast<std::size_t>(node) + 1] - Start[static_cast<std::size_t>(node)]; }
+  int Degree(int node) const {
+    return Start[static_cast<std::size_t>(node) + 1] - Start[static_cast<std::size_t>(node)];
+  }
 };
 
 // Polygons with a corner outside the node list are left out.

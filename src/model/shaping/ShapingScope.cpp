@@ -35,7 +35,9 @@ std::vector<bool> ChosenNodes(const TEditor& editor) {
 std::vector<bool> ChosenPolygons(const TEditor& editor) {
   const int count = editor.Polygons.Count();
   if (NothingSelected(editor)) return std::vector<bool>(static_cast<std::size_t>(count), true);
-  const auto selectedNode = [&editor](int corner) { return IsNode(editor, corner) && editor.Nodes[corner].Selected; };
+  const auto selectedNode = [&editor](int corner) {
+    return IsNode(editor, corner) && editor.Nodes[corner].Selected;
+  };
   std::vector<bool> chosen(static_cast<std::size_t>(count), false);
   for (int i = 0; i < count; ++i) {
     const TPoly& p = editor.Polygons[i];
