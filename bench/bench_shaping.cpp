@@ -1,6 +1,6 @@
 // The shaping commands on the 256 x 256 mesh (66,049 nodes, 131,072 polygons), each beside
 // loading the same project from its bytes: triangulating the 66,049 nodes without polygons,
-// simplifying the 131,072 polygons to 5,000, and smoothing every node once.
+// simplifying the 131,072 polygons to 5,000, smoothing every node once and one sculpt dab.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -12,6 +12,7 @@
 #include "model/shaping/ConstrainedTriangulation.h"
 #include "model/shaping/EdgeCollapse.h"
 #include "model/shaping/HeightSmoothing.h"
+#include "model/shaping/SculptBrush.h"
 
 using namespace terravel;
 
@@ -76,11 +77,28 @@ void BM_SmoothOnce(benchmark::State& state) {
   }
 }
 
+// One raise dab of a stroke over about 1,000 nodes (a radius of 18 squares of 256), the heights
+// put back outside the timing.
+void BM_SculptDab(benchmark::State& state) {
+  TEditor editor;
+  ReadProjectBytes(editor, MeshBytes(), "mesh.tvp");
+  TSculptStroke stroke(editor, {TSculptMode::Raise, 18 * 256, 1, TFalloff::Smooth});
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(stroke.Dab(0, 0));
+    state.PauseTiming();
+    stroke.Cancel();
+    state.ResumeTiming();
+  }
+  stroke.Dab(0, 0);
+  state.counters["nodes"] = stroke.TouchedCount();
+}
+
 }  // namespace
 
 BENCHMARK(BM_LoadMesh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TriangulateFreeNodes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SimplifyTo5000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SmoothOnce)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SculptDab)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

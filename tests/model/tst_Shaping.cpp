@@ -18,6 +18,7 @@
 #include "model/shaping/ConstrainedTriangulation.h"
 #include "model/shaping/EdgeCollapse.h"
 #include "model/shaping/HeightSmoothing.h"
+#include "model/shaping/SculptBrush.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -353,6 +354,66 @@ class TestShaping : public QObject {
     QVERIFY_THROWS_EXCEPTION(ETerravelError, DoSimplify(f.editor, {0, -1}));
     QVERIFY_THROWS_EXCEPTION(ETerravelError, DoSimplify(f.editor, {0, NAN}));
     QCOMPARE(f.editor.History.UndoCount(), 0);
+  }
+
+  // A raise dab at the middle node of the 8 x 8 mesh (squares of 256): the middle rises by the
+  // strength, a node half the radius away and one at the radius by the falloff's value there.
+  void sculptRaise_data() {
+    QTest::addColumn<int>("falloff");
+    QTest::addColumn<float>("half");
+    QTest::addColumn<float>("edge");
+    QTest::newRow("smooth") << int(TFalloff::Smooth) << 5.0f << 0.0f;
+    QTest::newRow("linear") << int(TFalloff::Linear) << 5.0f << 0.0f;
+    QTest::newRow("constant") << int(TFalloff::Constant) << 10.0f << 10.0f;
+  }
+  void sculptRaise() {
+    QFETCH(int, falloff);
+    QFETCH(float, half);
+    QFETCH(float, edge);
+    TActionFixture f;
+    NewMesh(f.editor, 8);
+    const std::string before = WriteProjectBytes(f.editor);
+    TSculptStroke stroke(f.editor, {TSculptMode::Raise, 512, 10, TFalloff(falloff)});
+    QVERIFY(stroke.Dab(0, 0));
+    QCOMPARE(f.editor.Nodes[MeshNode(8, 4, 4)].Z, 10.0f);
+    QCOMPARE(f.editor.Nodes[MeshNode(8, 5, 4)].Z, half);
+    QCOMPARE(f.editor.Nodes[MeshNode(8, 4, 6)].Z, edge);
+    QCOMPARE(f.editor.Nodes[MeshNode(8, 0, 0)].Z, 0.0f);
+    QVERIFY(stroke.Dab(256, 0));
+    QCOMPARE(f.editor.History.UndoCount(), 0);  // live, without history
+    const std::string during = WriteProjectBytes(f.editor);
+    stroke.End();
+    QCOMPARE(f.editor.History.UndoCount(), 1);
+    QVERIFY(QString::fromStdString(f.editor.History.UndoDescription()).startsWith("Sculpt "));
+    QVERIFY(WriteProjectBytes(f.editor) == during);
+    CheckUndoRedo(f.editor, before);
+  }
+
+  // Every mode moves only the nodes of the selection, and undo gives every height back.
+  void sculptModes_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<float>("middle");
+    QTest::newRow("lower") << int(TSculptMode::Lower) << 90.0f;
+    QTest::newRow("smooth") << int(TSculptMode::Smooth) << 90.0f;
+    QTest::newRow("flatten") << int(TSculptMode::Flatten) << 90.0f;
+  }
+  void sculptModes() {
+    QFETCH(int, mode);
+    QFETCH(float, middle);
+    TActionFixture f;
+    NewMesh(f.editor, 8);
+    const int spike = MeshNode(8, 4, 4);
+    f.editor.Nodes[spike].Z = 100;
+    SelectNodes(f.editor, {spike, MeshNode(8, 4, 5)});
+    const std::string before = WriteProjectBytes(f.editor);
+    TSculptStroke stroke(f.editor, {TSculptMode(mode), 600, 10, TFalloff::Constant});
+    stroke.Dab(0, 0);
+    QCOMPARE(f.editor.Nodes[spike].Z, middle);
+    for (int i = 0; i < f.editor.Nodes.Count(); ++i) {
+      if (i != spike && i != MeshNode(8, 4, 5)) QCOMPARE(f.editor.Nodes[i].Z, 0.0f);
+    }
+    stroke.End();
+    CheckUndoRedo(f.editor, before);
   }
 };
 
