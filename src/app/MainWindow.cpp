@@ -16,6 +16,7 @@
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/GradientPanel.h"
+#include "app/SculptTool.h"
 #include "app/ShapingCommands.h"
 #include "app/StatusPanels.h"
 #include "app/UndoRedoCommands.h"
@@ -83,6 +84,9 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   viewportInput_ = new TViewportInput(editor_, host_, renderer_, *editCommands_, *viewportPopups_,
                                       TViewportControls{this, Viewport(), focusButton_, menus_.View_ShowProperties,
                                                         menus_.View_AutoShowProperties, tools_.Properties});
+
+  // Installed after the viewport input, so that its filter sees the viewport's events first.
+  sculptTool_ = new TSculptTool(editor_, host_, Viewport(), menus_.Edit_Sculpt);
 
   // Every view follows the document through the host, in this order.
   for (TDocumentView* view : std::initializer_list<TDocumentView*>{

@@ -25,6 +25,7 @@ class TGradientPanel;
 class TClientPanel;
 class TEditCommands;
 class TShapingCommands;
+class TSculptTool;
 class TPropertiesForm;
 class TStatusPanels;
 class TUndoRedoCommands;
@@ -139,6 +140,7 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   TUndoRedoCommands* undoRedo_ = nullptr;
   TEditCommands* editCommands_ = nullptr;
   TShapingCommands* shapingCommands_ = nullptr;
+  TSculptTool* sculptTool_ = nullptr;
   TViewportPopups* viewportPopups_ = nullptr;
   TViewportInput* viewportInput_ = nullptr;
   QToolBar* toolBar_ = nullptr;
