@@ -122,14 +122,16 @@ class TCollapser {
     std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> queue;
     std::vector<int> stamp(points_.size(), 0);
     std::vector<bool> queued(points_.size(), false);  // an entry of the current stamp waits
-    const auto push = [&](int n) {
+    const auto enqueue = [&](int n, const TCollapse& best) {
       const auto at = static_cast<std::size_t>(n);
       ++stamp[at];
-      queued[at] = false;
-      if (state_[at] != TNodeState::Inner && state_[at] != TNodeState::Border) return;
-      const TCollapse best = Best(n);
       if (best.Cost < kNoCollapse) queue.emplace(best.Cost, best.Length, n, stamp[at]);
       queued[at] = best.Cost < kNoCollapse;
+    };
+    const auto push = [&](int n) {
+      const auto at = static_cast<std::size_t>(n);
+      const bool open = state_[at] == TNodeState::Inner || state_[at] == TNodeState::Border;
+      enqueue(n, open ? Best(n) : TCollapse{});
     };
     for (int n = 0; n < static_cast<int>(points_.size()); ++n) push(n);
     while (!queue.empty()) {
@@ -139,7 +141,7 @@ class TCollapser {
       queued[static_cast<std::size_t>(n)] = false;
       const TCollapse best = Best(n);
       if (best.Cost != cost || best.Length != length) {  // its surroundings changed since: queue it afresh
-        push(n);
+        enqueue(n, best);
         continue;
       }
       const int removes = state_[static_cast<std::size_t>(n)] == TNodeState::Border ? 1 : 2;
@@ -281,13 +283,14 @@ class TCollapser {
     TCollapse best;
     for (const int into : candidates) {
       const double dx = At(into).X - At(n).X, dy = At(into).Y - At(n).Y;
-      const TCollapse candidate{Cost(n, into, neighbours), dx * dx + dy * dy, into};
+      const TCollapse candidate{Cost(n, into, neighbours, best.Cost), dx * dx + dy * dy, into};
       if (candidate.Cost < kNoCollapse && candidate.Before(best)) best = candidate;
     }
     return best;
   }
 
-  double Cost(int n, int into, const std::vector<std::pair<int, int>>& neighbours) const {
+  // Stops early, returning more than bound, once the cost exceeds it.
+  double Cost(int n, int into, const std::vector<std::pair<int, int>>& neighbours, double bound) const {
     // The nodes both share must be exactly the far corners of their common triangles.
     int common = 0, shared = 0;
     for (const int t : around_[static_cast<std::size_t>(n)]) shared += Has(t, into) ? 1 : 0;
@@ -306,6 +309,7 @@ class TCollapser {
     }
     double cost = Locate(joined, points_, At(n)).second;
     for (const int t : around_[static_cast<std::size_t>(n)]) {
+      if (cost > bound) return cost;
       for (const int p : inside_[static_cast<std::size_t>(t)])
         cost = std::max(cost, Locate(joined, points_, At(p)).second);
     }
