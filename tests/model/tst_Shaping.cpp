@@ -149,6 +149,11 @@ class TestShaping : public QObject {
     QVERIFY(DoSmoothHeights(f.editor, options) > 0);
     QCOMPARE(f.editor.History.UndoCount(), 1);
     QVERIFY(QString::fromStdString(f.editor.History.UndoDescription()).startsWith("Smooth "));
+    // Lists, picture and properties follow as after adding or removing records.
+    constexpr TNotices kNotices{TNotice::Modified, TNotice::Lists, TNotice::FullRedraw,
+                                TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
+    const TPropertyMode mode = selectInside ? TPropertyMode::pmNodes : TPropertyMode::pmNone;
+    QVERIFY(f.DoneNotices() == kNotices.WithMode(mode));
 
     QVERIFY(f.editor.Nodes[spike].Z <= 1000 * (1 - strength / 2));
     QVERIFY(f.editor.Nodes[spike].Z > 0);
