@@ -108,6 +108,7 @@ void TSculptStroke::End() {
   TMeshEdit edit;
   std::sort(touched_.begin(), touched_.end());
   for (const int i : touched_) {
+    if (i >= editor_.Nodes.Count()) continue;  // the list changed under the stroke
     T3DCoord& node = editor_.Nodes[i];
     const float start = startZ_[static_cast<std::size_t>(i)];
     if (node.Z != start) edit.Heights.push_back({i, node.Z});
@@ -122,7 +123,9 @@ void TSculptStroke::End() {
 }
 
 void TSculptStroke::Cancel() {
-  for (const int i : touched_) editor_.Nodes[i].Z = startZ_[static_cast<std::size_t>(i)];
+  for (const int i : touched_) {
+    if (i < editor_.Nodes.Count()) editor_.Nodes[i].Z = startZ_[static_cast<std::size_t>(i)];
+  }
   touched_.clear();
   std::fill(isTouched_.begin(), isTouched_.end(), false);
 }
