@@ -294,12 +294,10 @@ class TCollapser {
     // The nodes both share must be exactly the far corners of their common triangles.
     int common = 0, shared = 0;
     for (const int t : around_[static_cast<std::size_t>(n)]) shared += Has(t, into) ? 1 : 0;
-    const auto intoNeighbours = Neighbours(into);
-    for (const auto& [c, count] : neighbours) {
-      if (std::find_if(intoNeighbours.begin(), intoNeighbours.end(),
-                       [c](const auto& f) { return f.first == c; }) != intoNeighbours.end()) {
-        ++common;
-      }
+    const auto& intoTriangles = around_[static_cast<std::size_t>(into)];
+    for (const auto& neighbour : neighbours) {
+      const int c = neighbour.first;
+      if (c != into && std::ranges::any_of(intoTriangles, [&](int t) { return Has(t, c); })) ++common;
     }
     if (common != shared) return kNoCollapse;
     const auto joined = Joined(n, into);
