@@ -9,6 +9,8 @@
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/MainWindow.h"
+#include "app/SculptTool.h"
+#include "app/ShapingCommands.h"
 #include "app/UserDialogs.h"
 #include "app/WebPage.h"
 
@@ -42,6 +44,11 @@ void TMainForm::ConnectCommands() {
           [this] { editCommands_->AddPolygon(TPolygonKind::Ground, TPolygonSource::SelectionOrPoint); });
   Command(m.Edit_AddSkyPolygon,
           [this] { editCommands_->AddPolygon(TPolygonKind::Sky, TPolygonSource::SelectionOrPoint); });
+  Command(m.Edit_Triangulate, [this] { shapingCommands_->Triangulate(); });
+  Command(m.Edit_Simplify, [this] { shapingCommands_->Simplify(); });
+  Command(m.Edit_Sculpt, [this] { sculptTool_->SetActive(menus_.Edit_Sculpt->isChecked()); });
+  Command(m.Edit_SculptBrush, [this] { sculptTool_->EditBrush(this); });
+  Command(m.Edit_Smooth, [this] { shapingCommands_->Smooth(); });
   // Both show the window (also when it shows already); its showing sets their check marks.
   m.View_ShowProperties->setCheckable(true);
   for (QAction* action : {m.View_ShowProperties, m.Tool_Properties}) {

@@ -82,6 +82,12 @@ void TMainForm::CreateMenus() {
       Item(m.Edit, "Menu_Edit_AddSkyPolygon", "Add sk&y polygon (at cursor position)", Ctrl(Qt::Key_K));
   m.Edit_Flip = Item(m.Edit, "Menu_Edit_Flip", "&Flip polygon orientation", Ctrl(Qt::Key_F));
   m.Edit->addSeparator();
+  m.Edit_Triangulate = Item(m.Edit, "Menu_Edit_Triangulate", "&Triangulate nodes...");
+  m.Edit_Simplify = Item(m.Edit, "Menu_Edit_Simplify", "Simpl&ify polygons...");
+  m.Edit_Smooth = Item(m.Edit, "Menu_Edit_Smooth", "Smoot&h heights...");
+  m.Edit_Sculpt = CheckItem(m.Edit, "Menu_Edit_Sculpt", "S&culpt heights", false, Ctrl(Qt::Key_J));
+  m.Edit_SculptBrush = Item(m.Edit, "Menu_Edit_SculptBrush", "Sculpt &brush...");
+  m.Edit->addSeparator();
   QMenu* selectAll = m.Edit->addMenu(QStringLiteral("Select &all"));
   m.Edit_SelectAll_Nodes = Item(selectAll, "Menu_Edit_SelectAll_Nodes", "&Nodes");
   m.Edit_SelectAll_Polygons = Item(selectAll, "Menu_Edit_SelectAll_Polygons", "&Polygons");

@@ -33,6 +33,11 @@ struct TMainMenus {
   QAction* Edit_AddGroundPolygon = nullptr;
   QAction* Edit_AddSkyPolygon = nullptr;
   QAction* Edit_Flip = nullptr;
+  QAction* Edit_Triangulate = nullptr;
+  QAction* Edit_Simplify = nullptr;
+  QAction* Edit_Smooth = nullptr;
+  QAction* Edit_Sculpt = nullptr;
+  QAction* Edit_SculptBrush = nullptr;
   QAction* Edit_SelectAll_Nodes = nullptr;
   QAction* Edit_SelectAll_Polygons = nullptr;
   QAction* Edit_SelectAll_All = nullptr;

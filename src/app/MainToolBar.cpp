@@ -53,6 +53,8 @@ void TMainForm::CreateToolBar() {
   AddButton(toolBar_, m.Edit_Remove, TToolIcon::Remove, "Remove selection.");
   toolBar_->addSeparator();
   AddButton(toolBar_, m.Edit_Snap, TToolIcon::Snap, "Automatically snap X and Y to grid.");
+  toolBar_->addAction(m.Edit_Sculpt);
+  m.Edit_Sculpt->setToolTip(QStringLiteral("Sculpt heights with the brush (Escape leaves)."));
   m.Tool_Properties = new QAction(QStringLiteral("Properties"), this);
   m.Tool_Properties->setObjectName(QStringLiteral("PropertiesToolButton"));
   m.Tool_Properties->setCheckable(true);

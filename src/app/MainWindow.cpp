@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
@@ -15,6 +16,8 @@
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/GradientPanel.h"
+#include "app/SculptTool.h"
+#include "app/ShapingCommands.h"
 #include "app/StatusPanels.h"
 #include "app/UndoRedoCommands.h"
 #include "app/ViewportInput.h"
@@ -76,12 +79,16 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   CreateToolWindows();
 
   editCommands_ = new TEditCommands(editor_, this, Viewport());
+  shapingCommands_ = new TShapingCommands(editor_, this);
   viewportPopups_ =
       new TViewportPopups(editor_, *editCommands_, this, menus_.View_ShowProperties, *tools_.Properties);
   viewportInput_ = new TViewportInput(editor_, host_, renderer_, *editCommands_, *viewportPopups_,
                                       TViewportControls{this, Viewport(), focusButton_, menus_.View_ShowProperties,
                                                         menus_.View_AutoShowProperties, tools_.Properties});
   CreateView3D();
+
+  // Installed after the viewport input, so that its filter sees the viewport's events first.
+  sculptTool_ = new TSculptTool(editor_, host_, Viewport(), menus_.Edit_Sculpt);
 
   // Every view follows the document through the host, in this order.
   for (TDocumentView* view : std::initializer_list<TDocumentView*>{
@@ -93,6 +100,12 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   connect(gradientPanel_, &TGradientPanel::ShowZClicked, this,
           [this](bool checked) { RunCommand(this, [&] { Menu_View_ShowZClick(checked); }); });
   ConnectCommands();
+  // The selection's popup offers the shaping commands of the Edit menu.
+  QMenu* shape = viewportPopups_->SelectedPopup()->addMenu(QStringLiteral("S&hape"));
+  shape->setObjectName(QStringLiteral("SelectedPopup_Shape"));
+  shape->addAction(menus_.Edit_Triangulate);
+  shape->addAction(menus_.Edit_Simplify);
+  shape->addAction(menus_.Edit_Smooth);
   ConnectViewToggles();
   ConnectToolWindows();
 

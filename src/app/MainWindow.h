@@ -24,6 +24,8 @@ namespace terravel {
 class TGradientPanel;
 class TClientPanel;
 class TEditCommands;
+class TShapingCommands;
+class TSculptTool;
 class TPropertiesForm;
 class TStatusPanels;
 class TUndoRedoCommands;
@@ -140,6 +142,8 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   TMainMenus menus_;
   TUndoRedoCommands* undoRedo_ = nullptr;
   TEditCommands* editCommands_ = nullptr;
+  TShapingCommands* shapingCommands_ = nullptr;
+  TSculptTool* sculptTool_ = nullptr;
   TViewportPopups* viewportPopups_ = nullptr;
   TViewportInput* viewportInput_ = nullptr;
   QToolBar* toolBar_ = nullptr;

@@ -145,6 +145,9 @@ std::string Usage() {
          "                [--no-gradient-lines] [--background IMAGE [--origin X,Y] [--scale W,H]] [--relief]\n"
          "  terravel-cli render FILE.tvp OUT.png --3d [--size WxH] [--camera AZIMUTH,ELEVATION[,DISTANCE]]\n"
          "                [--exaggerate F]\n"
+         "  terravel-cli triangulate FILE.tvp OUT.tvp [--max-edge L] [--sky]\n"
+         "  terravel-cli simplify FILE.tvp OUT.tvp (--max-triangles N | --max-error E)\n"
+         "  terravel-cli smooth FILE.tvp OUT.tvp [--passes N] [--strength S]\n"
          "  terravel-cli --help | --version\n"
          "\n"
          "  info     counts of nodes and polygons, the selection and the project values\n" +
@@ -155,7 +158,16 @@ std::string Usage() {
          "           buffer; --show takes z,nodes,polygons,textures,position,scale or none; --relief\n"
          "           draws the terrain hill-shaded in the gradient's colours instead; --3d draws the 3-D\n"
          "           view's picture (800x600, the whole terrain from azimuth 30 and elevation 45 degrees\n"
-         "           unless --camera says otherwise; heights exaggerated 1 to 10 times)\n";
+         "           unless --camera says otherwise; heights exaggerated 1 to 10 times)\n"
+         "  triangulate  fills the hull of the selected nodes (all nodes when nothing is selected)\n"
+         "           with ground triangles (sky with --sky) where no polygon is yet, around the\n"
+         "           existing polygons; --max-edge leaves out triangles with a longer side\n"
+         "  simplify joins the selected polygons (all when nothing is selected) by edge collapse\n"
+         "           until at most N are left or the next would raise the height error above E;\n"
+         "           the outer border and the edges between groups or textures stay\n"
+         "  smooth   moves the heights of the selected nodes (all nodes when nothing is selected)\n"
+         "           towards the mean of their neighbours, N passes (default 1) of strength S (above 0,\n"
+         "           at most 1; default 0.5); the border of the selection stays\n";
 }
 
 }  // namespace terravel::cli

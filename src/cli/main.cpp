@@ -8,6 +8,7 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/RenderCommand.h"
+#include "cli/ShapingCommands.h"
 #include "model/core/Errors.h"
 #include "model/core/Version.h"
 
@@ -34,7 +35,8 @@ int main(int argc, char** argv) {
   using Runner = int (*)(const std::vector<std::string>&, std::ostream&);
   const std::map<std::string, Runner> commands = {
       {"info", cli::RunInfo}, {"export", cli::RunExport}, {"import", cli::RunImport}, {"new", cli::RunNew},
-      {"render", cli::RunRender}};
+      {"render", cli::RunRender}, {"simplify", cli::RunSimplify}, {"smooth", cli::RunSmooth},
+      {"triangulate", cli::RunTriangulate}};
   const auto it = commands.find(command);
   try {
     if (it == commands.end()) throw cli::EUsageError("unknown command \"" + command + "\"");

@@ -1,5 +1,7 @@
 // The main window as the user meets it: start-up, title, log window, shortcuts, messages and errors.
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -10,6 +12,7 @@
 #include "app/ViewportWidget.h"
 #include "app/WebPage.h"
 #include "model/core/Version.h"
+#include "model/project/NewProject.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
 
@@ -151,7 +154,30 @@ class TestMainWindow : public QObject {
       QVERIFY2(!seen.contains(action->shortcut()), qPrintable(action->shortcut().toString()));
       seen.insert(action->shortcut());
     }
-    QCOMPARE(withShortcut, 21);  // 20 of the classic menus and F3 for the 3-D view
+    QCOMPARE(withShortcut, 22);  // 20 of the classic menus, F3 for the 3-D view, Ctrl+J for sculpting
+  }
+
+
+  // The sculpt mode: a stroke over the viewport is one history entry; Escape leaves the mode.
+  void sculptStrokeIsOneStep() {
+    auto windows = StartWindows(QString(), true);
+    TMainForm& main = windows->Main();
+    NewMesh(main.Editor(), 16);
+    main.Editor().Values.Zoom = 0.5f;
+    const TMainMenus& menus = main.Menus();
+    menus.Edit_Sculpt->trigger();
+    QVERIFY(menus.Edit_Sculpt->isChecked());
+    QWidget* viewport = main.Viewport();
+    const QPoint middle = viewport->rect().center();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, middle);
+    QMouseEvent move(QEvent::MouseMove, QPointF(middle + QPoint(20, 0)), viewport->mapToGlobal(QPointF(middle)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, middle + QPoint(20, 0));
+    QCOMPARE(main.Editor().History.UndoCount(), 1);
+    QVERIFY(QString::fromStdString(main.Editor().History.UndoDescription()).startsWith("Sculpt "));
+    QTest::keyClick(&main, Qt::Key_Escape);
+    QVERIFY(!menus.Edit_Sculpt->isChecked());
   }
 
   void webPageCommandLine_data() {

@@ -161,6 +161,37 @@ class TestCli : public QObject {
     QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["polygons"].toInt(), 1);
   }
 
+  // The shaping commands chained as a script would: a mesh simplified, smoothed, then its
+  // points triangulated afresh; each reports and writes its file.
+  void shapingChain_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("polygons");
+    QTest::newRow("simplify") << QStringList{"simplify", "m.tvp", "s.tvp", "--max-triangles", "100"}
+                              << "Simplified 512 polygons to 100; maximum height error 0" << 100;
+    QTest::newRow("smooth") << QStringList{"smooth", "s.tvp", "t.tvp", "--passes", "3", "--strength", "0.4"}
+                            << "Smoothed 0 nodes" << 100;
+    QTest::newRow("triangulate") << QStringList{"triangulate", "n.tvp", "u.tvp", "--max-edge", "400"}
+                                 << "Added 512 polygons" << 512;
+  }
+  void shapingChain() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, output);
+    QFETCH(int, polygons);
+    QCOMPARE(RunCli({"new", Path("m.tvp"), "--mesh", "16"}).ExitCode, 0);
+    QCOMPARE(RunCli({"export", Path("m.tvp"), Path("n.txt")}).ExitCode, 0);
+    QCOMPARE(RunCli({"import", Path("n.txt"), Path("n.tvp")}).ExitCode, 0);
+    if (arguments[0] == "smooth") {
+      QCOMPARE(RunCli({"simplify", Path("m.tvp"), Path("s.tvp"), "--max-triangles", "100"}).ExitCode, 0);
+    }
+    for (int k : {1, 2}) arguments[k] = Path(arguments[k].toLatin1().constData());
+    const TCliResult result = RunCli(arguments);
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY2(result.Out.startsWith(output), qPrintable(result.Out));
+    const TCliResult info = RunCli({"info", arguments[2], "--json"});
+    QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["polygons"].toInt(), polygons);
+  }
+
   void wrongCallsAndFailures_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
@@ -180,6 +211,15 @@ class TestCli : public QObject {
         << "cannot tell the format from \"x.TVT\": give --format (txt, t3d, heightmap)";
     QTest::newRow("Unreal text is not scaled") << QStringList{"export", "x.tvp", "x.T3D", "--scale", "2"} << 2
                                                << "--scale applies to the txt format only";
+    QTest::newRow("simplify without a goal")
+        << QStringList{"simplify", "x.tvp", "y.tvp"} << 2 << "give one of";
+    QTest::newRow("simplify with two goals")
+        << QStringList{"simplify", "x.tvp", "y.tvp", "--max-triangles", "5", "--max-error", "1"} << 2
+        << "give one of";
+    QTest::newRow("smooth strength")
+        << QStringList{"smooth", "x.tvp", "y.tvp", "--strength", "2"} << 2 << "--strength";
+    QTest::newRow("triangulate edge") << QStringList{"triangulate", "x.tvp", "y.tvp", "--max-edge", "-1"} << 2
+                                      << "--max-edge";
     QTest::newRow("missing file") << QStringList{"info", "/nonexistent/x.tvp"} << 1
                                   << "Datei /nonexistent/x.tvp kann nicht";
     QTest::newRow("unwritable output") << QStringList{"new", "/nonexistent/dir/x.tvp"} << 1

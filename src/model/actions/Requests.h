@@ -10,6 +10,10 @@
 namespace terravel {
 
 class TEditor;
+struct TSimplifyOptions;
+struct TSimplifyResult;
+struct TSmoothOptions;
+struct TTriangulateOptions;
 
 // The coordinate that DoSetNodeCoord changes.
 enum class TNodeAxis { X, Y, Z };
@@ -49,5 +53,13 @@ void DoSetGridSize(TEditor& editor, int size);
 void DoSetMinZ(TEditor& editor, float value);
 void DoSetMaxZ(TEditor& editor, float value);
 void DoSetPgInc(TEditor& editor, float value);
+
+// Shaping (ShapingActions.cpp): one step each, on the selection or on everything when nothing is
+// selected. Each returns how many records it changed (0: nothing was done).
+int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options);
+// The result tells the counts and the largest height error; its Edit is left empty.
+TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options);
+// The count is of the polygons added.
+int DoTriangulate(TEditor& editor, const TTriangulateOptions& options);
 
 }  // namespace terravel

@@ -1,0 +1,103 @@
+#include "cli/ShapingCommands.h"
+
+#include <charconv>
+
+#include "cli/Arguments.h"
+#include "model/actions/Requests.h"
+#include "model/editor/Editor.h"
+#include "model/project/OpenProject.h"
+#include "model/projectfile/ProjectFile.h"
+#include "model/shaping/ConstrainedTriangulation.h"
+#include "model/shaping/EdgeCollapse.h"
+#include "model/shaping/HeightSmoothing.h"
+#include "model/text/NumberText.h"
+
+namespace terravel::cli {
+
+namespace {
+
+void ExpectTwoFiles(const TArguments& arguments) {
+  if (arguments.Positional.size() != 2) {
+    throw EUsageError("expected 2 file names, got " + std::to_string(arguments.Positional.size()));
+  }
+}
+
+int ParseCount(const std::string& option, const std::string& text) {
+  int value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+    throw EUsageError(option + " takes a whole number, not \"" + text + "\"");
+  }
+  return value;
+}
+
+float ParseNumber(const std::string& option, const std::string& text) {
+  try {
+    return ParseScale(text);
+  } catch (const EUsageError&) {
+    throw EUsageError(option + " takes a number, not \"" + text + "\"");
+  }
+}
+
+}  // namespace
+
+int RunTriangulate(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments = ParseArguments(words, {"--max-edge"}, {"--sky"});
+  ExpectTwoFiles(arguments);
+  TTriangulateOptions options;
+  options.Sky = arguments.Has("--sky");
+  if (auto maxEdge = arguments.Value("--max-edge")) options.MaxEdge = ParseNumber("--max-edge", *maxEdge);
+  if (!(options.MaxEdge >= 0)) throw EUsageError("--max-edge takes a length of 0 (no limit) or more");
+  TEditor editor;
+  OpenProject(editor, arguments.Positional[0]);
+  const int added = DoTriangulate(editor, options);
+  SaveProjectFile(editor, arguments.Positional[1]);
+  out << "Added " << added << " polygons; wrote " << arguments.Positional[1] << "\n";
+  return 0;
+}
+
+int RunSimplify(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments = ParseArguments(words, {"--max-triangles", "--max-error"}, {});
+  ExpectTwoFiles(arguments);
+  const auto triangles = arguments.Value("--max-triangles");
+  const auto error = arguments.Value("--max-error");
+  if (triangles.has_value() == error.has_value())
+    throw EUsageError("give one of --max-triangles and --max-error");
+  TSimplifyOptions options;
+  if (triangles) {
+    options.MaxTriangles = ParseCount("--max-triangles", *triangles);
+    if (options.MaxTriangles < 1) throw EUsageError("--max-triangles takes a number of 1 or more");
+  } else {
+    options.MaxError = ParseNumber("--max-error", *error);
+    if (!(options.MaxError >= 0)) throw EUsageError("--max-error takes a height of 0 or more");
+  }
+  TEditor editor;
+  OpenProject(editor, arguments.Positional[0]);
+  const TSimplifyResult result = DoSimplify(editor, options);
+  SaveProjectFile(editor, arguments.Positional[1]);
+  out << "Simplified " << result.PolygonsBefore << " polygons to " << result.PolygonsAfter
+      << "; maximum height error " << FormatGeneral(result.MaxError) << "; wrote " << arguments.Positional[1]
+      << "\n";
+  return 0;
+}
+
+int RunSmooth(const std::vector<std::string>& words, std::ostream& out) {
+  const TArguments arguments = ParseArguments(words, {"--passes", "--strength"}, {});
+  ExpectTwoFiles(arguments);
+  TSmoothOptions options;
+  if (auto passes = arguments.Value("--passes")) options.Passes = ParseCount("--passes", *passes);
+  if (auto strength = arguments.Value("--strength")) options.Strength = ParseNumber("--strength", *strength);
+  if (options.Passes < 1 || options.Passes > kMaxSmoothPasses) {
+    throw EUsageError("--passes takes a number from 1 to " + std::to_string(kMaxSmoothPasses));
+  }
+  if (!(options.Strength > 0 && options.Strength <= 1))
+    throw EUsageError("--strength takes a number above 0, at most 1");
+  TEditor editor;
+  OpenProject(editor, arguments.Positional[0]);
+  const int changed = DoSmoothHeights(editor, options);
+  SaveProjectFile(editor, arguments.Positional[1]);
+  out << "Smoothed " << changed << " nodes; wrote " << arguments.Positional[1] << "\n";
+  return 0;
+}
+
+}  // namespace terravel::cli

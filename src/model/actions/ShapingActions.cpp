@@ -1,0 +1,149 @@
+#include "model/actions/ShapingActions.h"
+
+#include <memory>
+#include <numeric>
+#include <utility>
+
+#include "model/actions/CapturedSize.h"
+#include "model/actions/Requests.h"
+#include "model/core/Errors.h"
+#include "model/document/CornerMaintenance.h"
+#include "model/editor/Editor.h"
+#include "model/shaping/ConstrainedTriangulation.h"
+#include "model/shaping/EdgeCollapse.h"
+#include "model/shaping/HeightSmoothing.h"
+#include "model/shaping/ShapingScope.h"
+
+namespace terravel {
+
+namespace {
+
+std::array<std::int32_t, 3> CornersOf(const TPoly& polygon) {
+  return {polygon.Node1, polygon.Node2, polygon.Node3};
+}
+
+void SetCorners(TPoly& polygon, const std::array<std::int32_t, 3>& corners) {
+  polygon.Node1 = corners[0];
+  polygon.Node2 = corners[1];
+  polygon.Node3 = corners[2];
+}
+
+}  // namespace
+
+TMeshEditAction::TMeshEditAction(TEditor& editor, std::string description, TMeshEdit edit)
+    : TAction(editor, std::move(description)), edit_(std::move(edit)) {}
+
+bool TMeshEditAction::DoExecute() {
+  TCoordList& nodes = editor_.Nodes;
+  TPolyList& polygons = editor_.Polygons;
+  for (const THeightChange& change : edit_.Heights) {
+    Require(nodes.NodeAt(change.Index) != nullptr, modules::Actions, "height change out of range");
+  }
+  for (const TCornerChange& change : edit_.Corners) {
+    Require(polygons.PolygonAt(change.Index) != nullptr, modules::Actions, "corner change out of range");
+  }
+
+  oldHeights_.clear();
+  oldHeights_.reserve(edit_.Heights.size());
+  for (const THeightChange& change : edit_.Heights) {
+    T3DCoord& node = nodes[change.Index];
+    oldHeights_.push_back(node.Z);
+    node.Z = change.Z;
+  }
+  oldCorners_.clear();
+  oldCorners_.reserve(edit_.Corners.size());
+  for (const TCornerChange& change : edit_.Corners) {
+    TPoly& polygon = polygons[change.Index];
+    oldCorners_.push_back(CornersOf(polygon));
+    SetCorners(polygon, change.Corners);
+  }
+  removedPolygons_ = polygons.DetachMany(edit_.RemovedPolygons);
+  removedNodes_ = DetachNodesFixingCorners(nodes, polygons, edit_.RemovedNodes);
+  polygons.Reserve(static_cast<std::size_t>(polygons.Count()) + edit_.AddedPolygons.size());
+  added_ = 0;
+  for (const TPoly& polygon : edit_.AddedPolygons) {
+    Require(polygons.AddPolygon(polygon) >= 0, modules::Actions, "no memory for a new polygon");
+    ++added_;
+  }
+  nodes.AnnounceSelection();
+  polygons.AnnounceSelection();
+  return true;
+}
+
+void TMeshEditAction::DoUndo() {
+  TCoordList& nodes = editor_.Nodes;
+  TPolyList& polygons = editor_.Polygons;
+  Require(added_ <= polygons.Count(), modules::Actions, "added polygons not found");
+  std::vector<int> last(static_cast<std::size_t>(added_));
+  std::iota(last.begin(), last.end(), polygons.Count() - added_);
+  polygons.DetachMany(last);
+  added_ = 0;
+  InsertNodesFixingCorners(nodes, polygons, edit_.RemovedNodes, std::move(removedNodes_));
+  polygons.InsertMany(edit_.RemovedPolygons, std::move(removedPolygons_));
+  removedNodes_.clear();
+  removedPolygons_.clear();
+  for (std::size_t k = edit_.Corners.size(); k-- > 0;) {
+    SetCorners(polygons[edit_.Corners[k].Index], oldCorners_[k]);
+  }
+  for (std::size_t k = edit_.Heights.size(); k-- > 0;) nodes[edit_.Heights[k].Index].Z = oldHeights_[k];
+  nodes.AnnounceSelection();
+  polygons.AnnounceSelection();
+}
+
+TNotices TMeshEditAction::Notices() const {
+  constexpr TNotices kNotices{TNotice::Modified, TNotice::Lists, TNotice::FullRedraw,
+                              TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
+  return kNotices.WithMode(PropertyModeFor(editor_.Nodes.SelectedCount(), editor_.Polygons.SelectedCount()));
+}
+
+std::size_t TMeshEditAction::CapturedBytes() const {
+  std::size_t bytes = HeapBytes(edit_.Heights) + HeapBytes(edit_.Corners) + HeapBytes(edit_.RemovedPolygons) +
+                      HeapBytes(edit_.RemovedNodes) + HeapBytes(edit_.AddedPolygons) +
+                      HeapBytes(oldHeights_) + HeapBytes(oldCorners_) + HeapBytes(removedPolygons_) +
+                      HeapBytes(removedNodes_);
+  for (const TPoly& polygon : edit_.AddedPolygons) {
+    bytes += HeapBytes(polygon.Name) + HeapBytes(polygon.Group) + HeapBytes(polygon.Texture);
+  }
+  for (const TPoly& polygon : removedPolygons_) {
+    bytes += HeapBytes(polygon.Name) + HeapBytes(polygon.Group) + HeapBytes(polygon.Texture);
+  }
+  for (const T3DCoord& node : removedNodes_) bytes += HeapBytes(node.Name) + HeapBytes(node.Group);
+  return bytes;
+}
+
+// Requests
+
+namespace {
+
+bool Perform(TEditor& editor, std::string description, TMeshEdit edit) {
+  if (edit.Empty()) return false;
+  editor.History.Perform(std::make_unique<TMeshEditAction>(editor, std::move(description), std::move(edit)));
+  return true;
+}
+
+}  // namespace
+
+int DoTriangulate(TEditor& editor, const TTriangulateOptions& options) {
+  const int chosen = CountChosen(ChosenNodes(editor));
+  TMeshEdit edit = TriangulateNodes(editor, options);
+  const int added = static_cast<int>(edit.AddedPolygons.size());
+  Perform(editor, "Triangulate " + FormatCount(chosen) + " nodes", std::move(edit));
+  return added;
+}
+
+TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options) {
+  TSimplifyResult result = SimplifyPolygons(editor, options);
+  const TSimplifyResult report{{}, result.PolygonsBefore, result.PolygonsAfter, result.MaxError};
+  Perform(editor, "Simplify " + FormatCount(result.PolygonsBefore) + " polygons", std::move(result.Edit));
+  return report;
+}
+
+int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options) {
+  const int chosen = CountChosen(ChosenNodes(editor));
+  TMeshEdit edit = SmoothHeights(editor, options);
+  const int changed = static_cast<int>(edit.Heights.size());
+  Perform(editor, "Smooth " + FormatCount(chosen) + " nodes", std::move(edit));
+  return changed;
+}
+
+}  // namespace terravel

@@ -1,0 +1,38 @@
+#pragma once
+// The shaping commands' one undoable step: a worked-out TMeshEdit applied as a whole ("Smooth 300
+// nodes", "Triangulate 1,204 nodes", "Simplify 5,000 polygons"). Undo puts back every record as it
+// was: heights, corners, removed polygons and nodes with their names, groups and flags.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "model/document/Records.h"
+#include "model/history/Action.h"
+#include "model/shaping/MeshEdit.h"
+
+namespace terravel {
+
+class TMeshEditAction : public TAction {
+ public:
+  TMeshEditAction(TEditor& editor, std::string description, TMeshEdit edit);
+
+  std::size_t CapturedBytes() const override;
+
+  // Lists change with the records; the properties window follows the selection that is left.
+  TNotices Notices() const override;
+
+ protected:
+  bool DoExecute() override;
+  void DoUndo() override;
+
+ private:
+  TMeshEdit edit_;
+  // Captured by DoExecute: the old heights and corners, the records taken out.
+  std::vector<float> oldHeights_;
+  std::vector<std::array<std::int32_t, 3>> oldCorners_;
+  std::vector<TPoly> removedPolygons_;
+  std::vector<T3DCoord> removedNodes_;
+  int added_ = 0;
+};
+
+}  // namespace terravel

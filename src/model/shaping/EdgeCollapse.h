@@ -1,0 +1,32 @@
+#pragma once
+// Simplifying polygons by half-edge collapse: a node goes and its triangles are joined to one of
+// its neighbours, cheapest first, the cost being the largest height error the removed nodes then
+// have against the surface (measured in Z at each removed node's X and Y). The outer border stays
+// in place (a border node goes only where it lies on a straight stretch of the border, in X, Y and
+// Z), and so do the edges between groups or textures and every node of a polygon that is not
+// chosen. Winding never flips; no node moves.
+#include "model/shaping/MeshEdit.h"
+
+namespace terravel {
+
+class TEditor;
+
+struct TSimplifyOptions {
+  // With MaxTriangles > 0 the chosen polygons are reduced to at most that many (exactly that many
+  // when the mesh allows it: an inner node takes two triangles, a border node one); otherwise
+  // collapses go on while the error stays at most MaxError (>= 0).
+  int MaxTriangles = 0;
+  float MaxError = 0;
+};
+
+struct TSimplifyResult {
+  TMeshEdit Edit;
+  int PolygonsBefore = 0;  // the chosen polygons
+  int PolygonsAfter = 0;
+  double MaxError = 0;  // the largest height error at a removed node
+};
+
+// Options out of range are an input error (ETerravelError).
+TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& options);
+
+}  // namespace terravel
