@@ -53,8 +53,6 @@ void TMainForm::CreateToolBar() {
   AddButton(toolBar_, m.Edit_Remove, TToolIcon::Remove, "Remove selection.");
   toolBar_->addSeparator();
   AddButton(toolBar_, m.Edit_Snap, TToolIcon::Snap, "Automatically snap X and Y to grid.");
-  toolBar_->addAction(m.Edit_Sculpt);
-  m.Edit_Sculpt->setToolTip(QStringLiteral("Sculpt heights with the brush (Escape leaves)."));
   m.Tool_Properties = new QAction(QStringLiteral("Properties"), this);
   m.Tool_Properties->setObjectName(QStringLiteral("PropertiesToolButton"));
   m.Tool_Properties->setCheckable(true);
@@ -63,6 +61,8 @@ void TMainForm::CreateToolBar() {
   AddButton(toolBar_, m.Tools_BackgroundImage, TToolIcon::BackgroundImage,
             "Change background image settings.");
   AddButton(toolBar_, m.Help_Manual, TToolIcon::Manual, "Open the manual.");
+  // The tools added to the classic ones stand at the end, the 3-D view last.
+  AddButton(toolBar_, m.Edit_Sculpt, TToolIcon::Sculpt, "Sculpt heights with the brush (Escape leaves).");
   m.Tool_View3D = new QAction(QStringLiteral("3-D view"), this);
   m.Tool_View3D->setObjectName(QStringLiteral("View3DToolButton"));
   m.Tool_View3D->setCheckable(true);

@@ -143,6 +143,14 @@ void Draw(QPainter& p, TToolIcon icon) {
       Polygon(p, {{1.5, 11.5}, {9.5, 14.5}, {14.5, 10.5}, {6.5, 7.5}}, QColor(200, 232, 200), Outline(kGreen));
       Polygon(p, {{3.5, 11}, {7.5, 3.5}, {12.5, 10.5}}, QColor(226, 214, 180));
       break;
+    case TToolIcon::Sculpt:
+      // The brush's circle over a raised patch of ground.
+      Polygon(p, {{1.5, 12.5}, {5.5, 8.5}, {8, 5.5}, {10.5, 8.5}, {14.5, 12.5}}, QColor(226, 214, 180),
+              Outline(kGreen));
+      p.setPen(QPen(kBlue, 1.2));
+      p.setBrush(Qt::NoBrush);
+      p.drawEllipse(QPointF(8, 6.5), 5, 3.5);
+      break;
     case TToolIcon::BackgroundImage:
       Polygon(p, {{1.5, 2.5}, {14.5, 2.5}, {14.5, 13.5}, {1.5, 13.5}}, QColor(200, 226, 248));
       Polygon(p, {{2, 13}, {6.5, 6.5}, {9, 10}, {10.5, 8.5}, {14, 13}}, kGreen, Outline(kGreen.darker(130)));

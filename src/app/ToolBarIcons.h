@@ -20,7 +20,8 @@ enum class TToolIcon {
   ZoomToFit,
   BackgroundImage,
   Manual,
-  View3D
+  View3D,
+  Sculpt
 };
 
 QIcon ToolBarIcon(TToolIcon icon);
