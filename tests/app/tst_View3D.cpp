@@ -11,24 +11,11 @@
 #include "app/view3d/View3DDock.h"
 #include "model/actions/Requests.h"
 #include "model/view/ViewTransform.h"
+#include "support/SelectionText.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
 using namespace terravel::test;
-
-namespace {
-
-// "p3", "n0 p1" or "" for the selection.
-QString Selection(const TEditor& editor) {
-  QStringList parts;
-  for (int i = 0; i < editor.Nodes.Count(); ++i)
-    if (editor.Nodes[i].Selected) parts << QStringLiteral("n%1").arg(i);
-  for (int i = 0; i < editor.Polygons.Count(); ++i)
-    if (editor.Polygons[i].Selected) parts << QStringLiteral("p%1").arg(i);
-  return parts.join(QLatin1Char(' '));
-}
-
-}  // namespace
 
 class TestView3D : public QObject {
   Q_OBJECT
@@ -97,7 +84,7 @@ class TestView3D : public QObject {
       DoSelectNothing(editor);
       const TScreenPoint top = WorldToScreen(editor, x, y);
       QTest::mouseClick(main.Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(top.X, top.Y));
-      const QString fromTop = Selection(editor);
+      const QString fromTop = SelectionText(editor);
       QCOMPARE(fromTop, QStringLiteral("p%1").arg(polygon));
       // The 3-D view, at the same point of the terrain.
       DoSelectNothing(editor);
@@ -108,10 +95,10 @@ class TestView3D : public QObject {
       TScreenPosition at;
       QVERIFY(camera.Project({x, -y, z * view->Exaggeration()}, at));
       QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(qRound(at.X), qRound(at.Y)));
-      QCOMPARE(Selection(editor), fromTop);
+      QCOMPARE(SelectionText(editor), fromTop);
       // Ctrl+click takes it away again.
       QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, QPoint(qRound(at.X), qRound(at.Y)));
-      QCOMPARE(Selection(editor), QString());
+      QCOMPARE(SelectionText(editor), QString());
       // The next click is not the second of a double click.
       QTest::qWait(QApplication::doubleClickInterval() + 50);
     }

@@ -7,24 +7,13 @@
 #include "model/interaction/AddCommands.h"
 #include "model/interaction/ClickSelection.h"
 #include "model/interaction/NodeDrag.h"
+#include "support/SelectionText.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
 using namespace terravel::test;
 
 namespace {
-
-// "n0 p1": the selected nodes, then the selected polygons.
-QString Selection(const TEditor& editor) {
-  QStringList parts;
-  for (int i = 0; i < editor.Nodes.Count(); ++i)
-    if (editor.Nodes[i].Selected) parts << QStringLiteral("n%1").arg(i);
-  for (int i = 0; i < editor.Polygons.Count(); ++i)
-    if (editor.Polygons[i].Selected) parts << QStringLiteral("p%1").arg(i);
-  if (editor.State.SelectedNodeCount() + editor.State.SelectedPolygonCount() != parts.size())
-    return QStringLiteral("counts differ from the flags");
-  return parts.join(QLatin1Char(' '));
-}
 
 // Four nodes on a square and one polygon over three of them.
 void MakeSquare(TEditor& editor) {
@@ -71,7 +60,7 @@ class TestInteraction : public QObject {
       target.Index = hit.mid(1).toInt();
     }
     SelectByClick(f.editor, target, right, ctrl);
-    QCOMPARE(Selection(f.editor), expected);
+    QCOMPARE(SelectionText(f.editor), expected);
   }
 
   void dragMovesWithoutHistoryThenCommitsOnce() {
@@ -116,7 +105,7 @@ class TestInteraction : public QObject {
     f.Calls();
     QCOMPARE(AddPolygon(f.editor, TPolygonKind::Ground, TPolygonSource::SelectionOrPoint, {}),
              TAddPolygonOutcome::SelectedExists);
-    QCOMPARE(Selection(f.editor), QStringLiteral("p0"));
+    QCOMPARE(SelectionText(f.editor), QStringLiteral("p0"));
     QCOMPARE(f.editor.History.UndoCount(), entries + 1);  // only the Select Nothing
     QVERIFY(f.Calls().endsWith(QStringLiteral("redraw full, properties")));
   }
