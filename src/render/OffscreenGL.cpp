@@ -26,7 +26,9 @@ struct TOffscreenGL::TImpl {
     if (display == EGL_NO_DISPLAY) return;
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (context != EGL_NO_CONTEXT) eglDestroyContext(display, context);
-    eglTerminate(display);
+    // The display stays initialized for the rest of the process (EGL keeps one per platform):
+    // terminating it unloads the driver, whose few allocations would then be stranded (leak
+    // checkers report them), and the next picture would only load it again.
   }
 };
 
