@@ -99,6 +99,13 @@ void TSculptTool::Finish() {
 }
 
 bool TSculptTool::eventFilter(QObject* watched, QEvent* event) {
+  // While a stroke is on, no key reaches a command: an undo, a removal or a new project in the
+  // middle of it would leave the stroke's recorded heights on other nodes.
+  if (stroke_ && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress ||
+                  event->type() == QEvent::Shortcut)) {
+    event->accept();
+    return true;
+  }
   if (watched != viewport_ || !Active()) return false;
   auto* circle = static_cast<TBrushCircle*>(circle_);
   switch (event->type()) {

@@ -11,6 +11,7 @@
 #include "app/StatusPanels.h"
 #include "app/ViewportWidget.h"
 #include "app/WebPage.h"
+#include "model/actions/Requests.h"
 #include "model/core/Version.h"
 #include "model/project/NewProject.h"
 #include "support/TempDir.h"
@@ -165,6 +166,8 @@ class TestMainWindow : public QObject {
     NewMesh(main.Editor(), 16);
     main.Editor().Values.Zoom = 0.5f;
     const TMainMenus& menus = main.Menus();
+    DoSelectAll(main.Editor(), true, false);  // Delete would remove every node
+    DoSetPgInc(main.Editor(), 32);            // Ctrl+Z would take this back
     menus.Edit_Sculpt->trigger();
     QVERIFY(menus.Edit_Sculpt->isChecked());
     QWidget* viewport = main.Viewport();
@@ -173,8 +176,13 @@ class TestMainWindow : public QObject {
     QMouseEvent move(QEvent::MouseMove, QPointF(middle + QPoint(20, 0)), viewport->mapToGlobal(QPointF(middle)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &move);
+    // No command runs in the middle of a stroke: the step before it stays, nothing is removed.
+    QTest::keyClick(&main, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&main, Qt::Key_Delete);
+    QCOMPARE(main.Editor().Values.PgInc, 32.f);
+    QCOMPARE(main.Editor().Nodes.Count(), 289);
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, middle + QPoint(20, 0));
-    QCOMPARE(main.Editor().History.UndoCount(), 1);
+    QCOMPARE(main.Editor().History.UndoCount(), 3);
     QVERIFY(QString::fromStdString(main.Editor().History.UndoDescription()).startsWith("Sculpt "));
     QTest::keyClick(&main, Qt::Key_Escape);
     QVERIFY(!menus.Edit_Sculpt->isChecked());
