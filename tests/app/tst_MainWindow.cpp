@@ -166,6 +166,8 @@ class TestMainWindow : public QObject {
     NewMesh(main.Editor(), 16);
     main.Editor().Values.Zoom = 0.5f;
     const TMainMenus& menus = main.Menus();
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
     DoSelectAll(main.Editor(), true, false);  // Delete would remove every node
     DoSetPgInc(main.Editor(), 32);            // Ctrl+Z would take this back
     menus.Edit_Sculpt->trigger();
