@@ -13,13 +13,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "model/editor/Editor.h"
 #include "model/interaction/NodeDrag.h"
 #include "model/project/NewProject.h"
@@ -171,54 +171,6 @@ void BM_BaselineFloor(benchmark::State& state) {
   SetLabel(state, view);
 }
 
-// Keeps the real time of every run by name (the median when repetitions are asked for) and
-// prints the ratios of the 256 mesh at the end.
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  // Colours only on a terminal, as the default reporter does.
-  TRatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (run.run_type == Run::RT_Iteration || median) {
-        times_[run.run_name.str()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-        if (median) medians_ = true;
-      }
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("\nRatios for the 256 mesh (%s; real time, and CPU time of the drawing thread):\n",
-                medians_ ? "medians" : "single runs");
-    Ratio("picture at fit / floor", "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", "BM_BaselineFloor/256", 3);
-    Ratio("full redraw / picture", "BM_FullRedraw/mesh:256/gradient:1/z:1",
-          "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
-    Ratio("pick buffer for a hit test / picture", "BM_PickBuffer/mesh:256",
-          "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 2);
-    Ratio("picture zoomed in 8x / picture at fit", "BM_Picture/mesh:256/gradient:1/z:1/zoom:8",
-          "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 0.3);
-    Ratio("drag step of 1,000 nodes / picture", "BM_DragStep/mesh:256",
-          "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
-  }
-
- private:
-  void Ratio(const char* figure, const std::string& over, const std::string& under, double goal) {
-    const auto a = times_.find(over), b = times_.find(under);
-    if (a == times_.end() || b == times_.end()) {
-      std::printf("  %-40s not measured in this run\n", figure);
-      return;
-    }
-    const double ratio = a->second.first / b->second.first, cpu = a->second.second / b->second.second;
-    std::printf("  %-40s %6.2fx  CPU %6.2fx  (goal under %.1fx: %s)\n", figure, ratio, cpu, goal,
-                ratio < goal ? "met" : "NOT met");
-  }
-  std::map<std::string, std::pair<double, double>> times_;  // real, CPU
-  bool medians_ = false;
-};
-
 }  // namespace
 
 BENCHMARK(BM_BaselineSolidEdges)->Arg(16)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
@@ -242,7 +194,17 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  TRatioReporter reporter;
+  terravel::bench::TRatioReporter reporter("Ratios for the 256 mesh", [](terravel::bench::TRatioReporter& r) {
+    r.Ratio("picture at fit / floor", "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", "BM_BaselineFloor/256", 3);
+    r.Ratio("full redraw / picture", "BM_FullRedraw/mesh:256/gradient:1/z:1",
+            "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
+    r.Ratio("pick buffer for a hit test / picture", "BM_PickBuffer/mesh:256",
+            "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 2);
+    r.Ratio("picture zoomed in 8x / picture at fit", "BM_Picture/mesh:256/gradient:1/z:1/zoom:8",
+            "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 0.3);
+    r.Ratio("drag step of 1,000 nodes / picture", "BM_DragStep/mesh:256",
+            "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
+  });
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

@@ -13,8 +13,8 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
+#include "RatioReporter.h"
 #include "model/editor/Editor.h"
 #include "model/project/NewProject.h"
 #include "model/scene3d/Scene3D.h"
@@ -171,46 +171,6 @@ void BM_RayCast(benchmark::State& state) {
   }
 }
 
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  TRatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (run.run_type == Run::RT_Iteration || median) {
-        // In seconds: the benchmarks report in different units.
-        times_[run.run_name.str()] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        if (median) medians_ = true;
-      }
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("\nRatios for the 256 mesh at %d x %d (%s, real time):\n", kWidth, kHeight,
-                medians_ ? "medians" : "single runs");
-    Ratio("3-D frame / top view picture", "BM_Frame/nodes:1", "BM_TopViewPicture", 1);
-    Ratio("upload of 1,000 moved nodes / full upload", "BM_Upload1000MovedNodes/iterations:300", "BM_FullUpload", 0.05);
-    Ratio("model update of 1,000 moved nodes / frame", "BM_Sync1000MovedNodes/iterations:300", "BM_Frame/nodes:1", 1);
-    Ratio("ray cast / 3-D frame", "BM_RayCast", "BM_Frame/nodes:1", 0.01);
-  }
-
- private:
-  void Ratio(const char* figure, const std::string& over, const std::string& under, double goal) {
-    const auto a = times_.find(over), b = times_.find(under);
-    if (a == times_.end() || b == times_.end()) {
-      std::printf("  %-44s not measured in this run\n", figure);
-      return;
-    }
-    const double ratio = a->second / b->second;
-    std::printf("  %-44s %8.4fx  (goal under %.2fx: %s)\n", figure, ratio, goal, ratio < goal ? "met" : "NOT met");
-  }
-  std::map<std::string, double> times_;
-  bool medians_ = false;
-};
-
 }  // namespace
 
 BENCHMARK(BM_TopViewPicture)->Unit(benchmark::kMillisecond);
@@ -226,7 +186,16 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  TRatioReporter reporter;
+  terravel::bench::TRatioReporter reporter(
+      "Ratios for the 256 mesh at " + std::to_string(kWidth) + " x " + std::to_string(kHeight),
+      [](terravel::bench::TRatioReporter& r) {
+        r.Ratio("3-D frame / top view picture", "BM_Frame/nodes:1", "BM_TopViewPicture", 1);
+        r.Ratio("upload of 1,000 moved nodes / full upload", "BM_Upload1000MovedNodes/iterations:300",
+                "BM_FullUpload", 0.05);
+        r.Ratio("model update of 1,000 moved nodes / frame", "BM_Sync1000MovedNodes/iterations:300",
+                "BM_Frame/nodes:1", 1);
+        r.Ratio("ray cast / 3-D frame", "BM_RayCast", "BM_Frame/nodes:1", 0.01);
+      });
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

@@ -25,6 +25,18 @@ int CountOf(const std::string& text, const std::string& what) {
   return count;
 }
 
+// A 64 x 64 raw heightmap (.r16: little-endian 16-bit) of gentle slopes.
+std::string RawTile() {
+  std::string raw;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const int v = (x * 1000 + y * y * 13) % 65536;
+      raw += char(v & 0xff);
+      raw += char(v >> 8);
+    }
+  return raw;
+}
+
 }  // namespace
 
 class TestCli : public QObject {
@@ -44,14 +56,7 @@ class TestCli : public QObject {
 
   // A heightmap in, its counts and height error out, then on to OBJ; wrong calls are refused.
   void heightmapToObj() {
-    std::string raw;
-    for (int y = 0; y < 64; ++y)
-      for (int x = 0; x < 64; ++x) {
-        const int v = (x * 1000 + y * y * 13) % 65536;
-        raw += char(v & 0xff);
-        raw += char(v >> 8);
-      }
-    WriteWholeFile(folder_.Path("tile.r16"), raw);
+    WriteWholeFile(folder_.Path("tile.r16"), RawTile());
     TCliResult result = RunCli({"import", Path("tile.r16"), Path("h.tvp"), "--max-triangles", "300", "--z", "0,65535"});
     QCOMPARE(result.ExitCode, 0);
     QVERIFY2(result.Out.contains("Height error: max "), qPrintable(result.Out));
@@ -71,7 +76,7 @@ class TestCli : public QObject {
     // another size to compare with refuses the export.
     result = RunCli({"export", Path("r.tvp"), Path("back.r16"), "--compare", Path("tile.r16")});
     QVERIFY2(result.Out.contains("64 x 64 heightmap") && result.Out.contains("max 0, mean 0.000"), qPrintable(result.Out));
-    QCOMPARE(ReadWholeFile(folder_.Path("back.r16")), raw);
+    QCOMPARE(ReadWholeFile(folder_.Path("back.r16")), RawTile());
     QCOMPARE(RunCli({"export", Path("r.tvp"), Path("x.png"), "--size", "32x32", "--compare", Path("tile.r16")}).ExitCode, 1);
     QVERIFY(!QFile::exists(Path("x.png")));
     QCOMPARE(RunCli({"export", Path("r.tvp"), Path("x.png"), "--size", "64x64", "--pixel", "2"}).ExitCode, 2);
@@ -109,14 +114,7 @@ class TestCli : public QObject {
     QFETCH(QStringList, options);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    std::string raw;
-    for (int y = 0; y < 64; ++y)
-      for (int x = 0; x < 64; ++x) {
-        const int v = (x * 1000 + y * y * 13) % 65536;
-        raw += char(v & 0xff);
-        raw += char(v >> 8);
-      }
-    WriteWholeFile(folder_.Path("options.r16"), raw);
+    WriteWholeFile(folder_.Path("options.r16"), RawTile());
     QFile::remove(Path("o.tvp"));
     const TCliResult result = RunCli(QStringList{"import", Path("options.r16"), Path("o.tvp")} + options);
     QCOMPARE(result.ExitCode, exitCode);
