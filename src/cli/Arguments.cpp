@@ -52,4 +52,19 @@ float ParseScale(const std::string& text) {
   return static_cast<float>(value);
 }
 
+float ParseOptionNumber(const std::string& option, const std::string& text) {
+  try {
+    return ParseScale(text);
+  } catch (const EUsageError&) {
+    throw EUsageError(option + " takes a number, not \"" + text + "\"");
+  }
+}
+
+void ExpectPositional(const TArguments& arguments, std::size_t count) {
+  if (arguments.Positional.size() != count) {
+    throw EUsageError("expected " + std::to_string(count) + " file name" + (count == 1 ? "" : "s") + ", got " +
+                      std::to_string(arguments.Positional.size()));
+  }
+}
+
 }  // namespace terravel::cli

@@ -32,5 +32,9 @@ TArguments ParseArguments(const std::vector<std::string>& words, const std::set<
 
 // A number written with a point, as scripts write it; a usage error otherwise.
 float ParseScale(const std::string& text);
+// The same for the value of an option, named in the message when it is no number.
+float ParseOptionNumber(const std::string& option, const std::string& text);
+// A usage error unless exactly `count` file names (positional words) were given.
+void ExpectPositional(const TArguments& arguments, std::size_t count);
 
 }  // namespace terravel::cli

@@ -19,13 +19,6 @@ namespace terravel::cli {
 
 namespace {
 
-void ExpectPositional(const TArguments& arguments, std::size_t count) {
-  if (arguments.Positional.size() != count) {
-    throw EUsageError("expected " + std::to_string(count) + " file name" + (count == 1 ? "" : "s") + ", got " +
-                      std::to_string(arguments.Positional.size()));
-  }
-}
-
 // The shortest text that reads back as the same float: valid JSON as well as readable.
 std::string NumberText(float value) {
   if (!std::isfinite(value)) return "0";

@@ -17,15 +17,6 @@ int ParseCount(const std::string& option, const std::string& text, int least) {
   return value;
 }
 
-// A number given to a heightmap option, named in the message when it is none.
-float ParseOptionNumber(const std::string& option, const std::string& text) {
-  try {
-    return ParseScale(text);
-  } catch (const EUsageError&) {
-    throw EUsageError(option + " takes a number, not \"" + text + "\"");
-  }
-}
-
 // The options of a heightmap import as given; what depends on the picture is checked with it.
 THeightmapOptions HeightmapOptionsOf(const TArguments& arguments) {
   THeightmapOptions options;

@@ -1,12 +1,12 @@
 #include "cli/Render3DCommand.h"
 
-#include <QBuffer>
-#include <QImageWriter>
+#include <QImage>
 
 #include <charconv>
 #include <cmath>
 #include <sstream>
 
+#include "cli/RenderCommand.h"
 #include "model/core/Errors.h"
 #include "model/core/FileIO.h"
 #include "model/editor/Editor.h"
@@ -73,8 +73,7 @@ float ParseExaggeration(const std::string& text) {
 int RunRender3D(const TArguments& arguments, std::ostream& out) {
   for (const char* other : {"--fit", "--pick", "--no-gradient-lines", "--relief", "--show", "--background", "--origin", "--scale"})
     if (arguments.Has(other)) throw EUsageError(std::string("--3d takes --size, --camera and --exaggerate, not ") + other);
-  if (arguments.Positional.size() != 2)
-    throw EUsageError("expected 2 file names, got " + std::to_string(arguments.Positional.size()));
+  ExpectPositional(arguments, 2);
   const std::string& input = arguments.Positional[0];
   const std::string& output = arguments.Positional[1];
   int width = 800, height = 600;
@@ -108,12 +107,7 @@ int RunRender3D(const TArguments& arguments, std::ostream& out) {
   if (!error.empty()) throw ETerravelError(error);
   if (picture.isNull()) throw ETerravelError("the 3-D picture could not be drawn (no framebuffer of that size)");
 
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  if (!writer.write(picture)) throw ETerravelError(CannotCreateText(output) + ": " + writer.errorString().toStdString());
-  WriteFileAtomically(output, bytes.toStdString());
+  WriteFileAtomically(output, PngBytes(picture, output));
   out << "Wrote the 3-D picture of " << input << " to " << output << " (" << width << " x " << height << ")\n";
   return 0;
 }

@@ -120,6 +120,8 @@ class TGuiScope {
   std::unique_ptr<QGuiApplication> app_;
 };
 
+}  // namespace
+
 std::string PngBytes(const QImage& image, const std::string& path) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -129,8 +131,6 @@ std::string PngBytes(const QImage& image, const std::string& path) {
     throw ETerravelError(CannotCreateText(path) + ": " + writer.errorString().toStdString());
   return bytes.toStdString();
 }
-
-}  // namespace
 
 int RunRender(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments =
@@ -142,9 +142,7 @@ int RunRender(const std::vector<std::string>& words, std::ostream& out) {
   }
   if (arguments.Has("--camera") || arguments.Has("--exaggerate")) throw EUsageError("--camera and --exaggerate go with --3d");
   if (arguments.Has("--relief") && arguments.Has("--pick")) throw EUsageError("choose one of --relief and --pick");
-  if (arguments.Positional.size() != 2) {
-    throw EUsageError("expected 2 file names, got " + std::to_string(arguments.Positional.size()));
-  }
+  ExpectPositional(arguments, 2);
   const std::string& input = arguments.Positional[0];
   const std::string& output = arguments.Positional[1];
   const TSize size = arguments.Has("--size") ? ParseSize(*arguments.Value("--size")) : TSize{};

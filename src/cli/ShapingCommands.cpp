@@ -16,12 +16,6 @@ namespace terravel::cli {
 
 namespace {
 
-void ExpectTwoFiles(const TArguments& arguments) {
-  if (arguments.Positional.size() != 2) {
-    throw EUsageError("expected 2 file names, got " + std::to_string(arguments.Positional.size()));
-  }
-}
-
 int ParseCount(const std::string& option, const std::string& text) {
   int value = 0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -31,22 +25,14 @@ int ParseCount(const std::string& option, const std::string& text) {
   return value;
 }
 
-float ParseNumber(const std::string& option, const std::string& text) {
-  try {
-    return ParseScale(text);
-  } catch (const EUsageError&) {
-    throw EUsageError(option + " takes a number, not \"" + text + "\"");
-  }
-}
-
 }  // namespace
 
 int RunTriangulate(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments = ParseArguments(words, {"--max-edge"}, {"--sky"});
-  ExpectTwoFiles(arguments);
+  ExpectPositional(arguments, 2);
   TTriangulateOptions options;
   options.Sky = arguments.Has("--sky");
-  if (auto maxEdge = arguments.Value("--max-edge")) options.MaxEdge = ParseNumber("--max-edge", *maxEdge);
+  if (auto maxEdge = arguments.Value("--max-edge")) options.MaxEdge = ParseOptionNumber("--max-edge", *maxEdge);
   if (!(options.MaxEdge >= 0)) throw EUsageError("--max-edge takes a length of 0 (no limit) or more");
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
@@ -58,7 +44,7 @@ int RunTriangulate(const std::vector<std::string>& words, std::ostream& out) {
 
 int RunSimplify(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments = ParseArguments(words, {"--max-triangles", "--max-error"}, {});
-  ExpectTwoFiles(arguments);
+  ExpectPositional(arguments, 2);
   const auto triangles = arguments.Value("--max-triangles");
   const auto error = arguments.Value("--max-error");
   if (triangles.has_value() == error.has_value())
@@ -68,7 +54,7 @@ int RunSimplify(const std::vector<std::string>& words, std::ostream& out) {
     options.MaxTriangles = ParseCount("--max-triangles", *triangles);
     if (options.MaxTriangles < 1) throw EUsageError("--max-triangles takes a number of 1 or more");
   } else {
-    options.MaxError = ParseNumber("--max-error", *error);
+    options.MaxError = ParseOptionNumber("--max-error", *error);
     if (!(options.MaxError >= 0)) throw EUsageError("--max-error takes a height of 0 or more");
   }
   TEditor editor;
@@ -83,10 +69,10 @@ int RunSimplify(const std::vector<std::string>& words, std::ostream& out) {
 
 int RunSmooth(const std::vector<std::string>& words, std::ostream& out) {
   const TArguments arguments = ParseArguments(words, {"--passes", "--strength"}, {});
-  ExpectTwoFiles(arguments);
+  ExpectPositional(arguments, 2);
   TSmoothOptions options;
   if (auto passes = arguments.Value("--passes")) options.Passes = ParseCount("--passes", *passes);
-  if (auto strength = arguments.Value("--strength")) options.Strength = ParseNumber("--strength", *strength);
+  if (auto strength = arguments.Value("--strength")) options.Strength = ParseOptionNumber("--strength", *strength);
   if (options.Passes < 1 || options.Passes > kMaxSmoothPasses) {
     throw EUsageError("--passes takes a number from 1 to " + std::to_string(kMaxSmoothPasses));
   }

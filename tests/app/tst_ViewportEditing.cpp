@@ -22,6 +22,7 @@
 #include "app/ViewportWidget.h"
 #include "model/editing/PolygonPlacement.h"
 #include "model/view/ViewTransform.h"
+#include "support/SelectionText.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -79,16 +80,8 @@ class TScene {
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
   }
   // "n0 n1 p0".
-  QString Selection() const {
-    QStringList names;
-    for (int i = 0; i < editor.Nodes.Count(); ++i) {
-      if (editor.Nodes[i].Selected) names << QStringLiteral("n%1").arg(i);
-    }
-    for (int i = 0; i < editor.Polygons.Count(); ++i) {
-      if (editor.Polygons[i].Selected) names << QStringLiteral("p%1").arg(i);
-    }
-    return names.join(' ');
-  }
+  QString Selection() const { return SelectionText(editor); }
+
   QStringList Actions() const {
     QStringList descriptions;
     for (int i = 0; i < editor.History.UndoCount(); ++i) {
