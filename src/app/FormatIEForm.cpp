@@ -275,7 +275,13 @@ bool TFormatIEForm::ImportHeightmapFrom(const TExchangeFormatInfo& format, const
   }
   ImportFileName = path;
   if (!note.empty()) host_.Log("LOG: " + note);
-  ApplyImport(editor_, terrain);
+  // Putting millions of records in takes a while too: the same window shows it and can stop it,
+  // which takes the records out again.
+  try {
+    ApplyImport(editor_, terrain, options.Progress);
+  } catch (const EHeightmapCancelled&) {
+    return false;
+  }
   if (heightmapOptions_->ImportIntoEmpty) ZoomToFit(editor_);
   return true;
 }

@@ -109,12 +109,13 @@ struct TZRange {
 TZRange ImportZRange(float lowest, float highest, float step);
 
 // Puts what was read into the document as its delta says, then writes the log lines. Setting the
-// modified flag is the caller's.
-void ApplyImport(TEditor& editor, const TImport& import);
+// modified flag is the caller's. Appended records tell the progress as they go; when it asks to
+// stop, they are taken out again (EHeightmapCancelled).
+void ApplyImport(TEditor& editor, const TImport& import, const THeightmapProgress& progress = {});
 
 // The two deltas alone, without the log and (for the recorded polygons) without suspending the
 // redraw, for callers that suspend it around more than the change.
-void AppendMesh(TEditor& editor, const TAppendedMesh& mesh);
+void AppendMesh(TEditor& editor, const TAppendedMesh& mesh, const THeightmapProgress& progress = {});
 void RecordPolygons(TEditor& editor, const TRecordedPolygons& polygons);
 
 }  // namespace terravel

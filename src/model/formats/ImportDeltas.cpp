@@ -34,19 +34,8 @@ TZRange ImportZRange(float lowest, float highest, float step) {
   return range;
 }
 
-void AppendMesh(TEditor& editor, const TAppendedMesh& mesh) {
-  const int first = editor.Nodes.Count();
-  editor.Nodes.Reserve(std::size_t(first) + mesh.Nodes.size());
-  if (!mesh.Triangles.empty())
-    editor.Polygons.Reserve(std::size_t(editor.Polygons.Count()) + mesh.Triangles.size());
-  for (const auto& node : mesh.Nodes) {
-    if (editor.Nodes.NewNode("", "", node[0], node[1], node[2]) < 0) throw std::bad_alloc();
-  }
-  for (const auto& triangle : mesh.Triangles) {
-    if (editor.Polygons.NewPolygon(first + triangle[0], first + triangle[1], first + triangle[2], kDefaultTexture,
-                                   "", "") < 0)
-      throw std::bad_alloc();
-  }
+void AppendMesh(TEditor& editor, const TAppendedMesh& mesh, const THeightmapProgress& progress) {
+  AppendNodesAndGround(editor, mesh.Nodes, mesh.Triangles, progress);
 }
 
 void RecordPolygons(TEditor& editor, const TRecordedPolygons& polygons) {
@@ -108,9 +97,9 @@ void RecordPolygons(TEditor& editor, const TRecordedPolygons& polygons) {
   DoSetMaxZ(editor, range.MaxZ);
 }
 
-void ApplyImport(TEditor& editor, const TImport& import) {
+void ApplyImport(TEditor& editor, const TImport& import, const THeightmapProgress& progress) {
   if (const auto* mesh = std::get_if<TAppendedMesh>(&import.Delta)) {
-    AppendMesh(editor, *mesh);
+    AppendMesh(editor, *mesh, progress);
   } else {
     // Redrawing is suspended while the many single actions run, and resumed also after an error.
     TRedrawSuspension suspension(editor.Host());

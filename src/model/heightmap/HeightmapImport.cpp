@@ -146,18 +146,24 @@ THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightma
 }
 
 void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain, const THeightmapProgress& progress) {
+  AppendNodesAndGround(editor, terrain.Nodes, terrain.Triangles, progress);
+  editor.Host().Log("LOG: Heightmap import: " + HeightmapResultText(terrain.Result));
+}
+
+void AppendNodesAndGround(TEditor& editor, const std::vector<std::array<float, 3>>& nodes,
+                          const std::vector<std::array<int, 3>>& triangles, const THeightmapProgress& progress) {
   const int first = editor.Nodes.Count(), firstPolygon = editor.Polygons.Count();
-  const int total = int(terrain.Nodes.size() + terrain.Triangles.size());
+  const int total = int(nodes.size() + triangles.size());
   TProgressTicker ticker(progress);
   try {
-    editor.Nodes.Reserve(std::size_t(first) + terrain.Nodes.size());
-    editor.Polygons.Reserve(std::size_t(firstPolygon) + terrain.Triangles.size());
+    editor.Nodes.Reserve(std::size_t(first) + nodes.size());
+    if (!triangles.empty()) editor.Polygons.Reserve(std::size_t(firstPolygon) + triangles.size());
     int done = 0;
-    for (const auto& node : terrain.Nodes) {
+    for (const auto& node : nodes) {
       ticker.Step(done++, total);
       if (editor.Nodes.NewNode("", "", node[0], node[1], node[2]) < 0) throw std::bad_alloc();
     }
-    for (const auto& triangle : terrain.Triangles) {
+    for (const auto& triangle : triangles) {
       ticker.Step(done++, total);
       if (editor.Polygons.NewPolygon(first + triangle[0], first + triangle[1], first + triangle[2], kDefaultTexture,
                                      "", "") < 0)
@@ -169,7 +175,6 @@ void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain, c
     while (editor.Nodes.Count() > first) editor.Nodes.DetachNode(editor.Nodes.Count() - 1);
     throw;
   }
-  editor.Host().Log("LOG: Heightmap import: " + HeightmapResultText(terrain.Result));
 }
 
 THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const THeightmapOptions& options,

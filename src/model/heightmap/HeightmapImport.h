@@ -65,6 +65,10 @@ THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightma
 // is told the records appended; when it asks to stop (EHeightmapCancelled) or memory runs out,
 // the appended records are taken out again before the error goes on.
 void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain, const THeightmapProgress& progress = {});
+// The same records without the log line: what every import that appends nodes and ground polygons
+// outside the history uses.
+void AppendNodesAndGround(TEditor& editor, const std::vector<std::array<float, 3>>& nodes,
+                          const std::vector<std::array<int, 3>>& triangles, const THeightmapProgress& progress = {});
 
 // BuildHeightmapTerrain with the project's MinZ and MaxZ, then AppendHeightmapTerrain: any error
 // is thrown before the document changes.
