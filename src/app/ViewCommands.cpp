@@ -11,6 +11,7 @@
 #include "app/CommandGuard.h"
 #include "app/GradientPanel.h"
 #include "app/MainWindow.h"
+#include "app/ViewportWidget.h"
 #include "model/actions/Requests.h"
 #include "model/text/NumberText.h"
 #include "model/view/ViewTransform.h"
@@ -44,7 +45,7 @@ void TMainForm::ConnectViewToggles() {
   const auto flag = [this](QAction* action, bool TViewFlags::*member, bool full) {
     Command(action, [this, action, member, full] {
       renderer_.Flags.*member = action->isChecked();
-      host_.Redraw(full);
+      Viewport()->Redraw(full);  // the top view's own display switches
     });
   };
   flag(m.View_GradientLines, &TViewFlags::GradientLines, false);

@@ -43,7 +43,6 @@ TViewportInput::TViewportInput(TEditor& editor, THost& host, TViewportRenderer& 
   qApp->installEventFilter(this);
   // Wheel turns that no control uses end at the main window.
   controls.Window->installEventFilter(this);
-  controls.Viewport->installEventFilter(this);
 }
 
 // Pointer events
@@ -99,12 +98,13 @@ void TViewportInput::Move(QPoint position, Qt::KeyboardModifiers modifiers) {
       PanBy(editor, dx, dy);
       host.Redraw(true);
     } else {
+      // A pan changes only the top view.
       PanBy(editor, dx, dy);
-      host.Redraw(false);
+      controls_.Viewport->Redraw(false);
     }
   } else if (rightDown_ && wasDragged) {
     PanBy(editor, dx, dy);
-    host.Redraw(false);
+    controls_.Viewport->Redraw(false);
   }
   if (leftDown_ || rightDown_) {
     dragged_ = true;

@@ -20,7 +20,6 @@ struct TOffscreenGL::TImpl {
   PFNGLCHECKFRAMEBUFFERSTATUSPROC CheckFramebufferStatus = nullptr;
   PFNGLREADPIXELSPROC ReadPixels = nullptr;
   PFNGLPIXELSTOREIPROC PixelStorei = nullptr;
-  PFNGLFINISHPROC Finish = nullptr;
 
   ~TImpl() {
     if (display == EGL_NO_DISPLAY) return;
@@ -83,7 +82,7 @@ std::unique_ptr<TOffscreenGL> TOffscreenGL::Create(std::string& error) {
       !Load(d.RenderbufferStorage, "glRenderbufferStorage") ||
       !Load(d.FramebufferRenderbuffer, "glFramebufferRenderbuffer") ||
       !Load(d.CheckFramebufferStatus, "glCheckFramebufferStatus") || !Load(d.ReadPixels, "glReadPixels") ||
-      !Load(d.PixelStorei, "glPixelStorei") || !Load(d.Finish, "glFinish")) {
+      !Load(d.PixelStorei, "glPixelStorei")) {
     error = "No OpenGL without a display here: the context lacks framebuffer objects.";
     return nullptr;
   }

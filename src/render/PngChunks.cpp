@@ -5,10 +5,12 @@
 
 #include <cstring>
 
+#include "render/FilePaths.h"
+
 namespace terravel {
 
 std::string PngChunkDamage(const std::string& path) {
-  QFile file(QString::fromLocal8Bit(path.c_str()));
+  QFile file(QtFilePath(path));
   if (!file.open(QIODevice::ReadOnly)) return {};
   const qint64 size = file.size();
   char signature[8];

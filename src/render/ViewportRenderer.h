@@ -46,7 +46,6 @@ class TViewportRenderer {
   // A full redraw is asked for when geometry, selection or labels changed, and leaves the pick
   // buffer to be drawn again by the next hit test.
   void Redraw(bool full);
-  bool PictureCurrent() const { return !pictureStale_; }
   // Suspensions nest: the last ResumeRedraw ends them and does a full redraw.
   void SuspendRedraw() { ++suspensions_; }
   void ResumeRedraw();

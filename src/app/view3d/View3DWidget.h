@@ -42,7 +42,6 @@ class TView3DWidget : public QOpenGLWidget, public TDocumentView {
   void SetWireframe(bool on);
   void SetExaggeration(double factor);
   double Exaggeration() const { return scene_.Mesh().Exaggeration(); }
-  bool Wireframe() const { return style_.Wireframe; }
 
   void LoadCamera(const TView3DSettings& settings);
   void StoreCamera(TView3DSettings& settings) const;
