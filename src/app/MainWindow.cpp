@@ -95,7 +95,6 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
            Viewport(), statusPanels_, this, tools_.Properties, undoRedo_, tools_.Log}) {
     host_.Follow(*view);
   }
-  if (view3d_->View() != nullptr) host_.Follow(*view3d_->View());
   connect(gradientPanel_, &TGradientPanel::UnitEdited, this, &TMainForm::UnitEdited);
   connect(gradientPanel_, &TGradientPanel::ShowZClicked, this,
           [this](bool checked) { RunCommand(this, [&] { Menu_View_ShowZClick(checked); }); });

@@ -48,17 +48,19 @@ bool OpenGLAvailable(QString& why) {
 }
 
 TView3DDock::TView3DDock(TEditor& editor, TDocumentHost& host, TView3DControls controls, QWidget* parent)
-    : QDockWidget(QStringLiteral("3-D view"), parent), host_(host) {
+    : QDockWidget(QStringLiteral("3-D view"), parent), editor_(editor), host_(host), controls_(std::move(controls)) {
   setObjectName(QStringLiteral("View3DDock"));
   auto* body = new QWidget(this);
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(2);
   auto* row = new QHBoxLayout;
-  auto* frameAll = new QToolButton(body);
+  frameAll_ = new QToolButton(body);
+  auto* frameAll = frameAll_;
   frameAll->setText(QStringLiteral("Frame all"));
   frameAll->setToolTip(QStringLiteral("Show the whole terrain (Home)."));
-  auto* frameSelection = new QToolButton(body);
+  frameSelection_ = new QToolButton(body);
+  auto* frameSelection = frameSelection_;
   frameSelection->setText(QStringLiteral("Frame selection"));
   frameSelection->setToolTip(QStringLiteral("Show the selection (.)."));
   wireframe_ = new QCheckBox(QStringLiteral("Wireframe"), body);
@@ -83,23 +85,36 @@ TView3DDock::TView3DDock(TEditor& editor, TDocumentHost& host, TView3DControls c
   stack_->addWidget(failure_);
   layout->addWidget(stack_, 1);
   setWidget(body);
+  connect(this, &QDockWidget::visibilityChanged, this, [this] { emit VisibilityChanged(isVisible()); });
+}
 
+void TView3DDock::showEvent(QShowEvent* event) {
+  // OpenGL is tried when the view is first shown, not at every start of the program.
+  if (!tried_) {
+    tried_ = true;
+    CreateView();
+  }
+  QDockWidget::showEvent(event);
+}
+
+void TView3DDock::CreateView() {
   QString why;
   if (!OpenGLAvailable(why)) {
     ShowFailure(why);
-    for (QWidget* w : std::initializer_list<QWidget*>{frameAll, frameSelection, wireframe_, exaggeration_})
+    for (QWidget* w : std::initializer_list<QWidget*>{frameAll_, frameSelection_, wireframe_, exaggeration_})
       w->setEnabled(false);
-  } else {
-    view_ = new TView3DWidget(editor, std::move(controls), stack_);
-    stack_->addWidget(view_);
-    stack_->setCurrentWidget(view_);
-    connect(view_, &TView3DWidget::Failed, this, &TView3DDock::ShowFailure);
-    connect(frameAll, &QToolButton::clicked, view_, &TView3DWidget::FrameAll);
-    connect(frameSelection, &QToolButton::clicked, view_, &TView3DWidget::FrameSelection);
-    connect(wireframe_, &QCheckBox::toggled, view_, &TView3DWidget::SetWireframe);
-    connect(exaggeration_, &QDoubleSpinBox::valueChanged, view_, &TView3DWidget::SetExaggeration);
+    return;
   }
-  connect(this, &QDockWidget::visibilityChanged, this, [this] { emit VisibilityChanged(isVisible()); });
+  view_ = new TView3DWidget(editor_, controls_, stack_);
+  view_->LoadCamera(settings_);
+  stack_->addWidget(view_);
+  stack_->setCurrentWidget(view_);
+  connect(view_, &TView3DWidget::Failed, this, &TView3DDock::ShowFailure);
+  connect(frameAll_, &QToolButton::clicked, view_, &TView3DWidget::FrameAll);
+  connect(frameSelection_, &QToolButton::clicked, view_, &TView3DWidget::FrameSelection);
+  connect(wireframe_, &QCheckBox::toggled, view_, &TView3DWidget::SetWireframe);
+  connect(exaggeration_, &QDoubleSpinBox::valueChanged, view_, &TView3DWidget::SetExaggeration);
+  host_.Follow(*view_);
 }
 
 TView3DDock::~TView3DDock() {
@@ -118,6 +133,7 @@ void TView3DDock::ShowFailure(const QString& why) {
 }
 
 void TView3DDock::LoadSettings(const TView3DSettings& settings) {
+  settings_ = settings;
   if (view_ != nullptr) view_->LoadCamera(settings);
   wireframe_->setChecked(settings.Wireframe);
   exaggeration_->setValue(settings.Exaggeration);
@@ -128,7 +144,13 @@ void TView3DDock::StoreSettings(TView3DSettings& settings) const {
   if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
     settings.Area = static_cast<int>(window->dockWidgetArea(const_cast<TView3DDock*>(this)));
   settings.Floating = isFloating();
-  if (view_ != nullptr) view_->StoreCamera(settings);
+  // A view never shown leaves the camera as it was loaded.
+  if (view_ != nullptr) {
+    view_->StoreCamera(settings);
+  } else {
+    settings.Wireframe = wireframe_->isChecked();
+    settings.Exaggeration = exaggeration_->value();
+  }
 }
 
 }  // namespace terravel

@@ -3,12 +3,14 @@
 // one sentence why. The dock follows the document through its widget.
 #include <QDockWidget>
 
+#include "app/Settings.h"
 #include "app/view3d/View3DWidget.h"
 
 class QCheckBox;
 class QDoubleSpinBox;
 class QLabel;
 class QStackedWidget;
+class QToolButton;
 
 namespace terravel {
 
@@ -17,11 +19,12 @@ class TDocumentHost;
 class TView3DDock : public QDockWidget {
   Q_OBJECT
  public:
-  // The main window makes the view follow the host; the dock makes it leave when OpenGL fails.
+  // The view is made, and follows the host, when the dock is first shown; it leaves the host
+  // when OpenGL fails.
   TView3DDock(TEditor& editor, TDocumentHost& host, TView3DControls controls, QWidget* parent);
   ~TView3DDock() override;
 
-  // Null when OpenGL could not start.
+  // Null before the dock was first shown and when OpenGL could not start.
   TView3DWidget* View() const { return view_; }
   // The sentence shown instead of the view; empty while the view works.
   QString FailureText() const;
@@ -32,10 +35,20 @@ class TView3DDock : public QDockWidget {
  signals:
   void VisibilityChanged(bool visible);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void CreateView();
   void ShowFailure(const QString& why);
 
+  TEditor& editor_;
   TDocumentHost& host_;
+  TView3DControls controls_;
+  TView3DSettings settings_;  // as loaded, for a view made later
+  bool tried_ = false;
+  QToolButton* frameAll_ = nullptr;
+  QToolButton* frameSelection_ = nullptr;
   TView3DWidget* view_ = nullptr;
   QStackedWidget* stack_ = nullptr;
   QLabel* failure_ = nullptr;
