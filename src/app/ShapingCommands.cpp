@@ -88,11 +88,15 @@ void TShapingCommands::Simplify() {
   simplify_.MaxTriangles = byCount->isChecked() ? count->value() : 0;
   simplify_.MaxError = static_cast<float>(error->value());
   const TSimplifyResult result = DoSimplify(editor_, simplify_);
-  QMessageBox::information(window_, QStringLiteral("Simplify polygons"),
-                           QStringLiteral("%1 polygons became %2; the largest height error is %3.")
-                               .arg(result.PolygonsBefore)
-                               .arg(result.PolygonsAfter)
-                               .arg(QString::fromStdString(FormatGeneral(result.MaxError))));
+  QString text = QStringLiteral("%1 polygons became %2; the largest height error is %3.")
+                     .arg(result.PolygonsBefore)
+                     .arg(result.PolygonsAfter)
+                     .arg(QString::fromStdString(FormatGeneral(result.MaxError)));
+  if (result.Budget > 0 && result.PolygonsAfter > result.Budget) {
+    text += QStringLiteral(" The outline and the edges between groups or textures keep more than %1.")
+                .arg(result.Budget);
+  }
+  QMessageBox::information(window_, QStringLiteral("Simplify polygons"), text);
 }
 
 void TShapingCommands::Smooth() {

@@ -1,9 +1,11 @@
 #include "cli/ShapingCommands.h"
 
 #include <charconv>
+#include <string>
 
 #include "cli/Arguments.h"
 #include "model/actions/Requests.h"
+#include "model/core/Errors.h"
 #include "model/editor/Editor.h"
 #include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
@@ -64,6 +66,13 @@ int RunSimplify(const std::vector<std::string>& words, std::ostream& out) {
   out << "Simplified " << result.PolygonsBefore << " polygons to " << result.PolygonsAfter
       << "; maximum height error " << FormatGeneral(result.MaxError) << "; wrote " << arguments.Positional[1]
       << "\n";
+  // The file is written all the same: it is as near the budget as the fixed edges allow.
+  if (result.Budget > 0 && result.PolygonsAfter > result.Budget) {
+    throw ETerravelError("Simplified " + std::to_string(result.PolygonsBefore) + " polygons to " +
+                         std::to_string(result.PolygonsAfter) + ", not " + std::to_string(result.Budget) +
+                         ": the outline and the edges between groups or textures keep " +
+                         std::to_string(result.PolygonsAfter));
+  }
   return 0;
 }
 

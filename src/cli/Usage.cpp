@@ -164,7 +164,8 @@ std::string Usage() {
          "           existing polygons; --max-edge leaves out triangles with a longer side\n"
          "  simplify joins the selected polygons (all when nothing is selected) by edge collapse\n"
          "           until at most N are left or the next would raise the height error above E;\n"
-         "           the outer border and the edges between groups or textures stay\n"
+         "           the outline (in X and Y) and the edges between groups or textures stay; it\n"
+         "           exits 1, the file written, when they keep more than N\n"
          "  smooth   moves the heights of the selected nodes (all nodes when nothing is selected)\n"
          "           towards the mean of their neighbours, N passes (default 1) of strength S (above 0,\n"
          "           at most 1; default 0.5); the border of the selection stays\n";

@@ -190,6 +190,16 @@ class TestCli : public QObject {
     QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["polygons"].toInt(), polygons);
   }
 
+  // A budget below what the outline keeps: the nearest result is written and the tool says so.
+  void simplifyBelowTheOutlineFails() {
+    QCOMPARE(RunCli({"new", Path("m.tvp"), "--mesh", "16"}).ExitCode, 0);
+    const TCliResult result = RunCli({"simplify", Path("m.tvp"), Path("s.tvp"), "--max-triangles", "1"});
+    QCOMPARE(result.ExitCode, 1);
+    QVERIFY2(result.Err.contains("Simplified 512 polygons to 2, not 1: the outline"), qPrintable(result.Err));
+    const TCliResult info = RunCli({"info", Path("s.tvp"), "--json"});
+    QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["polygons"].toInt(), 2);
+  }
+
   void wrongCallsAndFailures_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");

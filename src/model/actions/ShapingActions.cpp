@@ -133,9 +133,10 @@ int DoTriangulate(TEditor& editor, const TTriangulateOptions& options) {
 
 TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options) {
   TSimplifyResult result = SimplifyPolygons(editor, options);
-  const TSimplifyResult report{{}, result.PolygonsBefore, result.PolygonsAfter, result.MaxError};
-  Perform(editor, "Simplify " + FormatCount(result.PolygonsBefore) + " polygons", std::move(result.Edit));
-  return report;
+  TMeshEdit edit = std::move(result.Edit);
+  result.Edit = {};
+  Perform(editor, "Simplify " + FormatCount(result.PolygonsBefore) + " polygons", std::move(edit));
+  return result;
 }
 
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options) {

@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <limits>
+#include <numbers>
 #include <queue>
 #include <tuple>
 #include <utility>
 
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
+#include "model/shaping/FlatLists.h"
 #include "model/shaping/ShapingScope.h"
 
 namespace terravel {
@@ -17,6 +21,12 @@ namespace terravel {
 namespace {
 
 constexpr double kNoCollapse = std::numeric_limits<double>::infinity();
+constexpr double kTurn = 2 * std::numbers::pi;
+// With a budget, how much the growth of the summed squared error counts beside the largest error:
+// enough to lower the mean error by a few percent, little enough to leave the largest as it was.
+constexpr double kSquaredWeight = 0.5;
+// Fans up to this many triangles are searched one by one; larger ones by angle.
+constexpr int kSmallFan = 8;
 
 struct TPoint {
   double X = 0, Y = 0, Z = 0;
@@ -26,9 +36,17 @@ double Orient(const TPoint& a, const TPoint& b, const TPoint& c) {
   return (b.X - a.X) * (c.Y - a.Y) - (b.Y - a.Y) * (c.X - a.X);
 }
 
+// How well the triangle holds p (its smallest barycentric coordinate) and the height error there.
+std::pair<double, double> Fit(const TPoint& a, const TPoint& b, const TPoint& c, const TPoint& p) {
+  const double area = Orient(a, b, c);
+  if (area == 0) return {-kNoCollapse, 0};
+  const double l0 = Orient(p, b, c) / area, l1 = Orient(a, p, c) / area, l2 = 1 - l0 - l1;
+  return {std::min({l0, l1, l2}), std::fabs(l0 * a.Z + l1 * b.Z + l2 * c.Z - p.Z)};
+}
+
 enum class TNodeState : std::uint8_t { Locked, Inner, Border, Removed };
 
-// Among collapses of equal error the shortest side goes first, which keeps fans small and the
+// Among collapses of equal cost the shortest side goes first, which keeps fans small and the
 // triangles even where the surface is flat.
 struct TCollapse {
   double Cost = kNoCollapse;
@@ -39,19 +57,33 @@ struct TCollapse {
   }
 };
 
+// A waiting collapse of Node. Its cost is exact (every removed node relocated) or a lower bound
+// (the node itself only); Stamp tells whether it is still the node's latest entry.
+struct TEntry {
+  double Cost = 0;
+  double Length = 0;
+  int Node = 0;
+  int Stamp = 0;
+  bool Exact = false;
+  bool operator>(const TEntry& other) const {
+    return std::tie(Cost, Length, Node, Stamp) > std::tie(other.Cost, other.Length, other.Node, other.Stamp);
+  }
+};
+
 class TCollapser {
  public:
   TCollapser(const TEditor& editor, const std::vector<bool>& chosen) : editor_(editor) {
     const int nodeCount = editor.Nodes.Count();
-    points_.resize(static_cast<std::size_t>(nodeCount));
+    const auto nodes = static_cast<std::size_t>(nodeCount);
+    points_.resize(nodes);
     for (int i = 0; i < nodeCount; ++i) {
       const T3DCoord& node = editor.Nodes[i];
       points_[static_cast<std::size_t>(i)] = {node.X, node.Y, node.Z};
     }
-    state_.assign(static_cast<std::size_t>(nodeCount), TNodeState::Inner);
-    around_.resize(static_cast<std::size_t>(nodeCount));
-    error_.assign(static_cast<std::size_t>(nodeCount), 0);
-    std::vector<bool> locked(static_cast<std::size_t>(nodeCount), false), border = locked;
+    state_.assign(nodes, TNodeState::Inner);
+    error_.assign(nodes, 0);
+    std::vector<bool> locked(nodes, false), border = locked, used = locked;
+    std::vector<int> degree(nodes, 0);
 
     for (int p = 0; p < editor.Polygons.Count(); ++p) {
       const TPoly& polygon = editor.Polygons[p];
@@ -67,14 +99,17 @@ class TCollapser {
         }
         continue;
       }
-      const int t = static_cast<int>(corners_.size());
       corners_.push_back(c);
       source_.push_back(p);
       sign_.push_back(Orient(At(c[0]), At(c[1]), At(c[2])) > 0 ? 1 : -1);
-      for (const int n : c) around_[static_cast<std::size_t>(n)].push_back(t);
+      for (const int n : c) ++degree[static_cast<std::size_t>(n)];
+    }
+    around_.Reset(degree);
+    for (int t = 0; t < static_cast<int>(corners_.size()); ++t) {
+      for (const int n : corners_[static_cast<std::size_t>(t)]) around_.Push(n, t);
     }
     alive_.assign(corners_.size(), true);
-    inside_.resize(corners_.size());
+    inside_.Reset(std::vector<int>(corners_.size(), 0));
     aliveCount_ = static_cast<int>(corners_.size());
 
     // Sides shared by two triangles of another group, texture or winding, or by more than two,
@@ -102,67 +137,89 @@ class TCollapser {
       }
       i = j;
     }
-    for (int n = 0; n < nodeCount; ++n) {
-      const auto at = static_cast<std::size_t>(n);
-      if (locked[at] || around_[at].empty()) {
-        state_[at] = TNodeState::Locked;
-      } else if (border[at]) {
-        state_[at] = TNodeState::Border;
+    for (std::size_t n = 0; n < nodes; ++n) {
+      used[n] = degree[n] > 0;
+      if (locked[n] || !used[n]) {
+        state_[n] = TNodeState::Locked;
+      } else if (border[n]) {
+        state_[n] = TNodeState::Border;
       }
     }
+    usedCount_ = static_cast<int>(std::ranges::count(used, true));
+    link_.assign(nodes, 0);
+    linkStamp_.assign(nodes, 0);
+    endStamp_.assign(nodes, 0);
+    mark_.assign(nodes, 0);
   }
 
   int PolygonCount() const { return static_cast<int>(corners_.size()); }
   int AliveCount() const { return aliveCount_; }
 
-  // Collapses cheapest first until the test says stop.
+  // With a weight above 0 the cost of a collapse is raised to the growth of the summed squared
+  // error it makes, times the weight, where that is more than the largest error.
+  void SetSquaredWeight(double weight) { squaredWeight_ = weight; }
+
+  enum class TVerdict { Go, Skip, Stop };
+
+  // Collapses cheapest first until the test says stop. Each node waits in the queue with the
+  // bound of its best collapse; the removed nodes are relocated only for the node at the front,
+  // which goes at once if its exact cost still comes first, or waits again with that cost.
   template <typename Stop>
   void Run(Stop&& stop) {
-    using TEntry = std::tuple<double, double, int, int>;  // cost, length, node, stamp
     std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> queue;
     std::vector<int> stamp(points_.size(), 0);
     std::vector<bool> queued(points_.size(), false);  // an entry of the current stamp waits
-    const auto enqueue = [&](int n, const TCollapse& best) {
+    std::vector<bool> changed(points_.size(), true);  // since its last exact cost
+    std::vector<int> exactInto(points_.size(), -1);
+    const auto push = [&](int n, const TCollapse& best, bool exact) {
       const auto at = static_cast<std::size_t>(n);
       ++stamp[at];
-      if (best.Cost < kNoCollapse) queue.emplace(best.Cost, best.Length, n, stamp[at]);
       queued[at] = best.Cost < kNoCollapse;
+      if (!queued[at]) return;
+      queue.push({best.Cost, best.Length, n, stamp[at], exact});
+      if (exact) exactInto[at] = best.Into;
     };
-    const auto push = [&](int n) {
-      const auto at = static_cast<std::size_t>(n);
-      const bool open = state_[at] == TNodeState::Inner || state_[at] == TNodeState::Border;
-      enqueue(n, open ? Best(n) : TCollapse{});
-    };
-    for (int n = 0; n < static_cast<int>(points_.size()); ++n) push(n);
+    const auto pushBound = [&](int n) { push(n, Open(n) ? Best(n, false) : TCollapse{}, false); };
+    for (int n = 0; n < static_cast<int>(points_.size()); ++n) pushBound(n);
     while (!queue.empty()) {
-      const auto [cost, length, n, entryStamp] = queue.top();
+      const TEntry entry = queue.top();
       queue.pop();
-      if (entryStamp != stamp[static_cast<std::size_t>(n)]) continue;
-      queued[static_cast<std::size_t>(n)] = false;
-      const TCollapse best = Best(n);
-      if (best.Cost != cost || best.Length != length) {  // its surroundings changed since: queue it afresh
-        enqueue(n, best);
-        continue;
+      const int n = entry.Node;
+      const auto at = static_cast<std::size_t>(n);
+      if (entry.Stamp != stamp[at]) continue;
+      TCollapse best{entry.Cost, entry.Length, exactInto[at]};
+      if (!entry.Exact || changed[at]) {
+        best = Best(n, true);
+        changed[at] = false;
+        const TEntry exact{best.Cost, best.Length, n, stamp[at] + 1, true};
+        if (best.Cost == kNoCollapse || (!queue.empty() && exact > queue.top())) {
+          push(n, best, true);  // another comes first now
+          continue;
+        }
       }
-      const int removes = state_[static_cast<std::size_t>(n)] == TNodeState::Border ? 1 : 2;
-      const auto verdict = stop(best.Cost, removes);
+      queued[at] = false;
+      const auto verdict = stop(best.Cost, state_[at] == TNodeState::Border ? 1 : 2);
       if (verdict == TVerdict::Stop) break;
       if (verdict == TVerdict::Skip) continue;
       Collapse(n, best.Into);
-      std::vector<int> ring;
-      for (const int t : around_[static_cast<std::size_t>(best.Into)]) {
-        for (const int c : corners_[static_cast<std::size_t>(t)]) ring.push_back(c);
+      // The nodes around the one that stayed: their fans or the removed nodes above them changed.
+      ++markStamp_;
+      touched_.clear();
+      for (const int t : around_.Of(best.Into)) {
+        for (const int c : corners_[static_cast<std::size_t>(t)]) {
+          if (mark_[static_cast<std::size_t>(c)] == markStamp_) continue;
+          mark_[static_cast<std::size_t>(c)] = markStamp_;
+          touched_.push_back(c);
+        }
       }
-      std::sort(ring.begin(), ring.end());
-      ring.erase(std::unique(ring.begin(), ring.end()), ring.end());
-      // A waiting entry is checked again when it comes up; the others may have become possible.
-      for (const int c : ring) {
-        if (!queued[static_cast<std::size_t>(c)]) push(c);
+      for (const int c : touched_) {
+        const auto ct = static_cast<std::size_t>(c);
+        changed[ct] = true;
+        // A waiting entry is checked when it comes up; the others may have become possible.
+        if (!queued[ct]) pushBound(c);
       }
     }
   }
-
-  enum class TVerdict { Go, Skip, Stop };
 
   TSimplifyResult Result() const {
     TSimplifyResult result;
@@ -179,11 +236,14 @@ class TCollapser {
       const std::array<std::int32_t, 3> old{polygon.Node1, polygon.Node2, polygon.Node3};
       if (old != corners_[t]) edit.Corners.push_back({p, corners_[t]});
     }
+    double squares = 0;
     for (std::size_t n = 0; n < points_.size(); ++n) {
       if (state_[n] != TNodeState::Removed) continue;
       edit.RemovedNodes.push_back(static_cast<int>(n));
       result.MaxError = std::max(result.MaxError, error_[n]);
+      squares += error_[n] * error_[n];
     }
+    if (usedCount_ > 0) result.RmsError = std::sqrt(squares / usedCount_);
     return result;
   }
 
@@ -203,157 +263,307 @@ class TCollapser {
     const auto& c = corners_[static_cast<std::size_t>(t)];
     return c[0] == n || c[1] == n || c[2] == n;
   }
+  bool Open(int n) const {
+    const TNodeState state = state_[static_cast<std::size_t>(n)];
+    return state == TNodeState::Inner || state == TNodeState::Border;
+  }
+  double Angle(const TPoint& from, const TPoint& to) const {
+    return side_ * std::atan2(to.Y - from.Y, to.X - from.X);
+  }
+  // The angles, each below the next, of the nodes around `from` (the winding's way round).
+  void Angles(const TPoint& from, const std::vector<int>& nodes, std::vector<double>& angles) const {
+    angles.resize(nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+      double angle = Angle(from, At(nodes[i]));
+      if (i > 0) {
+        while (angle < angles[i - 1]) angle += kTurn;
+      }
+      angles[i] = angle;
+    }
+  }
+  // Where an angle falls among ascending ones: the i with angles[i] <= angle < angles[i + 1],
+  // kept within 0 .. angles.size() - 2.
+  static int Sector(const std::vector<double>& angles, double angle) {
+    const double first = angles.front();
+    while (angle < first) angle += kTurn;
+    while (angle >= first + kTurn) angle -= kTurn;
+    const int last = static_cast<int>(angles.size()) - 2;
+    if (angle > angles.back() && angle - angles.back() > first + kTurn - angle) return 0;
+    const int i = static_cast<int>(std::upper_bound(angles.begin(), angles.end(), angle) - angles.begin()) - 1;
+    return std::clamp(i, 0, last);
+  }
 
-  // The neighbours of n and how many of n's triangles each shares.
-  std::vector<std::pair<int, int>> Neighbours(int n) const {
-    std::vector<std::pair<int, int>> found;
-    for (const int t : around_[static_cast<std::size_t>(n)]) {
-      for (const int c : corners_[static_cast<std::size_t>(t)]) {
-        if (c == n) continue;
-        auto it = std::find_if(found.begin(), found.end(), [c](const auto& f) { return f.first == c; });
-        if (it == found.end()) {
-          found.emplace_back(c, 1);
-        } else {
-          ++it->second;
-        }
+  // The triangles of n in order round it: ring_[i], n, ring_[i + 1] are the corners of fan_[i]
+  // (n's triangle tris_[i]), the ring closed (its last node its first) round an inner node. False
+  // where the triangles do not make one fan.
+  bool BuildRing(int n) {
+    const auto triangles = around_.Of(n);
+    const int degree = static_cast<int>(triangles.size());
+    if (degree == 0) return false;
+    ++ringStamp_;
+    for (int i = 0; i < degree; ++i) {
+      const auto& c = corners_[static_cast<std::size_t>(triangles[static_cast<std::size_t>(i)])];
+      const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
+      const auto a = static_cast<std::size_t>(c[(k + 1) % 3]), b = static_cast<std::size_t>(c[(k + 2) % 3]);
+      // Two triangles from one side or to one side: not one fan.
+      if (linkStamp_[a] == ringStamp_ || endStamp_[b] == ringStamp_) return false;
+      linkStamp_[a] = ringStamp_;
+      link_[a] = i;
+      endStamp_[b] = ringStamp_;
+    }
+    int first = 0, starts = 0;
+    for (int i = degree - 1; i >= 0; --i) {
+      const auto& c = corners_[static_cast<std::size_t>(triangles[static_cast<std::size_t>(i)])];
+      const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
+      if (endStamp_[static_cast<std::size_t>(c[(k + 1) % 3])] != ringStamp_) {
+        first = i;
+        ++starts;
       }
     }
-    return found;
-  }
-
-  // Where the triangles of n go when n joins `into`: corners with n replaced, and the source triangle.
-  std::vector<std::pair<std::array<int, 3>, int>> Joined(int n, int into) const {
-    std::vector<std::pair<std::array<int, 3>, int>> joined;
-    for (const int t : around_[static_cast<std::size_t>(n)]) {
-      if (Has(t, into)) continue;
-      auto c = corners_[static_cast<std::size_t>(t)];
-      for (int& corner : c) corner = corner == n ? into : corner;
-      joined.emplace_back(c, t);
+    if (starts > 1) return false;
+    closed_ = starts == 0;
+    ring_.clear();
+    tris_.clear();
+    int i = first;
+    for (int step = 0; step < degree; ++step) {
+      const int t = triangles[static_cast<std::size_t>(i)];
+      const auto& c = corners_[static_cast<std::size_t>(t)];
+      const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
+      if (step == 0) ring_.push_back(c[(k + 1) % 3]);
+      const int b = c[(k + 2) % 3];
+      ring_.push_back(b);
+      tris_.push_back(t);
+      const auto bt = static_cast<std::size_t>(b);
+      if (linkStamp_[bt] != ringStamp_) break;
+      i = link_[bt];
+      if (i == first) break;
     }
-    return joined;
+    if (static_cast<int>(tris_.size()) != degree || (closed_ && ring_.back() != ring_.front())) return false;
+    side_ = sign_[static_cast<std::size_t>(tris_.front())];
+    return true;
   }
 
-  // The triangle of the list that holds the point best, and the height error there.
-  static std::pair<int, double> Locate(const std::vector<std::pair<std::array<int, 3>, int>>& triangles,
-                                       const std::vector<TPoint>& points, const TPoint& p) {
-    int best = -1;
+  // The collapse of the ring's node k: whether no other node of the ring than those of the two
+  // (on the border one) triangles n and it share is already joined to it.
+  bool Linked(int k) const {
+    const int d = static_cast<int>(tris_.size());
+    const int into = ring_[static_cast<std::size_t>(k)];
+    const auto others = [&](auto&& visit) {
+      for (int i = 0; i < (closed_ ? d : d + 1); ++i) {
+        const int gap = closed_ ? std::min((i - k + d) % d, (k - i + d) % d) : std::abs(i - k);
+        if (gap > 1) visit(ring_[static_cast<std::size_t>(i)]);
+      }
+    };
+    long long ringWork = 0;
+    others([&](int c) { ringWork += around_.Size(c); });
+    if (around_.Size(into) <= ringWork) {
+      ++markStamp_;
+      others([&](int c) { mark_[static_cast<std::size_t>(c)] = markStamp_; });
+      for (const int t : around_.Of(into)) {
+        for (const int c : corners_[static_cast<std::size_t>(t)]) {
+          if (mark_[static_cast<std::size_t>(c)] == markStamp_) return false;
+        }
+      }
+      return true;
+    }
+    bool joined = false;
+    others([&](int c) {
+      for (const int t : around_.Of(c)) joined = joined || Has(t, into);
+    });
+    return !joined;
+  }
+
+  // The triangles n's triangles become when n joins ring node k: into_, fanNodes_[j] and
+  // fanNodes_[j + 1] the corners of n's triangle fanTris_[j]. False where one would turn over.
+  bool BuildFan(int k) {
+    const int d = static_cast<int>(tris_.size());
+    into_ = ring_[static_cast<std::size_t>(k)];
+    fanNodes_.clear();
+    fanTris_.clear();
+    if (closed_) {
+      for (int j = 1; j < d; ++j) fanNodes_.push_back(ring_[static_cast<std::size_t>((k + j) % d)]);
+      for (int j = 1; j < d - 1; ++j) fanTris_.push_back(tris_[static_cast<std::size_t>((k + j) % d)]);
+    } else {
+      const int from = k == 0 ? 1 : 0;
+      for (int j = from; j < from + d; ++j) fanNodes_.push_back(ring_[static_cast<std::size_t>(j)]);
+      for (int j = from; j < from + d - 1; ++j) fanTris_.push_back(tris_[static_cast<std::size_t>(j)]);
+    }
+    if (fanTris_.empty()) return false;
+    const TPoint& centre = At(into_);
+    for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
+      if (Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1])) * side_ <= 0) return false;
+    }
+    if (fanTris_.size() > kSmallFan) Angles(centre, fanNodes_, fanAngles_);
+    return true;
+  }
+
+  // The fan triangle (its place in fanTris_) that holds p best, and the height error there.
+  std::pair<int, double> Locate(const TPoint& p) const {
+    const int count = static_cast<int>(fanTris_.size());
+    int from = 0, to = count - 1;
+    if (count > kSmallFan) {
+      const int j = Sector(fanAngles_, Angle(At(into_), p));
+      from = std::max(0, j - 1);
+      to = std::min(count - 1, j + 1);
+    }
+    const TPoint& centre = At(into_);
+    int best = from;
     double bestFit = -kNoCollapse, error = 0;
-    for (int k = 0; k < static_cast<int>(triangles.size()); ++k) {
-      const auto& c = triangles[static_cast<std::size_t>(k)].first;
-      const TPoint &a = points[static_cast<std::size_t>(c[0])], &b = points[static_cast<std::size_t>(c[1])],
-                   &d = points[static_cast<std::size_t>(c[2])];
-      const double area = Orient(a, b, d);
-      const double l0 = Orient(p, b, d) / area, l1 = Orient(a, p, d) / area, l2 = 1 - l0 - l1;
-      const double fit = std::min({l0, l1, l2});
+    for (int j = from; j <= to; ++j) {
+      const auto [fit, e] =
+          Fit(centre, At(fanNodes_[static_cast<std::size_t>(j)]), At(fanNodes_[static_cast<std::size_t>(j) + 1]), p);
       if (fit > bestFit) {
         bestFit = fit;
-        best = k;
-        error = std::fabs(l0 * a.Z + l1 * b.Z + l2 * d.Z - p.Z);
+        best = j;
+        error = e;
       }
     }
     return {best, error};
   }
 
-  // Whether a border node lies on the straight line between its two border neighbours, in Z too.
-  bool Straight(int a, int n, int b) const {
-    const TPoint &pa = At(a), &pn = At(n), &pb = At(b);
+  // A lower bound of the cost of n joining ring node k: n's own error, in the fan triangle its
+  // position falls in (found by the angle opposite k round n).
+  double Bound(int n, int k) const {
+    const int d = static_cast<int>(tris_.size());
+    const TPoint& p = At(n);
+    const TPoint& into = At(ring_[static_cast<std::size_t>(k)]);
+    if (!closed_) {  // along the border to its other end
+      const TPoint& other = At(ring_[static_cast<std::size_t>(k == 0 ? d : 0)]);
+      const double dx = other.X - into.X, dy = other.Y - into.Y;
+      const double along = ((p.X - into.X) * dx + (p.Y - into.Y) * dy) / (dx * dx + dy * dy);
+      return std::fabs(into.Z + along * (other.Z - into.Z) - p.Z);
+    }
+    const int i = Sector(ringAngles_, ringAngles_[static_cast<std::size_t>(k)] + std::numbers::pi);
+    if (i == k || (i + 1) % d == k) return 0;
+    const auto [fit, error] =
+        Fit(into, At(ring_[static_cast<std::size_t>(i)]), At(ring_[static_cast<std::size_t>(i) + 1]), p);
+    return fit == -kNoCollapse ? 0 : error;
+  }
+
+  // Whether a border node lies between its two border neighbours on a straight line in X and Y.
+  bool Straight() const {
+    const TPoint &pa = At(ring_.front()), &pb = At(ring_.back());
+    const TPoint& pn = centreNode_;
     const double dx = pb.X - pa.X, dy = pb.Y - pa.Y, length2 = dx * dx + dy * dy;
     if (length2 == 0 || std::fabs(Orient(pa, pn, pb)) > 1e-9 * length2) return false;
     const double along = ((pn.X - pa.X) * dx + (pn.Y - pa.Y) * dy) / length2;
-    if (!(along > 0 && along < 1)) return false;
-    return std::fabs(pa.Z + along * (pb.Z - pa.Z) - pn.Z) <= 1e-6 * (1 + std::fabs(pn.Z));
+    return along > 0 && along < 1;
   }
 
-  TCollapse Best(int n) const {
-    const auto neighbours = Neighbours(n);
-    std::vector<int> candidates;
-    if (state_[static_cast<std::size_t>(n)] == TNodeState::Border) {
-      std::vector<int> along;
-      for (const auto& [c, shared] : neighbours) {
-        if (shared == 1) along.push_back(c);
-      }
-      if (along.size() != 2 || !Straight(along[0], n, along[1])) return {};
-      candidates = along;
-    } else {
-      for (const auto& [c, shared] : neighbours) {
-        if (shared != 2) return {};
-        candidates.push_back(c);
-      }
+  // The best collapse of n: with `exact` its full cost, otherwise the least bound of any collapse
+  // that keeps the mesh whole.
+  TCollapse Best(int n, bool exact) {
+    if (!BuildRing(n)) return {};
+    const bool inner = state_[static_cast<std::size_t>(n)] == TNodeState::Inner;
+    if (inner != closed_) return {};
+    centreNode_ = At(n);
+    const int d = static_cast<int>(tris_.size());
+    candidates_.clear();
+    const auto add = [&](int k) {
+      const TPoint& into = At(ring_[static_cast<std::size_t>(k)]);
+      const double dx = into.X - centreNode_.X, dy = into.Y - centreNode_.Y;
+      candidates_.push_back({Bound(n, k), dx * dx + dy * dy, ring_[static_cast<std::size_t>(k)], k});
+    };
+    if (inner) {
+      Angles(centreNode_, ring_, ringAngles_);
+      for (int k = 0; k < d; ++k) add(k);
+    } else if (Straight()) {
+      add(0);
+      add(d);
     }
+    std::ranges::sort(candidates_, [](const TCandidate& a, const TCandidate& b) {
+      return std::tie(a.Bound, a.Length, a.Into) < std::tie(b.Bound, b.Length, b.Into);
+    });
     TCollapse best;
-    for (const int into : candidates) {
-      const double dx = At(into).X - At(n).X, dy = At(into).Y - At(n).Y;
-      const TCollapse candidate{Cost(n, into, neighbours, best.Cost), dx * dx + dy * dy, into};
-      if (candidate.Cost < kNoCollapse && candidate.Before(best)) best = candidate;
+    for (const TCandidate& candidate : candidates_) {
+      if (candidate.Bound > best.Cost || (candidate.Bound == best.Cost && candidate.Length >= best.Length)) break;
+      if (!Linked(candidate.K) || !BuildFan(candidate.K)) continue;
+      if (!exact) return {candidate.Bound, candidate.Length, candidate.Into};
+      const TCollapse found{Cost(n, best.Cost), candidate.Length, candidate.Into};
+      if (found.Cost < kNoCollapse && found.Before(best)) best = found;
     }
     return best;
   }
 
-  // Stops early, returning more than bound, once the cost exceeds it.
-  double Cost(int n, int into, const std::vector<std::pair<int, int>>& neighbours, double bound) const {
-    // The nodes both share must be exactly the far corners of their common triangles.
-    int common = 0, shared = 0;
-    for (const int t : around_[static_cast<std::size_t>(n)]) shared += Has(t, into) ? 1 : 0;
-    const auto& intoTriangles = around_[static_cast<std::size_t>(into)];
-    for (const auto& neighbour : neighbours) {
-      const int c = neighbour.first;
-      if (c != into && std::ranges::any_of(intoTriangles, [&](int t) { return Has(t, c); })) ++common;
+  // The cost of the fan built last: the largest error of the removed nodes relocated in it, raised
+  // by the growth of their squared errors. Stops early, returning more than bound, once the
+  // largest error exceeds it.
+  double Cost(int n, double bound) const {
+    double largest = Locate(At(n)).second, squares = largest * largest;
+    for (const int t : tris_) {
+      if (largest > bound) return largest;
+      for (const int p : inside_.Of(t)) {
+        const double error = Locate(At(p)).second, before = error_[static_cast<std::size_t>(p)];
+        largest = std::max(largest, error);
+        squares += error * error - before * before;
+      }
     }
-    if (common != shared) return kNoCollapse;
-    const auto joined = Joined(n, into);
-    if (joined.empty()) return kNoCollapse;
-    for (const auto& [c, t] : joined) {
-      if (Orient(At(c[0]), At(c[1]), At(c[2])) * sign_[static_cast<std::size_t>(t)] <= 0) return kNoCollapse;
-    }
-    double cost = Locate(joined, points_, At(n)).second;
-    for (const int t : around_[static_cast<std::size_t>(n)]) {
-      if (cost > bound) return cost;
-      for (const int p : inside_[static_cast<std::size_t>(t)])
-        cost = std::max(cost, Locate(joined, points_, At(p)).second);
-    }
-    return cost;
+    return std::max(largest, squaredWeight_ * std::sqrt(std::max(squares, 0.0)));
   }
 
   void Collapse(int n, int into) {
-    const auto joined = Joined(n, into);
-    std::vector<int> pool{n};
-    for (const int t : around_[static_cast<std::size_t>(n)]) {
-      auto& inside = inside_[static_cast<std::size_t>(t)];
-      pool.insert(pool.end(), inside.begin(), inside.end());
-      inside.clear();
-      if (!Has(t, into)) continue;
-      alive_[static_cast<std::size_t>(t)] = false;
-      --aliveCount_;
-      for (const int c : corners_[static_cast<std::size_t>(t)]) {
-        if (c == n) continue;
-        auto& list = around_[static_cast<std::size_t>(c)];
-        list.erase(std::find(list.begin(), list.end(), t));
+    BuildRing(n);
+    const int k = static_cast<int>(std::ranges::find(ring_, into) - ring_.begin());
+    BuildFan(k);
+    pool_.assign(1, n);
+    for (const int t : tris_) {
+      const auto inside = inside_.Of(t);
+      pool_.insert(pool_.end(), inside.begin(), inside.end());
+      inside_.Clear(t);
+      auto& c = corners_[static_cast<std::size_t>(t)];
+      if (Has(t, into)) {
+        alive_[static_cast<std::size_t>(t)] = false;
+        --aliveCount_;
+        for (const int corner : c) {
+          if (corner != n) around_.Remove(corner, t);
+        }
+        continue;
       }
+      for (int& corner : c) corner = corner == n ? into : corner;
+      around_.Push(into, t);
     }
-    for (const auto& [c, t] : joined) {
-      corners_[static_cast<std::size_t>(t)] = c;
-      around_[static_cast<std::size_t>(into)].push_back(t);
-    }
-    around_[static_cast<std::size_t>(n)].clear();
+    around_.Clear(n);
     state_[static_cast<std::size_t>(n)] = TNodeState::Removed;
-    for (const int p : pool) {
-      const auto [k, error] = Locate(joined, points_, At(p));
-      inside_[static_cast<std::size_t>(joined[static_cast<std::size_t>(k)].second)].push_back(p);
+    for (const int p : pool_) {
+      const auto [j, error] = Locate(At(p));
+      inside_.Push(fanTris_[static_cast<std::size_t>(j)], p);
       error_[static_cast<std::size_t>(p)] = error;
     }
   }
 
+  struct TCandidate {
+    double Bound = 0;
+    double Length = 0;
+    int Into = -1;
+    int K = 0;  // its place in the ring
+  };
+
   const TEditor& editor_;
   std::vector<TPoint> points_;
   std::vector<TNodeState> state_;
-  std::vector<std::vector<int>> around_;  // the living triangles of each node
-  std::vector<double> error_;             // of each removed node against the surface now
+  TFlatLists around_;          // the living triangles of each node
+  std::vector<double> error_;  // of each removed node against the surface now
   std::vector<std::array<int, 3>> corners_;
   std::vector<int> source_;
   std::vector<int> sign_;
   std::vector<bool> alive_;
-  std::vector<std::vector<int>> inside_;  // the removed nodes above each triangle
+  TFlatLists inside_;  // the removed nodes above each triangle
   int aliveCount_ = 0;
+  int usedCount_ = 0;  // nodes of the taken triangles
+  double squaredWeight_ = 0;
+
+  // Work space, reused from one node to the next.
+  std::vector<int> link_, linkStamp_, endStamp_;
+  int ringStamp_ = 0;
+  mutable std::vector<int> mark_;
+  mutable int markStamp_ = 0;
+  std::vector<int> ring_, tris_, fanNodes_, fanTris_, pool_, touched_;
+  std::vector<double> ringAngles_, fanAngles_;
+  std::vector<TCandidate> candidates_;
+  bool closed_ = false;
+  int side_ = 1;  // the winding of the fan round the node
+  int into_ = -1;
+  TPoint centreNode_;
 };
 
 }  // namespace
@@ -367,6 +577,7 @@ TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& 
   using TVerdict = TCollapser::TVerdict;
   if (options.MaxTriangles > 0) {
     const int budget = options.MaxTriangles;
+    collapser.SetSquaredWeight(kSquaredWeight);
     // Exactly the budget where a border node can take the last triangle; one below it otherwise.
     for (const int below : {0, 1}) {
       collapser.Run([&](double, int removes) {
@@ -380,7 +591,9 @@ TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& 
     const double tolerance = 1e-9 * limit + 1e-6;
     collapser.Run([&](double cost, int) { return cost > limit + tolerance ? TVerdict::Stop : TVerdict::Go; });
   }
-  return collapser.Result();
+  TSimplifyResult result = collapser.Result();
+  result.Budget = options.MaxTriangles;
+  return result;
 }
 
 }  // namespace terravel
