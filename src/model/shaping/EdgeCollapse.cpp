@@ -354,9 +354,9 @@ class TCollapser {
         if (gap > 1) visit(ring_[static_cast<std::size_t>(i)]);
       }
     };
-    long long ringWork = 0;
-    others([&](int c) { ringWork += around_.Size(c); });
-    if (around_.Size(into) <= ringWork) {
+    long long ringWork = 0;  // only worth adding up round a node of many triangles
+    if (around_.Size(into) > kSmallFan) others([&](int c) { ringWork += around_.Size(c); });
+    if (around_.Size(into) <= std::max<long long>(ringWork, kSmallFan)) {
       ++markStamp_;
       others([&](int c) { mark_[static_cast<std::size_t>(c)] = markStamp_; });
       for (const int t : around_.Of(into)) {
@@ -580,6 +580,7 @@ TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& 
     collapser.SetSquaredWeight(kSquaredWeight);
     // Exactly the budget where a border node can take the last triangle; one below it otherwise.
     for (const int below : {0, 1}) {
+      if (collapser.AliveCount() <= budget) break;
       collapser.Run([&](double, int removes) {
         if (collapser.AliveCount() <= budget) return TVerdict::Stop;
         return collapser.AliveCount() - removes < budget - below ? TVerdict::Skip : TVerdict::Go;
