@@ -146,9 +146,7 @@ class TCollapser {
       }
     }
     usedCount_ = static_cast<int>(std::ranges::count(used, true));
-    link_.assign(nodes, 0);
-    linkStamp_.assign(nodes, 0);
-    endStamp_.assign(nodes, 0);
+    links_.assign(nodes, {});
     mark_.assign(nodes, 0);
   }
 
@@ -180,7 +178,15 @@ class TCollapser {
       if (exact) exactInto[at] = best.Into;
     };
     const auto pushBound = [&](int n) { push(n, Open(n) ? Best(n, false) : TCollapse{}, false); };
-    for (int n = 0; n < static_cast<int>(points_.size()); ++n) pushBound(n);
+    std::vector<TEntry> first;
+    for (int n = 0; n < static_cast<int>(points_.size()); ++n) {
+      const auto at = static_cast<std::size_t>(n);
+      const TCollapse best = Open(n) ? Best(n, false) : TCollapse{};
+      stamp[at] = 1;
+      queued[at] = best.Cost < kNoCollapse;
+      if (queued[at]) first.push_back({best.Cost, best.Length, n, 1, false});
+    }
+    queue = decltype(queue)(std::greater<>(), std::move(first));
     while (!queue.empty()) {
       const TEntry entry = queue.top();
       queue.pop();
@@ -306,16 +312,16 @@ class TCollapser {
       const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
       const auto a = static_cast<std::size_t>(c[(k + 1) % 3]), b = static_cast<std::size_t>(c[(k + 2) % 3]);
       // Two triangles from one side or to one side: not one fan.
-      if (linkStamp_[a] == ringStamp_ || endStamp_[b] == ringStamp_) return false;
-      linkStamp_[a] = ringStamp_;
-      link_[a] = i;
-      endStamp_[b] = ringStamp_;
+      if (links_[a].FromStamp == ringStamp_ || links_[b].ToStamp == ringStamp_) return false;
+      links_[a].FromStamp = ringStamp_;
+      links_[a].Triangle = i;
+      links_[b].ToStamp = ringStamp_;
     }
     int first = 0, starts = 0;
     for (int i = degree - 1; i >= 0; --i) {
       const auto& c = corners_[static_cast<std::size_t>(triangles[static_cast<std::size_t>(i)])];
       const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
-      if (endStamp_[static_cast<std::size_t>(c[(k + 1) % 3])] != ringStamp_) {
+      if (links_[static_cast<std::size_t>(c[(k + 1) % 3])].ToStamp != ringStamp_) {
         first = i;
         ++starts;
       }
@@ -334,8 +340,8 @@ class TCollapser {
       ring_.push_back(b);
       tris_.push_back(t);
       const auto bt = static_cast<std::size_t>(b);
-      if (linkStamp_[bt] != ringStamp_) break;
-      i = link_[bt];
+      if (links_[bt].FromStamp != ringStamp_) break;
+      i = links_[bt].Triangle;
       if (i == first) break;
     }
     if (static_cast<int>(tris_.size()) != degree || (closed_ && ring_.back() != ring_.front())) return false;
@@ -553,7 +559,14 @@ class TCollapser {
   double squaredWeight_ = 0;
 
   // Work space, reused from one node to the next.
-  std::vector<int> link_, linkStamp_, endStamp_;
+  // Of each node while a fan is put in order: the triangle (its place round the centre) that
+  // leaves the node going round, and the stamps of the fan that a triangle leaves and reaches it.
+  struct TLink {
+    int Triangle = 0;
+    int FromStamp = 0;
+    int ToStamp = 0;
+  };
+  std::vector<TLink> links_;
   int ringStamp_ = 0;
   mutable std::vector<int> mark_;
   mutable int markStamp_ = 0;
