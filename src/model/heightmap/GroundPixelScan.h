@@ -4,6 +4,7 @@
 // pixel, so that the cost follows the triangle's own area, not its bounding box.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace terravel {
@@ -34,10 +35,8 @@ void ScanGroundPixels(const TPixelTriangle& t, int width, int height, Visit&& vi
   const double e1u = t.U[1] - t.U[0], e1v = t.V[1] - t.V[0], e2u = t.U[2] - t.U[0], e2v = t.V[2] - t.V[0];
   const double reachU = std::max(std::fabs(left - t.U[0]), std::fabs(right - t.U[0]));
   const double reachV = std::max(std::fabs(top - t.V[0]), std::fabs(bottom - t.V[0]));
-  const double rounding =
-      64 * 1.1102230246251565e-16 * (reachU * (std::fabs(e1v) + std::fabs(e2v)) + reachV * (std::fabs(e1u) + std::fabs(e2u))) /
-          std::fabs(det) +
-      kOnEdge;
+  const double products = reachU * (std::fabs(e1v) + std::fabs(e2v)) + reachV * (std::fabs(e1u) + std::fabs(e2u));
+  const double rounding = 32 * std::numeric_limits<double>::epsilon() * products / std::fabs(det) + kOnEdge;
   for (int row = top; row <= bottom; ++row) {
     const double dv = row - t.V[0];
     // w1 and w2 at column U[0] and their change per column; w0 = 1 - w1 - w2.
