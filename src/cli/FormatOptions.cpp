@@ -58,7 +58,7 @@ THeightmapExportOptions HeightmapExportOptionsOf(const TArguments& arguments) {
   if (size && pixel) throw EUsageError("give --size or --pixel, not both");
   if (size) ParseSize(*size, options);
   if (pixel) {
-    options.PixelSize = ParseScale(*pixel);
+    options.PixelSize = ParseOptionNumber("--pixel", *pixel);
     if (!(options.PixelSize > 0)) throw EUsageError("--pixel takes a size above 0");
   }
   if (auto range = arguments.Value("--range")) {

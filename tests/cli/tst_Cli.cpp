@@ -80,6 +80,9 @@ class TestCli : public QObject {
     QCOMPARE(RunCli({"export", Path("r.tvp"), Path("x.png"), "--size", "32x32", "--compare", Path("tile.r16")}).ExitCode, 1);
     QVERIFY(!QFile::exists(Path("x.png")));
     QCOMPARE(RunCli({"export", Path("r.tvp"), Path("x.png"), "--size", "64x64", "--pixel", "2"}).ExitCode, 2);
+    // A pixel size is told back as typed; a bad one names its option.
+    QVERIFY(RunCli({"export", Path("r.tvp"), Path("x.r16"), "--pixel", "1e-30"}).Err.contains("pixel size of 1e-30 "));
+    QVERIFY(RunCli({"export", Path("r.tvp"), Path("x.r16"), "--pixel", "big"}).Err.contains("--pixel takes a number"));
 
     QCOMPARE(RunCli({"import", Path("tile.r16"), Path("x.tvp"), "--max-triangles", "1"}).ExitCode, 2);
     QCOMPARE(RunCli({"import", Path("tile.r16"), Path("x.tvp"), "--scale", "2"}).ExitCode, 2);
@@ -98,6 +101,7 @@ class TestCli : public QObject {
     QTest::addColumn<QString>("message");
     QTest::newRow("cell beyond single precision") << QStringList{"--cell", "3e38"} << 2 << "--cell: The size of a pixel is too large";
     QTest::newRow("cell too small") << QStringList{"--cell", "1e-45"} << 2 << "--cell: The size of a pixel is too small";
+    QTest::newRow("cell without area") << QStringList{"--cell", "1e-25"} << 2 << "would have no area";
     QTest::newRow("Z range beyond single precision") << QStringList{"--z", "-3e38,3e38"} << 2 << "--z: ";
     QTest::newRow("Z without its high end") << QStringList{"--z", "1,"} << 2 << "--z takes a number, not \"\"";
     QTest::newRow("empty cell") << QStringList{"--cell="} << 2 << "--cell takes a number, not \"\"";

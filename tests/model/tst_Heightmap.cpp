@@ -1,6 +1,7 @@
 // Terrain from a heightmap: the regular mesh, the budgeted triangulation and what they refuse.
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -336,6 +337,68 @@ class TestHeightmap : public QObject {
     QCOMPARE(HeightmapStopText(result), std::string("Stopped at the error bound."));
   }
 
+  // The error bound is claimed only when every pixel of the picture is within it, whatever the
+  // options: a seamless side out of its share of the budget, or pixels a step skips, say so instead.
+  void errorBoundIsKeptOrNotClaimed_data() {
+    QTest::addColumn<bool>("seamless");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("budget");
+    QTest::addColumn<int>("stop");
+    QTest::newRow("plain") << false << 1 << 100000 << int(TGreedyStop::ErrorBound);
+    QTest::newRow("seamless, budget to spare") << true << 1 << 100000 << int(TGreedyStop::ErrorBound);
+    // A noisy strip: the inside fits the budget, each long side needs more than its eighth.
+    QTest::newRow("seamless, rough sides") << true << 1 << 12000 << int(TGreedyStop::BorderShare);
+    QTest::newRow("step") << false << 3 << 100000 << int(TGreedyStop::SkippedPixels);
+    QTest::newRow("seamless and a step") << true << 2 << 100000 << int(TGreedyStop::SkippedPixels);
+  }
+  void errorBoundIsKeptOrNotClaimed() {
+    QFETCH(bool, seamless);
+    QFETCH(int, step);
+    QFETCH(int, budget);
+    QFETCH(int, stop);
+    // Gentle inside, a few spikes between the pixels a step keeps, noise along the sides.
+    const bool strip = budget == 12000;
+    const THeightGrid grid = Generated(strip ? 2000 : 129, strip ? 4 : 129, [strip](int x, int y) {
+      const bool side = strip || x < 1 || y < 1 || x > 127 || y > 127, spike = x % 3 == 1 && y % 3 == 1 && x < 30 && y < 30;
+      return 0.4 + 0.1 * std::sin(x * 0.05) + (spike ? 0.01 : 0) + (side ? 0.3 * ((x * 7 + y * 13) % 5) / 4 : 0);
+    });
+    TEditor editor;
+    THeightmapOptions options;
+    options.LowZ = 0;
+    options.HighZ = 1000;
+    options.MaxError = 2.5f;
+    options.MaxTriangles = budget;
+    options.Step = step;
+    options.SeamlessBorder = seamless;
+    const THeightmapResult result = ImportHeightmap(editor, grid, options);
+    QCOMPARE(int(*result.Stop), stop);
+    QCOMPARE(HeightmapStopText(result) == "Stopped at the error bound.", result.MaxError <= 2.5);
+  }
+
+  // A seamless side keeps exactly the points its own pixels choose, however much rougher it is
+  // than the inside; and with an error bound, data-dependent flips never need more triangles.
+  void seamlessSidesAndFlips() {
+    const THeightGrid grid = Generated(97, 97, [](int x, int y) {
+      return 0.3 + 0.2 * std::sin(x * 0.1 + y * 0.07) + (y == 0 ? 0.2 * ((x * 5) % 3) : 0);
+    });
+    std::vector<float> top;
+    for (int x = 0; x < 97; ++x) top.push_back(grid.At(x, 0));
+    std::vector<int> columns;
+    for (const TPixelPoint& p : SeamlessMesh(grid, 402).Points)
+      if (p.Row == 0 && p.Column > 0 && p.Column < 96) columns.push_back(p.Column);
+    std::sort(columns.begin(), columns.end());
+    QCOMPARE(columns, ChooseSidePoints(top, 50, 0.1 / 65535));
+    for (const THeightGrid& picture : {grid, Rough(97), Cone(65)})
+      for (double bound : {0.002, 0.01, 0.04}) {
+        TGreedySettings settings;
+        settings.MaxTriangles = 100000;
+        settings.MaxError = bound;
+        const std::size_t flipped = BuildGreedyTerrain(picture, settings).Mesh.Triangles.size();
+        settings.DataDependentFlips = false;
+        QVERIFY(flipped <= BuildGreedyTerrain(picture, settings).Mesh.Triangles.size());
+      }
+  }
+
   // What a picture of that size cannot take is refused, naming the option; the document is untouched.
   void picturesSizeLimitsTheOptions_data() {
     QTest::addColumn<float>("cell");
@@ -344,6 +407,7 @@ class TestHeightmap : public QObject {
     QTest::addColumn<int>("field");
     QTest::newRow("terrain beyond single precision") << 3e38f << 0.f << 1.f << int(THeightmapField::CellSize);
     QTest::newRow("pixels on one position") << 1e-45f << 0.f << 1.f << int(THeightmapField::CellSize);
+    QTest::newRow("triangles without area") << 1e-25f << 0.f << 1.f << int(THeightmapField::CellSize);
     QTest::newRow("pixels apart far out") << 1.f << 0.f << 1.f << -1;
     QTest::newRow("Z range beyond single precision") << 64.f << -3e38f << 3e38f << int(THeightmapField::HighZ);
   }

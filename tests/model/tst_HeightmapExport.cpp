@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <limits>
+#include <random>
+#include <tuple>
 
 #include "model/editor/Editor.h"
 #include "model/formats/HeightmapFormat.h"
+#include "model/heightmap/GroundPixelScan.h"
+#include "model/heightmap/HeightmapErrors.h"
 #include "model/heightmap/HeightmapExport.h"
 #include "model/heightmap/HeightmapImport.h"
 #include "support/TempDir.h"
@@ -102,6 +106,41 @@ class TestHeightmapExport : public QObject {
     const THeightDifference difference = CompareHeightmap(raster, picture);
     QVERIFY(budget == 0 ? difference.Max == 0 : difference.Max > 0);
     QVERIFY(difference.Max <= result.MaxError / 1024 * 65535 + 0.5);
+  }
+
+  // Ground on one line spans a box but no area; refused like ground spanning no box.
+  void groundWithoutAreaIsRefused() {
+    TEditor editor;
+    for (float at : {0.f, 100.f, 300.f}) editor.Nodes.NewNode("", "", at, at, 5);
+    editor.Polygons.NewPolygon(0, 1, 2, "", "", "");
+    QVERIFY_THROWS_EXCEPTION(EHeightmapError, RasterizeGround(editor, {}));
+  }
+
+  // Each row walks only the columns the triangle can hold: the same pixels and heights as a
+  // walk over the whole bounding box, on long slivers at every slope.
+  void sliversScanAsTheBoundingBox() {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> along(-20, 420), aside(-0.7, 0.7);
+    for (int i = 0; i < 400; ++i) {
+      TPixelTriangle t;
+      for (int k = 0; k < 3; ++k) t.U[k] = along(random), t.V[k] = along(random), t.Z[k] = along(random);
+      // Every other one a sliver: the third corner beside the line through the first two.
+      const double s = aside(random) * (i % 2);
+      if (i % 2 != 0) t.U[2] = (t.U[0] + t.U[1]) / 2 + s, t.V[2] = (t.V[0] + t.V[1]) / 2 - s * (i % 4 - 2);
+      if (i % 8 == 1) t.U[1] = std::round(t.U[1]), t.U[0] = t.U[1], t.V[0] = std::round(t.V[0]);  // on pixels
+      std::vector<std::tuple<int, int, double>> walked, boxed;
+      ScanGroundPixels(t, 400, 300, [&](int c, int r, double z) { walked.emplace_back(c, r, z); });
+      const double det = (t.U[1] - t.U[0]) * (t.V[2] - t.V[0]) - (t.U[2] - t.U[0]) * (t.V[1] - t.V[0]);
+      for (int r = 0; r < 300; ++r)
+        for (int c = 0; c < 400; ++c) {
+          const double du = c - t.U[0], dv = r - t.V[0];
+          const double w1 = (du * (t.V[2] - t.V[0]) - (t.U[2] - t.U[0]) * dv) / det;
+          const double w2 = ((t.U[1] - t.U[0]) * dv - du * (t.V[1] - t.V[0])) / det;
+          if (1 - w1 - w2 >= -1e-9 && w1 >= -1e-9 && w2 >= -1e-9)
+            boxed.emplace_back(c, r, (1 - w1 - w2) * t.Z[0] + w1 * t.Z[1] + w2 * t.Z[2]);
+        }
+      QCOMPARE(walked, boxed);
+    }
   }
 
   void refusalsWriteNothing_data() {

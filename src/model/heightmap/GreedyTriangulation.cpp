@@ -8,6 +8,7 @@
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -297,17 +298,44 @@ class TGreedyBuilder {
       const double crease = (v.Level + s * (double(pp.Level) - v.Level)) - (pa.Level + u * (double(pb.Level) - pa.Level));
       const double judged = 0.5 * std::fabs(across) / (double(stride) * stride);
       if (judged * crease * crease / 6 >= 4 * present.Squares) continue;
-      // The other diagonal must miss the pixels less in sum, and its worst pixel no more.
-      const TSample flipped = Sample(v, pa, pp, stride) + Sample(v, pp, pb, stride);
+      // The other diagonal must miss the pixels less in sum, and its worst pixel no more. A
+      // small quadrilateral is judged on whole scans of the two faces the flip would make, with
+      // their corners in the order the flip gives them: kept, they are the faces' scans.
+      TScan scans[2];
+      TSample flipped;
+      const int mirror = delaunay_.mirror_index(face, at);
+      if (stride == 1) {
+        const std::array<TPixelPoint, 3> one = Flipped(at, v, pa, pp), other = Flipped(mirror, pp, pb, v);
+        scans[0] = Scan(one[0], one[1], one[2]);
+        scans[1] = Scan(other[0], other[1], other[2]);
+        flipped = {scans[0].SumSquares + scans[1].SumSquares, std::max(scans[0].Error, scans[1].Error)};
+      } else {
+        flipped = Sample(v, pa, pp, stride) + Sample(v, pp, pb, stride);
+      }
       if (flipped.Squares >= present.Squares * (1 - 1e-9) || flipped.Worst > present.Worst || ++flips_ > kMostFlips)
         continue;
       delaunay_.flip(face, at);
-      // The two faces now hold (v, a, p) and (v, p, b), in an order the flip chose; their scans
-      // are out of date.
-      face->info().Generation = neighbour->info().Generation = 0;
+      if (stride == 1) {
+        Store(face, scans[0]);
+        Store(neighbour, scans[1]);
+      } else {
+        // Judged on a lattice: the faces are scanned when they are looked at again, or at the end.
+        face->info().Generation = neighbour->info().Generation = 0;
+      }
       pending.push_back(face);
       pending.push_back(neighbour);
     }
+  }
+
+  // The corners of a face after a flip, by index: the flip keeps the corner at `kept` and the
+  // one counter-clockwise after it, and puts the far corner clockwise after it.
+  static std::array<TPixelPoint, 3> Flipped(int kept, const TPixelPoint& corner, const TPixelPoint& next,
+                                            const TPixelPoint& far) {
+    std::array<TPixelPoint, 3> corners;
+    corners[std::size_t(kept)] = corner;
+    corners[std::size_t(TDelaunay::ccw(kept))] = next;
+    corners[std::size_t(TDelaunay::cw(kept))] = far;
+    return corners;
   }
 
   // The heap: the face that misses most on top; a face without a pixel above the threshold is not in it.
@@ -380,8 +408,9 @@ class TGreedyBuilder {
 };
 
 // The points of a seamless border, each side chosen from its own pixels: up to an eighth of the
-// budget beyond the first two triangles per side, whatever the other sides need.
-std::vector<std::pair<int, int>> SeamlessBorderPoints(const THeightGrid& grid, int maxTriangles) {
+// budget beyond the first two triangles per side, whatever the other sides need, until no pixel
+// of the side is missed by more than `noError`.
+std::vector<std::pair<int, int>> SeamlessBorderPoints(const THeightGrid& grid, int maxTriangles, double noError) {
   const int w = grid.Width, h = grid.Height;
   const auto width = static_cast<std::size_t>(w), height = static_cast<std::size_t>(h);
   std::vector<float> top(width), bottom(width), left(height), right(height);
@@ -395,10 +424,10 @@ std::vector<std::pair<int, int>> SeamlessBorderPoints(const THeightGrid& grid, i
   }
   const int perSide = (maxTriangles - 2) / 8;
   std::vector<std::pair<int, int>> points;
-  for (int x : ChooseSidePoints(top, perSide, kNoError)) points.push_back({x, 0});
-  for (int x : ChooseSidePoints(bottom, perSide, kNoError)) points.push_back({x, h - 1});
-  for (int y : ChooseSidePoints(left, perSide, kNoError)) points.push_back({0, y});
-  for (int y : ChooseSidePoints(right, perSide, kNoError)) points.push_back({w - 1, y});
+  for (int x : ChooseSidePoints(top, perSide, noError)) points.push_back({x, 0});
+  for (int x : ChooseSidePoints(bottom, perSide, noError)) points.push_back({x, h - 1});
+  for (int y : ChooseSidePoints(left, perSide, noError)) points.push_back({0, y});
+  for (int y : ChooseSidePoints(right, perSide, noError)) points.push_back({w - 1, y});
   // Swept along the longer side, each point next to the one before: the flips stay local and the
   // search for the point's triangle short.
   if (w >= h) {
@@ -427,9 +456,13 @@ TGreedyTerrain BuildGreedyTerrain(const THeightGrid& grid, const TGreedySettings
   // With b points on the border besides the corners and m inside, the rectangle has 2 + b + 2 m
   // triangles.
   int triangles = 2;
+  const double bound = std::max(settings.MaxError, kNoError);
   if (settings.SeamlessBorder) {
+    // Within the bound by a margin that the rounding of the triangles' planes along a side (a
+    // sum along the row, not the side's own line) cannot eat.
+    const double sideBound = settings.MaxError > kNoError ? settings.MaxError - 1e-9 : kNoError;
     TFace hint;
-    for (const auto& [x, y] : SeamlessBorderPoints(grid, budget)) {
+    for (const auto& [x, y] : SeamlessBorderPoints(grid, budget, sideBound)) {
       ticker.Step(triangles, budget);
       hint = builder.Insert(x, y, hint)->face();
       ++triangles;
@@ -437,7 +470,6 @@ TGreedyTerrain BuildGreedyTerrain(const THeightGrid& grid, const TGreedySettings
   }
   builder.StartScanning(triangles, budget);
 
-  const double bound = std::max(settings.MaxError, kNoError);
   TGreedyStop stop = TGreedyStop::Exact;
   for (;;) {
     ticker.Step(triangles, budget);
@@ -467,7 +499,10 @@ TGreedyTerrain BuildGreedyTerrain(const THeightGrid& grid, const TGreedySettings
     triangles += onBorder ? 1 : 2;
   }
   ticker.Tell(triangles, budget);
-  return builder.Result(stop);
+  TGreedyTerrain terrain = builder.Result(stop);
+  // The inner pixels are within the bound; a seamless side that spent its share may not be.
+  if (stop != TGreedyStop::Budget && terrain.MaxError > bound) terrain.Stop = TGreedyStop::BorderShare;
+  return terrain;
 }
 
 }  // namespace terravel

@@ -13,15 +13,20 @@ struct TGreedySettings {
   int MaxTriangles = 2;  // 2 or more
   double MaxError = 0;   // in levels: stop once no pixel is missed by more (0: the budget alone)
   // Every side of the picture thinned on its own, so that tiles cut from one heightmap and built
-  // with the same budget meet point for point; otherwise the border pixels compete with the
-  // inner ones, which spends the budget where the terrain needs it.
+  // with the same budget and bound meet point for point: up to an eighth of the budget a side,
+  // until the side's own pixels are within the bound. Otherwise the border pixels compete with
+  // the inner ones, which spends the budget where the terrain needs it.
   bool SeamlessBorder = false;
   // After each insertion, an edge around the new point is flipped wherever the other diagonal of
   // its quadrilateral follows the pixels closer (a smaller sum of squared errors).
   bool DataDependentFlips = true;
 };
 
-enum class TGreedyStop { Budget, ErrorBound, Exact };
+// What ended the insertion. BorderShare: a seamless border's side spent its share of the budget
+// while its pixels were missed by more than the bound (or, without one, at all); the inside was
+// done. SkippedPixels: the error bound held on the pixels a step keeps, not on those it skips
+// (told by the import, which measures them).
+enum class TGreedyStop { Budget, ErrorBound, Exact, BorderShare, SkippedPixels };
 
 struct TGreedyTerrain {
   TTerrainMesh Mesh;

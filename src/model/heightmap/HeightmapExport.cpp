@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "model/document/Orientation.h"
 #include "model/editor/Editor.h"
+#include "model/heightmap/GroundPixelScan.h"
 #include "model/heightmap/HeightmapErrors.h"
 
 namespace terravel {
@@ -22,15 +24,20 @@ struct TBox {
   float LowZ = 0, HighZ = 0;
 };
 
-std::vector<TGroundTriangle> GroundTriangles(const TEditor& editor, TBox& box) {
+// The ground polygons and their box; `area` tells whether any of them has one (three corners on
+// one line count as ground, but cover no pixel of their own).
+std::vector<TGroundTriangle> GroundTriangles(const TEditor& editor, TBox& box, bool& area) {
   std::vector<TGroundTriangle> triangles;
   bool first = true;
+  area = false;
   for (const TPoly& polygon : editor.Polygons) {
     const T3DCoord& a = editor.Nodes[polygon.Node1];
     const T3DCoord& b = editor.Nodes[polygon.Node2];
     const T3DCoord& c = editor.Nodes[polygon.Node3];
     if (!IsGround(a, b, c)) continue;
     triangles.push_back({{&a, &b, &c}});
+    const double twice = (double(b.X) - a.X) * (double(c.Y) - a.Y) - (double(c.X) - a.X) * (double(b.Y) - a.Y);
+    if (twice != 0 && std::isfinite(twice)) area = true;
     for (const T3DCoord* node : {&a, &b, &c}) {
       if (first) {
         box = {node->X, node->X, node->Y, node->Y, node->Z, node->Z};
@@ -47,56 +54,35 @@ std::vector<TGroundTriangle> GroundTriangles(const TEditor& editor, TBox& box) {
   return triangles;
 }
 
+// A number as it was typed: the shortest text that reads back as the same single- or
+// double-precision value.
+std::string ShortestText(double value) {
+  char text[32];
+  const float single = static_cast<float>(value);
+  const auto result = double(single) == value ? std::to_chars(text, text + sizeof text, single)
+                                              : std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
 // The pixels along a side of `extent` world units at the pixel size: whole cells, rounded.
 int PixelsAlong(double extent, double pixelSize) {
   const double cells = std::floor(extent / pixelSize + 0.5);
   if (!(cells + 1 <= kMaxHeightmapSide)) {
-    throw EHeightmapError("A pixel size of " + std::to_string(pixelSize) + " gives more than " +
+    throw EHeightmapError("A pixel size of " + ShortestText(pixelSize) + " gives more than " +
                           std::to_string(kMaxHeightmapSide) + " pixels on a side; choose a larger one.");
   }
   return std::max(2, int(cells) + 1);
-}
-
-// The plane of one triangle in pixel coordinates, with its corners' heights.
-struct TPixelTriangle {
-  double U[3], V[3], Z[3];
-};
-
-// Calls visit(column, row, z) for every pixel centre inside or on the triangle.
-template <class Visit>
-void ScanPixels(const TPixelTriangle& t, int width, int height, Visit&& visit) {
-  const double det = (t.U[1] - t.U[0]) * (t.V[2] - t.V[0]) - (t.U[2] - t.U[0]) * (t.V[1] - t.V[0]);
-  if (det == 0 || !std::isfinite(det)) return;
-  // Corners on pixel centres give exact weights; elsewhere a pixel on a shared edge must not be
-  // lost between both neighbours by rounding.
-  constexpr double kOnEdge = 1e-9;
-  const double margin = 1e-6;
-  const int left = std::max(0, int(std::ceil(std::min({t.U[0], t.U[1], t.U[2]}) - margin)));
-  const int right = std::min(width - 1, int(std::floor(std::max({t.U[0], t.U[1], t.U[2]}) + margin)));
-  const int top = std::max(0, int(std::ceil(std::min({t.V[0], t.V[1], t.V[2]}) - margin)));
-  const int bottom = std::min(height - 1, int(std::floor(std::max({t.V[0], t.V[1], t.V[2]}) + margin)));
-  for (int row = top; row <= bottom; ++row) {
-    const double dv = row - t.V[0];
-    for (int column = left; column <= right; ++column) {
-      const double du = column - t.U[0];
-      const double w1 = (du * (t.V[2] - t.V[0]) - (t.U[2] - t.U[0]) * dv) / det;
-      const double w2 = ((t.U[1] - t.U[0]) * dv - du * (t.V[1] - t.V[0])) / det;
-      const double w0 = 1 - w1 - w2;
-      if (w0 < -kOnEdge || w1 < -kOnEdge || w2 < -kOnEdge) continue;
-      // At a corner the weights are exactly 1, 0 and 0: the corner's own height.
-      visit(column, row, w0 * t.Z[0] + w1 * t.Z[1] + w2 * t.Z[2]);
-    }
-  }
 }
 
 }  // namespace
 
 THeightRaster RasterizeGround(const TEditor& editor, const THeightmapExportOptions& options) {
   TBox box;
-  const std::vector<TGroundTriangle> triangles = GroundTriangles(editor, box);
+  bool area = false;
+  const std::vector<TGroundTriangle> triangles = GroundTriangles(editor, box, area);
   if (triangles.empty()) throw EHeightmapError("There are no ground polygons to make a heightmap of.");
   const double extentX = box.MaxX - box.MinX, extentY = box.MaxY - box.MinY;
-  if (!(extentX > 0 && extentY > 0)) throw EHeightmapError("The ground polygons span no area.");
+  if (!(extentX > 0 && extentY > 0) || !area) throw EHeightmapError("The ground polygons span no area.");
 
   THeightRaster raster;
   if (options.Width != 0 || options.Height != 0) {
@@ -137,7 +123,7 @@ THeightRaster RasterizeGround(const TEditor& editor, const THeightmapExportOptio
       t.V[k] = (double(node.Y) - box.MinY) * cellsY / extentY;
       t.Z[k] = node.Z;
     }
-    ScanPixels(t, raster.Width, raster.Height, [&](int column, int row, double z) {
+    ScanGroundPixels(t, raster.Width, raster.Height, [&](int column, int row, double z) {
       float& height = heights[std::size_t(row) * std::size_t(raster.Width) + std::size_t(column)];
       height = std::max(height, static_cast<float>(z));
     });

@@ -6,6 +6,7 @@
 #include <limits>
 #include <new>
 
+#include "model/document/Orientation.h"
 #include "model/editor/Editor.h"
 #include "model/heightmap/GreedyTriangulation.h"
 #include "model/heightmap/HeightError.h"
@@ -53,6 +54,36 @@ bool PositionsApart(int size, float cell) {
   return true;
 }
 
+// The smallest orientation sum of the triangles of every row's cells and of the whole picture in
+// the document's single precision, where ground and sky are told apart: a tiny cell makes the
+// products underflow to 0, a huge one overflow.
+float SmallestCellSum(int width, int height, float cell) {
+  const auto node = [](float x, float y) {
+    T3DCoord coord;
+    coord.X = x;
+    coord.Y = y;
+    return coord;
+  };
+  // The largest triangle a terrain can have, over the whole picture.
+  const float left = WorldPosition(0, width, cell), right = WorldPosition(width - 1, width, cell);
+  const float top = WorldPosition(0, height, cell), bottom = WorldPosition(height - 1, height, cell);
+  float smallest = SingleOrientationSum(node(left, top), node(left, bottom), node(right, top));
+  if (!std::isfinite(smallest)) return smallest;
+  for (int column : {0, (width - 1) / 2}) {
+    const float x0 = WorldPosition(column, width, cell), x1 = WorldPosition(column + 1, width, cell);
+    for (int row = 0; row + 1 < height; ++row) {
+      const float y0 = WorldPosition(row, height, cell), y1 = WorldPosition(row + 1, height, cell);
+      // The two triangles of the cell, wound as the terrain winds them.
+      const T3DCoord a = node(x0, y0), b = node(x0, y1), c = node(x1, y0), d = node(x1, y1);
+      for (const float sum : {SingleOrientationSum(a, b, c), SingleOrientationSum(c, b, d)}) {
+        if (!std::isfinite(sum)) return sum;
+        smallest = std::min(smallest, sum);
+      }
+    }
+  }
+  return smallest;
+}
+
 }  // namespace
 
 void CheckHeightmapOptions(const THeightmapOptions& options, int width, int height, float lowZ, float highZ) {
@@ -66,6 +97,13 @@ void CheckHeightmapOptions(const THeightmapOptions& options, int width, int heig
   if (!PositionsApart(width, options.CellSize) || !PositionsApart(height, options.CellSize))
     throw EHeightmapOptionError(CellSize, "The size of a pixel is too small for a picture of " + size +
                                               " pixels: neighbouring pixels would land on the same X or Y.");
+  const float cellSum = SmallestCellSum(width, height, options.CellSize);
+  if (!std::isfinite(cellSum))
+    throw EHeightmapOptionError(CellSize, "The size of a pixel is too large for a picture of " + size +
+                                              " pixels: the areas of its triangles would overflow single precision.");
+  if (!(cellSum > 0))
+    throw EHeightmapOptionError(CellSize, "The size of a pixel is too small for a picture of " + size +
+                                              " pixels: its triangles would have no area in single precision.");
   const long double range =
       static_cast<long double>(options.HighZ.value_or(highZ)) - static_cast<long double>(options.LowZ.value_or(lowZ));
   if (std::fabs(range) > std::numeric_limits<float>::max())
@@ -109,9 +147,14 @@ THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightma
     const long long most = 2LL * (used.Width - 1) * (used.Height - 1);
     settings.MaxTriangles = options.MaxTriangles ? *options.MaxTriangles : int(std::min<long long>(most, INT_MAX));
     // The bound in levels; a flat Z range has no error at all.
-    if (options.MaxError)
+    if (options.MaxError) {
       settings.MaxError = range == 0 ? std::numeric_limits<double>::infinity()
                                      : static_cast<double>(*options.MaxError / std::fabs(range));
+      // Rounded down, so that an error within it is within the bound in Z units too.
+      while (settings.MaxError > 0 && range != 0 &&
+             static_cast<long double>(settings.MaxError) * std::fabs(range) > *options.MaxError)
+        settings.MaxError = std::nextafter(settings.MaxError, 0.0);
+    }
     settings.SeamlessBorder = options.SeamlessBorder;
     TGreedyTerrain greedy = BuildGreedyTerrain(used, settings, progress);
     mesh = std::move(greedy.Mesh);
@@ -135,6 +178,9 @@ THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightma
   terrain.Result.MaxError = static_cast<double>(error.Max * std::fabs(range));
   terrain.Result.MeanError = static_cast<double>(error.Mean * std::fabs(range));
   terrain.Result.RmsError = static_cast<double>(error.Rms * std::fabs(range));
+  // The bound held on the sampled pixels; the ones the step skips may be missed by more.
+  if (terrain.Result.Stop == TGreedyStop::ErrorBound && options.MaxError && terrain.Result.MaxError > *options.MaxError)
+    terrain.Result.Stop = TGreedyStop::SkippedPixels;
   terrain.Nodes.reserve(mesh.Points.size());
   for (const TPixelPoint& point : mesh.Points) {
     terrain.Nodes.push_back({WorldPosition(point.Column, grid.Width, options.CellSize),
@@ -192,6 +238,11 @@ std::string HeightmapStopText(const THeightmapResult& result) {
       return "Stopped at the triangle budget.";
     case TGreedyStop::ErrorBound:
       return "Stopped at the error bound.";
+    case TGreedyStop::BorderShare:
+      return "Stopped at the seamless border's share of the triangle budget: its pixels are missed by more than "
+             "the rest.";
+    case TGreedyStop::SkippedPixels:
+      return "Stopped at the error bound on the pixels the step keeps; those it skips are missed by more.";
     case TGreedyStop::Exact:
       break;
   }

@@ -78,8 +78,10 @@ THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const
 // "1234 nodes, 2400 polygons; height error max 12.5, mean 3.1": the CLI's line and the log's.
 std::string HeightmapResultText(const THeightmapResult& result);
 
-// What ended a greedy terrain: "Stopped at the triangle budget.", "Stopped at the error bound." or
-// "Stopped because the terrain matches the picture."; empty for a regular mesh.
+// What ended a greedy terrain: "Stopped at the triangle budget.", "Stopped at the error bound.",
+// "Stopped because the terrain matches the picture." or, when a seamless border or a step kept
+// pixels beyond the bound, a sentence that says so; empty for a regular mesh. The error bound is
+// claimed only when every pixel of the picture is within it.
 std::string HeightmapStopText(const THeightmapResult& result);
 
 }  // namespace terravel
