@@ -6,6 +6,7 @@
 // Z), and so do the edges between groups or textures and every node of a polygon that is not
 // chosen. Winding never flips; no node moves.
 #include "model/shaping/MeshEdit.h"
+#include "model/shaping/ShapingProgress.h"
 
 namespace terravel {
 
@@ -27,6 +28,8 @@ struct TSimplifyResult {
 };
 
 // Options out of range are an input error (ETerravelError).
-TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& options);
+// The progress is told the collapses done; EShapingCancelled when it says stop.
+TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& options,
+                                 const TShapingProgress& progress = {});
 
 }  // namespace terravel
