@@ -122,3 +122,29 @@ open(d + "/raw-2x2-seamless.bin", "wb").write(bytes((3, 9, 0, 0)) + b"".join(str
 claims = png(2, 2, 8, lambda x, y: 7)[:33] + struct.pack(">I", 0x7ffffff0) + b"tEXt" + b"a" * 40
 open(d + "/png-chunk-claims-2gb.bin", "wb").write(bytes((0, 10, 0, 0)) + claims)
 PY
+
+# Shaping: the command after the triangulation (byte 0: 0 simplify, 1 smooth, 2 triangulate again;
+# bit 3 a triangle budget), its amount, then two bytes a node (X and Y on a grid of 8, Z from the
+# high bits). Exports: the scale and axes, the node count, 12 bytes of floats a node, then 4 bytes
+# a polygon (corners and texts).
+mkdir -p "$C/shaping" "$C/exports"
+python3 - "$C/shaping" "$C/exports" <<'PY'
+import struct, sys
+shaping, exports = sys.argv[1], sys.argv[2]
+square = bytes([0, 0, 31, 0, 31, 31, 0, 31, 0x4f, 0x6f])        # a square and a raised middle
+grid = bytes(b for y in range(4) for x in range(4) for b in (x * 10 | (x << 5), y * 10 | (y << 5)))
+open(shaping + "/simplify-budget.bin", "wb").write(bytes([8, 5]) + grid)
+open(shaping + "/simplify-error.bin", "wb").write(bytes([0, 3]) + grid)
+open(shaping + "/smooth.bin", "wb").write(bytes([1, 7]) + square + grid[:12])
+open(shaping + "/triangulate-again.bin", "wb").write(bytes([2, 0]) + square)
+open(shaping + "/collinear.bin", "wb").write(bytes([0, 0]) + bytes(b for i in range(8) for b in (i * 3, i * 3)))
+def nodes(*xyz): return b"".join(struct.pack("<fff", *p) for p in xyz)
+tri = nodes((0, 0, 0), (256, 0, 64), (0, 256, 128)) + bytes([0, 1, 2, 0x1b])
+open(exports + "/triangle.bin", "wb").write(bytes([0, 2]) + tri)
+open(exports + "/triangle-zup-scaled.bin", "wb").write(bytes([6, 2]) + tri)
+open(exports + "/minus-infinity.bin", "wb").write(
+    bytes([0, 2]) + nodes((0, 0, 0), (float("-inf"), 0, 0), (0, 256, 0)) + bytes([0, 1, 2, 0]))
+open(exports + "/nan-and-huge.bin", "wb").write(
+    bytes([2, 3]) + nodes((float("nan"), 0, 0), (3.4e38, -3.4e38, 1e-45), (0, 1, 2), (5, 5, 5))
+    + bytes([0, 1, 2, 0x3f, 3, 2, 1, 0x04]))
+PY

@@ -7,7 +7,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$1"
 status=0
-for target in projectfile t3dimport xyzimport background heightmap; do
+for target in projectfile t3dimport xyzimport background heightmap shaping exports; do
   inputs=("$ROOT/fuzz/corpus/$target"/*)
   if [ "$target" = t3dimport ] && [ -d "$ROOT/../shared/t3d" ]; then inputs+=("$ROOT/../shared/t3d"/*.t3d); fi
   # Named files are run once each, whatever their size; no fuzzing follows.

@@ -5,14 +5,14 @@
 # are read, never written. The shared real maps join the Unreal text target's corpus where they
 # stand.
 #
-#   fuzz/run.sh [SECONDS] [TARGET...]      targets: projectfile t3dimport xyzimport background heightmap
+#   fuzz/run.sh [SECONDS] [TARGET...]      targets: projectfile t3dimport xyzimport background heightmap shaping exports
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${TERRAVEL_FUZZ_BUILD:-$ROOT/build-fuzz}"
 SECONDS_EACH="${1:-600}"
 shift || true
 TARGETS=("$@")
-[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(projectfile t3dimport xyzimport background heightmap)
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(projectfile t3dimport xyzimport background heightmap shaping exports)
 
 source "$ROOT/scripts/common.sh"
 terravel_prepare

@@ -6,9 +6,11 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <memory>
 
 #include "model/actions/Requests.h"
@@ -50,6 +52,28 @@ QDoubleSpinBox* NumberRow(QFormLayout* form, const char* caption, double low, do
   return box;
 }
 
+// Runs the work with a progress window that keeps the main window painting; Cancel stops it
+// before the document is touched. Returns false when cancelled.
+template <typename TWork>
+bool WithProgress(QWidget* window, const char* title, TWork work) {
+  QProgressDialog progress(QStringLiteral("Working..."), QStringLiteral("&Cancel"), 0, 100, window);
+  progress.setWindowTitle(QString::fromLatin1(title));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(400);
+  const TShapingProgress told = [&progress](int done, int total) {
+    progress.setMaximum(std::max(total, 1));
+    progress.setValue(std::min(done, std::max(total, 1)));
+    return !progress.wasCanceled();
+  };
+  bool finished = true;
+  try {
+    work(told);
+  } catch (const EShapingCancelled&) {
+    finished = false;
+  }
+  return finished;
+}
+
 }  // namespace
 
 TShapingCommands::TShapingCommands(TEditor& editor, QWidget* window)
@@ -66,7 +90,9 @@ void TShapingCommands::Triangulate() {
   if (dialog->exec() != QDialog::Accepted) return;
   triangulate_.MaxEdge = static_cast<float>(maxEdge->value());
   triangulate_.Sky = sky->isChecked();
-  DoTriangulate(editor_, triangulate_);
+  WithProgress(window_, "Triangulate nodes", [this](const TShapingProgress& progress) {
+    DoTriangulate(editor_, triangulate_, progress);
+  });
 }
 
 void TShapingCommands::Simplify() {
@@ -87,7 +113,11 @@ void TShapingCommands::Simplify() {
   if (dialog->exec() != QDialog::Accepted) return;
   simplify_.MaxTriangles = byCount->isChecked() ? count->value() : 0;
   simplify_.MaxError = static_cast<float>(error->value());
-  const TSimplifyResult result = DoSimplify(editor_, simplify_);
+  TSimplifyResult result;
+  const bool finished = WithProgress(window_, "Simplify polygons", [&](const TShapingProgress& progress) {
+    result = DoSimplify(editor_, simplify_, progress);
+  });
+  if (!finished) return;
   QString text = QStringLiteral("%1 polygons became %2; the largest height error is %3.")
                      .arg(result.PolygonsBefore)
                      .arg(result.PolygonsAfter)
@@ -108,7 +138,9 @@ void TShapingCommands::Smooth() {
   if (dialog->exec() != QDialog::Accepted) return;
   smooth_.Passes = passes->value();
   smooth_.Strength = static_cast<float>(strength->value());
-  DoSmoothHeights(editor_, smooth_);
+  WithProgress(window_, "Smooth heights", [this](const TShapingProgress& progress) {
+    DoSmoothHeights(editor_, smooth_, progress);
+  });
 }
 
 }  // namespace terravel

@@ -189,23 +189,19 @@ void TViewportInput::Confine(bool on) {
 
 bool TViewportInput::eventFilter(QObject* watched, QEvent* event) {
   if (watched == controls_.Viewport) {
-    auto* mouse = static_cast<QMouseEvent*>(event);
+    // Other events reach the viewport too (a child added at start-up): only mouse events are
+    // taken as such.
+    void (TViewportInput::*handler)(QMouseEvent*) = nullptr;
     switch (event->type()) {
-      case QEvent::MouseButtonPress:
-        RunCommand(controls_.Window, [&] { MousePress(mouse); });
-        return true;
-      case QEvent::MouseMove:
-        RunCommand(controls_.Window, [&] { MouseMove(mouse); });
-        return true;
-      case QEvent::MouseButtonRelease:
-        RunCommand(controls_.Window, [&] { MouseRelease(mouse); });
-        return true;
-      case QEvent::MouseButtonDblClick:
-        RunCommand(controls_.Window, [&] { MouseDoubleClick(mouse); });
-        return true;
-      default:
-        return false;
+      case QEvent::MouseButtonPress: handler = &TViewportInput::MousePress; break;
+      case QEvent::MouseMove: handler = &TViewportInput::MouseMove; break;
+      case QEvent::MouseButtonRelease: handler = &TViewportInput::MouseRelease; break;
+      case QEvent::MouseButtonDblClick: handler = &TViewportInput::MouseDoubleClick; break;
+      default: return false;
     }
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    RunCommand(controls_.Window, [&] { (this->*handler)(mouse); });
+    return true;
   }
   if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
     // The key goes first to the focused control of the main window (or to the window itself).

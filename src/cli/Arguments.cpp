@@ -1,7 +1,9 @@
 #include "cli/Arguments.h"
 
 #include <cmath>
+#include <filesystem>
 
+#include "model/core/Errors.h"
 #include "model/text/NumberText.h"
 
 namespace terravel::cli {
@@ -64,6 +66,13 @@ void ExpectPositional(const TArguments& arguments, std::size_t count) {
   if (arguments.Positional.size() != count) {
     throw EUsageError("expected " + std::to_string(count) + " file name" + (count == 1 ? "" : "s") + ", got " +
                       std::to_string(arguments.Positional.size()));
+  }
+}
+
+void RefuseOutputOverInput(const std::string& input, const std::string& output) {
+  std::error_code unknown;
+  if (std::filesystem::equivalent(input, output, unknown) && !unknown) {
+    throw ETerravelError("The output " + output + " is the input project " + input + "; nothing was written.");
   }
 }
 

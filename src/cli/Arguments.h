@@ -36,5 +36,8 @@ float ParseScale(const std::string& text);
 float ParseOptionNumber(const std::string& option, const std::string& text);
 // A usage error unless exactly `count` file names (positional words) were given.
 void ExpectPositional(const TArguments& arguments, std::size_t count);
+// ETerravelError when the output names the input project itself (also through a link): an export
+// or a picture must never take the project's place.
+void RefuseOutputOverInput(const std::string& input, const std::string& output);
 
 }  // namespace terravel::cli

@@ -149,6 +149,7 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out) {
     original = ReadHeightmapFile(*compare, note);
     options.Compare = &original;
   }
+  RefuseOutputOverInput(arguments.Positional[0], output);
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
   const TExport written = format.Write(editor, output, options);

@@ -14,5 +14,7 @@ int RunNew(const std::vector<std::string>& words, std::ostream& out);
 
 // The usage text, with the formats of the format table.
 std::string Usage();
+// The usage lines and the paragraph of one command, for "COMMAND --help".
+std::string CommandUsage(const std::string& command);
 
 }  // namespace terravel::cli

@@ -10,6 +10,7 @@
 #include "model/core/Errors.h"
 #include "model/core/FileIO.h"
 #include "model/editor/Editor.h"
+#include "model/formats/FiniteCoordinates.h"
 #include "model/project/OpenProject.h"
 #include "model/scene3d/Scene3D.h"
 #include "model/text/NumberText.h"
@@ -81,8 +82,12 @@ int RunRender3D(const TArguments& arguments, std::ostream& out) {
   const TCameraWish wish = arguments.Has("--camera") ? ParseCamera(*arguments.Value("--camera")) : TCameraWish{};
   const float exaggeration = arguments.Has("--exaggerate") ? ParseExaggeration(*arguments.Value("--exaggerate")) : 1;
 
+  RefuseOutputOverInput(input, output);
   TEditor editor;
   OpenProject(editor, input);
+  // A node at no finite place would leave the whole picture blank.
+  if (const std::string text = NonFiniteCoordinateText(editor.Nodes); !text.empty())
+    throw ETerravelError("Cannot render: " + text);
   TScene3D scene;
   scene.SetExaggeration(exaggeration);
   const TMeshUpdate update = scene.Sync(editor);

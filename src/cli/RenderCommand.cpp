@@ -99,6 +99,15 @@ TShow ParseShow(const std::string& list) {
   return show;
 }
 
+// Qt's warning that XDG_RUNTIME_DIR is not set (usual in scripts and containers) says nothing
+// about the work: it is dropped, and every other message goes where it went.
+QtMessageHandler previousHandler = nullptr;
+
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
+  if (previousHandler != nullptr) previousHandler(type, context, message);
+}
+
 // Fonts and pictures need a GUI application; without a display the offscreen platform serves.
 class TGuiScope {
  public:
@@ -110,6 +119,7 @@ class TGuiScope {
       return;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (previousHandler == nullptr) previousHandler = qInstallMessageHandler(QuietHandler);
     app_ = std::make_unique<QGuiApplication>(argc_, argv_);
   }
 
@@ -158,6 +168,7 @@ int RunRender(const std::vector<std::string>& words, std::ostream& out) {
   const auto showList = arguments.Value("--show");
   const TShow show = showList ? ParseShow(*showList) : TShow{};
 
+  RefuseOutputOverInput(input, output);
   const TGuiScope gui;
   TEditor editor;
   OpenProject(editor, input);

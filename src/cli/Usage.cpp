@@ -171,4 +171,28 @@ std::string Usage() {
          "           at most 1; default 0.5); the border of the selection stays\n";
 }
 
+std::string CommandUsage(const std::string& command) {
+  // The command's usage lines and its paragraph, each with the lines that continue it.
+  const std::string text = Usage();
+  const std::string usageStart = "  terravel-cli " + command + " ";
+  const std::string paragraphStart = "  " + command + " ";
+  std::string lines = "Usage:\n", paragraph;
+  std::string* into = nullptr;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    const std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.rfind(usageStart, 0) == 0) {
+      into = &lines;
+    } else if (line.rfind(paragraphStart, 0) == 0) {
+      into = &paragraph;
+    } else if (line.rfind("   ", 0) != 0) {
+      into = nullptr;  // a line of another command
+    }
+    if (into != nullptr) *into += line + "\n";
+  }
+  return lines + "\n" + paragraph;
+}
+
 }  // namespace terravel::cli

@@ -38,6 +38,14 @@ int main(int argc, char** argv) {
       {"render", cli::RunRender}, {"simplify", cli::RunSimplify}, {"smooth", cli::RunSmooth},
       {"triangulate", cli::RunTriangulate}};
   const auto it = commands.find(command);
+  if (it != commands.end()) {
+    for (const std::string& word : words) {
+      if (word == "--help" || word == "-h") {
+        std::cout << cli::CommandUsage(command);
+        return 0;
+      }
+    }
+  }
   try {
     if (it == commands.end()) throw cli::EUsageError("unknown command \"" + command + "\"");
     return it->second(words, std::cout);

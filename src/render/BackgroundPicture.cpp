@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/core/Errors.h"
+#include "model/core/FileIO.h"
 #include "model/editor/Editor.h"
 #include "render/Colors.h"
 #include "render/FilePaths.h"
@@ -34,6 +35,7 @@ std::string SizeText(QSize size) {
 }
 
 QImage LoadPicture(const std::string& fileName) {
+  if (const std::string refusal = NotARegularFileText(fileName); !refusal.empty()) throw EFileError(refusal);
   if (const std::string damage = PngChunkDamage(fileName); !damage.empty()) Refuse(fileName, damage);
   QImageReader reader(QtFilePath(fileName));
   reader.setAllocationLimit(static_cast<int>(kLargestPictureBytes / (1024 * 1024)));

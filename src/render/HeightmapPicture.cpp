@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "model/core/Errors.h"
+#include "model/core/FileIO.h"
 #include "model/heightmap/HeightmapErrors.h"
 #include "model/heightmap/RawHeightmap.h"
 #include "render/FilePaths.h"
@@ -16,6 +18,8 @@ namespace terravel {
 THeightGrid ReadHeightmapFile(const std::string& path, std::string& note) {
   note.clear();
   if (IsRawHeightmapPath(path)) return ReadRawHeightmap(path);
+  // A device or a pipe never ends: the picture reader would take all the memory there is.
+  if (const std::string refusal = NotARegularFileText(path); !refusal.empty()) throw EFileError(refusal);
   if (const std::string damage = PngChunkDamage(path); !damage.empty())
     throw EHeightmapError("The heightmap " + path + " cannot be read: " + damage + ".");
   QImageReader reader(QtFilePath(path));

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "model/scene3d/NodeDots.h"
 #include "render/Colors.h"
 
 namespace terravel {
@@ -122,18 +123,6 @@ void main() {
   colour = vec4(lit, 1.0);
 }
 )";
-
-// Node dots closer together on screen than this (pixels, on average) would only make a carpet:
-// then the selected ones alone are drawn.
-constexpr double kLeastNodeSpacing = 6;
-
-// The mean distance between neighbouring nodes on screen at the focus, for a mesh of that size.
-double NodeSpacing(const TCamera3D& camera, double sceneSize, int nodes) {
-  if (nodes < 2) return kLeastNodeSpacing;
-  const double pixelsPerUnit =
-      camera.Height() / (2 * camera.Distance * std::tan(TCamera3D::kFieldOfView * 3.14159265358979 / 360));
-  return sceneSize / std::sqrt(2.0 * nodes) * pixelsPerUnit;
-}
 
 std::array<float, 3> Rgb(QRgb c) { return {qRed(c) / 255.f, qGreen(c) / 255.f, qBlue(c) / 255.f}; }
 
@@ -387,7 +376,7 @@ void TScene3DRenderer::Draw(const TCamera3D& camera, const TScene3DStyle& style,
     d.DrawList(1, GL_TRIANGLES);
     gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   }
-  if (style.ShowNodes && NodeSpacing(camera, d.sceneSize, d.vertexCount) >= kLeastNodeSpacing) {
+  if (style.ShowNodes && AllNodeDotsShown(camera, d.sceneSize, d.vertexCount)) {
     // Every vertex is a node; the selected ones larger, in the selection colour.
     flat(style.NodeColour);
     gl.Uniform1f(d.uPointSize, 4);

@@ -3,8 +3,11 @@
 // top view selects.
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QToolBar>
+
+#include <cmath>
 
 #include "AppTestSupport.h"
 #include "app/ViewportWidget.h"
@@ -57,6 +60,23 @@ class TestView3D : public QObject {
     auto windows = StartWindows();
     QVERIFY(windows->Main().View3D()->isVisible());
     QVERIFY(windows->Main().Menus().View_Show3D->isChecked());
+  }
+
+  // A node moved to no finite place is named above the view, and the note goes with the undo.
+  void nodeAtNoFinitePlaceIsNamed() {
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    main.Menus().View_Show3D->trigger();
+    if (main.View3D()->View() == nullptr) QSKIP("no OpenGL here: the window test runs on a real display");
+    main.NewMesh(4);
+    TEditor& editor = main.Editor();
+    auto* note = main.View3D()->findChild<QLabel*>(QStringLiteral("View3DNote"));
+    QVERIFY(note != nullptr && note->isHidden());
+    DoSelectNode(editor, 5, true);
+    DoSetNodeCoord(editor, TNodeAxis::X, -INFINITY);
+    QVERIFY2(note->isVisible() && note->text().contains(QStringLiteral("node 5 (")), qPrintable(note->text()));
+    editor.History.UndoLast();
+    QVERIFY(note->isHidden());
   }
 
   void clickSelectsWhatTheTopViewSelects() {

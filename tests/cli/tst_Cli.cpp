@@ -1,9 +1,13 @@
 // terravel-cli as a script uses it: exit codes, messages and the files it writes.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
 
 #include "model/core/Version.h"
 #include "model/formats/FormatTable.h"
@@ -265,7 +269,8 @@ class TestCli : public QObject {
     arguments.replaceInStrings("@", output).replaceInStrings("$", source);
     const TCliResult result = RunCli(arguments, 4096);
     QCOMPARE(result.ExitCode, 1);
-    QCOMPARE(result.Err, QString("Stream-Write-Fehler\n"));
+    // The stream's text with the file and the system's cause.
+    QCOMPARE(result.Err, QString("Stream-Write-Fehler: %1: %2\n").arg(output, strerror(EFBIG)));
     QVERIFY(QDir(QString::fromStdString(folder.Path(""))).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
   }
 
@@ -276,6 +281,49 @@ class TestCli : public QObject {
     result = RunCli({"--help"});
     QCOMPARE(result.ExitCode, 0);
     QVERIFY(result.Out.contains("terravel-cli export"));
+  }
+
+  // Every command answers --help with its own usage lines and paragraph, and nothing else.
+  void everyCommandHasItsOwnHelp_data() {
+    QTest::addColumn<QString>("command");
+    for (const char* command : {"info", "export", "import", "new", "render", "triangulate", "simplify", "smooth"})
+      QTest::newRow(command) << command;
+  }
+  void everyCommandHasItsOwnHelp() {
+    QFETCH(QString, command);
+    const TCliResult result = RunCli({command, "x.tvp", "--help"});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY2(result.Out.startsWith("Usage:\n  terravel-cli " + command + " "), qPrintable(result.Out));
+    QVERIFY2(result.Out.contains("\n  " + command + " "), qPrintable(result.Out));
+    for (const QString& line : result.Out.split('\n'))
+      QVERIFY2(!line.startsWith("  terravel-cli ") || line.startsWith("  terravel-cli " + command + " "), qPrintable(line));
+  }
+
+  // What is no regular file is refused by name, and a picture or an export never takes its own
+  // project's place (here through a link).
+  void inputsAndOutputsThatAreRefused_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("endless device") << QStringList{"info", "/dev/zero"} << "/dev/zero kann nicht ge";
+    QTest::newRow("triangulate an endless device") << QStringList{"triangulate", "/dev/zero", "@"} << "not a regular file";
+    QTest::newRow("export over its project") << QStringList{"export", "$", "#"} << "is the input project";
+  }
+  void inputsAndOutputsThatAreRefused() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    terravel::test::TTempFolder folder;
+    const QString source = QString::fromStdString(folder.Path("p.tvp"));
+    const QString link = QString::fromStdString(folder.Path("p.t3d"));
+    QCOMPARE(RunCli({"new", source}).ExitCode, 0);
+    QVERIFY(QFile::link(source, link));
+    const std::string before = ReadWholeFile(source.toStdString());
+    arguments.replaceInStrings("$", source).replaceInStrings("#", link);
+    arguments.replaceInStrings("@", QString::fromStdString(folder.Path("out.tvp")));
+    const TCliResult result = RunCli(arguments);
+    QCOMPARE(result.ExitCode, 1);
+    QVERIFY2(result.Err.contains(message), qPrintable(result.Err));
+    QVERIFY(ReadWholeFile(source.toStdString()) == before);
+    QVERIFY(QFileInfo(link).isSymLink());
   }
 
   // The usage names the formats of the table in the table's order, export and import alike.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <set>
@@ -68,6 +69,23 @@ TPoint Expected(const T3DCoord& node) {
 class TestGltfExport : public QObject {
   Q_OBJECT
  private slots:
+  // Unreal units become metres at 1,000 units to 19.05 m, Z up turned into glTF's Y up.
+  void positionsAreInMetres() {
+    TEditor editor;
+    editor.Nodes.NewNode("", "", 0, 0, 0);
+    editor.Nodes.NewNode("", "", 1000, 0, 0);
+    editor.Nodes.NewNode("", "", 1000, 2000, -500);
+    editor.Polygons.NewPolygon(0, 1, 2, "GenEarth.Grass", "", "");
+    const tinygltf::Model model = ReadBack(GltfBytesOf(editor, TGltfContainer::Binary), TGltfContainer::Binary);
+    const std::vector<float> positions = ElementsOf<float>(model, model.meshes.at(0).primitives[0].attributes.at("POSITION"));
+    bool found = false;
+    for (std::size_t v = 0; v + 2 < positions.size(); v += 3) {
+      found = found || (std::fabs(positions[v] - 19.05f) < 1e-5f && std::fabs(positions[v + 1] + 9.525f) < 1e-5f &&
+                        std::fabs(positions[v + 2] - 38.1f) < 1e-5f);
+    }
+    QVERIFY(found);
+  }
+
   void readBackGivesTheSameTerrain_data() {
     QTest::addColumn<TGltfContainer>("container");
     QTest::newRow("glb") << TGltfContainer::Binary;

@@ -4,6 +4,7 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <cfloat>
 #include <cmath>
 #include <csignal>
@@ -516,7 +517,8 @@ class TestProjectFile : public QObject {
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    QCOMPARE(writeError, QString("Stream-Write-Fehler"));
+    // The stream's text, the file and the system's cause.
+    QCOMPARE(writeError, QString("Stream-Write-Fehler: %1: %2").arg(QString::fromStdString(path), strerror(EFBIG)));
     QCOMPARE(test::ReadWholeFile(path), old);
 
     // No folder to create the file in.

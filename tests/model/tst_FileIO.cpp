@@ -1,6 +1,11 @@
 // Replacing a file: the new bytes take the old file's place with its permissions, a new file
-// gets the usual ones, and no temporary file is left beside it.
+// gets the usual ones, and no temporary file is left beside it. A link is written through, a pipe
+// directly; reading refuses what never ends.
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -58,6 +63,67 @@ class TestFileIO : public QObject {
     }
     QCOMPARE(ReadFileBytes(path), std::string("old"));
     QVERIFY_THROWS_EXCEPTION(EFileError, ReadFileBytes(folder.Path("")));
+  }
+
+  // A device or a pipe never ends: it is refused by name before a byte is read.
+  void readingRefusesWhatIsNoRegularFile_data() {
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("endless device") << false;
+    QTest::newRow("named pipe") << true;
+  }
+  void readingRefusesWhatIsNoRegularFile() {
+    QFETCH(bool, pipe);
+    test::TTempFolder folder;
+    const std::string path = pipe ? folder.Path("pipe") : std::string("/dev/zero");
+    if (pipe) QCOMPARE(mkfifo(path.c_str(), 0600), 0);
+    // The pipe has a writer, so a reader that waits for its end would wait for ever.
+    const int writer = pipe ? open(path.c_str(), O_RDWR) : -1;
+    QString message;
+    try {
+      ReadFileBytes(path);
+    } catch (const EFileError& error) {
+      message = QString::fromUtf8(error.what());
+    }
+    if (writer >= 0) close(writer);
+    QVERIFY2(message.contains(QString::fromStdString(path)) && message.contains("not a regular file"), qPrintable(message));
+  }
+
+  // A link is written through to its file (also one that does not exist yet) and stays a link;
+  // a pipe is written into, not replaced.
+  void writingGoesThroughLinksAndIntoPipes_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("link") << "link";
+    QTest::newRow("link to a new file") << "dangling";
+    QTest::newRow("named pipe") << "pipe";
+  }
+  void writingGoesThroughLinksAndIntoPipes() {
+    QFETCH(QString, kind);
+    test::TTempFolder folder;
+    const std::string target = folder.Path("target.tvp"), named = folder.Path("named.tvp");
+    int reader = -1;
+    if (kind == "pipe") {
+      QCOMPARE(mkfifo(named.c_str(), 0600), 0);
+      reader = open(named.c_str(), O_RDONLY | O_NONBLOCK);
+    } else {
+      if (kind == "link") test::WriteWholeFile(target, "old");
+      fs::create_symlink("target.tvp", named);
+    }
+
+    WriteFileAtomically(named, "new bytes");
+
+    if (kind == "pipe") {
+      QVERIFY(fs::is_fifo(fs::symlink_status(named)));
+      char got[32] = {};
+      QCOMPARE(read(reader, got, sizeof got), ssize_t(9));
+      close(reader);
+      QCOMPARE(std::string(got), std::string("new bytes"));
+    } else {
+      QVERIFY(fs::is_symlink(fs::symlink_status(named)));
+      QCOMPARE(test::ReadWholeFile(target), std::string("new bytes"));
+    }
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.Path(""))) ++files;
+    QCOMPARE(files, kind == "pipe" ? 1 : 2);
   }
 };
 

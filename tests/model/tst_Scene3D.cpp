@@ -2,10 +2,13 @@
 // the mesh buffers rewriting only what an edit changed.
 #include <QTest>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "ActionTestSupport.h"
 #include "model/actions/Requests.h"
+#include "model/scene3d/NodeDots.h"
 #include "model/scene3d/Scene3D.h"
 #include "support/TestRegistry.h"
 
@@ -52,16 +55,26 @@ QString Name(const TPickHit& hit) {
   return QStringLiteral("none");
 }
 
-// A grid of n x n nodes 64 apart with two ground polygons per square.
-void MakeGrid(TEditor& editor, int n) {
+// A grid of n x n nodes 64 apart with two ground polygons per square; heights x * y unless given.
+void MakeGrid(TEditor& editor, int n, float (*height)(int x, int y) = nullptr) {
   for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) editor.Nodes.NewNode("", "", float(64 * x), float(64 * y), float(x * y));
+    for (int x = 0; x < n; ++x)
+      editor.Nodes.NewNode("", "", float(64 * x), float(64 * y), height != nullptr ? height(x, y) : float(x * y));
   for (int y = 0; y + 1 < n; ++y)
     for (int x = 0; x + 1 < n; ++x) {
       const int a = y * n + x;
       editor.Polygons.NewPolygon(a, a + 1, a + n + 1, "", "", "");
       editor.Polygons.NewPolygon(a, a + n + 1, a + n, "", "", "");
     }
+}
+
+// The nearest hit over every triangle, without the grid.
+double BruteForceCast(const TMeshBuffers& mesh, const TRay& ray) {
+  double best = std::numeric_limits<double>::infinity();
+  for (const auto& c : mesh.Corners()) {
+    if (c[0] >= 0) best = std::min(best, RayTriangle(ray, mesh.Position(c[0]), mesh.Position(c[1]), mesh.Position(c[2])));
+  }
+  return best;
 }
 
 QByteArray Bytes(const TMeshBuffers& mesh) {
@@ -271,6 +284,137 @@ class TestScene3D : public QObject {
     // Adding a polygon rebuilds the triangle lists.
     editor.Polygons.NewPolygon(0, 6, 5, "", "", "");
     QVERIFY(scene.Sync(editor).Triangles);
+  }
+
+  // The grid's walk finds what a look at every triangle finds: slanted rays from all sides over
+  // many cells, with one big polygon over the small ones, also after a node moves and back.
+  void castFindsTheNearestOfAllTriangles() {
+    TEditor editor;
+    MakeGrid(editor, 24);
+    editor.Nodes.NewNode("", "", -100, -100, 300);
+    editor.Nodes.NewNode("", "", 1600, 200, 100);
+    editor.Nodes.NewNode("", "", 300, 1600, 400);
+    editor.Polygons.NewPolygon(24 * 24, 24 * 24 + 1, 24 * 24 + 2, "", "", "");
+    TScene3D scene;
+    scene.Sync(editor);
+    const auto compare = [&](const char* when) {
+      for (int azimuth = 0; azimuth < 360; azimuth += 25)
+        for (const double elevation : {15.0, 40.0, 75.0}) {
+          TCamera3D camera = Camera(azimuth, elevation);
+          camera.Focus = {700, -700, 100};
+          camera.Distance = 2500;
+          for (int x = 20; x < 400; x += 60)
+            for (int y = 20; y < 400; y += 60) {
+              const TRay ray = camera.RayThrough(x, y);
+              QVERIFY2(scene.Cast(ray).T == BruteForceCast(scene.Mesh(), ray),
+                       qPrintable(QStringLiteral("%1: azimuth %2, elevation %3, pixel %4,%5").arg(when).arg(azimuth).arg(elevation).arg(x).arg(y)));
+            }
+        }
+    };
+    compare("built");
+    const int middle = 12 * 24 + 12;
+    editor.Nodes[middle].X += 90;
+    editor.Nodes[middle].Z += 500;
+    scene.Sync(editor);
+    compare("moved");
+    editor.Nodes[middle].X -= 90;
+    editor.Nodes[middle].Z -= 500;
+    scene.Sync(editor);
+    compare("moved back");
+  }
+
+  // Depth grows away from the eye; a zoom towards a point keeps it on its pixel with the focus at
+  // the camera's distance from the eye, and an orbit afterwards keeps the focus in the middle.
+  void depthZoomAndOrbit() {
+    TCamera3D camera = Camera(30, 40);
+    TBox3 bounds;
+    bounds.Add({-500, -500, -100});
+    bounds.Add({500, 500, 100});
+    camera.SetSceneBounds(bounds);
+    TScreenPosition nearer, farther;
+    QVERIFY(camera.Project(camera.Focus - camera.Forward() * 100, nearer));
+    QVERIFY(camera.Project(camera.Focus + camera.Forward() * 100, farther));
+    QVERIFY(nearer.Depth < farther.Depth);
+
+    const TVec3 point{120, -20, 30};
+    TScreenPosition before, after;
+    QVERIFY(camera.Project(point, before));
+    camera.ZoomTowards(point, 0.5);
+    QVERIFY(camera.Project(point, after));
+    QVERIFY(std::fabs(after.X - before.X) < 1e-6 && std::fabs(after.Y - before.Y) < 1e-6);
+    QVERIFY(std::fabs(Length(camera.Eye() - camera.Focus) - camera.Distance) < 1e-9 * camera.Distance);
+    QVERIFY(std::fabs(camera.Distance - 200) < 1e-9);
+    camera.Orbit(70, -15);
+    TScreenPosition centre;
+    QVERIFY(camera.Project(camera.Focus, centre));
+    QVERIFY(std::fabs(centre.X - 200) < 1e-6 && std::fabs(centre.Y - 200) < 1e-6);
+  }
+
+  // On a tilted ground plane every normal points up, across the slope as the plane does.
+  void normalsOfATiltedGroundPointUp() {
+    TEditor editor;
+    MakeGrid(editor, 6, [](int x, int y) { return float(32 * x + 16 * y); });
+    TScene3D scene;
+    scene.Sync(editor);
+    // World Z rises 0.5 a unit east and 0.25 a unit south; scene Y is minus world Y.
+    const TVec3 expected = Normalized({-0.5, 0.25, 1});
+    for (const TMeshVertex& v : scene.Mesh().Vertices()) {
+      QVERIFY(v.NZ > 0);
+      QVERIFY(std::fabs(v.NX - expected.X) < 1e-5 && std::fabs(v.NY - expected.Y) < 1e-5 &&
+              std::fabs(v.NZ - expected.Z) < 1e-5);
+    }
+  }
+
+  // Dots for every node while they stand apart on screen; on a dense grid (a million nodes seen
+  // whole) only the selected ones, or the terrain disappears under them.
+  void nodeDotsThinOutWhenDense_data() {
+    QTest::addColumn<int>("side");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("10 x 10") << 10 << true;
+    QTest::newRow("30 x 30") << 30 << true;
+    QTest::newRow("1000 x 1000") << 1000 << false;
+  }
+  void nodeDotsThinOutWhenDense() {
+    QFETCH(int, side);
+    QFETCH(bool, shown);
+    TCamera3D camera;
+    camera.SetViewport(800, 600);
+    const double extent = 64.0 * (side - 1);
+    camera.Frame({{0, 0, 0}, {extent, -extent, 0}});
+    QCOMPARE(AllNodeDotsShown(camera, extent * std::sqrt(2.0), side * side), shown);
+  }
+
+  // A node at no finite place, or very far, is named and left out of the bounds and the ray cast;
+  // the rest of the terrain is still framed and hit as before.
+  void farAndUndefinedNodesAreLeftOut_data() {
+    QTest::addColumn<float>("x");
+    QTest::addColumn<bool>("named");
+    QTest::newRow("minus infinity") << -INFINITY << true;
+    QTest::newRow("not a number") << NAN << true;
+    QTest::newRow("4e9") << 4e9f << false;
+  }
+  void farAndUndefinedNodesAreLeftOut() {
+    QFETCH(float, x);
+    QFETCH(bool, named);
+    TEditor editor;
+    MakeGrid(editor, 6);
+    editor.Nodes[35].X = x;
+    TScene3D scene;
+    scene.Sync(editor);
+    QCOMPARE(QString::fromStdString(scene.Note()).contains("the X coordinate of node 35 ("), named);
+    if (named) {
+      const TBox3 bounds = scene.Mesh().Bounds();
+      QCOMPARE(bounds.Min.X, 0.0);
+      QCOMPARE(bounds.Max.X, 320.0);
+    }
+    for (const double px : {10.0, 100.0, 200.0, 250.0}) {
+      const TRay ray{{px, -px - 5, 1000}, {0, 0, -1}};
+      QCOMPARE(scene.Cast(ray).T, BruteForceCast(scene.Mesh(), ray));
+      QVERIFY(scene.Cast(ray).Polygon >= 0);
+    }
+    editor.Nodes[35].X = 320;
+    scene.Sync(editor);
+    QVERIFY(scene.Note().empty());
   }
 
   void exaggerationScalesHeightsOnly() {

@@ -473,6 +473,50 @@ class TestShaping : public QObject {
     stroke.End();
     CheckUndoRedo(f.editor, before);
   }
+
+  // A long command tells its progress, and a stop there leaves the document and the history as
+  // they were.
+  void cancelLeavesTheDocument_data() {
+    QTest::addColumn<int>("command");
+    QTest::newRow("simplify") << 0;
+    QTest::newRow("smooth") << 1;
+    QTest::newRow("triangulate") << 2;
+  }
+  void cancelLeavesTheDocument() {
+    QFETCH(int, command);
+    TActionFixture f;
+    NewMesh(f.editor, 16);
+    for (T3DCoord& node : f.editor.Nodes) node.Z = std::fmod(node.X * 7 + node.Y * 3, 100.0f);
+    if (command == 2) f.editor.Polygons.Clear();
+    const std::string before = WriteProjectBytes(f.editor);
+    int told = 0;
+    const TShapingProgress stop = [&told](int done, int total) {
+      ++told;
+      return done < 0 || done > total;  // false: stop at the first telling
+    };
+    QVERIFY_THROWS_EXCEPTION(EShapingCancelled, [&] {
+      if (command == 0) DoSimplify(f.editor, {1, 0}, stop);
+      if (command == 1) DoSmoothHeights(f.editor, {50, 0.5f}, stop);
+      if (command == 2) DoTriangulate(f.editor, {0, false}, stop);
+    }());
+    QCOMPARE(told, 1);
+    QVERIFY(WriteProjectBytes(f.editor) == before);
+    QCOMPARE(f.editor.History.UndoCount(), 0);
+  }
+
+  // A Flatten stroke keeps the level of its first dab: on a slope the second dab, further up,
+  // brings its nodes down to that level, not to the mean under itself.
+  void flattenKeepsTheLevelOfTheFirstDab() {
+    TActionFixture f;
+    NewMesh(f.editor, 8);
+    for (T3DCoord& node : f.editor.Nodes) node.Z = node.X / 4;
+    TSculptStroke stroke(f.editor, {TSculptMode::Flatten, 300, 1000, TFalloff::Constant});
+    QVERIFY(stroke.Dab(0, 0));
+    QVERIFY(stroke.Dab(512, 0));
+    for (const auto& [column, row] : {std::pair{4, 4}, {5, 4}, {6, 4}, {7, 4}, {6, 3}, {6, 5}})
+      QCOMPARE(f.editor.Nodes[MeshNode(8, column, row)].Z, 0.0f);
+    stroke.End();
+  }
 };
 
 TERRAVEL_TEST(TestShaping)

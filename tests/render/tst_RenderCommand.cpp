@@ -1,6 +1,9 @@
 // terravel-cli render as a script uses it: the picture and the pick buffer as PNG files.
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+
+#include <cmath>
 #include <QTest>
 
 #include "model/editor/Editor.h"
@@ -128,6 +131,47 @@ class TestRenderCommand : public QObject {
     const TCliResult result = RunCli(QStringList{"render"} + files + extra);
     QCOMPARE(result.ExitCode, 2);
     QVERIFY2(result.Err.contains(named), qPrintable(result.Err));
+  }
+
+  // A picture never takes the project's place; a node at no finite place is named instead of a
+  // blank 3-D picture; Qt's note about XDG_RUNTIME_DIR is not the tool's to print.
+  void refusalsLeaveTheProject_data() {
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<bool>("overInput");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("picture over its project") << QStringList{} << true << "is the input project";
+    QTest::newRow("3-D picture over its project") << QStringList{"--3d"} << true << "is the input project";
+    QTest::newRow("3-D picture of a node at -inf")
+        << QStringList{"--3d"} << false << "Cannot render: the X coordinate of node 1 (Node2) is not a finite number.";
+  }
+  void refusalsLeaveTheProject() {
+    QFETCH(QStringList, extra);
+    QFETCH(bool, overInput);
+    QFETCH(QString, message);
+    TEditor editor;
+    LoadProjectFile(editor, folder_.Path("t.tvp"));
+    if (!overInput) editor.Nodes[1].X = -INFINITY;
+    SaveProjectFile(editor, folder_.Path("odd.tvp"));
+    const std::string before = test::ReadWholeFile(folder_.Path("odd.tvp"));
+    const TCliResult result =
+        RunCli(QStringList{"render", Path("odd.tvp"), overInput ? Path("odd.tvp") : Path("odd.png")} + extra);
+    QCOMPARE(result.ExitCode, 1);
+    QVERIFY2(result.Err.contains(message), qPrintable(result.Err));
+    QVERIFY(test::ReadWholeFile(folder_.Path("odd.tvp")) == before);
+    QVERIFY(!QFileInfo::exists(Path("odd.png")));
+  }
+
+  // Through a link to the tool's own output the picture goes to that output, and Qt's note about
+  // a missing XDG_RUNTIME_DIR stays unsaid.
+  void pictureToStandardOutput() {
+    QFile::remove(Path("out.png"));
+    QVERIFY(QFile::link("/dev/stdout", Path("out.png")));
+    qunsetenv("XDG_RUNTIME_DIR");
+    const TCliResult result = RunCli({"render", Path("t.tvp"), Path("out.png"), "--size", "40x30"});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY(result.Out.startsWith(QStringLiteral("\uFFFDPNG")));
+    QVERIFY(QFileInfo(Path("out.png")).isSymLink());
+    QCOMPARE(result.Err, QString());
   }
 };
 

@@ -77,6 +77,11 @@ TView3DDock::TView3DDock(TEditor& editor, TDocumentHost& host, TView3DControls c
   row->addWidget(exaggeration_);
   row->addStretch(1);
   layout->addLayout(row);
+  note_ = new QLabel(body);
+  note_->setObjectName(QStringLiteral("View3DNote"));
+  note_->setWordWrap(true);
+  note_->hide();
+  layout->addWidget(note_);
   stack_ = new QStackedWidget(body);
   failure_ = new QLabel(body);
   failure_->setObjectName(QStringLiteral("View3DFailure"));
@@ -110,6 +115,12 @@ void TView3DDock::CreateView() {
   stack_->addWidget(view_);
   stack_->setCurrentWidget(view_);
   connect(view_, &TView3DWidget::Failed, this, &TView3DDock::ShowFailure);
+  const auto showNote = [this](const QString& note) {
+    note_->setText(note);
+    note_->setVisible(!note.isEmpty());
+  };
+  connect(view_, &TView3DWidget::NoteChanged, this, showNote);
+  showNote(QString::fromLocal8Bit(view_->Scene().Note()));
   connect(frameAll_, &QToolButton::clicked, view_, &TView3DWidget::FrameAll);
   connect(frameSelection_, &QToolButton::clicked, view_, &TView3DWidget::FrameSelection);
   connect(wireframe_, &QCheckBox::toggled, view_, &TView3DWidget::SetWireframe);

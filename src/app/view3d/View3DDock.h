@@ -52,6 +52,7 @@ class TView3DDock : public QDockWidget {
   TView3DWidget* view_ = nullptr;
   QStackedWidget* stack_ = nullptr;
   QLabel* failure_ = nullptr;
+  QLabel* note_ = nullptr;  // what the view leaves out
   QCheckBox* wireframe_ = nullptr;
   QDoubleSpinBox* exaggeration_ = nullptr;
 };

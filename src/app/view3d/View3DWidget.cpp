@@ -61,7 +61,9 @@ void TView3DWidget::Sync() {
     return;
   }
   stale_ = false;
+  const std::string noteBefore = scene_.Note();
   const TMeshUpdate changes = scene_.Sync(editor_);
+  if (scene_.Note() != noteBefore) emit NoteChanged(QString::fromLocal8Bit(scene_.Note()));
   if (changes.Rebuilt) {
     pending_.Rebuilt = true;
     pendingVertices_.clear();

@@ -54,6 +54,8 @@ class TView3DWidget : public QOpenGLWidget, public TDocumentView {
  signals:
   // OpenGL did not start; the sentence says why.
   void Failed(const QString& why);
+  // What the view leaves out (a node at no finite place), or empty.
+  void NoteChanged(const QString& note);
 
  protected:
   void initializeGL() override;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/document/Records.h"
+#include "model/shaping/ShapingProgress.h"
 
 namespace terravel {
 
@@ -56,10 +57,10 @@ void DoSetPgInc(TEditor& editor, float value);
 
 // Shaping (ShapingActions.cpp): one step each, on the selection or on everything when nothing is
 // selected. Each returns how many records it changed (0: nothing was done).
-int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options);
+int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options, const TShapingProgress& progress = {});
 // The result tells the counts and the largest height error; its Edit is left empty.
-TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options);
+TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options, const TShapingProgress& progress = {});
 // The count is of the polygons added.
-int DoTriangulate(TEditor& editor, const TTriangulateOptions& options);
+int DoTriangulate(TEditor& editor, const TTriangulateOptions& options, const TShapingProgress& progress = {});
 
 }  // namespace terravel

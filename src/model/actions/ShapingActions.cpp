@@ -123,25 +123,25 @@ bool Perform(TEditor& editor, std::string description, TMeshEdit edit) {
 
 }  // namespace
 
-int DoTriangulate(TEditor& editor, const TTriangulateOptions& options) {
+int DoTriangulate(TEditor& editor, const TTriangulateOptions& options, const TShapingProgress& progress) {
   const int chosen = CountChosen(ChosenNodes(editor));
-  TMeshEdit edit = TriangulateNodes(editor, options);
+  TMeshEdit edit = TriangulateNodes(editor, options, progress);
   const int added = static_cast<int>(edit.AddedPolygons.size());
   Perform(editor, "Triangulate " + FormatCount(chosen) + " nodes", std::move(edit));
   return added;
 }
 
-TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options) {
-  TSimplifyResult result = SimplifyPolygons(editor, options);
+TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options, const TShapingProgress& progress) {
+  TSimplifyResult result = SimplifyPolygons(editor, options, progress);
   TMeshEdit edit = std::move(result.Edit);
   result.Edit = {};
   Perform(editor, "Simplify " + FormatCount(result.PolygonsBefore) + " polygons", std::move(edit));
   return result;
 }
 
-int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options) {
+int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options, const TShapingProgress& progress) {
   const int chosen = CountChosen(ChosenNodes(editor));
-  TMeshEdit edit = SmoothHeights(editor, options);
+  TMeshEdit edit = SmoothHeights(editor, options, progress);
   const int changed = static_cast<int>(edit.Heights.size());
   Perform(editor, "Smooth " + FormatCount(chosen) + " nodes", std::move(edit));
   return changed;

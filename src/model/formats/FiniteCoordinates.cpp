@@ -22,15 +22,17 @@ bool FitsSingle(long double value) {
   return std::fabs(value) < kOverflow;
 }
 
-void RequireFiniteCoordinates(const TCoordList& nodes) {
+std::string NonFiniteCoordinateText(const TCoordList& nodes) {
   for (int i = 0; i < nodes.Count(); ++i) {
     const T3DCoord& node = nodes[i];
     const char axis = !std::isfinite(node.X) ? 'X' : !std::isfinite(node.Y) ? 'Y' : !std::isfinite(node.Z) ? 'Z' : 0;
-    if (axis != 0) {
-      throw ETerravelError(std::string("Cannot export: the ") + axis + " coordinate of " + NodeText(nodes, i) +
-                           " is not a finite number.");
-    }
+    if (axis != 0) return std::string("the ") + axis + " coordinate of " + NodeText(nodes, i) + " is not a finite number.";
   }
+  return {};
+}
+
+void RequireFiniteCoordinates(const TCoordList& nodes) {
+  if (const std::string text = NonFiniteCoordinateText(nodes); !text.empty()) throw ETerravelError("Cannot export: " + text);
 }
 
 void FailScaledBeyondRange(const TCoordList& nodes, int index, float scale) {

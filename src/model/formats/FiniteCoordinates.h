@@ -12,6 +12,9 @@ namespace terravel {
 // Whether the value rounds to a finite float (NaN does not).
 bool FitsSingle(long double value);
 
+// "the X coordinate of node 3 (Node4) is not a finite number." for the first such node, or empty.
+std::string NonFiniteCoordinateText(const TCoordList& nodes);
+
 // ETerravelError "Cannot export: the X coordinate of node 3 (Node4) is not a finite number." for
 // the first such node (counted from 0).
 void RequireFiniteCoordinates(const TCoordList& nodes);

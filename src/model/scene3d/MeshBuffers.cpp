@@ -1,6 +1,7 @@
 #include "model/scene3d/MeshBuffers.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/document/Orientation.h"
 #include "model/editor/Editor.h"
@@ -9,6 +10,11 @@
 namespace terravel {
 
 namespace {
+
+// A node at an infinite or undefined place has no place in the scene's bounds or a framing.
+void AddFinite(std::vector<TVec3>& points, const TVec3& p) {
+  if (std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z)) points.push_back(p);
+}
 
 // Where the top view shows a node: snapped while it is dragged away from its base.
 void DisplayXY(const TEditor& editor, const T3DCoord& node, float& x, float& y) {
@@ -129,7 +135,7 @@ bool TMeshBuffers::BuildSelection(const TEditor& editor) {
 
 void TMeshBuffers::ComputeBounds() {
   bounds_ = TBox3();
-  for (std::size_t i = 0; i < vertices_.size(); ++i) bounds_.Add(Position(static_cast<int>(i)));
+  for (const TVec3& p : AllPoints()) bounds_.Add(p);
 }
 
 void TMeshBuffers::Rebuild(const TEditor& editor, TMeshUpdate& update) {
@@ -218,15 +224,15 @@ TMeshUpdate TMeshBuffers::Update(const TEditor& editor) {
 
 std::vector<TVec3> TMeshBuffers::SelectionPoints() const {
   std::vector<TVec3> points;
-  for (std::uint32_t v : selectedNodes_) points.push_back(Position(static_cast<int>(v)));
-  for (std::uint32_t v : selectedTriangles_) points.push_back(Position(static_cast<int>(v)));
+  for (std::uint32_t v : selectedNodes_) AddFinite(points, Position(static_cast<int>(v)));
+  for (std::uint32_t v : selectedTriangles_) AddFinite(points, Position(static_cast<int>(v)));
   return points;
 }
 
 std::vector<TVec3> TMeshBuffers::AllPoints() const {
   std::vector<TVec3> points;
   points.reserve(vertices_.size());
-  for (std::size_t i = 0; i < vertices_.size(); ++i) points.push_back(Position(static_cast<int>(i)));
+  for (std::size_t i = 0; i < vertices_.size(); ++i) AddFinite(points, Position(static_cast<int>(i)));
   return points;
 }
 

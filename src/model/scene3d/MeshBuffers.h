@@ -68,7 +68,8 @@ class TMeshBuffers {
     return {v.X, v.Y, v.Z};
   }
   TBox3 Bounds() const { return bounds_; }
-  // Scene positions of the selected nodes and of the corners of the selected polygons.
+  // Scene positions of the selected nodes and of the corners of the selected polygons; these and
+  // the bounds leave out nodes that are no finite point.
   std::vector<TVec3> SelectionPoints() const;
   std::vector<TVec3> AllPoints() const;
 

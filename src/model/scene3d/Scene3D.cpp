@@ -4,11 +4,18 @@
 #include <cmath>
 #include <vector>
 
+#include "model/editor/Editor.h"
+#include "model/formats/FiniteCoordinates.h"
+
 namespace terravel {
 
 TMeshUpdate TScene3D::Sync(const TEditor& editor) {
   TMeshUpdate update = mesh_.Update(editor);
-  if (!update.Empty()) grid_.Apply(mesh_, update);
+  if (!update.Empty()) {
+    grid_.Apply(mesh_, update);
+    const std::string text = NonFiniteCoordinateText(editor.Nodes);
+    note_ = text.empty() ? text : "Not shown: " + text;
+  }
   return update;
 }
 

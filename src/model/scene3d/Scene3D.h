@@ -2,6 +2,8 @@
 // Everything the 3-D view keeps of the document besides the pictures: the mesh buffers and the
 // ray cast's grid, in step with each other. What lies under a pixel is answered as a TPickHit, so
 // that a click in 3-D goes through the same click rules as one in the top view.
+#include <string>
+
 #include "model/interaction/PickHit.h"
 #include "model/scene3d/Camera3D.h"
 #include "model/scene3d/MeshBuffers.h"
@@ -21,6 +23,9 @@ class TScene3D {
   void SetExaggeration(float factor) { mesh_.SetExaggeration(factor); }
 
   const TMeshBuffers& Mesh() const { return mesh_; }
+  // Empty, or what the view cannot show: "Not shown: the X coordinate of node 3 (Node4) is not a
+  // finite number." Such a node and its polygons are left out of the bounds and the ray cast.
+  const std::string& Note() const { return note_; }
   // The nearest visible node within the radius of the pixel, else the nearest polygon under it.
   TPickHit PickAt(const TCamera3D& camera, double x, double y, double nodeRadius = kNodePickRadius) const;
   TRayHit Cast(const TRay& ray) const { return grid_.Cast(mesh_, ray); }
@@ -28,6 +33,7 @@ class TScene3D {
  private:
   TMeshBuffers mesh_;
   TTriangleGrid grid_;
+  std::string note_;
 };
 
 }  // namespace terravel

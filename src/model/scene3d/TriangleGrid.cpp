@@ -7,6 +7,23 @@ namespace terravel {
 
 namespace {
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// floor(value) held to 0 .. count - 1 before it becomes an int: NaN and values beyond the int
+// range (far or infinite coordinates) would make the conversion undefined.
+int ClampedIndex(double value, int count) {
+  if (!(value >= 0)) return 0;
+  if (!(value < count)) return count - 1;
+  return static_cast<int>(std::floor(value));
+}
+
+// ceil(value) held to 1 .. most.
+int ClampedCount(double value, int most) {
+  if (!(value > 1)) return 1;
+  if (!(value < most)) return most;
+  return static_cast<int>(std::ceil(value));
+}
+
+bool Finite(const TVec3& p) { return std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z); }
 }
 
 double RayTriangle(const TRay& ray, const TVec3& a, const TVec3& b, const TVec3& c) {
@@ -37,14 +54,14 @@ TTriangleGrid::TCellRange TTriangleGrid::RangeOf(const TMeshBuffers& mesh, int p
   double x0 = kInfinity, y0 = kInfinity, x1 = -kInfinity, y1 = -kInfinity;
   for (int corner : c) {
     const TVec3 p = mesh.Position(corner);
+    // A triangle with a corner that is no finite point cannot be met by a ray: it has no cells.
+    if (!Finite(p)) return {};
     x0 = std::min(x0, p.X);
     y0 = std::min(y0, p.Y);
     x1 = std::max(x1, p.X);
     y1 = std::max(y1, p.Y);
   }
-  const auto cell = [this](double v, double origin, int count) {
-    return std::clamp(static_cast<int>(std::floor((v - origin) / cellSize_)), 0, count - 1);
-  };
+  const auto cell = [this](double v, double origin, int count) { return ClampedIndex((v - origin) / cellSize_, count); };
   inside = x0 >= minX_ && y0 >= minY_ && x1 <= minX_ + cellSize_ * columns_ && y1 <= minY_ + cellSize_ * rows_;
   return {cell(x0, minX_, columns_), cell(y0, minY_, rows_), cell(x1, minX_, columns_), cell(y1, minY_, rows_)};
 }
@@ -80,8 +97,8 @@ void TTriangleGrid::Build(const TMeshBuffers& mesh) {
   const double height = std::max(bounds.Max.Y - bounds.Min.Y, 1e-6);
   const double cells = std::max(1.0, polygons / 2.0);
   cellSize_ = std::max(std::sqrt(width * height / cells), std::max(width, height) / 2048);
-  columns_ = std::clamp(static_cast<int>(std::ceil(width / cellSize_)), 1, 2048);
-  rows_ = std::clamp(static_cast<int>(std::ceil(height / cellSize_)), 1, 2048);
+  columns_ = ClampedCount(width / cellSize_, 2048);
+  rows_ = ClampedCount(height / cellSize_, 2048);
   cellSize_ = std::max(width / columns_, height / rows_) * (1 + 1e-9);
   minX_ = bounds.Min.X;
   minY_ = bounds.Min.Y;
@@ -142,16 +159,16 @@ TRayHit TTriangleGrid::Cast(const TMeshBuffers& mesh, const TRay& ray) const {
   const double planLength = std::hypot(ray.Direction.X, ray.Direction.Y);
   if (planLength < 1e-12 || !std::isfinite(t1)) {
     // Straight up or down: the one cell under the ray.
-    const int x = std::clamp(static_cast<int>(std::floor((ray.Origin.X - minX_) / cellSize_)), 0, columns_ - 1);
-    const int y = std::clamp(static_cast<int>(std::floor((ray.Origin.Y - minY_) / cellSize_)), 0, rows_ - 1);
+    const int x = ClampedIndex((ray.Origin.X - minX_) / cellSize_, columns_);
+    const int y = ClampedIndex((ray.Origin.Y - minY_) / cellSize_, rows_);
     test(x, y);
     return best;
   }
   // Walk the cells along the plan of the ray (Amanatides and Woo), nearest first; stop once the
   // best hit lies before the cell being left.
   const TVec3 start = ray.Origin + ray.Direction * t0;
-  int x = std::clamp(static_cast<int>(std::floor((start.X - minX_) / cellSize_)), 0, columns_ - 1);
-  int y = std::clamp(static_cast<int>(std::floor((start.Y - minY_) / cellSize_)), 0, rows_ - 1);
+  int x = ClampedIndex((start.X - minX_) / cellSize_, columns_);
+  int y = ClampedIndex((start.Y - minY_) / cellSize_, rows_);
   const int stepX = ray.Direction.X > 0 ? 1 : -1;
   const int stepY = ray.Direction.Y > 0 ? 1 : -1;
   const auto boundary = [&](int cell, int step, double origin, double direction, double min) {

@@ -84,8 +84,11 @@ class TPolygonCover {
     const TPoly& polygon = editor_.Polygons[p];
     return {&editor_.Nodes[polygon.Node1], &editor_.Nodes[polygon.Node2], &editor_.Nodes[polygon.Node3]};
   }
+  // Held to the grid before the conversion: a sliver beside far nodes gives a quotient beyond int.
   int Cell(double value, double origin, double size) const {
-    return std::clamp(static_cast<int>((value - origin) / size), 0, side_ - 1);
+    const double at = (value - origin) / size;
+    if (!(at >= 0)) return 0;
+    return at < side_ ? static_cast<int>(at) : side_ - 1;
   }
   static double Side(const T3DCoord& a, const T3DCoord& b, double x, double y) {
     return (double(b.X) - a.X) * (y - a.Y) - (double(b.Y) - a.Y) * (x - a.X);
@@ -99,7 +102,8 @@ class TPolygonCover {
 
 }  // namespace
 
-TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& options) {
+TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& options,
+                           const TShapingProgress& progress) {
   if (!(options.MaxEdge >= 0) || !std::isfinite(options.MaxEdge)) {
     throw ETerravelError("The maximum edge length must be 0 (no limit) or more.");
   }
@@ -138,7 +142,11 @@ TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& opt
     if (v == TCdt::Vertex_handle()) v = cdt.insert(point);
     if (node.Chosen && !v->info().Chosen) v->info() = node;
   }
+  TShapingTicker ticker(progress);
+  const long long work = static_cast<long long>(existing.size()) + static_cast<long long>(cdt.number_of_faces());
+  long long done = 0;
   for (const int p : existing) {
+    ticker.Step(++done, work);
     const TPoly& polygon = editor.Polygons[p];
     const int c[3] = {polygon.Node1, polygon.Node2, polygon.Node3};
     for (int k = 0; k < 3; ++k) {
@@ -162,6 +170,7 @@ TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& opt
 
   TMeshEdit edit;
   for (auto face = cdt.finite_faces_begin(); face != cdt.finite_faces_end(); ++face) {
+    ticker.Step(++done, work);
     int n[3];
     bool keep = true;
     for (int k = 0; k < 3 && keep; ++k) {

@@ -3,6 +3,7 @@
 // every side of an existing polygon as a constraint. New ground (or sky) triangles fill the convex
 // hull of the chosen nodes wherever no polygon is yet; none overlaps or repeats an existing one.
 #include "model/shaping/MeshEdit.h"
+#include "model/shaping/ShapingProgress.h"
 
 namespace terravel {
 
@@ -15,6 +16,8 @@ struct TTriangulateOptions {
 
 // Added polygons only, unselected, with the default texture and automatic colour. A negative or
 // non-finite MaxEdge is an input error (ETerravelError).
-TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& options);
+// The progress is told the constraints and faces done; EShapingCancelled when it says stop.
+TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& options,
+                           const TShapingProgress& progress = {});
 
 }  // namespace terravel

@@ -581,13 +581,16 @@ class TCollapser {
 
 }  // namespace
 
-TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& options) {
+TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& options,
+                                 const TShapingProgress& progress) {
   if (options.MaxTriangles < 0) throw ETerravelError("The number of triangles must be 1 or more.");
   if (options.MaxTriangles == 0 && !(options.MaxError >= 0 && std::isfinite(options.MaxError))) {
     throw ETerravelError("The maximum height error must be 0 or more.");
   }
   TCollapser collapser(editor, ChosenPolygons(editor));
   using TVerdict = TCollapser::TVerdict;
+  TShapingTicker ticker(progress);
+  const int before = collapser.AliveCount();
   if (options.MaxTriangles > 0) {
     const int budget = options.MaxTriangles;
     collapser.SetSquaredWeight(kSquaredWeight);
@@ -595,6 +598,7 @@ TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& 
     for (const int below : {0, 1}) {
       if (collapser.AliveCount() <= budget) break;
       collapser.Run([&](double, int removes) {
+        ticker.Step(before - collapser.AliveCount(), std::max(before - budget, 1));
         if (collapser.AliveCount() <= budget) return TVerdict::Stop;
         return collapser.AliveCount() - removes < budget - below ? TVerdict::Skip : TVerdict::Go;
       });
@@ -603,7 +607,10 @@ TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& 
     const double limit = options.MaxError;
     // Rounding in the interpolation is no error: a plane stays a plane.
     const double tolerance = 1e-9 * limit + 1e-6;
-    collapser.Run([&](double cost, int) { return cost > limit + tolerance ? TVerdict::Stop : TVerdict::Go; });
+    collapser.Run([&](double cost, int) {
+      ticker.Step(before - collapser.AliveCount(), before);
+      return cost > limit + tolerance ? TVerdict::Stop : TVerdict::Go;
+    });
   }
   TSimplifyResult result = collapser.Result();
   result.Budget = options.MaxTriangles;

@@ -8,6 +8,7 @@
 // every node of a polygon that is not chosen. Winding never flips; no node moves. The work is
 // about n log n for n triangles, whatever the shape.
 #include "model/shaping/MeshEdit.h"
+#include "model/shaping/ShapingProgress.h"
 
 namespace terravel {
 
@@ -35,6 +36,8 @@ struct TSimplifyResult {
 };
 
 // Options out of range are an input error (ETerravelError).
-TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& options);
+// The progress is told the collapses done; EShapingCancelled when it says stop.
+TSimplifyResult SimplifyPolygons(const TEditor& editor, const TSimplifyOptions& options,
+                                 const TShapingProgress& progress = {});
 
 }  // namespace terravel

@@ -9,7 +9,7 @@
 
 namespace terravel {
 
-TMeshEdit SmoothHeights(const TEditor& editor, const TSmoothOptions& options) {
+TMeshEdit SmoothHeights(const TEditor& editor, const TSmoothOptions& options, const TShapingProgress& progress) {
   if (options.Passes < 1 || options.Passes > kMaxSmoothPasses) {
     throw ETerravelError("The number of passes must be from 1 to " + std::to_string(kMaxSmoothPasses) + ".");
   }
@@ -34,8 +34,11 @@ TMeshEdit SmoothHeights(const TEditor& editor, const TSmoothOptions& options) {
   std::vector<double> z(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) z[static_cast<std::size_t>(i)] = editor.Nodes[i].Z;
   std::vector<double> next(moving.size());
+  TShapingTicker ticker(progress);
+  const long long work = static_cast<long long>(options.Passes) * static_cast<long long>(moving.size());
   for (int pass = 0; pass < options.Passes; ++pass) {
     for (std::size_t m = 0; m < moving.size(); ++m) {
+      ticker.Step(static_cast<long long>(pass) * static_cast<long long>(moving.size()) + static_cast<long long>(m), work);
       const auto at = static_cast<std::size_t>(moving[m]);
       double sum = 0;
       for (int k = adjacency.Start[at]; k < adjacency.Start[at + 1]; ++k) {

@@ -3,6 +3,7 @@
 // neighbours; X and Y stay. The border of the chosen nodes stays put: a node with a neighbour
 // outside them, on the outer border of the mesh, or without neighbours.
 #include "model/shaping/MeshEdit.h"
+#include "model/shaping/ShapingProgress.h"
 
 namespace terravel {
 
@@ -17,6 +18,7 @@ inline constexpr int kMaxSmoothPasses = 1000;
 
 // Heights only; a node whose Z comes out the same is left out. Options out of range are an
 // input error (EInputError).
-TMeshEdit SmoothHeights(const TEditor& editor, const TSmoothOptions& options);
+// The progress is told the node moves done; EShapingCancelled when it says stop.
+TMeshEdit SmoothHeights(const TEditor& editor, const TSmoothOptions& options, const TShapingProgress& progress = {});
 
 }  // namespace terravel
