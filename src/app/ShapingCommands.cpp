@@ -13,6 +13,7 @@
 
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
+#include "model/shaping/ShapingScope.h"
 #include "model/text/NumberText.h"
 
 namespace terravel {
@@ -66,7 +67,13 @@ void TShapingCommands::Triangulate() {
   if (dialog->exec() != QDialog::Accepted) return;
   triangulate_.MaxEdge = static_cast<float>(maxEdge->value());
   triangulate_.Sky = sky->isChecked();
-  DoTriangulate(editor_, triangulate_);
+  const TTriangulateResult result = DoTriangulate(editor_, triangulate_);
+  const std::string leftOut = LeftOutReport(result, triangulate_.Sky);
+  if (leftOut.empty()) return;
+  QMessageBox::information(window_, QStringLiteral("Triangulate nodes"),
+                           QStringLiteral("Added %1 polygons; %2.")
+                               .arg(QString::fromStdString(FormatCount(result.Added)))
+                               .arg(QString::fromStdString(leftOut)));
 }
 
 void TShapingCommands::Simplify() {
