@@ -212,39 +212,48 @@ class TPolygonCover {
 
 // Numbers the regions: faces joined across sides that are no constraint. No side of an existing
 // polygon is such a side, so every face of a region lies in the same existing polygons, and one
-// look at the cover answers for the whole region. Returns the region count.
-int NumberRegions(TCdt& cdt) {
+// look at the cover answers for the whole region. A region reaching the hull through such a side
+// lies in no polygon at all (a polygon holding it would reach beyond the hull): those regions are
+// flagged in `open`.
+std::vector<bool> NumberRegions(TCdt& cdt) {
   for (auto face = cdt.all_faces_begin(); face != cdt.all_faces_end(); ++face) face->info() = -1;
-  int regions = 0;
+  std::vector<bool> open;
   std::vector<TCdt::Face_handle> stack;
   for (auto start = cdt.finite_faces_begin(); start != cdt.finite_faces_end(); ++start) {
     if (start->info() >= 0) continue;
-    start->info() = regions;
+    const int region = static_cast<int>(open.size());
+    open.push_back(false);
+    start->info() = region;
     stack.push_back(start);
     while (!stack.empty()) {
       const TCdt::Face_handle face = stack.back();
       stack.pop_back();
       for (int i = 0; i < 3; ++i) {
         const TCdt::Face_handle next = face->neighbor(i);
-        if (face->is_constrained(i) || next->info() >= 0 || cdt.is_infinite(next)) continue;
-        next->info() = regions;
+        if (face->is_constrained(i) || next->info() >= 0) continue;
+        if (cdt.is_infinite(next)) {
+          open.back() = true;
+          continue;
+        }
+        next->info() = region;
         stack.push_back(next);
       }
     }
-    ++regions;
   }
-  return regions;
+  return open;
 }
 
 // The corners of a face in the order that gives the wanted winding by the exact orientation (the
 // triangulation's faces turn anticlockwise with Y up, which is sky with Y down), rotated until the
-// single-precision rule agrees; false when no rotation makes it agree.
-bool Wind(std::array<int, 3>& n, const TEditor& editor, bool sky) {
-  if (!sky) std::swap(n[1], n[2]);
+// single-precision rule agrees; false when no rotation makes it agree. `at` holds the corners'
+// positions in the same order as `n`.
+bool Wind(std::array<int, 3>& n, std::array<T3DCoord, 3>& at, bool sky) {
+  if (!sky) std::swap(n[1], n[2]), std::swap(at[1], at[2]);
   for (int turn = 0; turn < 3; ++turn) {
-    const float sum = SingleOrientationSum(editor.Nodes[n[0]], editor.Nodes[n[1]], editor.Nodes[n[2]]);
+    const float sum = SingleOrientationSum(at[0], at[1], at[2]);
     if (sky ? sum < 0 : sum > 0) return true;
     std::rotate(n.begin(), n.begin() + 1, n.end());
+    std::rotate(at.begin(), at.begin() + 1, at.end());
   }
   return false;
 }
@@ -334,19 +343,28 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
 
   const double maxEdge = options.MaxEdge;
   // Per region: not yet known (-1), outside every existing polygon (0), inside one (1).
-  std::vector<signed char> covered(static_cast<std::size_t>(NumberRegions(cdt)), -1);
+  const std::vector<bool> open = NumberRegions(cdt);
+  std::vector<signed char> covered(open.size(), -1);
+  for (std::size_t region = 0; region < open.size(); ++region) {
+    if (open[region]) covered[region] = 0;
+  }
 
   TMeshEdit& edit = result.Edit;
+  // The corners' positions, read from the vertices (they hold the nodes' single-precision X and
+  // Y exactly) rather than from the scattered node records.
+  std::array<T3DCoord, 3> at;
   for (auto face = cdt.finite_faces_begin(); face != cdt.finite_faces_end(); ++face) {
     std::array<int, 3> n;
     bool keep = true;
     for (int k = 0; k < 3 && keep; ++k) {
-      const TVertexNode& node = face->vertex(k)->info();
-      keep = node.Index >= 0 && node.Chosen;
-      n[static_cast<std::size_t>(k)] = node.Index;
+      const TVertex v = face->vertex(k);
+      keep = v->info().Index >= 0 && v->info().Chosen;
+      n[static_cast<std::size_t>(k)] = v->info().Index;
+      at[static_cast<std::size_t>(k)].X = static_cast<float>(v->point().x());
+      at[static_cast<std::size_t>(k)].Y = static_cast<float>(v->point().y());
     }
     if (!keep) continue;
-    const T3DCoord &a = editor.Nodes[n[0]], &b = editor.Nodes[n[1]], &c = editor.Nodes[n[2]];
+    const T3DCoord &a = at[0], &b = at[1], &c = at[2];
     if (maxEdge > 0) {
       const auto longer = [maxEdge](const T3DCoord& u, const T3DCoord& w) {
         return std::hypot(double(u.X) - w.X, double(u.Y) - w.Y) > maxEdge;
@@ -356,7 +374,7 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
     signed char& inside = covered[static_cast<std::size_t>(face->info())];
     if (inside < 0) inside = cover.Covers((double(a.X) + b.X + c.X) / 3, (double(a.Y) + b.Y + c.Y) / 3);
     if (inside) continue;
-    if (!Wind(n, editor, options.Sky)) {
+    if (!Wind(n, at, options.Sky)) {
       ++result.LeftOut;
       continue;
     }
