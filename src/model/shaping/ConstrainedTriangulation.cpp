@@ -296,16 +296,21 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
   for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v) {
     vertexOf[static_cast<std::size_t>(v->info().Index)] = v;
   }
+  // Only the nodes whose position another node's vertex took can change a vertex's node: a
+  // vertex's own node is chosen exactly when the vertex says so.
+  std::vector<std::size_t> placedElsewhere;
   TSharedPositions shared;
-  for (const auto& [point, node] : points) {
-    if (vertexOf[static_cast<std::size_t>(node.Index)] == TVertex()) shared.Want(point);
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    if (vertexOf[static_cast<std::size_t>(points[k].second.Index)] != TVertex()) continue;
+    placedElsewhere.push_back(k);
+    shared.Want(points[k].first);
   }
   if (!shared.Empty()) {
     for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v) shared.Offer(v);
   }
-  for (const auto& [point, node] : points) {
-    auto& v = vertexOf[static_cast<std::size_t>(node.Index)];
-    if (v == TVertex()) v = shared.At(point);
+  for (const std::size_t k : placedElsewhere) {
+    const auto& [point, node] = points[k];
+    const TVertex v = vertexOf[static_cast<std::size_t>(node.Index)] = shared.At(point);
     if (node.Chosen && !v->info().Chosen) v->info() = node;
   }
 
@@ -350,6 +355,7 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
   }
 
   TMeshEdit& edit = result.Edit;
+  edit.AddedPolygons.reserve(cdt.number_of_faces());
   // The corners' positions, read from the vertices (they hold the nodes' single-precision X and
   // Y exactly) rather than from the scattered node records.
   std::array<T3DCoord, 3> at;
@@ -385,6 +391,8 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
     polygon.Texture = kDefaultTexture;
     edit.AddedPolygons.push_back(std::move(polygon));
   }
+  // The edit stays in the history: no room held there for the faces that were not added.
+  if (edit.AddedPolygons.capacity() > 2 * edit.AddedPolygons.size()) edit.AddedPolygons.shrink_to_fit();
   result.Added = static_cast<int>(edit.AddedPolygons.size());
   return result;
 }
