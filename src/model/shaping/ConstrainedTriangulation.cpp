@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -105,6 +106,21 @@ bool MarkSide(const TCdt& cdt, TVertex a, TVertex b, TVertex& fewer, int& turns)
     }
   }
 }
+
+// Three vertices in a fixed order, to find a face among the existing polygons.
+using TCornerKey = std::array<const void*, 3>;
+TCornerKey KeyOf(TVertex a, TVertex b, TVertex c) {
+  TCornerKey key{&*a, &*b, &*c};
+  std::sort(key.begin(), key.end());
+  return key;
+}
+struct TCornerHash {
+  std::size_t operator()(const TCornerKey& key) const {
+    std::size_t hash = 0;
+    for (const void* v : key) hash = hash * 0x9E3779B97F4A7C15ull ^ std::hash<const void*>()(v);
+    return hash;
+  }
+};
 
 // The existing polygons with area, filed in a grid of about one cell per polygon over their
 // common bounding box, each in the cells its own triangle reaches (not every cell of its bounding
@@ -324,6 +340,15 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
     }
   }
   const TPolygonCover cover(editor, covering);
+  // A face that is itself an existing polygon is covered without a look at the cover.
+  std::unordered_set<TCornerKey, TCornerHash> coveringFaces;
+  coveringFaces.reserve(covering.size());
+  for (const int p : covering) {
+    const TPoly& polygon = editor.Polygons[p];
+    coveringFaces.insert(KeyOf(vertexOf[static_cast<std::size_t>(polygon.Node1)],
+                               vertexOf[static_cast<std::size_t>(polygon.Node2)],
+                               vertexOf[static_cast<std::size_t>(polygon.Node3)]));
+  }
 
   // A side that is already in the triangulation is marked at the cost of its end with fewer
   // neighbours; any other is inserted from that end when the other has many.
@@ -378,6 +403,8 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
       if (longer(a, b) || longer(b, c) || longer(c, a)) continue;
     }
     signed char& inside = covered[static_cast<std::size_t>(face->info())];
+    if (inside < 0 && coveringFaces.count(KeyOf(face->vertex(0), face->vertex(1), face->vertex(2))) != 0)
+      inside = 1;
     if (inside < 0) inside = cover.Covers((double(a.X) + b.X + c.X) / 3, (double(a.Y) + b.Y + c.Y) / 3);
     if (inside) continue;
     if (!Wind(n, at, options.Sky)) {
