@@ -132,7 +132,7 @@ void BM_TriangulateFreeNodes(benchmark::State& state) {
   HillyMesh(editor);
   editor.Polygons.Clear();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(DoTriangulate(editor, {}));
+    benchmark::DoNotOptimize(DoTriangulate(editor, {}).Added);
     state.PauseTiming();
     editor.History.UndoLast();
     state.ResumeTiming();

@@ -15,6 +15,7 @@
 
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
+#include "model/shaping/ShapingScope.h"
 #include "model/text/NumberText.h"
 
 namespace terravel {
@@ -90,9 +91,17 @@ void TShapingCommands::Triangulate() {
   if (dialog->exec() != QDialog::Accepted) return;
   triangulate_.MaxEdge = static_cast<float>(maxEdge->value());
   triangulate_.Sky = sky->isChecked();
-  WithProgress(window_, "Triangulate nodes", [this](const TShapingProgress& progress) {
-    DoTriangulate(editor_, triangulate_, progress);
+  TTriangulateResult result;
+  const bool finished = WithProgress(window_, "Triangulate nodes", [&](const TShapingProgress& progress) {
+    result = DoTriangulate(editor_, triangulate_, progress);
   });
+  if (!finished) return;
+  const std::string leftOut = LeftOutReport(result, triangulate_.Sky);
+  if (leftOut.empty()) return;
+  QMessageBox::information(window_, QStringLiteral("Triangulate nodes"),
+                           QStringLiteral("Added %1 polygons; %2.")
+                               .arg(QString::fromStdString(FormatCount(result.Added)))
+                               .arg(QString::fromStdString(leftOut)));
 }
 
 void TShapingCommands::Simplify() {

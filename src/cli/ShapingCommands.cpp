@@ -38,9 +38,11 @@ int RunTriangulate(const std::vector<std::string>& words, std::ostream& out) {
   if (!(options.MaxEdge >= 0)) throw EUsageError("--max-edge takes a length of 0 (no limit) or more");
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
-  const int added = DoTriangulate(editor, options);
+  const TTriangulateResult result = DoTriangulate(editor, options);
   SaveProjectFile(editor, arguments.Positional[1]);
-  out << "Added " << added << " polygons; wrote " << arguments.Positional[1] << "\n";
+  const std::string leftOut = LeftOutReport(result, options.Sky);
+  out << "Added " << result.Added << " polygons; " << (leftOut.empty() ? "" : leftOut + "; ") << "wrote "
+      << arguments.Positional[1] << "\n";
   return 0;
 }
 

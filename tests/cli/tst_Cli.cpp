@@ -208,6 +208,19 @@ class TestCli : public QObject {
     QCOMPARE(QJsonDocument::fromJson(info.Out.toUtf8()).object()["polygons"].toInt(), 2);
   }
 
+  // Points so far out that the single-precision winding rule overflows: the two triangles are
+  // left out and counted, not written wound the wrong way.
+  void triangulateCountsWhatItLeavesOut() {
+    WriteWholeFile(folder_.Path("far.txt"), "0\t1e19\t0\r\n1e19\t0\t0\r\n3e19\t4e19\t0\r\n4e19\t2e19\t0\r\n");
+    QCOMPARE(RunCli({"import", Path("far.txt"), Path("far.tvp")}).ExitCode, 0);
+    const TCliResult result = RunCli({"triangulate", Path("far.tvp"), Path("far2.tvp")});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY2(
+        result.Out.startsWith("Added 0 polygons; left out 2 triangles too thin to wind as ground in single "
+                              "precision; wrote "),
+        qPrintable(result.Out));
+  }
+
   void wrongCallsAndFailures_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");

@@ -10,6 +10,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ActionTestSupport.h"
 #include "model/actions/Requests.h"
@@ -120,6 +122,32 @@ std::uint64_t Fingerprint(const std::string& bytes) {
   return hash;
 }
 
+// The sign of the exact turn a-b-c with Y up (doubles hold the products of these float
+// differences exactly enough for the sign): negative is ground with Y down.
+int ExactTurn(const T3DCoord& a, const T3DCoord& b, const T3DCoord& c) {
+  const double v = (double(b.X) - a.X) * (double(c.Y) - a.Y) - (double(b.Y) - a.Y) * (double(c.X) - a.X);
+  return (v > 0) - (v < 0);
+}
+
+// How many triangles any triangulation of these distinct points has: 2 n - 2 - h, h the points on
+// the hull's boundary (the monotone chain keeping points on its sides).
+int TriangleCount(const TEditor& editor) {
+  std::vector<T3DCoord> p(editor.Nodes.begin(), editor.Nodes.end());
+  std::sort(p.begin(), p.end(),
+            [](const T3DCoord& a, const T3DCoord& b) { return std::pair(a.X, a.Y) < std::pair(b.X, b.Y); });
+  int hull = 0;
+  for (int pass = 0; pass < 2; ++pass) {
+    std::vector<T3DCoord> chain;
+    for (const T3DCoord& q : p) {
+      while (chain.size() >= 2 && ExactTurn(chain[chain.size() - 2], chain.back(), q) < 0) chain.pop_back();
+      chain.push_back(q);
+    }
+    hull += int(chain.size()) - 1;
+    std::reverse(p.begin(), p.end());
+  }
+  return 2 * editor.Nodes.Count() - 2 - hull;
+}
+
 }  // namespace
 
 class TestShaping : public QObject {
@@ -219,7 +247,7 @@ class TestShaping : public QObject {
     const std::string before = WriteProjectBytes(f.editor);
     TTriangulateOptions options;
     options.Sky = sky;
-    QCOMPARE(DoTriangulate(f.editor, options), points - 2);
+    QCOMPARE(DoTriangulate(f.editor, options).Added, points - 2);
     QCOMPARE(QString::fromStdString(f.editor.History.UndoDescription()),
              QStringLiteral("Triangulate %1 nodes").arg(points));
     std::set<std::array<int, 3>> seen;
@@ -255,7 +283,7 @@ class TestShaping : public QObject {
     const std::string before = WriteProjectBytes(f.editor);
     TTriangulateOptions options;
     options.MaxEdge = maxEdge;
-    QVERIFY(DoTriangulate(f.editor, options) > 0);
+    QVERIFY(DoTriangulate(f.editor, options).Added > 0);
     const TEditor& e = f.editor;
     std::set<std::array<int, 3>> seen;
     for (int i = 0; i < old; ++i) seen.insert(SortedCorners(e.Polygons[i]));
@@ -274,10 +302,96 @@ class TestShaping : public QObject {
       }
     }
     const std::string after = WriteProjectBytes(f.editor);
-    QCOMPARE(DoTriangulate(f.editor, options), 0);
+    QCOMPARE(DoTriangulate(f.editor, options).Added, 0);
     QCOMPARE(f.editor.History.UndoCount(), 1);
     QVERIFY(WriteProjectBytes(f.editor) == after);
     CheckUndoRedo(f.editor, before);
+  }
+
+  // Ordinary inputs give the very same file as before any speed work: a mesh with holes, extra
+  // nodes in the holes and nodes doubled on old ones; random points among crossing old polygons
+  // with short edges; a selection wound as sky.
+  void triangulateFingerprint_data() {
+    QTest::addColumn<int>("scene");
+    QTest::addColumn<quint64>("fingerprint");
+    QTest::newRow("mesh with holes") << 0 << Q_UINT64_C(5506733674127473962);
+    QTest::newRow("crossing polygons, short edges") << 1 << Q_UINT64_C(2321603841455382381);
+    QTest::newRow("selection, sky") << 2 << Q_UINT64_C(7319227977783647649);
+  }
+  void triangulateFingerprint() {
+    QFETCH(int, scene);
+    QFETCH(quint64, fingerprint);
+    TActionFixture f;
+    TEditor& e = f.editor;
+    TRandom random;
+    TTriangulateOptions options;
+    if (scene == 0) {
+      NewMesh(e, 16);
+      std::vector<int> holes;
+      for (int p = 0; p < e.Polygons.Count(); p += 5) holes.push_back(p);
+      e.Polygons.DetachMany(holes);
+      for (int i = 0; i < 40; ++i)
+        e.Nodes.NewNode("", "", float(256 * int(16 * random.Next()) - 2048),
+                        float(128 * int(32 * random.Next()) - 2048), 1);
+    } else {
+      for (int i = 0; i < 300; ++i)
+        e.Nodes.NewNode("", "", float(int(1000 * random.Next())), float(int(1000 * random.Next())), float(i));
+      for (int k = 0; k + 2 < 45; k += 3) e.Polygons.NewPolygon(k, k + 1, k + 2, "Old", "", "");
+      options.MaxEdge = scene == 1 ? 150.0f : 0.0f;
+      options.Sky = scene == 2;
+      if (scene == 2) e.Nodes.AssignSelected([](int i, const T3DCoord&) { return i % 3 != 0; });
+    }
+    DoTriangulate(e, options);
+    QCOMPARE(Fingerprint(WriteProjectBytes(e)), std::uint64_t(fingerprint));
+  }
+
+  // Nearly flat triangles where single precision errs: each added triangle is wound the wanted
+  // way exactly and by the viewport's rule, and every triangle of the triangulation is either
+  // added or counted as left out.
+  void triangulateWindsExactly_data() {
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<bool>("sky");
+    QTest::newRow("road, ground") << 0 << false;
+    QTest::newRow("road, sky") << 0 << true;
+    QTest::newRow("circle and centre, ground") << 1 << false;
+    QTest::newRow("circle and centre, sky") << 1 << true;
+    QTest::newRow("beyond the float products, ground") << 2 << false;
+    QTest::newRow("beyond the float products, sky") << 2 << true;
+  }
+  void triangulateWindsExactly() {
+    QFETCH(int, shape);
+    QFETCH(bool, sky);
+    TActionFixture f;
+    TEditor& e = f.editor;
+    TRandom random;
+    if (shape == 0) {
+      // A surveyed road: a point a unit along 10,000 units, with a hundredth of noise across.
+      for (int i = 0; i < 10000; ++i)
+        e.Nodes.NewNode("", "", float(i), float(500 + 0.02 * (random.Next() - 0.5)), 0);
+    } else if (shape == 1) {
+      e.Nodes.NewNode("", "", 20000, 20000, 0);
+      for (int i = 0; i < 20000; ++i) {
+        const double angle = 2 * M_PI * i / 20000;
+        e.Nodes.NewNode("", "", float(20000 + 1000 * std::cos(angle)), float(20000 + 1000 * std::sin(angle)),
+                        0);
+      }
+    } else {
+      for (const auto& [x, y] :
+           {std::pair(0.0f, 1e19f), std::pair(1e19f, 0.0f), std::pair(3e19f, 4e19f), std::pair(4e19f, 2e19f)})
+        e.Nodes.NewNode("", "", x, y, 0);
+    }
+    TTriangulateOptions options;
+    options.Sky = sky;
+    const TTriangulateResult result = DoTriangulate(e, options);
+    QCOMPARE(result.Added, e.Polygons.Count());
+    for (const TPoly& p : e.Polygons) {
+      const T3DCoord &a = e.Nodes[p.Node1], &b = e.Nodes[p.Node2], &c = e.Nodes[p.Node3];
+      QCOMPARE(ExactTurn(a, b, c), sky ? 1 : -1);
+      const float sum = SingleOrientationSum(a, b, c);
+      QVERIFY(sky ? sum < 0 : sum > 0);
+    }
+    QCOMPARE(result.Added + result.LeftOut, TriangleCount(e));
+    QCOMPARE(LeftOutReport(result, sky).empty(), result.LeftOut == 0);
   }
 
   void triangulateRefusesBadOptions() {

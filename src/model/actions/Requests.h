@@ -15,6 +15,7 @@ struct TSimplifyOptions;
 struct TSimplifyResult;
 struct TSmoothOptions;
 struct TTriangulateOptions;
+struct TTriangulateResult;
 
 // The coordinate that DoSetNodeCoord changes.
 enum class TNodeAxis { X, Y, Z };
@@ -60,7 +61,8 @@ void DoSetPgInc(TEditor& editor, float value);
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options, const TShapingProgress& progress = {});
 // The result tells the counts and the largest height error; its Edit is left empty.
 TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options, const TShapingProgress& progress = {});
-// The count is of the polygons added.
-int DoTriangulate(TEditor& editor, const TTriangulateOptions& options, const TShapingProgress& progress = {});
+// The result tells the polygons added and the triangles left out; its Edit is left empty.
+TTriangulateResult DoTriangulate(TEditor& editor, const TTriangulateOptions& options,
+                                 const TShapingProgress& progress = {});
 
 }  // namespace terravel

@@ -123,12 +123,13 @@ bool Perform(TEditor& editor, std::string description, TMeshEdit edit) {
 
 }  // namespace
 
-int DoTriangulate(TEditor& editor, const TTriangulateOptions& options, const TShapingProgress& progress) {
+TTriangulateResult DoTriangulate(TEditor& editor, const TTriangulateOptions& options,
+                                 const TShapingProgress& progress) {
   const int chosen = CountChosen(ChosenNodes(editor));
-  TMeshEdit edit = TriangulateNodes(editor, options, progress);
-  const int added = static_cast<int>(edit.AddedPolygons.size());
-  Perform(editor, "Triangulate " + FormatCount(chosen) + " nodes", std::move(edit));
-  return added;
+  TTriangulateResult result = TriangulateNodes(editor, options, progress);
+  Perform(editor, "Triangulate " + FormatCount(chosen) + " nodes", std::move(result.Edit));
+  result.Edit = {};
+  return result;
 }
 
 TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options, const TShapingProgress& progress) {

@@ -3,11 +3,16 @@
 
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <CGAL/Triangulation_face_base_with_info_2.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -28,18 +33,98 @@ struct TVertexNode {
 
 using TKernel = CGAL::Exact_predicates_inexact_constructions_kernel;
 using TVertexBase = CGAL::Triangulation_vertex_base_with_info_2<TVertexNode, TKernel>;
-using TFaceBase = CGAL::Constrained_triangulation_face_base_2<TKernel>;
+// Each face knows its region: the faces reached from it without crossing a constraint.
+using TFaceBase =
+    CGAL::Triangulation_face_base_with_info_2<int, TKernel,
+                                              CGAL::Constrained_triangulation_face_base_2<TKernel>>;
 using TData = CGAL::Triangulation_data_structure_2<TVertexBase, TFaceBase>;
 // Existing polygons may overlap: crossing constraints are allowed.
 using TCdt = CGAL::Constrained_Delaunay_triangulation_2<TKernel, TData, CGAL::Exact_predicates_tag>;
 using TPoint = TKernel::Point_2;
+using TVertex = TCdt::Vertex_handle;
 
 bool Finite(const T3DCoord& node) {
   return std::isfinite(node.X) && std::isfinite(node.Y);
 }
 
-// The existing polygons with area, bucketed by a grid over their bounding boxes, to tell whether
-// a point lies in one of them.
+// Whether every point lies on one line (or on one spot): then no triangle can be made.
+bool AllOnOneLine(const std::vector<std::pair<TPoint, TVertexNode>>& points) {
+  std::size_t second = 1;
+  while (second < points.size() && points[second].first == points[0].first) ++second;
+  for (std::size_t k = second + 1; k < points.size(); ++k) {
+    if (CGAL::orientation(points[0].first, points[second].first, points[k].first) != CGAL::COLLINEAR)
+      return false;
+  }
+  return true;
+}
+
+// The vertex a node's position took, for nodes that share a position with another (the range
+// insertion keeps one vertex per position).
+class TSharedPositions {
+ public:
+  void Want(const TPoint& point) { vertices_.emplace(Key(point), TVertex()); }
+  bool Empty() const { return vertices_.empty(); }
+  void Offer(TVertex v) {
+    const auto found = vertices_.find(Key(v->point()));
+    if (found != vertices_.end()) found->second = v;
+  }
+  TVertex At(const TPoint& point) const { return vertices_.at(Key(point)); }
+
+ private:
+  struct THash {
+    std::size_t operator()(const std::pair<double, double>& key) const {
+      const auto x = std::bit_cast<std::uint64_t>(key.first), y = std::bit_cast<std::uint64_t>(key.second);
+      return std::hash<std::uint64_t>()(x * 0x9E3779B97F4A7C15ull ^ y);
+    }
+  };
+  // Plus zero turns a negative zero into the positive one, which is the same position.
+  static std::pair<double, double> Key(const TPoint& point) { return {point.x() + 0.0, point.y() + 0.0}; }
+  std::unordered_map<std::pair<double, double>, TVertex, THash> vertices_;
+};
+
+// Marks the side between a and b as a constraint when it is already a side of the triangulation,
+// and tells so. Both ends are looked round in turn, so the cost is that of the end with fewer
+// neighbours, however many the other has. `fewer` is set to the end that was looked round fully
+// when no side joins them, and `turns` to its neighbour count.
+bool MarkSide(const TCdt& cdt, TVertex a, TVertex b, TVertex& fewer, int& turns) {
+  TCdt::Edge_circulator around[2] = {cdt.incident_edges(a), cdt.incident_edges(b)};
+  const TCdt::Edge_circulator start[2] = {around[0], around[1]};
+  const TVertex from[2] = {a, b}, to[2] = {b, a};
+  for (turns = 1;; ++turns) {
+    for (int k = 0; k < 2; ++k) {
+      const auto [face, i] = *around[k];
+      const int other = 3 - face->index(from[k]) - i;
+      if (face->vertex(other) == to[k]) {
+        face->set_constraint(i, true);
+        face->neighbor(i)->set_constraint(cdt.mirror_index(face, i), true);
+        return true;
+      }
+      if (++around[k] == start[k]) {
+        fewer = from[k];
+        return false;
+      }
+    }
+  }
+}
+
+// Three vertices in a fixed order, to find a face among the existing polygons.
+using TCornerKey = std::array<const void*, 3>;
+TCornerKey KeyOf(TVertex a, TVertex b, TVertex c) {
+  TCornerKey key{&*a, &*b, &*c};
+  std::sort(key.begin(), key.end());
+  return key;
+}
+struct TCornerHash {
+  std::size_t operator()(const TCornerKey& key) const {
+    std::size_t hash = 0;
+    for (const void* v : key) hash = hash * 0x9E3779B97F4A7C15ull ^ std::hash<const void*>()(v);
+    return hash;
+  }
+};
+
+// The existing polygons with area, filed in a grid of about one cell per polygon over their
+// common bounding box, each in the cells its own triangle reaches (not every cell of its bounding
+// box), to tell whether a point lies in one of them.
 class TPolygonCover {
  public:
   TPolygonCover(const TEditor& editor, const std::vector<int>& polygons) : editor_(editor) {
@@ -51,26 +136,23 @@ class TPolygonCover {
         y0 = std::min(y0, double(node->Y)), y1 = std::max(y1, double(node->Y));
       }
     }
-    side_ = std::max(1, static_cast<int>(std::sqrt(double(polygons.size()))));
+    // Cells about square: columns over rows as wide over high, their product the polygon count.
+    const double count = double(polygons.size());
+    const double wide = std::max(x1 - x0, 1e-300), high = std::max(y1 - y0, 1e-300);
+    columns_ = ClampedCount(std::sqrt(count * wide / high), count);
+    rows_ = ClampedCount(count / columns_, count);
     x0_ = x0, y0_ = y0;
-    cellX_ = std::max((x1 - x0) / side_, 1e-9), cellY_ = std::max((y1 - y0) / side_, 1e-9);
-    cells_.resize(static_cast<std::size_t>(side_) * side_);
-    for (const int p : polygons) {
-      const auto c = Corners(p);
-      const int cx0 = Cell(std::min({c[0]->X, c[1]->X, c[2]->X}), x0_, cellX_);
-      const int cx1 = Cell(std::max({c[0]->X, c[1]->X, c[2]->X}), x0_, cellX_);
-      const int cy0 = Cell(std::min({c[0]->Y, c[1]->Y, c[2]->Y}), y0_, cellY_);
-      const int cy1 = Cell(std::max({c[0]->Y, c[1]->Y, c[2]->Y}), y0_, cellY_);
-      for (int cy = cy0; cy <= cy1; ++cy) {
-        for (int cx = cx0; cx <= cx1; ++cx) cells_[static_cast<std::size_t>(cy * side_ + cx)].push_back(p);
-      }
-    }
+    cellX_ = std::max(wide / columns_, 1e-9), cellY_ = std::max(high / rows_, 1e-9);
+    // Room for the rounding of the cell arithmetic, far above it and far below a cell.
+    padX_ = 1e-9 * (std::fabs(x0) + std::fabs(x1)) + 1e-6 * cellX_;
+    padY_ = 1e-9 * (std::fabs(y0) + std::fabs(y1)) + 1e-6 * cellY_;
+    cells_.resize(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_));
+    for (const int p : polygons) File(p);
   }
 
   bool Covers(double x, double y) const {
     if (cells_.empty()) return false;
-    const auto& cell = cells_[static_cast<std::size_t>(Cell(y, y0_, cellY_) * side_ + Cell(x, x0_, cellX_))];
-    for (const int p : cell) {
+    for (const int p : cells_[Cell(x, y)]) {
       const auto c = Corners(p);
       const double d1 = Side(*c[0], *c[1], x, y), d2 = Side(*c[1], *c[2], x, y),
                    d3 = Side(*c[2], *c[0], x, y);
@@ -80,33 +162,126 @@ class TPolygonCover {
   }
 
  private:
+  static int ClampedCount(double wanted, double most) {
+    return static_cast<int>(std::clamp(std::round(wanted), 1.0, std::max(most, 1.0)));
+  }
+
   std::array<const T3DCoord*, 3> Corners(int p) const {
     const TPoly& polygon = editor_.Polygons[p];
     return {&editor_.Nodes[polygon.Node1], &editor_.Nodes[polygon.Node2], &editor_.Nodes[polygon.Node3]};
   }
-  // Held to the grid before the conversion: a sliver beside far nodes gives a quotient beyond int.
-  int Cell(double value, double origin, double size) const {
-    const double at = (value - origin) / size;
-    if (!(at >= 0)) return 0;
-    return at < side_ ? static_cast<int>(at) : side_ - 1;
+  // Clamped before the conversion: a far or non-finite value goes to the first or last cell.
+  static int Step(double value, double origin, double size, int count) {
+    const double step = (value - origin) / size;
+    if (!(step > 0)) return 0;
+    return step >= count - 1 ? count - 1 : static_cast<int>(step);
   }
+  std::size_t Cell(int row, double x) const {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+           static_cast<std::size_t>(Step(x, x0_, cellX_, columns_));
+  }
+  std::size_t Cell(double x, double y) const { return Cell(Step(y, y0_, cellY_, rows_), x); }
   static double Side(const T3DCoord& a, const T3DCoord& b, double x, double y) {
     return (double(b.X) - a.X) * (y - a.Y) - (double(b.Y) - a.Y) * (x - a.X);
   }
 
+  // In each row of cells the triangle reaches, the cells from the least to the greatest X of the
+  // triangle within the row's band.
+  void File(int p) {
+    const auto c = Corners(p);
+    const double ys[3] = {c[0]->Y, c[1]->Y, c[2]->Y};
+    const int top = Step(std::min({ys[0], ys[1], ys[2]}), y0_, cellY_, rows_);
+    const int bottom = Step(std::max({ys[0], ys[1], ys[2]}), y0_, cellY_, rows_);
+    for (int row = top; row <= bottom; ++row) {
+      const double low = row == top ? -INFINITY : y0_ + row * cellY_ - padY_;
+      const double high = row == bottom ? INFINITY : y0_ + (row + 1) * cellY_ + padY_;
+      double least = INFINITY, most = -INFINITY;
+      for (int k = 0; k < 3; ++k) {
+        const T3DCoord &u = *c[k], &w = *c[(k + 1) % 3];
+        // The part of the side u-w inside the band, as a range of the parameter t from u to w.
+        double t0 = 0, t1 = 1;
+        const double dy = double(w.Y) - u.Y;
+        if (dy == 0) {
+          if (u.Y < low || u.Y > high) continue;
+        } else {
+          const double ta = (low - u.Y) / dy, tb = (high - u.Y) / dy;
+          t0 = std::max(t0, std::min(ta, tb)), t1 = std::min(t1, std::max(ta, tb));
+          if (!(t0 <= t1)) continue;
+        }
+        const double dx = double(w.X) - u.X;
+        for (const double t : {t0, t1}) {
+          const double x = t == 0 ? double(u.X) : t == 1 ? double(w.X) : u.X + t * dx;
+          least = std::min(least, x), most = std::max(most, x);
+        }
+      }
+      if (!(least <= most)) continue;
+      const std::size_t first = Cell(row, least - padX_), last = Cell(row, most + padX_);
+      for (std::size_t cell = first; cell <= last; ++cell) cells_[cell].push_back(p);
+    }
+  }
+
   const TEditor& editor_;
-  int side_ = 0;
-  double x0_ = 0, y0_ = 0, cellX_ = 1, cellY_ = 1;
+  int columns_ = 0, rows_ = 0;
+  double x0_ = 0, y0_ = 0, cellX_ = 1, cellY_ = 1, padX_ = 0, padY_ = 0;
   std::vector<std::vector<int>> cells_;
 };
 
+// Numbers the regions: faces joined across sides that are no constraint. No side of an existing
+// polygon is such a side, so every face of a region lies in the same existing polygons, and one
+// look at the cover answers for the whole region. A region reaching the hull through such a side
+// lies in no polygon at all (a polygon holding it would reach beyond the hull): those regions are
+// flagged in `open`.
+std::vector<bool> NumberRegions(TCdt& cdt) {
+  for (auto face = cdt.all_faces_begin(); face != cdt.all_faces_end(); ++face) face->info() = -1;
+  std::vector<bool> open;
+  std::vector<TCdt::Face_handle> stack;
+  for (auto start = cdt.finite_faces_begin(); start != cdt.finite_faces_end(); ++start) {
+    if (start->info() >= 0) continue;
+    const int region = static_cast<int>(open.size());
+    open.push_back(false);
+    start->info() = region;
+    stack.push_back(start);
+    while (!stack.empty()) {
+      const TCdt::Face_handle face = stack.back();
+      stack.pop_back();
+      for (int i = 0; i < 3; ++i) {
+        const TCdt::Face_handle next = face->neighbor(i);
+        if (face->is_constrained(i) || next->info() >= 0) continue;
+        if (cdt.is_infinite(next)) {
+          open.back() = true;
+          continue;
+        }
+        next->info() = region;
+        stack.push_back(next);
+      }
+    }
+  }
+  return open;
+}
+
+// The corners of a face in the order that gives the wanted winding by the exact orientation (the
+// triangulation's faces turn anticlockwise with Y up, which is sky with Y down), rotated until the
+// single-precision rule agrees; false when no rotation makes it agree. `at` holds the corners'
+// positions in the same order as `n`.
+bool Wind(std::array<int, 3>& n, std::array<T3DCoord, 3>& at, bool sky) {
+  if (!sky) std::swap(n[1], n[2]), std::swap(at[1], at[2]);
+  for (int turn = 0; turn < 3; ++turn) {
+    const float sum = SingleOrientationSum(at[0], at[1], at[2]);
+    if (sky ? sum < 0 : sum > 0) return true;
+    std::rotate(n.begin(), n.begin() + 1, n.end());
+    std::rotate(at.begin(), at.begin() + 1, at.end());
+  }
+  return false;
+}
+
 }  // namespace
 
-TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& options,
-                           const TShapingProgress& progress) {
+TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOptions& options,
+                                    const TShapingProgress& progress) {
   if (!(options.MaxEdge >= 0) || !std::isfinite(options.MaxEdge)) {
     throw ETerravelError("The maximum edge length must be 0 (no limit) or more.");
   }
+  TTriangulateResult result;
   const std::vector<bool> chosen = ChosenNodes(editor);
   const int nodeCount = editor.Nodes.Count();
 
@@ -129,19 +304,56 @@ TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& opt
     if ((chosen[at] || corner[at]) && Finite(node))
       points.push_back({TPoint(node.X, node.Y), {i, chosen[at]}});
   }
+  if (AllOnOneLine(points)) return result;
   TCdt cdt;
   cdt.insert(points.begin(), points.end());
 
   // Nodes at one position share a vertex; it counts as chosen when one of them is.
-  std::vector<TCdt::Vertex_handle> vertexOf(static_cast<std::size_t>(nodeCount));
+  std::vector<TVertex> vertexOf(static_cast<std::size_t>(nodeCount));
   for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v) {
     vertexOf[static_cast<std::size_t>(v->info().Index)] = v;
   }
-  for (const auto& [point, node] : points) {
-    auto& v = vertexOf[static_cast<std::size_t>(node.Index)];
-    if (v == TCdt::Vertex_handle()) v = cdt.insert(point);
+  // Only the nodes whose position another node's vertex took can change a vertex's node: a
+  // vertex's own node is chosen exactly when the vertex says so.
+  std::vector<std::size_t> placedElsewhere;
+  TSharedPositions shared;
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    if (vertexOf[static_cast<std::size_t>(points[k].second.Index)] != TVertex()) continue;
+    placedElsewhere.push_back(k);
+    shared.Want(points[k].first);
+  }
+  if (!shared.Empty()) {
+    for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v) shared.Offer(v);
+  }
+  for (const std::size_t k : placedElsewhere) {
+    const auto& [point, node] = points[k];
+    const TVertex v = vertexOf[static_cast<std::size_t>(node.Index)] = shared.At(point);
     if (node.Chosen && !v->info().Chosen) v->info() = node;
   }
+
+  std::vector<int> covering;
+  for (const int p : existing) {
+    const TPoly& polygon = editor.Polygons[p];
+    const T3DCoord &a = editor.Nodes[polygon.Node1], &b = editor.Nodes[polygon.Node2],
+                   &c = editor.Nodes[polygon.Node3];
+    if (CGAL::orientation(TPoint(a.X, a.Y), TPoint(b.X, b.Y), TPoint(c.X, c.Y)) != CGAL::COLLINEAR) {
+      covering.push_back(p);
+    }
+  }
+  const TPolygonCover cover(editor, covering);
+  // A face that is itself an existing polygon is covered without a look at the cover.
+  std::unordered_set<TCornerKey, TCornerHash> coveringFaces;
+  coveringFaces.reserve(covering.size());
+  for (const int p : covering) {
+    const TPoly& polygon = editor.Polygons[p];
+    coveringFaces.insert(KeyOf(vertexOf[static_cast<std::size_t>(polygon.Node1)],
+                               vertexOf[static_cast<std::size_t>(polygon.Node2)],
+                               vertexOf[static_cast<std::size_t>(polygon.Node3)]));
+  }
+
+  // A side that is already in the triangulation is marked at the cost of its end with fewer
+  // neighbours; any other is inserted from that end when the other has many.
+  constexpr int kManyNeighbours = 64;
   TShapingTicker ticker(progress);
   const long long work = static_cast<long long>(existing.size()) + static_cast<long long>(cdt.number_of_faces());
   long long done = 0;
@@ -150,46 +362,61 @@ TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& opt
     const TPoly& polygon = editor.Polygons[p];
     const int c[3] = {polygon.Node1, polygon.Node2, polygon.Node3};
     for (int k = 0; k < 3; ++k) {
-      const auto a = vertexOf[static_cast<std::size_t>(c[k])],
-                 b = vertexOf[static_cast<std::size_t>(c[(k + 1) % 3])];
-      if (a != b) cdt.insert_constraint(a, b);
+      const TVertex a = vertexOf[static_cast<std::size_t>(c[k])],
+                    b = vertexOf[static_cast<std::size_t>(c[(k + 1) % 3])];
+      if (a == b) continue;
+      TVertex fewer;
+      int turns = 0;
+      if (MarkSide(cdt, a, b, fewer, turns)) continue;
+      if (fewer == b && turns > kManyNeighbours) {
+        cdt.insert_constraint(b, a);
+      } else {
+        cdt.insert_constraint(a, b);
+      }
     }
   }
 
-  std::vector<int> covering;
-  for (const int p : existing) {
-    const TPoly& polygon = editor.Polygons[p];
-    const T3DCoord &a = editor.Nodes[polygon.Node1], &b = editor.Nodes[polygon.Node2],
-                   &c = editor.Nodes[polygon.Node3];
-    if ((double(b.X) - a.X) * (double(c.Y) - a.Y) - (double(b.Y) - a.Y) * (double(c.X) - a.X) != 0) {
-      covering.push_back(p);
-    }
-  }
-  const TPolygonCover cover(editor, covering);
   const double maxEdge = options.MaxEdge;
+  // Per region: not yet known (-1), outside every existing polygon (0), inside one (1).
+  const std::vector<bool> open = NumberRegions(cdt);
+  std::vector<signed char> covered(open.size(), -1);
+  for (std::size_t region = 0; region < open.size(); ++region) {
+    if (open[region]) covered[region] = 0;
+  }
 
-  TMeshEdit edit;
+  TMeshEdit& edit = result.Edit;
+  edit.AddedPolygons.reserve(cdt.number_of_faces());
+  // The corners' positions, read from the vertices (they hold the nodes' single-precision X and
+  // Y exactly) rather than from the scattered node records.
+  std::array<T3DCoord, 3> at;
   for (auto face = cdt.finite_faces_begin(); face != cdt.finite_faces_end(); ++face) {
     ticker.Step(++done, work);
-    int n[3];
+    std::array<int, 3> n;
     bool keep = true;
     for (int k = 0; k < 3 && keep; ++k) {
-      const TVertexNode& node = face->vertex(k)->info();
-      keep = node.Index >= 0 && node.Chosen;
-      n[k] = node.Index;
+      const TVertex v = face->vertex(k);
+      keep = v->info().Index >= 0 && v->info().Chosen;
+      n[static_cast<std::size_t>(k)] = v->info().Index;
+      at[static_cast<std::size_t>(k)].X = static_cast<float>(v->point().x());
+      at[static_cast<std::size_t>(k)].Y = static_cast<float>(v->point().y());
     }
     if (!keep) continue;
-    const T3DCoord &a = editor.Nodes[n[0]], &b = editor.Nodes[n[1]], &c = editor.Nodes[n[2]];
+    const T3DCoord &a = at[0], &b = at[1], &c = at[2];
     if (maxEdge > 0) {
       const auto longer = [maxEdge](const T3DCoord& u, const T3DCoord& w) {
         return std::hypot(double(u.X) - w.X, double(u.Y) - w.Y) > maxEdge;
       };
       if (longer(a, b) || longer(b, c) || longer(c, a)) continue;
     }
-    if (cover.Covers((double(a.X) + b.X + c.X) / 3, (double(a.Y) + b.Y + c.Y) / 3)) continue;
-    const float sum = SingleOrientationSum(a, b, c);
-    if (sum == 0) continue;
-    if ((sum > 0) == options.Sky) std::swap(n[1], n[2]);
+    signed char& inside = covered[static_cast<std::size_t>(face->info())];
+    if (inside < 0 && coveringFaces.count(KeyOf(face->vertex(0), face->vertex(1), face->vertex(2))) != 0)
+      inside = 1;
+    if (inside < 0) inside = cover.Covers((double(a.X) + b.X + c.X) / 3, (double(a.Y) + b.Y + c.Y) / 3);
+    if (inside) continue;
+    if (!Wind(n, at, options.Sky)) {
+      ++result.LeftOut;
+      continue;
+    }
     TPoly polygon;
     polygon.Node1 = n[0];
     polygon.Node2 = n[1];
@@ -197,7 +424,16 @@ TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& opt
     polygon.Texture = kDefaultTexture;
     edit.AddedPolygons.push_back(std::move(polygon));
   }
-  return edit;
+  // The edit stays in the history: no room held there for the faces that were not added.
+  if (edit.AddedPolygons.capacity() > 2 * edit.AddedPolygons.size()) edit.AddedPolygons.shrink_to_fit();
+  result.Added = static_cast<int>(edit.AddedPolygons.size());
+  return result;
+}
+
+std::string LeftOutReport(const TTriangulateResult& result, bool sky) {
+  if (result.LeftOut == 0) return {};
+  return "left out " + FormatCount(result.LeftOut) + (result.LeftOut == 1 ? " triangle" : " triangles") +
+         " too thin to wind as " + std::string(OrientationWord(!sky)) + " in single precision";
 }
 
 }  // namespace terravel

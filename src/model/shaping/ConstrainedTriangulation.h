@@ -2,6 +2,8 @@
 // Triangulating nodes: a constrained Delaunay triangulation of the chosen nodes in X and Y, with
 // every side of an existing polygon as a constraint. New ground (or sky) triangles fill the convex
 // hull of the chosen nodes wherever no polygon is yet; none overlaps or repeats an existing one.
+#include <string>
+
 #include "model/shaping/MeshEdit.h"
 #include "model/shaping/ShapingProgress.h"
 
@@ -14,10 +16,23 @@ struct TTriangulateOptions {
   bool Sky = false;   // the winding of the new triangles: ground, or sky
 };
 
-// Added polygons only, unselected, with the default texture and automatic colour. A negative or
-// non-finite MaxEdge is an input error (ETerravelError).
+struct TTriangulateResult {
+  TMeshEdit Edit;
+  int Added = 0;
+  // Triangles of the triangulation that the stored single-precision coordinates would call flat
+  // or wound the other way (the ground and sky rule of the viewport): left out, not turned.
+  int LeftOut = 0;
+};
+
+// Added polygons only, unselected, with the default texture and automatic colour. Each is wound
+// by the exact orientation of its corners, in an order that the single-precision ground and sky
+// rule reads the same way. A negative or non-finite MaxEdge is an input error (ETerravelError).
 // The progress is told the constraints and faces done; EShapingCancelled when it says stop.
-TMeshEdit TriangulateNodes(const TEditor& editor, const TTriangulateOptions& options,
-                           const TShapingProgress& progress = {});
+TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOptions& options,
+                                    const TShapingProgress& progress = {});
+
+// What the user is told about the triangles left out: "left out 1,204 triangles too thin to wind
+// as ground in single precision" (or sky); empty when none was.
+std::string LeftOutReport(const TTriangulateResult& result, bool sky);
 
 }  // namespace terravel
