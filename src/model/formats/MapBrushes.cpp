@@ -5,8 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
-#include <unordered_map>
-#include <unordered_set>
+#include <tuple>
 #include <utility>
 
 #include "model/core/Errors.h"
@@ -37,6 +36,29 @@ std::uint64_t EdgeKey(int from, int to) {
   return (std::uint64_t{static_cast<std::uint32_t>(from)} << 32) | static_cast<std::uint32_t>(to);
 }
 
+// Edges and what uses them, in a sorted list: a tile's few hundred edges need no hash table.
+class TEdgeIndex {
+ public:
+  void Reserve(std::size_t size) { items_.reserve(size); }
+  void Add(std::uint64_t edge, std::size_t user) { items_.emplace_back(edge, user); }
+  void Seal() { std::sort(items_.begin(), items_.end()); }
+  // The users of the edge, the first added first.
+  std::pair<const std::pair<std::uint64_t, std::size_t>*, const std::pair<std::uint64_t, std::size_t>*> Users(
+      std::uint64_t edge) const {
+    const auto low = std::lower_bound(items_.begin(), items_.end(), std::pair<std::uint64_t, std::size_t>{edge, 0});
+    auto high = low;
+    while (high != items_.end() && high->first == edge) ++high;
+    return {items_.data() + (low - items_.begin()), items_.data() + (high - items_.begin())};
+  }
+  bool Contains(std::uint64_t edge) const {
+    const auto [low, high] = Users(edge);
+    return low != high;
+  }
+
+ private:
+  std::vector<std::pair<std::uint64_t, std::size_t>> items_;
+};
+
 // Twice the signed area in plan view, counter-clockwise (X right, Y up) positive.
 double PlanArea(const TMapPoint& a, const TMapPoint& b, const TMapPoint& c) {
   return (double(b.X) - a.X) * (double(c.Y) - a.Y) - (double(c.X) - a.X) * (double(b.Y) - a.Y);
@@ -52,6 +74,9 @@ struct TContext {
   std::uint32_t SideFlags = 0;
   float CapZ = 0;
   bool Subtract = true;
+  // Marks of the points in the region being grown (DiskRegions): equal to Stamp while in it.
+  mutable std::vector<int> VertexStamp;
+  mutable int Stamp = 0;
 
   TMapPoint Above(const TMapPoint& point) const { return {point.X, point.Y, CapZ}; }
   float Scale() const { return static_cast<float>(Options.TextureScale); }
@@ -105,11 +130,12 @@ void StartAtCorner(std::vector<TMapPoint>& vertices) {
 // along whole triangle edges, so every edge of the cap keeps both of its uses.
 std::vector<std::vector<int>> MergeCap(const std::vector<TTriangle>& triangles, const std::vector<TMapPoint>& points,
                                        double orientation) {
-  std::unordered_map<std::uint64_t, std::size_t> byEdge;
-  byEdge.reserve(triangles.size() * 3);
+  TEdgeIndex byEdge;
+  byEdge.Reserve(triangles.size() * 3);
   for (std::size_t i = 0; i < triangles.size(); ++i) {
-    for (int k = 0; k < 3; ++k) byEdge.emplace(EdgeKey(triangles[i][k], triangles[i][(k + 1) % 3]), i);
+    for (int k = 0; k < 3; ++k) byEdge.Add(EdgeKey(triangles[i][k], triangles[i][(k + 1) % 3]), i);
   }
+  byEdge.Seal();
   const auto proper = [&](int a, int b, int c) { return PlanArea(points[a], points[b], points[c]) * orientation > 0; };
   // Convex at b (a straight angle included), the turn measured in the cap's own orientation.
   const auto convexAt = [&](int a, int b, int c) {
@@ -131,8 +157,8 @@ std::vector<std::vector<int>> MergeCap(const std::vector<TTriangle>& triangles, 
       for (std::size_t k = 0; k < cycle.size() && cycle.size() < kMaxVertices; ++k) {
         const std::size_t n = cycle.size();
         const int u = cycle[k], v = cycle[(k + 1) % n];
-        const auto found = byEdge.find(EdgeKey(v, u));
-        if (found == byEdge.end() || used[found->second] != 0) continue;
+        const auto found = byEdge.Users(EdgeKey(v, u)).first;
+        if (!byEdge.Contains(EdgeKey(v, u)) || used[found->second] != 0) continue;
         const TTriangle& other = triangles[found->second];
         int w = other[0];
         for (int corner : other)
@@ -158,20 +184,21 @@ TMapBrush SolidBrush(const TContext& context, const std::vector<int>& polygons) 
   brush.PolyFlags = context.Options.Csg == TCsgMode::Semisolid ? kPolySemisolid : 0;
   std::vector<TTriangle> triangles;
   triangles.reserve(polygons.size());
-  std::unordered_set<std::uint64_t> edges;
-  edges.reserve(polygons.size() * 3);
+  TEdgeIndex edges;
+  edges.Reserve(polygons.size() * 3);
   for (int index : polygons) {
     TTriangle t = context.Corners(index);
     if (!context.Subtract) std::swap(t[1], t[2]);  // facing up: the top of an added solid
     triangles.push_back(t);
-    for (int k = 0; k < 3; ++k) edges.insert(EdgeKey(t[k], t[(k + 1) % 3]));
+    for (int k = 0; k < 3; ++k) edges.Add(EdgeKey(t[k], t[(k + 1) % 3]), 0);
     const auto& p = context.Points;
     brush.Polygons.push_back(FromAbove(context, {p[t[0]], p[t[1]], p[t[2]]}, context.Polygons[index].Texture, 0, index));
   }
+  edges.Seal();
   for (const TTriangle& t : triangles) {
     for (int k = 0; k < 3; ++k) {
       const int a = t[k], b = t[(k + 1) % 3];
-      if (edges.contains(EdgeKey(b, a))) continue;
+      if (edges.Contains(EdgeKey(b, a))) continue;
       const TMapPoint &pa = context.Points[a], &pb = context.Points[b];
       brush.Polygons.push_back(Upright(context, {pb, pa, context.Above(pa), context.Above(pb)}));
     }
@@ -236,42 +263,49 @@ std::uint64_t Undirected(int a, int b) {
 std::vector<std::vector<int>> DiskRegions(const TContext& context, const std::vector<int>& polygons) {
   std::vector<TTriangle> corners;
   corners.reserve(polygons.size());
-  std::unordered_map<std::uint64_t, std::vector<std::size_t>> byEdge;
+  TEdgeIndex byEdge;
+  byEdge.Reserve(polygons.size() * 3);
   for (std::size_t i = 0; i < polygons.size(); ++i) {
     corners.push_back(context.Corners(polygons[i]));
-    for (int k = 0; k < 3; ++k) byEdge[Undirected(corners[i][k], corners[i][(k + 1) % 3])].push_back(i);
+    for (int k = 0; k < 3; ++k) byEdge.Add(Undirected(corners[i][k], corners[i][(k + 1) % 3]), i);
   }
-  std::vector<char> assigned(polygons.size(), 0);
+  byEdge.Seal();
+  std::vector<int> regionOf(polygons.size(), -1);
   std::vector<std::vector<int>> regions;
   for (std::size_t seed = 0; seed < polygons.size(); ++seed) {
-    if (assigned[seed] != 0) continue;
+    if (regionOf[seed] >= 0) continue;
+    const int current = static_cast<int>(regions.size());
+    const int stamp = ++context.Stamp;
     std::vector<int> region;
-    std::unordered_set<int> vertices;
-    std::unordered_set<std::uint64_t> edges;
     std::vector<std::size_t> waiting;
+    const auto inRegion = [&](std::uint64_t edge) {
+      const auto [low, high] = byEdge.Users(edge);
+      for (auto it = low; it != high; ++it)
+        if (regionOf[it->second] == current) return true;
+      return false;
+    };
     const auto add = [&](std::size_t i) {
-      assigned[i] = 1;
+      regionOf[i] = current;
       region.push_back(polygons[i]);
       for (int k = 0; k < 3; ++k) {
-        vertices.insert(corners[i][k]);
-        const std::uint64_t edge = Undirected(corners[i][k], corners[i][(k + 1) % 3]);
-        edges.insert(edge);
-        for (std::size_t other : byEdge[edge])
-          if (assigned[other] == 0) waiting.push_back(other);
+        context.VertexStamp[std::size_t(corners[i][k])] = stamp;
+        const auto [low, high] = byEdge.Users(Undirected(corners[i][k], corners[i][(k + 1) % 3]));
+        for (auto it = low; it != high; ++it)
+          if (regionOf[it->second] < 0) waiting.push_back(it->second);
       }
     };
     add(seed);
     for (std::size_t next = 0; next < waiting.size(); ++next) {
       const std::size_t i = waiting[next];
-      if (assigned[i] != 0) continue;
+      if (regionOf[i] >= 0) continue;
       int shared = 0, lone = -1;
       for (int k = 0; k < 3; ++k) {
-        if (edges.contains(Undirected(corners[i][k], corners[i][(k + 1) % 3]))) {
+        if (inRegion(Undirected(corners[i][k], corners[i][(k + 1) % 3]))) {
           ++shared;
           lone = corners[i][(k + 2) % 3];
         }
       }
-      if (shared == 0 || shared == 3 || (shared == 1 && vertices.contains(lone))) continue;
+      if (shared == 0 || shared == 3 || (shared == 1 && context.VertexStamp[std::size_t(lone)] == stamp)) continue;
       add(i);
     }
     std::sort(region.begin(), region.end());
@@ -450,31 +484,35 @@ TMapBrushes BuildMapBrushes(const TCoordList& nodes, const TPolyList& polygons, 
   if (!(options.TextureScale > 0)) throw ETerravelError("The texture scale must be above 0.");
   CheckTextures(polygons);
   TMapBrushes out;
-  TContext context{polygons, options, {}, std::vector<int>(std::size_t(nodes.Count()), -1), {}, 0, 0, true};
+  TContext context{polygons, options, {}, std::vector<int>(std::size_t(nodes.Count()), -1), {}, 0, 0, true, {}, 0};
   // Every position once: nodes that meet on the grid become one point.
-  std::unordered_map<std::uint64_t, std::vector<int>> pointsAt;
-  const auto pointOf = [&](int node) {
-    int& point = context.PointOfNode[std::size_t(node)];
-    if (point >= 0) return;
-    const T3DCoord& n = nodes[node];
-    const TMapPoint p{SnapToGrid(n.X, options.Snap), SnapToGrid(n.Y, options.Snap), SnapToGrid(n.Z, options.Snap)};
-    out.LargestZChange = std::max(out.LargestZChange, std::abs(double(p.Z) - n.Z));
-    std::uint64_t hash = std::hash<float>()(p.X) * 31 + std::hash<float>()(p.Y);
-    hash = hash * 31 + std::hash<float>()(p.Z);
-    for (int existing : pointsAt[hash]) {
-      if (context.Points[std::size_t(existing)] == p) {
-        point = existing;
-        return;
-      }
+  std::vector<TMapPoint> snapped(std::size_t(nodes.Count()));
+  std::vector<int> used;
+  for (const TPoly& polygon : polygons) {
+    for (int node : {polygon.Node1, polygon.Node2, polygon.Node3}) {
+      if (context.PointOfNode[std::size_t(node)] == 0) continue;
+      context.PointOfNode[std::size_t(node)] = 0;
+      used.push_back(node);
+      const T3DCoord& n = nodes[node];
+      snapped[std::size_t(node)] = {SnapToGrid(n.X, options.Snap), SnapToGrid(n.Y, options.Snap),
+                                    SnapToGrid(n.Z, options.Snap)};
+      out.LargestZChange = std::max(out.LargestZChange, std::abs(double(snapped[std::size_t(node)].Z) - n.Z));
     }
-    point = static_cast<int>(context.Points.size());
-    context.Points.push_back(p);
-    pointsAt[hash].push_back(point);
+  }
+  const auto before = [&](int a, int b) {
+    const TMapPoint &p = snapped[std::size_t(a)], &q = snapped[std::size_t(b)];
+    return std::tie(p.X, p.Y, p.Z, a) < std::tie(q.X, q.Y, q.Z, b);
   };
+  std::sort(used.begin(), used.end(), before);
+  for (int node : used) {
+    const TMapPoint& p = snapped[std::size_t(node)];
+    if (context.Points.empty() || !(context.Points.back() == p)) context.Points.push_back(p);
+    context.PointOfNode[std::size_t(node)] = static_cast<int>(context.Points.size()) - 1;
+  }
+  context.VertexStamp.assign(context.Points.size(), 0);
   std::vector<int> ground, sky;
   for (int i = 0; i < polygons.Count(); ++i) {
     const TPoly& polygon = polygons[i];
-    for (int node : {polygon.Node1, polygon.Node2, polygon.Node3}) pointOf(node);
     const bool isGround = IsGround(nodes[polygon.Node1], nodes[polygon.Node2], nodes[polygon.Node3]);
     (isGround ? ground : sky).push_back(i);
     const TTriangle t = context.Corners(i);
