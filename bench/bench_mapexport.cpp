@@ -22,7 +22,8 @@ const TEditor& Mesh() {
   static TEditor editor;
   static const bool made = [] {
     NewMesh(editor, 256);
-    for (int i = 0; i < editor.Nodes.Count(); ++i) editor.Nodes[i].Z = 0.731f * static_cast<float>(i % 1001) - 300.25f;
+    for (int i = 0; i < editor.Nodes.Count(); ++i)
+      editor.Nodes[i].Z = 0.731f * static_cast<float>(i % 1001) - 300.25f;
     SaveProjectFile(editor, kProject);
     return true;
   }();

@@ -94,7 +94,8 @@ bool TMapExportForm::Take() {
   options.Csg = static_cast<TCsgMode>(csgBox_->currentIndex());
   double value = 0;
   if (!capEdit_->text().trimmed().isEmpty()) {
-    if (!ReadNumber(capEdit_, value)) return refuse(capEdit_, QStringLiteral("The ceiling or floor is no number."));
+    if (!ReadNumber(capEdit_, value))
+      return refuse(capEdit_, QStringLiteral("The ceiling or floor is no number."));
     (options.Csg == TCsgMode::Subtract ? options.Ceiling : options.Floor) = value;
   }
   if (!ReadNumber(tileEdit_, options.TileSize) || !(options.TileSize > 0))

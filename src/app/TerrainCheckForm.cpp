@@ -22,8 +22,10 @@ TTerrainCheckForm::TTerrainCheckForm(TEditor& editor, QWidget* parent) : QDialog
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("ProblemList"));
   closeButton_ = new QPushButton(QStringLiteral("&Close"), this);
-  connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { RowClicked(list_->row(item)); });
-  connect(list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { RowClicked(list_->row(item)); });
+  connect(list_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { RowClicked(list_->row(item)); });
+  connect(list_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { RowClicked(list_->row(item)); });
   connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

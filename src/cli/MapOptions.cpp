@@ -15,7 +15,7 @@ double Positive(const std::string& option, const std::string& text) {
 }  // namespace
 
 std::vector<std::string> MapValueOptions() {
-  return {"--csg",  "--ceiling", "--floor",        "--tile", "--max-brush-polygons",
+  return {"--csg",  "--ceiling",      "--floor",        "--tile", "--max-brush-polygons",
           "--snap", "--side-texture", "--texture-scale"};
 }
 
@@ -59,10 +59,12 @@ TMapExportOptions MapOptionsOf(const TArguments& arguments) {
   }
   if (auto snap = arguments.Value("--snap")) {
     options.Snap = ParseOptionNumber("--snap", *snap);
-    if (!(options.Snap >= 0)) throw EUsageError("--snap takes a grid of 0 (off) or more, not \"" + *snap + "\"");
+    if (!(options.Snap >= 0))
+      throw EUsageError("--snap takes a grid of 0 (off) or more, not \"" + *snap + "\"");
   }
   if (auto texture = arguments.Value("--side-texture")) options.SideTexture = *texture;
-  if (auto scale = arguments.Value("--texture-scale")) options.TextureScale = Positive("--texture-scale", *scale);
+  if (auto scale = arguments.Value("--texture-scale"))
+    options.TextureScale = Positive("--texture-scale", *scale);
   options.Force = arguments.Has("--force");
   options.InvisibleSides = arguments.Has("--invisible-sides");
   options.Room = arguments.Has("--room");

@@ -37,7 +37,8 @@ class TestTerrainCheck : public QObject {
       if (lines[row].startsWith("polygon 1 \"Small\" has the texture name")) texture = row;
     QVERIFY(texture > 0);
     QVERIFY(lines.last().startsWith("The map export would stop: polygon 1 \"Small\""));
-    QTest::mouseClick(form.List()->viewport(), Qt::LeftButton, {}, form.List()->visualItemRect(form.List()->item(0)).center());
+    QTest::mouseClick(form.List()->viewport(), Qt::LeftButton, {},
+                      form.List()->visualItemRect(form.List()->item(0)).center());
     QVERIFY(editor.Nodes[3].Selected && !editor.Polygons[0].Selected);
     QCOMPARE(editor.State.SelectedNodeCount() + editor.State.SelectedPolygonCount(), 1);
     QTest::mouseClick(form.List()->viewport(), Qt::LeftButton, {},

@@ -65,7 +65,8 @@ QString ClosureFault(const TMapBrush& brush) {
       ++uses[{KeyOf(polygon.Vertices[k]), KeyOf(polygon.Vertices[(k + 1) % polygon.Vertices.size()])}];
   for (const auto& [edge, count] : uses) {
     const auto reverse = uses.find({edge.second, edge.first});
-    if (count != 1 || reverse == uses.end() || reverse->second != 1) return "an edge is not used twice, opposite";
+    if (count != 1 || reverse == uses.end() || reverse->second != 1)
+      return "an edge is not used twice, opposite";
   }
   return {};
 }
@@ -79,7 +80,8 @@ QString ShapeFault(const TMapPolygon& polygon) {
   if (!(length > 0)) return "no normal";
   const TMapPoint& o = polygon.Vertices[0];
   for (std::size_t k = 0; k < n; ++k) {
-    const TMapPoint &a = polygon.Vertices[k], &b = polygon.Vertices[(k + 1) % n], &c = polygon.Vertices[(k + 2) % n];
+    const TMapPoint &a = polygon.Vertices[k], &b = polygon.Vertices[(k + 1) % n],
+                    &c = polygon.Vertices[(k + 2) % n];
     if (std::abs(Dot(double(a.X) - o.X, double(a.Y) - o.Y, double(a.Z) - o.Z, normal)) / length > 1e-3)
       return "not planar";
     const double ux = double(b.X) - a.X, uy = double(b.Y) - a.Y, uz = double(b.Z) - a.Z;
@@ -209,7 +211,8 @@ class TestUnrealMap : public QObject {
       for (const TMapPolygon& polygon : brush.Polygons) {
         if (polygon.Source < 0) continue;
         for (const TMapPoint& p : polygon.Vertices) {
-          const std::pair<double, double> uv{Dot(p.X, p.Y, p.Z, polygon.TextureU), Dot(p.X, p.Y, p.Z, polygon.TextureV)};
+          const std::pair<double, double> uv{Dot(p.X, p.Y, p.Z, polygon.TextureU),
+                                             Dot(p.X, p.Y, p.Z, polygon.TextureV)};
           const auto [at, added] = uvAt.emplace(KeyOf(p), uv);
           QCOMPARE(at->second, uv);
           QCOMPARE(uv.first, 2.0 * p.X);
@@ -253,10 +256,13 @@ class TestUnrealMap : public QObject {
     options.Room = true;
     options.TileSize = 1024;
     const std::string text = UnrealMapText(editor, options);
-    QVERIFY(text.starts_with("Begin Map\r\nBegin Actor Class=Brush Name=Brush1\r\n    CsgOper=CSG_Subtract\r\n"));
+    QVERIFY(
+        text.starts_with("Begin Map\r\nBegin Actor Class=Brush Name=Brush1\r\n    CsgOper=CSG_Subtract\r\n"));
     QVERIFY(text.ends_with("End Actor\r\nEnd Map\r\n"));
-    QVERIFY(text.find("             Vertex   -01024.000000,-01024.000000,-00040.000000\r\n") != std::string::npos);
-    QVERIFY(text.find("             Normal   +00000.000000,+00000.000000,+00001.000000\r\n") != std::string::npos);
+    QVERIFY(text.find("             Vertex   -01024.000000,-01024.000000,-00040.000000\r\n") !=
+            std::string::npos);
+    QVERIFY(text.find("             Normal   +00000.000000,+00000.000000,+00001.000000\r\n") !=
+            std::string::npos);
     TT3DMap map;
     map.Parse(text);
     std::map<std::string, int> classes;
@@ -270,12 +276,14 @@ class TestUnrealMap : public QObject {
     std::set<std::set<TKey>> imported;
     for (const TPoly& p : target.Polygons) {
       std::set<TKey> corners;
-      for (int n : {p.Node1, p.Node2, p.Node3}) corners.insert({target.Nodes[n].X, target.Nodes[n].Y, target.Nodes[n].Z});
+      for (int n : {p.Node1, p.Node2, p.Node3})
+        corners.insert({target.Nodes[n].X, target.Nodes[n].Y, target.Nodes[n].Z});
       imported.insert(corners);
     }
     for (const TPoly& p : editor.Polygons) {
       std::set<TKey> corners;
-      for (int n : {p.Node1, p.Node2, p.Node3}) corners.insert({editor.Nodes[n].X, editor.Nodes[n].Y, editor.Nodes[n].Z});
+      for (int n : {p.Node1, p.Node2, p.Node3})
+        corners.insert({editor.Nodes[n].X, editor.Nodes[n].Y, editor.Nodes[n].Z});
       QVERIFY(imported.contains(corners));
     }
   }

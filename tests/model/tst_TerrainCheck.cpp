@@ -42,8 +42,8 @@ class TestTerrainCheck : public QObject {
                              << QList<int>{0, 1};
     QTest::newRow("ground and sky") << QList<int>{0, 2, 1, 0, 1, 4} << 128.f << 300.f
                                     << TTerrainProblemKind::MixedEdge << QList<int>{0, 1};
-    QTest::newRow("off the grid") << QList<int>{0, 2, 1, 1, 2, 4} << 256.5f << 256.f << TTerrainProblemKind::OffGrid
-                                  << QList<int>{};
+    QTest::newRow("off the grid") << QList<int>{0, 2, 1, 1, 2, 4} << 256.5f << 256.f
+                                  << TTerrainProblemKind::OffGrid << QList<int>{};
   }
   void findsEachKind() {
     QFETCH(QList<int>, corners);

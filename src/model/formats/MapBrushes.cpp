@@ -45,7 +45,8 @@ class TEdgeIndex {
   // The users of the edge, the first added first.
   std::pair<const std::pair<std::uint64_t, std::size_t>*, const std::pair<std::uint64_t, std::size_t>*> Users(
       std::uint64_t edge) const {
-    const auto low = std::lower_bound(items_.begin(), items_.end(), std::pair<std::uint64_t, std::size_t>{edge, 0});
+    const auto low =
+        std::lower_bound(items_.begin(), items_.end(), std::pair<std::uint64_t, std::size_t>{edge, 0});
     auto high = low;
     while (high != items_.end() && high->first == edge) ++high;
     return {items_.data() + (low - items_.begin()), items_.data() + (high - items_.begin())};
@@ -82,7 +83,8 @@ struct TContext {
   float Scale() const { return static_cast<float>(Options.TextureScale); }
   TTriangle Corners(int polygon) const {
     const TPoly& p = Polygons[polygon];
-    return {PointOfNode[std::size_t(p.Node1)], PointOfNode[std::size_t(p.Node2)], PointOfNode[std::size_t(p.Node3)]};
+    return {PointOfNode[std::size_t(p.Node1)], PointOfNode[std::size_t(p.Node2)],
+            PointOfNode[std::size_t(p.Node3)]};
   }
 };
 
@@ -104,7 +106,8 @@ TMapPolygon Upright(const TContext& context, std::vector<TMapPoint> vertices) {
   const double dx = double(vertices[1].X) - vertices[0].X, dy = double(vertices[1].Y) - vertices[0].Y;
   const double length = std::hypot(dx, dy);
   const float s = context.Scale();
-  polygon.TextureU = length > 0 ? TMapPoint{float(dx / length) * s, float(dy / length) * s, 0} : TMapPoint{s, 0, 0};
+  polygon.TextureU =
+      length > 0 ? TMapPoint{float(dx / length) * s, float(dy / length) * s, 0} : TMapPoint{s, 0, 0};
   polygon.TextureV = {0, 0, -s};
   polygon.Vertices = std::move(vertices);
   polygon.Texture = context.SideTexture;
@@ -128,15 +131,17 @@ void StartAtCorner(std::vector<TMapPoint>& vertices) {
 
 // The flat cap's triangles joined into convex polygons of at most 16 vertices. Two pieces meet
 // along whole triangle edges, so every edge of the cap keeps both of its uses.
-std::vector<std::vector<int>> MergeCap(const std::vector<TTriangle>& triangles, const std::vector<TMapPoint>& points,
-                                       double orientation) {
+std::vector<std::vector<int>> MergeCap(const std::vector<TTriangle>& triangles,
+                                       const std::vector<TMapPoint>& points, double orientation) {
   TEdgeIndex byEdge;
   byEdge.Reserve(triangles.size() * 3);
   for (std::size_t i = 0; i < triangles.size(); ++i) {
     for (int k = 0; k < 3; ++k) byEdge.Add(EdgeKey(triangles[i][k], triangles[i][(k + 1) % 3]), i);
   }
   byEdge.Seal();
-  const auto proper = [&](int a, int b, int c) { return PlanArea(points[a], points[b], points[c]) * orientation > 0; };
+  const auto proper = [&](int a, int b, int c) {
+    return PlanArea(points[a], points[b], points[c]) * orientation > 0;
+  };
   // Convex at b (a straight angle included), the turn measured in the cap's own orientation.
   const auto convexAt = [&](int a, int b, int c) {
     const double turn = PlanArea(points[a], points[b], points[c]) * orientation;
@@ -192,7 +197,8 @@ TMapBrush SolidBrush(const TContext& context, const std::vector<int>& polygons) 
     triangles.push_back(t);
     for (int k = 0; k < 3; ++k) edges.Add(EdgeKey(t[k], t[(k + 1) % 3]), 0);
     const auto& p = context.Points;
-    brush.Polygons.push_back(FromAbove(context, {p[t[0]], p[t[1]], p[t[2]]}, context.Polygons[index].Texture, 0, index));
+    brush.Polygons.push_back(
+        FromAbove(context, {p[t[0]], p[t[1]], p[t[2]]}, context.Polygons[index].Texture, 0, index));
   }
   edges.Seal();
   for (const TTriangle& t : triangles) {
@@ -211,7 +217,8 @@ TMapBrush SolidBrush(const TContext& context, const std::vector<int>& polygons) 
     std::vector<TMapPoint> vertices;
     for (int point : piece) vertices.push_back(context.Above(context.Points[point]));
     StartAtCorner(vertices);
-    brush.Polygons.push_back(FromAbove(context, std::move(vertices), context.SideTexture, context.SideFlags, -1));
+    brush.Polygons.push_back(
+        FromAbove(context, std::move(vertices), context.SideTexture, context.SideFlags, -1));
   }
   return brush;
 }
@@ -229,8 +236,8 @@ TMapPoint Centroid(const TContext& context, int polygon) {
 }
 
 // The polygons by the tile of their centroid, tiles in order of Y, then X.
-std::map<std::pair<double, double>, std::vector<int>> ByTile(const TContext& context, const std::vector<int>& polygons,
-                                                             double size) {
+std::map<std::pair<double, double>, std::vector<int>> ByTile(const TContext& context,
+                                                             const std::vector<int>& polygons, double size) {
   std::map<std::pair<double, double>, std::vector<int>> tiles;
   for (int index : polygons) {
     const TMapPoint c = Centroid(context, index);
@@ -241,13 +248,14 @@ std::map<std::pair<double, double>, std::vector<int>> ByTile(const TContext& con
 
 // Quarters of the tile, by centroid; empty quarters are left out.
 std::vector<std::pair<TTile, std::vector<int>>> Quarters(const TContext& context, const TTile& tile,
-                                                          const std::vector<int>& polygons) {
+                                                         const std::vector<int>& polygons) {
   const double half = tile.Size / 2;
   std::vector<std::pair<TTile, std::vector<int>>> quarters(4);
   for (int q = 0; q < 4; ++q) quarters[q].first = {tile.X + (q % 2) * half, tile.Y + (q / 2) * half, half};
   for (int index : polygons) {
     const TMapPoint c = Centroid(context, index);
-    quarters[std::size_t((c.X >= tile.X + half ? 1 : 0) + (c.Y >= tile.Y + half ? 2 : 0))].second.push_back(index);
+    quarters[std::size_t((c.X >= tile.X + half ? 1 : 0) + (c.Y >= tile.Y + half ? 2 : 0))].second.push_back(
+        index);
   }
   std::erase_if(quarters, [](const auto& quarter) { return quarter.second.empty(); });
   return quarters;
@@ -305,7 +313,8 @@ std::vector<std::vector<int>> DiskRegions(const TContext& context, const std::ve
           lone = corners[i][(k + 2) % 3];
         }
       }
-      if (shared == 0 || shared == 3 || (shared == 1 && context.VertexStamp[std::size_t(lone)] == stamp)) continue;
+      if (shared == 0 || shared == 3 || (shared == 1 && context.VertexStamp[std::size_t(lone)] == stamp))
+        continue;
       add(i);
     }
     std::sort(region.begin(), region.end());
@@ -317,13 +326,15 @@ std::vector<std::vector<int>> DiskRegions(const TContext& context, const std::ve
 void AddSolids(const TContext& context, const TTile& tile, const std::vector<int>& polygons, int depth,
                TMapBrushes& out) {
   std::vector<TMapBrush> brushes;
-  for (const std::vector<int>& region : DiskRegions(context, polygons)) brushes.push_back(SolidBrush(context, region));
+  for (const std::vector<int>& region : DiskRegions(context, polygons))
+    brushes.push_back(SolidBrush(context, region));
   const int limit = context.Options.MaxBrushPolygons;
   const bool tooLarge = std::any_of(brushes.begin(), brushes.end(), [limit](const TMapBrush& brush) {
     return limit > 0 && brush.Polygons.size() > std::size_t(limit);
   });
   if (tooLarge && polygons.size() > 1 && depth < kMaxSplitDepth) {
-    for (const auto& [quarter, inside] : Quarters(context, tile, polygons)) AddSolids(context, quarter, inside, depth + 1, out);
+    for (const auto& [quarter, inside] : Quarters(context, tile, polygons))
+      AddSolids(context, quarter, inside, depth + 1, out);
     return;
   }
   for (TMapBrush& brush : brushes) out.Brushes.push_back(std::move(brush));
@@ -333,7 +344,8 @@ void AddSheets(const TContext& context, const TTile& tile, const std::vector<int
                TMapBrushes& out) {
   const int limit = context.Options.MaxBrushPolygons;
   if (limit > 0 && polygons.size() > std::size_t(limit) && depth < kMaxSplitDepth) {
-    for (const auto& [quarter, inside] : Quarters(context, tile, polygons)) AddSheets(context, quarter, inside, depth + 1, out);
+    for (const auto& [quarter, inside] : Quarters(context, tile, polygons))
+      AddSheets(context, quarter, inside, depth + 1, out);
     return;
   }
   TMapBrush brush;
@@ -342,8 +354,8 @@ void AddSheets(const TContext& context, const TTile& tile, const std::vector<int
   for (int index : polygons) {
     const TTriangle t = context.Corners(index);
     const auto& p = context.Points;
-    brush.Polygons.push_back(
-        FromAbove(context, {p[t[0]], p[t[1]], p[t[2]]}, context.Polygons[index].Texture, brush.PolyFlags, index));
+    brush.Polygons.push_back(FromAbove(context, {p[t[0]], p[t[1]], p[t[2]]}, context.Polygons[index].Texture,
+                                       brush.PolyFlags, index));
   }
   out.Brushes.push_back(std::move(brush));
 }
@@ -373,13 +385,15 @@ TMapBrush Box(const TContext& context, const TMapPoint& low, const TMapPoint& hi
                      (corner & 4) != 0 ? high.Z : low.Z};
   };
   // Faces as corner numbers in order, each seen from outside counter-clockwise.
-  constexpr int kFaces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+  constexpr int kFaces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
   for (const auto& face : kFaces) {
     std::vector<TMapPoint> vertices;
     for (int corner : face) vertices.push_back(at(corner));
     const bool flat = vertices[0].Z == vertices[1].Z && vertices[1].Z == vertices[2].Z;
     // A wall's texture runs along its first edge: start on a horizontal one.
-    if (!flat && vertices[0].Z != vertices[1].Z) std::rotate(vertices.begin(), vertices.begin() + 1, vertices.end());
+    if (!flat && vertices[0].Z != vertices[1].Z)
+      std::rotate(vertices.begin(), vertices.begin() + 1, vertices.end());
     TMapPolygon polygon = flat ? FromAbove(context, std::move(vertices), context.SideTexture, 0, -1)
                                : Upright(context, std::move(vertices));
     polygon.Flags = 0;
@@ -398,8 +412,8 @@ void AddRoom(const TContext& context, const std::vector<int>& ground, TMapBrushe
   float top = context.CapZ;
   if (!context.Subtract) {
     top = SnapToGrid(float(high.Z + kCeilingRise), grid);
-    const TMapPoint boxLow{SnapToGrid(float(low.X - kRoomMargin), grid), SnapToGrid(float(low.Y - kRoomMargin), grid),
-                           context.CapZ};
+    const TMapPoint boxLow{SnapToGrid(float(low.X - kRoomMargin), grid),
+                           SnapToGrid(float(low.Y - kRoomMargin), grid), context.CapZ};
     const TMapPoint boxHigh{SnapToGrid(float(high.X + kRoomMargin), grid),
                             SnapToGrid(float(high.Y + kRoomMargin), grid), top};
     out.Brushes.insert(out.Brushes.begin(), Box(context, boxLow, boxHigh));
@@ -426,9 +440,10 @@ void CheckTextures(const TPolyList& polygons) {
   for (int i = 0; i < polygons.Count(); ++i) {
     const std::string& texture = polygons[i].Texture;
     if (!texture.empty() && !IsUnrealName(texture)) {
-      throw ETerravelError(PolygonLabel(i, polygons[i].Name) + ": the texture name \"" + texture +
-                           "\" is no name UnrealEd can hold (letters, digits, \"_\" and \"-\", in parts joined by "
-                           "dots).");
+      throw ETerravelError(
+          PolygonLabel(i, polygons[i].Name) + ": the texture name \"" + texture +
+          "\" is no name UnrealEd can hold (letters, digits, \"_\" and \"-\", in parts joined by "
+          "dots).");
     }
   }
 }
@@ -478,13 +493,15 @@ TMapPoint PolygonNormal(const TMapPolygon& polygon) {
   return {float(uy * vz - uz * vy), float(uz * vx - ux * vz), float(ux * vy - uy * vx)};
 }
 
-TMapBrushes BuildMapBrushes(const TCoordList& nodes, const TPolyList& polygons, const TMapExportOptions& options) {
+TMapBrushes BuildMapBrushes(const TCoordList& nodes, const TPolyList& polygons,
+                            const TMapExportOptions& options) {
   if (!(options.TileSize > 0)) throw ETerravelError("The tile size must be above 0.");
   if (!(options.Snap >= 0)) throw ETerravelError("The grid must be 0 (no snapping) or above.");
   if (!(options.TextureScale > 0)) throw ETerravelError("The texture scale must be above 0.");
   CheckTextures(polygons);
   TMapBrushes out;
-  TContext context{polygons, options, {}, std::vector<int>(std::size_t(nodes.Count()), -1), {}, 0, 0, true, {}, 0};
+  TContext context{polygons, options, {}, std::vector<int>(std::size_t(nodes.Count()), -1), {}, 0, 0,
+                   true,     {},      0};
   // Every position once: nodes that meet on the grid become one point.
   std::vector<TMapPoint> snapped(std::size_t(nodes.Count()));
   std::vector<int> used;
@@ -543,13 +560,15 @@ TMapBrushes BuildMapBrushes(const TCoordList& nodes, const TPolyList& polygons, 
       context.CapZ = SnapToGrid(float(options.Ceiling.value_or(highest + kCeilingRise)), options.Snap);
       if (!(context.CapZ > highest)) {
         throw ETerravelError("The ceiling (Z " + NumberWords(context.CapZ) +
-                             ") must lie above the highest node of the ground (Z " + NumberWords(highest) + ").");
+                             ") must lie above the highest node of the ground (Z " + NumberWords(highest) +
+                             ").");
       }
     } else {
       context.CapZ = SnapToGrid(float(options.Floor.value_or(lowest - kFloorDrop)), options.Snap);
       if (!(context.CapZ < lowest)) {
         throw ETerravelError("The floor (Z " + NumberWords(context.CapZ) +
-                             ") must lie below the lowest node of the ground (Z " + NumberWords(lowest) + ").");
+                             ") must lie below the lowest node of the ground (Z " + NumberWords(lowest) +
+                             ").");
       }
     }
   }

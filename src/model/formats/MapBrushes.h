@@ -54,9 +54,9 @@ struct TMapActor {
 struct TMapBrushes {
   std::vector<TMapBrush> Brushes;  // in CSG order: the room first
   std::vector<TMapActor> Actors;
-  std::vector<std::string> Forced;  // polygons written although snapping spoilt them
-  std::vector<int> ForcedPolygons;  // the same polygons' indices
-  double LargestZChange = 0;        // by snapping
+  std::vector<std::string> Forced;   // polygons written although snapping spoilt them
+  std::vector<int> ForcedPolygons;   // the same polygons' indices
+  double LargestZChange = 0;         // by snapping
   std::size_t LargestBrush() const;  // polygons of the largest brush
   std::size_t PolygonCount() const;
 };
@@ -64,7 +64,8 @@ struct TMapBrushes {
 // The brushes of the ground and sky polygons. Throws ETerravelError naming the polygon for a
 // texture name UnrealEd cannot hold, for a triangle that snapping makes degenerate or turns over
 // (unless options.Force), and for a ceiling or floor that does not clear the ground.
-TMapBrushes BuildMapBrushes(const TCoordList& nodes, const TPolyList& polygons, const TMapExportOptions& options);
+TMapBrushes BuildMapBrushes(const TCoordList& nodes, const TPolyList& polygons,
+                            const TMapExportOptions& options);
 
 // What names a polygon in messages: polygon 12 "Hill".
 std::string PolygonLabel(int index, const std::string& name);

@@ -18,12 +18,12 @@ struct TMapExportOptions {
   std::optional<double> Floor;    // Add, Semisolid; none: the lowest node - 256
   std::string SideTexture;        // walls and caps; empty: the ground's most used texture
   bool InvisibleSides = false;
-  double TileSize = 2048;         // world units, tiles aligned to multiples of it from 0
-  int MaxBrushPolygons = 0;       // a tile of more polygons is halved until it fits; 0: no limit
-  double Snap = 1;                // grid of the written vertices; 0: as stored
-  bool Force = false;             // write polygons that snapping spoils, and list them
-  double TextureScale = 1;        // texels per world unit
-  bool Room = false;              // a subtracted box around the terrain, a light and a player start
+  double TileSize = 2048;    // world units, tiles aligned to multiples of it from 0
+  int MaxBrushPolygons = 0;  // a tile of more polygons is halved until it fits; 0: no limit
+  double Snap = 1;           // grid of the written vertices; 0: as stored
+  bool Force = false;        // write polygons that snapping spoils, and list them
+  double TextureScale = 1;   // texels per world unit
+  bool Room = false;         // a subtracted box around the terrain, a light and a player start
 };
 
 }  // namespace terravel

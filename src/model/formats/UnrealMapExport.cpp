@@ -85,7 +85,8 @@ std::string FixedText(float value) {
 }
 
 std::string LocationLine(const TMapPoint& p) {
-  return Line("    ", "Location=(X=" + FixedText(p.X) + ",Y=" + FixedText(p.Y) + ",Z=" + FixedText(p.Z) + ")");
+  return Line("    ",
+              "Location=(X=" + FixedText(p.X) + ",Y=" + FixedText(p.Y) + ",Z=" + FixedText(p.Z) + ")");
 }
 
 void PutBrush(TTextOutput& output, const TMapBrush& brush, int number) {
@@ -149,7 +150,8 @@ TExport ExportUnrealMap(const TEditor& editor, const std::string& path, const TM
     Compose(brushes, output);
   }
   TExport report;
-  report.Written = CountText(brushes.Brushes.size(), "brush", "brushes") + " of " + CountText(brushes.PolygonCount(), "polygon", "polygons");
+  report.Written = CountText(brushes.Brushes.size(), "brush", "brushes") + " of " +
+                   CountText(brushes.PolygonCount(), "polygon", "polygons");
   std::string largest;
   {
     char digits[kFixedTextRoom];

@@ -71,10 +71,11 @@ void CheckGrid(const TCoordList& nodes, double grid, TTerrainCheck& check) {
   if (!(grid > 0)) return;
   for (int i = 0; i < nodes.Count(); ++i) {
     const T3DCoord& n = nodes[i];
-    if (SnapToGrid(n.X, grid) == n.X && SnapToGrid(n.Y, grid) == n.Y && SnapToGrid(n.Z, grid) == n.Z) continue;
+    if (SnapToGrid(n.X, grid) == n.X && SnapToGrid(n.Y, grid) == n.Y && SnapToGrid(n.Z, grid) == n.Z)
+      continue;
     check.Problems.push_back({TTerrainProblemKind::OffGrid,
-                              NodeLabel(nodes, i) + " is off the grid of " + Number(grid) + " (X " + Number(n.X) +
-                                  ", Y " + Number(n.Y) + ", Z " + Number(n.Z) + ")",
+                              NodeLabel(nodes, i) + " is off the grid of " + Number(grid) + " (X " +
+                                  Number(n.X) + ", Y " + Number(n.Y) + ", Z " + Number(n.Z) + ")",
                               {i},
                               {}});
   }
@@ -129,7 +130,9 @@ void CheckEdges(const TCoordList& nodes, const TPolyList& polygons, const std::v
     const std::string edge = "the edge from " + NodeLabel(nodes, a) + " to " + NodeLabel(nodes, b);
     if (users.size() > 2) {
       check.Problems.push_back({TTerrainProblemKind::CrowdedEdge,
-                                edge + " belongs to " + std::to_string(users.size()) + " polygons", {a, b}, users});
+                                edge + " belongs to " + std::to_string(users.size()) + " polygons",
+                                {a, b},
+                                users});
     }
     const bool anyGround = std::any_of(users.begin(), users.end(), [&](int p) { return ground[p] != 0; });
     const bool anySky = std::any_of(users.begin(), users.end(), [&](int p) { return ground[p] == 0; });
@@ -141,7 +144,8 @@ void CheckEdges(const TCoordList& nodes, const TPolyList& polygons, const std::v
 }
 
 void CheckTJunctions(const TCoordList& nodes, const TPolyList& polygons,
-                     const std::unordered_map<std::uint64_t, TEdgeUse>& edges, double cell, TTerrainCheck& check) {
+                     const std::unordered_map<std::uint64_t, TEdgeUse>& edges, double cell,
+                     TTerrainCheck& check) {
   std::vector<char> used(std::size_t(nodes.Count()), 0);
   for (const TPoly& p : polygons)
     for (int n : Corners(p)) used[std::size_t(n)] = 1;
@@ -158,21 +162,22 @@ void CheckTJunctions(const TCoordList& nodes, const TPolyList& polygons,
     const double length2 = dx * dx + dy * dy;
     if (!(length2 > 0)) continue;
     const double length = std::sqrt(length2);
-    grid.Each(std::min(pa.X, pb.X), std::min(pa.Y, pb.Y), std::max(pa.X, pb.X), std::max(pa.Y, pb.Y),
-              [&](int n, long long, long long) {
-                if (n == a || n == b) return;
-                const T3DCoord& pn = nodes[n];
-                const double ex = double(pn.X) - pa.X, ey = double(pn.Y) - pa.Y;
-                const double t = (ex * dx + ey * dy) / length2;
-                if (!(t > 0 && t < 1)) return;
-                if (std::abs(dx * ey - dy * ex) / length > 1e-3) return;
-                if (std::abs(pa.Z + t * dz - pn.Z) > 1e-2) return;
-                check.Problems.push_back({TTerrainProblemKind::TJunction,
-                                          NodeLabel(nodes, n) + " lies on the edge of " +
-                                              Label(polygons, use->Polygons.front()) + " without being its corner",
-                                          {n},
-                                          use->Polygons});
-              });
+    grid.Each(
+        std::min(pa.X, pb.X), std::min(pa.Y, pb.Y), std::max(pa.X, pb.X), std::max(pa.Y, pb.Y),
+        [&](int n, long long, long long) {
+          if (n == a || n == b) return;
+          const T3DCoord& pn = nodes[n];
+          const double ex = double(pn.X) - pa.X, ey = double(pn.Y) - pa.Y;
+          const double t = (ex * dx + ey * dy) / length2;
+          if (!(t > 0 && t < 1)) return;
+          if (std::abs(dx * ey - dy * ex) / length > 1e-3) return;
+          if (std::abs(pa.Z + t * dz - pn.Z) > 1e-2) return;
+          check.Problems.push_back({TTerrainProblemKind::TJunction,
+                                    NodeLabel(nodes, n) + " lies on the edge of " +
+                                        Label(polygons, use->Polygons.front()) + " without being its corner",
+                                    {n},
+                                    use->Polygons});
+        });
   }
 }
 
@@ -194,15 +199,16 @@ bool OverlapInPlan(const std::array<const T3DCoord*, 3>& s, const std::array<con
         highT = std::max(highT, d);
       }
       const double scale = std::abs(nx) + std::abs(ny);
-      if (std::min(highS, highT) - std::max(lowS, lowT) <= 1e-9 * scale * (1 + std::abs(highS) + std::abs(highT)))
+      if (std::min(highS, highT) - std::max(lowS, lowT) <=
+          1e-9 * scale * (1 + std::abs(highS) + std::abs(highT)))
         return false;
     }
   }
   return true;
 }
 
-void CheckOverlaps(const TCoordList& nodes, const TPolyList& polygons, const std::vector<char>& ground, double cell,
-                   TTerrainCheck& check) {
+void CheckOverlaps(const TCoordList& nodes, const TPolyList& polygons, const std::vector<char>& ground,
+                   double cell, TTerrainCheck& check) {
   TPlanGrid grid(cell);
   std::vector<std::array<double, 4>> boxes(std::size_t(polygons.Count()));
   for (int i = 0; i < polygons.Count(); ++i) {
@@ -241,11 +247,11 @@ void CheckTextures(const TPolyList& polygons, TTerrainCheck& check) {
   for (int i = 0; i < polygons.Count(); ++i) {
     const std::string& texture = polygons[i].Texture;
     if (texture.empty() || IsUnrealName(texture)) continue;
-    check.Problems.push_back({TTerrainProblemKind::Texture,
-                              Label(polygons, i) + " has the texture name \"" + texture +
-                                  "\", which UnrealEd cannot hold",
-                              {},
-                              {i}});
+    check.Problems.push_back(
+        {TTerrainProblemKind::Texture,
+         Label(polygons, i) + " has the texture name \"" + texture + "\", which UnrealEd cannot hold",
+         {},
+         {i}});
   }
 }
 
@@ -272,7 +278,8 @@ void CheckExport(const TCoordList& nodes, const TPolyList& polygons, double grid
 double CellSize(const TCoordList& nodes, const TPolyList& polygons) {
   double sum = 0;
   for (const TPoly& p : polygons) {
-    sum += std::abs(double(nodes[p.Node1].X) - nodes[p.Node2].X) + std::abs(double(nodes[p.Node1].Y) - nodes[p.Node2].Y);
+    sum += std::abs(double(nodes[p.Node1].X) - nodes[p.Node2].X) +
+           std::abs(double(nodes[p.Node1].Y) - nodes[p.Node2].Y);
   }
   return polygons.Count() > 0 && sum > 0 ? sum / polygons.Count() : 1;
 }
