@@ -32,6 +32,14 @@ TFormatCaption FormatCaptionOf(const TExchangeFormatInfo& format) {
                            "Terravel and UnrealEd."),
             QString::fromLatin1(kUnrealImportWarning)};
   }
+  if (name == "t3d-map") {
+    return {QStringLiteral("Unreal map (*.t3d)"), QStringLiteral("Unreal map"),
+            QStringLiteral("Description:\rExports the terrain as a map for UnrealEd's File > Import: closed brushes "
+                           "in tiles the BSP builder can take, on the grid, with textures aligned across the ground; "
+                           "the ground as the floor of a subtracted space or the top of an added solid, sky polygons "
+                           "as two-sided sheets, and on request a room, a light and a player start."),
+            {}};
+  }
   if (name == "tvt") {
     return {QStringLiteral("Terravel Text (*.tvt)"), QStringLiteral("Terravel Text"),
             QStringLiteral("Description:\rImports/exports a TVP project as a text file, which can be edited with a "

@@ -16,6 +16,7 @@
 #include "app/FormatCaptions.h"
 #include "app/HeightmapExportForm.h"
 #include "app/HeightmapOptionsForm.h"
+#include "app/MapExportForm.h"
 #include "app/OptionsIEForm.h"
 #include "app/ProjectLifecycle.h"
 #include "app/UserDialogs.h"
@@ -83,6 +84,7 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, THost& host, TProjectLifecycle& pr
   layout->addLayout(buttons);
   heightmapOptions_ = new THeightmapOptionsForm(this);
   heightmapExport_ = new THeightmapExportForm(this);
+  mapExport_ = new TMapExportForm(this);
   resize(420, 300);
   Prepare();
 }
@@ -94,11 +96,13 @@ QString TFormatIEForm::FilterOf(const TExchangeFormatInfo& format) {
 QString TFormatIEForm::ExportHint() {
   QStringList patterns;
   for (const TExchangeFormatInfo& format : ExchangeFormats()) {
-    if (format.Exports())
-      patterns << QString::fromStdString(format.Pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
+    const QString pattern = QString::fromStdString(format.Pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
+    if (format.Exports() && !patterns.contains(pattern)) patterns << pattern;
   }
   const QString last = patterns.takeLast();
-  return QStringLiteral("Export into %1, or %2.").arg(patterns.join(QStringLiteral(", ")), last);
+  return QStringLiteral("Export into %1, or %2. In UnrealEd the ground of a polygon list is the floor of a "
+                        "subtracted brush: flip it, or export an Unreal map, for an added one.")
+      .arg(patterns.join(QStringLiteral(", ")), last);
 }
 
 void TFormatIEForm::Prepare() {
@@ -164,7 +168,9 @@ void TFormatIEForm::ExportAgain() {
     return;
   }
   const TExchangeFormatInfo& format = FormatInfo(*LastExportFormat);
-  const TExport written = format.Write(editor_, FilePath(LastExportFileName), WriteOptionsOf(format, ExportScale));
+  TWriteOptions options = WriteOptionsOf(format, ExportScale);
+  options.Map = mapExport_->Options;
+  const TExport written = format.Write(editor_, FilePath(LastExportFileName), options);
   for (const std::string& line : written.Log) host_.Log(line);
 }
 
@@ -306,6 +312,10 @@ void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
     const std::int32_t grid = editor_.Values.GridX;
     if (!heightmapExport_->Execute(grid > 0 ? float(grid) : 64.0f)) return;
     options.Heightmap = heightmapExport_->Options;
+  }
+  if (format.WriteOptions == TFormatOptions::Map) {
+    if (!mapExport_->Execute()) return;
+    options.Map = mapExport_->Options;
   }
   // Remembered before writing: a failed write is repeated by "Export again" as well.
   if (format.RepeatedByExportAgain) {

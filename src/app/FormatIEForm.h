@@ -24,6 +24,7 @@ class TProjectLifecycle;
 class TOptionsIEForm;
 class THeightmapOptionsForm;
 class THeightmapExportForm;
+class TMapExportForm;
 
 class TFormatIEForm : public QDialog {
   Q_OBJECT
@@ -65,6 +66,7 @@ class TFormatIEForm : public QDialog {
   QPushButton* CloseButton() const { return closeButton_; }
   THeightmapOptionsForm* HeightmapOptions() const { return heightmapOptions_; }
   THeightmapExportForm* HeightmapExport() const { return heightmapExport_; }
+  TMapExportForm* MapExport() const { return mapExport_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,6 +92,7 @@ class TFormatIEForm : public QDialog {
   TOptionsIEForm& options_;
   THeightmapOptionsForm* heightmapOptions_ = nullptr;
   THeightmapExportForm* heightmapExport_ = nullptr;
+  TMapExportForm* mapExport_ = nullptr;
   QListWidget* formatList_ = nullptr;
   QLabel* descriptionLabel_ = nullptr;
   QPushButton* actionButton_ = nullptr;

@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "app/SculptTool.h"
 #include "app/ShapingCommands.h"
+#include "app/TerrainCheckForm.h"
 #include "app/UserDialogs.h"
 #include "app/WebPage.h"
 
@@ -74,6 +75,10 @@ void TMainForm::ConnectCommands() {
   });
   Command(m.Tools_TextureReport, [this] {
     tools_.TextureReport->exec();
+  });
+  Command(m.Tools_CheckTerrain, [this] {
+    TTerrainCheckForm check(editor_, this);
+    check.exec();
   });
 
   Command(m.Help_Manual, [this] { Menu_Help_ManualClick(0); });

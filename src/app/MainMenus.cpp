@@ -126,6 +126,7 @@ void TMainForm::CreateMenus() {
   m.Tools_ClearBackgroundImage = Item(m.Tools, "Menu_Tools_ClearBackgroundImage", "&Clear background image");
   m.Tools->addSeparator();
   m.Tools_TextureReport = Item(m.Tools, "Menu_Tools_TextureReport", "&Texture report...", Ctrl(Qt::Key_U));
+  m.Tools_CheckTerrain = Item(m.Tools, "Menu_Tools_CheckTerrain", "C&heck terrain...");
 
   m.Help = bar->addMenu(QStringLiteral("&?"));
   m.Help_Manual = Item(m.Help, "Menu_Help_Manual", "&Manual", QKeySequence(Qt::Key_F1));

@@ -61,6 +61,7 @@ struct TMainMenus {
   QAction* Tools_BackgroundImage = nullptr;
   QAction* Tools_ClearBackgroundImage = nullptr;
   QAction* Tools_TextureReport = nullptr;
+  QAction* Tools_CheckTerrain = nullptr;
 
   QAction* Help_Manual = nullptr;
   QAction* Help_Welcome = nullptr;

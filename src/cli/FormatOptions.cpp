@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "cli/MapOptions.h"
+
 namespace terravel::cli {
 
 namespace {
@@ -81,6 +83,8 @@ std::vector<std::string> ValueOptionsOf(TFormatOptions kind) {
       return {"--cell", "--z", "--step", "--max-triangles", "--max-error"};
     case TFormatOptions::Raster:
       return {"--size", "--pixel", "--range", "--compare"};
+    case TFormatOptions::Map:
+      return MapValueOptions();
     case TFormatOptions::None:
     case TFormatOptions::Axes:
       break;
@@ -91,6 +95,7 @@ std::vector<std::string> ValueOptionsOf(TFormatOptions kind) {
 std::vector<std::string> FlagsOf(TFormatOptions kind) {
   if (kind == TFormatOptions::Axes) return {"--z-up"};
   if (kind == TFormatOptions::Heightmap) return {"--seamless-border"};
+  if (kind == TFormatOptions::Map) return MapFlags();
   return {};
 }
 
@@ -117,6 +122,8 @@ std::string UsageOf(TFormatOptions kind) {
       return "[--z-up]";
     case TFormatOptions::Raster:
       return "[--size WxH | --pixel SIZE] [--range project|terrain] [--compare ORIGINAL.png]";
+    case TFormatOptions::Map:
+      return MapUsage();
     case TFormatOptions::None:
       break;
   }
@@ -158,6 +165,8 @@ TWriteOptions WriteOptionsOf(TFormatOptions kind, const TArguments& arguments) {
     options.ZUp = arguments.Has("--z-up");
   } else if (kind == TFormatOptions::Raster) {
     options.Heightmap = HeightmapExportOptionsOf(arguments);
+  } else if (kind == TFormatOptions::Map) {
+    options.Map = MapOptionsOf(arguments);
   }
   return options;
 }

@@ -148,6 +148,7 @@ std::string Usage() {
          "  terravel-cli triangulate FILE.tvp OUT.tvp [--max-edge L] [--sky]\n"
          "  terravel-cli simplify FILE.tvp OUT.tvp (--max-triangles N | --max-error E)\n"
          "  terravel-cli smooth FILE.tvp OUT.tvp [--passes N] [--strength S]\n"
+         "  terravel-cli check FILE.tvp [--snap G] [--json]\n"
          "  terravel-cli --help | --version\n"
          "\n"
          "  info     counts of nodes and polygons, the selection and the project values\n" +
@@ -168,7 +169,11 @@ std::string Usage() {
          "           exits 1, the file written, when they keep more than N\n"
          "  smooth   moves the heights of the selected nodes (all nodes when nothing is selected)\n"
          "           towards the mean of their neighbours, N passes (default 1) of strength S (above 0,\n"
-         "           at most 1; default 0.5); the border of the selection stays\n";
+         "           at most 1; default 0.5); the border of the selection stays\n"
+         "  check    lists what would cut or hole UnrealEd's BSP: nodes off the grid of G (1; 0: off),\n"
+         "           slivers, T-junctions, edges of more than two polygons, overlaps in plan view, ground\n"
+         "           and sky on one edge, texture names UnrealEd cannot hold, triangles snapping spoils;\n"
+         "           and what the Unreal map export makes of it; exit status 1 when it finds anything\n";
 }
 
 std::string CommandUsage(const std::string& command) {

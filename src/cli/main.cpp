@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Arguments.h"
+#include "cli/CheckCommand.h"
 #include "cli/Commands.h"
 #include "cli/RenderCommand.h"
 #include "cli/ShapingCommands.h"
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
   const std::map<std::string, Runner> commands = {
       {"info", cli::RunInfo}, {"export", cli::RunExport}, {"import", cli::RunImport}, {"new", cli::RunNew},
       {"render", cli::RunRender}, {"simplify", cli::RunSimplify}, {"smooth", cli::RunSmooth},
-      {"triangulate", cli::RunTriangulate}};
+      {"triangulate", cli::RunTriangulate}, {"check", cli::RunCheck}};
   const auto it = commands.find(command);
   if (it != commands.end()) {
     for (const std::string& word : words) {

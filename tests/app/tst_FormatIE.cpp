@@ -147,7 +147,9 @@ class TestFormatIE : public QObject {
   void exportHintNamesEveryExportFormat() {
     auto windows = StartWindows();
     QCOMPARE(windows->Main().Menus().Project_Export->toolTip(),
-             QStringLiteral("Export into *.txt, *.t3d, *.tvt, *.png *.r16 *.raw, *.obj, or *.glb *.gltf."));
+             QStringLiteral("Export into *.txt, *.t3d, *.tvt, *.png *.r16 *.raw, *.obj, or *.glb *.gltf. In UnrealEd the "
+                            "ground of a polygon list is the floor of a subtracted brush: flip it, or export an "
+                            "Unreal map, for an added one."));
   }
 
   void exportAgainSkipsTheProjectText() {

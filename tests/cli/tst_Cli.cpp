@@ -234,7 +234,7 @@ class TestCli : public QObject {
     QTest::newRow("unknown extension") << QStringList{"export", "x.tvp", "x.doc"} << 2 << "--format";
     // Format names are exact; each command lists the formats it takes in its own order.
     QTest::newRow("format name in capitals") << QStringList{"export", "x.tvp", "x.t3d", "--format", "T3D"}
-                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt, obj, gltf, heightmap)";
+                                             << 2 << "unknown format \"T3D\" (use t3d, txt, tvt, obj, gltf, heightmap, t3d-map)";
     QTest::newRow("project text is not read")
         << QStringList{"import", "x.TVT", "x.tvp"} << 2
         << "cannot tell the format from \"x.TVT\": give --format (txt, t3d, heightmap)";
@@ -285,6 +285,62 @@ class TestCli : public QObject {
     // The stream's text with the file and the system's cause.
     QCOMPARE(result.Err, QString("Stream-Write-Fehler: %1: %2\n").arg(output, strerror(EFBIG)));
     QVERIFY(QDir(QString::fromStdString(folder.Path(""))).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+  }
+
+  // Each option of the Unreal map export, and what it leaves in the file or says.
+  void unrealMapOptions_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("expected");  // in the file, or else in what the tool said
+    QTest::newRow("subtract") << QStringList{} << 0 << "CsgOper=CSG_Subtract\r\n";
+    QTest::newRow("add") << QStringList{"--csg", "add"} << 0 << "CsgOper=CSG_Add\r\n";
+    QTest::newRow("semisolid") << QStringList{"--csg", "semisolid"} << 0 << "PolyFlags=32\r\n";
+    QTest::newRow("unknown csg") << QStringList{"--csg", "carve"} << 2 << "--csg takes subtract, add or semisolid";
+    QTest::newRow("ceiling") << QStringList{"--ceiling", "5000"} << 0 << ",+05000.000000\r\n";
+    QTest::newRow("ceiling below the ground") << QStringList{"--ceiling", "-5"} << 1 << "must lie above";
+    QTest::newRow("floor") << QStringList{"--csg", "add", "--floor", "-3000"} << 0 << ",-03000.000000\r\n";
+    QTest::newRow("floor of a subtraction") << QStringList{"--floor", "-3000"} << 2 << "--floor applies to";
+    QTest::newRow("tile") << QStringList{"--tile", "1024"} << 0 << "Wrote 16 brushes";
+    QTest::newRow("max brush polygons") << QStringList{"--max-brush-polygons", "100"} << 0 << "Wrote 16 brushes";
+    QTest::newRow("snap") << QStringList{"--snap", "100"} << 0 << "Vertex   +00300.000000,";
+    QTest::newRow("snap spoils") << QStringList{"--snap", "1000"} << 1 << "would make polygon";
+    QTest::newRow("force") << QStringList{"--snap", "1000", "--force"} << 0 << "Written anyway: Snapping";
+    QTest::newRow("side texture") << QStringList{"--side-texture", "Rock.Wall"} << 0 << "Texture=Rock.Wall\r\n";
+    QTest::newRow("invisible sides") << QStringList{"--invisible-sides"} << 0 << " Flags=1\r\n";
+    QTest::newRow("texture scale") << QStringList{"--texture-scale", "0.5"} << 0 << "TextureU +00000.500000,";
+    QTest::newRow("room") << QStringList{"--csg", "add", "--room"} << 0 << "Begin Actor Class=PlayerStart";
+  }
+  void unrealMapOptions() {
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, expected);
+    QCOMPARE(RunCli({"new", Path("map.tvp"), "--mesh", "16"}).ExitCode, 0);
+    QFile::remove(Path("map.t3d"));
+    const TCliResult result = RunCli(QStringList{"export", Path("map.tvp"), Path("map.t3d"), "--format", "t3d-map"} + options);
+    QCOMPARE(result.ExitCode, exitCode);
+    const QString file = exitCode == 0 ? QString::fromStdString(ReadWholeFile(folder_.Path("map.t3d"))) : QString();
+    QVERIFY2(file.contains(expected) || result.Out.contains(expected) || result.Err.contains(expected),
+             qPrintable(result.Out + result.Err));
+    if (exitCode != 0) QVERIFY(!QFile::exists(Path("map.t3d")));
+  }
+
+  void checkFindsProblems_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("clean") << QStringList{} << 0 << "No problems found.";
+    QTest::newRow("off the grid") << QStringList{"--snap", "100"} << 1 << "is off the grid of 100";
+    QTest::newRow("json") << QStringList{"--snap", "100", "--json"} << 1 << "\"kind\": \"off-grid\"";
+  }
+  void checkFindsProblems() {
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, expected);
+    QCOMPARE(RunCli({"new", Path("check.tvp"), "--mesh", "16"}).ExitCode, 0);
+    const TCliResult result = RunCli(QStringList{"check", Path("check.tvp")} + options);
+    QCOMPARE(result.ExitCode, exitCode);
+    QVERIFY2(result.Out.contains(expected), qPrintable(result.Out + result.Err));
+    if (options.contains("--json")) QVERIFY(!QJsonDocument::fromJson(result.Out.toUtf8()).isNull());
   }
 
   void helpAndVersion() {

@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "model/formats/MapExportOptions.h"
 #include "model/heightmap/HeightGrid.h"
 #include "model/heightmap/HeightmapExport.h"
 #include "model/heightmap/HeightmapImport.h"
@@ -24,6 +25,7 @@ enum class TFormatOptions {
   Heightmap,  // THeightmapOptions, read from a picture
   Axes,       // which axis points up
   Raster,     // THeightmapExportOptions, and a picture to compare the heightmap with
+  Map,        // TMapExportOptions
 };
 
 struct TReadOptions {
@@ -51,6 +53,7 @@ struct TWriteOptions {
   // The picture the heightmap came from, decoded by the caller: the export reports how far it
   // strays from it.
   const THeightGrid* Compare = nullptr;
+  TMapExportOptions Map;
 };
 
 // Nodes and ground polygons appended straight into the lists, outside the history: nothing is

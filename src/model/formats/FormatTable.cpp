@@ -5,6 +5,7 @@
 #include "model/formats/GltfExport.h"
 #include "model/formats/HeightmapFormat.h"
 #include "model/formats/ProjectTextExport.h"
+#include "model/formats/UnrealMapExport.h"
 #include "model/formats/UnrealTextExport.h"
 #include "model/formats/UnrealTextImport.h"
 #include "model/formats/WavefrontOBJ.h"
@@ -118,6 +119,23 @@ std::vector<TExchangeFormatInfo> MakeTable() {
   gltf.ExportNote =
       "glTF 2.0 (.glb, or .gltf with the buffer inside) is written in metres, one Unreal unit being 1.905 cm, "
       "Y up unless --z-up keeps Terravel's axes";
+
+  // The same extension as the polygon list, which keeps it: the map is chosen by name.
+  TExchangeFormatInfo& map = row(TExchangeFormat::UnrealMap, "t3d-map", {"t3d"});
+  map.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
+    return ExportUnrealMap(editor, path, options.Map);
+  };
+  map.WriteOptions = TFormatOptions::Map;
+  map.RepeatedByExportAgain = true;
+  map.ExportRank = 6;
+  map.Words = "Unreal map";
+  map.ExportNote =
+      "an Unreal map (--format t3d-map) holds the ground as closed brushes in tiles of --tile SIZE (2048) or "
+      "of at most --max-brush-polygons N: --csg subtract (the ground is the floor of a subtracted space under "
+      "--ceiling Z), add or semisolid (the top of a solid on --floor Z); sky polygons become two-sided sheets; "
+      "--snap G rounds every vertex to the grid (1; 0: off) and stops at a triangle it spoils unless --force; "
+      "--side-texture names the walls' and caps' texture, --invisible-sides hides them, --texture-scale sets "
+      "texels per unit (1), --room adds a subtracted box (for add and semisolid), a light and a player start";
   return table;
 }
 

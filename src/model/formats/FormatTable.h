@@ -24,6 +24,7 @@ enum class TExchangeFormat {
   Heightmap = 3,
   WavefrontOBJ = 4,
   Gltf = 5,
+  UnrealMap = 6,
 };
 
 // What terravel-cli counts when it says what an export wrote: "Wrote 12 polygons to ...".
