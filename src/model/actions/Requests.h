@@ -61,5 +61,7 @@ int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options);
 TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options);
 // The count is of the polygons added.
 int DoTriangulate(TEditor& editor, const TTriangulateOptions& options);
+// The count is of the polygons split (those chosen and their neighbours on a cut edge).
+int DoSubdivide(TEditor& editor);
 
 }  // namespace terravel
