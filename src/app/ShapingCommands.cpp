@@ -107,4 +107,8 @@ void TShapingCommands::Smooth() {
   DoSmoothHeights(editor_, smooth_);
 }
 
+void TShapingCommands::Subdivide() {
+  DoSubdivide(editor_);
+}
+
 }  // namespace terravel
