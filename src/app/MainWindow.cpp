@@ -150,8 +150,7 @@ void TMainForm::CreateToolWindows() {
   tools_ = {w.FormatIE.get(),  w.About.get(),           w.OptionsIE.get(),     w.Properties.get(), w.Log.get(),
             w.DropDown.get(),  w.BackgroundImage.get(), w.TextureReport.get(), w.Welcome.get()};
   // The dialogs and the log stay above the main window (and go with it); the properties window
-  // too, as a tool window of its own activation (leaving it commits a typed value), but a modal
-  // dialog (Save As, the welcome window) opens above it.
+  // stays on top by itself and keeps its own activation, so that leaving it commits a typed value.
   // Each comes back where the user left it. The drop-down is a pop-up of its own.
   for (QWidget* window : std::initializer_list<QWidget*>{w.FormatIE.get(), w.About.get(), w.OptionsIE.get(),
                                                           w.Log.get(), w.BackgroundImage.get(),
@@ -159,7 +158,6 @@ void TMainForm::CreateToolWindows() {
     window->setParent(this, window->windowFlags());
     TWindowPlacement::Keep(window);
   }
-  w.Properties->setParent(this, Qt::Tool);
   TWindowPlacement::Keep(w.Properties.get());
 }
 
