@@ -50,8 +50,7 @@ TFormatCaption FormatCaptionOf(const TExchangeFormatInfo& format) {
     return {QStringLiteral("Heightmap (*.png *.r16 *.raw)"), QStringLiteral("Heightmap"),
             QStringLiteral("Description:\rBuilds a terrain from a greyscale picture (8 or 16 bit PNG, or raw 16 "
                            "bit): a regular mesh, or at most a given number of triangles placed where they follow "
-                           "the heights best. Exports the ground as a 16 bit picture for landscape importers, a pixel "
-                           "on each corner of the ground's extent, at a pixel size or picture size you choose."),
+                           "the heights best."),
             {}};
   }
   if (name == "obj") {
@@ -73,6 +72,16 @@ TFormatCaption FormatCaptionOf(const TExchangeFormatInfo& format) {
   QString patterns = QString::fromStdString(format.Pattern);
   patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
   return {QStringLiteral("%1 (%2)").arg(shownName, patterns), shownName, {}, {}};
+}
+
+QString ExportDescriptionOf(const TExchangeFormatInfo& format) {
+  if (format.Name == "heightmap") {
+    return QStringLiteral("Description:\rExports the ground as a 16 bit greyscale picture (PNG, or raw 16 bit) for "
+                          "landscape importers: a pixel on each corner of the ground's extent, at a pixel size or a "
+                          "picture size you choose, black to white from MinZ to MaxZ or over the ground's own "
+                          "heights.");
+  }
+  return FormatCaptionOf(format).Description;
 }
 
 }  // namespace terravel

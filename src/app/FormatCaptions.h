@@ -17,5 +17,7 @@ struct TFormatCaption {
 
 // A format without texts of its own is shown by its name and patterns.
 TFormatCaption FormatCaptionOf(const TExchangeFormatInfo& format);
+// The description the chooser shows for an export: the format's own when it has one for each way.
+QString ExportDescriptionOf(const TExchangeFormatInfo& format);
 
 }  // namespace terravel

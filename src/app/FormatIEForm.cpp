@@ -1,17 +1,22 @@
 #include "app/FormatIEForm.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
+#include "app/AxesExportForm.h"
 #include "app/CommandGuard.h"
 #include "app/FormatCaptions.h"
 #include "app/HeightmapExportForm.h"
@@ -22,7 +27,9 @@
 #include "app/UserDialogs.h"
 #include "model/editor/Editor.h"
 #include "model/formats/ExchangeFormat.h"
+#include "model/formats/FormatTable.h"
 #include "model/heightmap/HeightmapErrors.h"
+#include "model/project/GradientRange.h"
 #include "model/view/ViewTransform.h"
 #include "render/FilePaths.h"
 #include "render/HeightmapPicture.h"
@@ -37,6 +44,29 @@ TWriteOptions WriteOptionsOf(const TExchangeFormatInfo& format, float scale) {
   if (format.WriteOptions == TFormatOptions::Scale) options.Scale = scale;
   options.EncodeHeightmap = &EncodeHeightmapPng;
   return options;
+}
+
+// The Import and Export dialogs open in the last export's folder, else the project's.
+void StartExchangeFolder(const QString& projectFile, const QString& lastExport) {
+  ExchangeFolder() = !lastExport.isEmpty()       ? lastExport
+                     : !projectFile.isEmpty()    ? QFileInfo(projectFile).absolutePath()
+                                                 : QString();
+}
+
+// The nodes' extent in pixels of the size, a pixel on each corner; between 2 and the largest side.
+QSize TerrainPixels(const TEditor& editor, float pixel) {
+  float left = 0, right = 0, top = 0, bottom = 0;
+  bool any = false;
+  for (const T3DCoord& node : editor.Nodes) {
+    if (!std::isfinite(node.X) || !std::isfinite(node.Y)) continue;
+    left = any ? std::min(left, node.X) : node.X, right = any ? std::max(right, node.X) : node.X;
+    top = any ? std::min(top, node.Y) : node.Y, bottom = any ? std::max(bottom, node.Y) : node.Y;
+    any = true;
+  }
+  const auto side = [pixel](double extent) {
+    return static_cast<int>(std::clamp(std::round(extent / pixel) + 1, 2.0, double(kMaxHeightmapSide)));
+  };
+  return any ? QSize(side(double(right) - left), side(double(bottom) - top)) : QSize(513, 513);
 }
 
 }  // namespace
@@ -54,6 +84,7 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, THost& host, TProjectLifecycle& pr
     const TFormatCaption caption = FormatCaptionOf(format);
     formatList_->addItem(caption.Caption);
     Descriptions << caption.Description;
+    ExportDescriptions << ExportDescriptionOf(format);
   }
   formatList_->installEventFilter(this);
   descriptionLabel_ = new QLabel(this);
@@ -85,6 +116,7 @@ TFormatIEForm::TFormatIEForm(TEditor& editor, THost& host, TProjectLifecycle& pr
   heightmapOptions_ = new THeightmapOptionsForm(this);
   heightmapExport_ = new THeightmapExportForm(this);
   mapExport_ = new TMapExportForm(this);
+  axesExport_ = new TAxesExportForm(this);
   resize(420, 300);
   Prepare();
 }
@@ -125,7 +157,7 @@ void TFormatIEForm::SelectionChanged() {
   actionButton_->setEnabled(!selected.isEmpty());
   QString description;
   if (!selected.isEmpty()) {
-    description = Descriptions.value(formatList_->row(selected.constFirst()));
+    description = (ImportMode ? Descriptions : ExportDescriptions).value(formatList_->row(selected.constFirst()));
     description.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   }
   descriptionLabel_->setText(description);
@@ -170,8 +202,11 @@ void TFormatIEForm::ExportAgain() {
   const TExchangeFormatInfo& format = FormatInfo(*LastExportFormat);
   TWriteOptions options = WriteOptionsOf(format, ExportScale);
   options.Map = mapExport_->Options;
-  const TExport written = format.Write(editor_, FilePath(LastExportFileName), options);
-  for (const std::string& line : written.Log) host_.Log(line);
+  if (format.WriteOptions == TFormatOptions::Axes) {
+    options.ZUp = axesExport_->ZUp;
+    options.Scale = float(axesExport_->Scale);
+  }
+  Report(format, LastExportFileName, format.Write(editor_, FilePath(LastExportFileName), options));
 }
 
 void TFormatIEForm::ActionClick() {
@@ -222,6 +257,7 @@ void TFormatIEForm::Import(const TExchangeFormatInfo& format) {
   }
   WarnBeforeImport(format);
   const QString extension = QString::fromStdString(format.DefaultExtension());
+  StartExchangeFolder(project_.FileName(), QString());
   const QString path = UserDialogs().ExchangeFileName(this, true, FilterOf(format), extension);
   if (path.isEmpty()) return;
   if (ImportFrom(format, path)) accept();
@@ -288,7 +324,11 @@ bool TFormatIEForm::ImportHeightmapFrom(const TExchangeFormatInfo& format, const
   } catch (const EHeightmapCancelled&) {
     return false;
   }
-  if (heightmapOptions_->ImportIntoEmpty) ZoomToFit(editor_);
+  if (heightmapOptions_->ImportIntoEmpty) {
+    // The gradient spans the new terrain's heights, whatever black and white were mapped to.
+    SetGradientToTerrain(editor_);
+    ZoomToFit(editor_);
+  }
   return true;
 }
 
@@ -298,6 +338,7 @@ void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
     return;
   }
   const QString extension = QString::fromStdString(format.DefaultExtension());
+  StartExchangeFolder(project_.FileName(), lastExportFolder_);
   const QString path = UserDialogs().ExchangeFileName(this, false, FilterOf(format), extension);
   if (path.isEmpty()) return;
   const bool scaled = format.WriteOptions == TFormatOptions::Scale;
@@ -310,12 +351,18 @@ void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
   TWriteOptions options = WriteOptionsOf(format, scale);
   if (format.WriteOptions == TFormatOptions::Raster) {
     const std::int32_t grid = editor_.Values.GridX;
-    if (!heightmapExport_->Execute(grid > 0 ? float(grid) : 64.0f)) return;
+    const float pixel = grid > 0 ? float(grid) : 64.0f;
+    const QSize size = TerrainPixels(editor_, pixel);
+    if (!heightmapExport_->Execute(pixel, size.width(), size.height())) return;
     options.Heightmap = heightmapExport_->Options;
   }
   if (format.WriteOptions == TFormatOptions::Map) {
     if (!mapExport_->Execute()) return;
     options.Map = mapExport_->Options;
+  }
+  if (format.WriteOptions == TFormatOptions::Axes) {
+    if (!axesExport_->Execute(format.Format == TExchangeFormat::Gltf)) return;
+    options.ZUp = axesExport_->ZUp;
   }
   // Remembered before writing: a failed write is repeated by "Export again" as well.
   if (format.RepeatedByExportAgain) {
@@ -323,8 +370,17 @@ void TFormatIEForm::Export(const TExchangeFormatInfo& format) {
     LastExportFormat = format.Format;
   }
   if (scaled) ExportScale = scale;
-  options.Scale = scale;
-  for (const std::string& line : format.Write(editor_, FilePath(path), options).Log) host_.Log(line);
+  options.Scale = format.WriteOptions == TFormatOptions::Axes ? float(axesExport_->Scale) : scale;
+  lastExportFolder_ = QFileInfo(path).absolutePath();
+  Report(format, path, format.Write(editor_, FilePath(path), options));
+}
+
+void TFormatIEForm::Report(const TExchangeFormatInfo& format, const QString& path, const TExport& written) {
+  for (const std::string& line : written.Log) host_.Log(line);
+  const QString text = QStringLiteral("Wrote %1: %2").arg(QFileInfo(path).fileName(),
+                                                          QString::fromStdString(WrittenText(format, editor_, written)));
+  host_.Log("LOG: " + text.toStdString());
+  if (auto* window = qobject_cast<QMainWindow*>(parentWidget())) window->statusBar()->showMessage(text, 10000);
 }
 
 }  // namespace terravel

@@ -23,6 +23,7 @@ class THost;
 class TProjectLifecycle;
 class TOptionsIEForm;
 class THeightmapOptionsForm;
+class TAxesExportForm;
 class THeightmapExportForm;
 class TMapExportForm;
 
@@ -53,6 +54,7 @@ class TFormatIEForm : public QDialog {
   std::optional<TExchangeFormat> LastExportFormat;  // none before the first export it repeats
   float ExportScale = 1.0f;
   QStringList Descriptions;
+  QStringList ExportDescriptions;
 
   // The file dialog filter ("Name|pattern") of a format.
   static QString FilterOf(const TExchangeFormatInfo& format);
@@ -67,6 +69,7 @@ class TFormatIEForm : public QDialog {
   THeightmapOptionsForm* HeightmapOptions() const { return heightmapOptions_; }
   THeightmapExportForm* HeightmapExport() const { return heightmapExport_; }
   TMapExportForm* MapExport() const { return mapExport_; }
+  TAxesExportForm* AxesExport() const { return axesExport_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,6 +86,9 @@ class TFormatIEForm : public QDialog {
   // The heightmap's own options, a progress window that can cancel, then the import.
   bool ImportHeightmapFrom(const TExchangeFormatInfo& format, const QString& path);
   void Export(const TExchangeFormatInfo& format);
+  // The writer's log lines, then "Wrote valley.glb: 3 meshes, 8,192 triangles" in the log and
+  // the status bar.
+  void Report(const TExchangeFormatInfo& format, const QString& path, const TExport& written);
   // The options window with the given values; the scale is updated only when it is confirmed.
   bool RunOptions(bool showEmptyOption, float& scale, bool& importIntoEmpty);
 
@@ -93,6 +99,8 @@ class TFormatIEForm : public QDialog {
   THeightmapOptionsForm* heightmapOptions_ = nullptr;
   THeightmapExportForm* heightmapExport_ = nullptr;
   TMapExportForm* mapExport_ = nullptr;
+  TAxesExportForm* axesExport_ = nullptr;
+  QString lastExportFolder_;
   QListWidget* formatList_ = nullptr;
   QLabel* descriptionLabel_ = nullptr;
   QPushButton* actionButton_ = nullptr;

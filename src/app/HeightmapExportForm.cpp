@@ -60,17 +60,15 @@ THeightmapExportForm::THeightmapExportForm(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
 }
 
-bool THeightmapExportForm::Execute(float defaultPixelSize) {
+bool THeightmapExportForm::Execute(float defaultPixelSize, int terrainWidth, int terrainHeight) {
   pixelEdit_->setText(QString::fromStdString(FormatGeneral(Options.PixelSize > 0 ? Options.PixelSize : defaultPixelSize)));
   const bool bySize = Options.Width > 0;
   sizeCheck_->setChecked(bySize);
   pixelEdit_->setEnabled(!bySize);
   widthSpin_->setEnabled(bySize);
   heightSpin_->setEnabled(bySize);
-  if (bySize) {
-    widthSpin_->setValue(Options.Width);
-    heightSpin_->setValue(Options.Height);
-  }
+  widthSpin_->setValue(bySize ? Options.Width : terrainWidth);
+  heightSpin_->setValue(bySize ? Options.Height : terrainHeight);
   rangeCombo_->setCurrentIndex(Options.Range == THeightRange::Terrain ? 1 : 0);
   pixelEdit_->setFocus();
   return exec() == QDialog::Accepted;

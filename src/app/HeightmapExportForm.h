@@ -24,8 +24,9 @@ class THeightmapExportForm : public QDialog {
   THeightmapExportOptions Options;
 
   // Shows the window modally; the pixel size starts at the given one until the user chose
-  // another. True when closed with OK.
-  bool Execute(float defaultPixelSize);
+  // another, and the width and height at the terrain's size in pixels of that size until the
+  // user chose a size. True when closed with OK.
+  bool Execute(float defaultPixelSize, int terrainWidth = 513, int terrainHeight = 513);
 
   QLineEdit* PixelEdit() const { return pixelEdit_; }
   QCheckBox* SizeCheck() const { return sizeCheck_; }

@@ -9,11 +9,15 @@
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/MainWindow.h"
+#include "app/RegionSelectTool.h"
 #include "app/SculptTool.h"
 #include "app/ShapingCommands.h"
 #include "app/TerrainCheckForm.h"
 #include "app/UserDialogs.h"
+#include "app/ViewportInput.h"
 #include "app/WebPage.h"
+#include "model/actions/Requests.h"
+#include "model/project/GradientRange.h"
 
 namespace terravel {
 
@@ -47,9 +51,23 @@ void TMainForm::ConnectCommands() {
           [this] { editCommands_->AddPolygon(TPolygonKind::Sky, TPolygonSource::SelectionOrPoint); });
   Command(m.Edit_Triangulate, [this] { shapingCommands_->Triangulate(); });
   Command(m.Edit_Simplify, [this] { shapingCommands_->Simplify(); });
-  Command(m.Edit_Sculpt, [this] { sculptTool_->SetActive(menus_.Edit_Sculpt->isChecked()); });
+  // Sculpting and region selection are modes of the left button: one at a time.
+  Command(m.Edit_Sculpt, [this] {
+    if (menus_.Edit_Sculpt->isChecked()) regionTool_->SetActive(false);
+    sculptTool_->SetActive(menus_.Edit_Sculpt->isChecked());
+  });
+  Command(m.Edit_SelectRegion, [this] {
+    if (menus_.Edit_SelectRegion->isChecked()) sculptTool_->SetActive(false);
+    regionTool_->SetActive(menus_.Edit_SelectRegion->isChecked());
+  });
+  Command(m.Edit_SelectNone, [this] {
+    DoSelectNothing(editor_);
+    viewportInput_->FollowSelection();
+  });
   Command(m.Edit_SculptBrush, [this] { sculptTool_->EditBrush(this); });
   Command(m.Edit_Smooth, [this] { shapingCommands_->Smooth(); });
+  Command(m.Edit_Subdivide, [this] { shapingCommands_->Subdivide(); });
+  Command(m.View_FitGradient, [this] { DoFitGradientToTerrain(editor_); });
   // Both show the window (also when it shows already); its showing sets their check marks.
   m.View_ShowProperties->setCheckable(true);
   for (QAction* action : {m.View_ShowProperties, m.Tool_Properties}) {

@@ -85,6 +85,7 @@ void TMainForm::CreateMenus() {
   m.Edit_Triangulate = Item(m.Edit, "Menu_Edit_Triangulate", "&Triangulate nodes...");
   m.Edit_Simplify = Item(m.Edit, "Menu_Edit_Simplify", "Simpl&ify polygons...");
   m.Edit_Smooth = Item(m.Edit, "Menu_Edit_Smooth", "Smoot&h heights...");
+  m.Edit_Subdivide = Item(m.Edit, "Menu_Edit_Subdivide", "S&ubdivide polygons");
   m.Edit_Sculpt = CheckItem(m.Edit, "Menu_Edit_Sculpt", "S&culpt heights", false, Ctrl(Qt::Key_J));
   m.Edit_SculptBrush = Item(m.Edit, "Menu_Edit_SculptBrush", "Sculpt &brush...");
   m.Edit->addSeparator();
@@ -92,6 +93,9 @@ void TMainForm::CreateMenus() {
   m.Edit_SelectAll_Nodes = Item(selectAll, "Menu_Edit_SelectAll_Nodes", "&Nodes");
   m.Edit_SelectAll_Polygons = Item(selectAll, "Menu_Edit_SelectAll_Polygons", "&Polygons");
   m.Edit_SelectAll_All = Item(selectAll, "Menu_Edit_SelectAll_All", "&All", Ctrl(Qt::Key_A));
+  m.Edit_SelectNone =
+      Item(m.Edit, "Menu_Edit_SelectNone", "Select n&one", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+  m.Edit_SelectRegion = CheckItem(m.Edit, "Menu_Edit_SelectRegion", "Select re&gion", false);
 
   const TViewFlags& flags = renderer_.Flags;
   m.View = bar->addMenu(QStringLiteral("&View"));
@@ -100,6 +104,7 @@ void TMainForm::CreateMenus() {
   m.View_StatusBar = CheckItem(m.View, "Menu_View_StatusBar", "St&atus bar", true);
   m.View->addSeparator();
   m.View_ZoomToFit = Item(m.View, "Menu_View_ZoomToFit", "Zoo&m to fit", Ctrl(Qt::Key_M));
+  m.View_FitGradient = Item(m.View, "Menu_View_FitGradient", "&Fit gradient to terrain");
   m.View->addSeparator();
   m.View_GradientLines =
       CheckItem(m.View, "Menu_View_GradientLines", "&Gradient lines (bad performance!)", flags.GradientLines);

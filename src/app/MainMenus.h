@@ -36,16 +36,20 @@ struct TMainMenus {
   QAction* Edit_Triangulate = nullptr;
   QAction* Edit_Simplify = nullptr;
   QAction* Edit_Smooth = nullptr;
+  QAction* Edit_Subdivide = nullptr;
   QAction* Edit_Sculpt = nullptr;
   QAction* Edit_SculptBrush = nullptr;
   QAction* Edit_SelectAll_Nodes = nullptr;
   QAction* Edit_SelectAll_Polygons = nullptr;
   QAction* Edit_SelectAll_All = nullptr;
+  QAction* Edit_SelectNone = nullptr;
+  QAction* Edit_SelectRegion = nullptr;
 
   QAction* View_Toolbar = nullptr;
   QAction* View_GradientPanel = nullptr;
   QAction* View_StatusBar = nullptr;
   QAction* View_ZoomToFit = nullptr;
+  QAction* View_FitGradient = nullptr;
   QAction* View_GradientLines = nullptr;
   QAction* View_ShowNodeNames = nullptr;
   QAction* View_ShowZ = nullptr;

@@ -16,6 +16,7 @@
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/GradientPanel.h"
+#include "app/RegionSelectTool.h"
 #include "app/SculptTool.h"
 #include "app/ShapingCommands.h"
 #include "app/StatusPanels.h"
@@ -89,6 +90,8 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
 
   // Installed after the viewport input, so that its filter sees the viewport's events first.
   sculptTool_ = new TSculptTool(editor_, host_, Viewport(), menus_.Edit_Sculpt);
+  regionTool_ = new TRegionSelectTool(editor_, Viewport(), menus_.Edit_SelectRegion,
+                                      [this] { viewportInput_->FollowSelection(); });
 
   // Every view follows the document through the host, in this order.
   for (TDocumentView* view : std::initializer_list<TDocumentView*>{
@@ -99,12 +102,18 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   connect(gradientPanel_, &TGradientPanel::ShowZClicked, this,
           [this](bool checked) { RunCommand(this, [&] { Menu_View_ShowZClick(checked); }); });
   ConnectCommands();
-  // The selection's popup offers the shaping commands of the Edit menu.
-  QMenu* shape = viewportPopups_->SelectedPopup()->addMenu(QStringLiteral("S&hape"));
-  shape->setObjectName(QStringLiteral("SelectedPopup_Shape"));
-  shape->addAction(menus_.Edit_Triangulate);
-  shape->addAction(menus_.Edit_Simplify);
-  shape->addAction(menus_.Edit_Smooth);
+  // The selection's popups (of nodes, and of polygons) offer the shaping commands of the Edit menu.
+  for (QMenu* popup : {viewportPopups_->SelectedPopup(), viewportPopups_->DefaultPopup()}) {
+    QMenu* shape = popup->addMenu(QStringLiteral("S&hape"));
+    shape->setObjectName(popup == viewportPopups_->SelectedPopup() ? QStringLiteral("SelectedPopup_Shape")
+                                                                   : QStringLiteral("DefaultPopup_Shape"));
+    shape->addActions(
+        {menus_.Edit_Triangulate, menus_.Edit_Simplify, menus_.Edit_Smooth, menus_.Edit_Subdivide});
+    if (popup == viewportPopups_->SelectedPopup()) continue;
+    // Without nodes selected, only a selection of polygons has something to shape.
+    connect(popup, &QMenu::aboutToShow, shape,
+            [this, shape] { shape->menuAction()->setVisible(editor_.State.SelectedPolygonCount() > 0); });
+  }
   ConnectViewToggles();
   ConnectToolWindows();
 
@@ -171,7 +180,11 @@ void TMainForm::ConnectToolWindows() {
 
 void TMainForm::CreateView3D() {
   view3d_ = new TView3DDock(editor_, host_,
-                            TView3DControls{menus_.View_ShowProperties, [this] { viewportInput_->FollowSelection(); }},
+                            TView3DControls{menus_.View_ShowProperties, [this] { viewportInput_->FollowSelection(); },
+                                            [this](QPoint at) {
+                                              editCommands_->ContextPoint = at;
+                                              viewportPopups_->Open(viewportPopups_->PopupForSelection(), at);
+                                            }},
                             this);
   addDockWidget(Qt::RightDockWidgetArea, view3d_);
   view3d_->hide();
@@ -194,6 +207,7 @@ void TMainForm::PlaceView3D() {
   view3d_->setFloating(s.Floating);
   view3d_->LoadSettings(s);
   view3d_->setVisible(s.Visible);
+  if (s.Width > 0 && !s.Floating) resizeDocks({view3d_}, {s.Width}, Qt::Horizontal);
 }
 
 TViewportWidget* TMainForm::Viewport() const {

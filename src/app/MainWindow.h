@@ -25,6 +25,7 @@ class TGradientPanel;
 class TClientPanel;
 class TEditCommands;
 class TShapingCommands;
+class TRegionSelectTool;
 class TSculptTool;
 class TPropertiesForm;
 class TStatusPanels;
@@ -144,6 +145,7 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   TEditCommands* editCommands_ = nullptr;
   TShapingCommands* shapingCommands_ = nullptr;
   TSculptTool* sculptTool_ = nullptr;
+  TRegionSelectTool* regionTool_ = nullptr;
   TViewportPopups* viewportPopups_ = nullptr;
   TViewportInput* viewportInput_ = nullptr;
   QToolBar* toolBar_ = nullptr;

@@ -86,7 +86,7 @@ void TSculptTool::SetActive(bool active) {
 
 void TSculptTool::Dab(QPoint position) {
   const TWorldPoint at = ScreenToWorld(editor_, position.x(), position.y());
-  if (stroke_->Dab(at.X, at.Y)) {
+  if (stroke_->MoveTo(at.X, at.Y)) {
     host_.Redraw(true);
     host_.RefreshProperties();
   }
@@ -163,7 +163,7 @@ void TSculptTool::EditBrush(QWidget* window) {
   falloff->setCurrentIndex(int(Brush.Falloff));
   form->addRow(QStringLiteral("&Mode:"), mode);
   form->addRow(QStringLiteral("&Radius:"), radius);
-  form->addRow(QStringLiteral("&Strength (height a dab):"), strength);
+  form->addRow(QStringLiteral("&Strength (height a pass):"), strength);
   form->addRow(QStringLiteral("&Falloff:"), falloff);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);

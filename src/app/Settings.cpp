@@ -49,6 +49,9 @@ void ReadView3D(QSettings& store, TView3DSettings& v) {
   real("FocusY", v.FocusY);
   real("FocusZ", v.FocusZ);
   real("Exaggeration", v.Exaggeration);
+  double width = 0;
+  real("Width", width);
+  if (width >= 0 && width <= 100000) v.Width = static_cast<int>(width);
   store.endGroup();
 }
 
@@ -66,6 +69,7 @@ void WriteView3D(QSettings& store, const TView3DSettings& v) {
   store.setValue(QStringLiteral("FocusZ"), v.FocusZ);
   store.setValue(QStringLiteral("Exaggeration"), v.Exaggeration);
   store.setValue(QStringLiteral("Wireframe"), v.Wireframe ? 1 : 0);
+  store.setValue(QStringLiteral("Width"), v.Width);
   store.endGroup();
 }
 

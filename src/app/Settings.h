@@ -21,6 +21,7 @@ struct TView3DSettings {
   bool Visible = false;
   int Area = 2;  // Qt::RightDockWidgetArea
   bool Floating = false;
+  int Width = 0;  // of the docked view; 0: Qt's choice
   bool HasCamera = false;  // false: the view frames the terrain when it first shows
   double Azimuth = 30;
   double Elevation = 45;

@@ -152,4 +152,8 @@ void TShapingCommands::Smooth() {
   });
 }
 
+void TShapingCommands::Subdivide() {
+  DoSubdivide(editor_);
+}
+
 }  // namespace terravel

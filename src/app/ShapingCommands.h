@@ -22,6 +22,8 @@ class TShapingCommands : public QObject {
   // Tells the counts and the largest height error when done.
   void Simplify();
   void Smooth();
+  // No options: splits the chosen polygons in four.
+  void Subdivide();
 
  private:
   TEditor& editor_;

@@ -51,7 +51,7 @@ QString AskSaveProjectName(QWidget* parent, const QString& currentName) {
 QString AskExchangeFileName(QWidget* parent, bool forImport, const QString& filter,
                             const QString& extension) {
   QFileDialog dialog(parent, forImport ? QStringLiteral("Import") : QStringLiteral("Export"),
-                     QDir::currentPath(), QtFileFilter(filter));
+                     ExchangeFolder().isEmpty() ? QDir::currentPath() : ExchangeFolder(), QtFileFilter(filter));
   dialog.setAcceptMode(forImport ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   // Saving needs an existing folder, which the dialog's own checks give.
   dialog.setFileMode(forImport ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -121,6 +121,11 @@ void NotYetImplemented(QWidget* parent, const QString& feature) {
       parent,
       QStringLiteral("Not yet implemented:\r\r%1\r\rNeed this feature? Please contact the author via e-mail!")
           .arg(feature));
+}
+
+QString& ExchangeFolder() {
+  static QString folder;
+  return folder;
 }
 
 }  // namespace terravel

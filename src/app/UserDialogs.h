@@ -42,6 +42,10 @@ TUserDialogs StandardUserDialogs();
 // open, else the active window, else the fallback.
 QWidget* AskingWindow(QWidget* fallback);
 
+// The folder the Import and Export dialogs open in (the project's, or the last export's); empty:
+// the working folder.
+QString& ExchangeFolder();
+
 // "Information" with the information icon and OK.
 void ShowInformation(QWidget* parent, const QString& text);
 // "Not yet implemented: ..." naming the feature.

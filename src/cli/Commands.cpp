@@ -83,23 +83,6 @@ void RefuseOtherOptions(const TArguments& arguments, const TExchangeFormatInfo& 
   }
 }
 
-// "Wrote 12 polygons to out.t3d": what the export wrote, as the format counts it.
-std::string WrittenText(const TExchangeFormatInfo& format, const TEditor& editor) {
-  const std::string nodes = std::to_string(editor.Nodes.Count()) + " nodes";
-  const std::string polygons = std::to_string(editor.Polygons.Count());
-  switch (format.Counts) {
-    case TExportCounts::Nodes:
-      return nodes;
-    case TExportCounts::Polygons:
-      return polygons + " polygons";
-    case TExportCounts::NodesAndPolygons:
-      return nodes + " and " + polygons + " polygons";
-    case TExportCounts::Triangles:
-      break;
-  }
-  return polygons + " triangles";
-}
-
 }  // namespace
 
 int RunInfo(const std::vector<std::string>& words, std::ostream& out) {
@@ -153,7 +136,7 @@ int RunExport(const std::vector<std::string>& words, std::ostream& out) {
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
   const TExport written = format.Write(editor, output, options);
-  out << "Wrote " << (written.Written.empty() ? WrittenText(format, editor) : written.Written) << " to " << output
+  out << "Wrote " << WrittenText(format, editor, written) << " to " << output
       << "\n";
   if (!written.Summary.empty()) out << written.Summary << "\n";
   return 0;

@@ -3,6 +3,9 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstring>
+
 #include "render/Colors.h"
 
 namespace terravel {
@@ -13,8 +16,9 @@ namespace {
 constexpr qsizetype kCacheLimit = 8 * 1024 * 1024;
 // Nobody reads more of a label than this; longer texts are cut.
 constexpr std::size_t kLongestLabel = 2048;
-// Texts beyond this many are measured without being kept.
-constexpr std::size_t kMeasuredTexts = 100000;
+// Texts beyond this many are measured without being kept (the names of a 256 x 256 mesh's nodes
+// and polygons fit).
+constexpr std::size_t kMeasuredTexts = 400000;
 
 QImage MakeDevice() {
   QImage device(1, 1, QImage::Format_RGB32);
@@ -76,7 +80,70 @@ const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bol
   return cache_.emplace(key_, std::move(label)).first->second;
 }
 
+void TLabelPainter::DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
+  if (planning_ || culling_) {
+    const QSize size = TextSize(text, bold);
+    if (!Shows(x, y, size.width(), size.height())) return;
+  }
+  raster.Blit(Label(text, color, bold), x, y);
+}
+
+void TLabelPainter::BeginPlan(int width, int height) {
+  planning_ = true;
+  culling_ = false;
+  planWidth_ = width;
+  planHeight_ = height;
+  placed_.clear();
+}
+
+void TLabelPainter::EndPlan() {
+  planning_ = false;
+  hidden_.assign(placed_.size(), false);
+  covered_.assign(static_cast<std::size_t>(planWidth_) * static_cast<std::size_t>(std::max(planHeight_, 0)),
+                  0);
+  // From the last label back: one is hidden when the labels after it cover every pixel of it
+  // that lies in the picture (one wholly outside is copied nowhere anyway).
+  for (std::size_t k = placed_.size(); k-- > 0;) {
+    const TPlacedLabel& p = placed_[k];
+    const int left = std::max(p.X, 0),
+              right = static_cast<int>(std::min<long long>(1LL * p.X + p.Width, planWidth_));
+    const int top = std::max(p.Y, 0),
+              bottom = static_cast<int>(std::min<long long>(1LL * p.Y + p.Height, planHeight_));
+    if (left >= right || top >= bottom) {
+      hidden_[k] = true;
+      continue;
+    }
+    const auto row = [&](int y) { return covered_.data() + static_cast<std::size_t>(y) * planWidth_; };
+    bool open = false;
+    for (int y = top; y < bottom && !open; ++y) open = std::memchr(row(y) + left, 0, right - left) != nullptr;
+    if (!open) {
+      hidden_[k] = true;
+      continue;
+    }
+    for (int y = top; y < bottom; ++y) std::memset(row(y) + left, 1, static_cast<std::size_t>(right - left));
+  }
+  culling_ = true;
+  next_ = 0;
+}
+
+void TLabelPainter::EndCulling() {
+  culling_ = false;
+}
+
+bool TLabelPainter::Shows(int x, int y, int width, int height) {
+  if (planning_) {
+    placed_.push_back({x, y, width, height});
+    return false;
+  }
+  // A label the plan did not see (it cannot happen) is drawn.
+  return next_ >= hidden_.size() || !hidden_[next_++];
+}
+
 void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold) {
+  if (planning_ || culling_) {
+    const QSize size = TextSize(" " + std::to_string(value) + " ", bold);
+    if (!Shows(x, y, size.width(), size.height())) return;
+  }
   const TNumberKey key{value, color, bold};
   constexpr int kSlotBits = 13;
   if (numberSlots_.empty()) numberSlots_.resize(std::size_t(1) << kSlotBits);

@@ -35,15 +35,36 @@ class TLabelPainter {
   // thousands per picture, found without building their text.
   void DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold);
   // Copies the label with its top-left corner at (x, y).
-  void DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
-    raster.Blit(Label(text, color, bold), x, y);
-  }
+  void DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold);
+
+  // Labels are opaque, so one that later labels cover entirely never shows. A picture can name
+  // its labels twice: between BeginPlan and EndPlan the two Draw functions only note where each
+  // label goes (Planning() is true and nothing else should be drawn); until EndCulling they then
+  // skip the labels found covered. The same labels must be drawn in the same order both times.
+  void BeginPlan(int width, int height);
+  bool Planning() const { return planning_; }
+  void EndPlan();
+  void EndCulling();
 
   // Call before each picture: forgets the labels once they take too much memory.
   void TrimCache();
 
  private:
   QImage MakeLabel(const std::string& text, QRgb color, bool bold) const;
+  // While planning: notes the label and returns false. While culling: whether it shows.
+  bool Shows(int x, int y, int width, int height);
+
+  bool planning_ = false;
+  bool culling_ = false;
+  int planWidth_ = 0;
+  int planHeight_ = 0;
+  struct TPlacedLabel {
+    int X, Y, Width, Height;
+  };
+  std::vector<TPlacedLabel> placed_;
+  std::vector<bool> hidden_;
+  std::size_t next_ = 0;
+  std::vector<unsigned char> covered_;  // one byte per pixel of the picture
 
   QImage device_;  // gives the metrics the buffers' resolution
   QFont regular_;

@@ -91,7 +91,8 @@ void main() {
 }
 )";
 
-// mode 0: lit gradient; 1: lit gradient with the sky tint; 2: flat colour.
+// mode 0: lit gradient; 1: lit gradient with the sky tint; 2: flat colour; 3: lit gradient tinted
+// with the flat colour, lit alike (the selection keeps the slopes readable).
 const char* const kFragmentShader = R"(#version 330 core
 in float vHeight;
 in vec3 vNormal;
@@ -120,13 +121,22 @@ void main() {
   float light = ambient + diffuse * abs(dot(normalize(vNormal), lightDirection));
   vec3 lit = Gradient(vHeight) * light;
   if (mode == 1) lit = mix(lit, skyTint, 0.5);
+  if (mode == 3) lit = mix(lit, flatColour.rgb * light, 0.5);
   colour = vec4(lit, 1.0);
 }
 )";
 
 std::array<float, 3> Rgb(QRgb c) { return {qRed(c) / 255.f, qGreen(c) / 255.f, qBlue(c) / 255.f}; }
 
+double PlanDiagonal(const TBox3& bounds) {
+  return bounds.Empty() ? 0 : std::hypot(bounds.Max.X - bounds.Min.X, bounds.Max.Y - bounds.Min.Y);
+}
+
 }  // namespace
+
+bool NodeDotsShown(const TCamera3D& camera, const TScene3DStyle& style, const TBox3& bounds, int vertices) {
+  return style.ShowNodes && NodeSpacing(camera, PlanDiagonal(bounds), vertices) >= kLeastNodeSpacing;
+}
 
 TScene3DStyle StyleFor(const TProjectValues& values) {
   TScene3DStyle style;
@@ -279,7 +289,7 @@ void TScene3DRenderer::Upload(const TMeshBuffers& mesh, const TMeshUpdate& updat
   gl.BindBuffer(GL_ARRAY_BUFFER, d.vertices);
   const auto& vertices = mesh.Vertices();
   const TBox3 bounds = mesh.Bounds();
-  d.sceneSize = bounds.Empty() ? 0 : std::hypot(bounds.Max.X - bounds.Min.X, bounds.Max.Y - bounds.Min.Y);
+  d.sceneSize = PlanDiagonal(bounds);
   if (update.Rebuilt || GLsizei(vertices.size()) != d.vertexCount) {
     const auto bytes = GLsizeiptr(vertices.size() * sizeof(TMeshVertex));
     gl.BufferData(GL_ARRAY_BUFFER, bytes, vertices.empty() ? nullptr : vertices.data(), GL_DYNAMIC_DRAW);
@@ -368,6 +378,7 @@ void TScene3DRenderer::Draw(const TCamera3D& camera, const TScene3DStyle& style,
   d.DrawList(1, GL_TRIANGLES);
   gl.Disable(GL_POLYGON_OFFSET_FILL);
   flat(style.Selection);
+  gl.Uniform1i(d.uMode, 3);
   d.DrawList(2, GL_TRIANGLES);
   if (style.Wireframe) {
     flat(0xFF202020);

@@ -16,6 +16,10 @@ namespace terravel {
 
 using TGLResolver = std::function<void*(const char* name)>;
 
+// Whether the unselected nodes show as dots: when the style asks for them and they stand apart on
+// screen (on average) in a mesh of that plan (its bounds) and number of vertices.
+bool NodeDotsShown(const TCamera3D& camera, const TScene3DStyle& style, const TBox3& bounds, int vertices);
+
 class TScene3DRenderer {
  public:
   TScene3DRenderer();

@@ -75,6 +75,7 @@ void DrawOutline(TRaster& raster, const TEditor& editor, const TPoly& polygon,
   }
 }
 
+// A label is as wide and high as its text (TLabelPainter::Label), so it is placed by its size.
 void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags& flags, const TPoly& polygon,
                        TScreenPoint centre, QRgb color, TLabelPainter& labels) {
   const bool bold = polygon.Selected;
@@ -82,18 +83,20 @@ void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags&
   const bool withTexture = flags.ShowTextureNames || polygon.Selected;
   const int cx = centre.X, cy = centre.Y;
   if (!withName && !withTexture) {
-    DrawCross(raster, cx, cy, color);
+    if (!labels.Planning()) DrawCross(raster, cx, cy, color);
     return;
   }
-  const QImage* name = withName ? &labels.Label(PaddedLabel(polygon.Name), color, bold) : nullptr;
+  const std::string name = withName ? PaddedLabel(polygon.Name) : std::string();
   if (withName && withTexture) {
-    raster.Blit(*name, cx - name->width() / 2, cy - name->height());
-    const QImage& texture = labels.Label(TextureLabel(polygon, editor), color, bold);
-    raster.Blit(texture, cx - texture.width() / 2, cy);
+    const QSize nameSize = labels.TextSize(name, bold);
+    labels.DrawLabel(raster, cx - nameSize.width() / 2, cy - nameSize.height(), name, color, bold);
+    const std::string texture = TextureLabel(polygon, editor);
+    labels.DrawLabel(raster, cx - labels.TextSize(texture, bold).width() / 2, cy, texture, color, bold);
     return;
   }
-  const QImage& only = withName ? *name : labels.Label(TextureLabel(polygon, editor), color, bold);
-  raster.Blit(only, cx - only.width() / 2, cy - only.height() / 2);
+  const std::string only = withName ? name : TextureLabel(polygon, editor);
+  const QSize size = labels.TextSize(only, bold);
+  labels.DrawLabel(raster, cx - size.width() / 2, cy - size.height() / 2, only, color, bold);
 }
 
 // Whether the box around the corners, grown by the margin, reaches into the raster. Without a
@@ -125,7 +128,8 @@ void DrawPolygons(TRaster& raster, const TEditor& editor, const TViewFlags& flag
     const bool marker = labelsOfAll || polygon.Selected || CrossMayShow(raster, centre);
     if (!outline && !marker) continue;
     const QRgb color = gradient.Polygon(editor, polygon);
-    if (outline) DrawOutline(raster, editor, polygon, c, color, flags.GradientLines, scale);
+    if (outline && !labels.Planning())
+      DrawOutline(raster, editor, polygon, c, color, flags.GradientLines, scale);
     if (marker) DrawPolygonLabels(raster, editor, flags, polygon, centre, color, labels);
   }
 }
@@ -159,7 +163,7 @@ void DrawNodes(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
     const bool markerShows = p.X + r >= 0 && p.Y + r >= 0;
     if (!markerShows && !withZ && !withName) continue;
     const QRgb color = gradient.Node(node.Z, node.Selected);
-    if (markerShows) {
+    if (markerShows && !labels.Planning()) {
       FillBoxEllipse(raster, p.X - static_cast<long long>(r), p.Y - static_cast<long long>(r),
                      p.X + static_cast<long long>(r), p.Y + static_cast<long long>(r), 0, color);
     }
@@ -223,9 +227,16 @@ void PaintScene(QImage& image, const TEditor& editor, const TViewFlags& flags,
   DrawOriginMarker(raster, editor);
   const std::vector<TScreenPoint> nodes = NodePositions(editor);
   TGradientMemo gradient(editor.Values);
+  // The labels of a big selection pile up: first their places, so that those covered by later
+  // ones are never made (the picture stays the same), then the picture.
+  labels.BeginPlan(raster.Width(), raster.Height());
+  DrawPolygons(raster, editor, flags, nodes, labels, gradient);
+  DrawNodes(raster, editor, flags, nodes, labels, gradient);
+  labels.EndPlan();
   DrawSelectionDots(raster, editor, nodes, gradient);
   DrawPolygons(raster, editor, flags, nodes, labels, gradient);
   DrawNodes(raster, editor, flags, nodes, labels, gradient);
+  labels.EndCulling();
   if (flags.ShowPosition) DrawCentreCross(raster);
   DrawReadouts(image, editor, flags, labels);
   if (flags.ViewportFocused) DrawFocusFrame(raster, SystemColor(kSystemHighlight));

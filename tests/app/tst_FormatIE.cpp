@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QStatusBar>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <QLabel>
@@ -167,6 +168,9 @@ class TestFormatIE : public QObject {
     main.Menus().Project_Export->trigger();
     QVERIFY(dialogs.Messages.empty());
     QVERIFY(std::filesystem::exists(folder.Path("b.tvt")));
+    // Each export says what it wrote, in the log and the status bar.
+    QVERIFY(windows->Tools().Log->Text().endsWith(QStringLiteral("\nLOG: Wrote b.tvt: 3 nodes and 1 polygon")));
+    QCOMPARE(main.statusBar()->currentMessage(), QStringLiteral("Wrote b.tvt: 3 nodes and 1 polygon"));
     QCOMPARE(ReadWholeFile(folder.Path("a.txt")), XYZTextOf(main.Editor(), 0.5f));
     std::filesystem::remove(folder.Path("a.txt"));
     std::filesystem::remove(folder.Path("b.tvt"));

@@ -1,11 +1,15 @@
 // The main window as the user meets it: start-up, title, log window, shortcuts, messages and errors.
 #include <QAction>
 #include <QApplication>
-#include <QMouseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QSet>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "AppTestSupport.h"
 #include "app/StatusPanels.h"
@@ -14,6 +18,7 @@
 #include "model/actions/Requests.h"
 #include "model/core/Version.h"
 #include "model/project/NewProject.h"
+#include "support/SelectionText.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
 
@@ -24,6 +29,13 @@ namespace {
 
 QString Panel(TMainForm& main, TStatusPanels::TPanel panel) {
   return main.StatusPanels()->PanelText(panel);
+}
+
+// A move of the pointer over the widget with the left button held.
+void DragTo(QWidget* widget, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
+                   Qt::LeftButton, modifiers);
+  QApplication::sendEvent(widget, &move);
 }
 
 void CollectActions(const QList<QAction*>& actions, QList<QAction*>& into) {
@@ -155,9 +167,9 @@ class TestMainWindow : public QObject {
       QVERIFY2(!seen.contains(action->shortcut()), qPrintable(action->shortcut().toString()));
       seen.insert(action->shortcut());
     }
-    QCOMPARE(withShortcut, 22);  // 20 of the classic menus, F3 for the 3-D view, Ctrl+J for sculpting
+    // 20 of the classic menus, F3 for the 3-D view, Ctrl+J for sculpting, Ctrl+Shift+A selects none
+    QCOMPARE(withShortcut, 23);
   }
-
 
   // The sculpt mode: a stroke over the viewport is one history entry; Escape leaves the mode.
   void sculptStrokeIsOneStep() {
@@ -175,8 +187,8 @@ class TestMainWindow : public QObject {
     QWidget* viewport = main.Viewport();
     const QPoint middle = viewport->rect().center();
     QTest::mousePress(viewport, Qt::LeftButton, {}, middle);
-    QMouseEvent move(QEvent::MouseMove, QPointF(middle + QPoint(20, 0)), viewport->mapToGlobal(QPointF(middle)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(middle + QPoint(20, 0)),
+                     viewport->mapToGlobal(QPointF(middle)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &move);
     // No command runs in the middle of a stroke: the step before it stays, nothing is removed.
     QTest::keyClick(&main, Qt::Key_Z, Qt::ControlModifier);
@@ -188,6 +200,81 @@ class TestMainWindow : public QObject {
     QVERIFY(QString::fromStdString(main.Editor().History.UndoDescription()).startsWith("Sculpt "));
     QTest::keyClick(&main, Qt::Key_Escape);
     QVERIFY(!menus.Edit_Sculpt->isChecked());
+  }
+
+  // The same stroke drawn with 4 pointer moves and with 40 leaves the same heights.
+  void sculptStrokeFollowsThePath() {
+    auto windows = StartWindows(QString(), true);
+    TMainForm& main = windows->Main();
+    main.Menus().Edit_Sculpt->trigger();
+    QWidget* viewport = main.Viewport();
+    const QPoint start = viewport->rect().center() - QPoint(40, 0);
+    std::vector<std::vector<float>> heights;
+    for (const int moves : {4, 40}) {
+      NewMesh(main.Editor(), 16);
+      main.Editor().Values.Zoom = 0.1f;
+      QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+      for (int k = 1; k <= moves; ++k) DragTo(viewport, start + QPoint(80 * k / moves, 0));
+      QTest::mouseRelease(viewport, Qt::LeftButton, {}, start + QPoint(80, 0));
+      heights.emplace_back();
+      for (const T3DCoord& node : main.Editor().Nodes) heights.back().push_back(node.Z);
+    }
+    QVERIFY(*std::max_element(heights[0].begin(), heights[0].end()) > 0);
+    for (std::size_t i = 0; i < heights[0].size(); ++i)
+      QVERIFY(std::fabs(heights[0][i] - heights[1][i]) <= 0.01f * std::fabs(heights[0][i]) + 1e-3f);
+  }
+
+  // Select none clears the selection; a rectangle in the region mode selects what is inside, with
+  // Ctrl adding, one step each.
+  void selectNoneAndRegion() {
+    auto windows = StartWindows(QString(), true);
+    TMainForm& main = windows->Main();
+    TEditor& editor = main.Editor();
+    NewMesh(editor, 16);
+    editor.Values.Zoom = 0.1f;
+    editor.Values.PanX = editor.Values.PanY = 0;
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    DoSelectAll(editor, true, true);
+    QTest::keyClick(&main, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(SelectionText(editor), QString());
+    main.Menus().Edit_SelectRegion->trigger();
+    QWidget* viewport = main.Viewport();
+    const QPoint middle = viewport->rect().center();
+    const auto drag = [&](QPoint from, QPoint to, Qt::KeyboardModifiers modifiers) {
+      QTest::mousePress(viewport, Qt::LeftButton, modifiers, from);
+      DragTo(viewport, (from + to) / 2, modifiers);
+      DragTo(viewport, to, modifiers);
+      QTest::mouseRelease(viewport, Qt::LeftButton, modifiers, to);
+    };
+    // 256 units are 25.6 pixels: a square of 30 pixels about the middle holds its node only.
+    drag(middle - QPoint(15, 15), middle + QPoint(15, 15), Qt::NoModifier);
+    QCOMPARE(editor.State.SelectedNodeCount(), 1);
+    // To the right, 2 x 3 nodes and the 4 polygons between them join it.
+    drag(middle + QPoint(15, -30), middle + QPoint(70, 30), Qt::ControlModifier);
+    QCOMPARE(editor.State.SelectedNodeCount(), 1 + 6);
+    QCOMPARE(editor.State.SelectedPolygonCount(), 4);
+    QCOMPARE(editor.History.UndoCount(), 4);  // select all, none, and the two regions
+    QCOMPARE(QString::fromStdString(editor.History.UndoDescription()), QStringLiteral("Select Region"));
+    QTest::keyClick(&main, Qt::Key_Escape);
+    QVERIFY(!main.Menus().Edit_SelectRegion->isChecked());
+  }
+
+  // The popup of a polygon selection offers the Shape submenu too; without a selection it has none.
+  void polygonPopupHasShape() {
+    auto windows = StartWindows(QString(), false);
+    TMainForm& main = windows->Main();
+    QMenu* popup = main.findChild<QMenu*>(QStringLiteral("DefaultPopup"));
+    QMenu* shape = main.findChild<QMenu*>(QStringLiteral("DefaultPopup_Shape"));
+    QVERIFY(popup != nullptr && shape != nullptr);
+    QVERIFY(shape->actions().contains(main.Menus().Edit_Subdivide));
+    NewMesh(main.Editor(), 2);
+    for (const bool selected : {true, false}) {
+      DoSelectNothing(main.Editor());
+      if (selected) DoSelectPoly(main.Editor(), 0, true);
+      emit popup->aboutToShow();
+      QCOMPARE(shape->menuAction()->isVisible(), selected);
+    }
   }
 
   void webPageCommandLine_data() {

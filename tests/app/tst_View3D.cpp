@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 #include <QToolBar>
 
@@ -52,10 +53,12 @@ class TestView3D : public QObject {
     QVERIFY(main.Editor().Polygons.Count() > 0);
   }
 
+  // Also after the window was really closed, as Quit closes it before it goes.
   void dockVisibilityIsKept() {
     {
       auto windows = StartWindows();
       windows->Main().Menus().View_Show3D->trigger();
+      QVERIFY(windows->Main().close());
     }
     auto windows = StartWindows();
     QVERIFY(windows->Main().View3D()->isVisible());
@@ -131,6 +134,36 @@ class TestView3D : public QObject {
     QCOMPARE(view->Scene().Mesh().Vertices()[5].Height, before);
     // The pointer leaves the view, as it would before the window goes.
     QTest::mouseMove(main.windowHandle(), QPoint(1, 1));
+  }
+
+  // A new project is framed; a right click opens the top view's popup; a flight selects nothing.
+  void newProjectRightClickAndFlight() {
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    main.Menus().View_Show3D->trigger();
+    TView3DWidget* view = main.View3D()->View();
+    if (view == nullptr) QSKIP("no OpenGL here: the window test runs on a real display");
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    main.NewMesh(2);
+    const double small = view->Camera().Distance;
+    main.NewMesh(16);
+    QVERIFY(view->Camera().Distance > 4 * small);
+    TEditor& editor = main.Editor();
+    const QPoint middle = view->rect().center();
+    QTest::mouseClick(view, Qt::RightButton, Qt::NoModifier, middle);
+    QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(popup != nullptr);
+    popup->close();
+    DoSelectNothing(editor);
+    const int steps = editor.History.UndoCount();
+    QTest::mousePress(view, Qt::RightButton, Qt::NoModifier, middle);
+    QTest::keyPress(view, Qt::Key_W);
+    QTest::qWait(60);
+    QTest::keyRelease(view, Qt::Key_W);
+    QTest::mouseRelease(view, Qt::RightButton, Qt::NoModifier, middle);
+    QCOMPARE(SelectionText(editor), QString());
+    QCOMPARE(editor.History.UndoCount(), steps);
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
   }
 };
 

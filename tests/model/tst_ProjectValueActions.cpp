@@ -5,6 +5,7 @@
 #include "ActionTestSupport.h"
 #include "model/actions/ProjectValueActions.h"
 #include "model/actions/Requests.h"
+#include "model/project/GradientRange.h"
 #include "model/view/ViewTransform.h"
 #include "support/TestRegistry.h"
 
@@ -91,6 +92,39 @@ class TestProjectValueActions : public QObject {
     QCOMPARE(editor.History.UndoAt(1).Description(), std::string("Set MinZ to 12"));
     editor.History.UndoLast();
     QCOMPARE(editor.Values.MinZ, 12.0f);
+  }
+
+  // Fitting the gradient to the terrain sets MinZ and MaxZ to the lowest and highest node as one
+  // step (both edit boxes shown, undone together); a flat terrain or a fitted one records nothing.
+  void fitGradientToTerrain_data() {
+    QTest::addColumn<QList<float>>("heights");
+    QTest::addColumn<int>("steps");
+    QTest::newRow("valley") << QList<float>{10, 250, -40, NAN} << 1;
+    QTest::newRow("flat") << QList<float>{7, 7} << 0;
+    QTest::newRow("already fitted") << QList<float>{0, 1000} << 0;
+  }
+  void fitGradientToTerrain() {
+    QFETCH(QList<float>, heights);
+    QFETCH(int, steps);
+    TActionFixture f;
+    f.editor.Values.MinZ = 0, f.editor.Values.MaxZ = 1000;
+    for (const float z : heights) f.editor.Nodes.NewNode("", "", 0, 0, z);
+    f.Calls();
+    DoFitGradientToTerrain(f.editor);
+    QCOMPARE(f.editor.History.UndoCount(), steps);
+    if (steps == 0) return;
+    QCOMPARE(UndoText(f.editor), QStringLiteral("Fit Gradient to Terrain"));
+    QCOMPARE(f.editor.Values.MinZ, -40.0f);
+    QCOMPARE(f.editor.Values.MaxZ, 250.0f);
+    const QString calls = f.Calls();
+    QVERIFY(calls.contains("unit 0") && calls.contains("unit 1"));
+    f.editor.History.UndoLast();
+    QCOMPARE(f.editor.Values.MinZ, 0.0f);
+    QCOMPARE(f.editor.Values.MaxZ, 1000.0f);
+    // A project made from a heightmap gets the same range without a step.
+    SetGradientToTerrain(f.editor);
+    QCOMPARE(f.editor.Values.MaxZ, 250.0f);
+    QCOMPARE(f.editor.History.RedoCount(), 1);
   }
 
   void numberTexts_data() {

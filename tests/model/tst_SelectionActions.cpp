@@ -1,6 +1,8 @@
 // Selection actions: flags and counts after Execute, Undo and Redo, the order of notifications,
 // texture patterns, and the requests that create no entry.
+#include <QPointF>
 #include <QTest>
+#include <QVector>
 
 #include <algorithm>
 #include <string>
@@ -9,6 +11,7 @@
 #include "model/actions/SelectionActions.h"
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
+#include "model/interaction/RegionSelection.h"
 #include "support/RecordingHost.h"
 #include "support/TestRegistry.h"
 
@@ -299,6 +302,42 @@ class TestSelectionActions : public QObject {
     QVERIFY(action.CapturedBytes() <= std::min<std::size_t>(count / 8 + 8, selected * 4u));
     f.editor.History.UndoLast();
     QCOMPARE(f.Selection(), WithCounts(QString::fromStdString(flags + "/")));
+  }
+
+  // A region selects the nodes inside it and the polygons with every corner inside, replacing the
+  // selection or adding to it, as one step; a region that changes nothing records none.
+  void selectRegion_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QVector<QPointF>>("outline");
+    QTest::addColumn<bool>("add");
+    QTest::addColumn<QString>("after");
+    const QVector<QPointF> rectangle{{0.5, -1}, {3.5, -1}, {3.5, 1}, {0.5, 1}};
+    const QVector<QPointF> lasso{{1.5, -1}, {2.5, 0}, {1.5, 1}, {1.8, 0}};  // around node 2 only
+    QTest::newRow("rectangle") << "10001/100" << rectangle << false << "01110/010";
+    QTest::newRow("rectangle, adding") << "10001/100" << rectangle << true << "11111/110";
+    QTest::newRow("lasso") << "00000/000" << lasso << false << "00100/000";
+    QTest::newRow("nothing new") << "01110/010" << rectangle << true << "";
+  }
+  void selectRegion() {
+    QFETCH(QString, before);
+    QFETCH(QVector<QPointF>, outline);
+    QFETCH(bool, add);
+    QFETCH(QString, after);
+    TFixture f;
+    AddThreePolygons(f);
+    f.SetSelection(before.toStdString());
+    std::vector<TWorldPoint> world;
+    for (const QPointF& p : outline) world.push_back({float(p.x()), float(p.y())});
+    DoSelectRegion(f.editor, world, add);
+    if (after.isEmpty()) {
+      QCOMPARE(f.editor.History.UndoCount(), 0);
+      return;
+    }
+    QCOMPARE(f.Selection(), WithCounts(after));
+    QCOMPARE(f.editor.History.UndoCount(), 1);
+    QVERIFY(SelectionNotifications(f.host));
+    f.editor.History.UndoLast();
+    QCOMPARE(f.Selection(), WithCounts(before));
   }
 
   void internalChecksNameTheActionsModule() {

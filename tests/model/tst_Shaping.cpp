@@ -631,6 +631,101 @@ class TestShaping : public QObject {
       QCOMPARE(f.editor.Nodes[MeshNode(8, column, row)].Z, 0.0f);
     stroke.End();
   }
+
+  // A stroke along the same path gives the same heights however many pointer moves draw it: an
+  // L-shaped path in 4 moves and in 40 (and a constant brush is not left in beads).
+  void sculptFollowsThePath_data() {
+    QTest::addColumn<int>("falloff");
+    QTest::newRow("smooth") << int(TFalloff::Smooth);
+    QTest::newRow("constant") << int(TFalloff::Constant);
+  }
+  void sculptFollowsThePath() {
+    QFETCH(int, falloff);
+    const std::array<std::array<float, 2>, 5> corners{
+        {{-1500, -700}, {0, -700}, {1500, -700}, {1500, 300}, {1500, 1300}}};
+    std::vector<std::vector<float>> heights;
+    for (const int steps : {1, 10}) {
+      TActionFixture f;
+      NewMesh(f.editor, 16);
+      TSculptStroke stroke(f.editor, {TSculptMode::Raise, 512, 10, TFalloff(falloff)});
+      stroke.MoveTo(corners[0][0], corners[0][1]);
+      for (std::size_t leg = 1; leg < corners.size(); ++leg) {
+        for (int k = 1; k <= steps; ++k) {
+          const float t = float(k) / float(steps);
+          stroke.MoveTo(corners[leg - 1][0] + t * (corners[leg][0] - corners[leg - 1][0]),
+                        corners[leg - 1][1] + t * (corners[leg][1] - corners[leg - 1][1]));
+        }
+      }
+      stroke.End();
+      heights.emplace_back();
+      for (int i = 0; i < f.editor.Nodes.Count(); ++i) heights.back().push_back(f.editor.Nodes[i].Z);
+    }
+    QVERIFY(*std::max_element(heights[0].begin(), heights[0].end()) > 10);
+    for (std::size_t i = 0; i < heights[0].size(); ++i) {
+      const float a = heights[0][i], b = heights[1][i];
+      QVERIFY2(std::fabs(a - b) <= 0.01f * std::max(std::fabs(a), std::fabs(b)) + 1e-4f,
+               qPrintable(QStringLiteral("node %1: %2 and %3").arg(i).arg(a).arg(b)));
+    }
+    if (TFalloff(falloff) == TFalloff::Constant) {
+      // Along the straight first leg, well inside it, the nodes by the path rose alike (within the
+      // one dab more or less that a window of the path can hold).
+      std::vector<float> row;
+      for (int column = 5; column <= 10; ++column)
+        row.push_back(heights[0][std::size_t(MeshNode(16, column, 5))]);
+      QVERIFY(*std::max_element(row.begin(), row.end()) <= 1.1f * *std::min_element(row.begin(), row.end()));
+    }
+  }
+
+  // Subdividing splits the chosen triangles in four and their neighbours on a cut edge so that no
+  // node lies inside another triangle's edge; the new heights follow the plane; one step.
+  void subdivide_data() {
+    QTest::addColumn<int>("corners");  // selected nodes: 0 (everything), a triangle's 3, a square's 4
+    QTest::addColumn<int>("polygons");
+    QTest::addColumn<int>("nodes");
+    QTest::newRow("everything") << 0 << 128 << 81;
+    QTest::newRow("one triangle") << 3 << 32 + 3 + 3 << 25 + 3;
+    QTest::newRow("one square") << 4 << 32 + 6 + 4 << 25 + 5;
+  }
+  void subdivide() {
+    QFETCH(int, corners);
+    QFETCH(int, polygons);
+    QFETCH(int, nodes);
+    TActionFixture f;
+    NewMesh(f.editor, 4);
+    for (T3DCoord& node : f.editor.Nodes) node.Z = node.X + 2 * node.Y;
+    // The middle square's nodes (0, 0), (256, 0), (256, 256), then (0, 256).
+    const std::vector<int> square{MeshNode(4, 2, 2), MeshNode(4, 3, 2), MeshNode(4, 3, 3), MeshNode(4, 2, 3)};
+    std::vector<int> chosen(square.begin(), square.begin() + corners);
+    if (corners == 3) {  // the corners of one triangle of that square
+      for (const TPoly& p : f.editor.Polygons) {
+        const std::set<int> c{p.Node1, p.Node2, p.Node3};
+        if (std::all_of(c.begin(), c.end(),
+                        [&](int n) { return std::count(square.begin(), square.end(), n); }))
+          chosen.assign(c.begin(), c.end());
+      }
+    }
+    f.editor.Nodes.AssignSelected([&](int i, const T3DCoord&) { return std::ranges::count(chosen, i) > 0; });
+    const std::string before = WriteProjectBytes(f.editor);
+    QVERIFY(DoSubdivide(f.editor) > 0);
+    QCOMPARE(f.editor.History.UndoCount(), 1);
+    QCOMPARE(f.editor.Polygons.Count(), polygons);
+    QCOMPARE(f.editor.Nodes.Count(), nodes);
+    for (const T3DCoord& node : f.editor.Nodes) QCOMPARE(node.Z, node.X + 2 * node.Y);
+    for (const TPoly& p : f.editor.Polygons) {
+      const int c[3] = {p.Node1, p.Node2, p.Node3};
+      QVERIFY(IsGround(f.editor.Nodes[c[0]], f.editor.Nodes[c[1]], f.editor.Nodes[c[2]]));
+      for (int k = 0; k < 3; ++k) {
+        const T3DCoord &a = f.editor.Nodes[c[k]], &b = f.editor.Nodes[c[(k + 1) % 3]];
+        for (const T3DCoord& n : f.editor.Nodes) {
+          const double cross = (double(b.X) - a.X) * (n.Y - a.Y) - (double(b.Y) - a.Y) * (n.X - a.X);
+          const double along = (double(n.X) - a.X) * (b.X - a.X) + (double(n.Y) - a.Y) * (b.Y - a.Y);
+          const double length2 = (double(b.X) - a.X) * (b.X - a.X) + (double(b.Y) - a.Y) * (b.Y - a.Y);
+          QVERIFY2(!(cross == 0 && along > 0 && along < length2), "a node inside an edge");
+        }
+      }
+    }
+    CheckUndoRedo(f.editor, before);
+  }
 };
 
 TERRAVEL_TEST(TestShaping)

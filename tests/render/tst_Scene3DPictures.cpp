@@ -106,7 +106,9 @@ class TestScene3DPictures : public QObject {
     QVERIFY(!picture.Image.isNull());
     const TScene3DStyle style = StyleFor(editor.Values);
     const QRgb lit = Scaled(GradientColor(editor.Values, 30), LightFactor({0, 0, 1}));
-    const QRgb expected = selected ? style.Selection : sky ? Mixed(lit, style.SkyTint) : lit;
+    // The selection tints the lit colour, lit alike.
+    const QRgb tint = Mixed(lit, Scaled(style.Selection, LightFactor({0, 0, 1})));
+    const QRgb expected = selected ? tint : sky ? Mixed(lit, style.SkyTint) : lit;
     // Inside: near each corner and the middle; outside: the other half of the square.
     for (const QPointF& p : {QPointF(75, 25), QPointF(90, 5), QPointF(95, 80), QPointF(30, 5)}) {
       const QRgb got = picture.Image.pixel(Pixel(picture.Camera, p.x(), p.y(), 30));

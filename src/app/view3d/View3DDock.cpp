@@ -2,12 +2,12 @@
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -17,26 +17,31 @@
 
 namespace terravel {
 
-bool OpenGLAvailable(QString& why) {
+bool OpenGLAvailable(QString& why, bool* software) {
   QSurfaceFormat format;
   format.setVersion(3, 3);
   format.setProfile(QSurfaceFormat::CoreProfile);
   QOpenGLContext context;
   context.setFormat(format);
   if (!context.create()) {
-    why = QStringLiteral("The 3-D view needs OpenGL, which cannot be started on this display (%1).")
-              .arg(QGuiApplication::platformName());
+    why = QStringLiteral("The 3-D view needs OpenGL, which cannot be started on this display.");
     return false;
   }
   QOffscreenSurface surface;
   surface.setFormat(context.format());
   surface.create();
   if (!context.makeCurrent(&surface)) {
-    why = QStringLiteral("The 3-D view needs OpenGL, which cannot be started on this display (%1).")
-              .arg(QGuiApplication::platformName());
+    why = QStringLiteral("The 3-D view needs OpenGL, which cannot be started on this display.");
     return false;
   }
   const QSurfaceFormat got = context.format();
+  // Software rasterisers (Mesa's llvmpipe, softpipe, swrast) pay for every sample of multisampling.
+  const auto* renderer = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+  const QString name = QString::fromLatin1(renderer != nullptr ? renderer : "").toLower();
+  if (software != nullptr) {
+    *software = name.contains(QLatin1String("llvmpipe")) || name.contains(QLatin1String("softpipe")) ||
+                name.contains(QLatin1String("swrast")) || name.contains(QLatin1String("software"));
+  }
   context.doneCurrent();
   if (got.version() < qMakePair(3, 3)) {
     why = QStringLiteral("The 3-D view needs OpenGL 3.3; this system offers only %1.%2.")
@@ -73,6 +78,11 @@ TView3DDock::TView3DDock(TEditor& editor, TDocumentHost& host, TView3DControls c
   row->addWidget(frameAll);
   row->addWidget(frameSelection);
   row->addWidget(wireframe_);
+  nodes_ = new QCheckBox(QStringLiteral("Nodes"), body);
+  nodes_->setObjectName(QStringLiteral("View3DNodes"));
+  nodes_->setToolTip(QStringLiteral("Node dots, where they stand apart"));
+  nodes_->setChecked(true);
+  row->addWidget(nodes_);
   row->addWidget(new QLabel(QStringLiteral("Height:"), body));
   row->addWidget(exaggeration_);
   row->addStretch(1);
@@ -104,13 +114,14 @@ void TView3DDock::showEvent(QShowEvent* event) {
 
 void TView3DDock::CreateView() {
   QString why;
-  if (!OpenGLAvailable(why)) {
+  bool software = false;
+  if (!OpenGLAvailable(why, &software)) {
     ShowFailure(why);
-    for (QWidget* w : std::initializer_list<QWidget*>{frameAll_, frameSelection_, wireframe_, exaggeration_})
+    for (QWidget* w : std::initializer_list<QWidget*>{frameAll_, frameSelection_, wireframe_, nodes_, exaggeration_})
       w->setEnabled(false);
     return;
   }
-  view_ = new TView3DWidget(editor_, controls_, stack_);
+  view_ = new TView3DWidget(editor_, controls_, stack_, !software);
   view_->LoadCamera(settings_);
   stack_->addWidget(view_);
   stack_->setCurrentWidget(view_);
@@ -124,6 +135,7 @@ void TView3DDock::CreateView() {
   connect(frameAll_, &QToolButton::clicked, view_, &TView3DWidget::FrameAll);
   connect(frameSelection_, &QToolButton::clicked, view_, &TView3DWidget::FrameSelection);
   connect(wireframe_, &QCheckBox::toggled, view_, &TView3DWidget::SetWireframe);
+  connect(nodes_, &QCheckBox::toggled, view_, &TView3DWidget::SetShowNodes);
   connect(exaggeration_, &QDoubleSpinBox::valueChanged, view_, &TView3DWidget::SetExaggeration);
   host_.Follow(*view_);
 }
@@ -151,7 +163,9 @@ void TView3DDock::LoadSettings(const TView3DSettings& settings) {
 }
 
 void TView3DDock::StoreSettings(TView3DSettings& settings) const {
-  settings.Visible = isVisible();
+  // Asked of the main window: after it closed, the dock is no longer visible itself.
+  settings.Visible = isVisibleTo(parentWidget());
+  if (!isFloating() && width() > 0) settings.Width = width();
   if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
     settings.Area = static_cast<int>(window->dockWidgetArea(const_cast<TView3DDock*>(this)));
   settings.Floating = isFloating();

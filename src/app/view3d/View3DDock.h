@@ -54,10 +54,12 @@ class TView3DDock : public QDockWidget {
   QLabel* failure_ = nullptr;
   QLabel* note_ = nullptr;  // what the view leaves out
   QCheckBox* wireframe_ = nullptr;
+  QCheckBox* nodes_ = nullptr;
   QDoubleSpinBox* exaggeration_ = nullptr;
 };
 
-// Whether this system can make an OpenGL 3.3 core context; otherwise the sentence why.
-bool OpenGLAvailable(QString& why);
+// Whether this system can make an OpenGL 3.3 core context; otherwise the sentence why. software
+// tells whether the context draws on the processor.
+bool OpenGLAvailable(QString& why, bool* software = nullptr);
 
 }  // namespace terravel

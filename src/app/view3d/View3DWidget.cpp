@@ -21,21 +21,21 @@ constexpr double kDegreesPerPixel = 0.4;
 constexpr double kClickSlop = 4;  // pixels a click may move and stay a click
 constexpr int kWheelNotch = 120;
 
-QSurfaceFormat ViewFormat() {
+QSurfaceFormat ViewFormat(bool multisample) {
   QSurfaceFormat format;
   format.setVersion(3, 3);
   format.setProfile(QSurfaceFormat::CoreProfile);
   format.setDepthBufferSize(24);
-  format.setSamples(4);
+  format.setSamples(multisample ? 4 : 0);
   return format;
 }
 
 }  // namespace
 
-TView3DWidget::TView3DWidget(TEditor& editor, TView3DControls controls, QWidget* parent)
+TView3DWidget::TView3DWidget(TEditor& editor, TView3DControls controls, QWidget* parent, bool multisample)
     : QOpenGLWidget(parent), editor_(editor), controls_(std::move(controls)) {
   setObjectName(QStringLiteral("View3DWidget"));
-  setFormat(ViewFormat());
+  setFormat(ViewFormat(multisample));
   setFocusPolicy(Qt::ClickFocus);
   setMinimumSize(160, 120);
   style_.ShowNodes = true;
@@ -64,6 +64,11 @@ void TView3DWidget::Sync() {
   const std::string noteBefore = scene_.Note();
   const TMeshUpdate changes = scene_.Sync(editor_);
   if (scene_.Note() != noteBefore) emit NoteChanged(QString::fromLocal8Bit(scene_.Note()));
+  // A new document (New, Open, an import into a new project: nothing to undo or redo) is framed
+  // anew; the first one keeps the camera the settings gave.
+  if (synced_ && changes.Rebuilt && editor_.History.UndoCount() == 0 && editor_.History.RedoCount() == 0)
+    framed_ = false;
+  synced_ = true;
   if (changes.Rebuilt) {
     pending_.Rebuilt = true;
     pendingVertices_.clear();
@@ -147,6 +152,11 @@ void TView3DWidget::FrameSelection() {
   update();
 }
 
+void TView3DWidget::SetShowNodes(bool on) {
+  style_.ShowNodes = on;
+  update();
+}
+
 void TView3DWidget::SetWireframe(bool on) {
   style_.Wireframe = on;
   update();
@@ -188,7 +198,9 @@ void TView3DWidget::StoreCamera(TView3DSettings& s) const {
 TPickHit TView3DWidget::PickAt(QPointF position) const {
   TCamera3D camera = camera_;
   camera.SetViewport(width(), height());
-  return scene_.PickAt(camera, position.x(), position.y());
+  // A node is picked only where its dot shows, within 3 pixels of it.
+  const bool dots = NodeDotsShown(camera, style_, scene_.Mesh().Bounds(), int(scene_.Mesh().Vertices().size()));
+  return scene_.PickAt(camera, position.x(), position.y(), dots ? 3 : 0);
 }
 
 TVec3 TView3DWidget::PointUnder(QPointF position) const {
@@ -242,6 +254,8 @@ void TView3DWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (button == Qt::LeftButton || button == Qt::RightButton) {
     RunCommand(window(), [&] { Click(event->position(), button == Qt::RightButton, event->modifiers()); });
   }
+  // A right click opens the same popup as in the top view.
+  if (button == Qt::RightButton && controls_.Popup) controls_.Popup(event->globalPosition().toPoint());
 }
 
 void TView3DWidget::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -303,6 +317,8 @@ void TView3DWidget::focusOutEvent(QFocusEvent* event) {
 void TView3DWidget::FlyStep() {
   const double seconds = flyClock_.restart() / 1000.0;
   if (flyKeys_.empty()) return;
+  // A flight is no click: its release selects nothing.
+  moved_ = true;
   // Half the terrain's size per second.
   const TBox3 bounds = scene_.Mesh().Bounds();
   const double size = bounds.Empty() ? 100 : std::max(Length(bounds.Max - bounds.Min), 1.0);

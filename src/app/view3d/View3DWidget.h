@@ -25,12 +25,14 @@ struct TView3DSettings;
 struct TView3DControls {
   QAction* ShowProperties = nullptr;   // a double click with a selection
   std::function<void()> AfterClick;    // the properties window follows the selection
+  std::function<void(QPoint)> Popup;   // the top view's popup for the selection, at the screen point
 };
 
 class TView3DWidget : public QOpenGLWidget, public TDocumentView {
   Q_OBJECT
  public:
-  TView3DWidget(TEditor& editor, TView3DControls controls, QWidget* parent = nullptr);
+  // Multisampling smooths the edges; a renderer on the processor goes without it.
+  TView3DWidget(TEditor& editor, TView3DControls controls, QWidget* parent = nullptr, bool multisample = true);
   ~TView3DWidget() override;
 
   void Redraw(bool full) override;
@@ -40,6 +42,7 @@ class TView3DWidget : public QOpenGLWidget, public TDocumentView {
   void FrameAll();
   void FrameSelection();
   void SetWireframe(bool on);
+  void SetShowNodes(bool on);
   void SetExaggeration(double factor);
   double Exaggeration() const { return scene_.Mesh().Exaggeration(); }
 
@@ -86,6 +89,7 @@ class TView3DWidget : public QOpenGLWidget, public TDocumentView {
   TScene3DStyle style_;
   bool ready_ = false;
   bool framed_ = false;
+  bool synced_ = false;
   int suspended_ = 0;
   bool stale_ = true;
   // Changes taken from the document and not yet on the card.

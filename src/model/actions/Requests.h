@@ -64,5 +64,7 @@ TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options, con
 // The result tells the polygons added and the triangles left out; its Edit is left empty.
 TTriangulateResult DoTriangulate(TEditor& editor, const TTriangulateOptions& options,
                                  const TShapingProgress& progress = {});
+// The count is of the polygons split (those chosen and their neighbours on a cut edge).
+int DoSubdivide(TEditor& editor);
 
 }  // namespace terravel

@@ -121,6 +121,27 @@ void TSelectTextureAction::ChangeSelection() {
   });
 }
 
+TSelectRegionAction::TSelectRegionAction(TEditor& editor, std::vector<int> nodes, std::vector<int> polygons,
+                                         bool add)
+    : TSelectMultipleAction(editor, "Select Region"),
+      nodes_(std::move(nodes)),
+      polygons_(std::move(polygons)),
+      add_(add) {}
+
+void TSelectRegionAction::ChangeSelection() {
+  // Both lists ask in ascending order, as the indices are kept.
+  const auto assign = [this](auto& list, const std::vector<int>& chosen) {
+    std::size_t next = 0;
+    list.AssignSelected([&](int index, const auto& record) {
+      const bool isChosen = next < chosen.size() && chosen[next] == index;
+      if (isChosen) ++next;
+      return isChosen || (add_ && record.Selected);
+    });
+  };
+  assign(editor_.Nodes, nodes_);
+  assign(editor_.Polygons, polygons_);
+}
+
 // --- corner nodes ---
 
 TSelectSelectedPolyNodesAction::TSelectSelectedPolyNodesAction(TEditor& editor)

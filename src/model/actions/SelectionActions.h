@@ -4,6 +4,7 @@
 // (which keep the counts) and never mark the project modified.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/actions/SelectionSnapshot.h"
 #include "model/history/Action.h"
@@ -108,6 +109,21 @@ class TSelectTextureAction : public TSelectMultipleAction {
 
  private:
   std::string pattern_;
+};
+
+// "Select Region": the given nodes and polygons (ascending indices) become the selection, or
+// join it when adding.
+class TSelectRegionAction : public TSelectMultipleAction {
+ public:
+  TSelectRegionAction(TEditor& editor, std::vector<int> nodes, std::vector<int> polygons, bool add);
+
+ protected:
+  void ChangeSelection() override;
+
+ private:
+  std::vector<int> nodes_;
+  std::vector<int> polygons_;
+  bool add_;
 };
 
 // Adds the corner nodes of the selected polygons to the node selection.

@@ -13,6 +13,7 @@
 #include "model/shaping/EdgeCollapse.h"
 #include "model/shaping/HeightSmoothing.h"
 #include "model/shaping/ShapingScope.h"
+#include "model/shaping/Subdivision.h"
 
 namespace terravel {
 
@@ -50,6 +51,12 @@ bool TMeshEditAction::DoExecute() {
     oldHeights_.push_back(node.Z);
     node.Z = change.Z;
   }
+  nodes.Reserve(static_cast<std::size_t>(nodes.Count()) + edit_.AddedNodes.size());
+  addedNodes_ = 0;
+  for (const T3DCoord& node : edit_.AddedNodes) {
+    Require(nodes.AddNode(node) >= 0, modules::Actions, "no memory for a new node");
+    ++addedNodes_;
+  }
   oldCorners_.clear();
   oldCorners_.reserve(edit_.Corners.size());
   for (const TCornerChange& change : edit_.Corners) {
@@ -86,6 +93,12 @@ void TMeshEditAction::DoUndo() {
     SetCorners(polygons[edit_.Corners[k].Index], oldCorners_[k]);
   }
   for (std::size_t k = edit_.Heights.size(); k-- > 0;) nodes[edit_.Heights[k].Index].Z = oldHeights_[k];
+  // The added nodes are the last ones again, and no polygon uses them any more.
+  Require(addedNodes_ <= nodes.Count(), modules::Actions, "added nodes not found");
+  std::vector<int> lastNodes(static_cast<std::size_t>(addedNodes_));
+  std::iota(lastNodes.begin(), lastNodes.end(), nodes.Count() - addedNodes_);
+  nodes.DetachMany(lastNodes);
+  addedNodes_ = 0;
   nodes.AnnounceSelection();
   polygons.AnnounceSelection();
 }
@@ -97,10 +110,10 @@ TNotices TMeshEditAction::Notices() const {
 }
 
 std::size_t TMeshEditAction::CapturedBytes() const {
-  std::size_t bytes = HeapBytes(edit_.Heights) + HeapBytes(edit_.Corners) + HeapBytes(edit_.RemovedPolygons) +
-                      HeapBytes(edit_.RemovedNodes) + HeapBytes(edit_.AddedPolygons) +
-                      HeapBytes(oldHeights_) + HeapBytes(oldCorners_) + HeapBytes(removedPolygons_) +
-                      HeapBytes(removedNodes_);
+  std::size_t bytes = HeapBytes(edit_.AddedNodes) + HeapBytes(edit_.Heights) + HeapBytes(edit_.Corners) +
+                      HeapBytes(edit_.RemovedPolygons) + HeapBytes(edit_.RemovedNodes) +
+                      HeapBytes(edit_.AddedPolygons) + HeapBytes(oldHeights_) + HeapBytes(oldCorners_) +
+                      HeapBytes(removedPolygons_) + HeapBytes(removedNodes_);
   for (const TPoly& polygon : edit_.AddedPolygons) {
     bytes += HeapBytes(polygon.Name) + HeapBytes(polygon.Group) + HeapBytes(polygon.Texture);
   }
@@ -108,6 +121,7 @@ std::size_t TMeshEditAction::CapturedBytes() const {
     bytes += HeapBytes(polygon.Name) + HeapBytes(polygon.Group) + HeapBytes(polygon.Texture);
   }
   for (const T3DCoord& node : removedNodes_) bytes += HeapBytes(node.Name) + HeapBytes(node.Group);
+  for (const T3DCoord& node : edit_.AddedNodes) bytes += HeapBytes(node.Name) + HeapBytes(node.Group);
   return bytes;
 }
 
@@ -138,6 +152,14 @@ TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options, con
   result.Edit = {};
   Perform(editor, "Simplify " + FormatCount(result.PolygonsBefore) + " polygons", std::move(edit));
   return result;
+}
+
+int DoSubdivide(TEditor& editor) {
+  const int chosen = CountChosen(ChosenPolygons(editor));
+  TMeshEdit edit = SubdividePolygons(editor);
+  const int split = static_cast<int>(edit.Corners.size());
+  Perform(editor, "Subdivide " + FormatCount(chosen) + " polygons", std::move(edit));
+  return split;
 }
 
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options, const TShapingProgress& progress) {

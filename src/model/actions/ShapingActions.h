@@ -33,6 +33,7 @@ class TMeshEditAction : public TAction {
   std::vector<TPoly> removedPolygons_;
   std::vector<T3DCoord> removedNodes_;
   int added_ = 0;
+  int addedNodes_ = 0;
 };
 
 }  // namespace terravel

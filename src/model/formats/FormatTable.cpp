@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/editor/Editor.h"
 #include "model/formats/GltfExport.h"
 #include "model/formats/HeightmapFormat.h"
 #include "model/formats/ProjectTextExport.h"
@@ -9,7 +10,9 @@
 #include "model/formats/UnrealTextExport.h"
 #include "model/formats/UnrealTextImport.h"
 #include "model/formats/WavefrontOBJ.h"
+#include "model/formats/PolygonGroups.h"
 #include "model/formats/XYZText.h"
+#include "model/shaping/ShapingScope.h"
 #include "model/text/NumberText.h"
 
 namespace terravel {
@@ -109,8 +112,14 @@ std::vector<TExchangeFormatInfo> MakeTable() {
 
   TExchangeFormatInfo& gltf = row(TExchangeFormat::Gltf, "gltf", {"glb", "gltf"});
   gltf.Write = [](const TEditor& editor, const std::string& path, const TWriteOptions& options) {
-    ExportGltf(editor, path, options.ZUp ? TGltfAxes::ZUp : TGltfAxes::YUp);
-    return TExport{};
+    ExportGltf(editor, path, options.ZUp ? TGltfAxes::ZUp : TGltfAxes::YUp, options.Scale);
+    // One mesh a polygon group.
+    const int meshes = editor.Polygons.Empty() ? 0 : static_cast<int>(PolygonsByGroup(editor).size());
+    const int triangles = editor.Polygons.Count();
+    TExport report;
+    report.Written = FormatCount(meshes) + (meshes == 1 ? " mesh, " : " meshes, ") + FormatCount(triangles) +
+                     (triangles == 1 ? " triangle" : " triangles");
+    return report;
   };
   gltf.WriteOptions = TFormatOptions::Axes;
   gltf.ExportRank = 4;
@@ -163,6 +172,26 @@ std::vector<const TExchangeFormatInfo*> CommandLineFormats(bool imports) {
     return imports ? a->ImportRank < b->ImportRank : a->ExportRank < b->ExportRank;
   });
   return formats;
+}
+
+std::string WrittenText(const TExchangeFormatInfo& format, const TEditor& editor, const TExport& written) {
+  if (!written.Written.empty()) return written.Written;
+  const auto counted = [](int count, const char* word) {
+    return FormatCount(count) + " " + word + (count == 1 ? "" : "s");
+  };
+  const std::string nodes = counted(editor.Nodes.Count(), "node");
+  const int polygons = editor.Polygons.Count();
+  switch (format.Counts) {
+    case TExportCounts::Nodes:
+      return nodes;
+    case TExportCounts::Polygons:
+      return counted(polygons, "polygon");
+    case TExportCounts::NodesAndPolygons:
+      return nodes + " and " + counted(polygons, "polygon");
+    case TExportCounts::Triangles:
+      break;
+  }
+  return counted(polygons, "triangle");
 }
 
 const TExchangeFormatInfo* FindFormatByName(std::string_view name) {

@@ -68,6 +68,10 @@ const TExchangeFormatInfo& FormatInfo(TExchangeFormat format);
 // The formats that import (or export), in terravel-cli's order.
 std::vector<const TExchangeFormatInfo*> CommandLineFormats(bool imports);
 
+// What an export wrote, in words: the writer's own ("a 513 x 513 heightmap"), or else what the
+// format counts ("12 polygons", "8,192 triangles").
+std::string WrittenText(const TExchangeFormatInfo& format, const TEditor& editor, const TExport& written);
+
 // The format of that exact name ("t3d"); none for an unknown name.
 const TExchangeFormatInfo* FindFormatByName(std::string_view name);
 // The format a file name's extension stands for, ignoring letter case ("Map.T3D"); none without a

@@ -139,7 +139,8 @@ TVector Cross(const TVector& a, const TVector& b) {
 // One group's polygons as a mesh.
 class TMeshBuilder {
  public:
-  TMeshBuilder(const TEditor& editor, TGltfAxes axes) : editor_(editor), yUp_(axes == TGltfAxes::YUp) {}
+  TMeshBuilder(const TEditor& editor, TGltfAxes axes, double metresPerUnit)
+      : editor_(editor), yUp_(axes == TGltfAxes::YUp), metresPerUnit_(metresPerUnit) {}
 
   void Add(const std::vector<int>& polygons, const std::map<std::string, int>& materials,
            tinygltf::Model& model, TBufferWriter& buffer, const std::string& group) {
@@ -185,7 +186,7 @@ class TMeshBuilder {
  private:
   // The node's position in the file's axes, in metres.
   std::array<float, 3> PositionOf(const T3DCoord& node) const {
-    const auto metres = [](float value) { return static_cast<float>(double(value) * kMetresPerUnit); };
+    const auto metres = [this](float value) { return static_cast<float>(double(value) * metresPerUnit_); };
     return yUp_ ? std::array<float, 3>{metres(node.X), metres(node.Z), metres(node.Y)}
                 : std::array<float, 3>{metres(node.X), metres(node.Y), metres(node.Z)};
   }
@@ -247,6 +248,7 @@ class TMeshBuilder {
 
   const TEditor& editor_;
   const bool yUp_;
+  const double metresPerUnit_;
   std::map<std::int64_t, std::uint32_t> vertices_;  // node * 2 + (sky ? 1 : 0) -> vertex
   std::vector<int> vertexNodes_;
   std::vector<bool> vertexGround_;
@@ -254,10 +256,10 @@ class TMeshBuilder {
   std::vector<TVector> normalSums_;
 };
 
-tinygltf::Value AssetExtras(TGltfAxes axes) {
+tinygltf::Value AssetExtras(TGltfAxes axes, double metresPerUnit) {
   tinygltf::Value::Object extras;
   extras["unit"] = tinygltf::Value(std::string("1 Unreal unit = 1.905 cm (16 units to the foot)"));
-  extras["metresPerUnrealUnit"] = tinygltf::Value(kMetresPerUnit);
+  extras["metresPerUnrealUnit"] = tinygltf::Value(metresPerUnit);
   extras["axes"] = tinygltf::Value(std::string(
       axes == TGltfAxes::YUp
           ? "Y up: x = Unreal X, y = Unreal Z, z = Unreal Y"
@@ -275,12 +277,13 @@ TGltfContainer GltfContainerOf(const std::string& path) {
   return text ? TGltfContainer::Text : TGltfContainer::Binary;
 }
 
-std::string GltfBytesOf(const TEditor& editor, TGltfContainer container, TGltfAxes axes) {
+std::string GltfBytesOf(const TEditor& editor, TGltfContainer container, TGltfAxes axes, double scale) {
+  const double metresPerUnit = kMetresPerUnit * scale;
   RequireFiniteCoordinates(editor.Nodes);
   tinygltf::Model model;
   model.asset.version = "2.0";
   model.asset.generator = std::string("Terravel ") + kTerravelVersion;
-  model.asset.extras = AssetExtras(axes);
+  model.asset.extras = AssetExtras(axes, metresPerUnit);
 
   // Materials in the order the textures first appear, each with its first polygon's colour.
   std::map<std::string, int> materials;
@@ -303,7 +306,7 @@ std::string GltfBytesOf(const TEditor& editor, TGltfContainer container, TGltfAx
     model.buffers.emplace_back();
     TBufferWriter buffer(model);
     for (const TPolygonGroup& group : groups) {
-      TMeshBuilder(editor, axes).Add(group.Polygons, materials, model, buffer, group.Name);
+      TMeshBuilder(editor, axes, metresPerUnit).Add(group.Polygons, materials, model, buffer, group.Name);
       tinygltf::Node node;
       node.name = model.meshes.back().name;
       node.mesh = static_cast<int>(model.meshes.size() - 1);
@@ -322,8 +325,9 @@ std::string GltfBytesOf(const TEditor& editor, TGltfContainer container, TGltfAx
   return std::move(stream).str();
 }
 
-void ExportGltf(const TEditor& editor, const std::string& path, TGltfAxes axes) {
-  const std::string bytes = GltfBytesOf(editor, GltfContainerOf(path), axes);
+void ExportGltf(const TEditor& editor, const std::string& path, TGltfAxes axes, double scale) {
+  if (!(scale > 0) || !std::isfinite(scale)) throw ETerravelError("The scale must be above 0.");
+  const std::string bytes = GltfBytesOf(editor, GltfContainerOf(path), axes, scale);
   WriteFileAtomically(path, bytes);
 }
 

@@ -34,10 +34,13 @@ TGltfContainer GltfContainerOf(const std::string& path);
 // metallic 0 and roughness 1. Names of nodes and polygons go into the extras of their mesh and
 // primitive; texts that are no UTF-8 are read as Latin-1. A node whose coordinate is no finite
 // number refuses the export (ETerravelError naming it).
-std::string GltfBytesOf(const TEditor& editor, TGltfContainer container, TGltfAxes axes = TGltfAxes::YUp);
+// The scale multiplies every position (and the metres per unit the file states).
+std::string GltfBytesOf(const TEditor& editor, TGltfContainer container, TGltfAxes axes = TGltfAxes::YUp,
+                        double scale = 1);
 
 // Writes the file, replacing it only once the new one is complete; the container follows the
 // extension. A refused document writes nothing.
-void ExportGltf(const TEditor& editor, const std::string& path, TGltfAxes axes = TGltfAxes::YUp);
+void ExportGltf(const TEditor& editor, const std::string& path, TGltfAxes axes = TGltfAxes::YUp,
+                double scale = 1);
 
 }  // namespace terravel

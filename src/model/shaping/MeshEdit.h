@@ -22,6 +22,9 @@ struct TCornerChange {
 };
 
 struct TMeshEdit {
+  // Appended at the end of the node list before anything else changes: the numbering before any
+  // node goes gives them Count() + 0, Count() + 1, ...
+  std::vector<T3DCoord> AddedNodes;
   std::vector<THeightChange> Heights;
   std::vector<TCornerChange> Corners;
   // Ascending positions in the polygon list as it is before the change.
@@ -32,8 +35,8 @@ struct TMeshEdit {
   std::vector<TPoly> AddedPolygons;
 
   bool Empty() const {
-    return Heights.empty() && Corners.empty() && RemovedPolygons.empty() && RemovedNodes.empty() &&
-           AddedPolygons.empty();
+    return AddedNodes.empty() && Heights.empty() && Corners.empty() && RemovedPolygons.empty() &&
+           RemovedNodes.empty() && AddedPolygons.empty();
   }
 };
 

@@ -1,0 +1,109 @@
+// Big selections on the 256 x 256 mesh (66,049 nodes, 131,072 polygons) zoomed to fit at 960 x 594:
+// Select All and Page Up with everything selected, each with the full redraw of the top view that
+// follows it, beside opening the same mesh from its project file. Each should cost less than the
+// opening.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include <memory>
+#include <string>
+
+#include "RatioReporter.h"
+#include "model/actions/Requests.h"
+#include "model/editor/Editor.h"
+#include "model/project/NewProject.h"
+#include "model/project/OpenProject.h"
+#include "model/projectfile/ProjectFile.h"
+#include "model/view/ViewTransform.h"
+#include "render/ViewportRenderer.h"
+
+using namespace terravel;
+
+namespace {
+
+constexpr int kMeshSize = 256;
+
+std::string MeshFile() {
+  static const std::string path = [] {
+    const std::string file = QDir::temp().filePath(QStringLiteral("terravel_bench_selection.tvp")).toStdString();
+    TEditor editor;
+    NewMesh(editor, kMeshSize);
+    SaveProjectFile(editor, file);
+    return file;
+  }();
+  return path;
+}
+
+struct TMeshView {
+  TMeshView() {
+    editor.Viewport = {960, 594};
+    OpenProject(editor, MeshFile());
+    ZoomToFit(editor);
+    renderer = std::make_unique<TViewportRenderer>(editor);
+    renderer->Redraw(true);
+  }
+  void Draw() {
+    renderer->Redraw(true);
+    benchmark::DoNotOptimize(renderer->BackBuffer().constBits());
+  }
+  TEditor editor;
+  std::unique_ptr<TViewportRenderer> renderer;
+};
+
+// Baseline: opening the mesh's project file.
+void BM_Open(benchmark::State& state) {
+  MeshFile();
+  for (auto _ : state) {
+    TEditor editor;
+    OpenProject(editor, MeshFile());
+    benchmark::DoNotOptimize(editor.Nodes.Count());
+  }
+}
+BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+
+void BM_SelectAll(benchmark::State& state) {
+  TMeshView view;
+  for (auto _ : state) {
+    state.PauseTiming();
+    DoSelectNothing(view.editor);
+    view.editor.History.ClearHistory();
+    view.Draw();
+    state.ResumeTiming();
+    DoSelectAll(view.editor, true, true);
+    view.Draw();
+  }
+}
+BENCHMARK(BM_SelectAll)->Unit(benchmark::kMillisecond);
+
+// Up and down in turn, so that the heights stay near the gradient's range.
+void BM_PageUp(benchmark::State& state) {
+  TMeshView view;
+  DoSelectAll(view.editor, true, true);
+  view.Draw();
+  float step = view.editor.Values.PgInc;
+  for (auto _ : state) {
+    DoChangeNodeZ(view.editor, step);
+    view.Draw();
+    step = -step;
+  }
+}
+BENCHMARK(BM_PageUp)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  terravel::bench::TRatioReporter reporter("Ratios for the 256 mesh", [](terravel::bench::TRatioReporter& r) {
+    r.Ratio("select all and redraw / open", "BM_SelectAll", "BM_Open", 1);
+    r.Ratio("page up with all selected and redraw / open", "BM_PageUp", "BM_Open", 1);
+  });
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  QDir().remove(QString::fromStdString(MeshFile()));
+  return 0;
+}
