@@ -88,7 +88,7 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   CreateView3D();
 
   // Installed after the viewport input, so that its filter sees the viewport's events first.
-  sculptTool_ = new TSculptTool(editor_, host_, Viewport(), menus_.Edit_Sculpt);
+  sculptTool_ = new TSculptTool(editor_, Viewport(), menus_.Edit_Sculpt);
 
   // Every view follows the document through the host, in this order.
   for (TDocumentView* view : std::initializer_list<TDocumentView*>{

@@ -4,10 +4,19 @@
 #include <cmath>
 #include <vector>
 
+#include "model/history/ChangeSet.h"
+
 namespace terravel {
 
 TMeshUpdate TScene3D::Sync(const TEditor& editor) {
   TMeshUpdate update = mesh_.Update(editor);
+  if (!update.Empty()) grid_.Apply(mesh_, update);
+  return update;
+}
+
+TMeshUpdate TScene3D::Apply(const TEditor& editor, const TChangeSet& changes) {
+  if (changes.Topology()) return Sync(editor);
+  TMeshUpdate update = mesh_.UpdateNodes(editor, changes.MovedNodes, changes.Selection);
   if (!update.Empty()) grid_.Apply(mesh_, update);
   return update;
 }
