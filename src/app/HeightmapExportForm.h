@@ -28,9 +28,6 @@ class THeightmapExportForm : public QDialog {
   bool Execute(float defaultPixelSize);
 
   QLineEdit* PixelEdit() const { return pixelEdit_; }
-  QCheckBox* SizeCheck() const { return sizeCheck_; }
-  QSpinBox* WidthSpin() const { return widthSpin_; }
-  QSpinBox* HeightSpin() const { return heightSpin_; }
   QComboBox* RangeCombo() const { return rangeCombo_; }
   QPushButton* OkButton() const { return okButton_; }
 
