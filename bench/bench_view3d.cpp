@@ -15,7 +15,9 @@
 #include <string>
 
 #include "RatioReporter.h"
+#include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
+#include "model/history/ChangeSet.h"
 #include "model/project/NewProject.h"
 #include "model/scene3d/Scene3D.h"
 #include "model/view/ViewTransform.h"
@@ -171,8 +173,74 @@ void BM_RayCast(benchmark::State& state) {
   }
 }
 
+// A wheel notch over one selected polygon on the same mesh, model side: alone, with a 3-D scene
+// following the document by its change sets (as the 3-D view does), and with a scene that compares
+// the whole document after every notice (as the 3-D view did before change sets).
+struct TNotchFixture {
+  TNotchFixture() {
+    NewMesh(editor, 256);
+    for (T3DCoord& node : editor.Nodes)
+      node.Z = std::round(512 + 500 * std::sin(node.X / 3000.0f) * std::cos(node.Y / 4100.0f));
+    scene.Sync(editor);
+    DoSelectPoly(editor, editor.Polygons.Count() / 2 + 300, true);
+  }
+  TEditor editor;
+  TScene3D scene;
+};
+
+class TSceneHost : public TNullHost {
+ public:
+  TSceneHost(TNotchFixture& fixture, bool whole) : fixture_(fixture), whole_(whole) {}
+  void Publish(const TChangeSet& changes) override {
+    if (whole_) {
+      benchmark::DoNotOptimize(fixture_.scene.Sync(fixture_.editor));
+    } else if (changes.Mesh()) {
+      benchmark::DoNotOptimize(fixture_.scene.Apply(fixture_.editor, changes));
+    }
+  }
+
+ private:
+  TNotchFixture& fixture_;
+  bool whole_;
+};
+
+void BM_WheelNotch(benchmark::State& state) {
+  static TNotchFixture f;
+  TSceneHost following(f, state.range(0) == 2);
+  TNullHost alone;
+  if (state.range(0) == 0) {
+    f.editor.SetHost(alone);
+  } else {
+    f.editor.SetHost(following);
+  }
+  float delta = 16;
+  for (auto _ : state) {
+    // As the viewport's wheel: the corners of the selected polygons join the selection, then Z.
+    DoSelectSelectedPolyNodes(f.editor);
+    DoChangeNodeZ(f.editor, delta);
+    delta = -delta;
+  }
+  f.editor.SetHost(alone);
+  f.editor.History.ClearHistory();
+}
+
+// What a view pays when nothing changed: comparing the whole document, against an empty change set.
+void BM_Unchanged(benchmark::State& state) {
+  static TNotchFixture f;
+  const TChangeSet nothing;
+  for (auto _ : state) {
+    if (state.range(0) == 0) {
+      benchmark::DoNotOptimize(f.scene.Sync(f.editor));
+    } else {
+      benchmark::DoNotOptimize(f.scene.Apply(f.editor, nothing));
+    }
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_WheelNotch)->Arg(0)->Arg(1)->Arg(2)->ArgName("scene")->Iterations(3000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Unchanged)->Arg(0)->Arg(1)->ArgName("changeset")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TopViewPicture)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Frame)->Arg(1)->Arg(0)->ArgName("nodes")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FinishOnly)->Unit(benchmark::kMillisecond);
@@ -195,6 +263,12 @@ int main(int argc, char** argv) {
         r.Ratio("model update of 1,000 moved nodes / frame", "BM_Sync1000MovedNodes/iterations:300",
                 "BM_Frame/nodes:1", 1);
         r.Ratio("ray cast / 3-D frame", "BM_RayCast", "BM_Frame/nodes:1", 0.01);
+        r.Ratio("wheel notch, scene following / alone", "BM_WheelNotch/scene:1/iterations:3000",
+                "BM_WheelNotch/scene:0/iterations:3000", 2);
+        r.Ratio("wheel notch, whole-document compare / alone", "BM_WheelNotch/scene:2/iterations:3000",
+                "BM_WheelNotch/scene:0/iterations:3000", 40);
+        r.Ratio("empty change set / compare of an unchanged document", "BM_Unchanged/changeset:1",
+                "BM_Unchanged/changeset:0", 0.01);
       });
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

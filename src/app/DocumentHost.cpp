@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/history/ChangeSet.h"
+
 namespace terravel {
 
 void TDocumentHost::Follow(TDocumentView& view) {
@@ -10,6 +12,20 @@ void TDocumentHost::Follow(TDocumentView& view) {
 
 void TDocumentHost::Unfollow(TDocumentView& view) {
   views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
+}
+
+void TDocumentHost::Publish(const TChangeSet& changes) {
+  publishing_ = true;
+  try {
+    SendNotices(*this, changes.Notices);
+  } catch (...) {
+    publishing_ = false;
+    throw;
+  }
+  publishing_ = false;
+  for (TDocumentView* view : views_) {
+    if (view->FollowsChanges()) view->Changed(changes);
+  }
 }
 
 void TDocumentHost::SetModified(bool modified) {
@@ -25,7 +41,15 @@ void TDocumentHost::SetGridStatus(const std::string& text) {
 }
 
 void TDocumentHost::Redraw(bool full) {
-  for (TDocumentView* view : views_) view->Redraw(full);
+  for (TDocumentView* view : views_) {
+    if (!publishing_ || !view->FollowsChanges()) view->Redraw(full);
+  }
+}
+
+void TDocumentHost::ViewChanged(bool full) {
+  for (TDocumentView* view : views_) {
+    if (!view->FollowsChanges()) view->Redraw(full);
+  }
 }
 
 void TDocumentHost::SuspendRedraw() {

@@ -11,7 +11,14 @@
 namespace terravel {
 
 // A window that follows the document: it overrides the notifications it shows and ignores the rest.
-class TDocumentView : public TNullHost {};
+// A view that follows change sets (FollowsChanges) is handed every published change set through
+// Changed and hears a redraw only when it comes from outside the history (a new or opened project,
+// an import): it decides for itself what a change needs.
+class TDocumentView : public TNullHost {
+ public:
+  virtual bool FollowsChanges() const { return false; }
+  virtual void Changed(const TChangeSet&) {}
+};
 
 class TDocumentHost : public THost {
  public:
@@ -20,10 +27,15 @@ class TDocumentHost : public THost {
   void Follow(TDocumentView& view);
   void Unfollow(TDocumentView& view);
 
+  // The change set's notices go to every view as usual, except the redraws to the views that
+  // follow change sets; those are handed the change set afterwards.
+  void Publish(const TChangeSet& changes) override;
   void SetModified(bool modified) override;
   void SetSelectionStatus(const std::string& text) override;
   void SetGridStatus(const std::string& text) override;
   void Redraw(bool full) override;
+  // Only to the views that do not follow change sets.
+  void ViewChanged(bool full) override;
   void SuspendRedraw() override;
   void ResumeRedraw() override;
   void RefreshProperties() override;
@@ -36,6 +48,7 @@ class TDocumentHost : public THost {
 
  private:
   std::vector<TDocumentView*> views_;
+  bool publishing_ = false;
 };
 
 }  // namespace terravel

@@ -29,9 +29,6 @@ class THeightmapExportForm : public QDialog {
   bool Execute(float defaultPixelSize, int terrainWidth = 513, int terrainHeight = 513);
 
   QLineEdit* PixelEdit() const { return pixelEdit_; }
-  QCheckBox* SizeCheck() const { return sizeCheck_; }
-  QSpinBox* WidthSpin() const { return widthSpin_; }
-  QSpinBox* HeightSpin() const { return heightSpin_; }
   QComboBox* RangeCombo() const { return rangeCombo_; }
   QPushButton* OkButton() const { return okButton_; }
 

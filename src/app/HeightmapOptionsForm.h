@@ -33,7 +33,6 @@ class THeightmapOptionsForm : public QDialog {
   QLineEdit* CellEdit() const { return cellEdit_; }
   QLineEdit* LowEdit() const { return lowEdit_; }
   QLineEdit* HighEdit() const { return highEdit_; }
-  QSpinBox* StepSpin() const { return stepSpin_; }
   QCheckBox* BudgetCheck() const { return budgetCheck_; }
   QSpinBox* BudgetSpin() const { return budgetSpin_; }
   QCheckBox* ErrorCheck() const { return errorCheck_; }

@@ -124,7 +124,7 @@ void TMainForm::Menu_Project_ImportClick() {
 
 void TMainForm::ImportFinished() {
   // The imported nodes went straight into the lists; the object list must name them too.
-  host_.SetModified(true);
+  editor_.MarkModified();
   host_.Redraw(true);
   host_.RefreshLists();
   if (tools_.Properties->isVisible()) host_.RefreshProperties();

@@ -89,7 +89,7 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   CreateView3D();
 
   // Installed after the viewport input, so that its filter sees the viewport's events first.
-  sculptTool_ = new TSculptTool(editor_, host_, Viewport(), menus_.Edit_Sculpt);
+  sculptTool_ = new TSculptTool(editor_, Viewport(), menus_.Edit_Sculpt);
   regionTool_ = new TRegionSelectTool(editor_, Viewport(), menus_.Edit_SelectRegion,
                                       [this] { viewportInput_->FollowSelection(); });
 

@@ -66,7 +66,7 @@ bool TMainForm::ConfirmDiscard() {
   } else if (answer != QMessageBox::No) {
     return true;
   }
-  host_.SetModified(false);
+  editor_.MarkSaved();
   return false;
 }
 
@@ -117,7 +117,7 @@ void TMainForm::Menu_Project_SaveClick() {
   }
   Log(QStringLiteral("LOG: File Save Project [%1]").arg(fileName_));
   SaveProjectFile(editor_, FilePath(fileName_));
-  host_.SetModified(false);
+  editor_.MarkSaved();
 }
 
 void TMainForm::Menu_Project_SaveAsClick() {
@@ -129,7 +129,7 @@ void TMainForm::Menu_Project_SaveAsClick() {
   SetFileName(path);
   Log(QStringLiteral("LOG: File Save Project [%1]").arg(path));
   SaveProjectFile(editor_, FilePath(path));
-  host_.SetModified(false);
+  editor_.MarkSaved();
 }
 
 }  // namespace terravel

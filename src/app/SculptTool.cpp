@@ -8,6 +8,7 @@
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
@@ -51,10 +52,9 @@ class TBrushCircle : public QWidget {
 
 }  // namespace
 
-TSculptTool::TSculptTool(TEditor& editor, THost& host, QWidget* viewport, QAction* mode)
+TSculptTool::TSculptTool(TEditor& editor, QWidget* viewport, QAction* mode)
     : QObject(viewport),
       editor_(editor),
-      host_(host),
       viewport_(viewport),
       mode_(mode),
       circle_(new TBrushCircle(viewport, editor, Brush)) {
@@ -76,7 +76,10 @@ bool TSculptTool::Active() const {
 }
 
 void TSculptTool::SetActive(bool active) {
-  if (!active) Finish();
+  if (!active) {
+    Finish();
+    held_ = false;
+  }
   mode_->setChecked(active);
   escape_->setEnabled(active);
   circle_->setVisible(active);
@@ -85,11 +88,9 @@ void TSculptTool::SetActive(bool active) {
 }
 
 void TSculptTool::Dab(QPoint position) {
+  // The dab is an action of the stroke's transaction: the windows follow it through the host.
   const TWorldPoint at = ScreenToWorld(editor_, position.x(), position.y());
-  if (stroke_->MoveTo(at.X, at.Y)) {
-    host_.Redraw(true);
-    host_.RefreshProperties();
-  }
+  stroke_->MoveTo(at.X, at.Y);
 }
 
 void TSculptTool::Finish() {
@@ -99,12 +100,19 @@ void TSculptTool::Finish() {
 }
 
 bool TSculptTool::eventFilter(QObject* watched, QEvent* event) {
-  // While a stroke is on, no key reaches a command: an undo, a removal or a new project in the
-  // middle of it would leave the stroke's recorded heights on other nodes.
-  if (stroke_ && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress ||
-                  event->type() == QEvent::Shortcut)) {
-    event->accept();
-    return true;
+  // A key in the middle of a stroke ends it first, so the command the key runs (an undo, a
+  // removal) is a step of its own after the stroke; Escape takes the stroke back.
+  if (stroke_ && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+    const bool escape = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    RunCommand(viewport_->window(), [&] {
+      const std::unique_ptr<TSculptStroke> stroke = std::move(stroke_);
+      if (escape) {
+        stroke->Cancel();
+      } else {
+        stroke->End();
+      }
+    });
+    return false;
   }
   if (watched != viewport_ || !Active()) return false;
   auto* circle = static_cast<TBrushCircle*>(circle_);
@@ -115,6 +123,7 @@ bool TSculptTool::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() != Qt::LeftButton) return false;
+      held_ = true;
       RunCommand(viewport_->window(), [&] {
         stroke_ = std::make_unique<TSculptStroke>(editor_, Brush);
         Dab(mouse->position().toPoint());
@@ -125,13 +134,15 @@ bool TSculptTool::eventFilter(QObject* watched, QEvent* event) {
       auto* mouse = static_cast<QMouseEvent*>(event);
       circle->Pointer = mouse->position().toPoint();
       circle_->update();
-      if (!stroke_) return false;
+      // A stroke a key ended early leaves the rest of the press to nobody.
+      if (!stroke_) return held_;
       RunCommand(viewport_->window(), [&] { Dab(mouse->position().toPoint()); });
       return true;
     }
     case QEvent::MouseButtonRelease: {
       auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() != Qt::LeftButton || !stroke_) return false;
+      if (mouse->button() != Qt::LeftButton || !held_) return false;
+      held_ = false;
       RunCommand(viewport_->window(), [&] { Finish(); });
       return true;
     }

@@ -17,12 +17,11 @@ class QWidget;
 namespace terravel {
 
 class TEditor;
-class THost;
 
 class TSculptTool : public QObject {
  public:
   // The action is the mode's checkable menu item; the tool follows and sets its check mark.
-  TSculptTool(TEditor& editor, THost& host, QWidget* viewport, QAction* mode);
+  TSculptTool(TEditor& editor, QWidget* viewport, QAction* mode);
   ~TSculptTool() override;
 
   TSculptBrush Brush;
@@ -40,12 +39,12 @@ class TSculptTool : public QObject {
   void Finish();
 
   TEditor& editor_;
-  THost& host_;
   QWidget* viewport_;
   QAction* mode_;
   QWidget* circle_;
   QShortcut* escape_ = nullptr;
   std::unique_ptr<TSculptStroke> stroke_;
+  bool held_ = false;  // the left button went down in the mode and is not up yet
 };
 
 }  // namespace terravel

@@ -74,7 +74,6 @@ void TURLLabel::mouseReleaseEvent(QMouseEvent* event) {
   pressed_ = false;
   // Qt gives the pointer back when the last button goes up; a release away from the label is no click.
   if (!rect().contains(event->position().toPoint())) return;
-  emit Clicked();
   // As the desktop's default handler would open it; whether it opens is not examined.
   QDesktopServices::openUrl(QUrl::fromUserInput(Target()));
 }

@@ -19,7 +19,6 @@ class TURLLabel : public QLabel {
 
   // Whether the look changes under the pointer (on by default). Turning it off while the pointer
   // is over the label ends the hover.
-  bool HoverEnabled() const { return hoverEnabled_; }
   void SetHoverEnabled(bool enabled);
   // True while the pointer is over the label.
   bool Hover() const { return hover_; }
@@ -29,15 +28,11 @@ class TURLLabel : public QLabel {
   const QFont& NormalFont() const { return normalFont_; }
   void SetNormalFont(const QFont& font, const QColor& color = QColor());
   // The look under the pointer; shown at once when the pointer is over the label.
-  const QFont& HoverFont() const { return hoverFont_; }
-  const QColor& HoverColor() const { return hoverColor_; }
   void SetHoverFont(const QFont& font, const QColor& color = QColor());
 
  signals:
   void StartHover();
   void EndHover();
-  // The left button was released over the label after a press on it; the target opens next.
-  void Clicked();
 
  protected:
   void enterEvent(QEnterEvent* event) override;

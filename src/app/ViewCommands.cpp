@@ -76,7 +76,7 @@ void TMainForm::Menu_View_ShowZClick(bool checked) {
   editor_.Values.ShowZ = checked;
   menus_.View_ShowZ->setChecked(checked);
   gradientPanel_->SetShowZ(checked);
-  host_.Redraw(true);
+  host_.ViewChanged(true);
 }
 
 void TMainForm::Menu_View_ZoomToFitClick() {

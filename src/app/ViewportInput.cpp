@@ -91,20 +91,20 @@ void TViewportInput::Move(QPoint position, Qt::KeyboardModifiers modifiers) {
         ctrlMoveStarted_ = true;
         DoSelectSelectedPolyNodes(editor);
       }
-      if (DragSelectedNodes(editor, dx, dy)) host.Redraw(true);
+      DragSelectedNodes(editor, dx, dy);  // its action redraws
     } else if (modifiers.testFlag(Qt::ShiftModifier)) {
       // The selected nodes keep their place on the screen while everything else moves.
       DragSelectedNodes(editor, dx, dy);
       PanBy(editor, dx, dy);
-      host.Redraw(true);
+      host.ViewChanged(true);
     } else {
       // A pan changes only the top view.
       PanBy(editor, dx, dy);
-      controls_.Viewport->Redraw(false);
+      host.ViewChanged(false);
     }
   } else if (rightDown_ && wasDragged) {
     PanBy(editor, dx, dy);
-    controls_.Viewport->Redraw(false);
+    host.ViewChanged(false);
   }
   if (leftDown_ || rightDown_) {
     dragged_ = true;
@@ -202,6 +202,12 @@ bool TViewportInput::eventFilter(QObject* watched, QEvent* event) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     RunCommand(controls_.Window, [&] { (this->*handler)(mouse); });
     return true;
+  }
+  if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) && leftDown_ &&
+      editor_.History.InTransaction()) {
+    // A key in the middle of a node drag commits the drag so far: the key's command (an undo, a
+    // removal) is a step of its own after it.
+    RunCommand(controls_.Window, [&] { editor_.History.Commit(); });
   }
   if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
     // The key goes first to the focused control of the main window (or to the window itself).

@@ -22,7 +22,6 @@ class TWelcomeForm : public QDialog {
 
   QPushButton* NewProjectButton() const { return newButton_; }
   QPushButton* OpenProjectButton() const { return openButton_; }
-  QPushButton* GettingStartedButton() const { return manualButton_; }
   QPushButton* WorkspaceButton() const { return workspaceButton_; }
   QCheckBox* DontShowCheckBox() const { return dontShow_; }
   QMenu* NewPopup() const { return newPopup_; }

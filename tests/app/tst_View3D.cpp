@@ -9,11 +9,16 @@
 #include <QToolBar>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "AppTestSupport.h"
+#include "app/DocumentHost.h"
 #include "app/ViewportWidget.h"
 #include "app/view3d/View3DDock.h"
 #include "model/actions/Requests.h"
+#include "model/history/ChangeSet.h"
+#include "model/project/NewProject.h"
 #include "model/view/ViewTransform.h"
 #include "support/SelectionText.h"
 #include "support/TestRegistry.h"
@@ -26,6 +31,38 @@ class TestView3D : public QObject {
  private slots:
   void init() { ClearSettingsStore(); }
   void cleanup() { ClearSettingsStore(); }
+
+  // A view that follows change sets (as the 3-D view) is handed each one instead of the redraws
+  // they bring, and never hears a zoom of the top view; a plain view hears every redraw as before.
+  void changeSetViewsHearChangesNotTheTopView() {
+    struct TFollowing : TDocumentView {
+      std::vector<std::string> Heard;
+      bool FollowsChanges() const override { return true; }
+      void Changed(const TChangeSet& changes) override {
+        Heard.push_back("moved " + std::to_string(changes.MovedNodes.size()) + (changes.Selection ? " selection" : ""));
+      }
+      void Redraw(bool) override { Heard.push_back("redraw"); }
+    };
+    struct TPlain : TDocumentView {
+      int Redraws = 0;
+      void Redraw(bool) override { ++Redraws; }
+    };
+    TDocumentHost host;
+    TFollowing following;
+    TPlain plain;
+    host.Follow(following);
+    host.Follow(plain);
+    TEditor editor(&host);
+    NewMesh(editor, 4);
+    QVERIFY(!following.Heard.empty());  // a new project comes from outside the history
+    following.Heard.clear();
+    plain.Redraws = 0;
+    DoSelectNode(editor, 1, true);
+    DoChangeNodeZ(editor, 8);
+    ZoomBy(editor, 5);
+    QVERIFY(following.Heard == (std::vector<std::string>{"moved 0 selection", "moved 1"}));
+    QCOMPARE(plain.Redraws, 3);
+  }
 
   void menuItemKeyAndButtonShowTheDock() {
     auto windows = StartWindows();

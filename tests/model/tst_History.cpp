@@ -299,6 +299,75 @@ class TestHistory : public QObject {
     QVERIFY(!f.editor.History.Performing());
   }
 
+  // What a transaction performed becomes one step on commit, or is taken back newest first (and
+  // the redo list it put aside comes back) on a rollback or an error that ends its scope.
+  void transactionCommitsOrRollsBack_data() {
+    QTest::addColumn<int>("ending");  // 0 commit, 1 rollback, 2 an exception in its scope
+    QTest::newRow("commit") << 0;
+    QTest::newRow("rollback") << 1;
+    QTest::newRow("exception") << 2;
+  }
+  void transactionCommitsOrRollsBack() {
+    QFETCH(int, ending);
+    TFixture f;
+    f.Perform("A");
+    f.editor.History.UndoLast();
+    const auto run = [&] {
+      TTransaction transaction(f.editor.History, "T");
+      f.Perform("X");
+      f.Perform("Y");
+      QCOMPARE(f.counter, 2);
+      QCOMPARE(f.editor.History.UndoCount(), 0);  // not a step yet
+      QCOMPARE(f.editor.History.UndoDescription(), std::string("T"));
+      if (ending == 0) transaction.Commit();
+      if (ending == 1) f.editor.History.Rollback();
+      if (ending == 2) throw ETerravelError("stop");
+    };
+    if (ending == 2) {
+      QVERIFY_THROWS_EXCEPTION(ETerravelError, run());
+    } else {
+      run();
+    }
+    QVERIFY(!f.editor.History.InTransaction());
+    f.log.clear();
+    f.host.Clear();
+    if (ending != 0) {
+      QCOMPARE(f.counter, 0);
+      QCOMPARE(f.editor.History.UndoCount(), 0);
+      QCOMPARE(f.RedoNames(), (TNames{"A"}));
+      return;
+    }
+    QCOMPARE(f.UndoNames(), (TNames{"T"}));
+    QCOMPARE(f.editor.History.RedoCount(), 0);
+    // Undo and redo take the parts back and apply them again, and tell the windows once.
+    f.editor.History.UndoLast();
+    QCOMPARE(f.counter, 0);
+    QCOMPARE(f.host.Joined(), std::string("undoredo [|T] 0/1"));
+    f.editor.History.RedoLast();
+    QCOMPARE(f.counter, 2);
+    QCOMPARE(f.log, (TLog{"prepare Y", "undo Y", "prepare X", "undo X", "changed X", "changed Y", "prepare X",
+                          "execute X", "prepare Y", "execute Y", "changed X", "changed Y"}));
+  }
+
+  // An undo in the middle of a transaction commits it first and takes it back as one step; a
+  // transaction that performed nothing records nothing.
+  void undoInsideATransactionTakesItBack() {
+    TFixture f;
+    const long long serial = f.editor.History.Begin("T");
+    f.Perform("X");
+    f.Perform("Y");
+    f.editor.History.UndoLast();
+    QVERIFY(!f.editor.History.InTransaction(serial));
+    QCOMPARE(f.counter, 0);
+    QCOMPARE(f.RedoNames(), (TNames{"T"}));
+    f.editor.History.Begin("empty");
+    f.editor.History.Commit();
+    QCOMPARE(f.RedoNames(), (TNames{"T"}));
+    QCOMPARE(f.editor.History.UndoCount(), 0);
+    f.editor.History.Begin("T2");
+    QVERIFY_THROWS_EXCEPTION(EAssertionFailure, f.editor.History.Begin("nested"));
+  }
+
   void clearHistoryDestroysRedoThenUndoOldestFirst() {
     TFixture f;
     for (const char* name : {"A", "B", "C", "D"}) f.Perform(name);

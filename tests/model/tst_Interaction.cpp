@@ -7,6 +7,7 @@
 #include "model/interaction/AddCommands.h"
 #include "model/interaction/ClickSelection.h"
 #include "model/interaction/NodeDrag.h"
+#include "model/projectfile/ProjectFile.h"
 #include "support/SelectionText.h"
 #include "support/TestRegistry.h"
 
@@ -63,36 +64,54 @@ class TestInteraction : public QObject {
     QCOMPARE(SelectionText(f.editor), expected);
   }
 
-  void dragMovesWithoutHistoryThenCommitsOnce() {
+  // Every move of a drag is an action of one transaction: the windows hear each, the release
+  // commits one "Move Node" step, and a cancel gives the project back byte for byte, unmodified.
+  void dragIsOneStep_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("release") << false;
+    QTest::newRow("cancel") << true;
+  }
+  void dragIsOneStep() {
+    QFETCH(bool, cancel);
     TActionFixture f;
     MakeSquare(f.editor);
     f.editor.Values.Zoom = 2;
     f.editor.SnapToGrid = false;
     DoSelectNode(f.editor, 1, true);
+    f.editor.MarkSaved();
+    const std::string before = WriteProjectBytes(f.editor);
     const int entries = f.editor.History.UndoCount();
     f.Calls();
 
     QVERIFY(DragSelectedNodes(f.editor, 10, -4));
     QVERIFY(DragSelectedNodes(f.editor, 10, -4));
-    QCOMPARE(f.editor.History.UndoCount(), entries);
-    QCOMPARE(f.Calls(), QStringLiteral("modified 1, modified 1"));
+    QCOMPARE(f.Calls(), QStringLiteral("modified 1, redraw full, undoredo, modified 1, redraw full, undoredo"));
     QCOMPARE(f.editor.Nodes[1].X, 74.0f);
     QCOMPARE(f.editor.Nodes[1].Y, -4.0f);
     QCOMPARE(f.editor.Nodes[0].X, 0.0f);
-    // A step too small to change a float moves nothing and leaves the flag alone.
+    // A step too small to change a float moves nothing and tells nobody.
     QVERIFY(!DragSelectedNodes(f.editor, 1e-9f, 0));
-    QCOMPARE(f.Calls(), QString());
-
+    QCOMPARE(f.Calls(), QStringLiteral("undoredo"));
+    if (cancel) {
+      CancelDrag(f.editor);
+      QVERIFY(WriteProjectBytes(f.editor) == before);
+      QVERIFY(!f.editor.Modified());
+      QCOMPARE(f.editor.History.UndoCount(), entries);
+      return;
+    }
     EndDrag(f.editor);
+    QCOMPARE(f.editor.History.UndoCount(), entries + 1);
     QCOMPARE(UndoText(f.editor), QStringLiteral("Move Node"));
+    const std::string after = WriteProjectBytes(f.editor);
     f.editor.History.UndoLast();
-    QCOMPARE(f.editor.Nodes[1].X, 64.0f);
-    QCOMPARE(f.editor.Nodes[1].Y, 0.0f);
+    QVERIFY(WriteProjectBytes(f.editor) == before);
+    f.editor.History.RedoLast();
+    QVERIFY(WriteProjectBytes(f.editor) == after);
     // Without selected nodes a drag that only panned records nothing.
     DoSelectNothing(f.editor);
-    const int before = f.editor.History.UndoCount();
+    const int count = f.editor.History.UndoCount();
     EndDrag(f.editor);
-    QCOMPARE(f.editor.History.UndoCount(), before);
+    QCOMPARE(f.editor.History.UndoCount(), count);
   }
 
   void existingPolygonBecomesTheSelectionWithoutAStep() {

@@ -2,14 +2,19 @@
 // the mesh buffers rewriting only what an edit changed.
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <vector>
 
 #include "ActionTestSupport.h"
 #include "model/actions/Requests.h"
+#include "model/interaction/NodeDrag.h"
 #include "model/scene3d/NodeDots.h"
 #include "model/scene3d/Scene3D.h"
+#include "model/shaping/SculptBrush.h"
 #include "support/TestRegistry.h"
 
 using namespace terravel;
@@ -82,7 +87,23 @@ QByteArray Bytes(const TMeshBuffers& mesh) {
   return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size() * sizeof(TMeshVertex)));
 }
 
+// Hands every published change set to a scene, as the 3-D view does, and keeps the last one.
+class TFollowingHost : public TRecordingHost {
+ public:
+  TEditor* Editor = nullptr;
+  TScene3D Scene;
+  TChangeSet Last;
+  void Publish(const TChangeSet& changes) override {
+    Last = changes;
+    Scene.Apply(*Editor, changes);
+  }
+};
+
+using TSceneEdit = std::function<void(TEditor&)>;
+
 }  // namespace
+
+Q_DECLARE_METATYPE(TSceneEdit)
 
 class TestScene3D : public QObject {
   Q_OBJECT
@@ -415,6 +436,71 @@ class TestScene3D : public QObject {
     editor.Nodes[35].X = 320;
     scene.Sync(editor);
     QVERIFY(scene.Note().empty());
+  }
+
+  // A scene that takes only the change sets ends byte for byte where one that compares the whole
+  // document does, and each change set names exactly the nodes that moved.
+  void changeSetsKeepTheSceneInStep_data() {
+    QTest::addColumn<TSceneEdit>("edit");
+    QTest::addColumn<QList<int>>("moved");
+    QTest::addColumn<bool>("selection");
+    QTest::newRow("click") << TSceneEdit([](TEditor& e) { DoSelectNode(e, 7, true); }) << QList<int>{} << true;
+    QTest::newRow("wheel notch") << TSceneEdit([](TEditor& e) { DoChangeNodeZ(e, 40); }) << QList<int>{12} << false;
+    QTest::newRow("drag") << TSceneEdit([](TEditor& e) {
+      DragSelectedNodes(e, 30, 10);
+      DragSelectedNodes(e, 30, 10);
+      EndDrag(e);
+    }) << QList<int>{12} << false;
+    QTest::newRow("sculpt dab") << TSceneEdit([](TEditor& e) {
+      DoSelectNothing(e);
+      TSculptStroke stroke(e, {TSculptMode::Raise, 70, 5, TFalloff::Constant});
+      stroke.Dab(0, 0);
+      stroke.End();
+    }) << QList<int>{0, 1, 5} << false;
+    QTest::newRow("undo") << TSceneEdit([](TEditor& e) {
+      DoChangeNodeZ(e, 40);
+      e.History.UndoLast();
+    }) << QList<int>{12} << false;
+    QTest::newRow("highest node down") << TSceneEdit([](TEditor& e) {
+      DoSelectNothing(e);
+      DoSelectNode(e, 24, true);
+      DoChangeNodeZ(e, -100);
+    }) << QList<int>{24} << false;
+    QTest::newRow("out to the edge") << TSceneEdit([](TEditor& e) { DoChangeNodeZ(e, 5000); }) << QList<int>{12}
+                                     << false;
+    QTest::newRow("new polygon") << TSceneEdit([](TEditor& e) {
+      DoSelectNothing(e);
+      TPoly polygon;
+      polygon.Node1 = 0, polygon.Node2 = 6, polygon.Node3 = 5;
+      DoAddPolygon(e, polygon);
+    }) << QList<int>{} << false;
+  }
+  void changeSetsKeepTheSceneInStep() {
+    QFETCH(TSceneEdit, edit);
+    QFETCH(QList<int>, moved);
+    QFETCH(bool, selection);
+    TFollowingHost host;
+    TEditor editor(&host);
+    host.Editor = &editor;
+    MakeGrid(editor, 5);
+    editor.SnapToGrid = false;
+    SelectNodes(editor, {12});
+    TScene3D whole;
+    whole.Sync(editor);
+    host.Scene.Sync(editor);
+    edit(editor);
+    std::vector<int> named = host.Last.MovedNodes;
+    std::sort(named.begin(), named.end());
+    named.erase(std::unique(named.begin(), named.end()), named.end());
+    if (!host.Last.Topology()) {
+      QCOMPARE(QList<int>(named.begin(), named.end()), moved);
+      QCOMPARE(host.Last.Selection, selection);
+    }
+    whole.Sync(editor);
+    QCOMPARE(Bytes(host.Scene.Mesh()), Bytes(whole.Mesh()));
+    QVERIFY(host.Scene.Mesh().GroundIndices() == whole.Mesh().GroundIndices());
+    QVERIFY(host.Scene.Mesh().SelectedNodes() == whole.Mesh().SelectedNodes());
+    QCOMPARE(host.Scene.Mesh().Bounds().Max.Z, whole.Mesh().Bounds().Max.Z);
   }
 
   void exaggerationScalesHeightsOnly() {

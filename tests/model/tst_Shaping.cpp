@@ -561,6 +561,33 @@ class TestShaping : public QObject {
     CheckUndoRedo(f.editor, before);
   }
 
+  // A stroke is one transaction: cancelled, it gives the project back unmodified; an undo in its
+  // middle takes it back as one step, and the dabs after that change nothing.
+  void sculptStrokeIsATransaction() {
+    TActionFixture f;
+    NewMesh(f.editor, 8);
+    f.editor.MarkSaved();
+    const std::string before = WriteProjectBytes(f.editor);
+    const TSculptBrush brush{TSculptMode::Raise, 512, 10, TFalloff::Smooth};
+    {
+      TSculptStroke stroke(f.editor, brush);
+      QVERIFY(stroke.Dab(0, 0));
+      QVERIFY(f.editor.Modified());
+      stroke.Cancel();
+    }
+    QVERIFY(WriteProjectBytes(f.editor) == before);
+    QVERIFY(!f.editor.Modified());
+    TSculptStroke stroke(f.editor, brush);
+    QVERIFY(stroke.Dab(0, 0));
+    QVERIFY(stroke.Dab(256, 0));
+    f.editor.History.UndoLast();
+    QVERIFY(WriteProjectBytes(f.editor) == before);
+    QCOMPARE(f.editor.History.RedoCount(), 1);
+    QVERIFY(!stroke.Dab(0, 0));
+    stroke.End();
+    QCOMPARE(f.editor.History.UndoCount(), 0);
+  }
+
   // Every mode moves only the nodes of the selection, and undo gives every height back.
   void sculptModes_data() {
     QTest::addColumn<int>("mode");

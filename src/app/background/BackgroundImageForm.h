@@ -37,7 +37,6 @@ class TBackgroundImageForm : public QDialog {
   QLineEdit* OriginYEdit() const { return yEdit_; }
   QLineEdit* ScaleWEdit() const { return wEdit_; }
   QLineEdit* ScaleHEdit() const { return hEdit_; }
-  QPushButton* BrowseButton() const { return browseButton_; }
   QPushButton* OkButton() const { return okButton_; }
   QPushButton* CancelButton() const { return cancelButton_; }
   TPicturePreview* Preview() const { return preview_; }

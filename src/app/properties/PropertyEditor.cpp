@@ -30,10 +30,6 @@ void TPropertyEditor::SetMode(TPropertyMode mode) {
   emit ModeChanged();
 }
 
-void TPropertyEditor::SetSplitterPos(int pixels) {
-  if (pixels != splitterPos_) splitterPos_ = pixels;
-}
-
 void TPropertyEditor::ClearValues() {
   for (QString& value : values_) value.clear();
 }

@@ -23,7 +23,6 @@ class TPropertyEditor : public QListWidget {
   void SetMode(TPropertyMode mode);
 
   int SplitterPos() const { return splitterPos_; }
-  void SetSplitterPos(int pixels);
   int ItemHeight() const { return itemHeight_; }
 
   void ClearValues();

@@ -72,10 +72,6 @@ TPropertyRowKind RowKind(std::string_view line) {
   return TPropertyRowKind::Category;
 }
 
-std::string_view RowCaption(std::string_view line) {
-  return RowKind(line) == TPropertyRowKind::Category ? line : line.substr(1);
-}
-
 TPropertyField FieldAt(TPropertyMode mode, int row) {
   if (row < 0 || row >= kPropertyValueCount) return F::None;
   return Fields(mode)[static_cast<std::size_t>(row)];

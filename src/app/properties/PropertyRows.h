@@ -22,8 +22,6 @@ enum class TPropertyField { None, Group, Name, X, Y, Z, Node1, Node2, Node3, Col
 const std::vector<std::string_view>& PropertyTemplate(TPropertyMode mode);
 
 TPropertyRowKind RowKind(std::string_view line);
-// The line without its marker.
-std::string_view RowCaption(std::string_view line);
 
 // The property of the row in the mode; None for category and message rows and rows out of range.
 TPropertyField FieldAt(TPropertyMode mode, int row);

@@ -10,6 +10,7 @@
 
 #include "app/CommandGuard.h"
 #include "app/Settings.h"
+#include "model/history/ChangeSet.h"
 #include "model/editor/Editor.h"
 #include "model/interaction/ClickSelection.h"
 
@@ -54,15 +55,16 @@ void TView3DWidget::Cleanup() {
   ready_ = false;
 }
 
-void TView3DWidget::Sync() {
+void TView3DWidget::Sync(const TChangeSet* changeSet) {
   // Hidden, the view only remembers that it is behind; showing it catches up.
-  if (suspended_ > 0 || !isVisible()) {
+  if (suspended_ > 0 || !isVisible() || stale_) {
     stale_ = true;
-    return;
+    if (suspended_ > 0 || !isVisible()) return;
+    changeSet = nullptr;  // behind: everything is compared
   }
   stale_ = false;
   const std::string noteBefore = scene_.Note();
-  const TMeshUpdate changes = scene_.Sync(editor_);
+  const TMeshUpdate changes = changeSet != nullptr ? scene_.Apply(editor_, *changeSet) : scene_.Sync(editor_);
   if (scene_.Note() != noteBefore) emit NoteChanged(QString::fromLocal8Bit(scene_.Note()));
   // A new document (New, Open, an import into a new project: nothing to undo or redo) is framed
   // anew; the first one keeps the camera the settings gave.
@@ -87,6 +89,14 @@ void TView3DWidget::Sync() {
 }
 
 void TView3DWidget::Redraw(bool) { Sync(); }
+
+void TView3DWidget::Changed(const TChangeSet& changes) {
+  if (changes.Mesh()) {
+    Sync(&changes);
+  } else if (changes.Values && isVisible()) {
+    update();  // the colours follow the heights range
+  }
+}
 
 void TView3DWidget::showEvent(QShowEvent* event) {
   QOpenGLWidget::showEvent(event);

@@ -35,7 +35,10 @@ class TView3DWidget : public QOpenGLWidget, public TDocumentView {
   TView3DWidget(TEditor& editor, TView3DControls controls, QWidget* parent = nullptr, bool multisample = true);
   ~TView3DWidget() override;
 
+  // A redraw from outside the history compares the whole document; a change set rewrites what it names.
   void Redraw(bool full) override;
+  bool FollowsChanges() const override { return true; }
+  void Changed(const TChangeSet& changes) override;
   void SuspendRedraw() override;
   void ResumeRedraw() override;
 
@@ -75,7 +78,8 @@ class TView3DWidget : public QOpenGLWidget, public TDocumentView {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void Sync();
+  // Without a change set: compares the whole document with the buffers.
+  void Sync(const TChangeSet* changes = nullptr);
   void Click(QPointF position, bool rightButton, Qt::KeyboardModifiers modifiers);
   void FlyStep();
   void Cleanup();

@@ -91,6 +91,14 @@ void SwapPositions(TEditor& editor, std::vector<TPositionEntry>& entries) {
   }
 }
 
+// The change set of an action that moved exactly the nodes of its entries.
+template <typename Entry>
+void NodesMoved(TChangeSet& changes, const std::vector<Entry>& entries) {
+  changes.Everything = false;
+  changes.MovedNodes.reserve(changes.MovedNodes.size() + entries.size());
+  for (const Entry& entry : entries) changes.MovedNodes.push_back(entry.Index);
+}
+
 }  // namespace
 
 // TSetNodeUnitAction
@@ -127,6 +135,10 @@ void TSetNodeUnitAction::BasesFollow() {
   }
 }
 
+void TSetNodeUnitAction::Changes(TChangeSet& changes) const {
+  NodesMoved(changes, entries_);
+}
+
 std::size_t TSetNodeUnitAction::CapturedBytes() const {
   return HeapBytes(entries_);
 }
@@ -141,6 +153,10 @@ TSetNodeCoordAction::TSetNodeCoordAction(TEditor& editor, TNodeAxis axis, float 
 
 void TNodePositionAction::DoUndo() {
   SwapPositions(editor_, entries_);
+}
+
+void TNodePositionAction::Changes(TChangeSet& changes) const {
+  NodesMoved(changes, entries_);
 }
 
 std::size_t TNodePositionAction::CapturedBytes() const {
@@ -202,6 +218,10 @@ bool TMoveMultipleNodesZAction::DoExecute() {
 void TMoveMultipleNodesZAction::DoUndo() {
   Require(!entries_.empty(), modules::Actions, "Z action undone without entries");
   for (const TValueEntry& entry : entries_) editor_.Nodes[entry.Index].Z = entry.Old;
+}
+
+void TMoveMultipleNodesZAction::Changes(TChangeSet& changes) const {
+  NodesMoved(changes, entries_);
 }
 
 std::size_t TMoveMultipleNodesZAction::CapturedBytes() const {

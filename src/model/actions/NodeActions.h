@@ -34,6 +34,8 @@ class TSetNodeUnitAction : public TAction {
   TNotices Notices() const override {
     return {TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
   }
+  // The changed nodes.
+  void Changes(TChangeSet& changes) const override;
 
  protected:
   TSetNodeUnitAction(TEditor& editor, std::string description, TNodeAxis axis, float value);
@@ -64,6 +66,8 @@ class TNodePositionAction : public TAction {
   TNotices Notices() const override {
     return {TNotice::Modified, TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo};
   }
+  // The moved nodes.
+  void Changes(TChangeSet& changes) const override;
 
  protected:
   using TAction::TAction;
@@ -105,6 +109,8 @@ class TMoveMultipleNodesZAction : public TAction {
   TNotices Notices() const override {
     return {TNotice::Modified, TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo};
   }
+  // The changed nodes.
+  void Changes(TChangeSet& changes) const override;
 
  protected:
   using TAction::TAction;

@@ -16,6 +16,11 @@ class TSelectionAction : public TAction {
  public:
   // properties, redraw.
   TNotices Notices() const override { return {TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo}; }
+  // The selection only: no record moved, came or went.
+  void Changes(TChangeSet& changes) const override {
+    changes.Everything = false;
+    changes.Selection = true;
+  }
 
  protected:
   using TAction::TAction;

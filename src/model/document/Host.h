@@ -7,12 +7,19 @@
 
 namespace terravel {
 
+struct TChangeSet;
+
 // The three edit boxes of the gradient panel.
 enum class TUnitField { MinZ, MaxZ, PgInc };
 
 class THost {
  public:
   virtual ~THost() = default;
+
+  // What one action, undo, redo or transaction changed (model/history/ChangeSet.h). By default
+  // the host hears the change set's notices one by one, in their order; a host with views that
+  // follow change sets hands it on.
+  virtual void Publish(const TChangeSet& changes);
 
   // The modified flag of the main window ("Modified" in status panel 0, "*" in the title).
   virtual void SetModified(bool modified) = 0;
@@ -23,6 +30,9 @@ class THost {
   // Full redraw (geometry, selection or labels changed: the pick buffer too) or light redraw
   // (grid, heights range or view: the picture only).
   virtual void Redraw(bool full) = 0;
+  // The top view's own state changed (pan, zoom, a display switch): the views that show the document
+  // from elsewhere (the 3-D view) are not told. By default a redraw.
+  virtual void ViewChanged(bool full) { Redraw(full); }
   virtual void SuspendRedraw() = 0;
   virtual void ResumeRedraw() = 0;
   // When the properties window is showing: refill its values from the selection.

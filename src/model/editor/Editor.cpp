@@ -15,4 +15,19 @@ void TEditor::ClearDocument() {
   names_.Clear();
 }
 
+void TEditor::MarkModified() {
+  ++modifications_;
+  host_->SetModified(true);
+}
+
+void TEditor::MarkSaved() {
+  savedAt_ = modifications_;
+  host_->SetModified(false);
+}
+
+void TEditor::RestoreModifications(long long count) {
+  modifications_ = count;
+  host_->SetModified(Modified());
+}
+
 }  // namespace terravel

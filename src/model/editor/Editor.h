@@ -30,10 +30,25 @@ class TEditor {
   // Clears both lists (polygons first) without touching the history or the values.
   void ClearDocument();
 
+  // The modified state: every applied change and every undo counts one modification; the project
+  // is modified while the count differs from the one of the last save, open, new or discard.
+  bool Modified() const { return modifications_ != savedAt_; }
+  long long Modifications() const { return modifications_; }
+  // Counts one modification without telling the host (an action's notices tell it).
+  void CountModification() { ++modifications_; }
+  // Counts one modification and tells the host: a change made outside the history.
+  void MarkModified();
+  // The document as it is now is the saved one.
+  void MarkSaved();
+  // Goes back to a count taken before (a rolled-back transaction) and tells the host the state.
+  void RestoreModifications(long long count);
+
  private:
   TNullHost nullHost_;
   THost* host_;       // the only place the host is kept: everything else asks the editor
   TNameIndex names_;  // the shared name space of nodes and polygons
+  long long modifications_ = 0;
+  long long savedAt_ = 0;
 
  public:
   // Before the lists: they announce their selection counts to it.

@@ -12,25 +12,55 @@ TAction::TAction(TEditor& editor, std::string description)
   Require(!description_.empty(), modules::Undo, "action without a description");
 }
 
+TAction::TAction(TEditor& editor, std::string description, TApplied) : TAction(editor, std::move(description)) {
+  done_ = true;
+}
+
 bool TAction::Execute() {
+  return Apply(true);
+}
+
+void TAction::Undo() {
+  TakeBack(true);
+}
+
+bool TAction::ExecuteQuietly(TAction& action) {
+  return action.Apply(false);
+}
+
+void TAction::UndoQuietly(TAction& action) {
+  action.TakeBack(false);
+}
+
+bool TAction::Apply(bool notify) {
   Require(!done_, modules::Undo, "action executed twice");
   Prepare();
   if (!DoExecute()) return false;
   done_ = true;
-  Notify();
+  if (notify) Notify();
   return true;
 }
 
-void TAction::Undo() {
+void TAction::TakeBack(bool notify) {
   Require(done_, modules::Undo, "action undone while not done");
   Prepare();
   DoUndo();
   done_ = false;
-  Notify();
+  if (notify) Notify();
+}
+
+void TAction::Changes(TChangeSet&) const {}
+
+TChangeSet TAction::ChangeSet() const {
+  TChangeSet changes = ChangesFromNotices(Notices());
+  Changes(changes);
+  return changes;
 }
 
 void TAction::Notify() {
-  SendNotices(editor_.Host(), Notices());
+  const TChangeSet changes = ChangeSet();
+  if (changes.Modified) editor_.CountModification();
+  editor_.Host().Publish(changes);
 }
 
 }  // namespace terravel

@@ -4,7 +4,8 @@
 // the captured state back.
 //
 // Execute and Undo are the same for every action: check and set Done, let the action do its
-// work, then tell the windows what its family declares (Notices, sent in the order of TNotice).
+// work, then tell the windows what its family declares (Notices, sent in the order of TNotice)
+// and what it changed (Changes), as one change set.
 // Failure has one form each: DoExecute returns false only when it changed nothing and the action
 // is to be dropped (no memory for the record); everything else that goes wrong (a broken
 // invariant, a failed notification) throws. Done always says whether the change is applied, also
@@ -12,6 +13,7 @@
 #include <cstddef>
 #include <string>
 
+#include "model/history/ChangeSet.h"
 #include "model/history/Notices.h"
 
 namespace terravel {
@@ -21,6 +23,9 @@ class TEditor;
 class TAction {
  public:
   TAction(TEditor& editor, std::string description);
+  // For a step made of changes that are already applied (a committed transaction): Done from the start.
+  struct TApplied {};
+  TAction(TEditor& editor, std::string description, TApplied);
   TAction(const TAction&) = delete;
   TAction& operator=(const TAction&) = delete;
   virtual ~TAction() = default;
@@ -40,7 +45,18 @@ class TAction {
   // one set per action family, which may depend on Done and on the document as it is then.
   virtual TNotices Notices() const = 0;
 
+  // What the action changed, beyond what its notices say (ChangesFromNotices fills `changes`
+  // first): an action that knows which nodes moved names them and clears Everything.
+  virtual void Changes(TChangeSet& changes) const;
+  // The whole change set: the notices and the changes (a step of several actions has theirs).
+  virtual TChangeSet ChangeSet() const;
+
  protected:
+  // Execute and Undo without telling the windows: for a step made of other actions, which tells
+  // them once for all of its parts.
+  static bool ExecuteQuietly(TAction& action);
+  static void UndoQuietly(TAction& action);
+
   // Before every DoExecute and DoUndo.
   virtual void Prepare() {}
   virtual bool DoExecute() = 0;
@@ -49,8 +65,10 @@ class TAction {
   TEditor& editor_;
 
  private:
-  // Sends Notices to the host.
+  // Counts the change when the notices say the project is modified, then publishes the change set.
   void Notify();
+  bool Apply(bool notify);
+  void TakeBack(bool notify);
 
   std::string description_;
   bool done_ = false;

@@ -58,6 +58,21 @@ class TNotices {
     return notices;
   }
 
+  // Both sets in one; the mode and the edit box of the other set win where it has them.
+  constexpr TNotices Plus(const TNotices& other) const {
+    TNotices notices = *this;
+    notices.bits_ |= other.bits_;
+    if (other.Has(TNotice::PropertyMode)) notices.mode_ = other.mode_;
+    if (other.Has(TNotice::UnitField)) notices.field_ = other.field_;
+    return notices;
+  }
+  // The same set without one notice.
+  constexpr TNotices Without(TNotice notice) const {
+    TNotices notices = *this;
+    notices.bits_ = static_cast<std::uint16_t>(notices.bits_ & ~Bit(notice));
+    return notices;
+  }
+
   friend constexpr bool operator==(const TNotices&, const TNotices&) = default;
 
  private:

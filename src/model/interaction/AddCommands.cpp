@@ -31,7 +31,7 @@ void SelectExistingPolygon(TEditor& editor, int index) {
 }  // namespace
 
 void AddNodeAt(TEditor& editor, int px, int py) {
-  editor.Host().SetModified(true);
+  editor.MarkModified();
   const TWorldPoint at = AddNodePosition(editor, px, py);
   T3DCoord node;
   node.X = node.BaseX = at.X;

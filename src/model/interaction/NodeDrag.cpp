@@ -1,27 +1,39 @@
 #include "model/interaction/NodeDrag.h"
 
+#include <memory>
+
+#include "model/actions/LiveActions.h"
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
 
 namespace terravel {
 
+namespace {
+
+const char* const kMoveNode = "Move Node";
+
+}  // namespace
+
 bool DragSelectedNodes(TEditor& editor, float dx, float dy) {
-  const long double zoom = editor.Values.Zoom;
-  bool moved = false;
-  for (T3DCoord& node : editor.Nodes) {
-    if (!node.Selected) continue;
-    const float x = static_cast<float>(static_cast<long double>(node.X) + dx / zoom);
-    const float y = static_cast<float>(static_cast<long double>(node.Y) + dy / zoom);
-    if (x != node.X || y != node.Y) moved = true;
-    node.X = x;
-    node.Y = y;
-  }
-  if (moved) editor.Host().SetModified(true);
+  THistory& history = editor.History;
+  const bool opened = !history.InTransaction();
+  if (opened) history.Begin(kMoveNode);
+  // The move counts as a modification exactly when it moved a node (otherwise it withdraws).
+  const long long before = editor.Modifications();
+  history.Perform(std::make_unique<TDragNodesAction>(editor, dx, dy));
+  const bool moved = editor.Modifications() != before;
+  if (opened && !moved) history.Commit();  // nothing to keep open
   return moved;
 }
 
 void EndDrag(TEditor& editor) {
+  THistory& history = editor.History;
   if (editor.State.SelectedNodeCount() > 0) DoMoveNodes(editor);
+  if (history.InTransaction()) history.Commit();
+}
+
+void CancelDrag(TEditor& editor) {
+  if (editor.History.InTransaction()) editor.History.Rollback();
 }
 
 }  // namespace terravel

@@ -7,7 +7,7 @@ namespace terravel {
 
 void OpenProject(TEditor& editor, const std::string& path) {
   THost& host = editor.Host();
-  host.SetModified(false);
+  editor.MarkSaved();
   editor.History.ClearHistory();
   host.RefreshUndoRedo();
   host.Log("LOG: File Open Project [" + path + "]");

@@ -174,51 +174,88 @@ TMeshUpdate TMeshBuffers::Update(const TEditor& editor) {
   // Moved nodes: their position; the polygons around them; the normals of those polygons' corners.
   std::vector<int> moved;
   for (int i = 0; i < editor.Nodes.Count(); ++i) {
-    TMeshVertex now = vertices_[static_cast<std::size_t>(i)];
-    ReadNode(editor, i, now);
-    TMeshVertex& was = vertices_[static_cast<std::size_t>(i)];
-    if (now.X != was.X || now.Y != was.Y || now.Z != was.Z || now.Height != was.Height) {
-      was = now;
-      moved.push_back(i);
-    }
+    if (TakeNode(editor, i)) moved.push_back(i);
   }
   if (!moved.empty()) {
-    // Each polygon and vertex once: marked with this update's stamp.
-    ++stamp_;
-    vertexStamps_.resize(vertices_.size(), 0);
-    polygonStamps_.resize(corners_.size(), 0);
-    std::vector<int> changed;
-    const auto touch = [&](int v) {
-      if (vertexStamps_[static_cast<std::size_t>(v)] == stamp_) return;
-      vertexStamps_[static_cast<std::size_t>(v)] = stamp_;
-      changed.push_back(v);
-    };
-    for (int v : moved) {
-      touch(v);
-      for (int k = adjacencyStart_[static_cast<std::size_t>(v)]; k < adjacencyStart_[static_cast<std::size_t>(v) + 1]; ++k) {
-        const int polygon = adjacency_[static_cast<std::size_t>(k)];
-        if (polygonStamps_[static_cast<std::size_t>(polygon)] == stamp_) continue;
-        polygonStamps_[static_cast<std::size_t>(polygon)] = stamp_;
-        update.Polygons.push_back(polygon);
-        for (int corner : corners_[static_cast<std::size_t>(polygon)]) touch(corner);
-      }
-    }
-    std::sort(update.Polygons.begin(), update.Polygons.end());
-    std::sort(changed.begin(), changed.end());
-    for (int v : changed) ComputeNormal(v);
-    update.Vertices = Runs(changed);
-    // A moved corner may turn a polygon over: ground becomes sky or back.
-    for (int polygon : update.Polygons) {
-      const std::array<int, 3>& c = corners_[static_cast<std::size_t>(polygon)];
-      if (IsGround(editor.Nodes[c[0]], editor.Nodes[c[1]], editor.Nodes[c[2]]) != isGround_[static_cast<std::size_t>(polygon)]) {
-        BuildTriangles(editor);
-        update.Triangles = true;
-        break;
-      }
-    }
+    TakeMoved(editor, moved, update);
     ComputeBounds();
   }
   update.Selection = BuildSelection(editor);
+  return update;
+}
+
+bool TMeshBuffers::TakeNode(const TEditor& editor, int index) {
+  TMeshVertex now = vertices_[static_cast<std::size_t>(index)];
+  ReadNode(editor, index, now);
+  TMeshVertex& was = vertices_[static_cast<std::size_t>(index)];
+  if (now.X == was.X && now.Y == was.Y && now.Z == was.Z && now.Height == was.Height) return false;
+  was = now;
+  return true;
+}
+
+void TMeshBuffers::TakeMoved(const TEditor& editor, const std::vector<int>& moved, TMeshUpdate& update) {
+  // Each polygon and vertex once: marked with this update's stamp.
+  ++stamp_;
+  vertexStamps_.resize(vertices_.size(), 0);
+  polygonStamps_.resize(corners_.size(), 0);
+  std::vector<int> changed;
+  const auto touch = [&](int v) {
+    if (vertexStamps_[static_cast<std::size_t>(v)] == stamp_) return;
+    vertexStamps_[static_cast<std::size_t>(v)] = stamp_;
+    changed.push_back(v);
+  };
+  for (int v : moved) {
+    touch(v);
+    for (int k = adjacencyStart_[static_cast<std::size_t>(v)]; k < adjacencyStart_[static_cast<std::size_t>(v) + 1]; ++k) {
+      const int polygon = adjacency_[static_cast<std::size_t>(k)];
+      if (polygonStamps_[static_cast<std::size_t>(polygon)] == stamp_) continue;
+      polygonStamps_[static_cast<std::size_t>(polygon)] = stamp_;
+      update.Polygons.push_back(polygon);
+      for (int corner : corners_[static_cast<std::size_t>(polygon)]) touch(corner);
+    }
+  }
+  std::sort(update.Polygons.begin(), update.Polygons.end());
+  std::sort(changed.begin(), changed.end());
+  for (int v : changed) ComputeNormal(v);
+  update.Vertices = Runs(changed);
+  // A moved corner may turn a polygon over: ground becomes sky or back.
+  for (int polygon : update.Polygons) {
+    const std::array<int, 3>& c = corners_[static_cast<std::size_t>(polygon)];
+    if (IsGround(editor.Nodes[c[0]], editor.Nodes[c[1]], editor.Nodes[c[2]]) != isGround_[static_cast<std::size_t>(polygon)]) {
+      BuildTriangles(editor);
+      update.Triangles = true;
+      break;
+    }
+  }
+}
+
+TMeshUpdate TMeshBuffers::UpdateNodes(const TEditor& editor, const std::vector<int>& nodes, bool selection) {
+  if (stale_ || static_cast<int>(vertices_.size()) != editor.Nodes.Count() ||
+      corners_.size() != static_cast<std::size_t>(editor.Polygons.Count())) {
+    return Update(editor);
+  }
+  TMeshUpdate update;
+  // The bounds grow with the moved vertices; only a vertex that left the boundary can shrink them,
+  // and then they are measured again.
+  bool remeasure = false;
+  std::vector<int> moved;
+  for (int i : nodes) {
+    if (i < 0 || i >= editor.Nodes.Count()) continue;
+    const TVec3 was = Position(i);
+    if (!TakeNode(editor, i)) continue;
+    moved.push_back(i);
+    remeasure = remeasure || was.X == bounds_.Min.X || was.Y == bounds_.Min.Y || was.Z == bounds_.Min.Z ||
+                was.X == bounds_.Max.X || was.Y == bounds_.Max.Y || was.Z == bounds_.Max.Z;
+  }
+  if (!moved.empty()) {
+    TakeMoved(editor, moved, update);
+    if (remeasure) {
+      ComputeBounds();
+    } else {
+      for (int v : moved) bounds_.Add(Position(v));
+    }
+  }
+  if (selection) update.Selection = BuildSelection(editor);
   return update;
 }
 

@@ -55,6 +55,9 @@ class TMeshBuffers {
   float Exaggeration() const { return exaggeration_; }
 
   TMeshUpdate Update(const TEditor& editor);
+  // Rereads only the named nodes (and the selection when asked): what Update would find when
+  // nothing else changed. A list that no longer matches the buffers' size is a full Update.
+  TMeshUpdate UpdateNodes(const TEditor& editor, const std::vector<int>& nodes, bool selection);
 
   const std::vector<TMeshVertex>& Vertices() const { return vertices_; }
   const std::vector<std::uint32_t>& GroundIndices() const { return ground_; }
@@ -81,6 +84,10 @@ class TMeshBuffers {
   void BuildTriangles(const TEditor& editor);
   bool BuildSelection(const TEditor& editor);
   void ComputeBounds();
+  // Reads the nodes; true when the vertex changed.
+  bool TakeNode(const TEditor& editor, int index);
+  // The positions of the moved vertices are taken: their polygons, normals, triangles and bounds follow.
+  void TakeMoved(const TEditor& editor, const std::vector<int>& moved, TMeshUpdate& update);
 
   float exaggeration_ = 1;
   bool stale_ = true;

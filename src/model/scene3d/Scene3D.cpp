@@ -6,6 +6,7 @@
 
 #include "model/editor/Editor.h"
 #include "model/formats/FiniteCoordinates.h"
+#include "model/history/ChangeSet.h"
 
 namespace terravel {
 
@@ -16,6 +17,13 @@ TMeshUpdate TScene3D::Sync(const TEditor& editor) {
     const std::string text = NonFiniteCoordinateText(editor.Nodes);
     note_ = text.empty() ? text : "Not shown: " + text;
   }
+  return update;
+}
+
+TMeshUpdate TScene3D::Apply(const TEditor& editor, const TChangeSet& changes) {
+  if (changes.Topology()) return Sync(editor);
+  TMeshUpdate update = mesh_.UpdateNodes(editor, changes.MovedNodes, changes.Selection);
+  if (!update.Empty()) grid_.Apply(mesh_, update);
   return update;
 }
 

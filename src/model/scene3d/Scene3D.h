@@ -12,6 +12,7 @@
 namespace terravel {
 
 class TEditor;
+struct TChangeSet;
 
 // A node this near the pointer on screen (pixels) is hit before any polygon.
 inline constexpr double kNodePickRadius = 5;
@@ -20,6 +21,9 @@ class TScene3D {
  public:
   // Takes the document's changes into the buffers and the grid.
   TMeshUpdate Sync(const TEditor& editor);
+  // Takes one change set: the moved nodes' vertices and their normal ring, the selection when it
+  // changed; a change of topology (or one that does not say) is a Sync.
+  TMeshUpdate Apply(const TEditor& editor, const TChangeSet& changes);
   void SetExaggeration(float factor) { mesh_.SetExaggeration(factor); }
 
   const TMeshBuffers& Mesh() const { return mesh_; }

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <memory>
 
-#include "model/actions/ShapingActions.h"
+#include "model/actions/LiveActions.h"
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
 #include "model/shaping/ShapingScope.h"
@@ -33,51 +33,93 @@ TSculptStroke::TSculptStroke(TEditor& editor, const TSculptBrush& brush) : edito
   }
   chosen_ = ChosenNodes(editor);
   if (brush.Mode == TSculptMode::Smooth) adjacency_ = BuildAdjacency(editor);
-  startZ_.resize(static_cast<std::size_t>(editor.Nodes.Count()));
-  for (int i = 0; i < editor.Nodes.Count(); ++i) startZ_[static_cast<std::size_t>(i)] = editor.Nodes[i].Z;
-  isTouched_.assign(startZ_.size(), false);
-  IndexChosen();
+  isTouched_.assign(chosen_.size(), false);
+  FileNodes(editor);
+  transaction_ = editor.History.Begin("Sculpt");
 }
 
-void TSculptStroke::IndexChosen() {
-  // A node off the plane (a coordinate that is no finite number) is under no dab.
-  for (int i = 0; i < editor_.Nodes.Count(); ++i) {
-    const T3DCoord& node = editor_.Nodes[i];
-    if (!std::isfinite(node.X) || !std::isfinite(node.Y)) chosen_[static_cast<std::size_t>(i)] = false;
-  }
-  double right = 0, top = 0;
+void TSculptStroke::FileNodes(const TEditor& editor) {
+  // A dab never moves a node in the plan, so the cells hold for the whole stroke.
+  double minX = 0, minY = 0, maxX = 0, maxY = 0;
   bool any = false;
-  for (int i = 0; i < editor_.Nodes.Count(); ++i) {
-    if (!chosen_[static_cast<std::size_t>(i)]) continue;
-    const T3DCoord& node = editor_.Nodes[i];
-    if (!any || node.X < left_) left_ = node.X;
-    if (!any || node.Y < bottom_) bottom_ = node.Y;
-    if (!any || node.X > right) right = node.X;
-    if (!any || node.Y > top) top = node.Y;
+  const int count = std::min(editor.Nodes.Count(), static_cast<int>(chosen_.size()));
+  for (int i = 0; i < count; ++i) {
+    const T3DCoord& node = editor.Nodes[i];
+    if (!chosen_[static_cast<std::size_t>(i)] || !std::isfinite(node.X) || !std::isfinite(node.Y)) continue;
+    minX = any ? std::min(minX, double(node.X)) : node.X;
+    maxX = any ? std::max(maxX, double(node.X)) : node.X;
+    minY = any ? std::min(minY, double(node.Y)) : node.Y;
+    maxY = any ? std::max(maxY, double(node.Y)) : node.Y;
     any = true;
   }
-  // Cells of one radius, but no more than kMostCells a side.
-  constexpr double kMostCells = 1024;
-  cell_ = std::max({double(brush_.Radius), (right - left_) / kMostCells, (top - bottom_) / kMostCells});
-  columns_ = any ? static_cast<int>((right - left_) / cell_) + 1 : 0;
-  rows_ = any ? static_cast<int>((top - bottom_) / cell_) + 1 : 0;
-  cellStart_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_) + 1, 0);
-  const auto cellOf = [this](const T3DCoord& node) {
-    const int column = std::min(columns_ - 1, static_cast<int>((node.X - left_) / cell_));
-    const int row = std::min(rows_ - 1, static_cast<int>((node.Y - bottom_) / cell_));
-    return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
-           static_cast<std::size_t>(column);
+  columns_ = rows_ = 0;
+  cellStart_.assign(1, 0);
+  cellNodes_.clear();
+  if (!any) return;
+  // Cells as wide as the brush, but never many more cells than nodes.
+  cellSize_ = std::max(2.0 * brush_.Radius, 1e-3);
+  const double limit = 4.0 * count + 16;
+  while (((maxX - minX) / cellSize_ + 1) * ((maxY - minY) / cellSize_ + 1) > limit) cellSize_ *= 2;
+  originX_ = minX;
+  originY_ = minY;
+  columns_ = static_cast<int>((maxX - minX) / cellSize_) + 1;
+  rows_ = static_cast<int>((maxY - minY) / cellSize_) + 1;
+  const auto cellOf = [&](const T3DCoord& node) {
+    const int column = std::min(static_cast<int>((node.X - originX_) / cellSize_), columns_ - 1);
+    const int row = std::min(static_cast<int>((node.Y - originY_) / cellSize_), rows_ - 1);
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
   };
-  for (int i = 0; i < editor_.Nodes.Count(); ++i) {
-    if (chosen_[static_cast<std::size_t>(i)]) ++cellStart_[cellOf(editor_.Nodes[i]) + 1];
+  cellStart_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_) + 1, 0);
+  std::vector<std::size_t> cells(static_cast<std::size_t>(count), 0);
+  for (int i = 0; i < count; ++i) {
+    const T3DCoord& node = editor.Nodes[i];
+    if (!chosen_[static_cast<std::size_t>(i)] || !std::isfinite(node.X) || !std::isfinite(node.Y)) continue;
+    cells[static_cast<std::size_t>(i)] = cellOf(node);
+    ++cellStart_[cells[static_cast<std::size_t>(i)] + 1];
   }
   for (std::size_t c = 1; c < cellStart_.size(); ++c) cellStart_[c] += cellStart_[c - 1];
-  cellNodes_.resize(static_cast<std::size_t>(cellStart_.back()));
-  std::vector<int> next(cellStart_.begin(), cellStart_.end() - 1);
-  for (int i = 0; i < editor_.Nodes.Count(); ++i) {
-    if (chosen_[static_cast<std::size_t>(i)])
-      cellNodes_[static_cast<std::size_t>(next[cellOf(editor_.Nodes[i])]++)] = i;
+  cellNodes_.assign(static_cast<std::size_t>(cellStart_.back()), 0);
+  std::vector<int> fill(cellStart_.begin(), cellStart_.end() - 1);
+  for (int i = 0; i < count; ++i) {
+    const T3DCoord& node = editor.Nodes[i];
+    if (!chosen_[static_cast<std::size_t>(i)] || !std::isfinite(node.X) || !std::isfinite(node.Y)) continue;
+    cellNodes_[static_cast<std::size_t>(fill[cells[static_cast<std::size_t>(i)]]++)] = i;
   }
+}
+
+std::vector<int> TSculptStroke::NodesNear(double x, double y) const {
+  std::vector<int> nodes;
+  if (columns_ == 0) return nodes;
+  const double radius = brush_.Radius;
+  const auto clampTo = [](double value, int size) {
+    if (!(value > 0)) return 0;  // also NaN
+    return value >= size - 1 ? size - 1 : static_cast<int>(value);
+  };
+  // One cell more on each side, for a node on the very edge of the square.
+  const int left = clampTo((x - radius - originX_) / cellSize_ - 1, columns_);
+  const int right = clampTo((x + radius - originX_) / cellSize_ + 1, columns_);
+  const int top = clampTo((y - radius - originY_) / cellSize_ - 1, rows_);
+  const int bottom = clampTo((y + radius - originY_) / cellSize_ + 1, rows_);
+  for (int row = top; row <= bottom; ++row) {
+    for (int column = left; column <= right; ++column) {
+      const std::size_t c = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
+      nodes.insert(nodes.end(), cellNodes_.begin() + cellStart_[c], cellNodes_.begin() + cellStart_[c + 1]);
+    }
+  }
+  // In list order, as a scan of every node meets them.
+  std::sort(nodes.begin(), nodes.end());
+  return nodes;
+}
+
+TSculptStroke::~TSculptStroke() {
+  try {
+    Cancel();
+  } catch (...) {  // NOLINT(bugprone-empty-catch): a destructor reports nothing
+  }
+}
+
+bool TSculptStroke::Open() const {
+  return editor_.History.InTransaction(transaction_);
 }
 
 bool TSculptStroke::MoveTo(float x, float y) {
@@ -105,28 +147,11 @@ bool TSculptStroke::Dab(float x, float y) {
 }
 
 bool TSculptStroke::DabWith(double x, double y, double strength) {
-  if (!std::isfinite(x) || !std::isfinite(y)) return false;
+  if (!Open() || !std::isfinite(x) || !std::isfinite(y)) return false;
   const double radius = brush_.Radius;
-  // The chosen nodes in the cells the dab's square touches, in the order of the node list.
-  std::vector<int> near;
-  if (columns_ > 0) {
-    const auto clampTo = [](double v, int most) {
-      return static_cast<int>(std::clamp(v, 0.0, double(most)));
-    };
-    const int c0 = clampTo(std::floor((x - radius - left_) / cell_), columns_ - 1);
-    const int c1 = clampTo(std::floor((x + radius - left_) / cell_), columns_ - 1);
-    const int r0 = clampTo(std::floor((y - radius - bottom_) / cell_), rows_ - 1);
-    const int r1 = clampTo(std::floor((y + radius - bottom_) / cell_), rows_ - 1);
-    for (int r = r0; r <= r1; ++r) {
-      const auto row = static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_);
-      near.insert(near.end(), cellNodes_.begin() + cellStart_[row + static_cast<std::size_t>(c0)],
-                  cellNodes_.begin() + cellStart_[row + static_cast<std::size_t>(c1) + 1]);
-    }
-    std::sort(near.begin(), near.end());
-  }
   std::vector<std::pair<int, double>> under;  // node, weight
-  const int count = std::min(editor_.Nodes.Count(), static_cast<int>(startZ_.size()));
-  for (const int i : near) {
+  const int count = std::min(editor_.Nodes.Count(), static_cast<int>(chosen_.size()));
+  for (const int i : NodesNear(x, y)) {
     if (i >= count) continue;
     const T3DCoord& node = editor_.Nodes[i];
     const double dx = double(node.X) - x, dy = double(node.Y) - y;
@@ -157,12 +182,12 @@ bool TSculptStroke::DabWith(double x, double y, double strength) {
     }
     target[k] = to;
   }
-  bool changed = false;
+  std::vector<THeightEntry> heights;
   for (std::size_t k = 0; k < under.size(); ++k) {
     const auto [i, weight] = under[k];
-    T3DCoord& node = editor_.Nodes[i];
+    const float old = editor_.Nodes[i].Z;
     const double step = strength * weight;
-    double z = node.Z;
+    double z = old;
     switch (brush_.Mode) {
       case TSculptMode::Raise:
         z += step;
@@ -176,42 +201,39 @@ bool TSculptStroke::DabWith(double x, double y, double strength) {
         break;
     }
     const auto value = static_cast<float>(z);
-    if (value == node.Z || !std::isfinite(value)) continue;
-    node.Z = value;
-    changed = true;
+    if (value == old || !std::isfinite(value)) continue;
+    heights.push_back({i, value});
     if (!isTouched_[static_cast<std::size_t>(i)]) {
       isTouched_[static_cast<std::size_t>(i)] = true;
       touched_.push_back(i);
+      startZ_.push_back(old);
     }
   }
-  if (changed) editor_.Host().SetModified(true);
-  return changed;
+  if (heights.empty()) return false;
+  // The count so far; the end counts the nodes that differ from the press.
+  editor_.History.Describe("Sculpt " + FormatCount(static_cast<long long>(touched_.size())) + " nodes");
+  editor_.History.Perform(std::make_unique<TSetHeightsAction>(editor_, std::move(heights)));
+  return true;
+}
+
+std::string TSculptStroke::Description() const {
+  // The nodes whose height differs from the press.
+  long long changed = 0;
+  for (std::size_t k = 0; k < touched_.size(); ++k) {
+    const int i = touched_[k];
+    if (i < editor_.Nodes.Count() && editor_.Nodes[i].Z != startZ_[k]) ++changed;
+  }
+  return "Sculpt " + FormatCount(changed) + " nodes";
 }
 
 void TSculptStroke::End() {
-  TMeshEdit edit;
-  std::sort(touched_.begin(), touched_.end());
-  for (const int i : touched_) {
-    if (i >= editor_.Nodes.Count()) continue;  // the list changed under the stroke
-    T3DCoord& node = editor_.Nodes[i];
-    const float start = startZ_[static_cast<std::size_t>(i)];
-    if (node.Z != start) edit.Heights.push_back({i, node.Z});
-    node.Z = start;  // the action applies the stroke again and keeps these for its undo
-  }
-  touched_.clear();
-  std::fill(isTouched_.begin(), isTouched_.end(), false);
-  if (edit.Empty()) return;
-  const std::string description =
-      "Sculpt " + FormatCount(static_cast<long long>(edit.Heights.size())) + " nodes";
-  editor_.History.Perform(std::make_unique<TMeshEditAction>(editor_, description, std::move(edit)));
+  if (!Open()) return;
+  editor_.History.Describe(Description());
+  editor_.History.Commit();
 }
 
 void TSculptStroke::Cancel() {
-  for (const int i : touched_) {
-    if (i < editor_.Nodes.Count()) editor_.Nodes[i].Z = startZ_[static_cast<std::size_t>(i)];
-  }
-  touched_.clear();
-  std::fill(isTouched_.begin(), isTouched_.end(), false);
+  if (Open()) editor_.History.Rollback();
 }
 
 }  // namespace terravel

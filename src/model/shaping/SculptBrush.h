@@ -1,14 +1,17 @@
 #pragma once
 // The sculpt brush: a stroke of dabs that raise, lower, smooth or flatten the heights of the nodes
-// within a radius (in world units, X and Y) of the pointer, weighted by a falloff. While the stroke
-// runs the nodes change at once, without history; its end records the whole stroke as one step
-// ("Sculpt 12 nodes") whose undo gives back every height as it was at the press. Nodes outside
-// the selection stay put when something is selected.
+// within a radius (in world units, X and Y) of the pointer, weighted by a falloff. The stroke is a
+// transaction of the history and every dab one action inside it, so the nodes change at once and
+// the windows follow; its end commits the whole stroke as one step ("Sculpt 12 nodes") whose undo
+// gives back every height as it was at the press. An undo in the middle of the stroke commits it
+// and takes it back; the dabs after that change nothing. Nodes outside the selection stay put when
+// something is selected.
 //
 // A stroke follows the path of the pointer, not the rate of its events: MoveTo places dabs along
 // the straight line from the last point at a fixed spacing (a fraction of the radius), carrying
 // the rest of the distance over to the next move, so the same path drawn fast or slow gives the
 // same heights.
+#include <string>
 #include <vector>
 
 #include "model/shaping/MeshAdjacency.h"
@@ -25,7 +28,7 @@ inline constexpr double kDabSpacing = 0.1;
 
 struct TSculptBrush {
   TSculptMode Mode = TSculptMode::Raise;
-  float Radius = 512;  // > 0
+  float Radius = 512;   // > 0
   // The most a pass of the brush's centre changes a height over a path of one radius; each dab of a
   // stroke's path changes a height by at most kDabSpacing times this.
   float Strength = 16;
@@ -42,6 +45,8 @@ class TSculptStroke {
   TSculptStroke(TEditor& editor, const TSculptBrush& brush);
   TSculptStroke(const TSculptStroke&) = delete;
   TSculptStroke& operator=(const TSculptStroke&) = delete;
+  // A stroke neither ended nor cancelled is taken back.
+  ~TSculptStroke();
 
   // One dab of the full strength centred at the world point; true when a height changed (the
   // project is then modified).
@@ -50,30 +55,42 @@ class TSculptStroke {
   // at every kDabSpacing radius of path since the last dab, with kDabSpacing of the strength.
   // True when a height changed.
   bool MoveTo(float x, float y);
-  // Records the stroke as one step in the history (nothing when no height changed).
+  // Commits the stroke as one step in the history (nothing when no height changed).
   void End();
-  // Puts every height back as it was at the press.
+  // Takes the stroke back: every height as it was at the press.
   void Cancel();
+  // The stroke's transaction is still open (no undo, new project or end came in between).
+  bool Open() const;
 
   int TouchedCount() const { return static_cast<int>(touched_.size()); }
 
  private:
-  void IndexChosen();
-  bool DabWith(double x, double y, double strength);
-
   TEditor& editor_;
   TSculptBrush brush_;
+  std::string Description() const;
+  bool DabWith(double x, double y, double strength);
+  // Files the chosen nodes by plan-view cell, so that a dab looks only at the cells under it.
+  void FileNodes(const TEditor& editor);
+  // The chosen nodes in the cells the square around (x, y) reaches, ascending.
+  std::vector<int> NodesNear(double x, double y) const;
+
   std::vector<bool> chosen_;
-  // The chosen nodes by square cells of one radius, for the dabs to find those under them.
-  std::vector<int> cellStart_, cellNodes_;
-  int columns_ = 0, rows_ = 0;
-  double left_ = 0, bottom_ = 0, cell_ = 1;
+  // The cells: a grid over the chosen nodes' plan-view extent; the nodes of cell c are
+  // cellNodes_[cellStart_[c] .. cellStart_[c + 1]).
+  double cellSize_ = 1;
+  double originX_ = 0;
+  double originY_ = 0;
+  int columns_ = 0;
+  int rows_ = 0;
+  std::vector<int> cellStart_;
+  std::vector<int> cellNodes_;
+  TMeshAdjacency adjacency_;  // for smoothing
+  long long transaction_ = 0;
   bool moved_ = false;
   double lastX_ = 0, lastY_ = 0;  // where the last dab of the path was
   double travel_ = 0;             // path since the last dab
-  TMeshAdjacency adjacency_;      // for smoothing
-  std::vector<float> startZ_;
-  std::vector<int> touched_;
+  std::vector<int> touched_;      // in the order of their first change
+  std::vector<float> startZ_;     // of each touched node, at its first change
   std::vector<bool> isTouched_;
   bool flattenSet_ = false;
   double flattenZ_ = 0;

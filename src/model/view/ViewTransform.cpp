@@ -72,7 +72,7 @@ void ZoomBy(TEditor& editor, int dy) {
   v.PanY = static_cast<float>(Extended(newZoom) / Extended(v.Zoom) * Extended(v.PanY));
   if (newZoom != v.Zoom) {
     v.Zoom = newZoom;
-    editor.Host().Redraw(false);
+    editor.Host().ViewChanged(false);
   }
 }
 
@@ -136,7 +136,7 @@ void ZoomToFit(TEditor& editor) {
   const Extended cy = top - std::trunc((padY - dy) / 2) + std::trunc(padY / 2);
   v.PanX = static_cast<float>(-(cx * Extended(v.Zoom)));
   v.PanY = static_cast<float>(-(cy * Extended(v.Zoom)));
-  editor.Host().Redraw(true);
+  editor.Host().ViewChanged(true);
 }
 
 void SetGridSize(TEditor& editor, int grid) {
