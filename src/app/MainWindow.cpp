@@ -131,6 +131,8 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
 }
 
 TMainForm::~TMainForm() {
+  // The dock hides while the widgets are torn down; by then this is no main window any more.
+  view3d_->disconnect(this);
   view3d_->StoreSettings(settings_.View3D);
   RunCommand(nullptr, [this] { settings_.SaveSettings(); });
   editor_.SetHost(detachedHost);

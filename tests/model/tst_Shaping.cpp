@@ -330,12 +330,19 @@ class TestShaping : public QObject {
       std::vector<int> holes;
       for (int p = 0; p < e.Polygons.Count(); p += 5) holes.push_back(p);
       e.Polygons.DetachMany(holes);
-      for (int i = 0; i < 40; ++i)
-        e.Nodes.NewNode("", "", float(256 * int(16 * random.Next()) - 2048),
-                        float(128 * int(32 * random.Next()) - 2048), 1);
+      // Y is drawn before X (the order the fingerprints were taken in), each in a statement of its
+      // own: the order of a call's arguments differs between compilers.
+      for (int i = 0; i < 40; ++i) {
+        const float y = float(128 * int(32 * random.Next()) - 2048);
+        const float x = float(256 * int(16 * random.Next()) - 2048);
+        e.Nodes.NewNode("", "", x, y, 1);
+      }
     } else {
-      for (int i = 0; i < 300; ++i)
-        e.Nodes.NewNode("", "", float(int(1000 * random.Next())), float(int(1000 * random.Next())), float(i));
+      for (int i = 0; i < 300; ++i) {
+        const float y = float(int(1000 * random.Next()));
+        const float x = float(int(1000 * random.Next()));
+        e.Nodes.NewNode("", "", x, y, float(i));
+      }
       for (int k = 0; k + 2 < 45; k += 3) e.Polygons.NewPolygon(k, k + 1, k + 2, "Old", "", "");
       options.MaxEdge = scene == 1 ? 150.0f : 0.0f;
       options.Sky = scene == 2;

@@ -155,7 +155,9 @@ void CheckTJunctions(const TCoordList& nodes, const TPolyList& polygons,
   std::vector<std::pair<std::uint64_t, const TEdgeUse*>> sorted;
   for (const auto& [key, use] : edges) sorted.emplace_back(key, &use);
   std::sort(sorted.begin(), sorted.end());
-  for (const auto& [key, use] : sorted) {
+  for (const auto& entry : sorted) {
+    const std::uint64_t key = entry.first;
+    const TEdgeUse* use = entry.second;  // a plain variable: lambdas cannot capture bindings in C++20
     const int a = static_cast<int>(key >> 32), b = static_cast<int>(key & 0xffffffff);
     const T3DCoord &pa = nodes[a], &pb = nodes[b];
     const double dx = double(pb.X) - pa.X, dy = double(pb.Y) - pa.Y, dz = double(pb.Z) - pa.Z;
