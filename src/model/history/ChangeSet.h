@@ -33,6 +33,14 @@ struct TChangeSet {
   // Both in one (a transaction's parts).
   void Add(const TChangeSet& other);
 
+  // The document was replaced outside the history (New, a new mesh): the views that follow change
+  // sets read it anew; the classic windows were told by their own notices.
+  static TChangeSet Rebuilt() {
+    TChangeSet changes;
+    changes.Everything = true;
+    return changes;
+  }
+
   friend bool operator==(const TChangeSet&, const TChangeSet&) = default;
 };
 

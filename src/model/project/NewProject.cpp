@@ -1,6 +1,7 @@
 #include "model/project/NewProject.h"
 
 #include "model/editor/Editor.h"
+#include "model/history/ChangeSet.h"
 #include "model/view/ViewTransform.h"
 
 namespace terravel {
@@ -36,6 +37,7 @@ void NewProject(TEditor& editor, bool withTriangle) {
   host.SetPropertyMode(TPropertyMode::pmNone);
   editor.History.ClearHistory();
   host.RefreshUndoRedo();
+  host.Publish(TChangeSet::Rebuilt());
 }
 
 void NewMesh(TEditor& editor, int n) {
@@ -71,6 +73,7 @@ void NewMesh(TEditor& editor, int n) {
     }
   }
   ZoomToFit(editor);
+  editor.Host().Publish(TChangeSet::Rebuilt());
 }
 
 }  // namespace terravel

@@ -21,7 +21,16 @@ TMeshUpdate TScene3D::Sync(const TEditor& editor) {
 }
 
 TMeshUpdate TScene3D::Apply(const TEditor& editor, const TChangeSet& changes) {
-  if (changes.Topology()) return Sync(editor);
+  // A note about nodes that are not finite numbers is measured over the whole document: while one
+  // is shown, or when a moved node is not finite, the document is compared as a whole.
+  const auto finite = [&editor](int i) {
+    if (i < 0 || i >= editor.Nodes.Count()) return true;
+    const T3DCoord& node = editor.Nodes[i];
+    return std::isfinite(node.X) && std::isfinite(node.Y) && std::isfinite(node.Z);
+  };
+  if (changes.Topology() || !note_.empty() || !std::all_of(changes.MovedNodes.begin(), changes.MovedNodes.end(), finite)) {
+    return Sync(editor);
+  }
   TMeshUpdate update = mesh_.UpdateNodes(editor, changes.MovedNodes, changes.Selection);
   if (!update.Empty()) grid_.Apply(mesh_, update);
   return update;
