@@ -209,12 +209,18 @@ bool TSculptTool::BrushKey(QObject* watched, const QKeyEvent& key) {
                                          window->parentWidget() != viewport_->window()))) {
     return false;
   }
-  if ((key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) != Qt::NoModifier) return false;
+  // Ctrl or Alt alone makes another key; both together are AltGr on some systems, which types the
+  // brackets on many keyboards.
+  const Qt::KeyboardModifiers modifiers = key.modifiers();
+  if (modifiers.testFlag(Qt::ControlModifier) != modifiers.testFlag(Qt::AltModifier) ||
+      modifiers.testFlag(Qt::MetaModifier)) {
+    return false;
+  }
   // Shift with a bracket is a brace on many keyboards.
   const int k = key.key();
   const bool larger = k == Qt::Key_BracketRight || k == Qt::Key_BraceRight;
   if (!larger && k != Qt::Key_BracketLeft && k != Qt::Key_BraceLeft) return false;
-  const bool strength = key.modifiers().testFlag(Qt::ShiftModifier) || k == Qt::Key_BraceLeft || k == Qt::Key_BraceRight;
+  const bool strength = modifiers.testFlag(Qt::ShiftModifier) || k == Qt::Key_BraceLeft || k == Qt::Key_BraceRight;
   TSculptBrush brush = brush_;
   if (strength) {
     brush.Strength = StepStrength(brush.Strength, larger);
