@@ -6,11 +6,11 @@
 #include <QScopeGuard>
 
 #include "app/AppWindows.h"
+#include "app/BrushPanel.h"
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/MainWindow.h"
 #include "app/RegionSelectTool.h"
-#include "app/BrushPanel.h"
 #include "app/SculptTool.h"
 #include "app/ShapingCommands.h"
 #include "app/TerrainCheckForm.h"
