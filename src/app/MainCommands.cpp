@@ -6,6 +6,7 @@
 #include <QScopeGuard>
 
 #include "app/AppWindows.h"
+#include "app/BrushPanel.h"
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
 #include "app/MainWindow.h"
@@ -55,6 +56,8 @@ void TMainForm::ConnectCommands() {
   Command(m.Edit_Sculpt, [this] {
     if (menus_.Edit_Sculpt->isChecked()) regionTool_->SetActive(false);
     sculptTool_->SetActive(menus_.Edit_Sculpt->isChecked());
+    // The brush's values come with the mode.
+    if (menus_.Edit_Sculpt->isChecked()) brushPanel_->show();
   });
   Command(m.Edit_SelectRegion, [this] {
     if (menus_.Edit_SelectRegion->isChecked()) sculptTool_->SetActive(false);
@@ -64,7 +67,6 @@ void TMainForm::ConnectCommands() {
     DoSelectNothing(editor_);
     viewportInput_->FollowSelection();
   });
-  Command(m.Edit_SculptBrush, [this] { sculptTool_->EditBrush(this); });
   Command(m.Edit_Smooth, [this] { shapingCommands_->Smooth(); });
   Command(m.Edit_Subdivide, [this] { shapingCommands_->Subdivide(); });
   Command(m.View_FitGradient, [this] { DoFitGradientToTerrain(editor_); });

@@ -87,7 +87,7 @@ void TMainForm::CreateMenus() {
   m.Edit_Smooth = Item(m.Edit, "Menu_Edit_Smooth", "Smoot&h heights...");
   m.Edit_Subdivide = Item(m.Edit, "Menu_Edit_Subdivide", "S&ubdivide polygons");
   m.Edit_Sculpt = CheckItem(m.Edit, "Menu_Edit_Sculpt", "S&culpt heights", false, Ctrl(Qt::Key_J));
-  m.Edit_SculptBrush = Item(m.Edit, "Menu_Edit_SculptBrush", "Sculpt &brush...");
+  m.Edit_SculptBrush = CheckItem(m.Edit, "Menu_Edit_SculptBrush", "Sculpt &brush", false);
   m.Edit->addSeparator();
   QMenu* selectAll = m.Edit->addMenu(QStringLiteral("Select &all"));
   m.Edit_SelectAll_Nodes = Item(selectAll, "Menu_Edit_SelectAll_Nodes", "&Nodes");

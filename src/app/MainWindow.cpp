@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppWindows.h"
+#include "app/BrushPanel.h"
 #include "app/WindowPlacement.h"
 #include "app/CommandGuard.h"
 #include "app/EditCommands.h"
@@ -89,7 +90,8 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   CreateView3D();
 
   // Installed after the viewport input, so that its filter sees the viewport's events first.
-  sculptTool_ = new TSculptTool(editor_, Viewport(), menus_.Edit_Sculpt);
+  sculptTool_ = new TSculptTool(editor_, Viewport(), menus_.Edit_Sculpt, [this] { return view3d_->View(); });
+  CreateBrushPanel();
   regionTool_ = new TRegionSelectTool(editor_, Viewport(), menus_.Edit_SelectRegion,
                                       [this] { viewportInput_->FollowSelection(); });
 
@@ -119,6 +121,8 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
 
   settings_.LoadSettings();
   PlaceView3D();
+  sculptTool_->SetBrush(settings_.Brush);
+  brushPanel_->ShowBrush(sculptTool_->Brush());
   // The display flags start as TViewFlags and the menu items were made to match; ShowZ is a
   // project value and starts on.
   host_.ShowProjectValues();
@@ -133,7 +137,9 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
 TMainForm::~TMainForm() {
   // The dock hides while the widgets are torn down; by then this is no main window any more.
   view3d_->disconnect(this);
+  brushPanel_->disconnect(this);
   view3d_->StoreSettings(settings_.View3D);
+  settings_.Brush = sculptTool_->Brush();
   RunCommand(nullptr, [this] { settings_.SaveSettings(); });
   editor_.SetHost(detachedHost);
 }
@@ -201,6 +207,21 @@ void TMainForm::CreateView3D() {
     menus_.View_Show3D->setChecked(visible);
     menus_.Tool_View3D->setChecked(visible);
   });
+}
+
+void TMainForm::CreateBrushPanel() {
+  brushPanel_ = new TBrushPanel(this);
+  // Floating at first, so that it never narrows the views; the user may dock it.
+  addDockWidget(Qt::LeftDockWidgetArea, brushPanel_);
+  brushPanel_->setFloating(true);
+  brushPanel_->hide();
+  connect(brushPanel_, &TBrushPanel::BrushEdited, this, [this](const TSculptBrush& brush) { sculptTool_->SetBrush(brush); });
+  sculptTool_->BrushKeyed = [this](const TSculptBrush& brush) { brushPanel_->ShowBrush(brush); };
+  connect(menus_.Edit_SculptBrush, &QAction::triggered, brushPanel_, [this](bool on) {
+    brushPanel_->setVisible(on);
+    if (on) brushPanel_->raise();
+  });
+  connect(brushPanel_, &TBrushPanel::VisibilityChanged, menus_.Edit_SculptBrush, &QAction::setChecked);
 }
 
 void TMainForm::PlaceView3D() {

@@ -21,6 +21,7 @@ class QToolBar;
 
 namespace terravel {
 
+class TBrushPanel;
 class TGradientPanel;
 class TClientPanel;
 class TEditCommands;
@@ -62,6 +63,8 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   TViewportPopups& ViewportPopups() { return *viewportPopups_; }
   QToolBar* ToolBar() const { return toolBar_; }
   TView3DDock* View3D() const { return view3d_; }
+  TBrushPanel* BrushPanel() const { return brushPanel_; }
+  TSculptTool* SculptTool() const { return sculptTool_; }
 
   // Project lifecycle.
   bool Modified() const { return modified_; }
@@ -125,6 +128,7 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   void ConnectToolWindows();
   void CreateView3D();
   void PlaceView3D();
+  void CreateBrushPanel();
   void UnitEdited(TUnitField field, const QString& text);  // ViewCommands.cpp
   void SetBarVisible(QAction* item, QWidget* bar, bool visible);
   void FirstShow();
@@ -145,6 +149,7 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   TEditCommands* editCommands_ = nullptr;
   TShapingCommands* shapingCommands_ = nullptr;
   TSculptTool* sculptTool_ = nullptr;
+  TBrushPanel* brushPanel_ = nullptr;
   TRegionSelectTool* regionTool_ = nullptr;
   TViewportPopups* viewportPopups_ = nullptr;
   TViewportInput* viewportInput_ = nullptr;

@@ -2,19 +2,21 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QDoubleSpinBox>
+#include <QDockWidget>
 #include <QEvent>
-#include <QFormLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QShortcut>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 #include "app/CommandGuard.h"
+#include "app/view3d/View3DWidget.h"
 #include "model/document/Host.h"
 #include "model/editor/Editor.h"
 #include "model/view/ViewTransform.h"
@@ -23,41 +25,89 @@ namespace terravel {
 
 namespace {
 
-// A see-through layer over the viewport that draws the brush's circle around the pointer.
+constexpr int kOutlineSegments = 64;
+
+// A see-through layer over a view that draws the brush's outline about the pointer, worked out
+// at each paint.
 class TBrushCircle : public QWidget {
  public:
-  TBrushCircle(QWidget* viewport, const TEditor& editor, const TSculptBrush& brush)
-      : QWidget(viewport), editor_(editor), brush_(brush) {
+  TBrushCircle(QWidget* view, std::function<QPainterPath(QPointF)> shape) : QWidget(view), Shape(std::move(shape)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(view->rect());
     hide();
   }
-  QPoint Pointer;
+  std::function<QPainterPath(QPointF)> Shape;
+  QPointF Pointer{-1, -1};  // x < 0: the pointer is not over the view
 
  protected:
   void paintEvent(QPaintEvent*) override {
+    if (Pointer.x() < 0) return;
+    const QPainterPath outline = Shape(Pointer);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(255, 255, 255), 1));
-    const double radius = brush_.Radius * editor_.Values.Zoom;
-    painter.drawEllipse(QPointF(Pointer), radius, radius);
+    painter.drawPath(outline);
     painter.setPen(QPen(QColor(0, 0, 0), 1, Qt::DotLine));
-    painter.drawEllipse(QPointF(Pointer), radius, radius);
+    painter.drawPath(outline);
   }
-
- private:
-  const TEditor& editor_;
-  const TSculptBrush& brush_;
 };
+
+// The camera as it draws the view now.
+TCamera3D ViewCamera(const TView3DWidget& view) {
+  TCamera3D camera = view.Camera();
+  camera.SetViewport(view.width(), view.height());
+  return camera;
+}
+
+// The circle of the radius about the world point, laid on the terrain and seen through the camera;
+// the parts beside the terrain are left out.
+QPainterPath DrapedCircle(const TView3DWidget& view, double x, double y, double radius) {
+  QPainterPath path;
+  const TScene3D& scene = view.Scene();
+  const TBox3 bounds = scene.Mesh().Bounds();
+  if (bounds.Empty()) return path;
+  const TCamera3D camera = ViewCamera(view);
+  bool drawing = false;
+  for (int k = 0; k <= kOutlineSegments; ++k) {
+    const double angle = 2 * std::numbers::pi * k / kOutlineSegments;
+    // Straight down onto the terrain from above it (scene Y is minus world Y).
+    const TRay down{{x + radius * std::cos(angle), -(y + radius * std::sin(angle)), bounds.Max.Z + 1}, {0, 0, -1}};
+    const TRayHit hit = scene.Cast(down);
+    TScreenPosition at;
+    if (hit.Polygon < 0 || !camera.Project(down.Origin + down.Direction * hit.T, at)) {
+      drawing = false;
+      continue;
+    }
+    if (drawing) {
+      path.lineTo(at.X, at.Y);
+    } else {
+      path.moveTo(at.X, at.Y);
+    }
+    drawing = true;
+  }
+  return path;
+}
+
+bool ModifierKey(int key) {
+  return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta ||
+         key == Qt::Key_AltGr;
+}
 
 }  // namespace
 
-TSculptTool::TSculptTool(TEditor& editor, QWidget* viewport, QAction* mode)
+TSculptTool::TSculptTool(TEditor& editor, QWidget* viewport, QAction* mode, std::function<TView3DWidget*()> view3d)
     : QObject(viewport),
       editor_(editor),
       viewport_(viewport),
       mode_(mode),
-      circle_(new TBrushCircle(viewport, editor, Brush)) {
+      view3d_(std::move(view3d)),
+      circle_(new TBrushCircle(viewport, [this](QPointF at) {
+        const double radius = brush_.Radius * editor_.Values.Zoom;
+        QPainterPath circle;
+        circle.addEllipse(at, radius, radius);
+        return circle;
+      })) {
   mode_->setCheckable(true);
   // Escape leaves the mode wherever the main window has the focus; only while the mode is on.
   escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), viewport_->window());
@@ -71,6 +121,13 @@ TSculptTool::TSculptTool(TEditor& editor, QWidget* viewport, QAction* mode)
 
 TSculptTool::~TSculptTool() = default;
 
+void TSculptTool::SetBrush(const TSculptBrush& brush) {
+  brush_ = brush;
+  brush_.Radius = std::clamp(brush.Radius, kMinBrushRadius, kMaxBrushRadius);
+  brush_.Strength = std::clamp(brush.Strength, 0.f, kMaxBrushStrength);
+  ShowCircles();
+}
+
 bool TSculptTool::Active() const {
   return mode_->isChecked();
 }
@@ -78,19 +135,64 @@ bool TSculptTool::Active() const {
 void TSculptTool::SetActive(bool active) {
   if (!active) {
     Finish();
-    held_ = false;
+    strokeSurface_ = nullptr;
   }
   mode_->setChecked(active);
   escape_->setEnabled(active);
   circle_->setVisible(active);
   circle_->setGeometry(viewport_->rect());
   viewport_->setCursor(active ? Qt::CrossCursor : Qt::ArrowCursor);
+  if (TView3DWidget* view = view3d_ ? view3d_() : nullptr) {
+    if (active) {
+      Attach3D(view);
+    } else {
+      view->unsetCursor();
+      if (circle3D_) circle3D_->hide();
+    }
+  }
 }
 
-void TSculptTool::Dab(QPoint position) {
+void TSculptTool::Attach3D(TView3DWidget* view) {
+  if (!circle3D_ || circle3D_->parentWidget() != view) {
+    delete circle3D_;
+    circle3D_ = new TBrushCircle(view, [this, view](QPointF at) {
+      float x = 0, y = 0;
+      return WorldPointAt(view, at, x, y) ? DrapedCircle(*view, x, y, brush_.Radius) : QPainterPath();
+    });
+  }
+  view->setMouseTracking(true);
+  view->setCursor(Qt::CrossCursor);
+  circle3D_->setGeometry(view->rect());
+  circle3D_->show();
+}
+
+void TSculptTool::ShowCircles() {
+  circle_->update();
+  if (circle3D_) circle3D_->update();
+}
+
+bool TSculptTool::WorldPointAt(QWidget* surface, QPointF position, float& x, float& y) const {
+  if (surface == viewport_) {
+    const TWorldPoint at = ScreenToWorld(editor_, qRound(position.x()), qRound(position.y()));
+    x = at.X, y = at.Y;
+    return true;
+  }
+  const auto* view = static_cast<const TView3DWidget*>(surface);
+  const TRay ray = ViewCamera(*view).RayThrough(position.x(), position.y());
+  const TRayHit hit = view->Scene().Cast(ray);
+  if (hit.Polygon < 0) return false;
+  const TVec3 point = ray.Origin + ray.Direction * hit.T;
+  x = static_cast<float>(point.X);
+  y = static_cast<float>(-point.Y);
+  return true;
+}
+
+void TSculptTool::Dab(QWidget* surface, const QMouseEvent& mouse) {
   // The dab is an action of the stroke's transaction: the windows follow it through the host.
-  const TWorldPoint at = ScreenToWorld(editor_, position.x(), position.y());
-  stroke_->MoveTo(at.X, at.Y);
+  float x = 0, y = 0;
+  if (!WorldPointAt(surface, mouse.position(), x, y)) return;
+  stroke_->SetInverted(mouse.modifiers().testFlag(Qt::ControlModifier));
+  stroke_->MoveTo(x, y);
 }
 
 void TSculptTool::Finish() {
@@ -99,92 +201,132 @@ void TSculptTool::Finish() {
   stroke->End();
 }
 
-bool TSculptTool::eventFilter(QObject* watched, QEvent* event) {
-  // A key in the middle of a stroke ends it first, so the command the key runs (an undo, a
-  // removal) is a step of its own after the stroke; Escape takes the stroke back.
-  if (stroke_ && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
-    const bool escape = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
-    RunCommand(viewport_->window(), [&] {
-      const std::unique_ptr<TSculptStroke> stroke = std::move(stroke_);
-      if (escape) {
-        stroke->Cancel();
-      } else {
-        stroke->End();
-      }
-    });
+bool TSculptTool::BrushKey(QObject* watched, const QKeyEvent& key) {
+  // Only a key no widget took reaches the window: the main window, or a floating dock of it.
+  auto* window = qobject_cast<QWidget*>(watched);
+  if (window == nullptr || !window->isWindow() ||
+      (window != viewport_->window() && (qobject_cast<QDockWidget*>(window) == nullptr ||
+                                         window->parentWidget() != viewport_->window()))) {
     return false;
   }
-  if (watched != viewport_ || !Active()) return false;
-  auto* circle = static_cast<TBrushCircle*>(circle_);
-  switch (event->type()) {
-    case QEvent::Resize:
-      circle_->setGeometry(viewport_->rect());
-      return false;
-    case QEvent::MouseButtonPress: {
-      auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() != Qt::LeftButton) return false;
-      held_ = true;
+  // Ctrl or Alt alone makes another key; both together are AltGr on some systems, which types the
+  // brackets on many keyboards.
+  const Qt::KeyboardModifiers modifiers = key.modifiers();
+  if (modifiers.testFlag(Qt::ControlModifier) != modifiers.testFlag(Qt::AltModifier) ||
+      modifiers.testFlag(Qt::MetaModifier)) {
+    return false;
+  }
+  // Shift with a bracket is a brace on many keyboards.
+  const int k = key.key();
+  const bool larger = k == Qt::Key_BracketRight || k == Qt::Key_BraceRight;
+  if (!larger && k != Qt::Key_BracketLeft && k != Qt::Key_BraceLeft) return false;
+  const bool strength = modifiers.testFlag(Qt::ShiftModifier) || k == Qt::Key_BraceLeft || k == Qt::Key_BraceRight;
+  TSculptBrush brush = brush_;
+  if (strength) {
+    brush.Strength = StepStrength(brush.Strength, larger);
+  } else {
+    brush.Radius = StepRadius(brush.Radius, larger);
+  }
+  SetBrush(brush);
+  if (BrushKeyed) BrushKeyed(brush_);
+  return true;
+}
+
+bool TSculptTool::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    // Ctrl (or Shift) held in the middle of a stroke changes how it goes on, not where it ends.
+    if (ModifierKey(key.key())) return false;
+    // A key in the middle of a stroke ends it first, so the command the key runs (an undo, a
+    // removal) is a step of its own after the stroke; Escape takes the stroke back.
+    if (stroke_) {
       RunCommand(viewport_->window(), [&] {
-        stroke_ = std::make_unique<TSculptStroke>(editor_, Brush);
-        Dab(mouse->position().toPoint());
+        const std::unique_ptr<TSculptStroke> stroke = std::move(stroke_);
+        if (key.key() == Qt::Key_Escape) {
+          stroke->Cancel();
+        } else {
+          stroke->End();
+        }
       });
-      return true;
     }
-    case QEvent::MouseMove: {
-      auto* mouse = static_cast<QMouseEvent*>(event);
-      circle->Pointer = mouse->position().toPoint();
-      circle_->update();
-      // A stroke a key ended early leaves the rest of the press to nobody.
-      if (!stroke_) return held_;
-      RunCommand(viewport_->window(), [&] { Dab(mouse->position().toPoint()); });
-      return true;
-    }
-    case QEvent::MouseButtonRelease: {
-      auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() != Qt::LeftButton || !held_) return false;
-      held_ = false;
-      RunCommand(viewport_->window(), [&] { Finish(); });
-      return true;
-    }
+    return type == QEvent::KeyPress && BrushKey(watched, key);
+  }
+  if (!Active()) return false;
+  if (watched == viewport_) return Mouse(viewport_, event);
+  TView3DWidget* view = view3d_ ? view3d_() : nullptr;
+  if (view == nullptr || watched != view) return false;
+  const bool attached = circle3D_ != nullptr && circle3D_->parentWidget() == view;
+  switch (type) {
+    case QEvent::Enter:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-      return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+      // A view made after the mode came on gets its circle when the pointer first comes.
+      if (!attached) Attach3D(view);
+      return Mouse(view, event);
+    case QEvent::Resize:
+    case QEvent::Leave:
+      return attached && Mouse(view, event);
     default:
       return false;
   }
 }
 
-void TSculptTool::EditBrush(QWidget* window) {
-  QDialog dialog(window);
-  dialog.setWindowTitle(QStringLiteral("Sculpt brush"));
-  auto* form = new QFormLayout(&dialog);
-  auto* mode = new QComboBox;
-  mode->addItems({QStringLiteral("Raise"), QStringLiteral("Lower"), QStringLiteral("Smooth"),
-                  QStringLiteral("Flatten")});
-  mode->setCurrentIndex(int(Brush.Mode));
-  auto* radius = new QDoubleSpinBox;
-  radius->setRange(1, 1e6);
-  radius->setDecimals(0);
-  radius->setValue(Brush.Radius);
-  auto* strength = new QDoubleSpinBox;
-  strength->setRange(0, 1e5);
-  strength->setDecimals(1);
-  strength->setValue(Brush.Strength);
-  auto* falloff = new QComboBox;
-  falloff->addItems({QStringLiteral("Smooth"), QStringLiteral("Linear"), QStringLiteral("Constant")});
-  falloff->setCurrentIndex(int(Brush.Falloff));
-  form->addRow(QStringLiteral("&Mode:"), mode);
-  form->addRow(QStringLiteral("&Radius:"), radius);
-  form->addRow(QStringLiteral("&Strength (height a pass):"), strength);
-  form->addRow(QStringLiteral("&Falloff:"), falloff);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  form->addRow(buttons);
-  if (dialog.exec() != QDialog::Accepted) return;
-  Brush.Mode = TSculptMode(mode->currentIndex());
-  Brush.Radius = static_cast<float>(radius->value());
-  Brush.Strength = static_cast<float>(strength->value());
-  Brush.Falloff = TFalloff(falloff->currentIndex());
+bool TSculptTool::Mouse(QWidget* surface, QEvent* event) {
+  const bool topView = surface == viewport_;
+  auto* circle = static_cast<TBrushCircle*>(topView ? circle_ : circle3D_.data());
+  switch (event->type()) {
+    case QEvent::Resize:
+      circle->setGeometry(surface->rect());
+      return false;
+    case QEvent::Leave:
+      if (!topView) {
+        circle->Pointer = {-1, -1};
+        circle->update();
+      }
+      return false;
+    case QEvent::MouseButtonPress: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() != Qt::LeftButton || strokeSurface_ != nullptr) return false;
+      float x = 0, y = 0;
+      // In 3-D a press with Shift pans and one beside the terrain orbits, as without the mode.
+      if (!topView && (mouse->modifiers().testFlag(Qt::ShiftModifier) || !WorldPointAt(surface, mouse->position(), x, y)))
+        return false;
+      strokeSurface_ = surface;
+      RunCommand(surface->window(), [&] {
+        stroke_ = std::make_unique<TSculptStroke>(editor_, brush_);
+        Dab(surface, *mouse);
+      });
+      return true;
+    }
+    case QEvent::MouseMove: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      circle->Pointer = mouse->position();
+      circle->update();
+      if (strokeSurface_ != surface) return strokeSurface_ != nullptr;
+      // A stroke a key ended early leaves the rest of the press to nobody.
+      if (stroke_) RunCommand(surface->window(), [&] { Dab(surface, *mouse); });
+      return true;
+    }
+    case QEvent::MouseButtonRelease: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() != Qt::LeftButton || strokeSurface_ != surface) return false;
+      strokeSurface_ = nullptr;
+      RunCommand(surface->window(), [&] { Finish(); });
+      return true;
+    }
+    case QEvent::MouseButtonDblClick: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() != Qt::LeftButton) return false;
+      float x = 0, y = 0;
+      return topView ||
+             (!mouse->modifiers().testFlag(Qt::ShiftModifier) && WorldPointAt(surface, mouse->position(), x, y));
+    }
+    default:
+      return false;
+  }
 }
 
 }  // namespace terravel

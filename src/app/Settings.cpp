@@ -5,6 +5,7 @@
 #include <QSettings>
 
 #include <cmath>
+#include <optional>
 
 #include "app/DataPaths.h"
 #include "render/FilePaths.h"
@@ -21,6 +22,7 @@ const char* const kShowWelcome = "ShowWelcomeDialog";
 const char* const kRecentGroup = "MRU";
 const char* const kCount = "Count";
 const char* const kView3DGroup = "View3D";
+const char* const kBrushGroup = "Brush";
 
 // The 3-D view's values: whatever is missing or unreadable keeps its default.
 void ReadView3D(QSettings& store, TView3DSettings& v) {
@@ -73,6 +75,30 @@ void WriteView3D(QSettings& store, const TView3DSettings& v) {
   store.endGroup();
 }
 
+// The brush: a value missing, unreadable or out of its range keeps its default.
+void ReadBrush(QSettings& store, TSculptBrush& brush) {
+  store.beginGroup(QString::fromLatin1(kBrushGroup));
+  const auto real = [&](const char* key, double low, double high) {
+    bool ok = false;
+    const double read = store.value(QString::fromLatin1(key)).toDouble(&ok);
+    return ok && read >= low && read <= high ? std::optional<double>(read) : std::nullopt;
+  };
+  if (auto mode = real("Mode", 0, 3)) brush.Mode = TSculptMode(static_cast<int>(*mode));
+  if (auto radius = real("Radius", kMinBrushRadius, kMaxBrushRadius)) brush.Radius = static_cast<float>(*radius);
+  if (auto strength = real("Strength", 0, kMaxBrushStrength)) brush.Strength = static_cast<float>(*strength);
+  if (auto falloff = real("Falloff", 0, 2)) brush.Falloff = TFalloff(static_cast<int>(*falloff));
+  store.endGroup();
+}
+
+void WriteBrush(QSettings& store, const TSculptBrush& brush) {
+  store.beginGroup(QString::fromLatin1(kBrushGroup));
+  store.setValue(QStringLiteral("Mode"), static_cast<int>(brush.Mode));
+  store.setValue(QStringLiteral("Radius"), brush.Radius);
+  store.setValue(QStringLiteral("Strength"), brush.Strength);
+  store.setValue(QStringLiteral("Falloff"), static_cast<int>(brush.Falloff));
+  store.endGroup();
+}
+
 // A 32-bit integer value as the store keeps it (an INI file holds it as text).
 bool ReadInteger(const QVariant& value, int& result) {
   if (!value.isValid() || value.typeId() == QMetaType::QStringList) return false;
@@ -87,6 +113,7 @@ void TSettings::ResetSettings() {
   ShowWelcomeDialog = true;
   RecentFiles.clear();
   View3D = TView3DSettings();
+  Brush = TSculptBrush();
 }
 
 void TSettings::AddExamples() {
@@ -110,6 +137,7 @@ void TSettings::LoadSettings() {
   QSettings store(QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));
   if (store.allKeys().isEmpty()) return;
   ReadView3D(store, View3D);
+  ReadBrush(store, Brush);
   int show = 1;
   if (ReadInteger(store.value(QString::fromLatin1(kShowWelcome)), show)) ShowWelcomeDialog = show != 0;
   if (!store.childGroups().contains(QString::fromLatin1(kRecentGroup))) return;
@@ -132,6 +160,7 @@ void TSettings::SaveSettings() const {
   QSettings store(QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));
   store.setValue(QString::fromLatin1(kShowWelcome), ShowWelcomeDialog ? 1 : 0);
   WriteView3D(store, View3D);
+  WriteBrush(store, Brush);
   store.beginGroup(QString::fromLatin1(kRecentGroup));
   store.remove(QString());
   store.setValue(QString::fromLatin1(kCount), static_cast<int>(RecentFiles.size()));

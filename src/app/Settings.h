@@ -1,9 +1,11 @@
 #pragma once
-// The per-user settings: the welcome-screen switch and the recent project files, most recent
-// first. They live in QSettings under "Quillstone Software" / "Terravel".
+// The per-user settings: the welcome-screen switch, the recent project files (most recent
+// first), the 3-D view and the sculpt brush. They live in QSettings under "Quillstone Software" / "Terravel".
 #include <QString>
 #include <QtGlobal>
 #include <QStringList>
+
+#include "model/shaping/SculptBrush.h"
 
 namespace terravel {
 
@@ -38,6 +40,7 @@ class TSettings {
   bool ShowWelcomeDialog = true;
   QStringList RecentFiles;
   TView3DSettings View3D;
+  TSculptBrush Brush;  // within the brush panel's ranges
 
   // Welcome screen on, no recent files.
   void ResetSettings();

@@ -1,9 +1,12 @@
 // The main window as the user meets it: start-up, title, log window, shortcuts, messages and errors.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSet>
 #include <QTest>
 
@@ -12,6 +15,8 @@
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "app/BrushPanel.h"
+#include "app/SculptTool.h"
 #include "app/StatusPanels.h"
 #include "app/ViewportWidget.h"
 #include "app/WebPage.h"
@@ -231,6 +236,59 @@ class TestMainWindow : public QObject {
     QVERIFY(*std::max_element(heights[0].begin(), heights[0].end()) > 0);
     for (std::size_t i = 0; i < heights[0].size(); ++i)
       QVERIFY(std::fabs(heights[0][i] - heights[1][i]) <= 0.01f * std::fabs(heights[0][i]) + 1e-3f);
+  }
+
+  // The brush panel comes with the sculpt mode and follows [ and ] (Shift: the strength), within
+  // the range; Ctrl held inverts a stroke; the panel's values set the brush and outlive the window.
+  void brushPanelKeysAndCtrl() {
+    {
+      TDialogAnswers dialogs;
+      dialogs.Answers = {QMessageBox::No};  // the stroke is not saved
+      auto windows = StartWindows();
+      TMainForm& main = windows->Main();
+      const TSculptTool& tool = *main.SculptTool();
+      TBrushPanel* panel = main.BrushPanel();
+      QVERIFY(!panel->isVisible());
+      main.Menus().Edit_Sculpt->trigger();
+      QVERIFY(panel->isVisible() && main.Menus().Edit_SculptBrush->isChecked());
+      auto* radius = panel->findChild<QDoubleSpinBox*>(QStringLiteral("BrushRadius"));
+      auto* strength = panel->findChild<QDoubleSpinBox*>(QStringLiteral("BrushStrength"));
+      const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        float radius, strength;
+      } steps[] = {{Qt::Key_BracketRight, {}, 640, 16},         {Qt::Key_BracketLeft, {}, 512, 16},
+                   {Qt::Key_BracketLeft, {}, 410, 16},          {Qt::Key_BracketRight, Qt::ShiftModifier, 410, 20},
+                   {Qt::Key_BraceLeft, Qt::ShiftModifier, 410, 16}};
+      for (const auto& step : steps) {
+        QTest::keyClick(main.ViewportFocusButton(), step.key, step.modifiers);
+        QCOMPARE(tool.Brush().Radius, step.radius);
+        QCOMPARE(tool.Brush().Strength, step.strength);
+        QCOMPARE(radius->value(), double(step.radius));
+        QCOMPARE(strength->value(), double(step.strength));
+      }
+      radius->setValue(1);
+      QTest::keyClick(main.ViewportFocusButton(), Qt::Key_BracketLeft);
+      QCOMPARE(tool.Brush().Radius, 1.f);
+      radius->setValue(600);
+      panel->findChild<QComboBox*>(QStringLiteral("BrushMode"))->setCurrentIndex(int(TSculptMode::Lower));
+      // A lowering stroke with Ctrl held raises.
+      NewMesh(main.Editor(), 16);
+      main.Editor().Values.Zoom = 0.5f;
+      QWidget* viewport = main.Viewport();
+      const QPoint middle = viewport->rect().center();
+      QTest::mousePress(viewport, Qt::LeftButton, Qt::ControlModifier, middle);
+      DragTo(viewport, middle + QPoint(20, 0), Qt::ControlModifier);
+      QTest::mouseRelease(viewport, Qt::LeftButton, Qt::ControlModifier, middle + QPoint(20, 0));
+      std::vector<float> heights;
+      for (const T3DCoord& node : main.Editor().Nodes) heights.push_back(node.Z);
+      QVERIFY(*std::min_element(heights.begin(), heights.end()) == 0);
+      QVERIFY(*std::max_element(heights.begin(), heights.end()) > 0);
+      QVERIFY(main.close());
+    }
+    auto windows = StartWindows();
+    QCOMPARE(windows->Main().SculptTool()->Brush().Mode, TSculptMode::Lower);
+    QCOMPARE(windows->Main().BrushPanel()->Brush().Radius, 600.f);
   }
 
   // Select none clears the selection; a rectangle in the region mode selects what is inside, with

@@ -106,6 +106,30 @@ class TestSettings : public QObject {
     QCOMPARE(settings.RecentFiles, recentFiles);
   }
 
+  // A brush value out of the panel's range (a radius of 0 would refuse every stroke) keeps its default.
+  void brushValuesAreChecked_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<float>("radius");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("radius") << "Brush/Radius" << "40" << 40.f << 0;
+    QTest::newRow("radius 0") << "Brush/Radius" << "0" << 512.f << 0;
+    QTest::newRow("radius text") << "Brush/Radius" << "wide" << 512.f << 0;
+    QTest::newRow("mode") << "Brush/Mode" << "3" << 512.f << 3;
+    QTest::newRow("no such mode") << "Brush/Mode" << "4" << 512.f << 0;
+  }
+  void brushValuesAreChecked() {
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(float, radius);
+    QFETCH(int, mode);
+    Store().setValue(key, value);
+    TSettings settings;
+    settings.LoadSettings();
+    QCOMPARE(settings.Brush.Radius, radius);
+    QCOMPARE(static_cast<int>(settings.Brush.Mode), mode);
+  }
+
   // Where the file system ignores letter case another spelling names the same file; on Linux
   // TEX.tvp and tex.tvp are two files and stay two entries.
   void addRecentFileMovesAMatchToTheTop_data() {

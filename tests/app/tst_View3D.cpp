@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolBar>
 
@@ -171,6 +172,41 @@ class TestView3D : public QObject {
     QCOMPARE(view->Scene().Mesh().Vertices()[5].Height, before);
     // The pointer leaves the view, as it would before the window goes.
     QTest::mouseMove(main.windowHandle(), QPoint(1, 1));
+  }
+
+  // In the sculpt mode a left drag on the terrain is a stroke: one step that raises the heights
+  // under the pointer and leaves the camera alone; Ctrl+Z takes it back.
+  void sculptStrokeOnTheTerrain() {
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    main.NewMesh(16);
+    main.Menus().View_Show3D->trigger();
+    TView3DWidget* view = main.View3D()->View();
+    if (view == nullptr) QSKIP("no OpenGL here: the window test runs on a real display");
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    view->FrameAll();
+    main.Menus().Edit_Sculpt->trigger();
+    TEditor& editor = main.Editor();
+    const int middle = editor.Nodes.Count() / 2;
+    TCamera3D camera = view->Camera();
+    camera.SetViewport(view->width(), view->height());
+    TScreenPosition at;
+    QVERIFY(camera.Project({editor.Nodes[middle].X, -editor.Nodes[middle].Y, 0}, at));
+    const QPoint from(qRound(at.X), qRound(at.Y));
+    const int steps = editor.History.UndoCount();
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(8, 0)), view->mapToGlobal(QPointF(from + QPoint(8, 0))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, from + QPoint(8, 0));
+    QCOMPARE(editor.History.UndoCount(), steps + 1);
+    QVERIFY(editor.Nodes[middle].Z > 0);
+    QCOMPARE(view->Camera().Azimuth, camera.Azimuth);
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(&main, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor.History.UndoCount(), steps);
+    QCOMPARE(editor.Nodes[middle].Z, 0.f);
   }
 
   // A new project is framed; a right click opens the top view's popup; a flight selects nothing.

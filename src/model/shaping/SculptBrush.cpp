@@ -25,6 +25,38 @@ double FalloffAt(TFalloff falloff, double distance, double radius) {
   return 1;
 }
 
+namespace {
+
+// A quarter more or a fifth less, rounded to the unit, at least one unit away, within the range.
+float StepBy(float value, bool up, double unit, double low, double high) {
+  const double scaled = std::round(double(value) * (up ? 1.25 : 0.8) / unit) * unit;
+  const double next = up ? std::max(scaled, value + unit) : std::min(scaled, value - unit);
+  return static_cast<float>(std::clamp(next, low, high));
+}
+
+}  // namespace
+
+float StepRadius(float radius, bool larger) {
+  return StepBy(radius, larger, 1, kMinBrushRadius, kMaxBrushRadius);
+}
+
+float StepStrength(float strength, bool stronger) {
+  return StepBy(strength, stronger, 0.1, 0, kMaxBrushStrength);
+}
+
+TSculptMode Inverted(TSculptMode mode) {
+  switch (mode) {
+    case TSculptMode::Raise:
+      return TSculptMode::Lower;
+    case TSculptMode::Lower:
+      return TSculptMode::Raise;
+    case TSculptMode::Smooth:
+    case TSculptMode::Flatten:
+      break;
+  }
+  return mode;
+}
+
 TSculptStroke::TSculptStroke(TEditor& editor, const TSculptBrush& brush) : editor_(editor), brush_(brush) {
   if (!(brush.Radius > 0) || !std::isfinite(brush.Radius))
     throw ETerravelError("The radius must be above 0.");
@@ -188,7 +220,7 @@ bool TSculptStroke::DabWith(double x, double y, double strength) {
     const float old = editor_.Nodes[i].Z;
     const double step = strength * weight;
     double z = old;
-    switch (brush_.Mode) {
+    switch (inverted_ ? Inverted(brush_.Mode) : brush_.Mode) {
       case TSculptMode::Raise:
         z += step;
         break;

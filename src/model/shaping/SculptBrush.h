@@ -35,6 +35,20 @@ struct TSculptBrush {
   TFalloff Falloff = TFalloff::Smooth;
 };
 
+// The ranges the brush panel and the brush keys keep to (a stroke itself takes any radius above 0).
+inline constexpr float kMinBrushRadius = 1;
+inline constexpr float kMaxBrushRadius = 1e6f;
+inline constexpr float kMaxBrushStrength = 1e5f;
+
+// One press of the radius keys: a quarter larger or a fifth smaller, in whole units and by at least
+// one, within the range.
+float StepRadius(float radius, bool larger);
+// One press of the strength keys: the same in tenths, between 0 and the maximum.
+float StepStrength(float strength, bool stronger);
+// The mode a stroke with Ctrl held works in: Raise and Lower swap; Smooth and Flatten have no
+// opposite and stay.
+TSculptMode Inverted(TSculptMode mode);
+
 // The weight at a distance from the centre: 1 at the centre, 0 from the radius on; Constant is 1
 // up to and including the radius.
 double FalloffAt(TFalloff falloff, double distance, double radius);
@@ -55,6 +69,8 @@ class TSculptStroke {
   // at every kDabSpacing radius of path since the last dab, with kDabSpacing of the strength.
   // True when a height changed.
   bool MoveTo(float x, float y);
+  // From now on the stroke raises where its brush lowers and the other way round (see Inverted).
+  void SetInverted(bool inverted) { inverted_ = inverted; }
   // Commits the stroke as one step in the history (nothing when no height changed).
   void End();
   // Takes the stroke back: every height as it was at the press.
@@ -87,6 +103,7 @@ class TSculptStroke {
   TMeshAdjacency adjacency_;  // for smoothing
   long long transaction_ = 0;
   bool moved_ = false;
+  bool inverted_ = false;
   double lastX_ = 0, lastY_ = 0;  // where the last dab of the path was
   double travel_ = 0;             // path since the last dab
   std::vector<int> touched_;      // in the order of their first change
