@@ -18,6 +18,7 @@
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
 #include "model/history/ChangeSet.h"
+#include "model/interaction/ClickSelection.h"
 #include "model/project/NewProject.h"
 #include "model/scene3d/Scene3D.h"
 #include "model/view/ViewTransform.h"
@@ -224,6 +225,30 @@ void BM_WheelNotch(benchmark::State& state) {
   f.editor.History.ClearHistory();
 }
 
+// A click on one polygon and then on another, as the top view's click rules make them: alone, with
+// the 3-D scene following by change sets, and with the whole-document compare.
+void BM_Click(benchmark::State& state) {
+  static TNotchFixture f;
+  TSceneHost following(f, state.range(0) == 2);
+  TNullHost alone;
+  if (state.range(0) == 0) {
+    f.editor.SetHost(alone);
+  } else {
+    f.editor.SetHost(following);
+  }
+  const int count = f.editor.Polygons.Count();
+  int i = 0;
+  for (auto _ : state) {
+    TPickHit hit;
+    hit.Kind = TPickKind::Polygon;
+    hit.Index = (i * 7919 + 301) % count;
+    ++i;
+    SelectByClick(f.editor, hit, false, false);
+  }
+  f.editor.SetHost(alone);
+  f.editor.History.ClearHistory();
+}
+
 // What a view pays when nothing changed: comparing the whole document, against an empty change set.
 void BM_Unchanged(benchmark::State& state) {
   static TNotchFixture f;
@@ -240,6 +265,7 @@ void BM_Unchanged(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_WheelNotch)->Arg(0)->Arg(1)->Arg(2)->ArgName("scene")->Iterations(3000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Click)->Arg(0)->Arg(1)->Arg(2)->ArgName("scene")->Iterations(3000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Unchanged)->Arg(0)->Arg(1)->ArgName("changeset")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TopViewPicture)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Frame)->Arg(1)->Arg(0)->ArgName("nodes")->Unit(benchmark::kMillisecond);
@@ -267,6 +293,10 @@ int main(int argc, char** argv) {
                 "BM_WheelNotch/scene:0/iterations:3000", 2);
         r.Ratio("wheel notch, whole-document compare / alone", "BM_WheelNotch/scene:2/iterations:3000",
                 "BM_WheelNotch/scene:0/iterations:3000", 40);
+        r.Ratio("click, scene following / alone", "BM_Click/scene:1/iterations:3000",
+                "BM_Click/scene:0/iterations:3000", 1.5);
+        r.Ratio("click, whole-document compare / alone", "BM_Click/scene:2/iterations:3000",
+                "BM_Click/scene:0/iterations:3000", 4.2);
         r.Ratio("empty change set / compare of an unchanged document", "BM_Unchanged/changeset:1",
                 "BM_Unchanged/changeset:0", 0.01);
       });

@@ -13,6 +13,7 @@
 #include "model/actions/Requests.h"
 #include "model/interaction/NodeDrag.h"
 #include "model/scene3d/NodeDots.h"
+#include "model/interaction/ClickSelection.h"
 #include "model/scene3d/Scene3D.h"
 #include "model/shaping/SculptBrush.h"
 #include "support/TestRegistry.h"
@@ -468,6 +469,18 @@ class TestScene3D : public QObject {
     }) << QList<int>{24} << false;
     QTest::newRow("out to the edge") << TSceneEdit([](TEditor& e) { DoChangeNodeZ(e, 5000); }) << QList<int>{12}
                                      << false;
+    QTest::newRow("polygon clicks") << TSceneEdit([](TEditor& e) {
+      SelectByClick(e, {TPickKind::Polygon, 10}, false, false);
+      SelectByClick(e, {TPickKind::Polygon, 3}, false, true);
+      SelectByClick(e, {TPickKind::Polygon, 20}, false, true);
+      SelectByClick(e, {TPickKind::Polygon, 10}, false, true);
+    }) << QList<int>{} << true;
+    QTest::newRow("nothing, undone") << TSceneEdit([](TEditor& e) {
+      DoSelectPoly(e, 9, true);
+      DoSelectPoly(e, 4, true);
+      DoSelectNothing(e);
+      e.History.UndoLast();
+    }) << QList<int>{} << true;
     QTest::newRow("new polygon") << TSceneEdit([](TEditor& e) {
       DoSelectNothing(e);
       TPoly polygon;
@@ -500,6 +513,7 @@ class TestScene3D : public QObject {
     QCOMPARE(Bytes(host.Scene.Mesh()), Bytes(whole.Mesh()));
     QVERIFY(host.Scene.Mesh().GroundIndices() == whole.Mesh().GroundIndices());
     QVERIFY(host.Scene.Mesh().SelectedNodes() == whole.Mesh().SelectedNodes());
+    QVERIFY(host.Scene.Mesh().SelectedIndices() == whole.Mesh().SelectedIndices());
     QCOMPARE(host.Scene.Mesh().Bounds().Max.Z, whole.Mesh().Bounds().Max.Z);
   }
 

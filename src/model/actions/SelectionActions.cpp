@@ -1,5 +1,6 @@
 #include "model/actions/SelectionActions.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -43,6 +44,12 @@ void TSelectNodeAction::Apply(bool selected) {
   editor_.Nodes.SetSelected(index_, selected);
 }
 
+void TSelectNodeAction::Changes(TChangeSet& changes) const {
+  TSelectAction::Changes(changes);
+  changes.SelectionListed = true;
+  changes.SelectionNodes = {index_};
+}
+
 bool TSelectNodeAction::DoExecute() {
   Apply(Select());
   return true;
@@ -61,6 +68,12 @@ void TSelectPolyAction::Apply(bool selected) {
   Require(polygon->Selected != selected, modules::Actions,
           selected ? "polygon to select is already selected" : "polygon to deselect is not selected");
   editor_.Polygons.SetSelected(index_, selected);
+}
+
+void TSelectPolyAction::Changes(TChangeSet& changes) const {
+  TSelectAction::Changes(changes);
+  changes.SelectionListed = true;
+  changes.SelectionPolygons = {index_};
 }
 
 bool TSelectPolyAction::DoExecute() {
@@ -107,8 +120,42 @@ TSelectNothingAction::TSelectNothingAction(TEditor& editor)
     : TSelectMultipleAction(editor, "Select Nothing") {}
 
 void TSelectNothingAction::ChangeSelection() {
+  // A list of the deselected records is worth it while it is short against the document.
+  const auto few = [](const TSelectionSnapshot& before) {
+    return !before.Dense() && before.SelectedCount() <= std::max(64, before.Size() / 64);
+  };
+  listed_ = few(NodesBefore()) && few(PolygonsBefore());
+  undone_ = false;
+  std::vector<int>().swap(nodes_);
+  std::vector<int>().swap(polygons_);
   editor_.Nodes.SetAllSelected(false);
   editor_.Polygons.SetAllSelected(false);
+}
+
+void TSelectNothingAction::DoUndo() {
+  if (listed_) {
+    nodes_.assign(NodesBefore().Indices().begin(), NodesBefore().Indices().end());
+    polygons_.assign(PolygonsBefore().Indices().begin(), PolygonsBefore().Indices().end());
+  }
+  undone_ = true;
+  TSelectMultipleAction::DoUndo();
+}
+
+void TSelectNothingAction::Changes(TChangeSet& changes) const {
+  TSelectMultipleAction::Changes(changes);
+  if (!listed_) return;
+  changes.SelectionListed = true;
+  if (undone_) {
+    changes.SelectionNodes = nodes_;
+    changes.SelectionPolygons = polygons_;
+  } else {
+    changes.SelectionNodes.assign(NodesBefore().Indices().begin(), NodesBefore().Indices().end());
+    changes.SelectionPolygons.assign(PolygonsBefore().Indices().begin(), PolygonsBefore().Indices().end());
+  }
+}
+
+std::size_t TSelectNothingAction::CapturedBytes() const {
+  return TSelectMultipleAction::CapturedBytes() + (nodes_.capacity() + polygons_.capacity()) * sizeof(int);
 }
 
 TSelectTextureAction::TSelectTextureAction(TEditor& editor, std::string pattern)

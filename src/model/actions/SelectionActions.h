@@ -41,6 +41,7 @@ class TSelectAction : public TSelectionAction {
 class TSelectNodeAction : public TSelectAction {
  public:
   TSelectNodeAction(TEditor& editor, int index, bool select);
+  void Changes(TChangeSet& changes) const override;
 
  protected:
   bool DoExecute() override;
@@ -54,6 +55,7 @@ class TSelectNodeAction : public TSelectAction {
 class TSelectPolyAction : public TSelectAction {
  public:
   TSelectPolyAction(TEditor& editor, int index, bool select);
+  void Changes(TChangeSet& changes) const override;
 
  protected:
   bool DoExecute() override;
@@ -76,6 +78,8 @@ class TSelectMultipleAction : public TSelectionAction {
   void DoUndo() override;
   // The change of the selection after the snapshot.
   virtual void ChangeSelection() = 0;
+  const TSelectionSnapshot& NodesBefore() const { return nodes_; }
+  const TSelectionSnapshot& PolygonsBefore() const { return polygons_; }
 
  private:
   TSelectionSnapshot nodes_;
@@ -99,9 +103,21 @@ class TSelectAllAction : public TSelectMultipleAction {
 class TSelectNothingAction : public TSelectMultipleAction {
  public:
   explicit TSelectNothingAction(TEditor& editor);
+  // Names the records that were selected when there were few (a click's usual case).
+  void Changes(TChangeSet& changes) const override;
+  std::size_t CapturedBytes() const override;
 
  protected:
   void ChangeSelection() override;
+  void DoUndo() override;
+
+ private:
+  // Whether the records the action deselects are named in its change set: only when few were
+  // selected. Done, they are the snapshot's; undone, the snapshot is given back and they move here.
+  bool listed_ = false;
+  bool undone_ = false;
+  std::vector<int> nodes_;
+  std::vector<int> polygons_;
 };
 
 // Adds the polygons whose texture matches the pattern to the polygon selection.

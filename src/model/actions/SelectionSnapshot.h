@@ -25,6 +25,9 @@ class TSelectionSnapshot {
   int Size() const { return size_; }            // records in the list when taken
   int SelectedCount() const { return count_; }  // records that were selected
   std::size_t CapturedBytes() const;
+  // The selected indices, ascending, when few were selected (empty with Dense()).
+  bool Dense() const { return dense_; }
+  const std::vector<std::int32_t>& Indices() const { return indices_; }
 
  private:
   template <typename List>

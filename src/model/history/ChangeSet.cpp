@@ -11,6 +11,10 @@ void TChangeSet::Add(const TChangeSet& other) {
   NodesAddedOrRemoved = NodesAddedOrRemoved || other.NodesAddedOrRemoved;
   PolygonsAddedOrRemoved = PolygonsAddedOrRemoved || other.PolygonsAddedOrRemoved;
   PolygonsRewired = PolygonsRewired || other.PolygonsRewired;
+  // The selection stays listed only while every part that changed it named its records.
+  SelectionListed = (!Selection || SelectionListed) && (!other.Selection || other.SelectionListed);
+  SelectionNodes.insert(SelectionNodes.end(), other.SelectionNodes.begin(), other.SelectionNodes.end());
+  SelectionPolygons.insert(SelectionPolygons.end(), other.SelectionPolygons.begin(), other.SelectionPolygons.end());
   Selection = Selection || other.Selection;
   Records = Records || other.Records;
   Values = Values || other.Values;

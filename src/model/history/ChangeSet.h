@@ -20,6 +20,11 @@ struct TChangeSet {
   bool PolygonsAddedOrRemoved = false;
   bool PolygonsRewired = false;  // corners changed or turned over
   bool Selection = false;        // the selected nodes or polygons
+  // With Selection: the flags changed only on the records named here (by index, in no order;
+  // one may be named twice). Without it a view looks through every record.
+  bool SelectionListed = false;
+  std::vector<int> SelectionNodes;
+  std::vector<int> SelectionPolygons;
   bool Records = false;          // names, groups, textures, colours: the lists
   bool Values = false;           // project values (grid, heights range, PgInc)
   bool History = false;          // the Undo and Redo commands

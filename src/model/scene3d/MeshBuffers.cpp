@@ -121,16 +121,56 @@ bool TMeshBuffers::BuildSelection(const TEditor& editor) {
     return false;
   std::vector<std::uint32_t> triangles;
   std::vector<std::uint32_t> nodes;
+  std::vector<int> polygons;
   for (std::size_t i = 0; i < corners_.size(); ++i) {
     if (corners_[i][0] < 0 || !editor.Polygons[static_cast<int>(i)].Selected) continue;
+    polygons.push_back(static_cast<int>(i));
     for (int corner : corners_[i]) triangles.push_back(static_cast<std::uint32_t>(corner));
   }
   for (int i = 0; i < editor.Nodes.Count(); ++i)
     if (editor.Nodes[i].Selected) nodes.push_back(static_cast<std::uint32_t>(i));
-  if (triangles == selectedTriangles_ && nodes == selectedNodes_) return false;
+  if (triangles == selectedTriangles_ && nodes == selectedNodes_ && polygons == selectedPolygons_) return false;
   selectedTriangles_ = std::move(triangles);
   selectedNodes_ = std::move(nodes);
+  selectedPolygons_ = std::move(polygons);
   return true;
+}
+
+bool TMeshBuffers::UpdateSelection(const TEditor& editor, const std::vector<int>& nodes,
+                                   const std::vector<int>& polygons) {
+  bool changed = false;
+  for (int i : nodes) {
+    if (i < 0 || i >= editor.Nodes.Count() || static_cast<std::size_t>(i) >= vertices_.size()) continue;
+    const auto v = static_cast<std::uint32_t>(i);
+    const auto at = std::lower_bound(selectedNodes_.begin(), selectedNodes_.end(), v);
+    const bool there = at != selectedNodes_.end() && *at == v;
+    if (editor.Nodes[i].Selected == there) continue;
+    if (there) {
+      selectedNodes_.erase(at);
+    } else {
+      selectedNodes_.insert(at, v);
+    }
+    changed = true;
+  }
+  for (int i : polygons) {
+    if (i < 0 || i >= editor.Polygons.Count() || static_cast<std::size_t>(i) >= corners_.size()) continue;
+    const std::array<int, 3>& c = corners_[static_cast<std::size_t>(i)];
+    const bool wanted = c[0] >= 0 && editor.Polygons[i].Selected;
+    const auto at = std::lower_bound(selectedPolygons_.begin(), selectedPolygons_.end(), i);
+    const bool there = at != selectedPolygons_.end() && *at == i;
+    if (wanted == there) continue;
+    const auto k = selectedTriangles_.begin() + 3 * (at - selectedPolygons_.begin());
+    if (there) {
+      selectedPolygons_.erase(at);
+      selectedTriangles_.erase(k, k + 3);
+    } else {
+      selectedPolygons_.insert(at, i);
+      selectedTriangles_.insert(k, {static_cast<std::uint32_t>(c[0]), static_cast<std::uint32_t>(c[1]),
+                                    static_cast<std::uint32_t>(c[2])});
+    }
+    changed = true;
+  }
+  return changed;
 }
 
 void TMeshBuffers::ComputeBounds() {

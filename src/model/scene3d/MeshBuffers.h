@@ -58,6 +58,10 @@ class TMeshBuffers {
   // Rereads only the named nodes (and the selection when asked): what Update would find when
   // nothing else changed. A list that no longer matches the buffers' size is a full Update.
   TMeshUpdate UpdateNodes(const TEditor& editor, const std::vector<int>& nodes, bool selection);
+  // Rereads the selected flag of the named records only (indices out of range are passed over):
+  // what a look through every record would find when nothing else changed. True when the
+  // selection buffers changed.
+  bool UpdateSelection(const TEditor& editor, const std::vector<int>& nodes, const std::vector<int>& polygons);
 
   const std::vector<TMeshVertex>& Vertices() const { return vertices_; }
   const std::vector<std::uint32_t>& GroundIndices() const { return ground_; }
@@ -101,6 +105,7 @@ class TMeshBuffers {
   std::vector<std::uint32_t> sky_;
   std::vector<std::uint32_t> selectedTriangles_;
   std::vector<std::uint32_t> selectedNodes_;
+  std::vector<int> selectedPolygons_;  // ascending; three entries each in selectedTriangles_
   TBox3 bounds_;
   // Marks of the polygons and vertices an update has already taken.
   std::uint32_t stamp_ = 0;

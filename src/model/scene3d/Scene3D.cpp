@@ -31,7 +31,10 @@ TMeshUpdate TScene3D::Apply(const TEditor& editor, const TChangeSet& changes) {
   if (changes.Topology() || !note_.empty() || !std::all_of(changes.MovedNodes.begin(), changes.MovedNodes.end(), finite)) {
     return Sync(editor);
   }
-  TMeshUpdate update = mesh_.UpdateNodes(editor, changes.MovedNodes, changes.Selection);
+  // A selection that names its records is taken record by record; otherwise every flag is read.
+  const bool listed = changes.Selection && changes.SelectionListed;
+  TMeshUpdate update = mesh_.UpdateNodes(editor, changes.MovedNodes, changes.Selection && !listed);
+  if (listed && mesh_.UpdateSelection(editor, changes.SelectionNodes, changes.SelectionPolygons)) update.Selection = true;
   if (!update.Empty()) grid_.Apply(mesh_, update);
   return update;
 }
