@@ -4,15 +4,14 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <limits>
 #include <numbers>
-#include <queue>
 #include <tuple>
 #include <utility>
 
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
+#include "model/shaping/CollapseQueue.h"
 #include "model/shaping/FlatLists.h"
 #include "model/shaping/ShapingScope.h"
 
@@ -27,6 +26,8 @@ constexpr double kTurn = 2 * std::numbers::pi;
 constexpr double kSquaredWeight = 0.5;
 // Fans up to this many triangles are searched one by one; larger ones by angle.
 constexpr int kSmallFan = 8;
+// Fans round a node of up to this many triangles are put in order by looking through them.
+constexpr int kSmallRing = 16;
 
 struct TPoint {
   double X = 0, Y = 0, Z = 0;
@@ -36,9 +37,9 @@ double Orient(const TPoint& a, const TPoint& b, const TPoint& c) {
   return (b.X - a.X) * (c.Y - a.Y) - (b.Y - a.Y) * (c.X - a.X);
 }
 
-// How well the triangle holds p (its smallest barycentric coordinate) and the height error there.
-std::pair<double, double> Fit(const TPoint& a, const TPoint& b, const TPoint& c, const TPoint& p) {
-  const double area = Orient(a, b, c);
+// How well the triangle holds p (its smallest barycentric coordinate) and the height error there;
+// area is the triangle's Orient.
+std::pair<double, double> Fit(const TPoint& a, const TPoint& b, const TPoint& c, const TPoint& p, double area) {
   if (area == 0) return {-kNoCollapse, 0};
   const double l0 = Orient(p, b, c) / area, l1 = Orient(a, p, c) / area, l2 = 1 - l0 - l1;
   return {std::min({l0, l1, l2}), std::fabs(l0 * a.Z + l1 * b.Z + l2 * c.Z - p.Z)};
@@ -54,19 +55,6 @@ struct TCollapse {
   int Into = -1;
   bool Before(const TCollapse& other) const {
     return Cost < other.Cost || (Cost == other.Cost && Length < other.Length);
-  }
-};
-
-// A waiting collapse of Node. Its cost is exact (every removed node relocated) or a lower bound
-// (the node itself only); Stamp tells whether it is still the node's latest entry.
-struct TEntry {
-  double Cost = 0;
-  double Length = 0;
-  int Node = 0;
-  int Stamp = 0;
-  bool Exact = false;
-  bool operator>(const TEntry& other) const {
-    return std::tie(Cost, Length, Node, Stamp) > std::tie(other.Cost, other.Length, other.Node, other.Stamp);
   }
 };
 
@@ -164,46 +152,49 @@ class TCollapser {
   // which goes at once if its exact cost still comes first, or waits again with that cost.
   template <typename Stop>
   void Run(Stop&& stop) {
-    std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> queue;
-    std::vector<int> stamp(points_.size(), 0);
-    std::vector<bool> queued(points_.size(), false);  // an entry of the current stamp waits
-    std::vector<bool> changed(points_.size(), true);  // since its last exact cost
-    std::vector<int> exactInto(points_.size(), -1);
-    const auto push = [&](int n, const TCollapse& best, bool exact) {
-      const auto at = static_cast<std::size_t>(n);
-      ++stamp[at];
-      queued[at] = best.Cost < kNoCollapse;
-      if (!queued[at]) return;
-      queue.push({best.Cost, best.Length, n, stamp[at], exact});
-      if (exact) exactInto[at] = best.Into;
-    };
-    const auto pushBound = [&](int n) { push(n, Open(n) ? Best(n, false) : TCollapse{}, false); };
-    std::vector<TEntry> first;
-    for (int n = 0; n < static_cast<int>(points_.size()); ++n) {
-      const auto at = static_cast<std::size_t>(n);
+    const std::size_t nodes = points_.size();
+    std::vector<bool> queued(nodes, false);  // an entry waits
+    std::vector<bool> exact(nodes, false);   // the waiting entry's cost is exact
+    std::vector<bool> changed(nodes, true);  // since its last exact cost
+    std::vector<int> exactInto(nodes, -1);
+    TCollapseQueue queue;
+    const auto pushBound = [&](int n) {
       const TCollapse best = Open(n) ? Best(n, false) : TCollapse{};
-      stamp[at] = 1;
+      const auto at = static_cast<std::size_t>(n);
       queued[at] = best.Cost < kNoCollapse;
-      if (queued[at]) first.push_back({best.Cost, best.Length, n, 1, false});
+      exact[at] = false;
+      if (queued[at]) queue.Push({best.Cost, best.Length, n});
+    };
+    {
+      std::vector<TCollapseKey> first;
+      for (int n = 0; n < static_cast<int>(nodes); ++n) {
+        const TCollapse best = Open(n) ? Best(n, false) : TCollapse{};
+        queued[static_cast<std::size_t>(n)] = best.Cost < kNoCollapse;
+        if (best.Cost < kNoCollapse) first.push_back({best.Cost, best.Length, n});
+      }
+      queue.Assign(std::move(first));
     }
-    queue = decltype(queue)(std::greater<>(), std::move(first));
-    while (!queue.empty()) {
-      const TEntry entry = queue.top();
-      queue.pop();
+    while (!queue.Empty()) {
+      const TCollapseKey entry = queue.Front();
       const int n = entry.Node;
       const auto at = static_cast<std::size_t>(n);
-      if (entry.Stamp != stamp[at]) continue;
       TCollapse best{entry.Cost, entry.Length, exactInto[at]};
-      if (!entry.Exact || changed[at]) {
+      if (!exact[at] || changed[at]) {
         best = Best(n, true);
         changed[at] = false;
-        const TEntry exact{best.Cost, best.Length, n, stamp[at] + 1, true};
-        if (best.Cost == kNoCollapse || (!queue.empty() && exact > queue.top())) {
-          push(n, best, true);  // another comes first now
-          continue;
+        if (best.Cost < kNoCollapse) {
+          const TCollapseKey found{best.Cost, best.Length, n};
+          exact[at] = true;
+          exactInto[at] = best.Into;
+          if (queue.AfterTheRest(found)) {  // another comes first now
+            queue.ReplaceFront(found);
+            continue;
+          }
         }
       }
+      queue.PopFront();
       queued[at] = false;
+      if (best.Cost == kNoCollapse) continue;
       const auto verdict = stop(best.Cost, state_[at] == TNodeState::Border ? 1 : 2);
       if (verdict == TVerdict::Stop) break;
       if (verdict == TVerdict::Skip) continue;
@@ -303,49 +294,86 @@ class TCollapser {
   // (n's triangle tris_[i]), the ring closed (its last node its first) round an inner node. False
   // where the triangles do not make one fan.
   bool BuildRing(int n) {
+    ringOf_ = -1;
     const auto triangles = around_.Of(n);
     const int degree = static_cast<int>(triangles.size());
     if (degree == 0) return false;
-    ++ringStamp_;
+    // Each triangle's corner after n and the one before it, going round.
+    from_.resize(triangles.size());
+    to_.resize(triangles.size());
     for (int i = 0; i < degree; ++i) {
       const auto& c = corners_[static_cast<std::size_t>(triangles[static_cast<std::size_t>(i)])];
       const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
-      const auto a = static_cast<std::size_t>(c[(k + 1) % 3]), b = static_cast<std::size_t>(c[(k + 2) % 3]);
-      // Two triangles from one side or to one side: not one fan.
-      if (links_[a].FromStamp == ringStamp_ || links_[b].ToStamp == ringStamp_) return false;
-      links_[a].FromStamp = ringStamp_;
-      links_[a].Triangle = i;
-      links_[b].ToStamp = ringStamp_;
+      from_[static_cast<std::size_t>(i)] = c[(k + 1) % 3];
+      to_[static_cast<std::size_t>(i)] = c[(k + 2) % 3];
     }
-    int first = 0, starts = 0;
-    for (int i = degree - 1; i >= 0; --i) {
-      const auto& c = corners_[static_cast<std::size_t>(triangles[static_cast<std::size_t>(i)])];
-      const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
-      if (links_[static_cast<std::size_t>(c[(k + 1) % 3])].ToStamp != ringStamp_) {
-        first = i;
-        ++starts;
+    int first = 0;
+    int starts = 0;
+    if (degree <= kSmallRing) {
+      // Two triangles from one side or to one side: not one fan.
+      for (int i = 0; i < degree; ++i) {
+        for (int j = i + 1; j < degree; ++j) {
+          if (from_[static_cast<std::size_t>(i)] == from_[static_cast<std::size_t>(j)] ||
+              to_[static_cast<std::size_t>(i)] == to_[static_cast<std::size_t>(j)])
+            return false;
+        }
+      }
+      for (int i = degree - 1; i >= 0; --i) {
+        const int a = from_[static_cast<std::size_t>(i)];
+        if (std::find(to_.begin(), to_.end(), a) == to_.end()) {
+          first = i;
+          ++starts;
+        }
+      }
+      if (starts > 1) return false;
+      ring_.clear();
+      tris_.clear();
+      int i = first;
+      ring_.push_back(from_[static_cast<std::size_t>(i)]);
+      for (int step = 0; step < degree; ++step) {
+        const int b = to_[static_cast<std::size_t>(i)];
+        ring_.push_back(b);
+        tris_.push_back(triangles[static_cast<std::size_t>(i)]);
+        const auto next = std::find(from_.begin(), from_.end(), b);
+        if (next == from_.end()) break;
+        i = static_cast<int>(next - from_.begin());
+        if (i == first) break;
+      }
+    } else {
+      ++ringStamp_;
+      for (int i = 0; i < degree; ++i) {
+        const auto a = static_cast<std::size_t>(from_[static_cast<std::size_t>(i)]),
+                   b = static_cast<std::size_t>(to_[static_cast<std::size_t>(i)]);
+        if (links_[a].FromStamp == ringStamp_ || links_[b].ToStamp == ringStamp_) return false;
+        links_[a].FromStamp = ringStamp_;
+        links_[a].Triangle = i;
+        links_[b].ToStamp = ringStamp_;
+      }
+      for (int i = degree - 1; i >= 0; --i) {
+        if (links_[static_cast<std::size_t>(from_[static_cast<std::size_t>(i)])].ToStamp != ringStamp_) {
+          first = i;
+          ++starts;
+        }
+      }
+      if (starts > 1) return false;
+      ring_.clear();
+      tris_.clear();
+      int i = first;
+      ring_.push_back(from_[static_cast<std::size_t>(i)]);
+      for (int step = 0; step < degree; ++step) {
+        const int b = to_[static_cast<std::size_t>(i)];
+        ring_.push_back(b);
+        tris_.push_back(triangles[static_cast<std::size_t>(i)]);
+        const auto bt = static_cast<std::size_t>(b);
+        if (links_[bt].FromStamp != ringStamp_) break;
+        i = links_[bt].Triangle;
+        if (i == first) break;
       }
     }
-    if (starts > 1) return false;
     closed_ = starts == 0;
-    ring_.clear();
-    tris_.clear();
-    int i = first;
-    for (int step = 0; step < degree; ++step) {
-      const int t = triangles[static_cast<std::size_t>(i)];
-      const auto& c = corners_[static_cast<std::size_t>(t)];
-      const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
-      if (step == 0) ring_.push_back(c[(k + 1) % 3]);
-      const int b = c[(k + 2) % 3];
-      ring_.push_back(b);
-      tris_.push_back(t);
-      const auto bt = static_cast<std::size_t>(b);
-      if (links_[bt].FromStamp != ringStamp_) break;
-      i = links_[bt].Triangle;
-      if (i == first) break;
-    }
     if (static_cast<int>(tris_.size()) != degree || (closed_ && ring_.back() != ring_.front())) return false;
     side_ = sign_[static_cast<std::size_t>(tris_.front())];
+    ringOf_ = n;
     return true;
   }
 
@@ -363,6 +391,18 @@ class TCollapser {
     long long ringWork = 0;  // only worth adding up round a node of many triangles
     if (around_.Size(into) > kSmallFan) others([&](int c) { ringWork += around_.Size(c); });
     if (around_.Size(into) <= std::max<long long>(ringWork, kSmallFan)) {
+      if (d <= kSmallFan) {  // a few to look for: by hand, without marks
+        std::array<int, kSmallFan + 1> list{};
+        int count = 0;
+        others([&](int c) { list[static_cast<std::size_t>(count++)] = c; });
+        const auto end = list.begin() + count;
+        for (const int t : around_.Of(into)) {
+          for (const int c : corners_[static_cast<std::size_t>(t)]) {
+            if (std::find(list.begin(), end, c) != end) return false;
+          }
+        }
+        return true;
+      }
       ++markStamp_;
       others([&](int c) { mark_[static_cast<std::size_t>(c)] = markStamp_; });
       for (const int t : around_.Of(into)) {
@@ -396,14 +436,18 @@ class TCollapser {
     }
     if (fanTris_.empty()) return false;
     const TPoint& centre = At(into_);
+    fanAreas_.resize(fanTris_.size());
     for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
-      if (Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1])) * side_ <= 0) return false;
+      fanAreas_[j] = Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1]));
+      if (fanAreas_[j] * side_ <= 0) return false;
     }
     if (fanTris_.size() > kSmallFan) Angles(centre, fanNodes_, fanAngles_);
     return true;
   }
 
-  // The fan triangle (its place in fanTris_) that holds p best, and the height error there.
+  // The fan triangle (its place in fanTris_) that holds p best (the first of the largest smallest
+  // barycentric coordinate), and the height error there. The triangle whose wedge round the centre
+  // holds p is measured first; the others only where their coordinates could come out larger.
   std::pair<int, double> Locate(const TPoint& p) const {
     const int count = static_cast<int>(fanTris_.size());
     int from = 0, to = count - 1;
@@ -413,13 +457,41 @@ class TCollapser {
       to = std::min(count - 1, j + 1);
     }
     const TPoint& centre = At(into_);
-    int best = from;
-    double bestFit = -kNoCollapse, error = 0;
+    // spokes[i]: which side of the centre's side to fan node from + i p lies on, times the winding.
+    std::array<double, kSmallFan + 2> spokes{};
+    for (int i = from; i <= to + 1; ++i) {
+      const TPoint& node = At(fanNodes_[static_cast<std::size_t>(i)]);
+      spokes[static_cast<std::size_t>(i - from)] = side_ * Orient(centre, node, p);
+    }
+    int first = from;
     for (int j = from; j <= to; ++j) {
-      const auto [fit, e] =
-          Fit(centre, At(fanNodes_[static_cast<std::size_t>(j)]), At(fanNodes_[static_cast<std::size_t>(j) + 1]), p);
-      if (fit > bestFit) {
-        bestFit = fit;
+      if (spokes[static_cast<std::size_t>(j - from)] >= 0 && spokes[static_cast<std::size_t>(j - from + 1)] <= 0) {
+        first = j;
+        break;
+      }
+    }
+    const auto fit = [&](int j) {
+      const auto at = static_cast<std::size_t>(j);
+      return Fit(centre, At(fanNodes_[at]), At(fanNodes_[at + 1]), p, fanAreas_[at]);
+    };
+    auto [bestFit, error] = fit(first);
+    int best = first;
+    for (int j = from; j <= to; ++j) {
+      if (j == first) continue;
+      const auto at = static_cast<std::size_t>(j);
+      if (bestFit >= 0) {
+        // Where one coordinate is below 0 the triangle cannot hold p better.
+        if (spokes[static_cast<std::size_t>(j - from + 1)] > 0) continue;
+        const double area = fanAreas_[at] * side_;
+        const double outer = side_ * Orient(p, At(fanNodes_[at]), At(fanNodes_[at + 1]));
+        if (outer < 0) continue;
+        // The third coordinate, 1 less the two others, is clearly below 0.
+        const double inner = -spokes[static_cast<std::size_t>(j - from + 1)];
+        if (outer + inner - area > 1e-9 * (outer + inner + area)) continue;
+      }
+      const auto [f, e] = fit(j);
+      if (f > bestFit || (f == bestFit && j < best)) {
+        bestFit = f;
         best = j;
         error = e;
       }
@@ -441,8 +513,8 @@ class TCollapser {
     }
     const int i = Sector(ringAngles_, ringAngles_[static_cast<std::size_t>(k)] + std::numbers::pi);
     if (i == k || (i + 1) % d == k) return 0;
-    const auto [fit, error] =
-        Fit(into, At(ring_[static_cast<std::size_t>(i)]), At(ring_[static_cast<std::size_t>(i) + 1]), p);
+    const TPoint &b = At(ring_[static_cast<std::size_t>(i)]), &c = At(ring_[static_cast<std::size_t>(i) + 1]);
+    const auto [fit, error] = Fit(into, b, c, p, Orient(into, b, c));
     return fit == -kNoCollapse ? 0 : error;
   }
 
@@ -483,7 +555,7 @@ class TCollapser {
     TCollapse best;
     for (const TCandidate& candidate : candidates_) {
       if (candidate.Bound > best.Cost || (candidate.Bound == best.Cost && candidate.Length >= best.Length)) break;
-      if (!Linked(candidate.K) || !BuildFan(candidate.K)) continue;
+      if (!BuildFan(candidate.K) || !Linked(candidate.K)) continue;
       if (!exact) return {candidate.Bound, candidate.Length, candidate.Into};
       const TCollapse found{Cost(n, best.Cost), candidate.Length, candidate.Into};
       if (found.Cost < kNoCollapse && found.Before(best)) best = found;
@@ -508,7 +580,8 @@ class TCollapser {
   }
 
   void Collapse(int n, int into) {
-    BuildRing(n);
+    if (ringOf_ != n) BuildRing(n);
+    ringOf_ = -1;
     const int k = static_cast<int>(std::ranges::find(ring_, into) - ring_.begin());
     BuildFan(k);
     pool_.assign(1, n);
@@ -568,10 +641,12 @@ class TCollapser {
   };
   std::vector<TLink> links_;
   int ringStamp_ = 0;
+  int ringOf_ = -1;  // the node ring_ and tris_ are of, while they hold
+  std::vector<int> from_, to_;
   mutable std::vector<int> mark_;
   mutable int markStamp_ = 0;
   std::vector<int> ring_, tris_, fanNodes_, fanTris_, pool_, touched_;
-  std::vector<double> ringAngles_, fanAngles_;
+  std::vector<double> ringAngles_, fanAngles_, fanAreas_;
   std::vector<TCandidate> candidates_;
   bool closed_ = false;
   int side_ = 1;  // the winding of the fan round the node
