@@ -436,9 +436,13 @@ class TCollapser {
     }
     if (fanTris_.empty()) return false;
     const TPoint& centre = At(into_);
+    fanCentre_ = centre;
     fanAreas_.resize(fanTris_.size());
+    fanPoints_.resize(fanNodes_.size());
+    fanPoints_[0] = At(fanNodes_[0]);
     for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
-      fanAreas_[j] = Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1]));
+      fanPoints_[j + 1] = At(fanNodes_[j + 1]);
+      fanAreas_[j] = Orient(centre, fanPoints_[j], fanPoints_[j + 1]);
       if (fanAreas_[j] * side_ <= 0) return false;
     }
     if (fanTris_.size() > kSmallFan) Angles(centre, fanNodes_, fanAngles_);
@@ -456,12 +460,14 @@ class TCollapser {
       from = std::max(0, j - 1);
       to = std::min(count - 1, j + 1);
     }
-    const TPoint& centre = At(into_);
-    // spokes[i]: which side of the centre's side to fan node from + i p lies on, times the winding.
+    const TPoint& centre = fanCentre_;
+    // spokes[i]: on which side of the line from the centre to fan node from + i p lies, times the
+    // winding (above 0 where the triangle before that node cannot hold p).
     std::array<double, kSmallFan + 2> spokes{};
+    const double px = p.X - centre.X, py = p.Y - centre.Y;
     for (int i = from; i <= to + 1; ++i) {
-      const TPoint& node = At(fanNodes_[static_cast<std::size_t>(i)]);
-      spokes[static_cast<std::size_t>(i - from)] = side_ * Orient(centre, node, p);
+      const TPoint& node = fanPoints_[static_cast<std::size_t>(i)];
+      spokes[static_cast<std::size_t>(i - from)] = side_ * ((node.X - centre.X) * py - (node.Y - centre.Y) * px);
     }
     int first = from;
     for (int j = from; j <= to; ++j) {
@@ -472,7 +478,7 @@ class TCollapser {
     }
     const auto fit = [&](int j) {
       const auto at = static_cast<std::size_t>(j);
-      return Fit(centre, At(fanNodes_[at]), At(fanNodes_[at + 1]), p, fanAreas_[at]);
+      return Fit(centre, fanPoints_[at], fanPoints_[at + 1], p, fanAreas_[at]);
     };
     auto [bestFit, error] = fit(first);
     int best = first;
@@ -481,12 +487,12 @@ class TCollapser {
       const auto at = static_cast<std::size_t>(j);
       if (bestFit >= 0) {
         // Where one coordinate is below 0 the triangle cannot hold p better.
-        if (spokes[static_cast<std::size_t>(j - from + 1)] > 0) continue;
-        const double area = fanAreas_[at] * side_;
-        const double outer = side_ * Orient(p, At(fanNodes_[at]), At(fanNodes_[at + 1]));
+        const double inner = -spokes[static_cast<std::size_t>(j - from + 1)];
+        if (inner < 0) continue;
+        const double outer = side_ * Orient(p, fanPoints_[at], fanPoints_[at + 1]);
         if (outer < 0) continue;
         // The third coordinate, 1 less the two others, is clearly below 0.
-        const double inner = -spokes[static_cast<std::size_t>(j - from + 1)];
+        const double area = fanAreas_[at] * side_;
         if (outer + inner - area > 1e-9 * (outer + inner + area)) continue;
       }
       const auto [f, e] = fit(j);
@@ -531,6 +537,7 @@ class TCollapser {
   // The best collapse of n: with `exact` its full cost, otherwise the least bound of any collapse
   // that keeps the mesh whole.
   TCollapse Best(int n, bool exact) {
+    keptNode_ = -1;
     if (!BuildRing(n)) return {};
     const bool inner = state_[static_cast<std::size_t>(n)] == TNodeState::Inner;
     if (inner != closed_) return {};
@@ -558,7 +565,12 @@ class TCollapser {
       if (!BuildFan(candidate.K) || !Linked(candidate.K)) continue;
       if (!exact) return {candidate.Bound, candidate.Length, candidate.Into};
       const TCollapse found{Cost(n, best.Cost), candidate.Length, candidate.Into};
-      if (found.Cost < kNoCollapse && found.Before(best)) best = found;
+      if (found.Cost < kNoCollapse && found.Before(best)) {
+        best = found;
+        std::swap(trial_, kept_);
+        keptNode_ = n;
+        keptInto_ = found.Into;
+      }
     }
     return best;
   }
@@ -566,12 +578,18 @@ class TCollapser {
   // The cost of the fan built last: the largest error of the removed nodes relocated in it, raised
   // by the growth of their squared errors. Stops early, returning more than bound, once the
   // largest error exceeds it.
-  double Cost(int n, double bound) const {
-    double largest = Locate(At(n)).second, squares = largest * largest;
+  // Where each removed node falls is kept in trial_, n first and then those above each of n's
+  // triangles in turn.
+  double Cost(int n, double bound) {
+    trial_.clear();
+    trial_.push_back(Locate(At(n)));
+    double largest = trial_.back().second, squares = largest * largest;
+    if (largest > bound) return largest;
     for (const int t : tris_) {
-      if (largest > bound) return largest;
       for (const int p : inside_.Of(t)) {
-        const double error = Locate(At(p)).second, before = error_[static_cast<std::size_t>(p)];
+        trial_.push_back(Locate(At(p)));
+        const double error = trial_.back().second, before = error_[static_cast<std::size_t>(p)];
+        if (error > bound) return error;
         largest = std::max(largest, error);
         squares += error * error - before * before;
       }
@@ -603,8 +621,12 @@ class TCollapser {
     }
     around_.Clear(n);
     state_[static_cast<std::size_t>(n)] = TNodeState::Removed;
-    for (const int p : pool_) {
-      const auto [j, error] = Locate(At(p));
+    // The places found for this collapse when its cost was worked out hold still.
+    const bool kept = keptNode_ == n && keptInto_ == into && kept_.size() == pool_.size();
+    keptNode_ = -1;
+    for (std::size_t i = 0; i < pool_.size(); ++i) {
+      const int p = pool_[i];
+      const auto [j, error] = kept ? kept_[i] : Locate(At(p));
       inside_.Push(fanTris_[static_cast<std::size_t>(j)], p);
       error_[static_cast<std::size_t>(p)] = error;
     }
@@ -641,12 +663,18 @@ class TCollapser {
   };
   std::vector<TLink> links_;
   int ringStamp_ = 0;
-  int ringOf_ = -1;  // the node ring_ and tris_ are of, while they hold
+  int ringOf_ = -1;
+  // Where the removed nodes fall in the fan of the collapse costed last, and in that of the best
+  // collapse of keptNode_ into keptInto_ found by the last exact search.
+  std::vector<std::pair<int, double>> trial_, kept_;
+  int keptNode_ = -1, keptInto_ = -1;  // the node ring_ and tris_ are of, while they hold
   std::vector<int> from_, to_;
   mutable std::vector<int> mark_;
   mutable int markStamp_ = 0;
   std::vector<int> ring_, tris_, fanNodes_, fanTris_, pool_, touched_;
   std::vector<double> ringAngles_, fanAngles_, fanAreas_;
+  std::vector<TPoint> fanPoints_;  // of fanNodes_
+  TPoint fanCentre_;
   std::vector<TCandidate> candidates_;
   bool closed_ = false;
   int side_ = 1;  // the winding of the fan round the node
