@@ -102,28 +102,27 @@ class TCollapser {
 
     // Sides shared by two triangles of another group, texture or winding, or by more than two,
     // hold their nodes; a side of one triangle is on the border.
-    std::vector<std::tuple<int, int, int>> sides;
-    sides.reserve(corners_.size() * 3);
-    for (int t = 0; t < static_cast<int>(corners_.size()); ++t) {
-      const auto& c = corners_[static_cast<std::size_t>(t)];
-      for (int k = 0; k < 3; ++k)
-        sides.emplace_back(std::min(c[k], c[(k + 1) % 3]), std::max(c[k], c[(k + 1) % 3]), t);
-    }
-    std::sort(sides.begin(), sides.end());
-    for (std::size_t i = 0; i < sides.size();) {
-      std::size_t j = i;
-      while (j < sides.size() && std::get<0>(sides[j]) == std::get<0>(sides[i]) &&
-             std::get<1>(sides[j]) == std::get<1>(sides[i])) {
-        ++j;
+    // Each side (a, b), a < b, found round a: the triangles with that side next to each other.
+    std::vector<std::pair<int, int>> sides;  // (b, triangle) round one a
+    for (int a = 0; a < nodeCount; ++a) {
+      sides.clear();
+      for (const int t : around_.Of(a)) {
+        for (const int b : corners_[static_cast<std::size_t>(t)]) {
+          if (b > a) sides.emplace_back(b, t);
+        }
       }
-      const auto a = static_cast<std::size_t>(std::get<0>(sides[i])),
-                 b = static_cast<std::size_t>(std::get<1>(sides[i]));
-      if (j - i == 1) {
-        border[a] = border[b] = true;
-      } else if (j - i > 2 || !Alike(std::get<2>(sides[i]), std::get<2>(sides[i + 1]))) {
-        locked[a] = locked[b] = true;
+      std::sort(sides.begin(), sides.end());
+      for (std::size_t i = 0; i < sides.size();) {
+        std::size_t j = i;
+        while (j < sides.size() && sides[j].first == sides[i].first) ++j;
+        const auto at = static_cast<std::size_t>(a), bt = static_cast<std::size_t>(sides[i].first);
+        if (j - i == 1) {
+          border[at] = border[bt] = true;
+        } else if (j - i > 2 || !Alike(sides[i].second, sides[i + 1].second)) {
+          locked[at] = locked[bt] = true;
+        }
+        i = j;
       }
-      i = j;
     }
     for (std::size_t n = 0; n < nodes; ++n) {
       used[n] = degree[n] > 0;
@@ -439,9 +438,14 @@ class TCollapser {
     fanCentre_ = centre;
     fanAreas_.resize(fanTris_.size());
     fanPoints_.resize(fanNodes_.size());
-    fanPoints_[0] = At(fanNodes_[0]);
+    fanSpokes_.resize(fanNodes_.size());
+    const auto spoke = [&](std::size_t j) {
+      fanPoints_[j] = At(fanNodes_[j]);
+      fanSpokes_[j] = {side_ * (fanPoints_[j].X - centre.X), side_ * (fanPoints_[j].Y - centre.Y), 0};
+    };
+    spoke(0);
     for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
-      fanPoints_[j + 1] = At(fanNodes_[j + 1]);
+      spoke(j + 1);
       fanAreas_[j] = Orient(centre, fanPoints_[j], fanPoints_[j + 1]);
       if (fanAreas_[j] * side_ <= 0) return false;
     }
@@ -466,8 +470,8 @@ class TCollapser {
     std::array<double, kSmallFan + 2> spokes{};
     const double px = p.X - centre.X, py = p.Y - centre.Y;
     for (int i = from; i <= to + 1; ++i) {
-      const TPoint& node = fanPoints_[static_cast<std::size_t>(i)];
-      spokes[static_cast<std::size_t>(i - from)] = side_ * ((node.X - centre.X) * py - (node.Y - centre.Y) * px);
+      const auto at = static_cast<std::size_t>(i);
+      spokes[static_cast<std::size_t>(i - from)] = fanSpokes_[at].X * py - fanSpokes_[at].Y * px;
     }
     int first = from;
     for (int j = from; j <= to; ++j) {
@@ -674,6 +678,7 @@ class TCollapser {
   std::vector<int> ring_, tris_, fanNodes_, fanTris_, pool_, touched_;
   std::vector<double> ringAngles_, fanAngles_, fanAreas_;
   std::vector<TPoint> fanPoints_;  // of fanNodes_
+  std::vector<TPoint> fanSpokes_;  // from the centre to each, times the winding, in X and Y
   TPoint fanCentre_;
   std::vector<TCandidate> candidates_;
   bool closed_ = false;
