@@ -302,42 +302,60 @@ class TCollapser {
     to_.resize(triangles.size());
     for (int i = 0; i < degree; ++i) {
       const auto& c = corners_[static_cast<std::size_t>(triangles[static_cast<std::size_t>(i)])];
-      const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
-      from_[static_cast<std::size_t>(i)] = c[(k + 1) % 3];
-      to_[static_cast<std::size_t>(i)] = c[(k + 2) % 3];
+      const auto at = static_cast<std::size_t>(i);
+      if (c[0] == n) {
+        from_[at] = c[1];
+        to_[at] = c[2];
+      } else if (c[1] == n) {
+        from_[at] = c[2];
+        to_[at] = c[0];
+      } else {
+        from_[at] = c[0];
+        to_[at] = c[1];
+      }
     }
     int first = 0;
     int starts = 0;
     if (degree <= kSmallRing) {
       // Two triangles from one side or to one side: not one fan.
+      // next[i]: the triangle leaving the node triangle i reaches, -1 for none; reached[j]: whether
+      // one reaches triangle j.
+      std::array<int, kSmallRing> next;
+      std::array<bool, kSmallRing> reached{};
+      const int* from = from_.data();
+      const int* to = to_.data();
       for (int i = 0; i < degree; ++i) {
+        next[static_cast<std::size_t>(i)] = -1;
         for (int j = i + 1; j < degree; ++j) {
-          if (from_[static_cast<std::size_t>(i)] == from_[static_cast<std::size_t>(j)] ||
-              to_[static_cast<std::size_t>(i)] == to_[static_cast<std::size_t>(j)])
-            return false;
+          if (from[i] == from[j] || to[i] == to[j]) return false;
+        }
+        for (int j = 0; j < degree; ++j) {
+          if (from[j] == to[i]) {
+            next[static_cast<std::size_t>(i)] = j;
+            reached[static_cast<std::size_t>(j)] = true;
+          }
         }
       }
       for (int i = degree - 1; i >= 0; --i) {
-        const int a = from_[static_cast<std::size_t>(i)];
-        if (std::find(to_.begin(), to_.end(), a) == to_.end()) {
+        if (!reached[static_cast<std::size_t>(i)]) {
           first = i;
           ++starts;
         }
       }
       if (starts > 1) return false;
-      ring_.clear();
-      tris_.clear();
+      ring_.resize(static_cast<std::size_t>(degree) + 1);
+      tris_.resize(static_cast<std::size_t>(degree));
       int i = first;
-      ring_.push_back(from_[static_cast<std::size_t>(i)]);
+      std::size_t length = 0;
+      ring_[0] = from[i];
       for (int step = 0; step < degree; ++step) {
-        const int b = to_[static_cast<std::size_t>(i)];
-        ring_.push_back(b);
-        tris_.push_back(triangles[static_cast<std::size_t>(i)]);
-        const auto next = std::find(from_.begin(), from_.end(), b);
-        if (next == from_.end()) break;
-        i = static_cast<int>(next - from_.begin());
-        if (i == first) break;
+        ring_[length + 1] = to[i];
+        tris_[length++] = triangles[static_cast<std::size_t>(i)];
+        i = next[static_cast<std::size_t>(i)];
+        if (i < 0 || i == first) break;
       }
+      ring_.resize(length + 1);
+      tris_.resize(length);
     } else {
       ++ringStamp_;
       for (int i = 0; i < degree; ++i) {
