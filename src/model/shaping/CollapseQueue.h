@@ -1,7 +1,9 @@
 #pragma once
-// The waiting collapses of the simplifier, cheapest first: a binary heap of (cost, length, node),
-// at most one entry a node, ordered by cost, then length, then node. The front can be looked at
+// The waiting collapses of the simplifier, cheapest first: a heap of (cost, length, node) with four
+// children a place (half as deep as a binary one, the children side by side), at most one entry a
+// node, ordered by cost, then length, then node. The front can be looked at
 // and given a new cost in place, which moves it once instead of taking it out and putting it back.
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -24,7 +26,9 @@ class TCollapseQueue {
   // The keys in any order.
   void Assign(std::vector<TCollapseKey> keys) {
     heap_ = std::move(keys);
-    for (std::size_t i = heap_.size() / 2; i-- > 0;) SiftDown(i, heap_[i]);
+    for (std::size_t i = heap_.size() / kWays + 1; i-- > 0;) {
+      if (i < heap_.size()) SiftDown(i, heap_[i]);
+    }
   }
 
   bool Empty() const { return heap_.empty(); }
@@ -34,15 +38,14 @@ class TCollapseQueue {
   bool AfterTheRest(const TCollapseKey& key) const {
     const std::size_t size = heap_.size();
     if (size < 2) return false;
-    const TCollapseKey& second = size == 2 || heap_[1].Before(heap_[2]) ? heap_[1] : heap_[2];
-    return second.Before(key);
+    return heap_[Least(1, size)].Before(key);
   }
 
   void Push(const TCollapseKey& key) {
     std::size_t at = heap_.size();
     heap_.push_back(key);
     while (at > 0) {
-      const std::size_t parent = (at - 1) / 2;
+      const std::size_t parent = (at - 1) / kWays;
       if (!key.Before(heap_[parent])) break;
       heap_[at] = heap_[parent];
       at = parent;
@@ -63,14 +66,26 @@ class TCollapseQueue {
   void SiftDown(std::size_t at, const TCollapseKey key) {
     const std::size_t size = heap_.size();
     for (;;) {
-      std::size_t child = 2 * at + 1;
-      if (child >= size) break;
-      if (child + 1 < size && heap_[child + 1].Before(heap_[child])) ++child;
+      const std::size_t first = kWays * at + 1;
+      if (first >= size) break;
+      const std::size_t child = Least(first, size);
       if (!heap_[child].Before(key)) break;
       heap_[at] = heap_[child];
       at = child;
     }
     heap_[at] = key;
+  }
+
+  static constexpr std::size_t kWays = 4;
+
+  // The least of the children that start at first.
+  std::size_t Least(std::size_t first, std::size_t size) const {
+    const std::size_t end = std::min(first + kWays, size);
+    std::size_t least = first;
+    for (std::size_t i = first + 1; i < end; ++i) {
+      if (heap_[i].Before(heap_[least])) least = i;
+    }
+    return least;
   }
 
   std::vector<TCollapseKey> heap_;

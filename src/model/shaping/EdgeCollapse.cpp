@@ -45,6 +45,15 @@ std::pair<double, double> Fit(const TPoint& a, const TPoint& b, const TPoint& c,
   return {std::min({l0, l1, l2}), std::fabs(l0 * a.Z + l1 * b.Z + l2 * c.Z - p.Z)};
 }
 
+// A removed node above a triangle, with its place (its node's, held exactly) and its height error
+// against the surface now, so that going through the nodes above a triangle reads one run of memory.
+struct TRemoved {
+  int Node = 0;
+  float X = 0, Y = 0, Z = 0;
+  double Error = 0;
+  TPoint Point() const { return {X, Y, Z}; }
+};
+
 enum class TNodeState : std::uint8_t { Locked, Inner, Border, Removed };
 
 // Among collapses of equal cost the shortest side goes first, which keeps fans small and the
@@ -297,6 +306,7 @@ class TCollapser {
     const auto triangles = around_.Of(n);
     const int degree = static_cast<int>(triangles.size());
     if (degree == 0) return false;
+    for (const int t : triangles) __builtin_prefetch(&corners_[static_cast<std::size_t>(t)]);
     // Each triangle's corner after n and the one before it, going round.
     from_.resize(triangles.size());
     to_.resize(triangles.size());
@@ -565,6 +575,14 @@ class TCollapser {
     if (inner != closed_) return {};
     centreNode_ = At(n);
     const int d = static_cast<int>(tris_.size());
+    // What the search reads next, fetched while the bounds are worked out.
+    for (const int c : ring_) {
+      __builtin_prefetch(&points_[static_cast<std::size_t>(c)]);
+      around_.FetchPlace(c);
+    }
+    if (exact) {
+      for (const int t : tris_) inside_.FetchPlace(t);
+    }
     candidates_.clear();
     const auto add = [&](int k) {
       const TPoint& into = At(ring_[static_cast<std::size_t>(k)]);
@@ -577,6 +595,9 @@ class TCollapser {
     } else if (Straight()) {
       add(0);
       add(d);
+    }
+    if (exact) {
+      for (const int t : tris_) inside_.FetchValues(t);
     }
     std::ranges::sort(candidates_, [](const TCandidate& a, const TCandidate& b) {
       return std::tie(a.Bound, a.Length, a.Into) < std::tie(b.Bound, b.Length, b.Into);
@@ -608,9 +629,9 @@ class TCollapser {
     double largest = trial_.back().second, squares = largest * largest;
     if (largest > bound) return largest;
     for (const int t : tris_) {
-      for (const int p : inside_.Of(t)) {
-        trial_.push_back(Locate(At(p)));
-        const double error = trial_.back().second, before = error_[static_cast<std::size_t>(p)];
+      for (const TRemoved& p : inside_.Of(t)) {
+        trial_.push_back(Locate(p.Point()));
+        const double error = trial_.back().second, before = p.Error;
         if (error > bound) return error;
         largest = std::max(largest, error);
         squares += error * error - before * before;
@@ -624,7 +645,8 @@ class TCollapser {
     ringOf_ = -1;
     const int k = static_cast<int>(std::ranges::find(ring_, into) - ring_.begin());
     BuildFan(k);
-    pool_.assign(1, n);
+    const T3DCoord& node = editor_.Nodes[n];
+    pool_.assign(1, {n, node.X, node.Y, node.Z, 0});
     for (const int t : tris_) {
       const auto inside = inside_.Of(t);
       pool_.insert(pool_.end(), inside.begin(), inside.end());
@@ -647,10 +669,11 @@ class TCollapser {
     const bool kept = keptNode_ == n && keptInto_ == into && kept_.size() == pool_.size();
     keptNode_ = -1;
     for (std::size_t i = 0; i < pool_.size(); ++i) {
-      const int p = pool_[i];
-      const auto [j, error] = kept ? kept_[i] : Locate(At(p));
+      TRemoved& p = pool_[i];
+      const auto [j, error] = kept ? kept_[i] : Locate(p.Point());
+      p.Error = error;
       inside_.Push(fanTris_[static_cast<std::size_t>(j)], p);
-      error_[static_cast<std::size_t>(p)] = error;
+      error_[static_cast<std::size_t>(p.Node)] = error;
     }
   }
 
@@ -664,13 +687,13 @@ class TCollapser {
   const TEditor& editor_;
   std::vector<TPoint> points_;
   std::vector<TNodeState> state_;
-  TFlatLists around_;          // the living triangles of each node
+  TFlatLists<int> around_;          // the living triangles of each node
   std::vector<double> error_;  // of each removed node against the surface now
   std::vector<std::array<int, 3>> corners_;
   std::vector<int> source_;
   std::vector<int> sign_;
   std::vector<bool> alive_;
-  TFlatLists inside_;  // the removed nodes above each triangle
+  TFlatLists<TRemoved> inside_;  // the removed nodes above each triangle
   int aliveCount_ = 0;
   int usedCount_ = 0;  // nodes of the taken triangles
   double squaredWeight_ = 0;
@@ -693,7 +716,8 @@ class TCollapser {
   std::vector<int> from_, to_;
   mutable std::vector<int> mark_;
   mutable int markStamp_ = 0;
-  std::vector<int> ring_, tris_, fanNodes_, fanTris_, pool_, touched_;
+  std::vector<int> ring_, tris_, fanNodes_, fanTris_, touched_;
+  std::vector<TRemoved> pool_;
   std::vector<double> ringAngles_, fanAngles_, fanAreas_;
   std::vector<TPoint> fanPoints_;  // of fanNodes_
   std::vector<TPoint> fanSpokes_;  // from the centre to each, times the winding, in X and Y
