@@ -78,7 +78,6 @@ class TCollapser {
       points_[static_cast<std::size_t>(i)] = {node.X, node.Y, node.Z};
     }
     state_.assign(nodes, TNodeState::Inner);
-    error_.assign(nodes, 0);
     std::vector<bool> locked(nodes, false), border = locked, used = locked;
     std::vector<int> degree(nodes, 0);
 
@@ -241,12 +240,18 @@ class TCollapser {
       const std::array<std::int32_t, 3> old{polygon.Node1, polygon.Node2, polygon.Node3};
       if (old != corners_[t]) edit.Corners.push_back({p, corners_[t]});
     }
+    // Every removed node lies above one living triangle, with its error there.
+    std::vector<double> errors(points_.size(), 0);
+    for (std::size_t t = 0; t < corners_.size(); ++t) {
+      if (!alive_[t]) continue;
+      for (const TRemoved& p : inside_.Of(static_cast<int>(t))) errors[static_cast<std::size_t>(p.Node)] = p.Error;
+    }
     double squares = 0;
     for (std::size_t n = 0; n < points_.size(); ++n) {
       if (state_[n] != TNodeState::Removed) continue;
       edit.RemovedNodes.push_back(static_cast<int>(n));
-      result.MaxError = std::max(result.MaxError, error_[n]);
-      squares += error_[n] * error_[n];
+      result.MaxError = std::max(result.MaxError, errors[n]);
+      squares += errors[n] * errors[n];
     }
     if (usedCount_ > 0) result.RmsError = std::sqrt(squares / usedCount_);
     return result;
@@ -306,7 +311,10 @@ class TCollapser {
     const auto triangles = around_.Of(n);
     const int degree = static_cast<int>(triangles.size());
     if (degree == 0) return false;
-    for (const int t : triangles) __builtin_prefetch(&corners_[static_cast<std::size_t>(t)]);
+    for (const int t : triangles) {
+      __builtin_prefetch(&corners_[static_cast<std::size_t>(t)]);
+      __builtin_prefetch(&sign_[static_cast<std::size_t>(t)]);
+    }
     // Each triangle's corner after n and the one before it, going round.
     from_.resize(triangles.size());
     to_.resize(triangles.size());
@@ -463,19 +471,17 @@ class TCollapser {
     }
     if (fanTris_.empty()) return false;
     const TPoint& centre = At(into_);
-    fanCentre_ = centre;
     fanAreas_.resize(fanTris_.size());
+    for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
+      fanAreas_[j] = Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1]));
+      if (fanAreas_[j] * side_ <= 0) return false;
+    }
+    fanCentre_ = centre;
     fanPoints_.resize(fanNodes_.size());
     fanSpokes_.resize(fanNodes_.size());
-    const auto spoke = [&](std::size_t j) {
+    for (std::size_t j = 0; j < fanNodes_.size(); ++j) {
       fanPoints_[j] = At(fanNodes_[j]);
       fanSpokes_[j] = {side_ * (fanPoints_[j].X - centre.X), side_ * (fanPoints_[j].Y - centre.Y), 0};
-    };
-    spoke(0);
-    for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
-      spoke(j + 1);
-      fanAreas_[j] = Orient(centre, fanPoints_[j], fanPoints_[j + 1]);
-      if (fanAreas_[j] * side_ <= 0) return false;
     }
     if (fanTris_.size() > kSmallFan) Angles(centre, fanNodes_, fanAngles_);
     return true;
@@ -645,8 +651,8 @@ class TCollapser {
     ringOf_ = -1;
     const int k = static_cast<int>(std::ranges::find(ring_, into) - ring_.begin());
     BuildFan(k);
-    const T3DCoord& node = editor_.Nodes[n];
-    pool_.assign(1, {n, node.X, node.Y, node.Z, 0});
+    const TPoint& node = At(n);  // a float's value, held exactly
+    pool_.assign(1, {n, static_cast<float>(node.X), static_cast<float>(node.Y), static_cast<float>(node.Z), 0});
     for (const int t : tris_) {
       const auto inside = inside_.Of(t);
       pool_.insert(pool_.end(), inside.begin(), inside.end());
@@ -673,7 +679,6 @@ class TCollapser {
       const auto [j, error] = kept ? kept_[i] : Locate(p.Point());
       p.Error = error;
       inside_.Push(fanTris_[static_cast<std::size_t>(j)], p);
-      error_[static_cast<std::size_t>(p.Node)] = error;
     }
   }
 
@@ -688,7 +693,6 @@ class TCollapser {
   std::vector<TPoint> points_;
   std::vector<TNodeState> state_;
   TFlatLists<int> around_;          // the living triangles of each node
-  std::vector<double> error_;  // of each removed node against the surface now
   std::vector<std::array<int, 3>> corners_;
   std::vector<int> source_;
   std::vector<int> sign_;
