@@ -160,23 +160,29 @@ class TCollapser {
   template <typename Stop>
   void Run(Stop&& stop) {
     const std::size_t nodes = points_.size();
-    std::vector<bool> queued(nodes, false);  // an entry waits
-    std::vector<bool> exact(nodes, false);   // the waiting entry's cost is exact
-    std::vector<bool> changed(nodes, true);  // since its last exact cost
-    std::vector<int> exactInto(nodes, -1);
+    // What each node's entry in the queue is, side by side.
+    struct TWaiting {
+      int Into = -1;       // of the exact cost
+      int Touched = 0;     // the collapse that last changed the node's fan
+      bool Queued = false;  // an entry waits
+      bool Exact = false;   // the waiting entry's cost is exact
+      bool Changed = true;  // since its last exact cost
+    };
+    std::vector<TWaiting> waiting(nodes);
+    int collapses = 0;
     TCollapseQueue queue;
     const auto pushBound = [&](int n) {
       const TCollapse best = Open(n) ? Best(n, false) : TCollapse{};
-      const auto at = static_cast<std::size_t>(n);
-      queued[at] = best.Cost < kNoCollapse;
-      exact[at] = false;
-      if (queued[at]) queue.Push({best.Cost, best.Length, n});
+      TWaiting& w = waiting[static_cast<std::size_t>(n)];
+      w.Queued = best.Cost < kNoCollapse;
+      w.Exact = false;
+      if (w.Queued) queue.Push({best.Cost, best.Length, n});
     };
     {
       std::vector<TCollapseKey> first;
       for (int n = 0; n < static_cast<int>(nodes); ++n) {
         const TCollapse best = Open(n) ? Best(n, false) : TCollapse{};
-        queued[static_cast<std::size_t>(n)] = best.Cost < kNoCollapse;
+        waiting[static_cast<std::size_t>(n)].Queued = best.Cost < kNoCollapse;
         if (best.Cost < kNoCollapse) first.push_back({best.Cost, best.Length, n});
       }
       queue.Assign(std::move(first));
@@ -185,14 +191,15 @@ class TCollapser {
       const TCollapseKey entry = queue.Front();
       const int n = entry.Node;
       const auto at = static_cast<std::size_t>(n);
-      TCollapse best{entry.Cost, entry.Length, exactInto[at]};
-      if (!exact[at] || changed[at]) {
+      TWaiting& w = waiting[at];
+      TCollapse best{entry.Cost, entry.Length, w.Into};
+      if (!w.Exact || w.Changed) {
         best = Best(n, true);
-        changed[at] = false;
+        w.Changed = false;
         if (best.Cost < kNoCollapse) {
           const TCollapseKey found{best.Cost, best.Length, n};
-          exact[at] = true;
-          exactInto[at] = best.Into;
+          w.Exact = true;
+          w.Into = best.Into;
           if (queue.AfterTheRest(found)) {  // another comes first now
             queue.ReplaceFront(found);
             continue;
@@ -200,27 +207,27 @@ class TCollapser {
         }
       }
       queue.PopFront();
-      queued[at] = false;
+      w.Queued = false;
       if (best.Cost == kNoCollapse) continue;
       const auto verdict = stop(best.Cost, state_[at] == TNodeState::Border ? 1 : 2);
       if (verdict == TVerdict::Stop) break;
       if (verdict == TVerdict::Skip) continue;
       Collapse(n, best.Into);
       // The nodes around the one that stayed: their fans or the removed nodes above them changed.
-      ++markStamp_;
+      ++collapses;
       touched_.clear();
       for (const int t : around_.Of(best.Into)) {
         for (const int c : corners_[static_cast<std::size_t>(t)]) {
-          if (mark_[static_cast<std::size_t>(c)] == markStamp_) continue;
-          mark_[static_cast<std::size_t>(c)] = markStamp_;
+          TWaiting& around = waiting[static_cast<std::size_t>(c)];
+          if (around.Touched == collapses) continue;
+          around.Touched = collapses;
+          around.Changed = true;
           touched_.push_back(c);
         }
       }
       for (const int c : touched_) {
-        const auto ct = static_cast<std::size_t>(c);
-        changed[ct] = true;
         // A waiting entry is checked when it comes up; the others may have become possible.
-        if (!queued[ct]) pushBound(c);
+        if (!waiting[static_cast<std::size_t>(c)].Queued) pushBound(c);
       }
     }
   }
