@@ -517,13 +517,48 @@ class TestShaping : public QObject {
   }
 
   // The order of the collapses is part of the result: a faster search must give the same file.
+  // Whole-number places and heights, so that no library's sine enters the result. The squares
+  // round one node make fans of many triangles, which are searched their own way.
+  void simplifyResultIsFixed_data() {
+    QTest::addColumn<bool>("squares");
+    QTest::addColumn<quint64>("fingerprint");
+    QTest::newRow("grid") << false << quint64(2982739931216922104ull);
+    QTest::newRow("squares round a node") << true << quint64(9034663748380928701ull);
+  }
   void simplifyResultIsFixed() {
+    QFETCH(bool, squares);
+    QFETCH(quint64, fingerprint);
     TActionFixture f;
-    // Whole-number heights, so that no library's sine enters the result.
-    Grid(f.editor, 32, 32,
-         [](float x, float y) { return float((int(x) / 64 * 37 + int(y) / 64 * 53) % 101); });
-    DoSimplify(f.editor, {300, 0});
-    QCOMPARE(Fingerprint(WriteProjectBytes(f.editor)), std::uint64_t(2982739931216922104ull));
+    if (!squares) {
+      Grid(f.editor, 32, 32,
+           [](float x, float y) { return float((int(x) / 64 * 37 + int(y) / 64 * 53) % 101); });
+    } else {
+      // Node 1 + 80 k + i: the i-th of 80 points round the square of side 20 k about node 0.
+      f.editor.Nodes.NewNode("", "", 0, 0, 50);
+      for (int k = 1; k <= 4; ++k) {
+        for (int i = 0; i < 80; ++i) {
+          const int side = i / 20, along = i % 20 - 10;
+          const int x = side == 0 ? along : side == 1 ? 10 : side == 2 ? -along : -10;
+          const int y = side == 0 ? -10 : side == 1 ? along : side == 2 ? 10 : -along;
+          f.editor.Nodes.NewNode("", "", float(k * x * 64), float(k * y * 64), float((i * 37 + k * 53) % 101));
+        }
+      }
+      const auto at = [](int k, int i) { return k == 0 ? 0 : 1 + 80 * (k - 1) + i % 80; };
+      const auto add = [&f](int a, int b, int c) {  // wound as the grid's
+        const T3DCoord &u = f.editor.Nodes[a], &v = f.editor.Nodes[b], &w = f.editor.Nodes[c];
+        if ((double(v.X) - u.X) * (double(w.Y) - u.Y) - (double(v.Y) - u.Y) * (double(w.X) - u.X) > 0) std::swap(b, c);
+        f.editor.Polygons.NewPolygon(a, b, c, kDefaultTexture, "", "");
+      };
+      for (int i = 0; i < 80; ++i) {
+        add(0, at(1, i), at(1, i + 1));
+        for (int k = 1; k < 4; ++k) {
+          add(at(k, i), at(k + 1, i), at(k + 1, i + 1));
+          add(at(k, i), at(k + 1, i + 1), at(k, i + 1));
+        }
+      }
+    }
+    DoSimplify(f.editor, {squares ? 60 : 300, 0});
+    QCOMPARE(Fingerprint(WriteProjectBytes(f.editor)), std::uint64_t(fingerprint));
   }
 
   void simplifyRefusesBadOptions() {

@@ -4,15 +4,14 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <limits>
 #include <numbers>
-#include <queue>
 #include <tuple>
 #include <utility>
 
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
+#include "model/shaping/CollapseQueue.h"
 #include "model/shaping/FlatLists.h"
 #include "model/shaping/ShapingScope.h"
 
@@ -27,6 +26,8 @@ constexpr double kTurn = 2 * std::numbers::pi;
 constexpr double kSquaredWeight = 0.5;
 // Fans up to this many triangles are searched one by one; larger ones by angle.
 constexpr int kSmallFan = 8;
+// Fans round a node of up to this many triangles are put in order by looking through them.
+constexpr int kSmallRing = 16;
 
 struct TPoint {
   double X = 0, Y = 0, Z = 0;
@@ -36,13 +37,22 @@ double Orient(const TPoint& a, const TPoint& b, const TPoint& c) {
   return (b.X - a.X) * (c.Y - a.Y) - (b.Y - a.Y) * (c.X - a.X);
 }
 
-// How well the triangle holds p (its smallest barycentric coordinate) and the height error there.
-std::pair<double, double> Fit(const TPoint& a, const TPoint& b, const TPoint& c, const TPoint& p) {
-  const double area = Orient(a, b, c);
+// How well the triangle holds p (its smallest barycentric coordinate) and the height error there;
+// area is the triangle's Orient.
+std::pair<double, double> Fit(const TPoint& a, const TPoint& b, const TPoint& c, const TPoint& p, double area) {
   if (area == 0) return {-kNoCollapse, 0};
   const double l0 = Orient(p, b, c) / area, l1 = Orient(a, p, c) / area, l2 = 1 - l0 - l1;
   return {std::min({l0, l1, l2}), std::fabs(l0 * a.Z + l1 * b.Z + l2 * c.Z - p.Z)};
 }
+
+// A removed node above a triangle, with its place (its node's, held exactly) and its height error
+// against the surface now, so that going through the nodes above a triangle reads one run of memory.
+struct TRemoved {
+  int Node = 0;
+  float X = 0, Y = 0, Z = 0;
+  double Error = 0;
+  TPoint Point() const { return {X, Y, Z}; }
+};
 
 enum class TNodeState : std::uint8_t { Locked, Inner, Border, Removed };
 
@@ -57,19 +67,6 @@ struct TCollapse {
   }
 };
 
-// A waiting collapse of Node. Its cost is exact (every removed node relocated) or a lower bound
-// (the node itself only); Stamp tells whether it is still the node's latest entry.
-struct TEntry {
-  double Cost = 0;
-  double Length = 0;
-  int Node = 0;
-  int Stamp = 0;
-  bool Exact = false;
-  bool operator>(const TEntry& other) const {
-    return std::tie(Cost, Length, Node, Stamp) > std::tie(other.Cost, other.Length, other.Node, other.Stamp);
-  }
-};
-
 class TCollapser {
  public:
   TCollapser(const TEditor& editor, const std::vector<bool>& chosen) : editor_(editor) {
@@ -81,7 +78,6 @@ class TCollapser {
       points_[static_cast<std::size_t>(i)] = {node.X, node.Y, node.Z};
     }
     state_.assign(nodes, TNodeState::Inner);
-    error_.assign(nodes, 0);
     std::vector<bool> locked(nodes, false), border = locked, used = locked;
     std::vector<int> degree(nodes, 0);
 
@@ -114,28 +110,27 @@ class TCollapser {
 
     // Sides shared by two triangles of another group, texture or winding, or by more than two,
     // hold their nodes; a side of one triangle is on the border.
-    std::vector<std::tuple<int, int, int>> sides;
-    sides.reserve(corners_.size() * 3);
-    for (int t = 0; t < static_cast<int>(corners_.size()); ++t) {
-      const auto& c = corners_[static_cast<std::size_t>(t)];
-      for (int k = 0; k < 3; ++k)
-        sides.emplace_back(std::min(c[k], c[(k + 1) % 3]), std::max(c[k], c[(k + 1) % 3]), t);
-    }
-    std::sort(sides.begin(), sides.end());
-    for (std::size_t i = 0; i < sides.size();) {
-      std::size_t j = i;
-      while (j < sides.size() && std::get<0>(sides[j]) == std::get<0>(sides[i]) &&
-             std::get<1>(sides[j]) == std::get<1>(sides[i])) {
-        ++j;
+    // Each side (a, b), a < b, found round a: the triangles with that side next to each other.
+    std::vector<std::pair<int, int>> sides;  // (b, triangle) round one a
+    for (int a = 0; a < nodeCount; ++a) {
+      sides.clear();
+      for (const int t : around_.Of(a)) {
+        for (const int b : corners_[static_cast<std::size_t>(t)]) {
+          if (b > a) sides.emplace_back(b, t);
+        }
       }
-      const auto a = static_cast<std::size_t>(std::get<0>(sides[i])),
-                 b = static_cast<std::size_t>(std::get<1>(sides[i]));
-      if (j - i == 1) {
-        border[a] = border[b] = true;
-      } else if (j - i > 2 || !Alike(std::get<2>(sides[i]), std::get<2>(sides[i + 1]))) {
-        locked[a] = locked[b] = true;
+      std::sort(sides.begin(), sides.end());
+      for (std::size_t i = 0; i < sides.size();) {
+        std::size_t j = i;
+        while (j < sides.size() && sides[j].first == sides[i].first) ++j;
+        const auto at = static_cast<std::size_t>(a), bt = static_cast<std::size_t>(sides[i].first);
+        if (j - i == 1) {
+          border[at] = border[bt] = true;
+        } else if (j - i > 2 || !Alike(sides[i].second, sides[i + 1].second)) {
+          locked[at] = locked[bt] = true;
+        }
+        i = j;
       }
-      i = j;
     }
     for (std::size_t n = 0; n < nodes; ++n) {
       used[n] = degree[n] > 0;
@@ -164,65 +159,75 @@ class TCollapser {
   // which goes at once if its exact cost still comes first, or waits again with that cost.
   template <typename Stop>
   void Run(Stop&& stop) {
-    std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> queue;
-    std::vector<int> stamp(points_.size(), 0);
-    std::vector<bool> queued(points_.size(), false);  // an entry of the current stamp waits
-    std::vector<bool> changed(points_.size(), true);  // since its last exact cost
-    std::vector<int> exactInto(points_.size(), -1);
-    const auto push = [&](int n, const TCollapse& best, bool exact) {
-      const auto at = static_cast<std::size_t>(n);
-      ++stamp[at];
-      queued[at] = best.Cost < kNoCollapse;
-      if (!queued[at]) return;
-      queue.push({best.Cost, best.Length, n, stamp[at], exact});
-      if (exact) exactInto[at] = best.Into;
+    const std::size_t nodes = points_.size();
+    // What each node's entry in the queue is, side by side.
+    struct TWaiting {
+      int Into = -1;       // of the exact cost
+      int Touched = 0;     // the collapse that last changed the node's fan
+      bool Queued = false;  // an entry waits
+      bool Exact = false;   // the waiting entry's cost is exact
+      bool Changed = true;  // since its last exact cost
     };
-    const auto pushBound = [&](int n) { push(n, Open(n) ? Best(n, false) : TCollapse{}, false); };
-    std::vector<TEntry> first;
-    for (int n = 0; n < static_cast<int>(points_.size()); ++n) {
-      const auto at = static_cast<std::size_t>(n);
+    std::vector<TWaiting> waiting(nodes);
+    int collapses = 0;
+    TCollapseQueue queue;
+    const auto pushBound = [&](int n) {
       const TCollapse best = Open(n) ? Best(n, false) : TCollapse{};
-      stamp[at] = 1;
-      queued[at] = best.Cost < kNoCollapse;
-      if (queued[at]) first.push_back({best.Cost, best.Length, n, 1, false});
+      TWaiting& w = waiting[static_cast<std::size_t>(n)];
+      w.Queued = best.Cost < kNoCollapse;
+      w.Exact = false;
+      if (w.Queued) queue.Push({best.Cost, best.Length, n});
+    };
+    {
+      std::vector<TCollapseKey> first;
+      for (int n = 0; n < static_cast<int>(nodes); ++n) {
+        const TCollapse best = Open(n) ? Best(n, false) : TCollapse{};
+        waiting[static_cast<std::size_t>(n)].Queued = best.Cost < kNoCollapse;
+        if (best.Cost < kNoCollapse) first.push_back({best.Cost, best.Length, n});
+      }
+      queue.Assign(std::move(first));
     }
-    queue = decltype(queue)(std::greater<>(), std::move(first));
-    while (!queue.empty()) {
-      const TEntry entry = queue.top();
-      queue.pop();
+    while (!queue.Empty()) {
+      const TCollapseKey entry = queue.Front();
       const int n = entry.Node;
       const auto at = static_cast<std::size_t>(n);
-      if (entry.Stamp != stamp[at]) continue;
-      TCollapse best{entry.Cost, entry.Length, exactInto[at]};
-      if (!entry.Exact || changed[at]) {
+      TWaiting& w = waiting[at];
+      TCollapse best{entry.Cost, entry.Length, w.Into};
+      if (!w.Exact || w.Changed) {
         best = Best(n, true);
-        changed[at] = false;
-        const TEntry exact{best.Cost, best.Length, n, stamp[at] + 1, true};
-        if (best.Cost == kNoCollapse || (!queue.empty() && exact > queue.top())) {
-          push(n, best, true);  // another comes first now
-          continue;
+        w.Changed = false;
+        if (best.Cost < kNoCollapse) {
+          const TCollapseKey found{best.Cost, best.Length, n};
+          w.Exact = true;
+          w.Into = best.Into;
+          if (queue.AfterTheRest(found)) {  // another comes first now
+            queue.ReplaceFront(found);
+            continue;
+          }
         }
       }
-      queued[at] = false;
+      queue.PopFront();
+      w.Queued = false;
+      if (best.Cost == kNoCollapse) continue;
       const auto verdict = stop(best.Cost, state_[at] == TNodeState::Border ? 1 : 2);
       if (verdict == TVerdict::Stop) break;
       if (verdict == TVerdict::Skip) continue;
       Collapse(n, best.Into);
       // The nodes around the one that stayed: their fans or the removed nodes above them changed.
-      ++markStamp_;
+      ++collapses;
       touched_.clear();
       for (const int t : around_.Of(best.Into)) {
         for (const int c : corners_[static_cast<std::size_t>(t)]) {
-          if (mark_[static_cast<std::size_t>(c)] == markStamp_) continue;
-          mark_[static_cast<std::size_t>(c)] = markStamp_;
+          TWaiting& around = waiting[static_cast<std::size_t>(c)];
+          if (around.Touched == collapses) continue;
+          around.Touched = collapses;
+          around.Changed = true;
           touched_.push_back(c);
         }
       }
       for (const int c : touched_) {
-        const auto ct = static_cast<std::size_t>(c);
-        changed[ct] = true;
         // A waiting entry is checked when it comes up; the others may have become possible.
-        if (!queued[ct]) pushBound(c);
+        if (!waiting[static_cast<std::size_t>(c)].Queued) pushBound(c);
       }
     }
   }
@@ -242,12 +247,18 @@ class TCollapser {
       const std::array<std::int32_t, 3> old{polygon.Node1, polygon.Node2, polygon.Node3};
       if (old != corners_[t]) edit.Corners.push_back({p, corners_[t]});
     }
+    // Every removed node lies above one living triangle, with its error there.
+    std::vector<double> errors(points_.size(), 0);
+    for (std::size_t t = 0; t < corners_.size(); ++t) {
+      if (!alive_[t]) continue;
+      for (const TRemoved& p : inside_.Of(static_cast<int>(t))) errors[static_cast<std::size_t>(p.Node)] = p.Error;
+    }
     double squares = 0;
     for (std::size_t n = 0; n < points_.size(); ++n) {
       if (state_[n] != TNodeState::Removed) continue;
       edit.RemovedNodes.push_back(static_cast<int>(n));
-      result.MaxError = std::max(result.MaxError, error_[n]);
-      squares += error_[n] * error_[n];
+      result.MaxError = std::max(result.MaxError, errors[n]);
+      squares += errors[n] * errors[n];
     }
     if (usedCount_ > 0) result.RmsError = std::sqrt(squares / usedCount_);
     return result;
@@ -303,49 +314,108 @@ class TCollapser {
   // (n's triangle tris_[i]), the ring closed (its last node its first) round an inner node. False
   // where the triangles do not make one fan.
   bool BuildRing(int n) {
+    ringOf_ = -1;
     const auto triangles = around_.Of(n);
     const int degree = static_cast<int>(triangles.size());
     if (degree == 0) return false;
-    ++ringStamp_;
+    for (const int t : triangles) {
+      __builtin_prefetch(&corners_[static_cast<std::size_t>(t)]);
+      __builtin_prefetch(&sign_[static_cast<std::size_t>(t)]);
+    }
+    // Each triangle's corner after n and the one before it, going round.
+    from_.resize(triangles.size());
+    to_.resize(triangles.size());
     for (int i = 0; i < degree; ++i) {
       const auto& c = corners_[static_cast<std::size_t>(triangles[static_cast<std::size_t>(i)])];
-      const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
-      const auto a = static_cast<std::size_t>(c[(k + 1) % 3]), b = static_cast<std::size_t>(c[(k + 2) % 3]);
-      // Two triangles from one side or to one side: not one fan.
-      if (links_[a].FromStamp == ringStamp_ || links_[b].ToStamp == ringStamp_) return false;
-      links_[a].FromStamp = ringStamp_;
-      links_[a].Triangle = i;
-      links_[b].ToStamp = ringStamp_;
-    }
-    int first = 0, starts = 0;
-    for (int i = degree - 1; i >= 0; --i) {
-      const auto& c = corners_[static_cast<std::size_t>(triangles[static_cast<std::size_t>(i)])];
-      const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
-      if (links_[static_cast<std::size_t>(c[(k + 1) % 3])].ToStamp != ringStamp_) {
-        first = i;
-        ++starts;
+      const auto at = static_cast<std::size_t>(i);
+      if (c[0] == n) {
+        from_[at] = c[1];
+        to_[at] = c[2];
+      } else if (c[1] == n) {
+        from_[at] = c[2];
+        to_[at] = c[0];
+      } else {
+        from_[at] = c[0];
+        to_[at] = c[1];
       }
     }
-    if (starts > 1) return false;
-    closed_ = starts == 0;
-    ring_.clear();
-    tris_.clear();
-    int i = first;
-    for (int step = 0; step < degree; ++step) {
-      const int t = triangles[static_cast<std::size_t>(i)];
-      const auto& c = corners_[static_cast<std::size_t>(t)];
-      const int k = c[0] == n ? 0 : c[1] == n ? 1 : 2;
-      if (step == 0) ring_.push_back(c[(k + 1) % 3]);
-      const int b = c[(k + 2) % 3];
-      ring_.push_back(b);
-      tris_.push_back(t);
-      const auto bt = static_cast<std::size_t>(b);
-      if (links_[bt].FromStamp != ringStamp_) break;
-      i = links_[bt].Triangle;
-      if (i == first) break;
+    int first = 0;
+    int starts = 0;
+    if (degree <= kSmallRing) {
+      // Two triangles from one side or to one side: not one fan.
+      // next[i]: the triangle leaving the node triangle i reaches, -1 for none; reached[j]: whether
+      // one reaches triangle j.
+      std::array<int, kSmallRing> next;
+      std::array<bool, kSmallRing> reached{};
+      const int* from = from_.data();
+      const int* to = to_.data();
+      for (int i = 0; i < degree; ++i) {
+        next[static_cast<std::size_t>(i)] = -1;
+        for (int j = i + 1; j < degree; ++j) {
+          if (from[i] == from[j] || to[i] == to[j]) return false;
+        }
+        for (int j = 0; j < degree; ++j) {
+          if (from[j] == to[i]) {
+            next[static_cast<std::size_t>(i)] = j;
+            reached[static_cast<std::size_t>(j)] = true;
+          }
+        }
+      }
+      for (int i = degree - 1; i >= 0; --i) {
+        if (!reached[static_cast<std::size_t>(i)]) {
+          first = i;
+          ++starts;
+        }
+      }
+      if (starts > 1) return false;
+      ring_.resize(static_cast<std::size_t>(degree) + 1);
+      tris_.resize(static_cast<std::size_t>(degree));
+      int i = first;
+      std::size_t length = 0;
+      ring_[0] = from[i];
+      for (int step = 0; step < degree; ++step) {
+        ring_[length + 1] = to[i];
+        tris_[length++] = triangles[static_cast<std::size_t>(i)];
+        i = next[static_cast<std::size_t>(i)];
+        if (i < 0 || i == first) break;
+      }
+      ring_.resize(length + 1);
+      tris_.resize(length);
+    } else {
+      ++ringStamp_;
+      for (int i = 0; i < degree; ++i) {
+        const auto a = static_cast<std::size_t>(from_[static_cast<std::size_t>(i)]),
+                   b = static_cast<std::size_t>(to_[static_cast<std::size_t>(i)]);
+        if (links_[a].FromStamp == ringStamp_ || links_[b].ToStamp == ringStamp_) return false;
+        links_[a].FromStamp = ringStamp_;
+        links_[a].Triangle = i;
+        links_[b].ToStamp = ringStamp_;
+      }
+      for (int i = degree - 1; i >= 0; --i) {
+        if (links_[static_cast<std::size_t>(from_[static_cast<std::size_t>(i)])].ToStamp != ringStamp_) {
+          first = i;
+          ++starts;
+        }
+      }
+      if (starts > 1) return false;
+      ring_.clear();
+      tris_.clear();
+      int i = first;
+      ring_.push_back(from_[static_cast<std::size_t>(i)]);
+      for (int step = 0; step < degree; ++step) {
+        const int b = to_[static_cast<std::size_t>(i)];
+        ring_.push_back(b);
+        tris_.push_back(triangles[static_cast<std::size_t>(i)]);
+        const auto bt = static_cast<std::size_t>(b);
+        if (links_[bt].FromStamp != ringStamp_) break;
+        i = links_[bt].Triangle;
+        if (i == first) break;
+      }
     }
+    closed_ = starts == 0;
     if (static_cast<int>(tris_.size()) != degree || (closed_ && ring_.back() != ring_.front())) return false;
     side_ = sign_[static_cast<std::size_t>(tris_.front())];
+    ringOf_ = n;
     return true;
   }
 
@@ -363,6 +433,18 @@ class TCollapser {
     long long ringWork = 0;  // only worth adding up round a node of many triangles
     if (around_.Size(into) > kSmallFan) others([&](int c) { ringWork += around_.Size(c); });
     if (around_.Size(into) <= std::max<long long>(ringWork, kSmallFan)) {
+      if (d <= kSmallFan) {  // a few to look for: by hand, without marks
+        std::array<int, kSmallFan + 1> list{};
+        int count = 0;
+        others([&](int c) { list[static_cast<std::size_t>(count++)] = c; });
+        const auto end = list.begin() + count;
+        for (const int t : around_.Of(into)) {
+          for (const int c : corners_[static_cast<std::size_t>(t)]) {
+            if (std::find(list.begin(), end, c) != end) return false;
+          }
+        }
+        return true;
+      }
       ++markStamp_;
       others([&](int c) { mark_[static_cast<std::size_t>(c)] = markStamp_; });
       for (const int t : around_.Of(into)) {
@@ -396,14 +478,25 @@ class TCollapser {
     }
     if (fanTris_.empty()) return false;
     const TPoint& centre = At(into_);
+    fanAreas_.resize(fanTris_.size());
     for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
-      if (Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1])) * side_ <= 0) return false;
+      fanAreas_[j] = Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1]));
+      if (fanAreas_[j] * side_ <= 0) return false;
+    }
+    fanCentre_ = centre;
+    fanPoints_.resize(fanNodes_.size());
+    fanSpokes_.resize(fanNodes_.size());
+    for (std::size_t j = 0; j < fanNodes_.size(); ++j) {
+      fanPoints_[j] = At(fanNodes_[j]);
+      fanSpokes_[j] = {side_ * (fanPoints_[j].X - centre.X), side_ * (fanPoints_[j].Y - centre.Y), 0};
     }
     if (fanTris_.size() > kSmallFan) Angles(centre, fanNodes_, fanAngles_);
     return true;
   }
 
-  // The fan triangle (its place in fanTris_) that holds p best, and the height error there.
+  // The fan triangle (its place in fanTris_) that holds p best (the first of the largest smallest
+  // barycentric coordinate), and the height error there. The triangle whose wedge round the centre
+  // holds p is measured first; the others only where their coordinates could come out larger.
   std::pair<int, double> Locate(const TPoint& p) const {
     const int count = static_cast<int>(fanTris_.size());
     int from = 0, to = count - 1;
@@ -412,14 +505,44 @@ class TCollapser {
       from = std::max(0, j - 1);
       to = std::min(count - 1, j + 1);
     }
-    const TPoint& centre = At(into_);
-    int best = from;
-    double bestFit = -kNoCollapse, error = 0;
+    const TPoint& centre = fanCentre_;
+    // spokes[i]: on which side of the line from the centre to fan node from + i p lies, times the
+    // winding (above 0 where the triangle before that node cannot hold p).
+    std::array<double, kSmallFan + 2> spokes{};
+    const double px = p.X - centre.X, py = p.Y - centre.Y;
+    for (int i = from; i <= to + 1; ++i) {
+      const auto at = static_cast<std::size_t>(i);
+      spokes[static_cast<std::size_t>(i - from)] = fanSpokes_[at].X * py - fanSpokes_[at].Y * px;
+    }
+    int first = from;
     for (int j = from; j <= to; ++j) {
-      const auto [fit, e] =
-          Fit(centre, At(fanNodes_[static_cast<std::size_t>(j)]), At(fanNodes_[static_cast<std::size_t>(j) + 1]), p);
-      if (fit > bestFit) {
-        bestFit = fit;
+      if (spokes[static_cast<std::size_t>(j - from)] >= 0 && spokes[static_cast<std::size_t>(j - from + 1)] <= 0) {
+        first = j;
+        break;
+      }
+    }
+    const auto fit = [&](int j) {
+      const auto at = static_cast<std::size_t>(j);
+      return Fit(centre, fanPoints_[at], fanPoints_[at + 1], p, fanAreas_[at]);
+    };
+    auto [bestFit, error] = fit(first);
+    int best = first;
+    for (int j = from; j <= to; ++j) {
+      if (j == first) continue;
+      const auto at = static_cast<std::size_t>(j);
+      if (bestFit >= 0) {
+        // Where one coordinate is below 0 the triangle cannot hold p better.
+        const double inner = -spokes[static_cast<std::size_t>(j - from + 1)];
+        if (inner < 0) continue;
+        const double outer = side_ * Orient(p, fanPoints_[at], fanPoints_[at + 1]);
+        if (outer < 0) continue;
+        // The third coordinate, 1 less the two others, is clearly below 0.
+        const double area = fanAreas_[at] * side_;
+        if (outer + inner - area > 1e-9 * (outer + inner + area)) continue;
+      }
+      const auto [f, e] = fit(j);
+      if (f > bestFit || (f == bestFit && j < best)) {
+        bestFit = f;
         best = j;
         error = e;
       }
@@ -441,8 +564,8 @@ class TCollapser {
     }
     const int i = Sector(ringAngles_, ringAngles_[static_cast<std::size_t>(k)] + std::numbers::pi);
     if (i == k || (i + 1) % d == k) return 0;
-    const auto [fit, error] =
-        Fit(into, At(ring_[static_cast<std::size_t>(i)]), At(ring_[static_cast<std::size_t>(i) + 1]), p);
+    const TPoint &b = At(ring_[static_cast<std::size_t>(i)]), &c = At(ring_[static_cast<std::size_t>(i) + 1]);
+    const auto [fit, error] = Fit(into, b, c, p, Orient(into, b, c));
     return fit == -kNoCollapse ? 0 : error;
   }
 
@@ -459,11 +582,20 @@ class TCollapser {
   // The best collapse of n: with `exact` its full cost, otherwise the least bound of any collapse
   // that keeps the mesh whole.
   TCollapse Best(int n, bool exact) {
+    keptNode_ = -1;
     if (!BuildRing(n)) return {};
     const bool inner = state_[static_cast<std::size_t>(n)] == TNodeState::Inner;
     if (inner != closed_) return {};
     centreNode_ = At(n);
     const int d = static_cast<int>(tris_.size());
+    // What the search reads next, fetched while the bounds are worked out.
+    for (const int c : ring_) {
+      __builtin_prefetch(&points_[static_cast<std::size_t>(c)]);
+      around_.FetchPlace(c);
+    }
+    if (exact) {
+      for (const int t : tris_) inside_.FetchPlace(t);
+    }
     candidates_.clear();
     const auto add = [&](int k) {
       const TPoint& into = At(ring_[static_cast<std::size_t>(k)]);
@@ -477,16 +609,24 @@ class TCollapser {
       add(0);
       add(d);
     }
+    if (exact) {
+      for (const int t : tris_) inside_.FetchValues(t);
+    }
     std::ranges::sort(candidates_, [](const TCandidate& a, const TCandidate& b) {
       return std::tie(a.Bound, a.Length, a.Into) < std::tie(b.Bound, b.Length, b.Into);
     });
     TCollapse best;
     for (const TCandidate& candidate : candidates_) {
       if (candidate.Bound > best.Cost || (candidate.Bound == best.Cost && candidate.Length >= best.Length)) break;
-      if (!Linked(candidate.K) || !BuildFan(candidate.K)) continue;
+      if (!BuildFan(candidate.K) || !Linked(candidate.K)) continue;
       if (!exact) return {candidate.Bound, candidate.Length, candidate.Into};
       const TCollapse found{Cost(n, best.Cost), candidate.Length, candidate.Into};
-      if (found.Cost < kNoCollapse && found.Before(best)) best = found;
+      if (found.Cost < kNoCollapse && found.Before(best)) {
+        best = found;
+        std::swap(trial_, kept_);
+        keptNode_ = n;
+        keptInto_ = found.Into;
+      }
     }
     return best;
   }
@@ -494,12 +634,18 @@ class TCollapser {
   // The cost of the fan built last: the largest error of the removed nodes relocated in it, raised
   // by the growth of their squared errors. Stops early, returning more than bound, once the
   // largest error exceeds it.
-  double Cost(int n, double bound) const {
-    double largest = Locate(At(n)).second, squares = largest * largest;
+  // Where each removed node falls is kept in trial_, n first and then those above each of n's
+  // triangles in turn.
+  double Cost(int n, double bound) {
+    trial_.clear();
+    trial_.push_back(Locate(At(n)));
+    double largest = trial_.back().second, squares = largest * largest;
+    if (largest > bound) return largest;
     for (const int t : tris_) {
-      if (largest > bound) return largest;
-      for (const int p : inside_.Of(t)) {
-        const double error = Locate(At(p)).second, before = error_[static_cast<std::size_t>(p)];
+      for (const TRemoved& p : inside_.Of(t)) {
+        trial_.push_back(Locate(p.Point()));
+        const double error = trial_.back().second, before = p.Error;
+        if (error > bound) return error;
         largest = std::max(largest, error);
         squares += error * error - before * before;
       }
@@ -508,10 +654,12 @@ class TCollapser {
   }
 
   void Collapse(int n, int into) {
-    BuildRing(n);
+    if (ringOf_ != n) BuildRing(n);
+    ringOf_ = -1;
     const int k = static_cast<int>(std::ranges::find(ring_, into) - ring_.begin());
     BuildFan(k);
-    pool_.assign(1, n);
+    const TPoint& node = At(n);  // a float's value, held exactly
+    pool_.assign(1, {n, static_cast<float>(node.X), static_cast<float>(node.Y), static_cast<float>(node.Z), 0});
     for (const int t : tris_) {
       const auto inside = inside_.Of(t);
       pool_.insert(pool_.end(), inside.begin(), inside.end());
@@ -530,10 +678,14 @@ class TCollapser {
     }
     around_.Clear(n);
     state_[static_cast<std::size_t>(n)] = TNodeState::Removed;
-    for (const int p : pool_) {
-      const auto [j, error] = Locate(At(p));
+    // The places found for this collapse when its cost was worked out hold still.
+    const bool kept = keptNode_ == n && keptInto_ == into && kept_.size() == pool_.size();
+    keptNode_ = -1;
+    for (std::size_t i = 0; i < pool_.size(); ++i) {
+      TRemoved& p = pool_[i];
+      const auto [j, error] = kept ? kept_[i] : Locate(p.Point());
+      p.Error = error;
       inside_.Push(fanTris_[static_cast<std::size_t>(j)], p);
-      error_[static_cast<std::size_t>(p)] = error;
     }
   }
 
@@ -547,13 +699,12 @@ class TCollapser {
   const TEditor& editor_;
   std::vector<TPoint> points_;
   std::vector<TNodeState> state_;
-  TFlatLists around_;          // the living triangles of each node
-  std::vector<double> error_;  // of each removed node against the surface now
+  TFlatLists<int> around_;          // the living triangles of each node
   std::vector<std::array<int, 3>> corners_;
   std::vector<int> source_;
   std::vector<int> sign_;
   std::vector<bool> alive_;
-  TFlatLists inside_;  // the removed nodes above each triangle
+  TFlatLists<TRemoved> inside_;  // the removed nodes above each triangle
   int aliveCount_ = 0;
   int usedCount_ = 0;  // nodes of the taken triangles
   double squaredWeight_ = 0;
@@ -568,10 +719,20 @@ class TCollapser {
   };
   std::vector<TLink> links_;
   int ringStamp_ = 0;
+  int ringOf_ = -1;
+  // Where the removed nodes fall in the fan of the collapse costed last, and in that of the best
+  // collapse of keptNode_ into keptInto_ found by the last exact search.
+  std::vector<std::pair<int, double>> trial_, kept_;
+  int keptNode_ = -1, keptInto_ = -1;  // the node ring_ and tris_ are of, while they hold
+  std::vector<int> from_, to_;
   mutable std::vector<int> mark_;
   mutable int markStamp_ = 0;
-  std::vector<int> ring_, tris_, fanNodes_, fanTris_, pool_, touched_;
-  std::vector<double> ringAngles_, fanAngles_;
+  std::vector<int> ring_, tris_, fanNodes_, fanTris_, touched_;
+  std::vector<TRemoved> pool_;
+  std::vector<double> ringAngles_, fanAngles_, fanAreas_;
+  std::vector<TPoint> fanPoints_;  // of fanNodes_
+  std::vector<TPoint> fanSpokes_;  // from the centre to each, times the winding, in X and Y
+  TPoint fanCentre_;
   std::vector<TCandidate> candidates_;
   bool closed_ = false;
   int side_ = 1;  // the winding of the fan round the node
