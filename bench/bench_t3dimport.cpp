@@ -95,7 +95,7 @@ void BM_Import(benchmark::State& state) {
     state.PauseTiming();
     auto editor = std::make_unique<TEditor>();
     state.ResumeTiming();
-    ImportUnrealTextBytes(*editor, map, 1);
+    ApplyImport(*editor, ReadUnrealTextBytes(map, 1));
     state.PauseTiming();
     nodes = editor->Nodes.Count();
     triangles = editor->Polygons.Count();
@@ -116,7 +116,7 @@ void BM_Convert(benchmark::State& state) {
     state.PauseTiming();
     auto editor = std::make_unique<TEditor>();
     state.ResumeTiming();
-    ConvertUnrealText(*editor, parsed, 1);
+    RecordPolygons(*editor, RecordedPolygonsOf(parsed, 1));
     state.PauseTiming();
     editor.reset();
     state.ResumeTiming();

@@ -1,5 +1,6 @@
-// The Unreal text parser and the import on any bytes. A refused file changes nothing; an
-// accepted one gives a consistent document whose every node the exports can write.
+// The Unreal text parser and the import (the reader, then ApplyImport) on any bytes. A refused
+// file changes nothing; an accepted one gives a consistent document whose every node the exports
+// can write.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   TEditor editor;
   try {
-    ImportUnrealTextBytes(editor, bytes, 1.0f);
+    ApplyImport(editor, ReadUnrealTextBytes(bytes, 1.0f));
   } catch (const ETerravelError&) {
     fuzz::Check(editor.Nodes.Count() == 0 && editor.Polygons.Count() == 0, "a refused import changed the document");
     return 0;

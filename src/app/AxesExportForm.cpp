@@ -1,10 +1,12 @@
 #include "app/AxesExportForm.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QPushButton>
+
+#include "app/DialogButtons.h"
 
 namespace terravel {
 
@@ -18,13 +20,12 @@ TAxesExportForm::TAxesExportForm(QWidget* parent) : QDialog(parent) {
   scale_->setDecimals(4);
   scaleLabel_ = new QLabel(QStringLiteral("&Scale (1: one Unreal unit is 1.905 cm):"), this);
   scaleLabel_->setBuddy(scale_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const TOkCancelRow buttons = MakeOkCancelRow(this);
+  connect(buttons.Ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* form = new QFormLayout(this);
   form->addRow(zUp_);
   form->addRow(scaleLabel_, scale_);
-  form->addRow(buttons);
+  form->addRow(buttons.Row);
 }
 
 bool TAxesExportForm::Execute(bool withScale) {

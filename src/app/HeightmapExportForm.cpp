@@ -11,6 +11,7 @@
 
 #include <cmath>
 
+#include "app/DialogButtons.h"
 #include "app/UserDialogs.h"
 #include "model/text/NumberText.h"
 
@@ -35,13 +36,12 @@ THeightmapExportForm::THeightmapExportForm(QWidget* parent) : QDialog(parent) {
   rangeCombo_->addItem(QStringLiteral("MinZ to MaxZ of the project"));
   rangeCombo_->addItem(QStringLiteral("Lowest to highest ground"));
 
-  okButton_ = new QPushButton(QStringLiteral("&OK"), this);
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
+  const TOkCancelRow buttons = MakeOkCancelRow(this);
+  okButton_ = buttons.Ok;
+  cancelButton_ = buttons.Cancel;
   connect(okButton_, &QPushButton::clicked, this, [this] {
     if (TakeFields()) accept();
   });
-  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* size = new QHBoxLayout;
   size->addWidget(widthSpin_);
@@ -50,14 +50,10 @@ THeightmapExportForm::THeightmapExportForm(QWidget* parent) : QDialog(parent) {
   form->addRow(QStringLiteral("&Size of a pixel:"), pixelEdit_);
   form->addRow(sizeCheck_, size);
   form->addRow(QStringLiteral("Black to &white:"), rangeCombo_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addStretch(1);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.Row);
 }
 
 bool THeightmapExportForm::Execute(float defaultPixelSize, int terrainWidth, int terrainHeight) {

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 
 #include <cmath>
 
+#include "app/DialogButtons.h"
 #include "app/UserDialogs.h"
 #include "model/text/NumberText.h"
 
@@ -57,13 +57,12 @@ THeightmapOptionsForm::THeightmapOptionsForm(QWidget* parent) : QDialog(parent) 
   zNote_->hide();
   emptyCheck_ = new QCheckBox(QStringLiteral("&Import into empty project"), this);
 
-  okButton_ = new QPushButton(QStringLiteral("&OK"), this);
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
+  const TOkCancelRow buttons = MakeOkCancelRow(this);
+  okButton_ = buttons.Ok;
+  cancelButton_ = buttons.Cancel;
   connect(okButton_, &QPushButton::clicked, this, [this] {
     if (TakeFields()) accept();
   });
-  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* form = new QFormLayout;
   form->addRow(sizeLabel_);
@@ -75,15 +74,11 @@ THeightmapOptionsForm::THeightmapOptionsForm(QWidget* parent) : QDialog(parent) 
   form->addRow(budgetCheck_, budgetSpin_);
   form->addRow(errorCheck_, errorEdit_);
   form->addRow(seamlessCheck_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(emptyCheck_);
   layout->addStretch(1);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.Row);
 }
 
 bool THeightmapOptionsForm::Execute(int width, int height, float minZ, float maxZ) {

@@ -115,7 +115,7 @@ void TMainForm::ConnectCommands() {
 }
 
 void TMainForm::Menu_Project_PrintClick() {
-  Log(QStringLiteral("LOG: File Print"));
+  LogLine(QStringLiteral("LOG: File Print"));
   NotYetImplemented(this, QStringLiteral("Print"));
 }
 

@@ -11,6 +11,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <utility>
+#include <vector>
+
 #include "app/AppWindows.h"
 #include "app/BrushPanel.h"
 #include "app/WindowPlacement.h"
@@ -30,17 +33,13 @@
 
 namespace terravel {
 
-// The windows beside the main window, in the order they are made; each is given what it uses.
+// The windows beside the main window, let go in the reverse order of their making: a window may
+// hold one made before it.
 struct TOwnedToolWindows {
-  std::unique_ptr<TDropDownForm> DropDown;
-  std::unique_ptr<TPropertiesForm> Properties;
-  std::unique_ptr<TLogForm> Log;
-  std::unique_ptr<TOptionsIEForm> OptionsIE;
-  std::unique_ptr<TFormatIEForm> FormatIE;
-  std::unique_ptr<TAboutForm> About;
-  std::unique_ptr<TBackgroundImageForm> BackgroundImage;
-  std::unique_ptr<TTextureReportForm> TextureReport;
-  std::unique_ptr<TWelcomeForm> Welcome;
+  std::vector<std::unique_ptr<QWidget>> Windows;
+  ~TOwnedToolWindows() {
+    while (!Windows.empty()) Windows.pop_back();
+  }
 };
 
 namespace {
@@ -144,29 +143,31 @@ TMainForm::~TMainForm() {
   editor_.SetHost(detachedHost);
 }
 
+template <typename TWindow, typename... TArguments>
+TWindow* TMainForm::MakeToolWindow(TToolWindowPlace place, TArguments&&... arguments) {
+  auto window = std::make_unique<TWindow>(std::forward<TArguments>(arguments)...);
+  TWindow* made = window.get();
+  owned_->Windows.push_back(std::move(window));
+  if (place == TToolWindowPlace::AboveMain) made->setParent(this, made->windowFlags());
+  if (place != TToolWindowPlace::PopUp) TWindowPlacement::Keep(made);
+  return made;
+}
+
 void TMainForm::CreateToolWindows() {
-  TOwnedToolWindows& w = *owned_;
-  w.DropDown = std::make_unique<TDropDownForm>();
-  w.Properties = std::make_unique<TPropertiesForm>(editor_, *w.DropDown);
-  w.Log = std::make_unique<TLogForm>();
-  w.OptionsIE = std::make_unique<TOptionsIEForm>();
-  w.FormatIE = std::make_unique<TFormatIEForm>(editor_, host_, *this, *w.OptionsIE);
-  w.About = std::make_unique<TAboutForm>();
-  w.BackgroundImage = std::make_unique<TBackgroundImageForm>(renderer_);
-  w.TextureReport = std::make_unique<TTextureReportForm>(editor_);
-  w.Welcome = std::make_unique<TWelcomeForm>(menus_, settings_, *this);
-  tools_ = {w.FormatIE.get(),  w.About.get(),           w.OptionsIE.get(),     w.Properties.get(), w.Log.get(),
-            w.DropDown.get(),  w.BackgroundImage.get(), w.TextureReport.get(), w.Welcome.get()};
   // The dialogs and the log stay above the main window (and go with it); the properties window
   // stays on top by itself and keeps its own activation, so that leaving it commits a typed value.
   // Each comes back where the user left it. The drop-down is a pop-up of its own.
-  for (QWidget* window : std::initializer_list<QWidget*>{w.FormatIE.get(), w.About.get(), w.OptionsIE.get(),
-                                                          w.Log.get(), w.BackgroundImage.get(),
-                                                          w.TextureReport.get(), w.Welcome.get()}) {
-    window->setParent(this, window->windowFlags());
-    TWindowPlacement::Keep(window);
-  }
-  TWindowPlacement::Keep(w.Properties.get());
+  using enum TToolWindowPlace;
+  TToolWindows& w = tools_;
+  w.DropDown = MakeToolWindow<TDropDownForm>(PopUp);
+  w.Properties = MakeToolWindow<TPropertiesForm>(OnTop, editor_, *w.DropDown);
+  w.Log = MakeToolWindow<TLogForm>(AboveMain);
+  w.OptionsIE = MakeToolWindow<TOptionsIEForm>(AboveMain);
+  w.FormatIE = MakeToolWindow<TFormatIEForm>(AboveMain, editor_, host_, *this, *w.OptionsIE);
+  w.About = MakeToolWindow<TAboutForm>(AboveMain);
+  w.BackgroundImage = MakeToolWindow<TBackgroundImageForm>(AboveMain, renderer_);
+  w.TextureReport = MakeToolWindow<TTextureReportForm>(AboveMain, editor_);
+  w.Welcome = MakeToolWindow<TWelcomeForm>(AboveMain, menus_, settings_, *this);
 }
 
 void TMainForm::ConnectToolWindows() {
@@ -273,7 +274,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  Log(QStringLiteral("LOG: File Exit"));
+  LogLine(QStringLiteral("LOG: File Exit"));
   event->accept();
   emit Closed();
 }
@@ -286,7 +287,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainForm::Log(const QString& line) {
+void TMainForm::LogLine(const QString& line) {
   tools_.Log->AppendLine(line);
 }
 

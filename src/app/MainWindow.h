@@ -98,8 +98,9 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   void Menu_View_ShowZClick(bool checked);
   void Menu_Help_ManualClick(int tag);
 
-  // A line of the log window.
-  void Log(const QString& line);
+  // A line of the log window, written by the main window itself (the log window hears the
+  // document's lines from the host).
+  void LogLine(const QString& line);
 
   // What the window itself shows of the document: the "*" of the title, the gradient panel's
   // values and the Show Z switch.
@@ -125,6 +126,10 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   void ConnectCommands();                                  // MainCommands.cpp
   void ConnectViewToggles();                               // ViewCommands.cpp
   void CreateToolWindows();
+  // Makes a tool window, keeps it until the main window goes and stands it beside the main window.
+  enum class TToolWindowPlace { AboveMain, OnTop, PopUp };
+  template <typename TWindow, typename... TArguments>
+  TWindow* MakeToolWindow(TToolWindowPlace place, TArguments&&... arguments);
   void ConnectToolWindows();
   void CreateView3D();
   void PlaceView3D();

@@ -2,13 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+
+#include "app/DialogButtons.h"
 
 namespace terravel {
 
@@ -59,13 +60,12 @@ TMapExportForm::TMapExportForm(QWidget* parent) : QDialog(parent) {
   form->addRow(QString(), invisibleCheck_);
   form->addRow(QStringLiteral("Te&xels per unit:"), textureScaleEdit_);
   form->addRow(QString(), roomCheck_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  okButton_ = buttons->button(QDialogButtonBox::Ok);
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+  const TOkCancelRow buttons = MakeOkCancelRow(this);
+  okButton_ = buttons.Ok;
+  connect(okButton_, &QPushButton::clicked, this, [this] {
     if (Take()) accept();
   });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  form->addRow(buttons);
+  form->addRow(buttons.Row);
   setLayout(form);
 }
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/DialogButtons.h"
 #include "app/UserDialogs.h"
 #include "model/text/NumberText.h"
 
@@ -27,24 +28,19 @@ TOptionsIEForm::TOptionsIEForm() : QDialog(nullptr) {
   emptyCheck_ = new QCheckBox(QStringLiteral("&Import into empty project"), this);
   emptyCheck_->setObjectName(QStringLiteral("ImportIntoEmptyCheck"));
 
-  okButton_ = new QPushButton(QStringLiteral("&OK"), this);
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
+  const TOkCancelRow buttons = MakeOkCancelRow(this);
+  okButton_ = buttons.Ok;
+  cancelButton_ = buttons.Cancel;
   connect(okButton_, &QPushButton::clicked, this, &TOptionsIEForm::OkClick);
-  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* fields = new QHBoxLayout;
   fields->addWidget(label);
   fields->addWidget(scaleEdit_, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addWidget(emptyCheck_);
   layout->addStretch(1);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.Row);
 }
 
 QString TOptionsIEForm::ScaleText(float scale) {

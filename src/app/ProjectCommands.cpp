@@ -115,7 +115,7 @@ void TMainForm::Menu_Project_SaveClick() {
     Menu_Project_SaveAsClick();
     return;
   }
-  Log(QStringLiteral("LOG: File Save Project [%1]").arg(fileName_));
+  LogLine(QStringLiteral("LOG: File Save Project [%1]").arg(fileName_));
   SaveProjectFile(editor_, FilePath(fileName_));
   editor_.MarkSaved();
 }
@@ -127,7 +127,7 @@ void TMainForm::Menu_Project_SaveAsClick() {
     return;
   }
   SetFileName(path);
-  Log(QStringLiteral("LOG: File Save Project [%1]").arg(path));
+  LogLine(QStringLiteral("LOG: File Save Project [%1]").arg(path));
   SaveProjectFile(editor_, FilePath(path));
   editor_.MarkSaved();
 }

@@ -2,17 +2,18 @@
 
 #include <QCheckBox>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 
 #include <algorithm>
 #include <memory>
 
+#include "app/DialogButtons.h"
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
 #include "model/shaping/ShapingScope.h"
@@ -28,10 +29,9 @@ QDialog* OptionsDialog(QWidget* window, const char* title, QFormLayout*& form) {
   dialog->setAttribute(Qt::WA_DeleteOnClose, false);
   dialog->setWindowTitle(QString::fromLatin1(title));
   form = new QFormLayout(dialog);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  form->addRow(buttons);
+  const TOkCancelRow buttons = MakeOkCancelRow(dialog);
+  QObject::connect(buttons.Ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  form->addRow(buttons.Row);
   return dialog;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The windows beside the main window. The main window makes them all with itself and keeps them
-// until it goes; this is how the rest of the program reaches them.
+// The windows beside the main window. The main window makes them all with itself, in this order
+// (a window may take one made before it), and keeps them until it goes; this is how the rest of
+// the program reaches them.
 
 namespace terravel {
 
@@ -15,12 +16,12 @@ class TTextureReportForm;
 class TWelcomeForm;
 
 struct TToolWindows {
-  TFormatIEForm* FormatIE = nullptr;
-  TAboutForm* About = nullptr;
-  TOptionsIEForm* OptionsIE = nullptr;
+  TDropDownForm* DropDown = nullptr;
   TPropertiesForm* Properties = nullptr;
   TLogForm* Log = nullptr;
-  TDropDownForm* DropDown = nullptr;
+  TOptionsIEForm* OptionsIE = nullptr;
+  TFormatIEForm* FormatIE = nullptr;
+  TAboutForm* About = nullptr;
   TBackgroundImageForm* BackgroundImage = nullptr;
   TTextureReportForm* TextureReport = nullptr;
   TWelcomeForm* Welcome = nullptr;

@@ -1,5 +1,6 @@
 #include "cli/Arguments.h"
 
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 
@@ -60,6 +61,21 @@ float ParseOptionNumber(const std::string& option, const std::string& text) {
   } catch (const EUsageError&) {
     throw EUsageError(option + " takes a number, not \"" + text + "\"");
   }
+}
+
+TPixelSize ParseSize(const std::string& text, const TSizeLimits& limits, const std::string& message) {
+  TPixelSize size;
+  const auto cross = text.find('x');
+  if (cross == std::string::npos) throw EUsageError(message);
+  const char* end = text.data() + text.size();
+  const auto w = std::from_chars(text.data(), text.data() + cross, size.Width);
+  const auto h = std::from_chars(text.data() + cross + 1, end, size.Height);
+  if (w.ec != std::errc() || w.ptr != text.data() + cross || h.ec != std::errc() || h.ptr != end ||
+      size.Width < limits.Least || size.Height < limits.Least || size.Width > limits.Most ||
+      size.Height > limits.Most || static_cast<long long>(size.Width) * size.Height > limits.Area) {
+    throw EUsageError(message);
+  }
+  return size;
 }
 
 void ExpectPositional(const TArguments& arguments, std::size_t count) {

@@ -34,6 +34,20 @@ TArguments ParseArguments(const std::vector<std::string>& words, const std::set<
 float ParseScale(const std::string& text);
 // The same for the value of an option, named in the message when it is no number.
 float ParseOptionNumber(const std::string& option, const std::string& text);
+// A picture size as --size takes it.
+struct TPixelSize {
+  int Width = 0;
+  int Height = 0;
+};
+// What a command allows for --size: each side from Least to Most, and at most Area pixels in all.
+struct TSizeLimits {
+  int Least;
+  int Most;
+  long long Area;
+};
+// "WIDTHxHEIGHT": two whole numbers joined by an 'x' and nothing else, within `limits`; a usage
+// error saying `message` otherwise (each command words its own).
+TPixelSize ParseSize(const std::string& text, const TSizeLimits& limits, const std::string& message);
 // A usage error unless exactly `count` file names (positional words) were given.
 void ExpectPositional(const TArguments& arguments, std::size_t count);
 // ETerravelError when the output names the input project itself (also through a link): an export

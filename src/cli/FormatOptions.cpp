@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 
 #include "cli/MapOptions.h"
 
@@ -42,23 +43,17 @@ THeightmapOptions HeightmapOptionsOf(const TArguments& arguments) {
   return options;
 }
 
-// "513x513": each side a whole number from 2 up; the model checks the upper limits.
-void ParseSize(const std::string& text, THeightmapExportOptions& options) {
-  const auto cross = text.find('x');
-  const char* end = text.data() + text.size();
-  const auto w = std::from_chars(text.data(), text.data() + std::min(cross, text.size()), options.Width);
-  const auto h = cross == std::string::npos ? w : std::from_chars(text.data() + cross + 1, end, options.Height);
-  if (cross == std::string::npos || w.ec != std::errc() || w.ptr != text.data() + cross || h.ec != std::errc() ||
-      h.ptr != end || options.Width < 2 || options.Height < 2) {
-    throw EUsageError("--size takes WIDTHxHEIGHT, each 2 or more, not \"" + text + "\"");
-  }
-}
-
 THeightmapExportOptions HeightmapExportOptionsOf(const TArguments& arguments) {
   THeightmapExportOptions options;
   const auto size = arguments.Value("--size"), pixel = arguments.Value("--pixel");
   if (size && pixel) throw EUsageError("give --size or --pixel, not both");
-  if (size) ParseSize(*size, options);
+  if (size) {
+    // Each side from 2 up; the model checks the upper limits.
+    const TPixelSize pixels = ParseSize(*size, {2, std::numeric_limits<int>::max(), std::numeric_limits<long long>::max()},
+                                        "--size takes WIDTHxHEIGHT, each 2 or more, not \"" + *size + "\"");
+    options.Width = pixels.Width;
+    options.Height = pixels.Height;
+  }
   if (pixel) {
     options.PixelSize = ParseOptionNumber("--pixel", *pixel);
     if (!(options.PixelSize > 0)) throw EUsageError("--pixel takes a size above 0");

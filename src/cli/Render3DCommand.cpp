@@ -2,7 +2,6 @@
 
 #include <QImage>
 
-#include <charconv>
 #include <cmath>
 #include <sstream>
 
@@ -29,18 +28,10 @@ struct TCameraWish {
   double Distance = 0;  // 0: frame the whole terrain
 };
 
-void ParseSize(const std::string& text, int& width, int& height) {
-  const auto fail = [&] {
-    throw EUsageError("--size takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide) + " with --3d (got \"" +
-                      text + "\")");
-  };
-  const auto cross = text.find('x');
-  if (cross == std::string::npos) fail();
-  const char* end = text.data() + text.size();
-  const auto w = std::from_chars(text.data(), text.data() + cross, width);
-  const auto h = std::from_chars(text.data() + cross + 1, end, height);
-  if (w.ec != std::errc() || w.ptr != text.data() + cross || h.ec != std::errc() || h.ptr != end) fail();
-  if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) fail();
+TPixelSize ParseSize(const std::string& text) {
+  return cli::ParseSize(text, {1, kLargestSide, 1LL * kLargestSide * kLargestSide},
+                        "--size takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide) +
+                            " with --3d (got \"" + text + "\")");
 }
 
 TCameraWish ParseCamera(const std::string& text) {
@@ -77,8 +68,9 @@ int RunRender3D(const TArguments& arguments, std::ostream& out) {
   ExpectPositional(arguments, 2);
   const std::string& input = arguments.Positional[0];
   const std::string& output = arguments.Positional[1];
-  int width = 800, height = 600;
-  if (const auto size = arguments.Value("--size")) ParseSize(*size, width, height);
+  TPixelSize size{800, 600};
+  if (const auto sizeText = arguments.Value("--size")) size = ParseSize(*sizeText);
+  const int width = size.Width, height = size.Height;
   const TCameraWish wish = arguments.Has("--camera") ? ParseCamera(*arguments.Value("--camera")) : TCameraWish{};
   const float exaggeration = arguments.Has("--exaggerate") ? ParseExaggeration(*arguments.Value("--exaggerate")) : 1;
 

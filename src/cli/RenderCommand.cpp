@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 
-#include <charconv>
 #include <cmath>
 #include <memory>
 #include <sstream>
@@ -27,30 +26,10 @@ namespace {
 constexpr int kLargestSide = 16384;
 constexpr long long kLargestArea = 32LL * 1024 * 1024;
 
-struct TSize {
-  int Width = 960;
-  int Height = 594;
-};
-
-TSize ParseSize(const std::string& text) {
-  const auto fail = [&]() -> TSize {
-    throw EUsageError("--size takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide) +
-                      " and at most " + std::to_string(kLargestArea) + " pixels in all (got \"" + text +
-                      "\")");
-  };
-  const auto cross = text.find('x');
-  if (cross == std::string::npos) return fail();
-  TSize size;
-  const char* end = text.data() + text.size();
-  const auto w = std::from_chars(text.data(), text.data() + cross, size.Width);
-  const auto h = std::from_chars(text.data() + cross + 1, end, size.Height);
-  if (w.ec != std::errc() || w.ptr != text.data() + cross || h.ec != std::errc() || h.ptr != end)
-    return fail();
-  if (size.Width < 1 || size.Height < 1 || size.Width > kLargestSide || size.Height > kLargestSide ||
-      static_cast<long long>(size.Width) * size.Height > kLargestArea) {
-    return fail();
-  }
-  return size;
+TPixelSize ParseSize(const std::string& text) {
+  return cli::ParseSize(text, {1, kLargestSide, kLargestArea},
+                        "--size takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide) +
+                            " and at most " + std::to_string(kLargestArea) + " pixels in all (got \"" + text + "\")");
 }
 
 // "X,Y" with a decimal point.
@@ -155,7 +134,7 @@ int RunRender(const std::vector<std::string>& words, std::ostream& out) {
   ExpectPositional(arguments, 2);
   const std::string& input = arguments.Positional[0];
   const std::string& output = arguments.Positional[1];
-  const TSize size = arguments.Has("--size") ? ParseSize(*arguments.Value("--size")) : TSize{};
+  const TPixelSize size = arguments.Has("--size") ? ParseSize(*arguments.Value("--size")) : TPixelSize{960, 594};
   const auto background = arguments.Value("--background");
   if (!background && (arguments.Has("--origin") || arguments.Has("--scale"))) {
     throw EUsageError("--origin and --scale place the picture given by --background");

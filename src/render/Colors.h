@@ -10,6 +10,7 @@
 
 #include "model/document/ProjectValues.h"
 #include "model/document/Records.h"
+#include "render/GradientTable.h"
 
 namespace terravel {
 
@@ -24,7 +25,7 @@ inline constexpr QRgb kLightGrey = 0xFFA0A0A0;  // other grid lines, label backg
 inline constexpr QRgb kNavy = 0xFF000080;       // position and scale readouts
 }  // namespace colors
 
-// Black below MinZ, white above MaxZ, otherwise the ramp entry Round((z - MinZ) / (MaxZ - MinZ) * 558);
+// Black below MinZ, white above MaxZ, otherwise the ramp entry Round((z - MinZ) / (MaxZ - MinZ) * kGradientLast);
 // the middle entry (green) when MinZ = MaxZ.
 QRgb GradientColor(const TProjectValues& values, float z);
 
@@ -84,15 +85,14 @@ class TZColorScale {
     if (z > maxZ_) return colors::kWhite;
     const double position = (z - minZ_) * factor_;
     if (!(position >= 0)) return position < 0 ? table_[0] : colors::kBlack;  // NaN is black
-    if (position >= kLast) return table_[kLast];
+    if (position >= kGradientLast) return table_[kGradientLast];
     return table_[std::lrint(position)];
   }
 
  private:
-  static constexpr int kLast = 558;
   double minZ_;
   double maxZ_;
-  double factor_;      // 558 / (MaxZ - MinZ); 0 for a zero range
+  double factor_;      // kGradientLast / (MaxZ - MinZ); 0 for a zero range
   const QRgb* table_;  // the ramp; for a zero range its middle entry, so that position 0 is green
 };
 

@@ -9,6 +9,7 @@
 
 #include "model/scene3d/NodeDots.h"
 #include "render/Colors.h"
+#include "render/GradientTable.h"
 
 namespace terravel {
 
@@ -109,8 +110,9 @@ out vec4 colour;
 vec3 Gradient(float z) {
   if (z < minZ) return vec3(0.0);
   if (z > maxZ) return vec3(1.0);
-  int entry = 279;
-  if (maxZ > minZ) entry = clamp(int(floor((z - minZ) / (maxZ - minZ) * 558.0 + 0.5)), 0, 558);
+  int last = textureSize(gradient, 0).x - 1;
+  int entry = textureSize(gradient, 0).x / 2;
+  if (maxZ > minZ) entry = clamp(int(floor((z - minZ) / (maxZ - minZ) * float(last) + 0.5)), 0, last);
   return texelFetch(gradient, ivec2(entry, 0), 0).rgb;
 }
 void main() {
@@ -262,21 +264,16 @@ bool TScene3DRenderer::Initialise(const TGLResolver& resolve, std::string& error
   for (GLuint i = 0; i < 3; ++i) gl.EnableVertexAttribArray(i);
   gl.BindVertexArray(0);
 
-  // The top view's ramp: entry i is the colour of height i between 0 and 558.
-  TProjectValues ramp;
-  ramp.MinZ = 0;
-  ramp.MaxZ = 558;
+  // The top view's ramp, one texel an entry.
   std::vector<std::uint8_t> texels;
-  for (int i = 0; i <= 558; ++i) {
-    const QRgb c = GradientColor(ramp, float(i));
+  for (const QRgb c : GradientTable())
     texels.insert(texels.end(), {std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c)), 255});
-  }
   gl.GenTextures(1, &d.gradient);
   gl.BindTexture(GL_TEXTURE_2D, d.gradient);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 559, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kGradientWidth, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
   d.ready = true;
   return true;
 }

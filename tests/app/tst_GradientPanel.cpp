@@ -93,7 +93,7 @@ class TestGradientPanel : public QObject {
   void importShowsTheNewRange() {
     auto windows = StartWindows();
     TMainForm& main = windows->Main();
-    QVERIFY(ImportUnrealTextBytes(main.Editor(), RealLookingMap(), 1));
+    ApplyImport(main.Editor(), ReadUnrealTextBytes(RealLookingMap(), 1));
     QCOMPARE(main.GradientPanel()->Edit(TUnitField::MinZ)->text(), QStringLiteral("-128"));
     QCOMPARE(main.GradientPanel()->Edit(TUnitField::MaxZ)->text(), QStringLiteral("192"));
   }

@@ -249,6 +249,14 @@ class TestCli : public QObject {
         << QStringList{"smooth", "x.tvp", "y.tvp", "--strength", "2"} << 2 << "--strength";
     QTest::newRow("triangulate edge") << QStringList{"triangulate", "x.tvp", "y.tvp", "--max-edge", "-1"} << 2
                                       << "--max-edge";
+    // Each command words its own --size limits.
+    QTest::newRow("heightmap size") << QStringList{"export", "x.tvp", "x.png", "--size", "64x1"} << 2
+                                    << "--size takes WIDTHxHEIGHT, each 2 or more, not \"64x1\"";
+    QTest::newRow("picture size") << QStringList{"render", "x.tvp", "x.png", "--size", "9000x9000"} << 2
+                                  << "--size takes WIDTHxHEIGHT, each from 1 to 16384 and at most 33554432 pixels "
+                                     "in all (got \"9000x9000\")";
+    QTest::newRow("3-D picture size") << QStringList{"render", "x.tvp", "x.png", "--3d", "--size", "64x"} << 2
+                                      << "--size takes WIDTHxHEIGHT, each from 1 to 8192 with --3d (got \"64x\")";
     QTest::newRow("missing file") << QStringList{"info", "/nonexistent/x.tvp"} << 1
                                   << "Datei /nonexistent/x.tvp kann nicht";
     QTest::newRow("unwritable output") << QStringList{"new", "/nonexistent/dir/x.tvp"} << 1

@@ -272,7 +272,7 @@ class TestUnrealMap : public QObject {
     QCOMPARE(classes["Brush"], 1 + 4 + 1);  // the room, four tiles, the sky sheet
 
     TEditor target;
-    QVERIFY(ImportUnrealTextBytes(target, text, 1.0f));
+    ApplyImport(target, ReadUnrealTextBytes(text, 1.0f));
     std::set<std::set<TKey>> imported;
     for (const TPoly& p : target.Polygons) {
       std::set<TKey> corners;

@@ -27,7 +27,7 @@ class TestUnrealRoundTrip : public QObject {
     source.Polygons[3].Texture = "Other.Rock";
     const std::string exported = UnrealTextOf(source);
     TEditor target;
-    QVERIFY(ImportUnrealTextBytes(target, before.toStdString() + exported + "\r\n", 1.0f));
+    ApplyImport(target, ReadUnrealTextBytes(before.toStdString() + exported + "\r\n", 1.0f));
     QCOMPARE(target.Nodes.Count(), source.Nodes.Count());  // shared corners stay shared
     QCOMPARE(target.Polygons.Count(), source.Polygons.Count());
     QCOMPARE(UnrealTextOf(target), exported);
@@ -36,7 +36,7 @@ class TestUnrealRoundTrip : public QObject {
   void neitherMapNorPolyListKeepsTheMessage() {
     TEditor editor;
     try {
-      ImportUnrealTextBytes(editor, "Begin Polygon\r\nEnd Polygon\r\n", 1.0f);
+      ApplyImport(editor, ReadUnrealTextBytes("Begin Polygon\r\nEnd Polygon\r\n", 1.0f));
       QFAIL("no error");
     } catch (const EParseError& error) {
       QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("\"Begin Map\" fehlt."));

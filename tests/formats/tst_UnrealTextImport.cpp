@@ -63,11 +63,12 @@ class TestUnrealTextImport : public QObject {
  private slots:
   void fourVertexPolygonGivesTwoTriangles() {
     TFixture f;
-    ImportUnrealTextBytes(f.editor,
-                          MapWithBody(BrushActor("Plate", " Item=Top Texture=GenEarth.Grass",
-                                                 {Vertex("0", "0", "10"), Vertex("256", "0", "20"),
-                                                  Vertex("256", "256", "30"), Vertex("0", "256", "-40")})),
-                          1);
+    ApplyImport(
+        f.editor,
+        ReadUnrealTextBytes(MapWithBody(BrushActor("Plate", " Item=Top Texture=GenEarth.Grass",
+                                                   {Vertex("0", "0", "10"), Vertex("256", "0", "20"),
+                                                    Vertex("256", "256", "30"), Vertex("0", "256", "-40")})),
+                            1));
     QCOMPARE(History(f.editor), QStringList({"Add Node", "Add Node", "Add Node", "Add Polygon", "Add Node",
                                              "Add Polygon", "Set MinZ to -64", "Set MaxZ to 64"}));
     QCOMPARE(Corners(f.editor), QList<int>({0, 1, 2, 0, 2, 3}));
@@ -93,7 +94,7 @@ class TestUnrealTextImport : public QObject {
   // Lights and movers add nothing; shared corners (one written as -0) become one node.
   void realLookingMap() {
     TFixture f;
-    QVERIFY(ImportUnrealTextBytes(f.editor, RealLookingMap(), 1));
+    ApplyImport(f.editor, ReadUnrealTextBytes(RealLookingMap(), 1));
     QStringList positions;
     for (const T3DCoord& node : f.editor.Nodes) positions << Position(node);
     QCOMPARE(positions,
@@ -141,7 +142,7 @@ class TestUnrealTextImport : public QObject {
     FillDocument(f.editor);
     QString caught;
     try {
-      ImportUnrealTextBytes(f.editor, text.toStdString(), 1);
+      ApplyImport(f.editor, ReadUnrealTextBytes(text.toStdString(), 1));
     } catch (const ETerravelError& error) {
       caught = QString::fromUtf8(error.what());
     }
@@ -150,7 +151,8 @@ class TestUnrealTextImport : public QObject {
     QCOMPARE(f.editor.Polygons.Count(), 1);
     QCOMPARE(f.editor.History.UndoCount(), 0);
     QCOMPARE(f.editor.Values.MinZ, -5.0f);
-    QCOMPARE(f.host.Joined(), std::string("suspend, resume"));
+    // Refused while it is read: the windows hear nothing.
+    QCOMPARE(f.host.Joined(), std::string());
   }
 
   void fromFile() {
@@ -158,12 +160,13 @@ class TestUnrealTextImport : public QObject {
     TFixture f;
     const std::string path = folder.Path("level.t3d");
     WriteWholeFile(path, RealLookingMap());
-    QVERIFY(ImportUnrealText(f.editor, path, 1));
+    ApplyImport(f.editor, ReadUnrealText(path, {}));
     QCOMPARE(f.editor.Polygons.Count(), 6);
     f.host.Clear();
-    QVERIFY_THROWS_EXCEPTION(EFileError, ImportUnrealText(f.editor, folder.Path("missing.t3d"), 1));
+    QVERIFY_THROWS_EXCEPTION(EFileError,
+                             ApplyImport(f.editor, ReadUnrealText(folder.Path("missing.t3d"), {})));
     QCOMPARE(f.editor.Polygons.Count(), 6);
-    QCOMPARE(f.host.Joined(), std::string("suspend, resume"));
+    QCOMPARE(f.host.Joined(), std::string());
   }
 
   // Two brushes meet at one corner; the second writes it in another way.
@@ -183,7 +186,7 @@ class TestUnrealTextImport : public QObject {
         BrushActor("A", "", {Vertex("1", "0", "0"), Vertex("0", "1", "0"), Vertex("0", "0", "1")}) +
         BrushActor("B", "",
                    {Vertex(x.toStdString(), "0", "0"), Vertex("5", "1", "0"), Vertex("5", "0", "1")});
-    ImportUnrealTextBytes(f.editor, MapWithBody(body), 1);
+    ApplyImport(f.editor, ReadUnrealTextBytes(MapWithBody(body), 1));
     QCOMPARE(f.editor.Nodes.Count(), nodes);
     QCOMPARE(f.editor.Polygons[1].Node1, nodes == 5 ? 0 : 3);
   }
@@ -195,25 +198,25 @@ class TestUnrealTextImport : public QObject {
     f.editor.Nodes.NewNode("", "Twin", 0, 0, 64);
     const std::string map = MapWithBody(
         BrushActor("New", "", {Vertex("0", "0", "64"), Vertex("10", "0", "-0"), Vertex("5", "5", "5")}));
-    ImportUnrealTextBytes(f.editor, map, 1);
+    ApplyImport(f.editor, ReadUnrealTextBytes(map, 1));
     QCOMPARE(f.editor.Nodes.Count(), 5);
     QCOMPARE(Corners(f.editor).mid(3), QList<int>({0, 1, 4}));
     QCOMPARE(f.editor.Nodes[0].Name, std::string("Peak"));
     QVERIFY(!f.editor.Nodes[0].Selected);
 
     // The same file again adds every triangle once more, and no node.
-    ImportUnrealTextBytes(f.editor, map, 1);
+    ApplyImport(f.editor, ReadUnrealTextBytes(map, 1));
     QCOMPARE(f.editor.Nodes.Count(), 5);
     QCOMPARE(Corners(f.editor).mid(6), QList<int>({0, 1, 4}));
   }
 
   void scaleAndAutomaticNames() {
     TFixture f;
-    ImportUnrealTextBytes(
-        f.editor,
-        MapWithBody(
-            BrushActor("", "", {Vertex("1", "2", "3"), Vertex("-1.5", "0", "0"), Vertex("0", "0", "0.1")})),
-        2);
+    ApplyImport(f.editor,
+                ReadUnrealTextBytes(
+                    MapWithBody(BrushActor(
+                        "", "", {Vertex("1", "2", "3"), Vertex("-1.5", "0", "0"), Vertex("0", "0", "0.1")})),
+                    2));
     QCOMPARE(Position(f.editor.Nodes[0]), QString("2 4 6"));
     QCOMPARE(f.editor.Nodes[1].X, -3.0f);
     QCOMPARE(f.editor.Nodes[2].Z, 0.2f);
@@ -223,7 +226,8 @@ class TestUnrealTextImport : public QObject {
     for (const float scale : {1.0f, 1e30f}) {
       const std::string big = scale == 1 ? "1e300" : "1e9";
       try {
-        ImportUnrealTextBytes(f.editor, MapWithBody(BrushActor("", "", {Vertex("0", big, "0")})), scale);
+        ApplyImport(f.editor,
+                    ReadUnrealTextBytes(MapWithBody(BrushActor("", "", {Vertex("0", big, "0")})), scale));
         QFAIL("imported");
       } catch (const EInvalidFileError& error) {
         QCOMPARE(QString(error.what()), QString("Line 6: the coordinate %1 lies outside the single-precision range.")
@@ -242,7 +246,7 @@ class TestUnrealTextImport : public QObject {
         BrushActor("Two", "",
                    {"Origin 9,9,9", Vertex("2", "0", "0"), "Normal 0,0,1", Vertex("3", "0", "0")}) +
         BrushActor("Lower", "", {"vertex 4,0,0", "VERTEX 5,0,0", Vertex("1", "0", "7")});
-    ImportUnrealTextBytes(f.editor, MapWithBody(body), 1);
+    ApplyImport(f.editor, ReadUnrealTextBytes(MapWithBody(body), 1));
     QCOMPARE(f.editor.Nodes.Count(), 3);
     QCOMPARE(f.editor.Polygons.Count(), 0);
     QCOMPARE(f.editor.Values.MinZ, 0.0f);
@@ -252,9 +256,9 @@ class TestUnrealTextImport : public QObject {
   void withoutVerticesTheRangeStays() {
     TFixture f;
     FillDocument(f.editor);
-    ImportUnrealTextBytes(
-        f.editor, MapWithBody("Begin Actor Class=Light\nEnd Actor\n" + BrushActor("B", "", {"vertex 1,2,3"})),
-        1);
+    ApplyImport(f.editor, ReadUnrealTextBytes(MapWithBody("Begin Actor Class=Light\nEnd Actor\n" +
+                                                          BrushActor("B", "", {"vertex 1,2,3"})),
+                                              1));
     QCOMPARE(f.editor.History.UndoCount(), 0);
     QCOMPARE(f.editor.Values.MinZ, -5.0f);
     QCOMPARE(f.editor.Values.MaxZ, 5.0f);
@@ -311,7 +315,7 @@ class TestUnrealTextImport : public QObject {
     const QString path = RealMapPath(file);
     if (path.isEmpty()) QSKIP("the real map files are not beside the project");
     TFixture f;
-    QVERIFY(ImportUnrealText(f.editor, path.toStdString(), 1));
+    ApplyImport(f.editor, ReadUnrealText(path.toStdString(), {}));
     QCOMPARE(f.editor.Nodes.Count(), nodes);
     QCOMPARE(f.editor.Polygons.Count(), triangles);
     QCOMPARE(f.editor.History.UndoCount(), nodes + triangles + 2);

@@ -27,6 +27,14 @@ QString Coordinates(const TEditor& editor, int from = 0) {
   return lines.join('|');
 }
 
+// The text read and put in as the program does it (the reader, then ApplyImport); how many nodes
+// it read.
+int Import(TEditor& editor, std::string_view bytes, float scale) {
+  const TImport import{XYZNodesOf(bytes, scale), {}, {}};
+  ApplyImport(editor, import);
+  return int(std::get<TAppendedMesh>(import.Delta).Nodes.size());
+}
+
 }  // namespace
 
 class TestXYZText : public QObject {
@@ -86,7 +94,7 @@ class TestXYZText : public QObject {
     QFETCH(QString, nodes);
     SetDecimalSeparator(separator);
     TEditor editor;
-    const int added = ImportXYZBytes(editor, std::string_view(bytes.constData(), bytes.size()), scale);
+    const int added = Import(editor, std::string_view(bytes.constData(), bytes.size()), scale);
     QCOMPARE(Coordinates(editor), nodes);
     QCOMPARE(added, editor.Nodes.Count());
   }
@@ -114,7 +122,7 @@ class TestXYZText : public QObject {
     TEditor editor;
     editor.Nodes.NewNode("", "", 1, 2, 3);
     try {
-      ImportXYZBytes(editor, std::string_view(bytes.constData(), bytes.size()), scale);
+      Import(editor, std::string_view(bytes.constData(), bytes.size()), scale);
       QFAIL("imported");
     } catch (const EInvalidFileError& error) {
       QCOMPARE(QString(error.what()), message);
@@ -166,7 +174,7 @@ class TestXYZText : public QObject {
     editor.Values.MaxZ = 5;
     host.Clear();
 
-    QCOMPARE(ImportXYZBytes(editor, "1\t2\t3\r\n4\t5\t600\r\n", 1), 2);
+    QCOMPARE(Import(editor, "1\t2\t3\r\n4\t5\t600\r\n", 1), 2);
     QCOMPARE(Coordinates(editor, 3), QString("1 2 3|4 5 600"));
     QCOMPARE(editor.Nodes[3].Name, std::string("Node2"));
     QCOMPARE(editor.Nodes[4].Name, std::string("Node4"));
@@ -195,7 +203,9 @@ class TestXYZText : public QObject {
     source.Nodes.NewNode("", "", -0.75f, 2048, 0.5f);
     ExportXYZText(source, path, 2);
     TEditor target;
-    QCOMPARE(ImportXYZText(target, path, 0.5f), 2);
+    TReadOptions options;
+    options.Scale = 0.5f;
+    ApplyImport(target, ReadXYZText(path, options));
     QCOMPARE(Coordinates(target), Coordinates(source));
   }
 
@@ -206,7 +216,7 @@ class TestXYZText : public QObject {
     const std::string path = folder.Path("points.txt");
     test::WriteWholeFile(path, "old");
     QVERIFY_THROWS_EXCEPTION(EFileError, ExportXYZText(editor, folder.Path("missing/points.txt"), 1));
-    QVERIFY_THROWS_EXCEPTION(EFileError, ImportXYZText(editor, folder.Path("absent.txt"), 1));
+    QVERIFY_THROWS_EXCEPTION(EFileError, ReadXYZText(folder.Path("absent.txt"), {}));
     QCOMPARE(editor.Nodes.Count(), 1);
     QCOMPARE(test::ReadWholeFile(path), std::string("old"));
   }
@@ -220,7 +230,7 @@ class TestXYZText : public QObject {
     }
     garbage += '\r' + std::string(4 << 20, '9');  // one very long last line
     TEditor editor;
-    const int added = ImportXYZBytes(editor, garbage, 1);
+    const int added = Import(editor, garbage, 1);
     QCOMPARE(added, editor.Nodes.Count());
     QVERIFY(added > 1000);
     for (const T3DCoord& node : editor.Nodes) QVERIFY(std::isfinite(node.X) && std::isfinite(node.Z));

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <utility>
 
 #include "model/document/Orientation.h"
 #include "model/editor/Editor.h"
+#include "model/formats/ExchangeFormat.h"
 #include "model/heightmap/GreedyTriangulation.h"
 #include "model/heightmap/HeightError.h"
 #include "model/heightmap/HeightmapErrors.h"
@@ -121,6 +123,17 @@ void VerifyWatertight(const THeightGrid& grid, const TTerrainMesh& mesh) {
   }
 }
 
+// The picture put in as the heightmap import does it (the reader's terrain, then ApplyImport);
+// the terrain's measures.
+THeightmapResult Import(TEditor& editor, const THeightGrid& grid, const THeightmapOptions& options,
+                        const THeightmapProgress& progress = {}) {
+  THeightmapTerrain terrain =
+      BuildHeightmapTerrain(grid, options, editor.Values.MinZ, editor.Values.MaxZ, progress);
+  ApplyImport(editor, {TAppendedMesh{std::move(terrain.Nodes), std::move(terrain.Triangles)}, {}, {}},
+              progress);
+  return terrain.Result;
+}
+
 }  // namespace
 
 class TestHeightmap : public QObject {
@@ -132,7 +145,7 @@ class TestHeightmap : public QObject {
     THeightmapOptions options;
     options.LowZ = 100;
     options.HighZ = 900;
-    const THeightmapResult result = ImportHeightmap(editor, grid, options);
+    const THeightmapResult result = Import(editor, grid, options);
     QCOMPARE(result.Nodes, 9);
     QCOMPARE(result.Polygons, 8);
     QCOMPARE(editor.Nodes.Count(), 9);
@@ -155,7 +168,7 @@ class TestHeightmap : public QObject {
     options.Step = 3;
     options.LowZ = 0;
     options.HighZ = 1000;
-    const THeightmapResult result = ImportHeightmap(editor, Cone(8), options);
+    const THeightmapResult result = Import(editor, Cone(8), options);
     // Columns and rows 0, 3, 6 and the last one, 7.
     QCOMPARE(result.Nodes, 16);
     QCOMPARE(result.Polygons, 18);
@@ -182,7 +195,7 @@ class TestHeightmap : public QObject {
       options.SeamlessBorder = true;
       options.LowZ = 0;
       options.HighZ = 1;
-      const THeightmapResult result = ImportHeightmap(editor, grid, options);
+      const THeightmapResult result = Import(editor, grid, options);
       QVERIFY2(result.Polygons <= budget, qPrintable(QString::number(result.Polygons)));
       QCOMPARE(editor.Polygons.Count(), result.Polygons);
       QVERIFY2(result.MaxError <= lastMax, qPrintable(QStringLiteral("budget %1").arg(budget)));
@@ -331,7 +344,7 @@ class TestHeightmap : public QObject {
     options.LowZ = 0;
     options.HighZ = 1000;
     options.MaxError = 5;
-    const THeightmapResult result = ImportHeightmap(editor, grid, options);
+    const THeightmapResult result = Import(editor, grid, options);
     QVERIFY(result.MaxError <= 5);
     QCOMPARE(result.Stop, std::optional(TGreedyStop::ErrorBound));
     QCOMPARE(HeightmapStopText(result), std::string("Stopped at the error bound."));
@@ -370,7 +383,7 @@ class TestHeightmap : public QObject {
     options.MaxTriangles = budget;
     options.Step = step;
     options.SeamlessBorder = seamless;
-    const THeightmapResult result = ImportHeightmap(editor, grid, options);
+    const THeightmapResult result = Import(editor, grid, options);
     QCOMPARE(int(*result.Stop), stop);
     QCOMPARE(HeightmapStopText(result) == "Stopped at the error bound.", result.MaxError <= 2.5);
   }
@@ -422,7 +435,7 @@ class TestHeightmap : public QObject {
     options.LowZ = low;
     options.HighZ = high;
     try {
-      ImportHeightmap(editor, Cone(64), options);
+      Import(editor, Cone(64), options);
       QCOMPARE(field, -1);
       for (const T3DCoord& node : editor.Nodes) QVERIFY(std::isfinite(node.X) && std::isfinite(node.Y));
     } catch (const EHeightmapOptionError& error) {
@@ -467,7 +480,7 @@ class TestHeightmap : public QObject {
     options.Step = step;
     if (budget > 0) options.MaxTriangles = budget;
     try {
-      ImportHeightmap(editor, Cone(side), options);
+      Import(editor, Cone(side), options);
       QFAIL("no error");
     } catch (const EHeightmapError& error) {
       QVERIFY2(QString::fromStdString(error.what()).contains(message), error.what());
@@ -481,7 +494,7 @@ class TestHeightmap : public QObject {
     THeightmapOptions options;
     options.MaxTriangles = 500;
     int calls = 0;
-    QVERIFY_THROWS_EXCEPTION(EHeightmapCancelled, ImportHeightmap(editor, Cone(65), options, [&](int done, int total) {
+    QVERIFY_THROWS_EXCEPTION(EHeightmapCancelled, Import(editor, Cone(65), options, [&](int done, int total) {
       ++calls;
       return done < total / 2;
     }));

@@ -99,7 +99,9 @@ class TestHeightmapExport : public QObject {
     THeightmapOptions options;
     options.CellSize = cell;
     if (budget > 0) options.MaxTriangles = budget;
-    const THeightmapResult result = ImportHeightmap(editor, picture, options);
+    const THeightmapTerrain terrain = BuildHeightmapTerrain(picture, options, editor.Values.MinZ, editor.Values.MaxZ);
+    AppendNodesAndGround(editor, terrain.Nodes, terrain.Triangles);
+    const THeightmapResult& result = terrain.Result;
     const THeightRaster raster = RasterizeGround(editor, {budget > 0 ? 9 : 0, budget > 0 ? 6 : 0, cell, {}});
     QCOMPARE(raster.Width, 9);
     QCOMPARE(raster.Outside, 0LL);

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include <limits>
 
 #include "app/CommandGuard.h"
+#include "app/DialogButtons.h"
 #include "app/UserDialogs.h"
 #include "app/background/PicturePreview.h"
 #include "model/text/NumberText.h"
@@ -109,25 +109,20 @@ TBackgroundImageForm::TBackgroundImageForm(TViewportRenderer& renderer, QWidget*
   preview_ = new TPicturePreview(previewGroup);
   (new QVBoxLayout(previewGroup))->addWidget(preview_, 0, Qt::AlignCenter);
 
-  okButton_ = new QPushButton(QStringLiteral("&OK"), this);
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
+  const TOkCancelRow buttons = MakeOkCancelRow(this);
+  okButton_ = buttons.Ok;
+  cancelButton_ = buttons.Cancel;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(settings);
   layout->addWidget(previewGroup);
   layout->addStretch(1);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.Row);
   setFixedSize(430, 475);
 
   connect(fileEdit_, &QLineEdit::textChanged, preview_, &TPicturePreview::LoadFile);
   connect(browseButton_, &QPushButton::clicked, this,
           [this] { RunCommand(this, [this] { BrowseClick(); }); });
   connect(okButton_, &QPushButton::clicked, this, [this] { RunCommand(this, [this] { OkClick(); }); });
-  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TBackgroundImageForm::showEvent(QShowEvent* event) {

@@ -7,8 +7,6 @@
 
 #include "model/core/Errors.h"
 #include "model/core/FileIO.h"
-#include "model/document/RedrawSuspension.h"
-#include "model/editor/Editor.h"
 #include "model/formats/FiniteCoordinates.h"
 #include "model/formats/T3DParser.h"
 #include "model/text/NumberText.h"
@@ -89,41 +87,17 @@ TRecordedPolygons RecordedPolygonsOf(const TT3DMap& map, float scale) {
   return recorded;
 }
 
-void ConvertUnrealText(TEditor& editor, const TT3DMap& map, float scale) {
-  RecordPolygons(editor, RecordedPolygonsOf(map, scale));
-}
-
-namespace {
-
-// The whole map is parsed before anything is returned. The tree lives only inside the call, so
-// it may refer into the bytes instead of copying them.
-TRecordedPolygons RecordedPolygonsOfBytes(std::string_view bytes, float scale) {
+// The whole map is parsed before anything is returned, so that a damaged file changes nothing.
+// The tree lives only inside the call, so it may refer into the bytes instead of copying them.
+TImport ReadUnrealTextBytes(std::string_view bytes, float scale) {
   TT3DMap map;
   std::string wrapped;
   map.ParseInPlace(AsMap(bytes, wrapped));
-  return RecordedPolygonsOf(map, scale);
+  return {RecordedPolygonsOf(map, scale), {}, {}};
 }
-
-}  // namespace
 
 TImport ReadUnrealText(const std::string& path, const TReadOptions& options) {
-  return {RecordedPolygonsOfBytes(ReadFileBytes(path), options.Scale), {}, {}};
-}
-
-// A damaged file changes nothing: it is refused while it is read.
-bool ImportUnrealTextBytes(TEditor& editor, std::string_view bytes, float scale) {
-  // Redrawing is suspended while the many single actions run, and resumed also after an error.
-  TRedrawSuspension suspension(editor.Host());
-  RecordPolygons(editor, RecordedPolygonsOfBytes(bytes, scale));
-  suspension.Resume();
-  return true;
-}
-
-bool ImportUnrealText(TEditor& editor, const std::string& path, float scale) {
-  TRedrawSuspension suspension(editor.Host());
-  RecordPolygons(editor, RecordedPolygonsOfBytes(ReadFileBytes(path), scale));
-  suspension.Resume();
-  return true;
+  return ReadUnrealTextBytes(ReadFileBytes(path), options.Scale);
 }
 
 }  // namespace terravel

@@ -125,14 +125,4 @@ TImport ReadXYZText(const std::string& path, const TReadOptions& options) {
   return {XYZNodesOf(ReadFileBytes(path), options.Scale), {}, {}};
 }
 
-int ImportXYZBytes(TEditor& editor, std::string_view bytes, float scale) {
-  const TAppendedMesh mesh = XYZNodesOf(bytes, scale);
-  AppendMesh(editor, mesh);
-  return static_cast<int>(mesh.Nodes.size());
-}
-
-int ImportXYZText(TEditor& editor, const std::string& path, float scale) {
-  return ImportXYZBytes(editor, ReadFileBytes(path), scale);
-}
-
 }  // namespace terravel

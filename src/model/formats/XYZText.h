@@ -29,12 +29,4 @@ TAppendedMesh XYZNodesOf(std::string_view bytes, float scale);
 // The format's reader: XYZNodesOf the file's content; EFileError/EStreamError when it cannot be read.
 TImport ReadXYZText(const std::string& path, const TReadOptions& options);
 
-// Appends one node (empty group, automatic name, not selected) per line of the text and returns
-// how many; a refused file adds none. Nodes go straight into the list: nothing is recorded in the
-// history and no polygon, MinZ or MaxZ changes. Setting the modified flag is the caller's.
-int ImportXYZBytes(TEditor& editor, std::string_view bytes, float scale);
-
-// ImportXYZBytes on the file's content; EFileError/EStreamError when it cannot be read.
-int ImportXYZText(TEditor& editor, const std::string& path, float scale);
-
 }  // namespace terravel

@@ -191,11 +191,6 @@ THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightma
   return terrain;
 }
 
-void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain, const THeightmapProgress& progress) {
-  AppendNodesAndGround(editor, terrain.Nodes, terrain.Triangles, progress);
-  editor.Host().Log("LOG: Heightmap import: " + HeightmapResultText(terrain.Result));
-}
-
 void AppendNodesAndGround(TEditor& editor, const std::vector<std::array<float, 3>>& nodes,
                           const std::vector<std::array<int, 3>>& triangles, const THeightmapProgress& progress) {
   const int first = editor.Nodes.Count(), firstPolygon = editor.Polygons.Count();
@@ -221,14 +216,6 @@ void AppendNodesAndGround(TEditor& editor, const std::vector<std::array<float, 3
     while (editor.Nodes.Count() > first) editor.Nodes.DetachNode(editor.Nodes.Count() - 1);
     throw;
   }
-}
-
-THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const THeightmapOptions& options,
-                                 const THeightmapProgress& progress) {
-  const THeightmapTerrain terrain =
-      BuildHeightmapTerrain(grid, options, editor.Values.MinZ, editor.Values.MaxZ, progress);
-  AppendHeightmapTerrain(editor, terrain, progress);
-  return terrain.Result;
 }
 
 std::string HeightmapStopText(const THeightmapResult& result) {

@@ -59,21 +59,13 @@ struct THeightmapTerrain {
 THeightmapTerrain BuildHeightmapTerrain(const THeightGrid& grid, const THeightmapOptions& options, float lowZ,
                                         float highZ, const THeightmapProgress& progress = {});
 
-// Appends the nodes (empty group, automatic names) and ground polygons with the default texture
-// and logs the counts and the height error. As the XYZ import, the records go straight into the
-// lists and nothing is recorded in the history; the modified flag is the caller's. The progress
-// is told the records appended; when it asks to stop (EHeightmapCancelled) or memory runs out,
-// the appended records are taken out again before the error goes on.
-void AppendHeightmapTerrain(TEditor& editor, const THeightmapTerrain& terrain, const THeightmapProgress& progress = {});
-// The same records without the log line: what every import that appends nodes and ground polygons
-// outside the history uses.
+// Appends the nodes (empty group, automatic names) and ground polygons with the default texture:
+// what every import that appends nodes and ground polygons outside the history uses. The records
+// go straight into the lists and nothing is recorded in the history; the modified flag is the
+// caller's. The progress is told the records appended; when it asks to stop (EHeightmapCancelled)
+// or memory runs out, the appended records are taken out again before the error goes on.
 void AppendNodesAndGround(TEditor& editor, const std::vector<std::array<float, 3>>& nodes,
                           const std::vector<std::array<int, 3>>& triangles, const THeightmapProgress& progress = {});
-
-// BuildHeightmapTerrain with the project's MinZ and MaxZ, then AppendHeightmapTerrain: any error
-// is thrown before the document changes.
-THeightmapResult ImportHeightmap(TEditor& editor, const THeightGrid& grid, const THeightmapOptions& options,
-                                 const THeightmapProgress& progress = {});
 
 // "1234 nodes, 2400 polygons; height error max 12.5, mean 3.1": the CLI's line and the log's.
 std::string HeightmapResultText(const THeightmapResult& result);
