@@ -75,7 +75,7 @@ void DrawOutline(TRaster& raster, const TEditor& editor, const TPoly& polygon,
   }
 }
 
-// A label is as wide and high as its text (TLabelPainter::Label), so it is placed by its size.
+// A label is as wide and high as its text (TLabelPainter::Label): centred on the polygon's centre.
 void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags& flags, const TPoly& polygon,
                        TScreenPoint centre, QRgb color, TLabelPainter& labels) {
   const bool bold = polygon.Selected;
@@ -87,16 +87,14 @@ void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags&
     return;
   }
   const std::string name = withName ? PaddedLabel(polygon.Name) : std::string();
+  const int height = labels.TextHeight(bold);
   if (withName && withTexture) {
-    const QSize nameSize = labels.TextSize(name, bold);
-    labels.DrawLabel(raster, cx - nameSize.width() / 2, cy - nameSize.height(), name, color, bold);
-    const std::string texture = TextureLabel(polygon, editor);
-    labels.DrawLabel(raster, cx - labels.TextSize(texture, bold).width() / 2, cy, texture, color, bold);
+    labels.DrawCentredLabel(raster, cx, cy - height, name, color, bold);
+    labels.DrawCentredLabel(raster, cx, cy, TextureLabel(polygon, editor), color, bold);
     return;
   }
   const std::string only = withName ? name : TextureLabel(polygon, editor);
-  const QSize size = labels.TextSize(only, bold);
-  labels.DrawLabel(raster, cx - size.width() / 2, cy - size.height() / 2, only, color, bold);
+  labels.DrawCentredLabel(raster, cx, cy - height / 2, only, color, bold);
 }
 
 // Whether the box around the corners, grown by the margin, reaches into the raster. Without a
