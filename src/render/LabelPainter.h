@@ -30,6 +30,10 @@ class TLabelPainter {
   // The height of a line of text ("X").
   int TextHeight(bool bold) const { return heights_[bold ? 1 : 0]; }
 
+  // At least the width of a short text of printable ASCII characters, found without measuring
+  // it; -1 for other texts.
+  int WidthBound(const std::string& text, bool bold) const;
+
   // The label picture: the text in the colour on light grey, as wide and high as the text.
   const QImage& Label(const std::string& text, QRgb color, bool bold);
   // Copies Label(" %d " of the value) with its top-left corner at (x, y): the Z labels,
@@ -67,8 +71,6 @@ class TLabelPainter {
   void Plan(int x, int y, const std::string& text, bool bold, bool centred);
   // Measures a planned label's text and places a centred one.
   void Measure(TPlacedLabel& placed, const std::string& text) const;
-  // At least the width of a short text of printable ASCII characters; -1 for other texts.
-  int WidthBound(const std::string& text, bool bold) const;
   // Cuts the box [left, right) x [top, bottom) to the planned picture; false when nothing is left.
   bool Clip(long long& left, long long& right, long long& top, long long& bottom) const;
   // Whether every pixel of the box that lies in the planned picture is covered (or none does).
