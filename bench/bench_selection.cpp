@@ -1,7 +1,8 @@
 // Big selections on the 256 x 256 mesh (66,049 nodes, 131,072 polygons) zoomed to fit at 960 x 594:
 // Select All and Page Up with everything selected, each with the full redraw of the top view that
 // follows it, beside opening the same mesh from its project file. Each should cost less than the
-// opening.
+// opening. A sculpt stroke (ten moves, a redraw after each) with everything selected should cost
+// no more than the same stroke with nothing selected.
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -16,6 +17,7 @@
 #include "model/project/NewProject.h"
 #include "model/project/OpenProject.h"
 #include "model/projectfile/ProjectFile.h"
+#include "model/shaping/SculptBrush.h"
 #include "model/view/ViewTransform.h"
 #include "render/ViewportRenderer.h"
 
@@ -91,6 +93,31 @@ void BM_PageUp(benchmark::State& state) {
 }
 BENCHMARK(BM_PageUp)->Unit(benchmark::kMillisecond);
 
+// Ten moves across the middle of the mesh, raising and then lowering so that the heights stay.
+void SculptStroke(benchmark::State& state, bool allSelected) {
+  TMeshView view;
+  if (allSelected) DoSelectAll(view.editor, true, true);
+  view.Draw();
+  TSculptBrush brush{TSculptMode::Raise, 8 * 256, 64, TFalloff::Smooth};
+  for (auto _ : state) {
+    TSculptStroke stroke(view.editor, brush);
+    for (int i = 0; i <= 10; ++i) {
+      stroke.MoveTo(float(256 * (i - 5)), 0);
+      view.Draw();
+    }
+    stroke.End();
+    brush.Mode = brush.Mode == TSculptMode::Raise ? TSculptMode::Lower : TSculptMode::Raise;
+  }
+}
+void BM_SculptNothingSelected(benchmark::State& state) {
+  SculptStroke(state, false);
+}
+BENCHMARK(BM_SculptNothingSelected)->Unit(benchmark::kMillisecond);
+void BM_SculptAllSelected(benchmark::State& state) {
+  SculptStroke(state, true);
+}
+BENCHMARK(BM_SculptAllSelected)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,6 +128,7 @@ int main(int argc, char** argv) {
   terravel::bench::TRatioReporter reporter("Ratios for the 256 mesh", [](terravel::bench::TRatioReporter& r) {
     r.Ratio("select all and redraw / open", "BM_SelectAll", "BM_Open", 1);
     r.Ratio("page up with all selected and redraw / open", "BM_PageUp", "BM_Open", 1);
+    r.Ratio("sculpt stroke, all selected / none selected", "BM_SculptAllSelected", "BM_SculptNothingSelected", 1);
   });
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

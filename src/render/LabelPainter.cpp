@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
 
 #include "render/Colors.h"
 
@@ -53,7 +53,13 @@ TLabelPainter::TLabelPainter()
       regular_(ViewportFont(false)),
       bold_(ViewportFont(true)),
       regularMetrics_(regular_, &device_),
-      boldMetrics_(bold_, &device_) {}
+      boldMetrics_(bold_, &device_),
+      heights_{regularMetrics_.height(), boldMetrics_.height()} {
+  for (char c = ' '; c <= '~'; ++c) {
+    widestAscii_[0] = std::max(widestAscii_[0], regularMetrics_.horizontalAdvance(QChar(c)));
+    widestAscii_[1] = std::max(widestAscii_[1], boldMetrics_.horizontalAdvance(QChar(c)));
+  }
+}
 
 QSize TLabelPainter::TextSize(const std::string& text, bool bold) const {
   sizeKey_.assign(text, 0, kLongestLabel);
@@ -81,11 +87,61 @@ const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bol
 }
 
 void TLabelPainter::DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
-  if (planning_ || culling_) {
-    const QSize size = TextSize(text, bold);
-    if (!Shows(x, y, size.width(), size.height())) return;
+  if (planning_) {
+    Plan(x, y, text, bold, false);
+    return;
   }
+  const TPlacedLabel* placed = nullptr;
+  if (culling_ && !ShowsNext(placed)) return;
   raster.Blit(Label(text, color, bold), x, y);
+}
+
+void TLabelPainter::DrawCentredLabel(TRaster& raster, int cx, int y, const std::string& text, QRgb color,
+                                     bool bold) {
+  if (planning_) {
+    Plan(cx, y, text, bold, true);
+    return;
+  }
+  const TPlacedLabel* placed = nullptr;
+  if (culling_ && !ShowsNext(placed)) return;
+  // A label that shows was measured by the plan.
+  const int x = placed != nullptr ? placed->X : cx - TextSize(text, bold).width() / 2;
+  raster.Blit(Label(text, color, bold), x, y);
+}
+
+int TLabelPainter::WidthBound(const std::string& text, bool bold) const {
+  constexpr std::size_t kLongestBound = 64;
+  if (text.size() > kLongestBound) return -1;
+  for (const char c : text) {
+    if (c < ' ' || c > '~') return -1;
+  }
+  // Each character's advance, with room for kerning and rounding.
+  const int n = static_cast<int>(text.size());
+  return n * (widestAscii_[bold ? 1 : 0] + 2) + 4;
+}
+
+void TLabelPainter::Measure(TPlacedLabel& placed, const std::string& text) const {
+  placed.Width = TextSize(text, placed.Bold).width();
+  if (placed.Centred) placed.X -= placed.Width / 2;
+  placed.Exact = true;
+}
+
+void TLabelPainter::Plan(int x, int y, const std::string& text, bool bold, bool centred) {
+  TPlacedLabel& placed = placed_.emplace_back();
+  placed.X = x;
+  placed.Y = y;
+  placed.Height = TextHeight(bold);
+  placed.Centred = centred;
+  placed.Bold = bold;
+  placed.Exact = false;
+  placed.Text.clear();
+  const int bound = WidthBound(text, bold);
+  if (bound < 0) {
+    Measure(placed, text);
+    return;
+  }
+  placed.Width = bound;
+  placed.Text = text;
 }
 
 void TLabelPainter::BeginPlan(int width, int height) {
@@ -96,31 +152,72 @@ void TLabelPainter::BeginPlan(int width, int height) {
   placed_.clear();
 }
 
+namespace {
+
+// The bits [from, to) of a 64-bit word, 0 <= from < to <= 64.
+std::uint64_t BitRange(long long from, long long to) {
+  const std::uint64_t upTo = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
+  return upTo & ~((std::uint64_t{1} << from) - 1);
+}
+
+}  // namespace
+
+bool TLabelPainter::Clip(long long& left, long long& right, long long& top, long long& bottom) const {
+  left = std::max(left, 0LL);
+  right = std::min<long long>(right, planWidth_);
+  top = std::max(top, 0LL);
+  bottom = std::min<long long>(bottom, planHeight_);
+  return left < right && top < bottom;
+}
+
+bool TLabelPainter::Covered(long long left, long long right, long long top, long long bottom) const {
+  if (!Clip(left, right, top, bottom)) return true;
+  const long long first = left / 64, last = (right - 1) / 64;
+  for (long long y = top; y < bottom; ++y) {
+    const std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
+    for (long long w = first; w <= last; ++w) {
+      const std::uint64_t mask = BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
+      if ((row[w] & mask) != mask) return false;
+    }
+  }
+  return true;
+}
+
+void TLabelPainter::Cover(long long left, long long right, long long top, long long bottom) {
+  if (!Clip(left, right, top, bottom)) return;
+  const long long first = left / 64, last = (right - 1) / 64;
+  for (long long y = top; y < bottom; ++y) {
+    std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
+    for (long long w = first; w <= last; ++w)
+      row[w] |= BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
+  }
+}
+
 void TLabelPainter::EndPlan() {
   planning_ = false;
   hidden_.assign(placed_.size(), false);
-  covered_.assign(static_cast<std::size_t>(planWidth_) * static_cast<std::size_t>(std::max(planHeight_, 0)),
-                  0);
+  rowWords_ = (static_cast<std::size_t>(std::max(planWidth_, 0)) + 63) / 64;
+  covered_.assign(rowWords_ * static_cast<std::size_t>(std::max(planHeight_, 0)), 0);
   // From the last label back: one is hidden when the labels after it cover every pixel of it
   // that lies in the picture (one wholly outside is copied nowhere anyway).
   for (std::size_t k = placed_.size(); k-- > 0;) {
-    const TPlacedLabel& p = placed_[k];
-    const int left = std::max(p.X, 0),
-              right = static_cast<int>(std::min<long long>(1LL * p.X + p.Width, planWidth_));
-    const int top = std::max(p.Y, 0),
-              bottom = static_cast<int>(std::min<long long>(1LL * p.Y + p.Height, planHeight_));
-    if (left >= right || top >= bottom) {
+    TPlacedLabel& p = placed_[k];
+    if (!p.Exact) {
+      // Covered at its widest, it is covered at its width; otherwise it is measured.
+      const long long left = p.Centred ? 1LL * p.X - p.Width / 2 : p.X;
+      const long long right = p.Centred ? 1LL * p.X + (p.Width + 1) / 2 : 1LL * p.X + p.Width;
+      if (Covered(left, right, p.Y, 1LL * p.Y + p.Height)) {
+        hidden_[k] = true;
+        continue;
+      }
+      Measure(p, p.Text);
+    }
+    const long long left = p.X, right = 1LL * p.X + p.Width, top = p.Y, bottom = 1LL * p.Y + p.Height;
+    if (Covered(left, right, top, bottom)) {
       hidden_[k] = true;
       continue;
     }
-    const auto row = [&](int y) { return covered_.data() + static_cast<std::size_t>(y) * planWidth_; };
-    bool open = false;
-    for (int y = top; y < bottom && !open; ++y) open = std::memchr(row(y) + left, 0, right - left) != nullptr;
-    if (!open) {
-      hidden_[k] = true;
-      continue;
-    }
-    for (int y = top; y < bottom; ++y) std::memset(row(y) + left, 1, static_cast<std::size_t>(right - left));
+    Cover(left, right, top, bottom);
   }
   culling_ = true;
   next_ = 0;
@@ -130,20 +227,22 @@ void TLabelPainter::EndCulling() {
   culling_ = false;
 }
 
-bool TLabelPainter::Shows(int x, int y, int width, int height) {
-  if (planning_) {
-    placed_.push_back({x, y, width, height});
-    return false;
-  }
+bool TLabelPainter::ShowsNext(const TPlacedLabel*& placed) {
   // A label the plan did not see (it cannot happen) is drawn.
-  return next_ >= hidden_.size() || !hidden_[next_++];
+  if (next_ >= hidden_.size()) return true;
+  const std::size_t k = next_++;
+  if (hidden_[k]) return false;
+  placed = &placed_[k];
+  return true;
 }
 
 void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold) {
-  if (planning_ || culling_) {
-    const QSize size = TextSize(" " + std::to_string(value) + " ", bold);
-    if (!Shows(x, y, size.width(), size.height())) return;
+  if (planning_) {
+    Plan(x, y, " " + std::to_string(value) + " ", bold, false);
+    return;
   }
+  const TPlacedLabel* placed = nullptr;
+  if (culling_ && !ShowsNext(placed)) return;
   const TNumberKey key{value, color, bold};
   constexpr int kSlotBits = 13;
   if (numberSlots_.empty()) numberSlots_.resize(std::size_t(1) << kSlotBits);

@@ -8,6 +8,7 @@
 #include <QRgb>
 #include <QSize>
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -27,7 +28,11 @@ class TLabelPainter {
   // Width and height of a document text (8-bit, system code page); each text is measured once.
   QSize TextSize(const std::string& text, bool bold) const;
   // The height of a line of text ("X").
-  int TextHeight(bool bold) const { return (bold ? boldMetrics_ : regularMetrics_).height(); }
+  int TextHeight(bool bold) const { return heights_[bold ? 1 : 0]; }
+
+  // At least the width of a short text of printable ASCII characters, found without measuring
+  // it; -1 for other texts.
+  int WidthBound(const std::string& text, bool bold) const;
 
   // The label picture: the text in the colour on light grey, as wide and high as the text.
   const QImage& Label(const std::string& text, QRgb color, bool bold);
@@ -36,11 +41,15 @@ class TLabelPainter {
   void DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold);
   // Copies the label with its top-left corner at (x, y).
   void DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold);
+  // Copies the label with its top edge at y and its left edge at cx - width / 2.
+  void DrawCentredLabel(TRaster& raster, int cx, int y, const std::string& text, QRgb color, bool bold);
 
   // Labels are opaque, so one that later labels cover entirely never shows. A picture can name
   // its labels twice: between BeginPlan and EndPlan the two Draw functions only note where each
   // label goes (Planning() is true and nothing else should be drawn); until EndCulling they then
   // skip the labels found covered. The same labels must be drawn in the same order both times.
+  // A plain ASCII text is measured only when a generous bound of its width leaves it uncovered,
+  // which spares measuring the names of a big selection that pile up under one another.
   void BeginPlan(int width, int height);
   bool Planning() const { return planning_; }
   void EndPlan();
@@ -50,27 +59,44 @@ class TLabelPainter {
   void TrimCache();
 
  private:
+  struct TPlacedLabel {
+    int X, Y, Width, Height;  // X is the centre while a centred label's width is a bound
+    bool Centred;
+    bool Bold;
+    bool Exact;        // Width is the text's; otherwise at least that
+    std::string Text;  // kept until the text is measured
+  };
   QImage MakeLabel(const std::string& text, QRgb color, bool bold) const;
-  // While planning: notes the label and returns false. While culling: whether it shows.
-  bool Shows(int x, int y, int width, int height);
+  // Notes a label's place while planning.
+  void Plan(int x, int y, const std::string& text, bool bold, bool centred);
+  // Measures a planned label's text and places a centred one.
+  void Measure(TPlacedLabel& placed, const std::string& text) const;
+  // Cuts the box [left, right) x [top, bottom) to the planned picture; false when nothing is left.
+  bool Clip(long long& left, long long& right, long long& top, long long& bottom) const;
+  // Whether every pixel of the box that lies in the planned picture is covered (or none does).
+  bool Covered(long long left, long long right, long long top, long long bottom) const;
+  // Marks the pixels of the box that lie in the planned picture as covered.
+  void Cover(long long left, long long right, long long top, long long bottom);
+  // While culling: whether the next label shows, with its plan (null when the plan did not see it).
+  bool ShowsNext(const TPlacedLabel*& placed);
 
   bool planning_ = false;
   bool culling_ = false;
   int planWidth_ = 0;
   int planHeight_ = 0;
-  struct TPlacedLabel {
-    int X, Y, Width, Height;
-  };
   std::vector<TPlacedLabel> placed_;
   std::vector<bool> hidden_;
   std::size_t next_ = 0;
-  std::vector<unsigned char> covered_;  // one byte per pixel of the picture
+  std::vector<std::uint64_t> covered_;  // one bit per pixel of the picture, rowWords_ words a row
+  std::size_t rowWords_ = 0;
 
   QImage device_;  // gives the metrics the buffers' resolution
   QFont regular_;
   QFont bold_;
   QFontMetrics regularMetrics_;
   QFontMetrics boldMetrics_;
+  int heights_[2] = {0, 0};      // a line of text, regular and bold
+  int widestAscii_[2] = {0, 0};  // the widest printable ASCII character, regular and bold
   std::unordered_map<std::string, QImage> cache_;
   // Measured texts by text and weight, up to a limit.
   mutable std::unordered_map<std::string, QSize> sizes_;

@@ -27,14 +27,25 @@ void DrawLabelAreas(TRaster& raster, const TViewFlags& flags, const TPoly& polyg
   const auto area = [&](long long x1, long long y1, long long x2, long long y2) {
     FillRoundedRect(raster, x1, y1, x2 - 1, y2 - 1, pen / 2, code);
   };
+  // The area of a text centred on the polygon between the rows y1 and y2. One that lies where
+  // everything is drawn already would change nothing: the text is measured only when a bound of
+  // its width leaves room.
+  const auto label = [&](const std::string& text, long long y1, long long y2) {
+    const int bound = labels.WidthBound(text, bold);
+    const double reach = pen / 2 + 1;
+    if (bound >= 0 && raster.Hidden(double(cx - bound / 2) - reach, double(y1) - reach,
+                                    double(cx + bound / 2) + reach, double(y2) + reach)) {
+      return;
+    }
+    const int width = labels.TextSize(text, bold).width();
+    area(cx - width / 2, y1, cx + width / 2, y2);
+  };
+  const int height = labels.TextHeight(bold);
   if (withName && withTexture) {
-    const QSize name = labels.TextSize(PaddedLabel(polygon.Name), bold);
-    const QSize texture = labels.TextSize(PaddedLabel(polygon.Texture), bold);
-    area(cx - name.width() / 2, cy - name.height(), cx + name.width() / 2, cy);
-    area(cx - texture.width() / 2, cy, cx + texture.width() / 2, cy + texture.height());
+    label(PaddedLabel(polygon.Name), cy - height, cy);
+    label(PaddedLabel(polygon.Texture), cy, cy + height);
   } else if (withName || withTexture) {
-    const QSize size = labels.TextSize(PaddedLabel(withName ? polygon.Name : polygon.Texture), bold);
-    area(cx - size.width() / 2, cy - size.height() / 2, cx + size.width() / 2, cy + size.height() / 2);
+    label(PaddedLabel(withName ? polygon.Name : polygon.Texture), cy - height / 2, cy + height / 2);
   } else {
     const double reach = 3 * r + pen / 2 + 1;
     if (raster.Hidden(double(cx) - reach, double(cy) - reach, double(cx) + reach, double(cy) + reach)) return;

@@ -37,12 +37,15 @@ std::string ZLabel(float z) {
   return std::string(text, end);
 }
 
-std::string TextureLabel(const TPoly& polygon, const TEditor& editor) {
+// " Texture [Ground] ", or " [Ground] " without a texture; written into `text`, which a picture
+// reuses for every polygon.
+const std::string& TextureLabel(std::string& text, const TPoly& polygon, const TEditor& editor) {
   const bool ground =
       IsGround(editor.Nodes[polygon.Node1], editor.Nodes[polygon.Node2], editor.Nodes[polygon.Node3]);
-  const std::string word(OrientationWord(ground));
-  if (polygon.Texture.empty()) return " [" + word + "] ";
-  return " " + polygon.Texture + " [" + word + "] ";
+  text.assign(" ");
+  if (!polygon.Texture.empty()) text.append(polygon.Texture).append(" ");
+  text.append("[").append(OrientationWord(ground)).append("] ");
+  return text;
 }
 
 void DrawOriginMarker(TRaster& raster, const TEditor& editor) {
@@ -75,9 +78,9 @@ void DrawOutline(TRaster& raster, const TEditor& editor, const TPoly& polygon,
   }
 }
 
-// A label is as wide and high as its text (TLabelPainter::Label), so it is placed by its size.
+// A label is as wide and high as its text (TLabelPainter::Label): centred on the polygon's centre.
 void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags& flags, const TPoly& polygon,
-                       TScreenPoint centre, QRgb color, TLabelPainter& labels) {
+                       TScreenPoint centre, QRgb color, TLabelPainter& labels, std::string& texture) {
   const bool bold = polygon.Selected;
   const bool withName = (flags.ShowPolygonNames || polygon.Selected) && !polygon.Name.empty();
   const bool withTexture = flags.ShowTextureNames || polygon.Selected;
@@ -87,16 +90,14 @@ void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags&
     return;
   }
   const std::string name = withName ? PaddedLabel(polygon.Name) : std::string();
+  const int height = labels.TextHeight(bold);
   if (withName && withTexture) {
-    const QSize nameSize = labels.TextSize(name, bold);
-    labels.DrawLabel(raster, cx - nameSize.width() / 2, cy - nameSize.height(), name, color, bold);
-    const std::string texture = TextureLabel(polygon, editor);
-    labels.DrawLabel(raster, cx - labels.TextSize(texture, bold).width() / 2, cy, texture, color, bold);
+    labels.DrawCentredLabel(raster, cx, cy - height, name, color, bold);
+    labels.DrawCentredLabel(raster, cx, cy, TextureLabel(texture, polygon, editor), color, bold);
     return;
   }
-  const std::string only = withName ? name : TextureLabel(polygon, editor);
-  const QSize size = labels.TextSize(only, bold);
-  labels.DrawLabel(raster, cx - size.width() / 2, cy - size.height() / 2, only, color, bold);
+  const std::string& only = withName ? name : TextureLabel(texture, polygon, editor);
+  labels.DrawCentredLabel(raster, cx, cy - height / 2, only, color, bold);
 }
 
 // Whether the box around the corners, grown by the margin, reaches into the raster. Without a
@@ -118,6 +119,7 @@ void DrawPolygons(TRaster& raster, const TEditor& editor, const TViewFlags& flag
   const TZColorScale scale(editor.Values);
   const bool labelsOfAll = flags.ShowPolygonNames || flags.ShowTextureNames;
   std::array<TScreenPoint, 3> c;
+  std::string texture;
   for (const TPoly& polygon : editor.Polygons) {
     if (!PolygonCorners(polygon, nodes, c)) continue;
     const bool outline = NearRaster(raster, c, 0);
@@ -130,7 +132,7 @@ void DrawPolygons(TRaster& raster, const TEditor& editor, const TViewFlags& flag
     const QRgb color = gradient.Polygon(editor, polygon);
     if (outline && !labels.Planning())
       DrawOutline(raster, editor, polygon, c, color, flags.GradientLines, scale);
-    if (marker) DrawPolygonLabels(raster, editor, flags, polygon, centre, color, labels);
+    if (marker) DrawPolygonLabels(raster, editor, flags, polygon, centre, color, labels, texture);
   }
 }
 

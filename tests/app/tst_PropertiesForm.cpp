@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 #include <memory>
 
@@ -491,6 +493,31 @@ class TestPropertiesForm : public QObject {
     s.Type(2, "Summit");
     QCOMPARE(s.form.NameBox()->currentText(), QStringLiteral("Summit"));
     QVERIFY(!shown.isEmpty());
+  }
+
+  // A modal dialog of another window shows above the properties window, which stays open and
+  // is back on top once the dialog closes; one of its own keeps it where it is.
+  void modalDialogsShowAboveIt_data() {
+    QTest::addColumn<bool>("ofTheForm");
+    QTest::newRow("dialog of the main window") << false;
+    QTest::newRow("dialog of the properties window") << true;
+  }
+  void modalDialogsShowAboveIt() {
+    QFETCH(bool, ofTheForm);
+    TScene s;
+    s.Show();
+    const auto onTop = [&s] { return s.form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint); };
+    QVERIFY(onTop());
+    bool onTopDuring = !ofTheForm;
+    WhenModalShown(this, [&](QWidget* dialog) {
+      onTopDuring = onTop() && s.form.isVisible();
+      dialog->close();
+    });
+    QDialog dialog(ofTheForm ? static_cast<QWidget*>(&s.form) : &s.main);
+    dialog.exec();
+    QCOMPARE(onTopDuring, ofTheForm);
+    QVERIFY(onTop());
+    QVERIFY(s.form.isVisible());
   }
 };
 

@@ -107,6 +107,12 @@ class TestReferencePictures : public QObject {
       for (int i = 0; i < e.Nodes.Count(); i += 4) e.Nodes[i].Selected = true;
     });
     QTest::newRow("mesh128") << TSetUp([](TEditor& e, TViewFlags&) { HillyMesh(e); });
+    // Everything selected: the labels of every node and polygon pile up under one another.
+    QTest::newRow("mesh128-all") << TSetUp([](TEditor& e, TViewFlags&) {
+      HillyMesh(e);
+      for (T3DCoord& node : e.Nodes) node.Selected = true;
+      for (TPoly& polygon : e.Polygons) polygon.Selected = true;
+    });
     QTest::newRow("mesh128-solid") << TSetUp([](TEditor& e, TViewFlags& f) {
       HillyMesh(e);
       f.GradientLines = false;

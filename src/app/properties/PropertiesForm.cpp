@@ -9,6 +9,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
+#include <QWindow>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -187,6 +188,18 @@ void TPropertiesForm::changeEvent(QEvent* event) {
   // Whatever the user does elsewhere happens after the typed value is in.
   if (!isActiveWindow()) RunCommand(this, [this] { CommitPendingEdit(); });
   emit ActiveChanged(isActiveWindow());
+}
+
+bool TPropertiesForm::event(QEvent* event) {
+  const bool blocked = event->type() == QEvent::WindowBlocked;
+  if ((blocked || event->type() == QEvent::WindowUnblocked) && windowHandle() != nullptr) {
+    // A dialog of this window (a message about a typed value) stays above it anyway.
+    bool ownDialog = false;
+    for (const QWindow* w = QGuiApplication::modalWindow(); w != nullptr && !ownDialog; w = w->transientParent())
+      ownDialog = w == windowHandle();
+    if (!blocked || !ownDialog) windowHandle()->setFlag(Qt::WindowStaysOnTopHint, !blocked);
+  }
+  return QWidget::event(event);
 }
 
 // Lists

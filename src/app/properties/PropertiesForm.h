@@ -71,6 +71,10 @@ class TPropertiesForm : public QWidget, public TDocumentView {
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // An application-modal dialog of another window blocks this one: while it is open the window
+  // leaves the stay-on-top layer (without hiding, so that its editor stays as it is), so that
+  // the dialog shows above it.
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
