@@ -4,10 +4,10 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <new>
-#include <stdexcept>
 #include <filesystem>
+#include <new>
 #include <random>
+#include <stdexcept>
 #include <utility>
 
 #ifdef _WIN32
@@ -132,7 +132,8 @@ std::string ReadFileBytes(const std::string& path) {
   const std::uintmax_t size = fs::file_size(path, unknown);
   // More than the machine holds (a sparse file takes no room on the disk) is never tried.
   const auto tooBig = [&path](std::uintmax_t bytes) {
-    return EFileError(CannotOpenText(path) + ": " + std::to_string(bytes) + " bytes, more than the memory holds");
+    return EFileError(CannotOpenText(path) + ": " + std::to_string(bytes) +
+                      " bytes, more than the memory holds");
   };
   if (!unknown && size > PhysicalMemory()) throw tooBig(size);
   std::FILE* file = std::fopen(path.c_str(), "rb");
