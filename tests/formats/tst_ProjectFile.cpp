@@ -477,6 +477,20 @@ class TestProjectFile : public QObject {
     QCOMPARE(editor.Polygons[editor.Polygons.NewPolygon(0, 1, 2, "", "", "")].Name, std::string("Polygon1"));
   }
 
+  // A file bigger than the pieces the save writes at a time, with texts across their seams, holds
+  // the bytes composed in memory.
+  void aBigFileIsSavedAsComposed() {
+    TEditor editor;
+    for (int i = 0; i < 5000; ++i) editor.Nodes.NewNode("", std::string(std::size_t(i * 7 % 1001), 'n'), 0, 0, 0);
+    for (int i = 0; i + 2 < 5000; ++i) editor.Polygons.NewPolygon(i, i + 1, i + 2, std::string(i % 97u, 't'), "", "");
+    test::TTempFolder folder;
+    const std::string path = folder.Path("big.tvp");
+    QVERIFY(SaveProjectFile(editor, path));
+    const std::string bytes = WriteProjectBytes(editor);
+    QVERIFY(bytes.size() > 2'500'000);
+    QVERIFY(test::ReadWholeFile(path) == bytes);
+  }
+
   void failedSavesKeepTheOldFile() {
     test::TTempFolder folder;
     const std::string path = folder.Path("keep.tvp");

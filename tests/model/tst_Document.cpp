@@ -63,6 +63,17 @@ class TestDocument : public QObject {
     QCOMPARE(editor.Polygons[editor.Polygons.NewPolygon(0, 0, 0, "", "", "")].Name, std::string("Polygon2"));
   }
 
+  // A name with a big number given early, and then so many automatic ones that their numbers
+  // reach it: the name keeps its number taken, and frees it when it goes.
+  void aBigNumberGivenEarlyStaysTaken() {
+    TEditor editor;
+    editor.Nodes.NewNode("", "node100000", 0, 0, 0);
+    AddNodes(editor, 99999);
+    QCOMPARE(editor.Nodes[editor.Nodes.NewNode("", "", 0, 0, 0)].Name, std::string("Node100001"));
+    editor.Nodes.SetName(0, "Hill");
+    QCOMPARE(editor.Nodes[editor.Nodes.NewNode("", "", 0, 0, 0)].Name, std::string("Node100000"));
+  }
+
   void nodeAtAndNewRecordsDefaults() {
     TEditor editor;
     editor.Nodes.NewNode("g", "", 3, 4, 5);

@@ -1,10 +1,13 @@
 #include "model/core/FileIO.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <random>
+#include <stdexcept>
 #include <utility>
 
 #ifdef _WIN32
@@ -94,6 +97,20 @@ std::string ReplacedFileOf(const std::string& path) {
 }
 #endif
 
+// The machine's physical memory in bytes; the largest number when unknown.
+std::uintmax_t PhysicalMemory() {
+#ifdef _WIN32
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof status;
+  if (GlobalMemoryStatusEx(&status) == 0) return UINTMAX_MAX;
+  return status.ullTotalPhys;
+#else
+  const long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return UINTMAX_MAX;
+  return static_cast<std::uintmax_t>(pages) * static_cast<std::uintmax_t>(pageSize);
+#endif
+}
+
 }  // namespace
 
 std::string NotARegularFileText(const std::string& path) {
@@ -111,20 +128,35 @@ std::string ReadFileBytes(const std::string& path) {
   // A device or a pipe may never end, and a folder opens as a file on some systems and then fails
   // to read.
   if (const std::string refusal = NotARegularFileText(path); !refusal.empty()) throw EFileError(refusal);
+  std::error_code unknown;
+  const std::uintmax_t size = fs::file_size(path, unknown);
+  // More than the machine holds (a sparse file takes no room on the disk) is never tried.
+  const auto tooBig = [&path](std::uintmax_t bytes) {
+    return EFileError(CannotOpenText(path) + ": " + std::to_string(bytes) +
+                      " bytes, more than the memory holds");
+  };
+  if (!unknown && size > PhysicalMemory()) throw tooBig(size);
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw EFileError(CannotOpenText(path));
   // Straight into the result when the size is known; then whatever the file grew by meanwhile.
   std::string bytes;
-  std::error_code unknown;
-  const std::uintmax_t size = fs::file_size(path, unknown);
-  if (!unknown && size > 0) {
-    bytes.resize(static_cast<std::size_t>(size));
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  bool failed = false;
+  try {
+    if (!unknown && size > 0) {
+      bytes.resize(static_cast<std::size_t>(size));
+      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    }
+    char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+    failed = std::ferror(file) != 0;
+  } catch (const std::bad_alloc&) {
+    std::fclose(file);
+    throw tooBig(std::max<std::uintmax_t>(unknown ? 0 : size, bytes.size()));
+  } catch (const std::length_error&) {
+    std::fclose(file);
+    throw tooBig(std::max<std::uintmax_t>(unknown ? 0 : size, bytes.size()));
   }
-  char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-  const bool failed = std::ferror(file) != 0;
   std::fclose(file);
   if (failed) throw EStreamError(kStreamReadError);
   return bytes;

@@ -10,8 +10,9 @@
 namespace terravel {
 
 // The whole file; EFileError "Datei %s kann nicht geöffnet werden" when it cannot be opened or is
-// no regular file (a device or a pipe never ends), EStreamError "Stream-Read-Fehler" when reading
-// fails.
+// no regular file (a device or a pipe never ends), with ": N bytes, more than the memory holds"
+// when it is bigger than the machine's memory or does not fit in what is free, EStreamError
+// "Stream-Read-Fehler" when reading fails.
 std::string ReadFileBytes(const std::string& path);
 
 // Empty when the path names a regular file (through links) or nothing at all; otherwise the

@@ -27,20 +27,35 @@ bool SameLower(std::string_view text, std::string_view lower) {
 
 bool TNameIndex::TNumberCounts::Used(int number) const {
   if (number < static_cast<int>(dense_.size())) return dense_[static_cast<std::size_t>(number)] > 0;
-  return number >= kDenseLimit && sparse_.count(number) != 0;
+  return sparse_.count(number) != 0;
 }
 
-// Numbers beyond the vector: grow it while they are small enough, else use the map.
+void TNameIndex::TNumberCounts::GrowDense(std::size_t index) {
+  const std::size_t room = std::max(kDenseFloor, kDensePerName * (names_ + 1));
+  dense_.resize(std::min(std::max(index + 1, 2 * dense_.size()), room), 0);
+  if (sparse_.empty()) return;
+  for (auto at = sparse_.begin(); at != sparse_.end();) {
+    if (static_cast<std::size_t>(at->first) < dense_.size()) {
+      dense_[static_cast<std::size_t>(at->first)] = at->second;
+      at = sparse_.erase(at);
+    } else {
+      ++at;
+    }
+  }
+}
+
+// Numbers beyond the vector: grow it while they are small enough for the names counted, else use
+// the map.
 int TNameIndex::TNumberCounts::ChangeOutside(int number, int delta) {
-  if (number < kDenseLimit) {
-    if (delta <= 0) return 0;
-    const auto at = static_cast<std::size_t>(number);
-    dense_.resize(std::min<std::size_t>(std::max<std::size_t>(at + 1, 2 * dense_.size()), kDenseLimit), 0);
-    dense_[at] = delta;
-    return delta;
+  const auto index = static_cast<std::size_t>(number);
+  if (delta > 0 && index < std::max(kDenseFloor, kDensePerName * (names_ + 1))) {
+    GrowDense(index);
+    return Change(number, delta);
   }
   const auto found = sparse_.find(number);
-  const int count = (found != sparse_.end() ? found->second : 0) + delta;
+  const int before = found != sparse_.end() ? found->second : 0;
+  const int count = before + delta > 0 ? before + delta : 0;
+  names_ += static_cast<std::size_t>(count) - static_cast<std::size_t>(before);
   if (count > 0) {
     sparse_[number] = count;
     return count;
@@ -52,6 +67,7 @@ int TNameIndex::TNumberCounts::ChangeOutside(int number, int delta) {
 void TNameIndex::TNumberCounts::Clear() {
   dense_.clear();
   sparse_.clear();
+  names_ = 0;
 }
 
 TNameIndex::Pattern& TNameIndex::PatternFor(std::string_view pattern) {

@@ -24,7 +24,10 @@ class TNameIndex {
 
  private:
   // How many names carry each number. Numbers up to a bound live in a vector (names are mostly
-  // automatic, so their numbers are dense and small); larger ones in a map.
+  // automatic, so their numbers are dense and small); larger ones in a map. The bound grows with
+  // the names counted, so that a big document's automatic names all stay in the vector (4 bytes a
+  // number against some 40 in the map), while one name with a huge number costs no huge vector.
+  // The map never holds a number the vector covers.
   class TNumberCounts {
    public:
     bool Used(int number) const;
@@ -32,7 +35,9 @@ class TNameIndex {
     int Change(int number, int delta) {
       if (static_cast<std::size_t>(number) < dense_.size()) {
         int& count = dense_[static_cast<std::size_t>(number)];
-        count = count + delta > 0 ? count + delta : 0;
+        const int changed = count + delta > 0 ? count + delta : 0;
+        names_ += static_cast<std::size_t>(changed) - static_cast<std::size_t>(count);
+        count = changed;
         return count;
       }
       return ChangeOutside(number, delta);
@@ -41,10 +46,15 @@ class TNameIndex {
 
    private:
     int ChangeOutside(int number, int delta);
+    // The vector's length covers the index; the map's numbers below the new length move in.
+    void GrowDense(std::size_t index);
 
-    static constexpr int kDenseLimit = 1 << 20;  // at most 4 MB per pattern
+    static constexpr std::size_t kDenseFloor = std::size_t{1} << 16;  // always allowed: 256 KB
+    // Numbers per name counted that the vector may cover beyond the floor.
+    static constexpr std::size_t kDensePerName = 2;
     std::vector<int> dense_;
     std::unordered_map<int, int> sparse_;
+    std::size_t names_ = 0;  // the sum of all counts
   };
 
   struct Pattern {

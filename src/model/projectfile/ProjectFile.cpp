@@ -42,33 +42,48 @@ std::string SignatureBlock() {
 
 // ---- Writing ----
 
-// A text field; a text too long for its 16-bit length refuses the save, naming the record.
-void WriteText(TStringFileStream& out, const std::string& text, const char* what, const char* kind,
-               int index) {
+// Every text fits its field's 16-bit length; otherwise the save is refused, naming the record,
+// before the file is touched.
+void CheckText(const std::string& text, const char* what, const char* kind, int index) {
   if (text.size() > TStringFileStream::kMaxStringLength) {
     throw ETerravelError("Cannot save: the " + std::string(what) + " of " + kind + " " +
                          std::to_string(index) + " is longer than " +
                          std::to_string(TStringFileStream::kMaxStringLength) + " bytes.");
   }
-  out.WriteString(text);
 }
 
-void WriteNode(TStringFileStream& out, const T3DCoord& node, int index) {
+void CheckTexts(const TEditor& editor) {
+  int index = 0;
+  for (const T3DCoord& node : editor.Nodes) {
+    CheckText(node.Group, "group", "node", index);
+    CheckText(node.Name, "name", "node", index);
+    ++index;
+  }
+  index = 0;
+  for (const TPoly& polygon : editor.Polygons) {
+    CheckText(polygon.Texture, "texture", "polygon", index);
+    CheckText(polygon.Group, "group", "polygon", index);
+    CheckText(polygon.Name, "name", "polygon", index);
+    ++index;
+  }
+}
+
+void WriteNode(TStringFileStream& out, const T3DCoord& node) {
   out.WriteFloat(node.X);
   out.WriteFloat(node.Y);
   out.WriteFloat(node.Z);
-  WriteText(out, node.Group, "group", "node", index);
-  WriteText(out, node.Name, "name", "node", index);
+  out.WriteString(node.Group);
+  out.WriteString(node.Name);
   out.WriteByte(node.Selected ? 1 : 0);
 }
 
-void WritePolygon(TStringFileStream& out, const TPoly& polygon, int index) {
+void WritePolygon(TStringFileStream& out, const TPoly& polygon) {
   out.WriteInteger(polygon.Node1);
   out.WriteInteger(polygon.Node2);
   out.WriteInteger(polygon.Node3);
-  WriteText(out, polygon.Texture, "texture", "polygon", index);
-  WriteText(out, polygon.Group, "group", "polygon", index);
-  WriteText(out, polygon.Name, "name", "polygon", index);
+  out.WriteString(polygon.Texture);
+  out.WriteString(polygon.Group);
+  out.WriteString(polygon.Name);
   out.WriteInteger(polygon.Color);
   out.WriteByte(polygon.Selected ? 1 : 0);
 }
@@ -84,6 +99,26 @@ void WriteTrailer(TStringFileStream& out, const TProjectValues& values) {
   out.WriteFloat(values.Zoom);
   out.WriteInteger(values.GridX);
   out.WriteInteger(values.GridY);
+}
+
+// The whole file, field by field, after CheckTexts. `handOn` is called after every record and at
+// the end with the stream; it may take the bytes written so far away (the file is then written in
+// pieces) or leave them (the file is composed in memory).
+template <typename HandOn>
+void WriteProject(const TEditor& editor, TStringFileStream& out, HandOn&& handOn) {
+  out.WriteBuffer(SignatureBlock().data(), kSignatureSize);
+  out.WriteInteger(editor.Nodes.Count());
+  for (const T3DCoord& node : editor.Nodes) {
+    WriteNode(out, node);
+    handOn(out);
+  }
+  out.WriteInteger(editor.Polygons.Count());
+  for (const TPoly& polygon : editor.Polygons) {
+    WritePolygon(out, polygon);
+    handOn(out);
+  }
+  WriteTrailer(out, editor.Values);
+  handOn(out);
 }
 
 // ---- Reading ----
@@ -255,27 +290,33 @@ bool ReadsAsProject(std::string_view bytes) {
 }  // namespace
 
 std::string WriteProjectBytes(const TEditor& editor) {
+  CheckTexts(editor);
   TStringFileStream out;
   // Room for the usual case: short names, a texture name, rarely a group.
   const auto nodes = static_cast<std::size_t>(editor.Nodes.Count());
   const auto polygons = static_cast<std::size_t>(editor.Polygons.Count());
   out.Reserve(kSignatureSize + 4 + nodes * (kMinNodeEntry + 16) + 4 + polygons * (kMinPolygonEntry + 32) +
               kTrailerSize);
-  out.WriteBuffer(SignatureBlock().data(), kSignatureSize);
-  out.WriteInteger(editor.Nodes.Count());
-  int index = 0;
-  for (const T3DCoord& node : editor.Nodes) WriteNode(out, node, index++);
-  out.WriteInteger(editor.Polygons.Count());
-  index = 0;
-  for (const TPoly& polygon : editor.Polygons) WritePolygon(out, polygon, index++);
-  WriteTrailer(out, editor.Values);
+  WriteProject(editor, out, [](TStringFileStream&) {});
   return out.TakeBytes();
 }
 
 bool SaveProjectFile(TEditor& editor, const std::string& path) {
-  // Everything is composed before the file is touched: a refused save leaves the old file as it was.
-  const std::string bytes = WriteProjectBytes(editor);
-  WriteFileAtomically(path, bytes);
+  // A refused text leaves the old file as it was, and creates no file at all.
+  CheckTexts(editor);
+  // The bytes go to the file a piece at a time, so that a big document is never held twice; the
+  // file takes the old one's place only when it is complete.
+  constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+  TAtomicFile file(path);
+  TStringFileStream out;
+  out.Reserve(kPieceSize + 4 * TStringFileStream::kMaxStringLength);
+  WriteProject(editor, out, [&file](TStringFileStream& stream) {
+    if (stream.Size() < kPieceSize) return;
+    file.Write(stream.Bytes());
+    stream.DropBytes();
+  });
+  file.Write(out.Bytes());
+  file.Commit();
   return true;
 }
 

@@ -8,8 +8,8 @@ namespace terravel {
 
 class TEditor;
 
-// Writes the whole document to the path, replacing an existing file only when the new one is
-// complete. Texts too long for the file refuse the save before anything is written
+// Writes the whole document to the path, a piece at a time, replacing an existing file only when
+// the new one is complete. Texts too long for the file refuse the save before anything is written
 // (ETerravelError naming the record); EFileError when the file cannot be created, EStreamError
 // when writing fails. Returns true when done; the document is never changed.
 bool SaveProjectFile(TEditor& editor, const std::string& path);

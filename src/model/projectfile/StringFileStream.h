@@ -1,8 +1,8 @@
 #pragma once
 // The stream through which the project file passes, with typed reads and writes. It works on
 // bytes in memory: a reading stream walks a byte buffer that the caller owns, a writing stream
-// fills a buffer of its own and hands it over. The file layer around it reads a whole file at
-// once and replaces files atomically.
+// fills a buffer of its own and hands it over, whole or a piece at a time. The file layer around
+// it reads a whole file at once and replaces files atomically.
 //
 // Numbers are little-endian whatever the machine. A read past the end raises EStreamError
 // "Stream-Read-Fehler"; a write that cannot be done raises EStreamError "Stream-Write-Fehler".
@@ -42,6 +42,8 @@ class TStringFileStream {
   std::string_view Bytes() const { return std::string_view(buffer_.data(), written_); }
   // Writing: hands the bytes over and starts afresh.
   std::string TakeBytes();
+  // Writing: forgets the bytes written so far (once they went on elsewhere) and keeps the room.
+  void DropBytes() { written_ = 0; }
 
   // Raw bytes.
   void ReadBuffer(void* buffer, std::size_t count) { Copy(buffer, Take(count), count); }
