@@ -311,7 +311,10 @@ void BM_ImportAndSave(benchmark::State& state) {
     heapPeak = before;
     {
       TEditor editor;
-      triangles = ImportHeightmap(editor, grid, options).Polygons;
+      // As the import does: the terrain is built, then its records appended while it is alive.
+      const THeightmapTerrain terrain = BuildHeightmapTerrain(grid, options, editor.Values.MinZ, editor.Values.MaxZ);
+      AppendNodesAndGround(editor, terrain.Nodes, terrain.Triangles);
+      triangles = terrain.Result.Polygons;
       SaveProjectFile(editor, path);
     }
     peak = heapPeak - before;
