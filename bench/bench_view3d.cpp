@@ -205,15 +205,31 @@ class TSceneHost : public TNullHost {
   bool whole_;
 };
 
+// For one run: the fixture's editor tells nobody (0), a scene following by change sets (1) or one
+// comparing the whole document (2); afterwards nobody again, with an empty history.
+class TFollowing {
+ public:
+  TFollowing(TNotchFixture& fixture, int how) : fixture_(fixture), scene_(fixture, how == 2) {
+    if (how == 0) {
+      fixture_.editor.SetHost(alone_);
+    } else {
+      fixture_.editor.SetHost(scene_);
+    }
+  }
+  ~TFollowing() {
+    fixture_.editor.SetHost(alone_);
+    fixture_.editor.History.ClearHistory();
+  }
+
+ private:
+  TNotchFixture& fixture_;
+  TSceneHost scene_;
+  TNullHost alone_;
+};
+
 void BM_WheelNotch(benchmark::State& state) {
   static TNotchFixture f;
-  TSceneHost following(f, state.range(0) == 2);
-  TNullHost alone;
-  if (state.range(0) == 0) {
-    f.editor.SetHost(alone);
-  } else {
-    f.editor.SetHost(following);
-  }
+  TFollowing following(f, int(state.range(0)));
   float delta = 16;
   for (auto _ : state) {
     // As the viewport's wheel: the corners of the selected polygons join the selection, then Z.
@@ -221,21 +237,13 @@ void BM_WheelNotch(benchmark::State& state) {
     DoChangeNodeZ(f.editor, delta);
     delta = -delta;
   }
-  f.editor.SetHost(alone);
-  f.editor.History.ClearHistory();
 }
 
 // A click on one polygon and then on another, as the top view's click rules make them: alone, with
 // the 3-D scene following by change sets, and with the whole-document compare.
 void BM_Click(benchmark::State& state) {
   static TNotchFixture f;
-  TSceneHost following(f, state.range(0) == 2);
-  TNullHost alone;
-  if (state.range(0) == 0) {
-    f.editor.SetHost(alone);
-  } else {
-    f.editor.SetHost(following);
-  }
+  TFollowing following(f, int(state.range(0)));
   const int count = f.editor.Polygons.Count();
   int i = 0;
   for (auto _ : state) {
@@ -245,8 +253,6 @@ void BM_Click(benchmark::State& state) {
     ++i;
     SelectByClick(f.editor, hit, false, false);
   }
-  f.editor.SetHost(alone);
-  f.editor.History.ClearHistory();
 }
 
 // What a view pays when nothing changed: comparing the whole document, against an empty change set.
