@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -134,6 +135,8 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
 }
 
 TMainForm::~TMainForm() {
+  // The sculpt tool watches the whole application; the menus and views it reads are torn down next.
+  qApp->removeEventFilter(sculptTool_);
   // The dock hides while the widgets are torn down; by then this is no main window any more.
   view3d_->disconnect(this);
   brushPanel_->disconnect(this);
