@@ -169,6 +169,9 @@ class TCollapser {
       bool Changed = true;  // since its last exact cost
     };
     std::vector<TWaiting> waiting(nodes);
+    // The nodes whose exact cost was found for a collapse into each node (some no longer so).
+    TFlatLists<int> joining;
+    joining.Reset(std::vector<int>(nodes, 0));
     int collapses = 0;
     TCollapseQueue queue;
     const auto pushBound = [&](int n) {
@@ -201,6 +204,7 @@ class TCollapser {
           w.Exact = true;
           w.Into = best.Into;
           if (queue.AfterTheRest(found)) {  // another comes first now
+            joining.Push(best.Into, n);
             queue.ReplaceFront(found);
             continue;
           }
@@ -213,18 +217,24 @@ class TCollapser {
       if (verdict == TVerdict::Stop) break;
       if (verdict == TVerdict::Skip) continue;
       Collapse(n, best.Into);
-      // The nodes around the one that stayed: their fans or the removed nodes above them changed.
+      // n's neighbours, the one that stayed among them: their triangles or the removed nodes above
+      // them changed. The other neighbours of the one that stayed keep their triangles; it only
+      // gained neighbours, so that a collapse into it may have become impossible, and none
+      // has become possible. Only those waiting with such a collapse are looked at again.
       ++collapses;
       touched_.clear();
-      for (const int t : around_.Of(best.Into)) {
-        for (const int c : corners_[static_cast<std::size_t>(t)]) {
-          TWaiting& around = waiting[static_cast<std::size_t>(c)];
-          if (around.Touched == collapses) continue;
-          around.Touched = collapses;
-          around.Changed = true;
-          touched_.push_back(c);
-        }
+      for (const int c : ring_) {
+        TWaiting& around = waiting[static_cast<std::size_t>(c)];
+        if (around.Touched == collapses) continue;
+        around.Touched = collapses;
+        around.Changed = true;
+        touched_.push_back(c);
       }
+      for (const int c : joining.Of(best.Into)) {
+        TWaiting& other = waiting[static_cast<std::size_t>(c)];
+        if (other.Queued && other.Exact && other.Into == best.Into) other.Changed = true;
+      }
+      joining.Empty(best.Into);
       for (const int c : touched_) {
         // A waiting entry is checked when it comes up; the others may have become possible.
         if (!waiting[static_cast<std::size_t>(c)].Queued) pushBound(c);
@@ -413,6 +423,7 @@ class TCollapser {
       }
     }
     closed_ = starts == 0;
+    turned_ = -1;
     if (static_cast<int>(tris_.size()) != degree || (closed_ && ring_.back() != ring_.front())) return false;
     side_ = sign_[static_cast<std::size_t>(tris_.front())];
     ringOf_ = n;
@@ -465,6 +476,7 @@ class TCollapser {
   // fanNodes_[j + 1] the corners of n's triangle fanTris_[j]. False where one would turn over.
   bool BuildFan(int k) {
     const int d = static_cast<int>(tris_.size());
+    if (d > kSmallFan && TurnsOver(k)) return false;
     into_ = ring_[static_cast<std::size_t>(k)];
     fanNodes_.clear();
     fanTris_.clear();
@@ -481,7 +493,10 @@ class TCollapser {
     fanAreas_.resize(fanTris_.size());
     for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
       fanAreas_[j] = Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1]));
-      if (fanAreas_[j] * side_ <= 0) return false;
+      if (fanAreas_[j] * side_ <= 0) {
+        turned_ = FanSide(k, static_cast<int>(j));
+        return false;
+      }
     }
     fanCentre_ = centre;
     fanPoints_.resize(fanNodes_.size());
@@ -492,6 +507,33 @@ class TCollapser {
     }
     if (fanTris_.size() > kSmallFan) Angles(centre, fanNodes_, fanAngles_);
     return true;
+  }
+
+  // Where the fan of ring node k has its triangle j: the ring's side from ring_[i] to ring_[i + 1].
+  int FanSide(int k, int j) const {
+    const int d = static_cast<int>(tris_.size());
+    return closed_ ? (k + 1 + j) % d : (k == 0 ? 1 : 0) + j;
+  }
+
+  // Whether the fan of ring node k would certainly turn a triangle over, by a few of its
+  // triangles: those next to k, where a ring that is nearly straight turns first, and the one that
+  // turned over last. A large ring's hopeless collapses cost little that way.
+  bool TurnsOver(int k) const {
+    const int count = static_cast<int>(tris_.size()) - (closed_ ? 2 : 1);
+    if (count <= 0) return false;
+    const TPoint& centre = At(ring_[static_cast<std::size_t>(k)]);
+    const auto over = [&](int i) {
+      const auto at = static_cast<std::size_t>(i);
+      return Orient(centre, At(ring_[at]), At(ring_[at + 1])) * side_ <= 0;
+    };
+    for (const int j : {0, count - 1, std::min(1, count - 1), std::max(count - 2, 0)}) {
+      if (over(FanSide(k, j))) return true;
+    }
+    if (turned_ < 0) return false;
+    // The last side that turned over, where it is one of this fan's.
+    const int d = static_cast<int>(tris_.size());
+    const int j = closed_ ? (turned_ - k - 1 + 2 * d) % d : turned_ - (k == 0 ? 1 : 0);
+    return j >= 0 && j < count && over(turned_);
   }
 
   // The fan triangle (its place in fanTris_) that holds p best (the first of the largest smallest
@@ -735,6 +777,7 @@ class TCollapser {
   TPoint fanCentre_;
   std::vector<TCandidate> candidates_;
   bool closed_ = false;
+  int turned_ = -1;  // the ring's side whose fan triangle turned over last, -1 for none yet
   int side_ = 1;  // the winding of the fan round the node
   int into_ = -1;
   TPoint centreNode_;

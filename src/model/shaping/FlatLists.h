@@ -56,6 +56,9 @@ class TFlatLists {
     --list.Size;
   }
 
+  // The list is emptied and keeps its room.
+  void Empty(int owner) { lists_[static_cast<std::size_t>(owner)].Size = 0; }
+
   void Clear(int owner) {
     TList& list = lists_[static_cast<std::size_t>(owner)];
     unused_ += static_cast<std::size_t>(list.Room);
