@@ -101,8 +101,9 @@ class TCollapser {
       for (const int n : c) ++degree[static_cast<std::size_t>(n)];
     }
     around_.Reset(degree);
+    places_.resize(corners_.size());
     for (int t = 0; t < static_cast<int>(corners_.size()); ++t) {
-      for (const int n : corners_[static_cast<std::size_t>(t)]) around_.Push(n, t);
+      for (int i = 0; i < 3; ++i) AddAround(t, i);
     }
     alive_.assign(corners_.size(), true);
     inside_.Reset(std::vector<int>(corners_.size(), 0));
@@ -318,6 +319,26 @@ class TCollapser {
     if (angle > angles.back() && angle - angles.back() > first + kTurn - angle) return 0;
     const int i = static_cast<int>(std::upper_bound(angles.begin(), angles.end(), angle) - angles.begin()) - 1;
     return std::clamp(i, 0, last);
+  }
+
+  // Triangle t goes into, or out of, the list of its corner i; the triangle that takes its place
+  // there is told its new place.
+  void AddAround(int t, int i) {
+    const auto at = static_cast<std::size_t>(t), corner = static_cast<std::size_t>(i);
+    const int n = corners_[at][corner];
+    places_[at][corner] = around_.Size(n);
+    around_.Push(n, t);
+  }
+  void RemoveAround(int t, int i) {
+    const auto at = static_cast<std::size_t>(t);
+    const int n = corners_[at][static_cast<std::size_t>(i)];
+    const int place = places_[at][static_cast<std::size_t>(i)];
+    const int last = around_.Of(n).back();
+    around_.RemoveAt(n, place);
+    if (last == t) return;
+    auto& corners = corners_[static_cast<std::size_t>(last)];
+    const auto j = static_cast<std::size_t>(std::ranges::find(corners, n) - corners.begin());
+    places_[static_cast<std::size_t>(last)][j] = place;
   }
 
   // The triangles of n in order round it: ring_[i], n, ring_[i + 1] are the corners of fan_[i]
@@ -710,13 +731,16 @@ class TCollapser {
       if (Has(t, into)) {
         alive_[static_cast<std::size_t>(t)] = false;
         --aliveCount_;
-        for (const int corner : c) {
-          if (corner != n) around_.Remove(corner, t);
+        for (int i = 0; i < 3; ++i) {
+          if (c[static_cast<std::size_t>(i)] != n) RemoveAround(t, i);
         }
         continue;
       }
-      for (int& corner : c) corner = corner == n ? into : corner;
-      around_.Push(into, t);
+      for (int i = 0; i < 3; ++i) {
+        if (c[static_cast<std::size_t>(i)] != n) continue;
+        c[static_cast<std::size_t>(i)] = into;
+        AddAround(t, i);
+      }
     }
     around_.Clear(n);
     state_[static_cast<std::size_t>(n)] = TNodeState::Removed;
@@ -743,6 +767,7 @@ class TCollapser {
   std::vector<TNodeState> state_;
   TFlatLists<int> around_;          // the living triangles of each node
   std::vector<std::array<int, 3>> corners_;
+  std::vector<std::array<int, 3>> places_;  // where each triangle is in its corners' lists
   std::vector<int> source_;
   std::vector<int> sign_;
   std::vector<bool> alive_;

@@ -1,7 +1,7 @@
 #pragma once
 // Many short lists of values, one per owner, kept in one pool: a list that outgrows its room
 // moves to the end of the pool with twice the room, and the pool is packed again when more than
-// half of it is left behind. Order within a list is not kept by Remove. Where a list starts, how
+// half of it is left behind. Order within a list is not kept by RemoveAt. Where a list starts, how
 // long it is and its room lie side by side, so that finding a list reads one place.
 #include <algorithm>
 #include <cstddef>
@@ -47,12 +47,11 @@ class TFlatLists {
     pool_[list->Start + static_cast<std::size_t>(list->Size++)] = value;
   }
 
-  // The value must be in the list; the last one takes its place.
-  void Remove(int owner, const T& value) {
+  // The value at index in the list goes; the last one takes its place.
+  void RemoveAt(int owner, int index) {
     TList& list = lists_[static_cast<std::size_t>(owner)];
     T* first = pool_.data() + list.Start;
-    T* last = first + list.Size - 1;
-    *std::find(first, last, value) = *last;
+    first[index] = first[list.Size - 1];
     --list.Size;
   }
 
