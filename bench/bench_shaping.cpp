@@ -2,8 +2,9 @@
 // loading the same project from its bytes: triangulating the 66,049 nodes without polygons,
 // simplifying the 131,072 polygons of a rough fractal terrain to 5,000 and to 20,000, smoothing
 // every node once and one sculpt dab. Simplifying is also measured where its cost used to depend
-// on the shape: a wheel of 30,000 triangles round one node (beside a grid of as many) and the
-// 1024 x 1024 mesh of 2,097,152 triangles to 5,000 (beside loading that mesh).
+// on the shape: a wheel of 30,000 triangles round one node (beside a grid of as many), the same
+// made by triangulating points on a circle and its centre (10,000 and 30,000), and the 1024 x 1024
+// mesh of 2,097,152 triangles to 5,000 and to 1,000 (beside loading that mesh).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -241,6 +242,10 @@ int main(int argc, char** argv) {
     r.Ratio("fractal 256 mesh to 20,000 / load", "BM_SimplifyFractal/20000/iterations:3", "BM_LoadMesh", 3);
     r.Ratio("wheel of 30,000 / grid of 29,768", "BM_SimplifyWheel30000/iterations:3",
             "BM_SimplifyGrid30000/iterations:3", 3);
+    r.Ratio("triangulated wheel of 30,660 / grid of 29,768", "BM_SimplifyTriangulatedWheel/30000/iterations:3",
+            "BM_SimplifyGrid30000/iterations:3", 3);
+    r.Ratio("fractal 1024 mesh to 1,000 / load", "BM_SimplifyBig/1000/iterations:1",
+            "BM_LoadBigMesh/iterations:1", 3);
     r.Ratio("fractal 1024 mesh to 5,000 / load", "BM_SimplifyBig/5000/iterations:1",
             "BM_LoadBigMesh/iterations:1", 3);
   });

@@ -666,8 +666,14 @@ class TCollapser {
       candidates_.push_back({Bound(n, k), dx * dx + dy * dy, ring_[static_cast<std::size_t>(k)], k});
     };
     if (inner) {
-      Angles(centreNode_, ring_, ringAngles_);
-      for (int k = 0; k < d; ++k) add(k);
+      // Round a node of many triangles the collapses that certainly fold go first, so that a
+      // node with few or none possible costs little more than its ring.
+      hopeful_.clear();
+      for (int k = 0; k < d; ++k) {
+        if (d <= kSmallFan || !TurnsOver(k)) hopeful_.push_back(k);
+      }
+      if (!hopeful_.empty()) Angles(centreNode_, ring_, ringAngles_);
+      for (const int k : hopeful_) add(k);
     } else if (Straight()) {
       add(0);
       add(d);
@@ -801,6 +807,7 @@ class TCollapser {
   std::vector<TPoint> fanSpokes_;  // from the centre to each, times the winding, in X and Y
   TPoint fanCentre_;
   std::vector<TCandidate> candidates_;
+  std::vector<int> hopeful_;  // the ring's places of the collapses that may not fold
   bool closed_ = false;
   int turned_ = -1;  // the ring's side whose fan triangle turned over last, -1 for none yet
   int side_ = 1;  // the winding of the fan round the node
