@@ -518,18 +518,47 @@ class TestShaping : public QObject {
 
   // The order of the collapses is part of the result: a faster search must give the same file.
   // Whole-number places and heights, so that no library's sine enters the result. The squares
-  // round one node make fans of many triangles, which are searched their own way.
+  // round one node make fans of many triangles, which are searched their own way; the
+  // uneven squares make a mesh of mixed degrees, where nodes joined to one node meet again elsewhere.
   void simplifyResultIsFixed_data() {
-    QTest::addColumn<bool>("squares");
+    QTest::addColumn<int>("shape");
     QTest::addColumn<quint64>("fingerprint");
-    QTest::newRow("grid") << false << quint64(2982739931216922104ull);
-    QTest::newRow("squares round a node") << true << quint64(9034663748380928701ull);
+    QTest::newRow("grid") << 0 << quint64(2982739931216922104ull);
+    QTest::newRow("squares round a node") << 1 << quint64(9034663748380928701ull);
+    QTest::newRow("uneven squares") << 2 << quint64(6745636640564237377ull);
   }
   void simplifyResultIsFixed() {
-    QFETCH(bool, squares);
+    QFETCH(int, shape);
     QFETCH(quint64, fingerprint);
+    const bool squares = shape == 1;
     TActionFixture f;
-    if (!squares) {
+    const auto add = [&f](int a, int b, int c) {  // wound as the grid's
+      const T3DCoord &u = f.editor.Nodes[a], &v = f.editor.Nodes[b], &w = f.editor.Nodes[c];
+      if ((double(v.X) - u.X) * (double(w.Y) - u.Y) - (double(v.Y) - u.Y) * (double(w.X) - u.X) > 0) std::swap(b, c);
+      f.editor.Polygons.NewPolygon(a, b, c, kDefaultTexture, "", "");
+    };
+    if (shape == 2) {
+      // Squares with their corners moved a little, each cut along one diagonal or the other.
+      constexpr int kSide = 24;
+      for (int i = 0; i <= kSide; ++i) {
+        for (int j = 0; j <= kSide; ++j) {
+          f.editor.Nodes.NewNode("", "", float(i * 64 + (i * 7 + j * 13) % 9 * 3),
+                                 float(j * 64 + (i * 11 + j * 5) % 7 * 3), float((i * 37 + j * 53) % 101));
+        }
+      }
+      const auto at = [](int i, int j) { return i * (kSide + 1) + j; };
+      for (int i = 0; i < kSide; ++i) {
+        for (int j = 0; j < kSide; ++j) {
+          if ((i * 5 + j * 3) % 3 == 0) {
+            add(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+            add(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+          } else {
+            add(at(i, j), at(i + 1, j), at(i, j + 1));
+            add(at(i + 1, j), at(i + 1, j + 1), at(i, j + 1));
+          }
+        }
+      }
+    } else if (!squares) {
       Grid(f.editor, 32, 32,
            [](float x, float y) { return float((int(x) / 64 * 37 + int(y) / 64 * 53) % 101); });
     } else {
@@ -544,11 +573,6 @@ class TestShaping : public QObject {
         }
       }
       const auto at = [](int k, int i) { return k == 0 ? 0 : 1 + 80 * (k - 1) + i % 80; };
-      const auto add = [&f](int a, int b, int c) {  // wound as the grid's
-        const T3DCoord &u = f.editor.Nodes[a], &v = f.editor.Nodes[b], &w = f.editor.Nodes[c];
-        if ((double(v.X) - u.X) * (double(w.Y) - u.Y) - (double(v.Y) - u.Y) * (double(w.X) - u.X) > 0) std::swap(b, c);
-        f.editor.Polygons.NewPolygon(a, b, c, kDefaultTexture, "", "");
-      };
       for (int i = 0; i < 80; ++i) {
         add(0, at(1, i), at(1, i + 1));
         for (int k = 1; k < 4; ++k) {
@@ -557,7 +581,7 @@ class TestShaping : public QObject {
         }
       }
     }
-    DoSimplify(f.editor, {squares ? 60 : 300, 0});
+    DoSimplify(f.editor, {shape == 2 ? 150 : squares ? 60 : 300, 0});
     QCOMPARE(Fingerprint(WriteProjectBytes(f.editor)), std::uint64_t(fingerprint));
   }
 

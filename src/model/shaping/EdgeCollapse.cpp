@@ -219,9 +219,9 @@ class TCollapser {
       if (verdict == TVerdict::Skip) continue;
       Collapse(n, best.Into);
       // n's neighbours, the one that stayed among them: their triangles or the removed nodes above
-      // them changed. The other neighbours of the one that stayed keep their triangles; it only
-      // gained neighbours, so that a collapse into it may have become impossible, and none
-      // has become possible. Only those waiting with such a collapse are looked at again.
+      // them changed. Other nodes keep their triangles; n's neighbours only gained neighbours, so
+      // that a collapse into one of them may have become impossible, and none has become
+      // possible. Of those, only the ones waiting with such a collapse are looked at again.
       ++collapses;
       touched_.clear();
       for (const int c : ring_) {
@@ -231,11 +231,13 @@ class TCollapser {
         around.Changed = true;
         touched_.push_back(c);
       }
-      for (const int c : joining.Of(best.Into)) {
-        TWaiting& other = waiting[static_cast<std::size_t>(c)];
-        if (other.Queued && other.Exact && other.Into == best.Into) other.Changed = true;
+      for (const int m : touched_) {
+        for (const int c : joining.Of(m)) {
+          TWaiting& other = waiting[static_cast<std::size_t>(c)];
+          if (other.Queued && other.Exact && other.Into == m) other.Changed = true;
+        }
+        joining.Empty(m);
       }
-      joining.Empty(best.Into);
       for (const int c : touched_) {
         // A waiting entry is checked when it comes up; the others may have become possible.
         if (!waiting[static_cast<std::size_t>(c)].Queued) pushBound(c);
