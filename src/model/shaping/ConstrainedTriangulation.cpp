@@ -401,9 +401,15 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
   }
 
   const double maxEdge = options.MaxEdge;
+  // Without existing polygons there is no constraint: every face is of one region, which reaches
+  // the hull.
+  const bool constrained = !existing.empty();
+  const std::vector<bool> open = constrained ? NumberRegions(cdt) : std::vector<bool>{true};
+  const auto regionOf = [constrained](TCdt::Face_handle face) {
+    return constrained ? static_cast<std::size_t>(face->info()) : std::size_t{0};
+  };
   // Per region: not yet known (-1), outside every existing polygon (0), inside one (1), asked of
   // the cover (2).
-  const std::vector<bool> open = NumberRegions(cdt);
   std::vector<signed char> covered(open.size(), -1);
   for (std::size_t region = 0; region < open.size(); ++region) {
     if (open[region]) covered[region] = 0;
@@ -438,7 +444,7 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
       };
       if (longer(a, b) || longer(b, c) || longer(c, a)) continue;
     }
-    const auto region = static_cast<std::size_t>(face->info());
+    const std::size_t region = regionOf(face);
     if (covered[region] == 1) continue;
     if (covered[region] < 0) {
       if (coveringFaces.count(KeyOf(face->vertex(0), face->vertex(1), face->vertex(2))) != 0) {
@@ -458,7 +464,7 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
   TMeshEdit& edit = result.Edit;
   edit.AddedPolygons.reserve(candidates.size());
   for (const TCdt::Face_handle face : candidates) {
-    if (covered[static_cast<std::size_t>(face->info())] == 1) continue;
+    if (covered[regionOf(face)] == 1) continue;
     read(face);
     if (!Wind(n, at, options.Sky)) {
       ++result.LeftOut;
