@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -108,19 +107,13 @@ bool MarkSide(const TCdt& cdt, TVertex a, TVertex b, TVertex& fewer, int& turns)
 }
 
 // Three vertices in a fixed order, to find a face among the existing polygons.
-using TCornerKey = std::array<const void*, 3>;
+using TCornerKey = std::array<std::uintptr_t, 3>;
 TCornerKey KeyOf(TVertex a, TVertex b, TVertex c) {
-  TCornerKey key{&*a, &*b, &*c};
+  TCornerKey key{reinterpret_cast<std::uintptr_t>(&*a), reinterpret_cast<std::uintptr_t>(&*b),
+                 reinterpret_cast<std::uintptr_t>(&*c)};
   std::sort(key.begin(), key.end());
   return key;
 }
-struct TCornerHash {
-  std::size_t operator()(const TCornerKey& key) const {
-    std::size_t hash = 0;
-    for (const void* v : key) hash = hash * 0x9E3779B97F4A7C15ull ^ std::hash<const void*>()(v);
-    return hash;
-  }
-};
 
 // Whether points lie in one of the existing polygons with area, answered for all of them at
 // once. The points are filed in a grid of about one cell per point over their own bounding box;
@@ -365,15 +358,23 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
       covering.push_back(p);
     }
   }
-  // A face that is itself an existing polygon is covered without a look at the cover.
-  std::unordered_set<TCornerKey, TCornerHash> coveringFaces;
+  // A face that is itself an existing polygon is covered without a look at the cover: the corners
+  // of those polygons, sorted for a binary search.
+  std::vector<TCornerKey> coveringFaces;
   coveringFaces.reserve(covering.size());
   for (const int p : covering) {
     const TPoly& polygon = editor.Polygons[p];
-    coveringFaces.insert(KeyOf(vertexOf[static_cast<std::size_t>(polygon.Node1)],
-                               vertexOf[static_cast<std::size_t>(polygon.Node2)],
-                               vertexOf[static_cast<std::size_t>(polygon.Node3)]));
+    coveringFaces.push_back(KeyOf(vertexOf[static_cast<std::size_t>(polygon.Node1)],
+                                  vertexOf[static_cast<std::size_t>(polygon.Node2)],
+                                  vertexOf[static_cast<std::size_t>(polygon.Node3)]));
   }
+  std::sort(coveringFaces.begin(), coveringFaces.end());
+  // Such a face has three constrained sides (each side of an existing polygon is one).
+  const auto isExisting = [&coveringFaces](TCdt::Face_handle face) {
+    return face->is_constrained(0) && face->is_constrained(1) && face->is_constrained(2) &&
+           std::binary_search(coveringFaces.begin(), coveringFaces.end(),
+                              KeyOf(face->vertex(0), face->vertex(1), face->vertex(2)));
+  };
 
   // A side that is already in the triangulation is marked at the cost of its end with fewer
   // neighbours; any other is inserted from that end when the other has many.
@@ -447,7 +448,7 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
     const std::size_t region = regionOf(face);
     if (covered[region] == 1) continue;
     if (covered[region] < 0) {
-      if (coveringFaces.count(KeyOf(face->vertex(0), face->vertex(1), face->vertex(2))) != 0) {
+      if (isExisting(face)) {
         covered[region] = 1;
         continue;
       }
