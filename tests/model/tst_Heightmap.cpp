@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <set>
 #include <utility>
@@ -410,6 +411,34 @@ class TestHeightmap : public QObject {
         settings.DataDependentFlips = false;
         QVERIFY(flipped <= BuildGreedyTerrain(picture, settings).Mesh.Triangles.size());
       }
+  }
+
+  // The terrain a picture and budget give, fixed point for point and triangle for triangle (the
+  // flips' judgement may get faster, never different).
+  void greedyTerrainFingerprint_data() {
+    QTest::addColumn<int>("picture");
+    QTest::addColumn<int>("budget");
+    QTest::addColumn<bool>("seamless");
+    QTest::addColumn<quint64>("fingerprint");
+    QTest::newRow("rough, 300") << 0 << 300 << false << Q_UINT64_C(13289508380743391394);
+    QTest::newRow("rough, 3000") << 0 << 3000 << false << Q_UINT64_C(4075522106545258685);
+    QTest::newRow("rough, 3000, seamless") << 0 << 3000 << true << Q_UINT64_C(937362199745295374);
+    QTest::newRow("ridge, 2000") << 1 << 2000 << false << Q_UINT64_C(14311278036246593329);
+  }
+  void greedyTerrainFingerprint() {
+    QFETCH(int, picture);
+    QFETCH(int, budget);
+    QFETCH(bool, seamless);
+    QFETCH(quint64, fingerprint);
+    const TGreedyTerrain terrain = Greedy(picture == 0 ? Rough(201) : Ridge(173, 121), budget, 0, seamless);
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&hash](std::uint64_t value) { hash = (hash ^ value) * 1099511628211ull; };
+    for (const TPixelPoint& p : terrain.Mesh.Points) mix(std::uint64_t(p.Column) << 32 | std::uint32_t(p.Row));
+    for (const auto& t : terrain.Mesh.Triangles)
+      for (const int corner : t) mix(std::uint64_t(corner));
+    mix(std::bit_cast<std::uint64_t>(terrain.RmsError));
+    mix(std::bit_cast<std::uint64_t>(terrain.MaxError));
+    QCOMPARE(hash, std::uint64_t(fingerprint));
   }
 
   // What a picture of that size cannot take is refused, naming the option; the document is untouched.

@@ -1,6 +1,7 @@
 #include "model/document/NameIndex.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cstdint>
 
@@ -127,8 +128,13 @@ std::string TNameIndex::UniqueName(std::string_view patternText) const {
   const Pattern& pattern = PatternFor(patternText);
   while (pattern.used.Used(pattern.firstFree)) ++pattern.firstFree;
   const auto at = patternText.find("%d");
-  return std::string(patternText.substr(0, at)) + std::to_string(pattern.firstFree) +
-         std::string(patternText.substr(at + 2));
+  // Composed in one string: a name is made for every polygon a bulk edit adds.
+  char digits[16];
+  const auto written = std::to_chars(digits, digits + sizeof digits, pattern.firstFree).ptr;
+  std::string name;
+  name.reserve(patternText.size() - 2 + static_cast<std::size_t>(written - digits));
+  name.append(patternText.substr(0, at)).append(digits, written).append(patternText.substr(at + 2));
+  return name;
 }
 
 }  // namespace terravel

@@ -142,14 +142,36 @@ class TGreedyBuilder {
     return settings_.SeamlessBorder ? Scan<true>(a, b, c) : Scan<false>(a, b, c);
   }
 
+  // The scan of a triangle the flip would make, given up (false) once the flip is sure to be
+  // refused: `base` plus the squares summed so far reaches `limitSquares`, or a pixel is missed by
+  // more than `limitWorst`. Sums of squares only grow, so a scan given up would have ended there
+  // too; one carried through is the full scan.
+  bool ScanBelow(const TPixelPoint& a, const TPixelPoint& b, const TPixelPoint& c, double base, double limitSquares,
+                 double limitWorst, TScan& scan) const {
+    const TBound bound{base, limitSquares, limitWorst};
+    return settings_.SeamlessBorder ? Scan<true, true>(a, b, c, scan, bound) : Scan<false, true>(a, b, c, scan, bound);
+  }
+
+  struct TBound {
+    double Base = 0, Squares = 0, Worst = 0;
+  };
+
   template <bool kSeamless>
   TScan Scan(const TPixelPoint& a, const TPixelPoint& b, const TPixelPoint& c) const {
     TScan scan;
+    Scan<kSeamless, false>(a, b, c, scan, TBound());
+    return scan;
+  }
+
+  template <bool kSeamless, bool kBounded>
+  bool Scan(const TPixelPoint& a, const TPixelPoint& b, const TPixelPoint& c, TScan& scan, const TBound& bound) const {
+    scan = TScan();
     const int lastColumn = grid_.Width - 1, lastRow = grid_.Height - 1;
     const float* levels = grid_.Levels.data();
     const std::size_t width = std::size_t(grid_.Width);
     double worst = 0, candidate = 0, squares = 0, errors = 0;
     int worstColumn = -1, worstRow = 0;
+    bool complete = true;
     ScanTriangleOnce(a, b, c, lastColumn, lastRow, [&](int row, int left, int right, double level, double step) {
       // Sums kept in registers along the row.
       const float* line = levels + std::size_t(row) * width;
@@ -177,7 +199,13 @@ class TGreedyBuilder {
         worstColumn = rowWorstAt;
         worstRow = row;
       }
+      if constexpr (kBounded) {
+        const double worstSoFar = kSeamless ? std::max(worst, candidate) : candidate;
+        complete = bound.Base + squares < bound.Squares && !(worstSoFar > bound.Worst);
+      }
+      return complete;
     });
+    if (!complete) return false;
     scan.SumSquares = squares;
     scan.SumErrors = errors;
     scan.Error = kSeamless ? std::max(worst, candidate) : candidate;
@@ -186,7 +214,7 @@ class TGreedyBuilder {
       scan.Column = worstColumn;
       scan.Row = worstRow;
     }
-    return scan;
+    return true;
   }
 
   // The sum of squared errors over the pixels of a triangle on a lattice of that stride, and the
@@ -306,8 +334,11 @@ class TGreedyBuilder {
       const int mirror = delaunay_.mirror_index(face, at);
       if (stride == 1) {
         const std::array<TPixelPoint, 3> one = Flipped(at, v, pa, pp), other = Flipped(mirror, pp, pb, v);
-        scans[0] = Scan(one[0], one[1], one[2]);
-        scans[1] = Scan(other[0], other[1], other[2]);
+        // Each scan stops as soon as the flip is sure to be refused.
+        const double limit = present.Squares * (1 - 1e-9);
+        if (!ScanBelow(one[0], one[1], one[2], 0, limit, present.Worst, scans[0]) ||
+            !ScanBelow(other[0], other[1], other[2], scans[0].SumSquares, limit, present.Worst, scans[1]))
+          continue;
         flipped = {scans[0].SumSquares + scans[1].SumSquares, std::max(scans[0].Error, scans[1].Error)};
       } else {
         flipped = Sample(v, pa, pp, stride) + Sample(v, pp, pb, stride);

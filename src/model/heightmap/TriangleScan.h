@@ -3,6 +3,7 @@
 // centres, so the edge tests are exact integer arithmetic and a pixel on an edge counts as inside.
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "model/heightmap/TerrainMesh.h"
@@ -85,7 +86,8 @@ void ScanTriangle(TPixelPoint a, TPixelPoint b, TPixelPoint c, Visit&& visit) {
 // only triangle. A corner pixel may be visited by none or several, and its level is exact. Calls
 // visitRow(row, left, right, level, step) for each row that has such pixels: columns left,
 // left + stride, ... up to right, the plane's level at the first and its change from one to the
-// next. With a stride above 1, only the pixels whose column and row are multiples of it.
+// next. With a stride above 1, only the pixels whose column and row are multiples of it. A visitor
+// may return a bool: false stops the scan after that row.
 template <class VisitRow>
 void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColumn, int lastRow, VisitRow&& visitRow,
                       int stride = 1) {
@@ -146,7 +148,12 @@ void ScanTriangleOnce(TPixelPoint a, TPixelPoint b, TPixelPoint c, int lastColum
     if (stride > 1) left = CeilDiv(left, stride) * stride;
     if (left > right) continue;
     const double level = double(a.Level) - (planeA * double(left - a.Column) + planeB * double(y - a.Row)) * inverse;
-    visitRow(y, int(left), int(right), level, columnStep * stride);
+    // A visitor that answers false has seen enough: the scan stops.
+    if constexpr (std::is_same_v<decltype(visitRow(y, int(left), int(right), level, columnStep)), bool>) {
+      if (!visitRow(y, int(left), int(right), level, columnStep * stride)) return;
+    } else {
+      visitRow(y, int(left), int(right), level, columnStep * stride);
+    }
   }
 }
 

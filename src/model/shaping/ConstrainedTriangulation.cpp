@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -108,36 +107,39 @@ bool MarkSide(const TCdt& cdt, TVertex a, TVertex b, TVertex& fewer, int& turns)
 }
 
 // Three vertices in a fixed order, to find a face among the existing polygons.
-using TCornerKey = std::array<const void*, 3>;
+using TCornerKey = std::array<std::uintptr_t, 3>;
 TCornerKey KeyOf(TVertex a, TVertex b, TVertex c) {
-  TCornerKey key{&*a, &*b, &*c};
+  TCornerKey key{reinterpret_cast<std::uintptr_t>(&*a), reinterpret_cast<std::uintptr_t>(&*b),
+                 reinterpret_cast<std::uintptr_t>(&*c)};
   std::sort(key.begin(), key.end());
   return key;
 }
-struct TCornerHash {
-  std::size_t operator()(const TCornerKey& key) const {
-    std::size_t hash = 0;
-    for (const void* v : key) hash = hash * 0x9E3779B97F4A7C15ull ^ std::hash<const void*>()(v);
-    return hash;
-  }
-};
 
-// The existing polygons with area, filed in a grid of about one cell per polygon over their
-// common bounding box, each in the cells its own triangle reaches (not every cell of its bounding
-// box), to tell whether a point lies in one of them.
-class TPolygonCover {
+// Whether points lie in one of the existing polygons with area, answered for all of them at
+// once. The points are filed in a grid of about one cell per point over their own bounding box;
+// each polygon then visits the cells its triangle reaches (not every cell of its bounding box) and
+// tests the points there. Memory is that of the points, however far the polygons reach.
+class TCoverQuery {
  public:
-  TPolygonCover(const TEditor& editor, const std::vector<int>& polygons) : editor_(editor) {
-    if (polygons.empty()) return;
+  explicit TCoverQuery(const TEditor& editor) : editor_(editor) {}
+
+  // The number of the point's answer.
+  int Ask(double x, double y) {
+    points_.push_back({x, y});
+    return static_cast<int>(points_.size()) - 1;
+  }
+
+  // Per point asked: whether one of the polygons covers it.
+  std::vector<bool> Answer(const std::vector<int>& polygons) {
+    covered_.assign(points_.size(), false);
+    if (points_.empty() || polygons.empty()) return covered_;
     double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-    for (const int p : polygons) {
-      for (const T3DCoord* node : Corners(p)) {
-        x0 = std::min(x0, double(node->X)), x1 = std::max(x1, double(node->X));
-        y0 = std::min(y0, double(node->Y)), y1 = std::max(y1, double(node->Y));
-      }
+    for (const auto& [x, y] : points_) {
+      x0 = std::min(x0, x), x1 = std::max(x1, x);
+      y0 = std::min(y0, y), y1 = std::max(y1, y);
     }
-    // Cells about square: columns over rows as wide over high, their product the polygon count.
-    const double count = double(polygons.size());
+    // Cells about square: columns over rows as wide over high, their product the point count.
+    const double count = double(points_.size());
     const double wide = std::max(x1 - x0, 1e-300), high = std::max(y1 - y0, 1e-300);
     columns_ = ClampedCount(std::sqrt(count * wide / high), count);
     rows_ = ClampedCount(count / columns_, count);
@@ -146,19 +148,19 @@ class TPolygonCover {
     // Room for the rounding of the cell arithmetic, far above it and far below a cell.
     padX_ = 1e-9 * (std::fabs(x0) + std::fabs(x1)) + 1e-6 * cellX_;
     padY_ = 1e-9 * (std::fabs(y0) + std::fabs(y1)) + 1e-6 * cellY_;
-    cells_.resize(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_));
-    for (const int p : polygons) File(p);
-  }
-
-  bool Covers(double x, double y) const {
-    if (cells_.empty()) return false;
-    for (const int p : cells_[Cell(x, y)]) {
-      const auto c = Corners(p);
-      const double d1 = Side(*c[0], *c[1], x, y), d2 = Side(*c[1], *c[2], x, y),
-                   d3 = Side(*c[2], *c[0], x, y);
-      if ((d1 >= 0 && d2 >= 0 && d3 >= 0) || (d1 <= 0 && d2 <= 0 && d3 <= 0)) return true;
+    // The points of cell k are order_[first_[k]] .. order_[first_[k + 1] - 1].
+    first_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_) + 1, 0);
+    std::vector<std::size_t> cellOf(points_.size());
+    for (std::size_t k = 0; k < points_.size(); ++k) {
+      cellOf[k] = Cell(points_[k].second, points_[k].first);
+      ++first_[cellOf[k] + 1];
     }
-    return false;
+    for (std::size_t k = 1; k < first_.size(); ++k) first_[k] += first_[k - 1];
+    order_.resize(points_.size());
+    std::vector<std::size_t> next(first_.begin(), first_.end() - 1);
+    for (std::size_t k = 0; k < points_.size(); ++k) order_[next[cellOf[k]]++] = static_cast<int>(k);
+    for (const int p : polygons) Visit(p, x0 - padX_, x1 + padX_, y0 - padY_, y1 + padY_);
+    return covered_;
   }
 
  private:
@@ -180,16 +182,20 @@ class TPolygonCover {
     return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
            static_cast<std::size_t>(Step(x, x0_, cellX_, columns_));
   }
-  std::size_t Cell(double x, double y) const { return Cell(Step(y, y0_, cellY_, rows_), x); }
+  std::size_t Cell(double y, double x) const { return Cell(Step(y, y0_, cellY_, rows_), x); }
   static double Side(const T3DCoord& a, const T3DCoord& b, double x, double y) {
     return (double(b.X) - a.X) * (y - a.Y) - (double(b.Y) - a.Y) * (x - a.X);
   }
 
-  // In each row of cells the triangle reaches, the cells from the least to the greatest X of the
-  // triangle within the row's band.
-  void File(int p) {
+  // In each row of cells the triangle reaches, the points in the cells from the least to the
+  // greatest X of the triangle within the row's band. A triangle wholly outside the points'
+  // (padded) bounding box holds none of them.
+  void Visit(int p, double left, double right, double bottomY, double topY) {
     const auto c = Corners(p);
-    const double ys[3] = {c[0]->Y, c[1]->Y, c[2]->Y};
+    const double xs[3] = {c[0]->X, c[1]->X, c[2]->X}, ys[3] = {c[0]->Y, c[1]->Y, c[2]->Y};
+    if (std::max({xs[0], xs[1], xs[2]}) < left || std::min({xs[0], xs[1], xs[2]}) > right ||
+        std::max({ys[0], ys[1], ys[2]}) < bottomY || std::min({ys[0], ys[1], ys[2]}) > topY)
+      return;
     const int top = Step(std::min({ys[0], ys[1], ys[2]}), y0_, cellY_, rows_);
     const int bottom = Step(std::max({ys[0], ys[1], ys[2]}), y0_, cellY_, rows_);
     for (int row = top; row <= bottom; ++row) {
@@ -215,15 +221,27 @@ class TPolygonCover {
         }
       }
       if (!(least <= most)) continue;
-      const std::size_t first = Cell(row, least - padX_), last = Cell(row, most + padX_);
-      for (std::size_t cell = first; cell <= last; ++cell) cells_[cell].push_back(p);
+      const std::size_t last = Cell(row, most + padX_);
+      for (std::size_t cell = Cell(row, least - padX_); cell <= last; ++cell) {
+        for (std::size_t k = first_[cell]; k < first_[cell + 1]; ++k) {
+          const auto at = static_cast<std::size_t>(order_[k]);
+          if (covered_[at]) continue;
+          const auto [x, y] = points_[at];
+          const double d1 = Side(*c[0], *c[1], x, y), d2 = Side(*c[1], *c[2], x, y),
+                       d3 = Side(*c[2], *c[0], x, y);
+          if ((d1 >= 0 && d2 >= 0 && d3 >= 0) || (d1 <= 0 && d2 <= 0 && d3 <= 0)) covered_[at] = true;
+        }
+      }
     }
   }
 
   const TEditor& editor_;
+  std::vector<std::pair<double, double>> points_;
+  std::vector<bool> covered_;
   int columns_ = 0, rows_ = 0;
   double x0_ = 0, y0_ = 0, cellX_ = 1, cellY_ = 1, padX_ = 0, padY_ = 0;
-  std::vector<std::vector<int>> cells_;
+  std::vector<std::size_t> first_;
+  std::vector<int> order_;
 };
 
 // Numbers the regions: faces joined across sides that are no constraint. No side of an existing
@@ -340,16 +358,23 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
       covering.push_back(p);
     }
   }
-  const TPolygonCover cover(editor, covering);
-  // A face that is itself an existing polygon is covered without a look at the cover.
-  std::unordered_set<TCornerKey, TCornerHash> coveringFaces;
+  // A face that is itself an existing polygon is covered without a look at the cover: the corners
+  // of those polygons, sorted for a binary search.
+  std::vector<TCornerKey> coveringFaces;
   coveringFaces.reserve(covering.size());
   for (const int p : covering) {
     const TPoly& polygon = editor.Polygons[p];
-    coveringFaces.insert(KeyOf(vertexOf[static_cast<std::size_t>(polygon.Node1)],
-                               vertexOf[static_cast<std::size_t>(polygon.Node2)],
-                               vertexOf[static_cast<std::size_t>(polygon.Node3)]));
+    coveringFaces.push_back(KeyOf(vertexOf[static_cast<std::size_t>(polygon.Node1)],
+                                  vertexOf[static_cast<std::size_t>(polygon.Node2)],
+                                  vertexOf[static_cast<std::size_t>(polygon.Node3)]));
   }
+  std::sort(coveringFaces.begin(), coveringFaces.end());
+  // Such a face has three constrained sides (each side of an existing polygon is one).
+  const auto isExisting = [&coveringFaces](TCdt::Face_handle face) {
+    return face->is_constrained(0) && face->is_constrained(1) && face->is_constrained(2) &&
+           std::binary_search(coveringFaces.begin(), coveringFaces.end(),
+                              KeyOf(face->vertex(0), face->vertex(1), face->vertex(2)));
+  };
 
   // A side that is already in the triangulation is marked at the cost of its end with fewer
   // neighbours; any other is inserted from that end when the other has many.
@@ -377,30 +402,42 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
   }
 
   const double maxEdge = options.MaxEdge;
-  // Per region: not yet known (-1), outside every existing polygon (0), inside one (1).
-  const std::vector<bool> open = NumberRegions(cdt);
+  // Without existing polygons there is no constraint: every face is of one region, which reaches
+  // the hull.
+  const bool constrained = !existing.empty();
+  const std::vector<bool> open = constrained ? NumberRegions(cdt) : std::vector<bool>{true};
+  const auto regionOf = [constrained](TCdt::Face_handle face) {
+    return constrained ? static_cast<std::size_t>(face->info()) : std::size_t{0};
+  };
+  // Per region: not yet known (-1), outside every existing polygon (0), inside one (1), asked of
+  // the cover (2).
   std::vector<signed char> covered(open.size(), -1);
   for (std::size_t region = 0; region < open.size(); ++region) {
     if (open[region]) covered[region] = 0;
   }
 
-  TMeshEdit& edit = result.Edit;
-  edit.AddedPolygons.reserve(cdt.number_of_faces());
-  // The corners' positions, read from the vertices (they hold the nodes' single-precision X and
-  // Y exactly) rather than from the scattered node records.
+  // The faces that may be added, in the triangulation's order. A region whose first such face is
+  // no existing polygon asks the cover at that face's centre; all regions are answered at once.
+  std::vector<TCdt::Face_handle> candidates;
+  TCoverQuery cover(editor);
+  std::vector<int> asked(open.size(), -1);
   std::array<T3DCoord, 3> at;
-  for (auto face = cdt.finite_faces_begin(); face != cdt.finite_faces_end(); ++face) {
-    ticker.Step(++done, work);
-    std::array<int, 3> n;
-    bool keep = true;
-    for (int k = 0; k < 3 && keep; ++k) {
+  std::array<int, 3> n;
+  // The corners' positions, read from the vertices (they hold the nodes' single-precision X and
+  // Y exactly) rather than from the scattered node records; false when a corner is not chosen.
+  const auto read = [&](TCdt::Face_handle face) {
+    for (int k = 0; k < 3; ++k) {
       const TVertex v = face->vertex(k);
-      keep = v->info().Index >= 0 && v->info().Chosen;
+      if (v->info().Index < 0 || !v->info().Chosen) return false;
       n[static_cast<std::size_t>(k)] = v->info().Index;
       at[static_cast<std::size_t>(k)].X = static_cast<float>(v->point().x());
       at[static_cast<std::size_t>(k)].Y = static_cast<float>(v->point().y());
     }
-    if (!keep) continue;
+    return true;
+  };
+  for (auto face = cdt.finite_faces_begin(); face != cdt.finite_faces_end(); ++face) {
+    ticker.Step(++done, work);
+    if (!read(face)) continue;
     const T3DCoord &a = at[0], &b = at[1], &c = at[2];
     if (maxEdge > 0) {
       const auto longer = [maxEdge](const T3DCoord& u, const T3DCoord& w) {
@@ -408,11 +445,28 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
       };
       if (longer(a, b) || longer(b, c) || longer(c, a)) continue;
     }
-    signed char& inside = covered[static_cast<std::size_t>(face->info())];
-    if (inside < 0 && coveringFaces.count(KeyOf(face->vertex(0), face->vertex(1), face->vertex(2))) != 0)
-      inside = 1;
-    if (inside < 0) inside = cover.Covers((double(a.X) + b.X + c.X) / 3, (double(a.Y) + b.Y + c.Y) / 3);
-    if (inside) continue;
+    const std::size_t region = regionOf(face);
+    if (covered[region] == 1) continue;
+    if (covered[region] < 0) {
+      if (isExisting(face)) {
+        covered[region] = 1;
+        continue;
+      }
+      covered[region] = 2;
+      asked[region] = cover.Ask((double(a.X) + b.X + c.X) / 3, (double(a.Y) + b.Y + c.Y) / 3);
+    }
+    candidates.push_back(face);
+  }
+  const std::vector<bool> answers = cover.Answer(covering);
+  for (std::size_t region = 0; region < open.size(); ++region) {
+    if (covered[region] == 2) covered[region] = answers[static_cast<std::size_t>(asked[region])] ? 1 : 0;
+  }
+
+  TMeshEdit& edit = result.Edit;
+  edit.AddedPolygons.reserve(candidates.size());
+  for (const TCdt::Face_handle face : candidates) {
+    if (covered[regionOf(face)] == 1) continue;
+    read(face);
     if (!Wind(n, at, options.Sky)) {
       ++result.LeftOut;
       continue;
