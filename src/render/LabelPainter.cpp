@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 #include "render/Colors.h"
@@ -218,19 +219,21 @@ bool TLabelPainter::Covered(long long left, long long right, long long top, long
   if (!Clip(left, right, top, bottom)) return true;
   const long long first = left / 64, last = (right - 1) / 64;
   // Within whole covered tiles it is covered; otherwise pixel by pixel.
-  bool inFullTiles = true;
-  for (long long ty = top / kTile; inFullTiles && ty <= (bottom - 1) / kTile; ++ty) {
-    const std::uint8_t* tiles = fullTiles_.data() + static_cast<std::size_t>(ty * tilesWide_);
-    for (long long tx = left / kTile; tx <= (right - 1) / kTile; ++tx) {
-      if (tiles[tx] == 0) {
-        inFullTiles = false;
-        break;
-      }
-    }
-  }
-  if (inFullTiles) return true;
+  if (TilesCovered(left / kTile, (right - 1) / kTile + 1, top / kTile, (bottom - 1) / kTile + 1)) return true;
   for (long long y = top; y < bottom; ++y) {
     const std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
+    for (long long w = first; w <= last; ++w) {
+      const std::uint64_t mask = BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
+      if ((row[w] & mask) != mask) return false;
+    }
+  }
+  return true;
+}
+
+bool TLabelPainter::TilesCovered(long long left, long long right, long long top, long long bottom) const {
+  const long long first = left / 64, last = (right - 1) / 64;
+  for (long long ty = top; ty < bottom; ++ty) {
+    const std::uint64_t* row = fullTiles_.data() + static_cast<std::size_t>(ty) * tileWords_;
     for (long long w = first; w <= last; ++w) {
       const std::uint64_t mask = BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
       if ((row[w] & mask) != mask) return false;
@@ -260,9 +263,10 @@ void TLabelPainter::Cover(long long left, long long right, long long top, long l
       row[w] |= BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
   }
   for (long long ty = top / kTile; ty <= (bottom - 1) / kTile; ++ty) {
-    std::uint8_t* tiles = fullTiles_.data() + static_cast<std::size_t>(ty * tilesWide_);
+    std::uint64_t* tiles = fullTiles_.data() + static_cast<std::size_t>(ty) * tileWords_;
     for (long long tx = left / kTile; tx <= (right - 1) / kTile; ++tx) {
-      if (tiles[tx] == 0 && TileCovered(tx, ty)) tiles[tx] = 1;
+      const std::uint64_t bit = std::uint64_t{1} << (tx % 64);
+      if ((tiles[tx / 64] & bit) == 0 && TileCovered(tx, ty)) tiles[tx / 64] |= bit;
     }
   }
 }
@@ -271,8 +275,8 @@ void TLabelPainter::EndPlan() {
   planning_ = false;
   rowWords_ = (static_cast<std::size_t>(std::max(planWidth_, 0)) + 63) / 64;
   covered_.assign(rowWords_ * static_cast<std::size_t>(std::max(planHeight_, 0)), 0);
-  tilesWide_ = (std::max(planWidth_, 0) + kTile - 1) / kTile;
-  fullTiles_.assign(static_cast<std::size_t>(tilesWide_ * ((std::max(planHeight_, 0) + kTile - 1) / kTile)), 0);
+  tileWords_ = (static_cast<std::size_t>(std::max(planWidth_, 0)) + 64 * kTile - 1) / (64 * kTile);
+  fullTiles_.assign(tileWords_ * static_cast<std::size_t>((std::max(planHeight_, 0) + kTile - 1) / kTile), 0);
   // From the last label back: one is hidden when the labels after it cover every pixel of it
   // that lies in the picture (one wholly outside is copied nowhere anyway). So is a shape.
   for (std::size_t k = placed_.size(); k-- > 0;) {
@@ -313,7 +317,11 @@ bool TLabelPainter::ShowsNext(const TPlacedLabel*& placed) {
 
 void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold) {
   if (planning_) {
-    Plan(x, y, " " + std::to_string(value) + " ", bold, false);
+    // " %d ", written into one reused string.
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    numberText_.assign(" ").append(digits, static_cast<std::size_t>(end - digits)).append(" ");
+    Plan(x, y, numberText_, bold, false);
     return;
   }
   const TPlacedLabel* placed = nullptr;

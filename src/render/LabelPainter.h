@@ -90,6 +90,8 @@ class TLabelPainter {
   bool Covered(long long left, long long right, long long top, long long bottom) const;
   // Marks the pixels of the box that lie in the planned picture as covered.
   void Cover(long long left, long long right, long long top, long long bottom);
+  // Whether the tiles [left, right) x [top, bottom) are all wholly covered.
+  bool TilesCovered(long long left, long long right, long long top, long long bottom) const;
   // Whether every pixel of the tile that lies in the picture is covered.
   bool TileCovered(long long tx, long long ty) const;
   // While culling: whether the next label shows, with its plan (null when the plan did not see it).
@@ -102,14 +104,15 @@ class TLabelPainter {
   std::vector<TPlacedLabel> placed_;
   std::string texts_;  // of the planned labels not measured yet, one after another
   std::string measured_;
+  std::string numberText_;
   std::size_t next_ = 0;
   std::vector<std::uint64_t> covered_;  // one bit per pixel of the picture, rowWords_ words a row
   std::size_t rowWords_ = 0;
   // Per tile of kTile x kTile pixels, whether all of it (within the picture) is covered: most
   // shapes and labels of a big selection lie where everything is covered already.
   static constexpr int kTile = 8;
-  std::vector<std::uint8_t> fullTiles_;
-  long long tilesWide_ = 0;
+  std::vector<std::uint64_t> fullTiles_;  // one bit per tile, tileWords_ words a row of tiles
+  std::size_t tileWords_ = 0;
 
   QImage device_;  // gives the metrics the buffers' resolution
   QFont regular_;
