@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 #include "render/Colors.h"
@@ -56,8 +57,9 @@ TLabelPainter::TLabelPainter()
       boldMetrics_(bold_, &device_),
       heights_{regularMetrics_.height(), boldMetrics_.height()} {
   for (char c = ' '; c <= '~'; ++c) {
-    widestAscii_[0] = std::max(widestAscii_[0], regularMetrics_.horizontalAdvance(QChar(c)));
-    widestAscii_[1] = std::max(widestAscii_[1], boldMetrics_.horizontalAdvance(QChar(c)));
+    const std::size_t k = static_cast<std::size_t>(c - ' ');
+    asciiAdvance_[0][k] = regularMetrics_.horizontalAdvance(QChar(c));
+    asciiAdvance_[1][k] = boldMetrics_.horizontalAdvance(QChar(c));
   }
 }
 
@@ -112,16 +114,25 @@ void TLabelPainter::DrawCentredLabel(TRaster& raster, int cx, int y, const std::
 int TLabelPainter::WidthBound(const std::string& text, bool bold) const {
   constexpr std::size_t kLongestBound = 64;
   if (text.size() > kLongestBound) return -1;
+  // Each character's advance, with room for kerning and rounding.
+  const auto& advance = asciiAdvance_[bold ? 1 : 0];
+  int bound = 4;
   for (const char c : text) {
     if (c < ' ' || c > '~') return -1;
+    bound += advance[static_cast<std::size_t>(c - ' ')] + 2;
   }
-  // Each character's advance, with room for kerning and rounding.
-  const int n = static_cast<int>(text.size());
-  return n * (widestAscii_[bold ? 1 : 0] + 2) + 4;
+  return bound;
 }
 
 void TLabelPainter::Measure(TPlacedLabel& placed, const std::string& text) const {
   placed.Width = TextSize(text, placed.Bold).width();
+  if (placed.Centred) placed.X -= placed.Width / 2;
+  placed.Exact = true;
+}
+
+void TLabelPainter::MeasurePlanned(TPlacedLabel& placed) {
+  measured_.assign(texts_, placed.Text, placed.Length);
+  placed.Width = TextSize(measured_, placed.Bold).width();
   if (placed.Centred) placed.X -= placed.Width / 2;
   placed.Exact = true;
 }
@@ -131,17 +142,50 @@ void TLabelPainter::Plan(int x, int y, const std::string& text, bool bold, bool 
   placed.X = x;
   placed.Y = y;
   placed.Height = TextHeight(bold);
+  placed.Text = 0;
+  placed.Length = 0;
   placed.Centred = centred;
   placed.Bold = bold;
   placed.Exact = false;
-  placed.Text.clear();
+  placed.Shape = false;
+  placed.Hidden = false;
   const int bound = WidthBound(text, bold);
-  if (bound < 0) {
+  // The kept texts are found by a 32-bit offset.
+  if (bound < 0 || texts_.size() > 0xFFFF0000u) {
     Measure(placed, text);
     return;
   }
   placed.Width = bound;
-  placed.Text = text;
+  // A bound is found for short texts only.
+  placed.Text = static_cast<std::uint32_t>(texts_.size());
+  placed.Length = static_cast<std::uint16_t>(text.size());
+  texts_.append(text);
+}
+
+bool TLabelPainter::ShapeShows(long long left, long long top, long long right, long long bottom) {
+  if (planning_) {
+    TPlacedLabel& placed = placed_.emplace_back();
+    // Only the part in the picture counts; none at all shows nowhere.
+    if (!Clip(left, right, top, bottom)) left = right = top = bottom = 0;
+    placed.X = static_cast<int>(left);
+    placed.Y = static_cast<int>(top);
+    placed.Width = static_cast<int>(right - left);
+    placed.Height = static_cast<int>(bottom - top);
+    placed.Text = 0;
+    placed.Length = 0;
+    placed.Centred = placed.Bold = false;
+    placed.Exact = placed.Shape = true;
+    placed.Hidden = false;
+    return false;
+  }
+  const TPlacedLabel* placed = nullptr;
+  return !culling_ || ShowsNext(placed);
+}
+
+bool TLabelPainter::SkipHidden() {
+  if (!culling_ || next_ >= placed_.size() || !placed_[next_].Hidden) return false;
+  ++next_;
+  return true;
 }
 
 void TLabelPainter::BeginPlan(int width, int height) {
@@ -150,6 +194,7 @@ void TLabelPainter::BeginPlan(int width, int height) {
   planWidth_ = width;
   planHeight_ = height;
   placed_.clear();
+  texts_.clear();
 }
 
 namespace {
@@ -173,12 +218,38 @@ bool TLabelPainter::Clip(long long& left, long long& right, long long& top, long
 bool TLabelPainter::Covered(long long left, long long right, long long top, long long bottom) const {
   if (!Clip(left, right, top, bottom)) return true;
   const long long first = left / 64, last = (right - 1) / 64;
+  // Within whole covered tiles it is covered; otherwise pixel by pixel.
+  if (TilesCovered(left / kTile, (right - 1) / kTile + 1, top / kTile, (bottom - 1) / kTile + 1)) return true;
   for (long long y = top; y < bottom; ++y) {
     const std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
     for (long long w = first; w <= last; ++w) {
       const std::uint64_t mask = BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
       if ((row[w] & mask) != mask) return false;
     }
+  }
+  return true;
+}
+
+bool TLabelPainter::TilesCovered(long long left, long long right, long long top, long long bottom) const {
+  const long long first = left / 64, last = (right - 1) / 64;
+  for (long long ty = top; ty < bottom; ++ty) {
+    const std::uint64_t* row = fullTiles_.data() + static_cast<std::size_t>(ty) * tileWords_;
+    for (long long w = first; w <= last; ++w) {
+      const std::uint64_t mask = BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
+      if ((row[w] & mask) != mask) return false;
+    }
+  }
+  return true;
+}
+
+bool TLabelPainter::TileCovered(long long tx, long long ty) const {
+  // A tile lies within one word of each row.
+  const long long left = tx * kTile, right = std::min<long long>(left + kTile, planWidth_);
+  const long long top = ty * kTile, bottom = std::min<long long>(top + kTile, planHeight_);
+  const std::uint64_t mask = BitRange(left % 64, right - 64 * (left / 64));
+  for (long long y = top; y < bottom; ++y) {
+    if ((covered_[static_cast<std::size_t>(y) * rowWords_ + static_cast<std::size_t>(left / 64)] & mask) != mask)
+      return false;
   }
   return true;
 }
@@ -191,15 +262,23 @@ void TLabelPainter::Cover(long long left, long long right, long long top, long l
     for (long long w = first; w <= last; ++w)
       row[w] |= BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
   }
+  for (long long ty = top / kTile; ty <= (bottom - 1) / kTile; ++ty) {
+    std::uint64_t* tiles = fullTiles_.data() + static_cast<std::size_t>(ty) * tileWords_;
+    for (long long tx = left / kTile; tx <= (right - 1) / kTile; ++tx) {
+      const std::uint64_t bit = std::uint64_t{1} << (tx % 64);
+      if ((tiles[tx / 64] & bit) == 0 && TileCovered(tx, ty)) tiles[tx / 64] |= bit;
+    }
+  }
 }
 
 void TLabelPainter::EndPlan() {
   planning_ = false;
-  hidden_.assign(placed_.size(), false);
   rowWords_ = (static_cast<std::size_t>(std::max(planWidth_, 0)) + 63) / 64;
   covered_.assign(rowWords_ * static_cast<std::size_t>(std::max(planHeight_, 0)), 0);
+  tileWords_ = (static_cast<std::size_t>(std::max(planWidth_, 0)) + 64 * kTile - 1) / (64 * kTile);
+  fullTiles_.assign(tileWords_ * static_cast<std::size_t>((std::max(planHeight_, 0) + kTile - 1) / kTile), 0);
   // From the last label back: one is hidden when the labels after it cover every pixel of it
-  // that lies in the picture (one wholly outside is copied nowhere anyway).
+  // that lies in the picture (one wholly outside is copied nowhere anyway). So is a shape.
   for (std::size_t k = placed_.size(); k-- > 0;) {
     TPlacedLabel& p = placed_[k];
     if (!p.Exact) {
@@ -207,17 +286,17 @@ void TLabelPainter::EndPlan() {
       const long long left = p.Centred ? 1LL * p.X - p.Width / 2 : p.X;
       const long long right = p.Centred ? 1LL * p.X + (p.Width + 1) / 2 : 1LL * p.X + p.Width;
       if (Covered(left, right, p.Y, 1LL * p.Y + p.Height)) {
-        hidden_[k] = true;
+        p.Hidden = true;
         continue;
       }
-      Measure(p, p.Text);
+      MeasurePlanned(p);
     }
     const long long left = p.X, right = 1LL * p.X + p.Width, top = p.Y, bottom = 1LL * p.Y + p.Height;
     if (Covered(left, right, top, bottom)) {
-      hidden_[k] = true;
+      p.Hidden = true;
       continue;
     }
-    Cover(left, right, top, bottom);
+    if (!p.Shape) Cover(left, right, top, bottom);
   }
   culling_ = true;
   next_ = 0;
@@ -229,16 +308,20 @@ void TLabelPainter::EndCulling() {
 
 bool TLabelPainter::ShowsNext(const TPlacedLabel*& placed) {
   // A label the plan did not see (it cannot happen) is drawn.
-  if (next_ >= hidden_.size()) return true;
-  const std::size_t k = next_++;
-  if (hidden_[k]) return false;
-  placed = &placed_[k];
+  if (next_ >= placed_.size()) return true;
+  const TPlacedLabel& p = placed_[next_++];
+  if (p.Hidden) return false;
+  placed = &p;
   return true;
 }
 
 void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold) {
   if (planning_) {
-    Plan(x, y, " " + std::to_string(value) + " ", bold, false);
+    // " %d ", written into one reused string.
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    numberText_.assign(" ").append(digits, static_cast<std::size_t>(end - digits)).append(" ");
+    Plan(x, y, numberText_, bold, false);
     return;
   }
   const TPlacedLabel* placed = nullptr;

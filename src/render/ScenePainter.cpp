@@ -54,12 +54,22 @@ void DrawOriginMarker(TRaster& raster, const TEditor& editor) {
   FillBoxEllipse(raster, origin.X - 1LL, origin.Y - 1LL, origin.X + 2LL, origin.Y + 2LL, 0, colors::kSilver);
 }
 
+// Whether a shape within the corners' box, grown by the margin, shows above the labels (see
+// TLabelPainter::ShapeShows).
+bool CornersShow(TLabelPainter& labels, const std::array<TScreenPoint, 3>& c, int margin) {
+  return labels.ShapeShows(std::min({c[0].X, c[1].X, c[2].X}) - 1LL * margin,
+                           std::min({c[0].Y, c[1].Y, c[2].Y}) - 1LL * margin,
+                           std::max({c[0].X, c[1].X, c[2].X}) + 1LL + margin,
+                           std::max({c[0].Y, c[1].Y, c[2].Y}) + 1LL + margin);
+}
+
 void DrawSelectionDots(TRaster& raster, const TEditor& editor, const std::vector<TScreenPoint>& nodes,
-                       TGradientMemo& gradient) {
+                       TLabelPainter& labels, TGradientMemo& gradient) {
   std::array<TScreenPoint, 3> c;
   for (const TPoly& polygon : editor.Polygons) {
     if (!polygon.Selected || !PolygonCorners(polygon, nodes, c)) continue;
-    FillTriangleDots(raster, c[0], c[1], c[2], gradient.Polygon(editor, polygon));
+    // The dots lie within the corners' box.
+    if (CornersShow(labels, c, 1)) FillTriangleDots(raster, c[0], c[1], c[2], gradient.Polygon(editor, polygon));
   }
 }
 
@@ -78,26 +88,51 @@ void DrawOutline(TRaster& raster, const TEditor& editor, const TPoly& polygon,
   }
 }
 
+// A polygon's colour, found once and only when something of the polygon is drawn.
+class TPolygonColor {
+ public:
+  TPolygonColor(const TEditor& editor, const TPoly& polygon, TGradientMemo& gradient)
+      : editor_(editor), polygon_(polygon), gradient_(gradient) {}
+  QRgb operator()() {
+    if (!known_) {
+      color_ = gradient_.Polygon(editor_, polygon_);
+      known_ = true;
+    }
+    return color_;
+  }
+
+ private:
+  const TEditor& editor_;
+  const TPoly& polygon_;
+  TGradientMemo& gradient_;
+  QRgb color_ = 0;
+  bool known_ = false;
+};
+
 // A label is as wide and high as its text (TLabelPainter::Label): centred on the polygon's centre.
+// A label found hidden is passed over before its text is made.
 void DrawPolygonLabels(TRaster& raster, const TEditor& editor, const TViewFlags& flags, const TPoly& polygon,
-                       TScreenPoint centre, QRgb color, TLabelPainter& labels, std::string& texture) {
+                       TScreenPoint centre, TPolygonColor& color, TLabelPainter& labels, std::string& texture) {
   const bool bold = polygon.Selected;
   const bool withName = (flags.ShowPolygonNames || polygon.Selected) && !polygon.Name.empty();
   const bool withTexture = flags.ShowTextureNames || polygon.Selected;
   const int cx = centre.X, cy = centre.Y;
   if (!withName && !withTexture) {
-    if (!labels.Planning()) DrawCross(raster, cx, cy, color);
+    // The cross: (cx - 5, cy - 4) to (cx + 5, cy + 4).
+    if (labels.ShapeShows(cx - 5LL, cy - 4LL, cx + 6LL, cy + 5LL)) DrawCross(raster, cx, cy, color());
     return;
   }
-  const std::string name = withName ? PaddedLabel(polygon.Name) : std::string();
   const int height = labels.TextHeight(bold);
   if (withName && withTexture) {
-    labels.DrawCentredLabel(raster, cx, cy - height, name, color, bold);
-    labels.DrawCentredLabel(raster, cx, cy, TextureLabel(texture, polygon, editor), color, bold);
+    if (!labels.SkipHidden())
+      labels.DrawCentredLabel(raster, cx, cy - height, PaddedLabel(polygon.Name), color(), bold);
+    if (!labels.SkipHidden())
+      labels.DrawCentredLabel(raster, cx, cy, TextureLabel(texture, polygon, editor), color(), bold);
     return;
   }
-  const std::string& only = withName ? name : TextureLabel(texture, polygon, editor);
-  labels.DrawCentredLabel(raster, cx, cy - height / 2, only, color, bold);
+  if (labels.SkipHidden()) return;
+  const std::string& only = withName ? PaddedLabel(polygon.Name) : TextureLabel(texture, polygon, editor);
+  labels.DrawCentredLabel(raster, cx, cy - height / 2, only, color(), bold);
 }
 
 // Whether the box around the corners, grown by the margin, reaches into the raster. Without a
@@ -129,9 +164,11 @@ void DrawPolygons(TRaster& raster, const TEditor& editor, const TViewFlags& flag
     // Labels can be far wider than the triangle; a cross is not.
     const bool marker = labelsOfAll || polygon.Selected || CrossMayShow(raster, centre);
     if (!outline && !marker) continue;
-    const QRgb color = gradient.Polygon(editor, polygon);
-    if (outline && !labels.Planning())
-      DrawOutline(raster, editor, polygon, c, color, flags.GradientLines, scale);
+    TPolygonColor color(editor, polygon, gradient);
+    // An outline 3 pixels wide reaches a pixel beyond the corners' box (ends cut to the picture
+    // stay within it).
+    if (outline && CornersShow(labels, c, 2))
+      DrawOutline(raster, editor, polygon, c, color(), flags.GradientLines, scale);
     if (marker) DrawPolygonLabels(raster, editor, flags, polygon, centre, color, labels, texture);
   }
 }
@@ -164,19 +201,21 @@ void DrawNodes(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
     const bool withName = (flags.ShowNodeNames || node.Selected) && !node.Name.empty();
     const bool markerShows = p.X + r >= 0 && p.Y + r >= 0;
     if (!markerShows && !withZ && !withName) continue;
-    const QRgb color = gradient.Node(node.Z, node.Selected);
-    if (markerShows && !labels.Planning()) {
-      FillBoxEllipse(raster, p.X - static_cast<long long>(r), p.Y - static_cast<long long>(r),
-                     p.X + static_cast<long long>(r), p.Y + static_cast<long long>(r), 0, color);
-    }
+    const long long left = p.X - static_cast<long long>(r), top = p.Y - static_cast<long long>(r);
+    const long long right = p.X + static_cast<long long>(r), bottom = p.Y + static_cast<long long>(r);
+    // The marker lies within its box (a pixel more each way for rounding).
+    if (markerShows && labels.ShapeShows(left - 1, top - 1, right + 1, bottom + 1))
+      FillBoxEllipse(raster, left, top, right, bottom, 0, gradient.Node(node.Z, node.Selected));
     if (!withZ && !withName) continue;
     const int x = p.X + 2 * r;
     int y = p.Y - 2 * r;
     if (withZ) {
-      DrawZLabel(raster, labels, x, y, node.Z, color, node.Selected);
+      if (!labels.SkipHidden())
+        DrawZLabel(raster, labels, x, y, node.Z, gradient.Node(node.Z, node.Selected), node.Selected);
       y += labels.TextHeight(node.Selected);
     }
-    if (withName) labels.DrawLabel(raster, x, y, PaddedLabel(node.Name), color, node.Selected);
+    if (withName && !labels.SkipHidden())
+      labels.DrawLabel(raster, x, y, PaddedLabel(node.Name), gradient.Node(node.Z, node.Selected), node.Selected);
   }
 }
 
@@ -231,11 +270,13 @@ void PaintScene(QImage& image, const TEditor& editor, const TViewFlags& flags,
   TGradientMemo gradient(editor.Values);
   // The labels of a big selection pile up: first their places, so that those covered by later
   // ones are never made (the picture stays the same), then the picture.
+  // Shapes wholly under later labels are not drawn either.
   labels.BeginPlan(raster.Width(), raster.Height());
+  DrawSelectionDots(raster, editor, nodes, labels, gradient);
   DrawPolygons(raster, editor, flags, nodes, labels, gradient);
   DrawNodes(raster, editor, flags, nodes, labels, gradient);
   labels.EndPlan();
-  DrawSelectionDots(raster, editor, nodes, gradient);
+  DrawSelectionDots(raster, editor, nodes, labels, gradient);
   DrawPolygons(raster, editor, flags, nodes, labels, gradient);
   DrawNodes(raster, editor, flags, nodes, labels, gradient);
   labels.EndCulling();

@@ -113,6 +113,16 @@ class TestReferencePictures : public QObject {
       for (T3DCoord& node : e.Nodes) node.Selected = true;
       for (TPoly& polygon : e.Polygons) polygon.Selected = true;
     });
+    // Closer in, with node names: outlines, dots and markers half under the labels.
+    QTest::newRow("mesh128-all-zoom3") << TSetUp([](TEditor& e, TViewFlags& f) {
+      HillyMesh(e);
+      for (T3DCoord& node : e.Nodes) node.Selected = true;
+      for (int i = 0; i < e.Polygons.Count(); ++i) e.Polygons[i].Selected = i % 3 != 0;
+      f.ShowNodeNames = true;
+      e.Values.Zoom *= 3;
+      e.Values.PanX = 211;
+      e.Values.PanY = -97;
+    });
     QTest::newRow("mesh128-solid") << TSetUp([](TEditor& e, TViewFlags& f) {
       HillyMesh(e);
       f.GradientLines = false;

@@ -241,6 +241,22 @@ class TestScene : public QObject {
     QVERIFY(PixelsOtherThan(image.copy(2, 2 + h, 150, h), kSilver).isEmpty());
   }
 
+  // The bound that lets a covered label go unmeasured is never narrower than the text.
+  void widthBoundHoldsTheText_data() {
+    QTest::addColumn<QString>("text");
+    for (const char* text : {" AVAVAVAV ", " WAWAWA ", " LTLTLT ", " To.Yo.Vo. ", " ffiffl ", " 1111111 ",
+                             " -9223372036854775808 ", " iiiiiiiiii ", " [Ground] ", " M "}) {
+      QTest::newRow(text) << QString::fromLatin1(text);
+    }
+  }
+  void widthBoundHoldsTheText() {
+    QFETCH(QString, text);
+    TLabelPainter labels;
+    const std::string plain = text.toStdString();
+    for (const bool bold : {false, true})
+      QVERIFY(labels.WidthBound(plain, bold) >= labels.TextSize(plain, bold).width());
+  }
+
   void focusFrameIsThreePixels() {
     TEditor editor;
     PlainView(editor);
