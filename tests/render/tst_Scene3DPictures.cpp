@@ -24,7 +24,8 @@ struct TPicture {
 };
 
 // Seen straight from above, 0..100 filling most of the view.
-TPicture Draw(TOffscreenGL& gl, const TEditor& editor, float exaggeration = 1, double elevation = 90) {
+TPicture Draw(TOffscreenGL& gl, const TEditor& editor, float exaggeration = 1, double elevation = 90,
+             bool wireframe = false) {
   TScene3D scene;
   scene.SetExaggeration(exaggeration);
   const TMeshUpdate update = scene.Sync(editor);
@@ -37,6 +38,7 @@ TPicture Draw(TOffscreenGL& gl, const TEditor& editor, float exaggeration = 1, d
   picture.Camera.SetSceneBounds(scene.Mesh().Bounds());
   TScene3DStyle style = StyleFor(editor.Values);
   style.ShowNodes = false;
+  style.Wireframe = wireframe;
   TScene3DRenderer renderer;
   std::string error;
   picture.Image = gl.Picture(kSize, kSize, [&] {
@@ -117,6 +119,34 @@ class TestScene3DPictures : public QObject {
     }
     for (const QPointF& p : {QPointF(25, 75), QPointF(5, 90), QPointF(30, 60)})
       QCOMPARE(picture.Image.pixel(Pixel(picture.Camera, p.x(), p.y(), 30)), style.Background);
+  }
+
+  // The wireframe draws each edge as a dark line over the faces, the selected ones too, and leaves
+  // the faces away from the edges as the shaded picture has them.
+  void wireframeLinesTheEdges() {
+    TEditor editor;
+    editor.Values.MinZ = 0;
+    editor.Values.MaxZ = 100;
+    editor.Nodes.NewNode("", "", 0, 0, 30);
+    editor.Nodes.NewNode("", "", 100, 0, 30);
+    editor.Nodes.NewNode("", "", 100, 100, 30);
+    editor.Nodes.NewNode("", "", 0, 100, 30);
+    editor.Polygons.NewPolygon(0, 2, 1, "", "", "");
+    editor.Polygons.NewPolygon(0, 3, 2, "", "", "");
+    DoSelectPoly(editor, 1, true);
+    const TPicture shaded = Draw(*gl_, editor);
+    const TPicture wire = Draw(*gl_, editor, 1, 90, true);
+    QVERIFY(!wire.Image.isNull());
+    for (const QPointF& p : {QPointF(75, 25), QPointF(25, 75), QPointF(90, 50), QPointF(50, 90)}) {
+      const QPoint at = Pixel(wire.Camera, p.x(), p.y(), 30);
+      QCOMPARE(wire.Image.pixel(at), shaded.Image.pixel(at));
+    }
+    // Along the diagonal both triangles share, the line is nearer its colour than the face's.
+    for (double t : {20.0, 50.0, 80.0}) {
+      const QPoint at = Pixel(wire.Camera, t, t, 30);
+      const QRgb face = shaded.Image.pixel(at), line = wire.Image.pixel(at);
+      QVERIFY2(qGray(line) < (qGray(face) + 0x20) / 2, qPrintable(QString::number(line, 16)));
+    }
   }
 
   void exaggerationLiftsAPeak() {
