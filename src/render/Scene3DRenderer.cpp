@@ -179,6 +179,9 @@ void main() {
 }
 )";
 
+// Vertex runs at most this many vertices apart are written to the card as one.
+constexpr int kMergedGap = 16;
+
 // The wireframe's lines.
 constexpr QRgb kWireColour = 0xFF202020;
 
@@ -358,30 +361,40 @@ void TScene3DRenderer::Upload(const TMeshBuffers& mesh, const TMeshUpdate& updat
     gl.BufferData(GL_ARRAY_BUFFER, bytes, vertices.empty() ? nullptr : vertices.data(), GL_DYNAMIC_DRAW);
     d.vertexCount = GLsizei(vertices.size());
     d.uploaded += std::size_t(bytes);
-  } else if (update.Vertices.size() > 4) {
-    // Many scattered runs: one mapping of their span with each run written into it, instead of
-    // one call per run; the span is handed back in one piece.
-    const TVertexRun& first = update.Vertices.front();
-    const TVertexRun& last = update.Vertices.back();
-    const std::size_t begin = std::size_t(first.First) * sizeof(TMeshVertex);
-    const std::size_t end = std::size_t(last.First + last.Count) * sizeof(TMeshVertex);
-    auto* mapped = static_cast<std::uint8_t*>(
-        gl.MapBufferRange(GL_ARRAY_BUFFER, GLintptr(begin), GLsizeiptr(end - begin), GL_MAP_WRITE_BIT));
-    if (mapped != nullptr) {
-      for (const TVertexRun& run : update.Vertices) {
-        const std::size_t offset = std::size_t(run.First) * sizeof(TMeshVertex) - begin;
-        const std::size_t bytes = std::size_t(run.Count) * sizeof(TMeshVertex);
-        std::memcpy(mapped + offset, &vertices[std::size_t(run.First)], bytes);
+  } else if (!update.Vertices.empty()) {
+    // Runs a few vertices apart go as one write: the vertices between them are on the card as
+    // they are here, so the buffer ends the same with fewer, longer copies.
+    std::vector<TVertexRun> spans;
+    for (const TVertexRun& run : update.Vertices) {
+      TVertexRun* last = spans.empty() ? nullptr : &spans.back();
+      if (last != nullptr && run.First - (last->First + last->Count) <= kMergedGap)
+        last->Count = run.First + run.Count - last->First;
+      else
+        spans.push_back(run);
+    }
+    const auto write = [&](std::uint8_t* base, std::size_t begin) {
+      for (const TVertexRun& span : spans) {
+        const std::size_t offset = std::size_t(span.First) * sizeof(TMeshVertex);
+        const std::size_t bytes = std::size_t(span.Count) * sizeof(TMeshVertex);
+        if (base != nullptr)
+          std::memcpy(base + offset - begin, &vertices[std::size_t(span.First)], bytes);
+        else
+          gl.BufferSubData(GL_ARRAY_BUFFER, GLintptr(offset), GLsizeiptr(bytes), &vertices[std::size_t(span.First)]);
         d.uploaded += bytes;
       }
-      gl.UnmapBuffer(GL_ARRAY_BUFFER);
-    }
-  } else {
-    for (const TVertexRun& run : update.Vertices) {
-      const auto bytes = GLsizeiptr(std::size_t(run.Count) * sizeof(TMeshVertex));
-      gl.BufferSubData(GL_ARRAY_BUFFER, GLintptr(std::size_t(run.First) * sizeof(TMeshVertex)), bytes,
-                       &vertices[std::size_t(run.First)]);
-      d.uploaded += std::size_t(bytes);
+    };
+    if (spans.size() > 4) {
+      // Many spans: one mapping of their whole range, each span written into it.
+      const std::size_t begin = std::size_t(spans.front().First) * sizeof(TMeshVertex);
+      const std::size_t end = std::size_t(spans.back().First + spans.back().Count) * sizeof(TMeshVertex);
+      auto* mapped = static_cast<std::uint8_t*>(
+          gl.MapBufferRange(GL_ARRAY_BUFFER, GLintptr(begin), GLsizeiptr(end - begin), GL_MAP_WRITE_BIT));
+      if (mapped != nullptr) {
+        write(mapped, begin);
+        gl.UnmapBuffer(GL_ARRAY_BUFFER);
+      }
+    } else {
+      write(nullptr, 0);
     }
   }
   if (update.Rebuilt || update.Triangles) {

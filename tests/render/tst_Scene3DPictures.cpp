@@ -6,6 +6,7 @@
 
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
+#include "model/project/NewProject.h"
 #include "model/scene3d/Scene3D.h"
 #include "render/Colors.h"
 #include "render/OffscreenGL.h"
@@ -147,6 +148,49 @@ class TestScene3DPictures : public QObject {
       const QRgb face = shaded.Image.pixel(at), line = wire.Image.pixel(at);
       QVERIFY2(qGray(line) < (qGray(face) + 0x20) / 2, qPrintable(QString::number(line, 16)));
     }
+  }
+
+  // Nodes moved here and there reach the card by their own vertices (runs a few apart written as
+  // one): the picture is the one a full upload of the moved mesh draws.
+  void scatteredMovesDrawAsAFullUpload() {
+    TEditor editor;
+    NewMesh(editor, 16);
+    editor.Values.MinZ = 0;
+    editor.Values.MaxZ = 1000;
+    TScene3D scene;
+    const TMeshUpdate all = scene.Sync(editor);
+    TCamera3D camera;
+    camera.SetViewport(kSize, kSize);
+    camera.Elevation = 30;
+    camera.SetSceneBounds(scene.Mesh().Bounds());
+    camera.Frame(scene.Mesh().AllPoints());
+    const TScene3DStyle style = StyleFor(editor.Values);
+    TScene3DRenderer partial, full;
+    std::string error;
+    // The mesh before the moves on the card.
+    gl_->Picture(kSize, kSize, [&] {
+      partial.Initialise(gl_->Resolver(), error);
+      partial.Upload(scene.Mesh(), all);
+    });
+    for (int k = 0; k < 40; ++k) editor.Nodes[(k * 37 + k * k) % editor.Nodes.Count()].Z += float(100 + 10 * k);
+    const TMeshUpdate moved = scene.Sync(editor);
+    QVERIFY(!moved.Rebuilt && moved.Vertices.size() > 4);
+    TMeshUpdate whole = moved;
+    whole.Rebuilt = true;
+    const QImage pictures[2] = {gl_->Picture(kSize, kSize,
+                                             [&] {
+                                               partial.Upload(scene.Mesh(), moved);
+                                               partial.Draw(camera, style, kSize, kSize);
+                                               partial.Release();
+                                             }),
+                                gl_->Picture(kSize, kSize, [&] {
+                                  full.Initialise(gl_->Resolver(), error);
+                                  full.Upload(scene.Mesh(), whole);
+                                  full.Draw(camera, style, kSize, kSize);
+                                  full.Release();
+                                })};
+    QVERIFY(!pictures[0].isNull());
+    QCOMPARE(pictures[0], pictures[1]);
   }
 
   void exaggerationLiftsAPeak() {
