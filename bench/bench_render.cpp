@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "RatioReporter.h"
+#include "GuiBench.h"
 #include "model/editor/Editor.h"
 #include "model/interaction/NodeDrag.h"
 #include "model/project/NewProject.h"
@@ -190,22 +190,16 @@ BENCHMARK(BM_FullRedraw)
 BENCHMARK(BM_DragStep)->Arg(256)->ArgName("mesh")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  terravel::bench::TRatioReporter reporter("Ratios for the 256 mesh", [](terravel::bench::TRatioReporter& r) {
-    r.Ratio("picture at fit / floor", "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", "BM_BaselineFloor/256", 3);
-    r.Ratio("full redraw / picture", "BM_FullRedraw/mesh:256/gradient:1/z:1",
-            "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
-    r.Ratio("pick buffer for a hit test / picture", "BM_PickBuffer/mesh:256",
-            "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 2);
-    r.Ratio("picture zoomed in 8x / picture at fit", "BM_Picture/mesh:256/gradient:1/z:1/zoom:8",
-            "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 0.3);
-    r.Ratio("drag step of 1,000 nodes / picture", "BM_DragStep/mesh:256",
-            "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
-  });
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return terravel::bench::RunGuiBenchmarks<QGuiApplication>(
+      argc, argv, "Ratios for the 256 mesh", [](terravel::bench::TRatioReporter& r) {
+        r.Ratio("picture at fit / floor", "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", "BM_BaselineFloor/256", 3);
+        r.Ratio("full redraw / picture", "BM_FullRedraw/mesh:256/gradient:1/z:1",
+                "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
+        r.Ratio("pick buffer for a hit test / picture", "BM_PickBuffer/mesh:256",
+                "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 2);
+        r.Ratio("picture zoomed in 8x / picture at fit", "BM_Picture/mesh:256/gradient:1/z:1/zoom:8",
+                "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 0.3);
+        r.Ratio("drag step of 1,000 nodes / picture", "BM_DragStep/mesh:256",
+                "BM_Picture/mesh:256/gradient:1/z:1/zoom:1", 1.2);
+      });
 }

@@ -1,11 +1,18 @@
 // The 3-D view on the 256 x 256 mesh (131,072 polygons) at 800 x 600, drawn by this machine's
 // OpenGL without a display (EGL, Mesa's llvmpipe here): one frame against the top view's picture
-// of the same mesh, the buffer update after moving 1,000 nodes against a full upload, and one
-// click's ray cast against a frame. The ratios are printed at the end (medians with
-// --benchmark_repetitions). Without EGL the GL benchmarks report an error and are left out.
+// of the same mesh and against what `render --3d` does with it, the wireframe against the shaded
+// frame, the buffer update after moving 1,000 nodes against a full upload, and one click's ray
+// cast against a frame. Under a display (xvfb-run with QT_QPA_PLATFORM=xcb) also a frame of the
+// editor's own 3-D view in a window, composition included. The ratios are printed at the end
+// (medians with --benchmark_repetitions). Without EGL the GL benchmarks report an error and are
+// left out.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +21,9 @@
 #include <memory>
 #include <string>
 
-#include "RatioReporter.h"
+#include "GuiBench.h"
+#include "app/view3d/View3DDock.h"
+#include "app/view3d/View3DWidget.h"
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
 #include "model/history/ChangeSet.h"
@@ -90,16 +99,88 @@ void BM_TopViewPicture(benchmark::State& state) {
   }
 }
 
-// One frame, waited for until the card has finished it; with the nodes as dots (1) or without.
+// One frame, waited for until the card has finished it; with the nodes as dots (1) or without,
+// shaded (0) or with the wireframe over it (1).
 void BM_Frame(benchmark::State& state) {
   WithGL(state, [&](TFixture& f) {
     TScene3DStyle style = StyleFor(f.editor.Values);
     style.ShowNodes = state.range(0) != 0;
+    style.Wireframe = state.range(1) != 0;
     for (auto _ : state) {
       f.renderer.Draw(f.camera, style, kWidth, kHeight);
       f.renderer.Finish();
     }
   });
+}
+
+// What `render --3d` does with the mesh once the project is read: the scene, a context of its own,
+// the shaders, the upload, one frame and its pixels read back (the PNG is not written).
+void BM_Render3DCommand(benchmark::State& state) {
+  TFixture& f = Fixture();
+  if (!f.Ready()) {
+    state.SkipWithError(f.error.c_str());
+    return;
+  }
+  for (auto _ : state) {
+    TScene3D scene;
+    const TMeshUpdate update = scene.Sync(f.editor);
+    TCamera3D camera;
+    camera.SetViewport(kWidth, kHeight);
+    camera.SetSceneBounds(scene.Mesh().Bounds());
+    camera.Frame(scene.Mesh().AllPoints());
+    std::string error;
+    const std::unique_ptr<TOffscreenGL> gl = TOffscreenGL::Create(error);
+    if (!gl) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+    TScene3DRenderer renderer;
+    const QImage picture = gl->Picture(kWidth, kHeight, [&] {
+      if (!renderer.Initialise(gl->Resolver(), error)) return;
+      renderer.Upload(scene.Mesh(), update);
+      renderer.Draw(camera, StyleFor(f.editor.Values), kWidth, kHeight);
+      renderer.Release();
+    });
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+}
+
+// One frame of the editor's 3-D view in a window of the same size, as an orbit step redraws it:
+// the widget's paint and the window's composition onto the screen, waited for until drawn.
+void BM_WindowFrame(benchmark::State& state) {
+  if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+    state.SkipWithError("no display: run under xvfb-run with QT_QPA_PLATFORM=xcb");
+    return;
+  }
+  QString why;
+  bool software = false;
+  if (!OpenGLAvailable(why, &software)) {
+    state.SkipWithError(why.toStdString().c_str());
+    return;
+  }
+  TFixture& f = Fixture();
+  // Multisampled only where the card does it, as the dock makes the view.
+  TView3DWidget view(f.editor, TView3DControls{}, nullptr, !software);
+  view.resize(kWidth, kHeight);
+  view.show();
+  QElapsedTimer waited;
+  waited.start();
+  const auto exposed = [&] { return view.windowHandle() != nullptr && view.windowHandle()->isExposed(); };
+  while ((!exposed() || !view.isValid()) && waited.elapsed() < 10000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  if (!view.isValid()) {
+    state.SkipWithError("the 3-D view did not start");
+    return;
+  }
+  const auto frame = [&] {
+    view.repaint();
+    view.makeCurrent();
+    view.context()->functions()->glFinish();
+    view.doneCurrent();
+  };
+  frame();  // the first paint uploads the mesh
+  for (auto _ : state) frame();
+  state.counters["polygons"] = f.editor.Polygons.Count();
 }
 
 // Every vertex and index as a new project or an import uploads them. Mesa copies the data within
@@ -274,7 +355,14 @@ BENCHMARK(BM_WheelNotch)->Arg(0)->Arg(1)->Arg(2)->ArgName("scene")->Iterations(3
 BENCHMARK(BM_Click)->Arg(0)->Arg(1)->Arg(2)->ArgName("scene")->Iterations(3000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Unchanged)->Arg(0)->Arg(1)->ArgName("changeset")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TopViewPicture)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame)->Arg(1)->Arg(0)->ArgName("nodes")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame)
+    ->Args({1, 0})
+    ->Args({0, 0})
+    ->Args({1, 1})
+    ->ArgNames({"nodes", "wireframe"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Render3DCommand)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FinishOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullUpload)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Upload1000MovedNodes)->Iterations(300)->Unit(benchmark::kMillisecond);
@@ -282,19 +370,18 @@ BENCHMARK(BM_Sync1000MovedNodes)->Iterations(300)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_RayCast)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  terravel::bench::TRatioReporter reporter(
-      "Ratios for the 256 mesh at " + std::to_string(kWidth) + " x " + std::to_string(kHeight),
+  return terravel::bench::RunGuiBenchmarks<QApplication>(
+      argc, argv, "Ratios for the 256 mesh at " + std::to_string(kWidth) + " x " + std::to_string(kHeight),
       [](terravel::bench::TRatioReporter& r) {
-        r.Ratio("3-D frame / top view picture", "BM_Frame/nodes:1", "BM_TopViewPicture", 1);
+        r.Ratio("3-D frame in the window / render --3d", "BM_WindowFrame", "BM_Render3DCommand", 1);
+        r.Ratio("3-D frame / render --3d", "BM_Frame/nodes:1/wireframe:0", "BM_Render3DCommand", 1);
+        r.Ratio("wireframe frame / shaded frame", "BM_Frame/nodes:1/wireframe:1", "BM_Frame/nodes:1/wireframe:0", 2);
+        r.Ratio("3-D frame / top view picture", "BM_Frame/nodes:1/wireframe:0", "BM_TopViewPicture", 1);
         r.Ratio("upload of 1,000 moved nodes / full upload", "BM_Upload1000MovedNodes/iterations:300",
                 "BM_FullUpload", 0.05);
         r.Ratio("model update of 1,000 moved nodes / frame", "BM_Sync1000MovedNodes/iterations:300",
-                "BM_Frame/nodes:1", 1);
-        r.Ratio("ray cast / 3-D frame", "BM_RayCast", "BM_Frame/nodes:1", 0.01);
+                "BM_Frame/nodes:1/wireframe:0", 1);
+        r.Ratio("ray cast / 3-D frame", "BM_RayCast", "BM_Frame/nodes:1/wireframe:0", 0.01);
         r.Ratio("wheel notch, scene following / alone", "BM_WheelNotch/scene:1/iterations:3000",
                 "BM_WheelNotch/scene:0/iterations:3000", 2);
         r.Ratio("wheel notch, whole-document compare / alone", "BM_WheelNotch/scene:2/iterations:3000",
@@ -306,7 +393,4 @@ int main(int argc, char** argv) {
         r.Ratio("empty change set / compare of an unchanged document", "BM_Unchanged/changeset:1",
                 "BM_Unchanged/changeset:0", 0.01);
       });
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
 }

@@ -92,8 +92,9 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   // Installed after the viewport input, so that its filter sees the viewport's events first.
   sculptTool_ = new TSculptTool(editor_, Viewport(), menus_.Edit_Sculpt, [this] { return view3d_->View(); });
   CreateBrushPanel();
-  regionTool_ = new TRegionSelectTool(editor_, Viewport(), menus_.Edit_SelectRegion,
-                                      [this] { viewportInput_->FollowSelection(); });
+  regionTool_ = new TRegionSelectTool(
+      editor_, Viewport(), menus_.Edit_SelectRegion, [this] { viewportInput_->FollowSelection(); },
+      [this] { return view3d_->View(); });
 
   // Every view follows the document through the host, in this order.
   for (TDocumentView* view : std::initializer_list<TDocumentView*>{
@@ -135,8 +136,10 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
 }
 
 TMainForm::~TMainForm() {
-  // The sculpt tool watches the whole application; the menus and views it reads are torn down next.
+  // The sculpt and region tools watch the whole application; the menus and views they read are
+  // torn down next.
   qApp->removeEventFilter(sculptTool_);
+  qApp->removeEventFilter(regionTool_);
   // The dock hides while the widgets are torn down; by then this is no main window any more.
   view3d_->disconnect(this);
   brushPanel_->disconnect(this);

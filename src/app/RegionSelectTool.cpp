@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "app/CommandGuard.h"
+#include "app/view3d/View3DWidget.h"
 #include "model/editor/Editor.h"
 #include "model/interaction/RegionSelection.h"
+#include "model/scene3d/ScreenPlaces.h"
 
 namespace terravel {
 
@@ -50,12 +52,13 @@ class TRegionOutline : public QWidget {
 }  // namespace
 
 TRegionSelectTool::TRegionSelectTool(TEditor& editor, QWidget* viewport, QAction* mode,
-                                     std::function<void()> afterSelect)
+                                     std::function<void()> afterSelect, std::function<TView3DWidget*()> view3d)
     : QObject(viewport),
       editor_(editor),
       viewport_(viewport),
       mode_(mode),
       afterSelect_(std::move(afterSelect)),
+      view3d_(std::move(view3d)),
       outline_(new TRegionOutline(viewport)) {
   mode_->setCheckable(true);
   escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), viewport_->window());
@@ -71,54 +74,93 @@ bool TRegionSelectTool::Active() const {
 }
 
 void TRegionSelectTool::SetActive(bool active) {
-  drawing_ = false;
+  surface_ = nullptr;
   mode_->setChecked(active);
   escape_->setEnabled(active);
   outline_->hide();
+  if (outline3D_) outline3D_->hide();
   viewport_->setCursor(active ? Qt::CrossCursor : Qt::ArrowCursor);
+  if (TView3DWidget* view = view3d_ ? view3d_() : nullptr) {
+    if (active) {
+      view->setCursor(Qt::CrossCursor);
+    } else {
+      view->unsetCursor();
+    }
+  }
+}
+
+QWidget* TRegionSelectTool::OutlineOver(QWidget* surface) {
+  if (surface == viewport_) return outline_;
+  if (!outline3D_ || outline3D_->parentWidget() != surface) {
+    delete outline3D_;
+    outline3D_ = new TRegionOutline(surface);
+  }
+  return outline3D_;
 }
 
 void TRegionSelectTool::Finish(Qt::KeyboardModifiers modifiers) {
-  drawing_ = false;
-  outline_->hide();
+  QWidget* surface = surface_;
+  surface_ = nullptr;
+  OutlineOver(surface)->hide();
   const QPolygon outline = OutlineOf(points_, lasso_);
-  std::vector<TWorldPoint> world;
-  world.reserve(static_cast<std::size_t>(outline.size()));
-  for (const QPoint& p : outline) world.push_back(ScreenToWorld(editor_, p.x(), p.y()));
-  DoSelectRegion(editor_, world, modifiers.testFlag(Qt::ControlModifier));
+  std::vector<TWorldPoint> region;
+  region.reserve(static_cast<std::size_t>(outline.size()));
+  const bool add = modifiers.testFlag(Qt::ControlModifier);
+  if (surface == viewport_) {
+    for (const QPoint& p : outline) region.push_back(ScreenToWorld(editor_, p.x(), p.y()));
+    DoSelectRegion(editor_, region, add);
+  } else {
+    // The view's pixels, with the camera as it draws them now.
+    const auto* view = static_cast<const TView3DWidget*>(surface);
+    TCamera3D camera = view->Camera();
+    camera.SetViewport(view->width(), view->height());
+    for (const QPoint& p : outline) region.push_back({float(p.x()), float(p.y())});
+    DoSelectRegion(editor_, region, ScreenPlaces(view->Scene().Mesh(), camera), add);
+  }
   afterSelect_();
 }
 
 bool TRegionSelectTool::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != viewport_ || !Active()) return false;
-  auto* outline = static_cast<TRegionOutline*>(outline_);
+  if (!Active()) return false;
+  if (watched == viewport_) return Mouse(viewport_, event);
+  TView3DWidget* view = view3d_ ? view3d_() : nullptr;
+  if (view == nullptr || watched != view) return false;
+  // A view made after the mode came on takes the cursor when the pointer first comes.
+  if (event->type() == QEvent::Enter) view->setCursor(Qt::CrossCursor);
+  return Mouse(view, event);
+}
+
+bool TRegionSelectTool::Mouse(QWidget* surface, QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonPress: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() != Qt::LeftButton) return false;
-      drawing_ = true;
+      // A press elsewhere while a region is drawn is swallowed; the region goes on.
+      if (surface_ != nullptr) return true;
+      surface_ = surface;
       lasso_ = mouse->modifiers().testFlag(Qt::ShiftModifier);
       points_ = QPolygon{mouse->position().toPoint()};
       return true;
     }
     case QEvent::MouseMove: {
-      if (!drawing_) return false;
+      if (surface_ != surface) return surface_ != nullptr;
       const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
       if (lasso_ || points_.size() < 2) {
         points_.append(at);
       } else {
         points_.back() = at;
       }
+      auto* outline = static_cast<TRegionOutline*>(OutlineOver(surface));
       outline->Outline = OutlineOf(points_, lasso_);
-      outline->setGeometry(viewport_->rect());
+      outline->setGeometry(surface->rect());
       outline->show();
       outline->update();
       return true;
     }
     case QEvent::MouseButtonRelease: {
       auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() != Qt::LeftButton || !drawing_) return false;
-      RunCommand(viewport_->window(), [&] { Finish(mouse->modifiers()); });
+      if (mouse->button() != Qt::LeftButton || surface_ != surface) return false;
+      RunCommand(surface->window(), [&] { Finish(mouse->modifiers()); });
       return true;
     }
     case QEvent::MouseButtonDblClick:

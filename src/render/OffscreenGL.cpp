@@ -86,6 +86,7 @@ std::unique_ptr<TOffscreenGL> TOffscreenGL::Create(std::string& error) {
     error = "No OpenGL without a display here: the context lacks framebuffer objects.";
     return nullptr;
   }
+  eglMakeCurrent(d.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   return std::unique_ptr<TOffscreenGL>(new TOffscreenGL(std::move(impl)));
 }
 
@@ -118,6 +119,7 @@ QImage TOffscreenGL::Picture(int width, int height, const std::function<void()>&
   d.BindFramebuffer(GL_FRAMEBUFFER, 0);
   d.DeleteRenderbuffers(2, buffers);
   d.DeleteFramebuffers(1, &framebuffer);
+  eglMakeCurrent(d.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   return image;
 }
 

@@ -21,7 +21,9 @@ class TOffscreenGL {
   TOffscreenGL& operator=(const TOffscreenGL&) = delete;
 
   TGLResolver Resolver() const;
-  // Binds a framebuffer of that size, runs draw and reads the pixels back (top row first).
+  // Binds a framebuffer of that size, runs draw and reads the pixels back (top row first). The
+  // context is current only meanwhile, so that a window's context (GLX) can be current on the same
+  // thread between pictures.
   QImage Picture(int width, int height, const std::function<void()>& draw);
 
  private:

@@ -35,6 +35,7 @@ namespace {
   X(PFNGLGETUNIFORMLOCATIONPROC, GetUniformLocation)                                               \
   X(PFNGLUNIFORM1IPROC, Uniform1i)                                                                 \
   X(PFNGLUNIFORM1FPROC, Uniform1f)                                                                 \
+  X(PFNGLUNIFORM2FPROC, Uniform2f)                                                                 \
   X(PFNGLUNIFORM3FPROC, Uniform3f)                                                                 \
   X(PFNGLUNIFORM4FPROC, Uniform4f)                                                                 \
   X(PFNGLUNIFORMMATRIX4FVPROC, UniformMatrix4fv)                                                   \
@@ -92,11 +93,56 @@ void main() {
 }
 )";
 
+// A geometry shader between the two for the wireframe: each triangle's corners learn their
+// distances in pixels from the opposite edges, so that the fragments near an edge are drawn as its
+// line in the same pass as the face. A triangle reaching behind the eye gets no lines.
+const char* const kWireGeometryShader = R"(#version 330 core
+layout(triangles) in;
+layout(triangle_strip, max_vertices = 3) out;
+in float vHeight[];
+in vec3 vNormal[];
+uniform vec2 viewportSize;
+out float gHeight;
+out vec3 gNormal;
+noperspective out vec3 gEdge;
+void main() {
+  vec2 p[3];
+  bool before = true;
+  for (int i = 0; i < 3; ++i) {
+    before = before && gl_in[i].gl_Position.w > 0.0;
+    p[i] = 0.5 * viewportSize * gl_in[i].gl_Position.xy / gl_in[i].gl_Position.w;
+  }
+  float area = abs((p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[1].y - p[0].y) * (p[2].x - p[0].x));
+  vec3 altitude = vec3(area / max(distance(p[1], p[2]), 1e-6), area / max(distance(p[2], p[0]), 1e-6),
+                       area / max(distance(p[0], p[1]), 1e-6));
+  if (!before) altitude = vec3(1e6);
+  for (int i = 0; i < 3; ++i) {
+    gl_Position = gl_in[i].gl_Position;
+    gHeight = vHeight[i];
+    gNormal = vNormal[i];
+    gEdge = vec3(0.0);
+    gEdge[i] = altitude[i];
+    EmitVertex();
+  }
+  EndPrimitive();
+}
+)";
+
 // mode 0: lit gradient; 1: lit gradient with the sky tint; 2: flat colour; 3: lit gradient tinted
-// with the flat colour, lit alike (the selection keeps the slopes readable).
-const char* const kFragmentShader = R"(#version 330 core
+// with the flat colour, lit alike (the selection keeps the slopes readable). With WIRE the inputs
+// come from the wireframe's geometry shader and the edges are drawn over the colour.
+const char* const kFragmentShader = R"(
+#ifdef WIRE
+in float gHeight;
+in vec3 gNormal;
+noperspective in vec3 gEdge;
+uniform vec3 wireColour;
+#define vHeight gHeight
+#define vNormal gNormal
+#else
 in float vHeight;
 in vec3 vNormal;
+#endif
 uniform sampler2D gradient;
 uniform float minZ;
 uniform float maxZ;
@@ -115,18 +161,29 @@ vec3 Gradient(float z) {
   if (maxZ > minZ) entry = clamp(int(floor((z - minZ) / (maxZ - minZ) * float(last) + 0.5)), 0, last);
   return texelFetch(gradient, ivec2(entry, 0), 0).rgb;
 }
-void main() {
-  if (mode == 2) {
-    colour = flatColour;
-    return;
-  }
+vec4 Shade() {
+  if (mode == 2) return flatColour;
   float light = ambient + diffuse * abs(dot(normalize(vNormal), lightDirection));
   vec3 lit = Gradient(vHeight) * light;
   if (mode == 1) lit = mix(lit, skyTint, 0.5);
   if (mode == 3) lit = mix(lit, flatColour.rgb * light, 0.5);
-  colour = vec4(lit, 1.0);
+  return vec4(lit, 1.0);
+}
+void main() {
+  colour = Shade();
+#ifdef WIRE
+  // A line about one pixel wide along each edge, its sides smoothed.
+  float edge = min(gEdge.x, min(gEdge.y, gEdge.z));
+  colour.rgb = mix(colour.rgb, wireColour, 1.0 - smoothstep(0.5, 1.25, edge));
+#endif
 }
 )";
+
+// Vertex runs at most this many vertices apart are written to the card as one.
+constexpr int kMergedGap = 16;
+
+// The wireframe's lines.
+constexpr QRgb kWireColour = 0xFF202020;
 
 std::array<float, 3> Rgb(QRgb c) { return {qRed(c) / 255.f, qGreen(c) / 255.f, qBlue(c) / 255.f}; }
 
@@ -151,7 +208,14 @@ TScene3DStyle StyleFor(const TProjectValues& values) {
 struct TScene3DRenderer::TImpl {
   TGL gl;
   bool ready = false;
-  GLuint program = 0;
+  // The shaded program, and the wireframe's with its geometry shader; their uniforms.
+  struct TProgram {
+    GLuint id = 0;
+    GLint uViewProjection = -1, uPointSize = -1, uGradient = -1, uMinZ = -1, uMaxZ = -1, uMode = -1, uFlat = -1,
+          uSky = -1, uLight = -1, uAmbient = -1, uDiffuse = -1, uViewportSize = -1, uWire = -1;
+  };
+  TProgram plain;
+  TProgram wire;
   GLuint vao = 0;
   GLuint vertices = 0;
   // Ground, sky, selected triangles, selected nodes.
@@ -161,8 +225,6 @@ struct TScene3DRenderer::TImpl {
   double sceneSize = 0;  // the diagonal of the mesh's plan
   GLuint gradient = 0;
   std::size_t uploaded = 0;
-  GLint uViewProjection = -1, uPointSize = -1, uGradient = -1, uMinZ = -1, uMaxZ = -1, uMode = -1,
-        uFlat = -1, uSky = -1, uLight = -1, uAmbient = -1, uDiffuse = -1;
 
   GLuint Compile(GLenum type, const char* source, std::string& error) {
     const GLuint shader = gl.CreateShader(type);
@@ -178,6 +240,37 @@ struct TScene3DRenderer::TImpl {
       return 0;
     }
     return shader;
+  }
+
+  // Links the shaders (geometry may be 0) into the program; false with a sentence why.
+  bool Link(TProgram& program, GLuint vertex, GLuint geometry, GLuint fragment, std::string& error) {
+    program.id = gl.CreateProgram();
+    for (const GLuint shader : {vertex, geometry, fragment})
+      if (shader != 0) gl.AttachShader(program.id, shader);
+    gl.LinkProgram(program.id);
+    GLint linked = 0;
+    gl.GetProgramiv(program.id, GL_LINK_STATUS, &linked);
+    if (!linked) {
+      std::array<char, 1024> log{};
+      gl.GetProgramInfoLog(program.id, GLsizei(log.size()), nullptr, log.data());
+      error = std::string("The 3-D view's shaders do not link here: ") + log.data();
+      return false;
+    }
+    const auto uniform = [&](const char* name) { return gl.GetUniformLocation(program.id, name); };
+    program.uViewProjection = uniform("viewProjection");
+    program.uPointSize = uniform("pointSize");
+    program.uGradient = uniform("gradient");
+    program.uMinZ = uniform("minZ");
+    program.uMaxZ = uniform("maxZ");
+    program.uMode = uniform("mode");
+    program.uFlat = uniform("flatColour");
+    program.uSky = uniform("skyTint");
+    program.uLight = uniform("lightDirection");
+    program.uAmbient = uniform("ambient");
+    program.uDiffuse = uniform("diffuse");
+    program.uViewportSize = uniform("viewportSize");
+    program.uWire = uniform("wireColour");
+    return true;
   }
 
   void IndexList(int which, const std::vector<std::uint32_t>& list) {
@@ -216,41 +309,17 @@ bool TScene3DRenderer::Initialise(const TGLResolver& resolve, std::string& error
     error = std::string("The 3-D view needs OpenGL 3.3; this driver offers ") + (version ? version : "less") + ".";
     return false;
   }
-  const GLuint vs = impl_->Compile(GL_VERTEX_SHADER, kVertexShader, error);
-  if (!vs) return false;
-  const GLuint fs = impl_->Compile(GL_FRAGMENT_SHADER, kFragmentShader, error);
-  if (!fs) {
-    gl.DeleteShader(vs);
-    return false;
-  }
-  GLuint& program = impl_->program;
-  program = gl.CreateProgram();
-  gl.AttachShader(program, vs);
-  gl.AttachShader(program, fs);
-  gl.LinkProgram(program);
-  gl.DeleteShader(vs);
-  gl.DeleteShader(fs);
-  GLint linked = 0;
-  gl.GetProgramiv(program, GL_LINK_STATUS, &linked);
-  if (!linked) {
-    std::array<char, 1024> log{};
-    gl.GetProgramInfoLog(program, GLsizei(log.size()), nullptr, log.data());
-    error = std::string("The 3-D view's shaders do not link here: ") + log.data();
-    return false;
-  }
-  const auto uniform = [&](const char* name) { return gl.GetUniformLocation(program, name); };
   TImpl& d = *impl_;
-  d.uViewProjection = uniform("viewProjection");
-  d.uPointSize = uniform("pointSize");
-  d.uGradient = uniform("gradient");
-  d.uMinZ = uniform("minZ");
-  d.uMaxZ = uniform("maxZ");
-  d.uMode = uniform("mode");
-  d.uFlat = uniform("flatColour");
-  d.uSky = uniform("skyTint");
-  d.uLight = uniform("lightDirection");
-  d.uAmbient = uniform("ambient");
-  d.uDiffuse = uniform("diffuse");
+  const std::string plainSource = std::string("#version 330 core\n") + kFragmentShader;
+  const std::string wireSource = std::string("#version 330 core\n#define WIRE\n") + kFragmentShader;
+  const GLuint vs = d.Compile(GL_VERTEX_SHADER, kVertexShader, error);
+  const GLuint gs = vs ? d.Compile(GL_GEOMETRY_SHADER, kWireGeometryShader, error) : 0;
+  const GLuint fs = gs ? d.Compile(GL_FRAGMENT_SHADER, plainSource.c_str(), error) : 0;
+  const GLuint wfs = fs ? d.Compile(GL_FRAGMENT_SHADER, wireSource.c_str(), error) : 0;
+  const bool linked = wfs && d.Link(d.plain, vs, 0, fs, error) && d.Link(d.wire, vs, gs, wfs, error);
+  for (const GLuint shader : {vs, gs, fs, wfs})
+    if (shader != 0) gl.DeleteShader(shader);
+  if (!linked) return false;
 
   gl.GenVertexArrays(1, &d.vao);
   gl.BindVertexArray(d.vao);
@@ -292,30 +361,40 @@ void TScene3DRenderer::Upload(const TMeshBuffers& mesh, const TMeshUpdate& updat
     gl.BufferData(GL_ARRAY_BUFFER, bytes, vertices.empty() ? nullptr : vertices.data(), GL_DYNAMIC_DRAW);
     d.vertexCount = GLsizei(vertices.size());
     d.uploaded += std::size_t(bytes);
-  } else if (update.Vertices.size() > 4) {
-    // Many scattered runs: one mapping of their span with each run written into it, instead of
-    // one call per run; the span is handed back in one piece.
-    const TVertexRun& first = update.Vertices.front();
-    const TVertexRun& last = update.Vertices.back();
-    const std::size_t begin = std::size_t(first.First) * sizeof(TMeshVertex);
-    const std::size_t end = std::size_t(last.First + last.Count) * sizeof(TMeshVertex);
-    auto* mapped = static_cast<std::uint8_t*>(
-        gl.MapBufferRange(GL_ARRAY_BUFFER, GLintptr(begin), GLsizeiptr(end - begin), GL_MAP_WRITE_BIT));
-    if (mapped != nullptr) {
-      for (const TVertexRun& run : update.Vertices) {
-        const std::size_t offset = std::size_t(run.First) * sizeof(TMeshVertex) - begin;
-        const std::size_t bytes = std::size_t(run.Count) * sizeof(TMeshVertex);
-        std::memcpy(mapped + offset, &vertices[std::size_t(run.First)], bytes);
+  } else if (!update.Vertices.empty()) {
+    // Runs a few vertices apart go as one write: the vertices between them are on the card as
+    // they are here, so the buffer ends the same with fewer, longer copies.
+    std::vector<TVertexRun> spans;
+    for (const TVertexRun& run : update.Vertices) {
+      TVertexRun* last = spans.empty() ? nullptr : &spans.back();
+      if (last != nullptr && run.First - (last->First + last->Count) <= kMergedGap)
+        last->Count = run.First + run.Count - last->First;
+      else
+        spans.push_back(run);
+    }
+    const auto write = [&](std::uint8_t* base, std::size_t begin) {
+      for (const TVertexRun& span : spans) {
+        const std::size_t offset = std::size_t(span.First) * sizeof(TMeshVertex);
+        const std::size_t bytes = std::size_t(span.Count) * sizeof(TMeshVertex);
+        if (base != nullptr)
+          std::memcpy(base + offset - begin, &vertices[std::size_t(span.First)], bytes);
+        else
+          gl.BufferSubData(GL_ARRAY_BUFFER, GLintptr(offset), GLsizeiptr(bytes), &vertices[std::size_t(span.First)]);
         d.uploaded += bytes;
       }
-      gl.UnmapBuffer(GL_ARRAY_BUFFER);
-    }
-  } else {
-    for (const TVertexRun& run : update.Vertices) {
-      const auto bytes = GLsizeiptr(std::size_t(run.Count) * sizeof(TMeshVertex));
-      gl.BufferSubData(GL_ARRAY_BUFFER, GLintptr(std::size_t(run.First) * sizeof(TMeshVertex)), bytes,
-                       &vertices[std::size_t(run.First)]);
-      d.uploaded += std::size_t(bytes);
+    };
+    if (spans.size() > 4) {
+      // Many spans: one mapping of their whole range, each span written into it.
+      const std::size_t begin = std::size_t(spans.front().First) * sizeof(TMeshVertex);
+      const std::size_t end = std::size_t(spans.back().First + spans.back().Count) * sizeof(TMeshVertex);
+      auto* mapped = static_cast<std::uint8_t*>(
+          gl.MapBufferRange(GL_ARRAY_BUFFER, GLintptr(begin), GLsizeiptr(end - begin), GL_MAP_WRITE_BIT));
+      if (mapped != nullptr) {
+        write(mapped, begin);
+        gl.UnmapBuffer(GL_ARRAY_BUFFER);
+      }
+    } else {
+      write(nullptr, 0);
     }
   }
   if (update.Rebuilt || update.Triangles) {
@@ -344,54 +423,63 @@ void TScene3DRenderer::Draw(const TCamera3D& camera, const TScene3DStyle& style,
   gl.DepthFunc(GL_LEQUAL);
   gl.Disable(GL_CULL_FACE);
   gl.Enable(GL_PROGRAM_POINT_SIZE);
-  gl.UseProgram(d.program);
   gl.BindVertexArray(d.vao);
-  const std::array<float, 16> vp = camera.ViewProjection().Floats();
-  gl.UniformMatrix4fv(d.uViewProjection, 1, GL_FALSE, vp.data());
   gl.ActiveTexture(GL_TEXTURE0);
   gl.BindTexture(GL_TEXTURE_2D, d.gradient);
-  gl.Uniform1i(d.uGradient, 0);
-  gl.Uniform1f(d.uMinZ, style.MinZ);
-  gl.Uniform1f(d.uMaxZ, style.MaxZ);
+  const std::array<float, 16> vp = camera.ViewProjection().Floats();
   const auto sky = Rgb(style.SkyTint);
-  gl.Uniform3f(d.uSky, sky[0], sky[1], sky[2]);
   const TVec3 light = LightDirection();
-  gl.Uniform3f(d.uLight, float(light.X), float(light.Y), float(light.Z));
-  gl.Uniform1f(d.uAmbient, float(kAmbient));
-  gl.Uniform1f(d.uDiffuse, float(kDiffuse));
-  gl.Uniform1f(d.uPointSize, 6);
+  const TImpl::TProgram* current = nullptr;
+  // Makes the program current with the uniforms every draw shares.
+  const auto use = [&](const TImpl::TProgram& program) {
+    current = &program;
+    gl.UseProgram(program.id);
+    gl.UniformMatrix4fv(program.uViewProjection, 1, GL_FALSE, vp.data());
+    gl.Uniform1i(program.uGradient, 0);
+    gl.Uniform1f(program.uMinZ, style.MinZ);
+    gl.Uniform1f(program.uMaxZ, style.MaxZ);
+    gl.Uniform3f(program.uSky, sky[0], sky[1], sky[2]);
+    gl.Uniform3f(program.uLight, float(light.X), float(light.Y), float(light.Z));
+    gl.Uniform1f(program.uAmbient, float(kAmbient));
+    gl.Uniform1f(program.uDiffuse, float(kDiffuse));
+    gl.Uniform1f(program.uPointSize, 6);
+  };
+  const auto mode = [&](int value) { gl.Uniform1i(current->uMode, value); };
   const auto flat = [&](QRgb c) {
     const auto rgb = Rgb(c);
-    gl.Uniform1i(d.uMode, 2);
-    gl.Uniform4f(d.uFlat, rgb[0], rgb[1], rgb[2], 1);
+    mode(2);
+    gl.Uniform4f(current->uFlat, rgb[0], rgb[1], rgb[2], 1);
   };
 
-  // Faces pushed back a little, so that outlines, selection and nodes lie on top.
+  // The wireframe's edges are drawn with the faces, in one pass.
+  if (style.Wireframe) {
+    use(d.wire);
+    gl.Uniform2f(d.wire.uViewportSize, float(pixelWidth), float(pixelHeight));
+    const auto wire = Rgb(kWireColour);
+    gl.Uniform3f(d.wire.uWire, wire[0], wire[1], wire[2]);
+  } else {
+    use(d.plain);
+  }
+  // Faces pushed back a little, so that the selection and nodes lie on top.
   gl.Enable(GL_POLYGON_OFFSET_FILL);
   gl.PolygonOffset(1, 1);
-  gl.Uniform1i(d.uMode, 0);
+  mode(0);
   d.DrawList(0, GL_TRIANGLES);
-  gl.Uniform1i(d.uMode, 1);
+  mode(1);
   d.DrawList(1, GL_TRIANGLES);
   gl.Disable(GL_POLYGON_OFFSET_FILL);
   flat(style.Selection);
-  gl.Uniform1i(d.uMode, 3);
+  mode(3);
   d.DrawList(2, GL_TRIANGLES);
-  if (style.Wireframe) {
-    flat(0xFF202020);
-    gl.PolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    d.DrawList(0, GL_TRIANGLES);
-    d.DrawList(1, GL_TRIANGLES);
-    gl.PolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  }
+  if (style.Wireframe) use(d.plain);
   if (style.ShowNodes && AllNodeDotsShown(camera, d.sceneSize, d.vertexCount)) {
     // Every vertex is a node; the selected ones larger, in the selection colour.
     flat(style.NodeColour);
-    gl.Uniform1f(d.uPointSize, 4);
+    gl.Uniform1f(current->uPointSize, 4);
     gl.DrawArrays(GL_POINTS, 0, d.vertexCount);
   }
   flat(style.Selection);
-  gl.Uniform1f(d.uPointSize, 7);
+  gl.Uniform1f(current->uPointSize, 7);
   d.DrawList(3, GL_POINTS);
   gl.BindVertexArray(0);
   gl.UseProgram(0);
@@ -405,7 +493,8 @@ void TScene3DRenderer::Release() {
   gl.DeleteBuffers(1, &d.vertices);
   gl.DeleteVertexArrays(1, &d.vao);
   gl.DeleteTextures(1, &d.gradient);
-  gl.DeleteProgram(d.program);
+  gl.DeleteProgram(d.plain.id);
+  gl.DeleteProgram(d.wire.id);
   d.ready = false;
 }
 

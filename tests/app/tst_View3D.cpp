@@ -209,6 +209,75 @@ class TestView3D : public QObject {
     QCOMPARE(editor.Nodes[middle].Z, 0.f);
   }
 
+  // In the region mode a left drag in 3-D selects the nodes the camera shows inside the rectangle
+  // and the polygons with all three corners inside, as one step; Ctrl adds; the camera stays. Out
+  // of the mode the same drag orbits.
+  void regionInTheView() {
+    auto windows = StartWindows();
+    TMainForm& main = windows->Main();
+    main.NewMesh(8);
+    main.Menus().View_Show3D->trigger();
+    TView3DWidget* view = main.View3D()->View();
+    if (view == nullptr) QSKIP("no OpenGL here: the window test runs on a real display");
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    TEditor& editor = main.Editor();
+    // Hills, so that the picture is no tilted copy of the plan.
+    for (int i = 0; i < editor.Nodes.Count(); ++i) editor.Nodes[i].Z = float((i * 37) % 11) * 300;
+    main.Host().Redraw(true);
+    view->FrameAll();
+    DoSelectNothing(editor);
+    main.Menus().Edit_SelectRegion->trigger();
+    TCamera3D camera = view->Camera();
+    camera.SetViewport(view->width(), view->height());
+    const auto drag = [&](QRect rect, Qt::KeyboardModifiers modifiers) {
+      QTest::mousePress(view, Qt::LeftButton, modifiers, rect.topLeft());
+      for (const QPoint& at : {rect.center(), rect.bottomRight()}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), view->mapToGlobal(QPointF(at)), Qt::NoButton,
+                         Qt::LeftButton, modifiers);
+        QApplication::sendEvent(view, &move);
+      }
+      QTest::mouseRelease(view, Qt::LeftButton, modifiers, rect.bottomRight());
+    };
+    // What the rectangles hold by the camera's own projection (a rectangle's outline runs along
+    // the far sides of its last pixels).
+    QString expected;
+    std::vector<bool> in(std::size_t(editor.Nodes.Count()), false);
+    const int w = view->width(), h = view->height();
+    const QRect rects[2] = {QRect(QPoint(w * 3 / 10, h * 3 / 10), QPoint(w / 2, h / 2)),
+                            QRect(QPoint(w / 2, h * 2 / 5), QPoint(w * 3 / 4, h * 3 / 4))};
+    for (int r = 0; r < 2; ++r) {
+      for (int i = 0; i < editor.Nodes.Count(); ++i) {
+        const T3DCoord& n = editor.Nodes[i];
+        TScreenPosition at;
+        QVERIFY(camera.Project({n.X, -n.Y, n.Z * view->Exaggeration()}, at));
+        const QRectF rect = QRectF(rects[r]);
+        if (at.X > rect.left() && at.X < rect.right() && at.Y > rect.top() && at.Y < rect.bottom())
+          in[std::size_t(i)] = true;
+      }
+      QStringList parts;
+      for (int i = 0; i < editor.Nodes.Count(); ++i)
+        if (in[std::size_t(i)]) parts << QStringLiteral("n%1").arg(i);
+      for (int i = 0; i < editor.Polygons.Count(); ++i) {
+        const TPoly& p = editor.Polygons[i];
+        if (in[std::size_t(p.Node1)] && in[std::size_t(p.Node2)] && in[std::size_t(p.Node3)])
+          parts << QStringLiteral("p%1").arg(i);
+      }
+      const int steps = editor.History.UndoCount();
+      drag(rects[r], r == 0 ? Qt::NoModifier : Qt::ControlModifier);
+      QVERIFY(parts.size() > expected.count(' ') + 2);  // the rectangle holds something new
+      expected = parts.join(' ');
+      QCOMPARE(SelectionText(editor), expected);
+      QCOMPARE(editor.History.UndoCount(), steps + 1);
+      QCOMPARE(QString::fromStdString(editor.History.UndoDescription()), QStringLiteral("Select Region"));
+      QCOMPARE(view->Camera().Azimuth, camera.Azimuth);
+    }
+    QVERIFY(editor.State.SelectedPolygonCount() > 0);
+    main.Menus().Edit_SelectRegion->trigger();
+    drag(rects[0], Qt::NoModifier);
+    QVERIFY(view->Camera().Azimuth != camera.Azimuth);
+    QCOMPARE(SelectionText(editor), expected);
+  }
+
   // A new project is framed; a right click opens the top view's popup; a flight selects nothing.
   void newProjectRightClickAndFlight() {
     auto windows = StartWindows();

@@ -6,6 +6,7 @@
 
 #include "model/actions/Requests.h"
 #include "model/editor/Editor.h"
+#include "model/project/NewProject.h"
 #include "model/scene3d/Scene3D.h"
 #include "render/Colors.h"
 #include "render/OffscreenGL.h"
@@ -24,7 +25,8 @@ struct TPicture {
 };
 
 // Seen straight from above, 0..100 filling most of the view.
-TPicture Draw(TOffscreenGL& gl, const TEditor& editor, float exaggeration = 1, double elevation = 90) {
+TPicture Draw(TOffscreenGL& gl, const TEditor& editor, float exaggeration = 1, double elevation = 90,
+             bool wireframe = false) {
   TScene3D scene;
   scene.SetExaggeration(exaggeration);
   const TMeshUpdate update = scene.Sync(editor);
@@ -37,6 +39,7 @@ TPicture Draw(TOffscreenGL& gl, const TEditor& editor, float exaggeration = 1, d
   picture.Camera.SetSceneBounds(scene.Mesh().Bounds());
   TScene3DStyle style = StyleFor(editor.Values);
   style.ShowNodes = false;
+  style.Wireframe = wireframe;
   TScene3DRenderer renderer;
   std::string error;
   picture.Image = gl.Picture(kSize, kSize, [&] {
@@ -117,6 +120,77 @@ class TestScene3DPictures : public QObject {
     }
     for (const QPointF& p : {QPointF(25, 75), QPointF(5, 90), QPointF(30, 60)})
       QCOMPARE(picture.Image.pixel(Pixel(picture.Camera, p.x(), p.y(), 30)), style.Background);
+  }
+
+  // The wireframe draws each edge as a dark line over the faces, the selected ones too, and leaves
+  // the faces away from the edges as the shaded picture has them.
+  void wireframeLinesTheEdges() {
+    TEditor editor;
+    editor.Values.MinZ = 0;
+    editor.Values.MaxZ = 100;
+    editor.Nodes.NewNode("", "", 0, 0, 30);
+    editor.Nodes.NewNode("", "", 100, 0, 30);
+    editor.Nodes.NewNode("", "", 100, 100, 30);
+    editor.Nodes.NewNode("", "", 0, 100, 30);
+    editor.Polygons.NewPolygon(0, 2, 1, "", "", "");
+    editor.Polygons.NewPolygon(0, 3, 2, "", "", "");
+    DoSelectPoly(editor, 1, true);
+    const TPicture shaded = Draw(*gl_, editor);
+    const TPicture wire = Draw(*gl_, editor, 1, 90, true);
+    QVERIFY(!wire.Image.isNull());
+    for (const QPointF& p : {QPointF(75, 25), QPointF(25, 75), QPointF(90, 50), QPointF(50, 90)}) {
+      const QPoint at = Pixel(wire.Camera, p.x(), p.y(), 30);
+      QCOMPARE(wire.Image.pixel(at), shaded.Image.pixel(at));
+    }
+    // Along the diagonal both triangles share, the line is nearer its colour than the face's.
+    for (double t : {20.0, 50.0, 80.0}) {
+      const QPoint at = Pixel(wire.Camera, t, t, 30);
+      const QRgb face = shaded.Image.pixel(at), line = wire.Image.pixel(at);
+      QVERIFY2(qGray(line) < (qGray(face) + 0x20) / 2, qPrintable(QString::number(line, 16)));
+    }
+  }
+
+  // Nodes moved here and there reach the card by their own vertices (runs a few apart written as
+  // one): the picture is the one a full upload of the moved mesh draws.
+  void scatteredMovesDrawAsAFullUpload() {
+    TEditor editor;
+    NewMesh(editor, 16);
+    editor.Values.MinZ = 0;
+    editor.Values.MaxZ = 1000;
+    TScene3D scene;
+    const TMeshUpdate all = scene.Sync(editor);
+    TCamera3D camera;
+    camera.SetViewport(kSize, kSize);
+    camera.Elevation = 30;
+    camera.SetSceneBounds(scene.Mesh().Bounds());
+    camera.Frame(scene.Mesh().AllPoints());
+    const TScene3DStyle style = StyleFor(editor.Values);
+    TScene3DRenderer partial, full;
+    std::string error;
+    // The mesh before the moves on the card.
+    gl_->Picture(kSize, kSize, [&] {
+      partial.Initialise(gl_->Resolver(), error);
+      partial.Upload(scene.Mesh(), all);
+    });
+    for (int k = 0; k < 40; ++k) editor.Nodes[(k * 37 + k * k) % editor.Nodes.Count()].Z += float(100 + 10 * k);
+    const TMeshUpdate moved = scene.Sync(editor);
+    QVERIFY(!moved.Rebuilt && moved.Vertices.size() > 4);
+    TMeshUpdate whole = moved;
+    whole.Rebuilt = true;
+    const QImage pictures[2] = {gl_->Picture(kSize, kSize,
+                                             [&] {
+                                               partial.Upload(scene.Mesh(), moved);
+                                               partial.Draw(camera, style, kSize, kSize);
+                                               partial.Release();
+                                             }),
+                                gl_->Picture(kSize, kSize, [&] {
+                                  full.Initialise(gl_->Resolver(), error);
+                                  full.Upload(scene.Mesh(), whole);
+                                  full.Draw(camera, style, kSize, kSize);
+                                  full.Release();
+                                })};
+    QVERIFY(!pictures[0].isNull());
+    QCOMPARE(pictures[0], pictures[1]);
   }
 
   void exaggerationLiftsAPeak() {

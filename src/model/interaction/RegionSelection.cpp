@@ -17,7 +17,12 @@ bool InsideOutline(const std::vector<TWorldPoint>& outline, double x, double y) 
   return inside;
 }
 
-TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint>& outline) {
+namespace {
+
+// The records inside: placeOf(i, x, y) tells where node i lies in the outline's plane, false
+// when it lies nowhere there.
+template <typename PlaceOf>
+TRegionHits Inside(const TEditor& editor, const std::vector<TWorldPoint>& outline, PlaceOf placeOf) {
   TRegionHits hits;
   if (outline.size() < 3) return hits;
   double left = outline[0].X, right = left, bottom = outline[0].Y, top = bottom;
@@ -27,9 +32,10 @@ TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint
   }
   std::vector<bool> inside(static_cast<std::size_t>(editor.Nodes.Count()), false);
   for (int i = 0; i < editor.Nodes.Count(); ++i) {
-    const T3DCoord& node = editor.Nodes[i];
-    if (node.X < left || node.X > right || node.Y < bottom || node.Y > top) continue;
-    if (!InsideOutline(outline, node.X, node.Y)) continue;
+    float x = 0, y = 0;
+    if (!placeOf(i, x, y)) continue;
+    if (x < left || x > right || y < bottom || y > top) continue;
+    if (!InsideOutline(outline, x, y)) continue;
     inside[static_cast<std::size_t>(i)] = true;
     hits.Nodes.push_back(i);
   }
@@ -43,8 +49,8 @@ TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint
   return hits;
 }
 
-void DoSelectRegion(TEditor& editor, const std::vector<TWorldPoint>& outline, bool add) {
-  TRegionHits hits = RecordsInRegion(editor, outline);
+// One "Select Region" step of the hits, when it changes a flag.
+void SelectHits(TEditor& editor, TRegionHits hits, bool add) {
   // Whether the step would change a flag.
   bool changes = false;
   const auto check = [&](const auto& list, const std::vector<int>& chosen) {
@@ -60,6 +66,36 @@ void DoSelectRegion(TEditor& editor, const std::vector<TWorldPoint>& outline, bo
   if (!changes) return;
   editor.History.Perform(
       std::make_unique<TSelectRegionAction>(editor, std::move(hits.Nodes), std::move(hits.Polygons), add));
+}
+
+}  // namespace
+
+TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint>& outline) {
+  return Inside(editor, outline, [&](int i, float& x, float& y) {
+    x = editor.Nodes[i].X;
+    y = editor.Nodes[i].Y;
+    return true;
+  });
+}
+
+TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint>& outline,
+                            const std::vector<TRegionPlace>& places) {
+  return Inside(editor, outline, [&](int i, float& x, float& y) {
+    if (static_cast<std::size_t>(i) >= places.size()) return false;
+    const TRegionPlace& place = places[static_cast<std::size_t>(i)];
+    x = place.X;
+    y = place.Y;
+    return place.Shown;
+  });
+}
+
+void DoSelectRegion(TEditor& editor, const std::vector<TWorldPoint>& outline, bool add) {
+  SelectHits(editor, RecordsInRegion(editor, outline), add);
+}
+
+void DoSelectRegion(TEditor& editor, const std::vector<TWorldPoint>& outline, const std::vector<TRegionPlace>& places,
+                    bool add) {
+  SelectHits(editor, RecordsInRegion(editor, outline, places), add);
 }
 
 }  // namespace terravel
