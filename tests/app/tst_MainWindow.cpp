@@ -92,7 +92,7 @@ class TestMainWindow : public QObject {
     auto windows = StartWindows();
     TMainForm& main = windows->Main();
     main.SetFileName(fileName);
-    main.SetModified(modified);
+    if (modified) main.Editor().MarkModified();  // the windows hear it from the change set
     QCOMPARE(main.windowTitle(), title);
     QCOMPARE(Panel(main, TStatusPanels::kModifiedPanel), modified ? QStringLiteral("Modified") : QString());
   }

@@ -55,6 +55,7 @@ class TestView3D : public QObject {
     NewMesh(editor, 4);
     QVERIFY(following.Heard.size() == 1);  // a new mesh is told once
     following.Heard.clear();
+    plain.Views = 0;
     DoSelectNode(editor, 1, true);
     DoChangeNodeZ(editor, 8);
     ZoomBy(editor, 5);
