@@ -4,7 +4,7 @@
 // that into actions and writes values back without it counting as typing.
 #include <QWidget>
 
-#include "model/document/Host.h"
+#include "model/history/ChangeSet.h"
 
 class QCheckBox;
 class QLabel;

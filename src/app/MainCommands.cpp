@@ -91,7 +91,7 @@ void TMainForm::ConnectCommands() {
   Command(m.Tools_ClearBackgroundImage, [this] {
     renderer_.ClearBackgroundImage();
     menus_.Tools_ClearBackgroundImage->setEnabled(false);
-    host_.Redraw(false);
+    host_.ViewChanged(false);
   });
   Command(m.Tools_TextureReport, [this] {
     tools_.TextureReport->exec();
@@ -125,11 +125,11 @@ void TMainForm::Menu_Project_ImportClick() {
 }
 
 void TMainForm::ImportFinished() {
-  // The imported nodes went straight into the lists; the object list must name them too.
-  editor_.MarkModified();
-  host_.Redraw(true);
-  host_.RefreshLists();
-  if (tools_.Properties->isVisible()) host_.RefreshProperties();
+  // The imported nodes went straight into the lists; every window reads them.
+  TChangeSet changes;
+  changes.Everything = true;
+  changes.Records = true;
+  editor_.MarkModified(changes);
 }
 
 void TMainForm::Menu_Project_ExportClick() {

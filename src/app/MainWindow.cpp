@@ -67,7 +67,7 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   layout->addWidget(gradientPanel_);
   layout->addWidget(clientPanel_, 1);
   setCentralWidget(central);
-  statusPanels_ = new TStatusPanels(this);
+  statusPanels_ = new TStatusPanels(editor_, this);
   setStatusBar(statusPanels_);
 
   // The viewport cannot take the keyboard focus; this button of no size takes it in its place.
@@ -126,12 +126,9 @@ TMainForm::TMainForm() : owned_(std::make_unique<TOwnedToolWindows>()) {
   brushPanel_->ShowBrush(sculptTool_->Brush());
   // The display flags start as TViewFlags and the menu items were made to match; ShowZ is a
   // project value and starts on.
-  host_.ShowProjectValues();
-  host_.SetGridStatus(GridStatusText(editor_.Values.GridX));
   UpdateTitle();
-  editor_.State.UpdateSelectionStatus();
   editor_.History.ClearHistory();
-  host_.RefreshUndoRedo();
+  editor_.History.Publish(TChangeSet::Rebuilt());
   menus_.Tools_ClearBackgroundImage->setEnabled(renderer_.HasBackgroundImage());
 }
 
@@ -298,6 +295,17 @@ void TMainForm::LogLine(const QString& line) {
 }
 
 // What the window shows of the document
+
+void TMainForm::Changed(const TChangeSet& changes) {
+  if (changes.Modified || changes.Everything) SetModified(editor_.Modified());
+  if (changes.Everything) {
+    ShowProjectValues();
+    return;
+  }
+  for (TUnitField field : {TUnitField::MinZ, TUnitField::MaxZ, TUnitField::PgInc}) {
+    if (changes.HasUnitField(field)) ShowUnitValue(field);
+  }
+}
 
 void TMainForm::SetModified(bool modified) {
   if (modified == modified_) return;

@@ -104,9 +104,10 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
 
   // What the window itself shows of the document: the "*" of the title, the gradient panel's
   // values and the Show Z switch.
-  void SetModified(bool modified) override;
-  void ShowProjectValues() override;
-  void ShowUnitValue(TUnitField field) override;
+  void Changed(const TChangeSet& changes) override;
+  void SetModified(bool modified);
+  void ShowProjectValues();
+  void ShowUnitValue(TUnitField field);
 
  signals:
   // The window closed after the save question; the program ends.

@@ -2,9 +2,13 @@
 
 #include <QLabel>
 
+#include "model/editor/Editor.h"
+#include "model/history/ChangeSet.h"
+#include "model/view/ViewTransform.h"
+
 namespace terravel {
 
-TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
+TStatusPanels::TStatusPanels(const TEditor& editor, QWidget* parent) : QStatusBar(parent), editor_(editor) {
   setObjectName(QStringLiteral("StatusBar"));
   setSizeGripEnabled(true);
   for (QLabel*& panel : panels_) {
@@ -17,6 +21,12 @@ TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
   addWidget(panels_[kModifiedPanel]);
   addWidget(panels_[kSelectionPanel], 1);
   addWidget(panels_[kGridPanel]);
+}
+
+void TStatusPanels::Changed(const TChangeSet& changes) {
+  if (changes.Modified || changes.Everything) SetModified(editor_.Modified());
+  if (changes.Selection || changes.Topology()) SetSelectionStatus(editor_.State.SelectionStatusText());
+  if (changes.Values || changes.Everything) SetGridStatus(GridStatusText(editor_.Values.GridX));
 }
 
 void TStatusPanels::SetModified(bool modified) {

@@ -9,21 +9,25 @@ class QLabel;
 
 namespace terravel {
 
+class TEditor;
+
 class TStatusPanels : public QStatusBar, public TDocumentView {
  public:
   enum TPanel { kModifiedPanel = 0, kSelectionPanel = 1, kGridPanel = 2 };
 
-  explicit TStatusPanels(QWidget* parent);
+  TStatusPanels(const TEditor& editor, QWidget* parent);
 
-  // The document's notifications that the panels show.
-  void SetModified(bool modified) override;
-  void SetSelectionStatus(const std::string& text) override;
-  void SetGridStatus(const std::string& text) override;
+  // The panels follow the modified state, the selection and the grid size.
+  void Changed(const TChangeSet& changes) override;
+  void SetModified(bool modified);
+  void SetSelectionStatus(const std::string& text);
+  void SetGridStatus(const std::string& text);
 
   void SetPanelText(TPanel panel, const QString& text);
   QString PanelText(TPanel panel) const;
 
  private:
+  const TEditor& editor_;
   QLabel* panels_[3] = {};
 };
 

@@ -1,5 +1,7 @@
 #include "app/UndoRedoCommands.h"
 
+#include "model/history/ChangeSet.h"
+
 #include <QAction>
 #include <QMouseEvent>
 #include <QStringList>
@@ -98,6 +100,10 @@ QToolButton* TUndoRedoCommands::MakeButton(const char* name, const char* caption
   button->setAutoRaise(true);
   button->installEventFilter(this);
   return button;
+}
+
+void TUndoRedoCommands::Changed(const TChangeSet& changes) {
+  if (changes.History || changes.Everything) RefreshUndoRedo();
 }
 
 void TUndoRedoCommands::RefreshUndoRedo() {

@@ -4,7 +4,7 @@
 // action that would be undone or redone; each command is enabled only when there is one.
 //
 // The object is a child of the window; the window puts the actions into its Edit menu and the
-// buttons on its tool bar (with their icons), and its host forwards RefreshUndoRedo here.
+// buttons on its tool bar (with their icons); it follows the change sets that say the history changed.
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -39,7 +39,8 @@ class TUndoRedoCommands : public QObject, public TDocumentView {
   QToolButton* RedoButton() const;
 
   // Captions, hints and enabled states of the four controls from the history.
-  void RefreshUndoRedo() override;
+  void RefreshUndoRedo();
+  void Changed(const TChangeSet& changes) override;
 
   // One step back or forward, then a refresh (the menu items, their keys and a click on a button).
   void UndoClick();

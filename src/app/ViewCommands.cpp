@@ -86,7 +86,7 @@ void TMainForm::Menu_View_ZoomToFitClick() {
 void TMainForm::Menu_Edit_SnapClick(bool checked) {
   editor_.SnapToGrid = checked;
   menus_.Edit_Snap->setChecked(checked);
-  host_.RefreshProperties();
+  tools_.Properties->RefreshProperties();  // the coordinates it offers follow the grid
 }
 
 void TMainForm::Menu_Edit_FlipClick() {

@@ -153,9 +153,9 @@ void TViewportInput::Click(bool rightButton, QPoint position, Qt::KeyboardModifi
 void TViewportInput::FollowSelection() {
   const TBufferState& state = editor_.State;
   const TPropertyMode mode = PropertyModeFor(state.SelectedNodeCount(), state.SelectedPolygonCount());
-  host_.SetPropertyMode(mode);
+  controls_.Properties->SetPropertyMode(mode);
   if (mode == TPropertyMode::pmNone && controls_.AutoShowProperties->isChecked()) controls_.Properties->hide();
-  host_.RefreshProperties();
+  controls_.Properties->RefreshProperties();
 }
 
 void TViewportInput::MouseDoubleClick(QMouseEvent* event) {

@@ -1,5 +1,7 @@
 #include "app/ViewportWidget.h"
 
+#include "model/history/ChangeSet.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -42,6 +44,14 @@ void TViewportWidget::resizeEvent(QResizeEvent* event) {
 
 void TViewportWidget::Redraw(bool full) {
   renderer_.Redraw(full);
+}
+
+void TViewportWidget::Changed(const TChangeSet& changes) {
+  if (changes.Mesh() || changes.Records || changes.RecordValues) {
+    Redraw(true);
+  } else if (changes.Values) {
+    Redraw(false);
+  }
 }
 
 void TViewportWidget::SuspendRedraw() {

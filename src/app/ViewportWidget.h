@@ -1,7 +1,8 @@
 #pragma once
 // The top view: shows the renderer's back buffer and keeps the drawing buffers at its own size.
-// It follows the document through the host: a redraw there asks the renderer for a new picture,
-// which is drawn once at the next paint. The pointer events are the viewport input handler's,
+// It follows the document through the host: a change set that touches what it shows asks the
+// renderer for a new picture (with the pick buffer when the mesh, the selection or the labels
+// changed), which is drawn once at the next paint. The pointer events are the viewport input handler's,
 // which watches this widget.
 #include <QFrame>
 #include <QWidget>
@@ -17,7 +18,10 @@ class TViewportWidget : public QWidget, public TDocumentView {
  public:
   TViewportWidget(TViewportRenderer& renderer, QWidget* parent);
 
-  void Redraw(bool full) override;
+  // Full (pick buffer too) or light (grid, heights range, view: the picture only).
+  void Redraw(bool full);
+  void Changed(const TChangeSet& changes) override;
+  void ViewChanged(bool full) override { Redraw(full); }
   void SuspendRedraw() override;
   void ResumeRedraw() override;
 

@@ -92,7 +92,7 @@ class TestMainWindow : public QObject {
     auto windows = StartWindows();
     TMainForm& main = windows->Main();
     main.SetFileName(fileName);
-    main.Host().SetModified(modified);
+    if (modified) main.Editor().MarkModified();  // the windows hear it from the change set
     QCOMPARE(main.windowTitle(), title);
     QCOMPARE(Panel(main, TStatusPanels::kModifiedPanel), modified ? QStringLiteral("Modified") : QString());
   }
@@ -115,7 +115,7 @@ class TestMainWindow : public QObject {
     TDialogAnswers dialogs;
     auto windows = StartWindows();
     TMainForm& main = windows->Main();
-    main.Host().SetModified(true);
+    main.SetModified(true);
     dialogs.Answers = {QMessageBox::Cancel, QMessageBox::No};
     QVERIFY(!main.close());
     QVERIFY(main.isVisible());
@@ -131,7 +131,7 @@ class TestMainWindow : public QObject {
     TMainForm& main = windows->Main();
     main.Menus().Edit_SelectAll_All->trigger();
     QVERIFY(main.Modified() == false);
-    main.Host().SetModified(true);
+    main.SetModified(true);
     dialogs.SaveName = QString::fromStdString(folder.Path("missing/folder/p.tvp"));
     main.Menus().Project_SaveAs->trigger();
     QCOMPARE(dialogs.Messages.size(), size_t(1));

@@ -382,7 +382,7 @@ class TestPropertiesForm : public QObject {
     QCOMPARE(s.form.NameBox()->currentIndex(), -1);
 
     s.editor.Values.Zoom = 1;
-    s.main.Host().Redraw(true);
+    s.main.Host().ViewChanged(true);
     const TScreenPoint node = WorldToScreen(s.editor, s.editor.Nodes[3].X, s.editor.Nodes[3].Y);
     QTest::mouseClick(s.main.Viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(!s.form.isVisible());

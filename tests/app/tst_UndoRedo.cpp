@@ -23,13 +23,16 @@ namespace terravel::test {
 
 namespace {
 
-// Asks for a full redraw each way, like the actions that change the mesh; its Undo may break.
+// Changes the mesh each way (the top view redraws in full); its Undo may break.
 class TStepAction : public TAction {
  public:
   TStepAction(TEditor& editor, std::string description, bool breaksOnUndo)
       : TAction(editor, std::move(description)), breaksOnUndo_(breaksOnUndo) {}
 
-  TNotices Notices() const override { return {TNotice::FullRedraw, TNotice::UndoRedo}; }
+  void Changes(TChangeSet& changes) const override {
+    changes.PolygonsRewired = true;
+    changes.History = true;
+  }
 
  protected:
   bool DoExecute() override { return true; }
@@ -41,14 +44,16 @@ class TStepAction : public TAction {
   bool breaksOnUndo_;
 };
 
-// Wired like the main window: redraws go to the renderer, refreshes to the commands.
+// Wired like the main window: change sets go to the renderer (as the top view takes them) and to
+// the commands.
 class TWindowHost : public TRecordingHost {
  public:
   TViewportRenderer* renderer = nullptr;
   TUndoRedoCommands* commands = nullptr;
-  void Redraw(bool full) override {
-    TRecordingHost::Redraw(full);
-    if (renderer != nullptr) renderer->Redraw(full);
+  void Publish(const TChangeSet& changes) override {
+    TRecordingHost::Publish(changes);
+    if (renderer != nullptr && changes.Mesh()) renderer->Redraw(true);
+    if (commands != nullptr) commands->Changed(changes);
   }
   void SuspendRedraw() override {
     TRecordingHost::SuspendRedraw();
@@ -57,10 +62,6 @@ class TWindowHost : public TRecordingHost {
   void ResumeRedraw() override {
     TRecordingHost::ResumeRedraw();
     if (renderer != nullptr) renderer->ResumeRedraw();
-  }
-  void RefreshUndoRedo() override {
-    TRecordingHost::RefreshUndoRedo();
-    if (commands != nullptr) commands->RefreshUndoRedo();
   }
 };
 
@@ -287,7 +288,7 @@ class TUndoRedoTest : public QObject {
     }
     QVERIFY(!popup->isVisible());
     QCOMPARE(f.editor.History.UndoCount(), undoCount);
-    QCOMPARE(f.host.CountOf("redraw full"), entry + 1);  // every step asked, none drew
+    QCOMPARE(int(f.host.Published.size()), entry + 1);  // every step told, none drew
     QCOMPARE(f.presents, 1);
     QVERIFY(!f.renderer->RedrawSuspended());
     QCOMPARE(f.commands->UndoAction()->text(), QString("&Undo: Step %1").arg(undoCount));

@@ -46,7 +46,7 @@ class TScene {
     for (const QPointF& p : nodes) editor.Nodes.NewNode("", "", float(p.x()), float(p.y()), 0);
     for (const auto& t : polygons) editor.Polygons.NewPolygon(t[0], t[1], t[2], kDefaultTexture, "", "");
     editor.History.ClearHistory();
-    main.Host().Redraw(true);
+    main.Host().ViewChanged(true);
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     main.ViewportFocusButton()->setFocus();

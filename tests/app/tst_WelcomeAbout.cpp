@@ -206,7 +206,7 @@ class TestWelcomeAbout : public QObject {
     TMainForm& main = windows->Main();
     const TEditor& editor = main.Editor();
     main.NewProject(false);
-    main.Host().SetModified(modified);
+    main.SetModified(modified);
     main.Settings().RecentFiles = {QStringLiteral("/maps/Other.tvp"), valley};
     TWelcomeForm* welcome = windows->Tools().Welcome;
     welcome->show();

@@ -157,7 +157,7 @@ class TestWindowKeyboard : public QObject {
       QVERIFY(window->isWindow());
       QCOMPARE(window->parentWidget(), &s.main);
     }
-    s.main.Host().SetModified(true);
+    s.main.SetModified(true);
     QWidget* asked = nullptr;
     WhenModalShown(this, [&](QWidget* modal) {
       asked = modal;

@@ -28,16 +28,16 @@ struct TActionFixture {
     return joined;
   }
 
-  // What the action performed or redone last declares for the windows now (the calls are forgotten,
-  // as Calls does).
-  TNotices DoneNotices() {
+  // What the action performed or redone last would publish now (the calls are forgotten, as
+  // Calls does).
+  TChangeSet DoneChanges() {
     host.Clear();
-    return editor.History.UndoAt(editor.History.UndoCount() - 1).Notices();
+    return editor.History.UndoAt(editor.History.UndoCount() - 1).ChangeSet();
   }
   // The same for the action undone last.
-  TNotices UndoneNotices() {
+  TChangeSet UndoneChanges() {
     host.Clear();
-    return editor.History.RedoAt(editor.History.RedoCount() - 1).Notices();
+    return editor.History.RedoAt(editor.History.RedoCount() - 1).ChangeSet();
   }
 };
 
@@ -94,24 +94,9 @@ bool FailsWithActionsAssertion(Function function) {
 
 namespace terravel {
 
-// The set in the order it is sent, for the messages of QCOMPARE.
-inline char* toString(const TNotices& notices) {
-  static const char* const kNames[] = {
-      "UnitField",  "Modified",          "Lists",       "PropertyMode",
-      "Properties", "FullRedraw",        "LightRedraw", "PropertiesAfterRedraw",
-      "UndoRedo",   "ListsAfterUndoRedo"};
-  static_assert(std::size(kNames) == static_cast<std::size_t>(TNotice::Last) + 1);
-  std::string text;
-  for (std::size_t i = 0; i < std::size(kNames); ++i) {
-    if (!notices.Has(static_cast<TNotice>(i))) continue;
-    text += (text.empty() ? "" : ", ") + std::string(kNames[i]);
-    if (static_cast<TNotice>(i) == TNotice::PropertyMode) {
-      text += " " + std::to_string(static_cast<int>(notices.Mode()));
-    } else if (static_cast<TNotice>(i) == TNotice::UnitField) {
-      text += " " + std::to_string(static_cast<int>(notices.Field()));
-    }
-  }
-  return qstrdup(text.c_str());
+// The change set in one line, for the messages of QCOMPARE.
+inline char* toString(const TChangeSet& changes) {
+  return qstrdup(test::Describe(changes).c_str());
 }
 
 }  // namespace terravel

@@ -29,11 +29,11 @@ class TCounterAction : public TAction {
   bool ThrowInExecute = false;
   bool ThrowInChanged = false;
 
-  // Only the refresh of the Undo and Redo commands.
-  TNotices Notices() const override {
+  // Only the history.
+  void Changes(TChangeSet& changes) const override {
     log_.push_back("changed " + name_);
     if (ThrowInChanged) throw EAssertionFailure(modules::Actions, "test");
-    return {TNotice::UndoRedo};
+    changes.History = true;
   }
 
  protected:
@@ -61,7 +61,8 @@ class TCounterAction : public TAction {
 class TQueryingHost : public test::TRecordingHost {
  public:
   const THistory* History = nullptr;
-  void RefreshUndoRedo() override {
+  void Publish(const TChangeSet& changes) override {
+    if (!changes.History) return;
     Calls.push_back("undoredo [" + History->UndoDescription() + "|" + History->RedoDescription() + "] " +
                     std::to_string(History->UndoCount()) + "/" + std::to_string(History->RedoCount()));
   }
@@ -249,24 +250,6 @@ class TestHistory : public QObject {
     QVERIFY_THROWS_EXCEPTION(EAssertionFailure, f.editor.History.RedoLast());
     QCOMPARE(f.UndoNames(), (TNames{"B"}));
     QCOMPARE(f.counter, 1);
-  }
-
-  // Every notice in one set: each reaches the host once, in the one order, with its values.
-  void noticesGoOutInTheirOrder() {
-    test::TRecordingHost host;
-    SendNotices(host, TNotices{});
-    QVERIFY(host.Calls.empty());
-    TNotices all{TNotice::ListsAfterUndoRedo,
-                 TNotice::UndoRedo,
-                 TNotice::PropertiesAfterRedraw,
-                 TNotice::LightRedraw,
-                 TNotice::FullRedraw,
-                 TNotice::Properties,
-                 TNotice::Lists,
-                 TNotice::Modified};
-    SendNotices(host, all.WithMode(TPropertyMode::pmPoly).WithUnitField(TUnitField::PgInc));
-    QCOMPARE(host.Joined(), std::string("unit 2, modified 1, lists, mode 4, properties, redraw full, "
-                                        "redraw light, properties, undoredo, lists"));
   }
 
   void internalErrorsOfTheHistory() {

@@ -85,13 +85,15 @@ class TestInteraction : public QObject {
 
     QVERIFY(DragSelectedNodes(f.editor, 10, -4));
     QVERIFY(DragSelectedNodes(f.editor, 10, -4));
-    QCOMPARE(f.Calls(), QStringLiteral("modified 1, redraw full, undoredo, modified 1, redraw full, undoredo"));
+    QCOMPARE(f.host.Published.size(), std::size_t(2));
+    QCOMPARE(f.host.Published[1].MovedNodes, std::vector<int>{1});  // only the selected node
+    QCOMPARE(f.Calls(), QStringLiteral("changes moved history modified, changes moved history modified"));
     QCOMPARE(f.editor.Nodes[1].X, 74.0f);
     QCOMPARE(f.editor.Nodes[1].Y, -4.0f);
     QCOMPARE(f.editor.Nodes[0].X, 0.0f);
     // A step too small to change a float moves nothing and tells nobody.
     QVERIFY(!DragSelectedNodes(f.editor, 1e-9f, 0));
-    QCOMPARE(f.Calls(), QStringLiteral("undoredo"));
+    QCOMPARE(f.Calls(), QStringLiteral("changes history"));
     if (cancel) {
       CancelDrag(f.editor);
       QVERIFY(WriteProjectBytes(f.editor) == before);
@@ -126,7 +128,7 @@ class TestInteraction : public QObject {
              TAddPolygonOutcome::SelectedExists);
     QCOMPARE(SelectionText(f.editor), QStringLiteral("p0"));
     QCOMPARE(f.editor.History.UndoCount(), entries + 1);  // only the Select Nothing
-    QVERIFY(f.Calls().endsWith(QStringLiteral("redraw full, properties")));
+    QVERIFY(f.Calls().endsWith(QStringLiteral(", changes selection")));
   }
 };
 

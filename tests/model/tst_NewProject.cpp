@@ -27,11 +27,15 @@ class TestNewProject : public QObject {
     QCOMPARE((std::vector<int>{p.Node1, p.Node2, p.Node3}), (std::vector<int>{0, 1, 2}));
     QCOMPARE(p.Texture, std::string("GenEarth.Grass"));
     QCOMPARE(p.Color, -1);
-    QCOMPARE(host.GridStatus, std::string("Grid: 64 units"));
+    QCOMPARE(editor.Values.GridX, 64);
     QVERIFY(!editor.Values.ShowZ);  // kept
     QCOMPARE(editor.History.UndoCount(), 0);
     QCOMPARE(host.Calls.front(), std::string("log LOG: File New Project"));
-    QCOMPARE(host.Calls.back(), std::string("undoredo"));
+    // The windows hear of the new document once, at the end: all of it, the properties empty.
+    TChangeSet rebuilt = TChangeSet::Rebuilt();
+    rebuilt.PropertyMode = TPropertyMode::pmNone;
+    QCOMPARE(host.Published, std::vector<TChangeSet>{rebuilt});
+    QCOMPARE(host.Calls.back(), test::Describe(rebuilt));
     QVERIFY(editor.Values.Zoom > 0.5f);  // zoomed to fit the 512-unit triangle
   }
 
@@ -52,8 +56,11 @@ class TestNewProject : public QObject {
   }
 
   void twoByTwoMesh() {
-    TEditor editor;
+    test::TRecordingHost host;
+    TEditor editor(&host);
     NewMesh(editor, 2);
+    QCOMPARE(host.Published.size(), std::size_t(1));  // told once, with the mesh in place
+    QVERIFY(host.Published[0].Everything);
     QCOMPARE(editor.Nodes.Count(), 9);
     QCOMPARE(editor.Polygons.Count(), 8);
     QCOMPARE(editor.Nodes[4].X, 0.0f);

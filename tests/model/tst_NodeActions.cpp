@@ -15,9 +15,8 @@ using namespace terravel::test;
 
 namespace {
 
-const TNotices kMoved{TNotice::Modified, TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo};
-const TNotices kFieldChanged{TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw,
-                             TNotice::UndoRedo};
+const std::string kMoved = "changes moved history modified";
+const std::string kFieldChanged = "changes record values history modified";
 
 }  // namespace
 
@@ -42,21 +41,21 @@ class TestNodeActions : public QObject {
     QCOMPARE(added.BaseX, 10.0f);
     QCOMPARE(f.editor.State.SelectedNodeCount(), 2);
     QCOMPARE(f.Calls(),
-             QString("selection 2 nodes selected, modified 1, lists, mode 3, redraw full, undoredo"));
+             QString("changes nodes selection records mode 3 history modified"));
     QCOMPARE(UndoText(f.editor), QString("Add Node"));
 
     f.editor.History.UndoLast();
     QCOMPARE(f.editor.Nodes.Count(), 2);
     QCOMPARE(f.editor.State.SelectedNodeCount(), 1);
     QCOMPARE(f.Calls(),
-             QString("selection 1 node selected, modified 1, lists, properties, redraw full, undoredo"));
+             QString("changes nodes selection records history modified"));
 
     f.editor.History.RedoLast();
     QCOMPARE(f.editor.Nodes.Count(), 3);
     QCOMPARE(f.editor.Nodes[2].Name, std::string("Node3"));
     QCOMPARE(f.editor.State.SelectedNodeCount(), 2);
     QCOMPARE(f.Calls(),
-             QString("selection 2 nodes selected, modified 1, lists, mode 3, redraw full, undoredo"));
+             QString("changes nodes selection records mode 3 history modified"));
   }
 
   void stringActions_data() {
@@ -68,8 +67,8 @@ class TestNodeActions : public QObject {
   void stringActions() {
     QFETCH(bool, group);
     QFETCH(QString, description);
-    // A group change rebuilds the lists once Undo and Redo show it.
-    const TNotices calls = group ? kFieldChanged.With(TNotice::ListsAfterUndoRedo) : kFieldChanged;
+    // A group change is one for the lists too.
+    const std::string calls = group ? "changes records record values history modified" : kFieldChanged;
     TActionFixture f;
     AddNodes(f.editor, 4);
     f.editor.Nodes[1].Group = "a";
@@ -82,16 +81,16 @@ class TestNodeActions : public QObject {
     group ? DoSetNodeGroup(f.editor, "Peak") : DoSetNodeName(f.editor, "Peak");
     QCOMPARE(f.editor.History.UndoCount(), 1);
     QCOMPARE(UndoText(f.editor), description);
-    QCOMPARE(f.DoneNotices(), calls);
+    QCOMPARE(Describe(f.DoneChanges()), calls);
     for (int i = 0; i < 3; ++i) QCOMPARE(field(i), std::string("Peak"));
     QCOMPARE(field(3), before[3]);
 
     f.editor.History.UndoLast();
-    QCOMPARE(f.UndoneNotices(), calls);
+    QCOMPARE(Describe(f.UndoneChanges()), calls);
     for (int i = 0; i < 4; ++i) QCOMPARE(field(i), before[i]);
 
     f.editor.History.RedoLast();
-    QCOMPARE(f.DoneNotices(), calls);
+    QCOMPARE(Describe(f.DoneChanges()), calls);
     for (int i = 0; i < 3; ++i) QCOMPARE(field(i), std::string("Peak"));
   }
 
@@ -143,14 +142,15 @@ class TestNodeActions : public QObject {
 
     DoSetNodeCoord(f.editor, static_cast<TNodeAxis>(axis - 1), value);
     QCOMPARE(UndoText(f.editor), description);
-    QCOMPARE(f.DoneNotices(), kFieldChanged);
+    QCOMPARE(Describe(f.host.Published.back()), kMoved);
+    QCOMPARE(f.DoneChanges().MovedNodes, (std::vector<int>{0, 2}));  // the selected nodes only
     QCOMPARE(coordinate(0), expected);
     QCOMPARE(coordinate(1), old1);
     QCOMPARE(coordinate(2), expected);
     for (const T3DCoord& n : f.editor.Nodes) QVERIFY(n.BaseX == n.X && n.BaseY == n.Y);
 
     f.editor.History.UndoLast();
-    QCOMPARE(f.UndoneNotices(), kFieldChanged);
+    QCOMPARE(Describe(f.UndoneChanges()), kMoved);
     QCOMPARE(coordinate(0), old0);
     QCOMPARE(coordinate(2), old2);
     for (const T3DCoord& n : f.editor.Nodes) QVERIFY(n.BaseX == n.X && n.BaseY == n.Y);
@@ -210,7 +210,7 @@ class TestNodeActions : public QObject {
 
     DoMoveNodes(f.editor);
     QCOMPARE(UndoText(f.editor), QString("Move Node"));
-    QCOMPARE(f.DoneNotices(), kMoved);
+    QCOMPARE(Describe(f.DoneChanges()), kMoved);
     const T3DCoord& moved = f.editor.Nodes[1];
     QCOMPARE(moved.X, x);
     QCOMPARE(moved.Y, y);
@@ -218,14 +218,14 @@ class TestNodeActions : public QObject {
     QCOMPARE(f.editor.Nodes[0].X, 0.0f);
 
     f.editor.History.UndoLast();
-    QCOMPARE(f.UndoneNotices(), kMoved);
+    QCOMPARE(Describe(f.UndoneChanges()), kMoved);
     QCOMPARE(moved.X, 1.0f);
     QCOMPARE(moved.Y, 10.0f);
     QCOMPARE(moved.BaseX, 1.0f);
     QCOMPARE(f.editor.Nodes[2].X, 2.0f);
 
     f.editor.History.RedoLast();
-    QCOMPARE(f.DoneNotices(), kMoved);
+    QCOMPARE(Describe(f.DoneChanges()), kMoved);
     QCOMPARE(moved.X, x);
     QCOMPARE(moved.Y, y);
     QCOMPARE(moved.BaseY, y);
@@ -259,16 +259,16 @@ class TestNodeActions : public QObject {
     QCOMPARE(f.editor.History.UndoCount(), 0);
     DoChangeNodeZ(f.editor, -64);
     QCOMPARE(UndoText(f.editor), QString("Decrement Node Z by 64"));
-    QCOMPARE(f.DoneNotices(), kMoved);
+    QCOMPARE(Describe(f.DoneChanges()), kMoved);
     QCOMPARE(f.editor.Nodes[0].Z, -64.0f);
     QCOMPARE(f.editor.Nodes[1].Z, 100.0f);
     QCOMPARE(f.editor.Nodes[2].Z, 136.0f);
     f.editor.History.UndoLast();
-    QCOMPARE(f.UndoneNotices(), kMoved);
+    QCOMPARE(Describe(f.UndoneChanges()), kMoved);
     QCOMPARE(f.editor.Nodes[0].Z, 0.0f);
     QCOMPARE(f.editor.Nodes[2].Z, 200.0f);
     f.editor.History.RedoLast();
-    QCOMPARE(f.DoneNotices(), kMoved);
+    QCOMPARE(Describe(f.DoneChanges()), kMoved);
     QCOMPARE(f.editor.Nodes[2].Z, 136.0f);
   }
 
@@ -297,13 +297,13 @@ class TestNodeActions : public QObject {
     f.Calls();
     DoSnapNodesXY(f.editor, snapX, snapY);
     QCOMPARE(UndoText(f.editor), description);
-    QCOMPARE(f.DoneNotices(), kMoved);
+    QCOMPARE(Describe(f.DoneChanges()), kMoved);
     const T3DCoord& node = f.editor.Nodes[0];
     QCOMPARE(node.X, x);
     QCOMPARE(node.Y, y);
     QVERIFY(node.BaseX == x && node.BaseY == y);
     f.editor.History.UndoLast();
-    QCOMPARE(f.UndoneNotices(), kMoved);
+    QCOMPARE(Describe(f.UndoneChanges()), kMoved);
     QCOMPARE(node.X, 100.0f);
     QCOMPARE(node.Y, 40.0f);
     f.editor.History.RedoLast();
@@ -322,12 +322,12 @@ class TestNodeActions : public QObject {
     f.Calls();
     DoSnapNodesZ(f.editor);
     QCOMPARE(UndoText(f.editor), QString("Snap Node Z to Grid"));
-    QCOMPARE(f.DoneNotices(), kMoved);
+    QCOMPARE(Describe(f.DoneChanges()), kMoved);
     QCOMPARE(f.editor.Nodes[0].Z, 128.0f);
     QCOMPARE(f.editor.Nodes[1].Z, 0.0f);
     QCOMPARE(f.editor.Nodes[2].Z, 33.0f);
     f.editor.History.UndoLast();
-    QCOMPARE(f.UndoneNotices(), kMoved);
+    QCOMPARE(Describe(f.UndoneChanges()), kMoved);
     QCOMPARE(f.editor.Nodes[0].Z, 96.0f);
     QCOMPARE(f.editor.Nodes[1].Z, -32.0f);
     f.editor.History.RedoLast();

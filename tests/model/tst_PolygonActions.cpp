@@ -13,10 +13,9 @@ using namespace terravel::test;
 
 namespace {
 
-const QString kFieldChanged = "modified 1, redraw full, properties, undoredo";
-const TNotices kIntegerChanged{TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw,
-                               TNotice::UndoRedo};
-const QString kFlipped = "modified 1, properties, redraw full, undoredo";
+const QString kFieldChanged = "changes record values history modified";
+
+const QString kFlipped = "changes rewired history modified";
 
 // Ten nodes; Polygon1 (4, 7, 9), Polygon2 (0, 1, 2), Polygon3 (3, 5, 6), the first and last selected.
 void MakeDocument(TActionFixture& f) {
@@ -54,19 +53,19 @@ class TestPolygonActions : public QObject {
     QCOMPARE(f.editor.State.SelectedPolygonCount(), 1);
     QCOMPARE(UndoText(f.editor), QString("Add Polygon"));
     QCOMPARE(f.Calls(),
-             QString("selection 1 polygon selected, modified 1, lists, mode 4, redraw full, undoredo"));
+             QString("changes polygons selection records mode 4 history modified"));
 
     f.editor.History.UndoLast();
     QCOMPARE(f.editor.Polygons.Count(), 0);
     QCOMPARE(f.editor.State.SelectedPolygonCount(), 0);
     QCOMPARE(f.Calls(),
-             QString("selection No selection, modified 1, lists, properties, redraw full, undoredo"));
+             QString("changes polygons selection records history modified"));
 
     f.editor.History.RedoLast();
     QCOMPARE(f.editor.Polygons.Count(), 1);
     QCOMPARE(f.editor.Polygons[0].Name, std::string("Polygon1"));
     QCOMPARE(f.Calls(),
-             QString("selection 1 polygon selected, modified 1, lists, mode 4, redraw full, undoredo"));
+             QString("changes polygons selection records mode 4 history modified"));
   }
 
   void addPolygonNeedsExistingCorners_data() {
@@ -102,7 +101,7 @@ class TestPolygonActions : public QObject {
     QTest::newRow("name") << 0 << "Ground"
                           << "Set Polygon Name to Ground" << kFieldChanged;
     QTest::newRow("group") << 1 << "Hills"
-                           << "Set Polygon Group to Hills" << kFieldChanged + ", lists";
+                           << "Set Polygon Group to Hills" << "changes records record values history modified";
     QTest::newRow("texture") << 2 << "GenEarth.Rock"
                              << "Set Polygon Texture to GenEarth.Rock" << kFieldChanged;
     QTest::newRow("no texture") << 2 << ""
@@ -159,20 +158,23 @@ class TestPolygonActions : public QObject {
       return corner == 1 ? p.Node1 : corner == 2 ? p.Node2 : corner == 3 ? p.Node3 : p.Color;
     };
     const int old0 = read(0), old1 = read(1), old2 = read(2);
+    // A corner rewires the polygons; a colour is only a value of theirs.
+    const std::string kIntegerChanged =
+        corner == 0 ? "changes record values history modified" : "changes rewired history modified";
     corner == 0 ? DoSetPolyColor(f.editor, value) : DoSetPolyNode(f.editor, corner, value);
     QCOMPARE(UndoText(f.editor), description);
-    QCOMPARE(f.DoneNotices(), kIntegerChanged);
+    QCOMPARE(Describe(f.DoneChanges()), kIntegerChanged);
     QCOMPARE(read(0), value);
     QCOMPARE(read(1), old1);
     QCOMPARE(read(2), value);
 
     f.editor.History.UndoLast();
-    QCOMPARE(f.UndoneNotices(), kIntegerChanged);
+    QCOMPARE(Describe(f.UndoneChanges()), kIntegerChanged);
     QCOMPARE(read(0), old0);
     QCOMPARE(read(2), old2);
 
     f.editor.History.RedoLast();
-    QCOMPARE(f.DoneNotices(), kIntegerChanged);
+    QCOMPARE(Describe(f.DoneChanges()), kIntegerChanged);
     QCOMPARE(read(0), value);
   }
 

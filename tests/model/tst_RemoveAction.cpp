@@ -92,14 +92,12 @@ class TestRemoveAction : public QObject {
     QTest::addColumn<QString>("executeCalls");
     QTest::addColumn<QString>("undoCalls");
     QTest::newRow("node only")
-        << false << "selection No selection, modified 1, lists, mode 0, redraw full, undoredo"
-        << "selection 1 node selected, modified 1, lists, mode 3, redraw full, undoredo";
+        << false << "changes nodes polygons selection records mode 0 history modified"
+        << "changes nodes polygons selection records mode 3 history modified";
     QTest::newRow("and one of its polygons")
         << true
-        << "selection 1 polygon selected, selection No selection, modified 1, lists, mode 0, redraw full, "
-           "undoredo"
-        << "selection 1 node selected, selection 2 objects selected, modified 1, lists, mode 5, redraw full, "
-           "undoredo";
+        << "changes nodes polygons selection records mode 0 history modified"
+        << "changes nodes polygons selection records mode 5 history modified";
   }
   void oneNodeUsedByThreePolygons() {
     QFETCH(bool, polygonSelected);
@@ -169,8 +167,8 @@ class TestRemoveAction : public QObject {
     QVERIFY(LastRemove(f.editor).NodeIndices().empty());
     f.editor.History.UndoLast();
     QCOMPARE(f.Calls(),
-             QString("selection No selection, modified 1, lists, mode 0, redraw full, undoredo, "
-                     "selection 1 polygon selected, modified 1, lists, mode 4, redraw full, undoredo"));
+             QString("changes nodes polygons selection records mode 0 history modified, "
+                     "changes nodes polygons selection records mode 4 history modified"));
     QCOMPARE(Corners(f.editor), (std::vector<int>{0, 1, 2, 1, 2, 3}));
     QVERIFY(f.editor.Polygons[1].Selected);
   }

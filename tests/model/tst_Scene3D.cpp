@@ -88,14 +88,15 @@ QByteArray Bytes(const TMeshBuffers& mesh) {
   return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size() * sizeof(TMeshVertex)));
 }
 
-// Hands every published change set to a scene, as the 3-D view does, and keeps the last one.
+// Hands every published change set to a scene, as the 3-D view does, and keeps the last one that
+// changed the mesh (a committed transaction tells only the history afterwards).
 class TFollowingHost : public TRecordingHost {
  public:
   TEditor* Editor = nullptr;
   TScene3D Scene;
   TChangeSet Last;
   void Publish(const TChangeSet& changes) override {
-    Last = changes;
+    if (changes.Mesh()) Last = changes;
     Scene.Apply(*Editor, changes);
   }
 };

@@ -39,11 +39,14 @@ void TwoTriangles(TEditor& editor) {
   AddTriangle(editor, 0, 3, 1);
 }
 
-// Sends the model's redraws to the renderer, as the main window does.
+// Sends the model's change sets to the renderer, as the top view does.
 class TRendererHost : public TNullHost {
  public:
   TViewportRenderer* Renderer = nullptr;
-  void Redraw(bool full) override { Renderer->Redraw(full); }
+  void Publish(const TChangeSet& changes) override {
+    if (changes.Mesh() || changes.Records || changes.RecordValues) Renderer->Redraw(true);
+  }
+  void ViewChanged(bool full) override { Renderer->Redraw(full); }
   void SuspendRedraw() override { Renderer->SuspendRedraw(); }
   void ResumeRedraw() override { Renderer->ResumeRedraw(); }
 };

@@ -14,27 +14,34 @@ std::string TRecordingHost::Joined() const {
   return text;
 }
 
-void TRecordingHost::SetModified(bool modified) {
-  Modified = modified;
-  Calls.push_back(std::string("modified ") + (modified ? "1" : "0"));
+void TRecordingHost::Publish(const TChangeSet& changes) {
+  Published.push_back(changes);
+  Calls.push_back(Describe(changes));
 }
-void TRecordingHost::SetSelectionStatus(const std::string& text) {
-  SelectionStatus = text;
-  Calls.push_back("selection " + text);
-}
-void TRecordingHost::SetGridStatus(const std::string& text) {
-  GridStatus = text;
-  Calls.push_back("grid " + text);
-}
-void TRecordingHost::Redraw(bool full) { Calls.push_back(full ? "redraw full" : "redraw light"); }
+void TRecordingHost::ViewChanged(bool full) { Calls.push_back(full ? "view full" : "view light"); }
 void TRecordingHost::SuspendRedraw() { Calls.push_back("suspend"); }
 void TRecordingHost::ResumeRedraw() { Calls.push_back("resume"); }
-void TRecordingHost::RefreshProperties() { Calls.push_back("properties"); }
-void TRecordingHost::SetPropertyMode(TPropertyMode mode) { Calls.push_back("mode " + std::to_string(static_cast<int>(mode))); }
-void TRecordingHost::RefreshLists() { Calls.push_back("lists"); }
-void TRecordingHost::RefreshUndoRedo() { Calls.push_back("undoredo"); }
-void TRecordingHost::ShowProjectValues() { Calls.push_back("values"); }
-void TRecordingHost::ShowUnitValue(TUnitField field) { Calls.push_back("unit " + std::to_string(int(field))); }
 void TRecordingHost::Log(const std::string& line) { Calls.push_back("log " + line); }
+
+std::string Describe(const TChangeSet& c) {
+  std::string text = "changes";
+  const auto add = [&text](bool on, const std::string& word) {
+    if (on) text += " " + word;
+  };
+  add(c.Everything, "everything");
+  add(!c.MovedNodes.empty(), "moved");
+  add(c.NodesAddedOrRemoved, "nodes");
+  add(c.PolygonsAddedOrRemoved, "polygons");
+  add(c.PolygonsRewired, "rewired");
+  add(c.Selection, "selection");
+  add(c.Records, "records");
+  add(c.RecordValues, "record values");
+  add(c.PropertyMode.has_value(), "mode " + std::to_string(int(c.PropertyMode.value_or(TPropertyMode::pmNone))));
+  add(c.Values, "values");
+  add(c.UnitFields != 0, "units " + std::to_string(int(c.UnitFields)));
+  add(c.History, "history");
+  add(c.Modified, "modified");
+  return text;
+}
 
 }  // namespace terravel::test

@@ -1,40 +1,39 @@
 #pragma once
-// A host that writes down every notification, so that tests can assert their order.
+// A host that writes down what the model tells the windows, so that tests can assert it.
 #include <string>
 #include <vector>
 
 #include "model/document/Host.h"
+#include "model/history/ChangeSet.h"
 
 namespace terravel::test {
 
 class TRecordingHost : public THost {
  public:
-  // Each call as one short line: "modified 1", "selection 2 nodes selected", "grid Grid: 64 units",
-  // "redraw full", "redraw light", "suspend", "resume", "properties", "mode 3", "lists", "undoredo",
-  // "values", "unit 0", "log LOG: ...".
+  // Every published change set, oldest first.
+  std::vector<TChangeSet> Published;
+  // Each call as one short line: a change set as "changes" and the facts it names (Describe),
+  // "view full", "view light", "suspend", "resume", "log LOG: ...".
   std::vector<std::string> Calls;
-  bool Modified = false;
-  std::string SelectionStatus;
-  std::string GridStatus;
 
-  void Clear() { Calls.clear(); }
+  void Clear() {
+    Calls.clear();
+    Published.clear();
+  }
   int CountOf(const std::string& call) const;
   // The calls joined with ", " for readable failure messages.
   std::string Joined() const;
 
-  void SetModified(bool modified) override;
-  void SetSelectionStatus(const std::string& text) override;
-  void SetGridStatus(const std::string& text) override;
-  void Redraw(bool full) override;
+  void Publish(const TChangeSet& changes) override;
+  void ViewChanged(bool full) override;
   void SuspendRedraw() override;
   void ResumeRedraw() override;
-  void RefreshProperties() override;
-  void SetPropertyMode(TPropertyMode mode) override;
-  void RefreshLists() override;
-  void RefreshUndoRedo() override;
-  void ShowProjectValues() override;
-  void ShowUnitValue(TUnitField field) override;
   void Log(const std::string& line) override;
 };
+
+// The change set in one line: "changes" and, in this order, what it names: "everything",
+// "moved", "nodes", "polygons", "rewired", "selection", "records",
+// "record values", "mode M", "values", "units B" (the edit boxes' bits), "history", "modified".
+std::string Describe(const TChangeSet& changes);
 
 }  // namespace terravel::test

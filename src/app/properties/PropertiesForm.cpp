@@ -1,5 +1,7 @@
 #include "app/properties/PropertiesForm.h"
 
+#include "model/history/ChangeSet.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -203,6 +205,15 @@ bool TPropertiesForm::event(QEvent* event) {
 }
 
 // Lists
+
+void TPropertiesForm::Changed(const TChangeSet& changes) {
+  if (changes.Everything || changes.Records) RefreshLists();
+  if (changes.PropertyMode) {
+    SetPropertyMode(*changes.PropertyMode);
+  } else if (changes.Selection || changes.RecordValues || !changes.MovedNodes.empty() || changes.Topology()) {
+    RefreshProperties();
+  }
+}
 
 void TPropertiesForm::RefreshLists() {
   listsStale_ = true;

@@ -33,12 +33,15 @@ class TPropertiesForm : public QWidget, public TDocumentView {
   // The drop-down offers the groups and textures while one is edited.
   TPropertiesForm(TEditor& editor, TDropDownForm& dropDown);
 
-  // The document's notifications. A refresh commits a pending edit first and, while the window
-  // shows, refills the values for the mode that fits the selection and re-opens the editor.
-  void RefreshProperties() override;
-  void SetPropertyMode(TPropertyMode mode) override;
+  // The window follows the change sets: the lists when records came or went or their names or
+  // groups changed, the values when the selection, the selected records or their values did.
+  void Changed(const TChangeSet& changes) override;
+  // A refresh commits a pending edit first and, while the window shows, refills the values for
+  // the mode that fits the selection and re-opens the editor.
+  void RefreshProperties();
+  void SetPropertyMode(TPropertyMode mode);
   // Rebuilds the group filter and the object list (while hidden, at the next showing).
-  void RefreshLists() override;
+  void RefreshLists();
 
   // After a click in the viewport: on the background the object list shows no entry; on an
   // object the group filter goes back to all groups and the object list shows the first

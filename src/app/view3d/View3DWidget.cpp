@@ -88,8 +88,6 @@ void TView3DWidget::Sync(const TChangeSet* changeSet) {
   update();
 }
 
-void TView3DWidget::Redraw(bool) { Sync(); }
-
 void TView3DWidget::Changed(const TChangeSet& changes) {
   if (changes.Mesh()) {
     Sync(&changes);

@@ -35,9 +35,7 @@ class TView3DWidget : public QOpenGLWidget, public TDocumentView {
   TView3DWidget(TEditor& editor, TView3DControls controls, QWidget* parent = nullptr, bool multisample = true);
   ~TView3DWidget() override;
 
-  // A redraw from outside the history compares the whole document; a change set rewrites what it names.
-  void Redraw(bool full) override;
-  bool FollowsChanges() const override { return true; }
+  // A change set rewrites what it names (the whole document when it says Everything).
   void Changed(const TChangeSet& changes) override;
   void SuspendRedraw() override;
   void ResumeRedraw() override;

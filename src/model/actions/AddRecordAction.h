@@ -18,6 +18,7 @@ template <>
 struct TAddRecordTraits<T3DCoord> {
   static constexpr const char* kDescription = "Add Node";
   static constexpr TPropertyMode kMode = TPropertyMode::pmNode;
+  static void Came(TChangeSet& changes) { changes.NodesAddedOrRemoved = true; }
   static TCoordList& List(TEditor& editor) { return editor.Nodes; }
   static int Append(TEditor& editor, const T3DCoord& node) { return editor.Nodes.AddNode(node); }
   static std::size_t TextBytes(const T3DCoord& node) { return HeapBytes(node.Name) + HeapBytes(node.Group); }
@@ -27,6 +28,7 @@ template <>
 struct TAddRecordTraits<TPoly> {
   static constexpr const char* kDescription = "Add Polygon";
   static constexpr TPropertyMode kMode = TPropertyMode::pmPoly;
+  static void Came(TChangeSet& changes) { changes.PolygonsAddedOrRemoved = true; }
   static TPolyList& List(TEditor& editor) { return editor.Polygons; }
   static int Append(TEditor& editor, const TPoly& polygon) { return editor.Polygons.AddPolygon(polygon); }
   static std::size_t TextBytes(const TPoly& polygon) {
@@ -52,9 +54,12 @@ class TAddRecordAction : public TAction {
   int Index() const { return index_; }
 
   // The new record is shown in the properties window; after an undo they show what is left.
-  TNotices Notices() const override {
-    constexpr TNotices kNotices{TNotice::Modified, TNotice::Lists, TNotice::FullRedraw, TNotice::UndoRedo};
-    return Done() ? kNotices.WithMode(Traits::kMode) : kNotices.With(TNotice::Properties);
+  void Changes(TChangeSet& changes) const override {
+    changes.Add(TChangeSet::Edit());
+    changes.Records = true;
+    changes.Selection = true;  // the new record comes selected
+    Traits::Came(changes);
+    if (Done()) changes.PropertyMode = Traits::kMode;
   }
 
  protected:
@@ -62,7 +67,6 @@ class TAddRecordAction : public TAction {
     const int index = Traits::Append(editor_, record_);
     if (index < 0) return false;  // no memory: nothing changed, the history drops the action
     index_ = index;
-    Traits::List(editor_).AnnounceSelection();
     return true;
   }
 
@@ -71,7 +75,6 @@ class TAddRecordAction : public TAction {
     Require(index_ >= 0 && index_ < list.Count(), modules::Actions, "added record not found");
     list.Detach(index_);
     index_ = -1;
-    list.AnnounceSelection();
   }
 
  private:

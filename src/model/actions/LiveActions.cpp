@@ -49,7 +49,7 @@ void TDragNodesAction::Swap() {
 }
 
 void TDragNodesAction::Changes(TChangeSet& changes) const {
-  changes.Everything = false;
+  changes.Add(TChangeSet::Edit());
   for (const TEntry& entry : entries_) changes.MovedNodes.push_back(entry.Index);
 }
 
@@ -80,7 +80,7 @@ void TSetHeightsAction::Swap() {
 }
 
 void TSetHeightsAction::Changes(TChangeSet& changes) const {
-  changes.Everything = false;
+  changes.Add(TChangeSet::Edit());
   for (const THeightEntry& entry : entries_) changes.MovedNodes.push_back(entry.Index);
 }
 

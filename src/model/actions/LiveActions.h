@@ -17,8 +17,6 @@ class TDragNodesAction : public TAction {
   TDragNodesAction(TEditor& editor, float dx, float dy);
 
   std::size_t CapturedBytes() const override;
-  // modified, redraw.
-  TNotices Notices() const override { return {TNotice::Modified, TNotice::FullRedraw, TNotice::UndoRedo}; }
   // The moved nodes.
   void Changes(TChangeSet& changes) const override;
 
@@ -52,10 +50,6 @@ class TSetHeightsAction : public TAction {
   TSetHeightsAction(TEditor& editor, std::vector<THeightEntry> heights);
 
   std::size_t CapturedBytes() const override;
-  // modified, redraw, properties.
-  TNotices Notices() const override {
-    return {TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
-  }
   // The nodes whose height changed.
   void Changes(TChangeSet& changes) const override;
 

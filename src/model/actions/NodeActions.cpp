@@ -94,7 +94,7 @@ void SwapPositions(TEditor& editor, std::vector<TPositionEntry>& entries) {
 // The change set of an action that moved exactly the nodes of its entries.
 template <typename Entry>
 void NodesMoved(TChangeSet& changes, const std::vector<Entry>& entries) {
-  changes.Everything = false;
+  changes.Add(TChangeSet::Edit());
   changes.MovedNodes.reserve(changes.MovedNodes.size() + entries.size());
   for (const Entry& entry : entries) changes.MovedNodes.push_back(entry.Index);
 }

@@ -30,10 +30,6 @@ class TSetNodeUnitAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  // modified, redraw, properties.
-  TNotices Notices() const override {
-    return {TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
-  }
   // The changed nodes.
   void Changes(TChangeSet& changes) const override;
 
@@ -62,10 +58,6 @@ class TNodePositionAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  // modified, properties, redraw.
-  TNotices Notices() const override {
-    return {TNotice::Modified, TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo};
-  }
   // The moved nodes.
   void Changes(TChangeSet& changes) const override;
 
@@ -105,10 +97,6 @@ class TMoveMultipleNodesZAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  // modified, properties, redraw.
-  TNotices Notices() const override {
-    return {TNotice::Modified, TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo};
-  }
   // The changed nodes.
   void Changes(TChangeSet& changes) const override;
 

@@ -41,6 +41,15 @@ TSetPolyIntegerAction::TSetPolyIntegerAction(TEditor& editor, std::string descri
                                              TPolyIntegerField field, std::int32_t value)
     : TAction(editor, std::move(description)), field_(field), value_(value) {}
 
+void TSetPolyIntegerAction::Changes(TChangeSet& changes) const {
+  changes.Add(TChangeSet::Edit());
+  if (field_ == TPolyIntegerField::Color) {
+    changes.RecordValues = true;
+  } else {
+    changes.PolygonsRewired = true;
+  }
+}
+
 bool TSetPolyIntegerAction::DoExecute() {
   entries_.clear();
   const int count = editor_.Polygons.Count();

@@ -23,10 +23,8 @@ class TSetPolyIntegerAction : public TAction {
  public:
   std::size_t CapturedBytes() const override;
 
-  // modified, redraw, properties.
-  TNotices Notices() const override {
-    return {TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
-  }
+  // A corner rewires the polygons, a colour is one of their values.
+  void Changes(TChangeSet& changes) const override;
 
  protected:
   TSetPolyIntegerAction(TEditor& editor, std::string description, TPolyIntegerField field,
@@ -59,9 +57,10 @@ class TFlipPolygonAction : public TAction {
   explicit TFlipPolygonAction(TEditor& editor);
   std::size_t CapturedBytes() const override;
 
-  // modified, properties, redraw.
-  TNotices Notices() const override {
-    return {TNotice::Modified, TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo};
+  // The polygons turned over.
+  void Changes(TChangeSet& changes) const override {
+    changes.Add(TChangeSet::Edit());
+    changes.PolygonsRewired = true;
   }
 
  protected:

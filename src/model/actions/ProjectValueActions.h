@@ -13,8 +13,11 @@ class TSetGridSizeAction : public TAction {
  public:
   TSetGridSizeAction(TEditor& editor, std::int32_t size);
 
-  // modified, light redraw.
-  TNotices Notices() const override { return {TNotice::Modified, TNotice::LightRedraw, TNotice::UndoRedo}; }
+  // A project value: the grid panel and the picture follow.
+  void Changes(TChangeSet& changes) const override {
+    changes.Add(TChangeSet::Edit());
+    changes.Values = true;
+  }
 
  protected:
   bool DoExecute() override;
@@ -29,9 +32,11 @@ class TSetGridSizeAction : public TAction {
 class TSetUnitAction : public TAction {
  public:
   // The edit box shows the value, every time: a change that did not come from the box (an import
-  // sets MinZ and MaxZ) must not leave it showing the old number. Then modified, light redraw.
-  TNotices Notices() const override {
-    return TNotices{TNotice::Modified, TNotice::LightRedraw, TNotice::UndoRedo}.WithUnitField(field_);
+  // sets MinZ and MaxZ) must not leave it showing the old number.
+  void Changes(TChangeSet& changes) const override {
+    changes.Add(TChangeSet::Edit());
+    changes.Values = true;
+    changes.UnitFields = TChangeSet::UnitBit(field_);
   }
 
  protected:

@@ -65,9 +65,6 @@ bool TRemoveAction::DoExecute() {
   ToDetachPositions(nodePositions);
   nodeIndices_ = std::move(nodePositions);
 
-  // The summary follows nodes first, then polygons.
-  nodes.AnnounceSelection();
-  polygons.AnnounceSelection();
   return true;
 }
 
@@ -88,17 +85,21 @@ void TRemoveAction::DoUndo() {
   removedPolygons_.clear();
   polygonIndices_.clear();
 
-  editor_.Nodes.AnnounceSelection();
-  editor_.Polygons.AnnounceSelection();
 }
 
-TNotices TRemoveAction::Notices() const {
-  constexpr TNotices kNotices{TNotice::Modified, TNotice::Lists, TNotice::FullRedraw, TNotice::UndoRedo};
-  if (Done()) return kNotices.WithMode(TPropertyMode::pmNone);
+void TRemoveAction::Changes(TChangeSet& changes) const {
+  changes.Add(TChangeSet::Edit());
+  changes.Records = true;
+  changes.Selection = true;
+  changes.NodesAddedOrRemoved = true;
+  changes.PolygonsAddedOrRemoved = true;
+  if (Done()) {
+    changes.PropertyMode = TPropertyMode::pmNone;
+    return;
+  }
   const int nodeCount = editor_.Nodes.SelectedCount();
   const int polygonCount = editor_.Polygons.SelectedCount();
-  if (nodeCount > 0 || polygonCount > 0) return kNotices.WithMode(PropertyModeFor(nodeCount, polygonCount));
-  return kNotices.With(TNotice::Properties);
+  if (nodeCount > 0 || polygonCount > 0) changes.PropertyMode = PropertyModeFor(nodeCount, polygonCount);
 }
 
 std::size_t TRemoveAction::CapturedBytes() const {

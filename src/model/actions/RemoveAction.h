@@ -22,7 +22,7 @@ class TRemoveAction : public TAction {
 
   // After a remove the properties window shows nothing; after its undo the mode follows the
   // restored selection.
-  TNotices Notices() const override;
+  void Changes(TChangeSet& changes) const override;
 
  protected:
   // Polygons go first, then nodes; the counts become 0.

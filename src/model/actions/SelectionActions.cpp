@@ -125,7 +125,6 @@ void TSelectNothingAction::ChangeSelection() {
     return !before.Dense() && before.SelectedCount() <= std::max(64, before.Size() / 64);
   };
   listed_ = few(NodesBefore()) && few(PolygonsBefore());
-  undone_ = false;
   std::vector<int>().swap(nodes_);
   std::vector<int>().swap(polygons_);
   editor_.Nodes.SetAllSelected(false);
@@ -137,7 +136,6 @@ void TSelectNothingAction::DoUndo() {
     nodes_.assign(NodesBefore().Indices().begin(), NodesBefore().Indices().end());
     polygons_.assign(PolygonsBefore().Indices().begin(), PolygonsBefore().Indices().end());
   }
-  undone_ = true;
   TSelectMultipleAction::DoUndo();
 }
 
@@ -145,7 +143,7 @@ void TSelectNothingAction::Changes(TChangeSet& changes) const {
   TSelectMultipleAction::Changes(changes);
   if (!listed_) return;
   changes.SelectionListed = true;
-  if (undone_) {
+  if (!Done()) {
     changes.SelectionNodes = nodes_;
     changes.SelectionPolygons = polygons_;
   } else {

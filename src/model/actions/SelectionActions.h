@@ -11,15 +11,13 @@
 
 namespace terravel {
 
-// Every selection action: the lists announce the new counts, then the windows hear this.
+// Every selection action.
 class TSelectionAction : public TAction {
  public:
-  // properties, redraw.
-  TNotices Notices() const override { return {TNotice::Properties, TNotice::FullRedraw, TNotice::UndoRedo}; }
-  // The selection only: no record moved, came or went.
+  // The selection and the history only: no record moved, came or went, nothing is modified.
   void Changes(TChangeSet& changes) const override {
-    changes.Everything = false;
     changes.Selection = true;
+    changes.History = true;
   }
 
  protected:
@@ -115,7 +113,6 @@ class TSelectNothingAction : public TSelectMultipleAction {
   // Whether the records the action deselects are named in its change set: only when few were
   // selected. Done, they are the snapshot's; undone, the snapshot is given back and they move here.
   bool listed_ = false;
-  bool undone_ = false;
   std::vector<int> nodes_;
   std::vector<int> polygons_;
 };

@@ -72,8 +72,6 @@ bool TMeshEditAction::DoExecute() {
     Require(polygons.AddPolygon(polygon) >= 0, modules::Actions, "no memory for a new polygon");
     ++added_;
   }
-  nodes.AnnounceSelection();
-  polygons.AnnounceSelection();
   return true;
 }
 
@@ -99,14 +97,18 @@ void TMeshEditAction::DoUndo() {
   std::iota(lastNodes.begin(), lastNodes.end(), nodes.Count() - addedNodes_);
   nodes.DetachMany(lastNodes);
   addedNodes_ = 0;
-  nodes.AnnounceSelection();
-  polygons.AnnounceSelection();
 }
 
-TNotices TMeshEditAction::Notices() const {
-  constexpr TNotices kNotices{TNotice::Modified, TNotice::Lists, TNotice::FullRedraw,
-                              TNotice::PropertiesAfterRedraw, TNotice::UndoRedo};
-  return kNotices.WithMode(PropertyModeFor(editor_.Nodes.SelectedCount(), editor_.Polygons.SelectedCount()));
+void TMeshEditAction::Changes(TChangeSet& changes) const {
+  changes.Add(TChangeSet::Edit());
+  changes.NodesAddedOrRemoved = !edit_.AddedNodes.empty() || !edit_.RemovedNodes.empty();
+  changes.PolygonsAddedOrRemoved = !edit_.AddedPolygons.empty() || !edit_.RemovedPolygons.empty();
+  changes.PolygonsRewired = !edit_.Corners.empty();
+  // Records that come or go change the lists and may take selected ones with them.
+  changes.Records = changes.NodesAddedOrRemoved || changes.PolygonsAddedOrRemoved;
+  changes.Selection = changes.Records;
+  for (const auto& entry : edit_.Heights) changes.MovedNodes.push_back(entry.Index);
+  changes.PropertyMode = PropertyModeFor(editor_.Nodes.SelectedCount(), editor_.Polygons.SelectedCount());
 }
 
 std::size_t TMeshEditAction::CapturedBytes() const {

@@ -19,7 +19,7 @@ class TMeshEditAction : public TAction {
   std::size_t CapturedBytes() const override;
 
   // Lists change with the records; the properties window follows the selection that is left.
-  TNotices Notices() const override;
+  void Changes(TChangeSet& changes) const override;
 
  protected:
   bool DoExecute() override;

@@ -29,10 +29,11 @@ void TSetStringAction::DoUndo() {
   entries_.clear();
 }
 
-TNotices TSetStringAction::Notices() const {
-  constexpr TNotices kNotices{TNotice::Modified, TNotice::FullRedraw, TNotice::PropertiesAfterRedraw,
-                              TNotice::UndoRedo};
-  return field_ == TStringField::Group ? kNotices.With(TNotice::ListsAfterUndoRedo) : kNotices;
+void TSetStringAction::Changes(TChangeSet& changes) const {
+  changes.Add(TChangeSet::Edit());
+  changes.RecordValues = true;
+  // The group filter lists the groups.
+  changes.Records = changes.Records || field_ == TStringField::Group;
 }
 
 std::size_t TSetStringAction::CapturedBytes() const {

@@ -25,7 +25,7 @@ class TSetStringAction : public TAction {
 
   // modified, redraw, properties; a group change also rebuilds the group filter and the object
   // list, after the undo commands.
-  TNotices Notices() const override;
+  void Changes(TChangeSet& changes) const override;
 
  protected:
   TSetStringAction(TEditor& editor, std::string description, TStringField field, std::string text);

@@ -1,6 +1,5 @@
 #pragma once
-// The selection summary of the status bar. The node and polygon lists keep the counts; the summary
-// follows each list's announced count, one list at a time in the order the lists announce.
+// The selection summary of the status bar. The node and polygon lists keep the counts.
 #include <string>
 
 #include "model/document/RecordList.h"
@@ -9,7 +8,7 @@ namespace terravel {
 
 class TEditor;
 
-class TBufferState : public TSelectionListener {
+class TBufferState {
  public:
   explicit TBufferState(TEditor& editor) : editor_(editor) {}
   TBufferState(const TBufferState&) = delete;
@@ -18,13 +17,10 @@ class TBufferState : public TSelectionListener {
   int SelectedNodeCount() const;
   int SelectedPolygonCount() const;
 
-  // Writes the summary into status panel 1.
-  void UpdateSelectionStatus();
+  // What status panel 1 shows.
   std::string SelectionStatusText() const;
 
  private:
-  void SelectionCountChanged() override { UpdateSelectionStatus(); }
-
   TEditor& editor_;
 };
 

@@ -7,8 +7,7 @@ namespace terravel {
 // The node list. Every node that enters it has its drag base set to its position.
 class TCoordList : public TRecordList<T3DCoord> {
  public:
-  explicit TCoordList(TNameIndex& names, TSelectionListener* listener = nullptr)
-      : TRecordList(names, TNameIndex::kNodePattern, listener) {}
+  explicit TCoordList(TNameIndex& names) : TRecordList(names, TNameIndex::kNodePattern) {}
 
   const T3DCoord* NodeAt(int index) const { return At(index); }
   T3DCoord* NodeAt(int index) { return At(index); }
@@ -34,8 +33,7 @@ class TCoordList : public TRecordList<T3DCoord> {
 // The polygon list.
 class TPolyList : public TRecordList<TPoly> {
  public:
-  explicit TPolyList(TNameIndex& names, TSelectionListener* listener = nullptr)
-      : TRecordList(names, TNameIndex::kPolygonPattern, listener) {}
+  explicit TPolyList(TNameIndex& names) : TRecordList(names, TNameIndex::kPolygonPattern) {}
 
   const TPoly* PolygonAt(int index) const { return At(index); }
   TPoly* PolygonAt(int index) { return At(index); }

@@ -13,23 +13,13 @@
 
 namespace terravel {
 
-// Told when a list announces a changed selection count (the status bar summary listens).
-class TSelectionListener {
- public:
-  virtual ~TSelectionListener() = default;
-  virtual void SelectionCountChanged() = 0;
-};
-
 // The Selected flag of a record in a list is written only here (and by loading code before the
-// record enters), so the count always matches the flags. Flag changes announce the new count at
-// once; adding, inserting, detaching and clearing keep the count right silently and leave the
-// announcement to the caller, who knows when the summary should follow (after a whole file, or
-// nodes before polygons).
+// record enters), so the count always matches the flags. The windows hear of the selection from
+// the change set of the step that changed it.
 template <typename Record>
 class TRecordList {
  public:
-  TRecordList(TNameIndex& names, std::string_view namePattern, TSelectionListener* listener = nullptr)
-      : names_(names), pattern_(namePattern), listener_(listener) {}
+  TRecordList(TNameIndex& names, std::string_view namePattern) : names_(names), pattern_(namePattern) {}
   TRecordList(const TRecordList&) = delete;
   TRecordList& operator=(const TRecordList&) = delete;
 
@@ -38,36 +28,24 @@ class TRecordList {
 
   // Records with the Selected flag set.
   int SelectedCount() const { return selected_; }
-  // The count as last announced: what the status bar summary shows.
-  int AnnouncedSelectedCount() const { return announced_; }
 
-  // Sets one record's flag and announces the count; nothing happens when the flag is already so.
+  // Sets one record's flag; nothing happens when the flag is already so.
   // An index out of range is an internal error (Buffers).
   void SetSelected(int index, bool selected) {
     Require(InRange(index), modules::Buffers, "selection position out of range");
     Flag(records_[static_cast<std::size_t>(index)], selected);
-    AnnounceSelection();
   }
 
-  // Sets every record's flag to selectedAt(index, record), in ascending index order, and
-  // announces the count once for all of them.
+  // Sets every record's flag to selectedAt(index, record), in ascending index order.
   template <typename SelectedAt>
   void AssignSelected(SelectedAt&& selectedAt) {
     for (std::size_t i = 0; i < records_.size(); ++i) {
       Record& record = records_[i];
       Flag(record, static_cast<bool>(selectedAt(static_cast<int>(i), std::as_const(record))));
     }
-    AnnounceSelection();
   }
   void SetAllSelected(bool selected) {
     AssignSelected([selected](int, const Record&) { return selected; });
-  }
-
-  // Tells the listener when the count differs from the one announced last.
-  void AnnounceSelection() {
-    if (announced_ == selected_) return;
-    announced_ = selected_;
-    if (listener_ != nullptr) listener_->SelectionCountChanged();
   }
 
   // The record at the index, or nullptr when the index is negative or not below Count.
@@ -194,10 +172,8 @@ class TRecordList {
 
   TNameIndex& names_;
   std::string_view pattern_;
-  TSelectionListener* listener_;
   std::vector<Record> records_;
   int selected_ = 0;
-  int announced_ = 0;
 };
 
 }  // namespace terravel

@@ -15,19 +15,17 @@ void TEditor::ClearDocument() {
   names_.Clear();
 }
 
-void TEditor::MarkModified() {
+void TEditor::MarkModified(TChangeSet changes) {
   ++modifications_;
-  host_->SetModified(true);
+  changes.Modified = true;
+  host_->Publish(changes);
 }
 
 void TEditor::MarkSaved() {
   savedAt_ = modifications_;
-  host_->SetModified(false);
-}
-
-void TEditor::RestoreModifications(long long count) {
-  modifications_ = count;
-  host_->SetModified(Modified());
+  TChangeSet changes;
+  changes.Modified = true;
+  host_->Publish(changes);
 }
 
 }  // namespace terravel

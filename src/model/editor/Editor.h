@@ -34,14 +34,15 @@ class TEditor {
   // is modified while the count differs from the one of the last save, open, new or discard.
   bool Modified() const { return modifications_ != savedAt_; }
   long long Modifications() const { return modifications_; }
-  // Counts one modification without telling the host (an action's notices tell it).
+  // Counts one modification without telling the host (the action's change set tells it).
   void CountModification() { ++modifications_; }
-  // Counts one modification and tells the host: a change made outside the history.
-  void MarkModified();
-  // The document as it is now is the saved one.
+  // Counts one modification made outside the history and publishes what changed with it.
+  void MarkModified(TChangeSet changes = {});
+  // The document as it is now is the saved one; the windows hear of the modified state.
   void MarkSaved();
-  // Goes back to a count taken before (a rolled-back transaction) and tells the host the state.
-  void RestoreModifications(long long count);
+  // Goes back to a count taken before (a rolled-back transaction), telling nobody: the rollback's
+  // change set does.
+  void RestoreModifications(long long count) { modifications_ = count; }
 
  private:
   TNullHost nullHost_;
@@ -53,8 +54,8 @@ class TEditor {
  public:
   // Before the lists: they announce their selection counts to it.
   TBufferState State{*this};
-  TCoordList Nodes{names_, &State};
-  TPolyList Polygons{names_, &State};
+  TCoordList Nodes{names_};
+  TPolyList Polygons{names_};
   TProjectValues Values;
   THistory History{*this};
   TViewportSize Viewport;

@@ -49,10 +49,8 @@ void TAction::TakeBack(bool notify) {
   if (notify) Notify();
 }
 
-void TAction::Changes(TChangeSet&) const {}
-
 TChangeSet TAction::ChangeSet() const {
-  TChangeSet changes = ChangesFromNotices(Notices());
+  TChangeSet changes;
   Changes(changes);
   return changes;
 }

@@ -4,8 +4,7 @@
 // the captured state back.
 //
 // Execute and Undo are the same for every action: check and set Done, let the action do its
-// work, then tell the windows what its family declares (Notices, sent in the order of TNotice)
-// and what it changed (Changes), as one change set.
+// work, then publish what it changed (Changes) as one change set.
 // Failure has one form each: DoExecute returns false only when it changed nothing and the action
 // is to be dropped (no memory for the record); everything else that goes wrong (a broken
 // invariant, a failed notification) throws. Done always says whether the change is applied, also
@@ -14,7 +13,6 @@
 #include <string>
 
 #include "model/history/ChangeSet.h"
-#include "model/history/Notices.h"
 
 namespace terravel {
 
@@ -41,14 +39,10 @@ class TAction {
   // Bytes this action keeps beyond its own object (captured entries, detached records).
   virtual std::size_t CapturedBytes() const { return 0; }
 
-  // What the windows hear after every applied DoExecute (Done set) and every DoUndo (Done clear):
-  // one set per action family, which may depend on Done and on the document as it is then.
-  virtual TNotices Notices() const = 0;
-
-  // What the action changed, beyond what its notices say (ChangesFromNotices fills `changes`
-  // first): an action that knows which nodes moved names them and clears Everything.
-  virtual void Changes(TChangeSet& changes) const;
-  // The whole change set: the notices and the changes (a step of several actions has theirs).
+  // What the action changed, published after every applied DoExecute (Done set) and every DoUndo
+  // (Done clear); it may depend on Done and on the document as it is then.
+  virtual void Changes(TChangeSet& changes) const = 0;
+  // The whole change set (a step of several actions has all of theirs).
   virtual TChangeSet ChangeSet() const;
 
  protected:
@@ -65,7 +59,7 @@ class TAction {
   TEditor& editor_;
 
  private:
-  // Counts the change when the notices say the project is modified, then publishes the change set.
+  // Counts the change when the change set says the project is modified, then publishes it.
   void Notify();
   bool Apply(bool notify);
   void TakeBack(bool notify);

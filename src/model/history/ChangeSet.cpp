@@ -1,11 +1,8 @@
 #include "model/history/ChangeSet.h"
 
-#include "model/document/Host.h"
-
 namespace terravel {
 
 void TChangeSet::Add(const TChangeSet& other) {
-  Notices = Notices.Plus(other.Notices);
   Everything = Everything || other.Everything;
   MovedNodes.insert(MovedNodes.end(), other.MovedNodes.begin(), other.MovedNodes.end());
   NodesAddedOrRemoved = NodesAddedOrRemoved || other.NodesAddedOrRemoved;
@@ -17,24 +14,12 @@ void TChangeSet::Add(const TChangeSet& other) {
   SelectionPolygons.insert(SelectionPolygons.end(), other.SelectionPolygons.begin(), other.SelectionPolygons.end());
   Selection = Selection || other.Selection;
   Records = Records || other.Records;
+  RecordValues = RecordValues || other.RecordValues;
+  if (other.PropertyMode) PropertyMode = other.PropertyMode;
   Values = Values || other.Values;
+  UnitFields = static_cast<std::uint8_t>(UnitFields | other.UnitFields);
   History = History || other.History;
   Modified = Modified || other.Modified;
-}
-
-TChangeSet ChangesFromNotices(const TNotices& notices) {
-  TChangeSet changes;
-  changes.Notices = notices;
-  changes.Everything = notices.Has(TNotice::FullRedraw);
-  changes.Values = notices.Has(TNotice::LightRedraw) || notices.Has(TNotice::UnitField);
-  changes.Records = notices.Has(TNotice::Lists) || notices.Has(TNotice::ListsAfterUndoRedo);
-  changes.History = notices.Has(TNotice::UndoRedo);
-  changes.Modified = notices.Has(TNotice::Modified);
-  return changes;
-}
-
-void THost::Publish(const TChangeSet& changes) {
-  SendNotices(*this, changes.Notices);
 }
 
 }  // namespace terravel

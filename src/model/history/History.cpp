@@ -17,7 +17,18 @@ void MoveLast(TActionList& from, TActionList& to) {
   from.pop_back();
 }
 
+// Only the Undo and Redo commands changed.
+TChangeSet HistoryChanged() {
+  TChangeSet changes;
+  changes.History = true;
+  return changes;
+}
+
 }  // namespace
+
+void THistory::Publish(const TChangeSet& changes) {
+  editor_.Host().Publish(changes);
+}
 
 void THistory::Perform(std::unique_ptr<TAction> action) {
   Require(action != nullptr, modules::Undo, "no action to perform");
@@ -36,7 +47,7 @@ void THistory::Perform(std::unique_ptr<TAction> action) {
       redoList_.clear();
     } else {
       list.pop_back();
-      editor_.Host().RefreshUndoRedo();
+      Publish(HistoryChanged());
     }
   };
   try {
@@ -128,7 +139,7 @@ void THistory::Commit() {
   auto step = std::make_unique<TTransactionAction>(editor_, description_, std::move(parts_));
   parts_.clear();
   undoList_.push_back(std::move(step));
-  editor_.Host().RefreshUndoRedo();
+  Publish(HistoryChanged());
 }
 
 void THistory::Rollback() {
@@ -151,10 +162,10 @@ void THistory::Rollback() {
   asideRedo_.clear();
   if (parts.empty()) return;
   TChangeSet changes = ChangesOf(parts);
-  changes.Notices = changes.Notices.Without(TNotice::Modified);
+  changes.Modified = true;  // back to the count the transaction began with
   while (!parts.empty()) parts.pop_back();
   editor_.RestoreModifications(startModifications_);
-  editor_.Host().Publish(changes);
+  Publish(changes);
 }
 
 TTransaction::TTransaction(THistory& history, std::string description)

@@ -39,6 +39,9 @@ class THistory {
   std::string RedoDescription() const;
 
   void ClearHistory();
+  // Tells the windows a change made outside any action: a new, opened or rebuilt document
+  // (TChangeSet::Rebuilt, after ClearHistory), an import. Every step's change set goes the same way.
+  void Publish(const TChangeSet& changes);
 
   // Opens a transaction; one may be open at a time. Returns its serial number, which tells a live
   // tool whether the transaction it opened is still the open one.

@@ -17,12 +17,6 @@ class TPartRunner : public TAction {
 
 }  // namespace
 
-TNotices NoticesOf(const std::vector<std::unique_ptr<TAction>>& parts) {
-  TNotices notices;
-  for (const auto& part : parts) notices = notices.Plus(part->Notices());
-  return notices;
-}
-
 TChangeSet ChangesOf(const std::vector<std::unique_ptr<TAction>>& parts) {
   TChangeSet all;
   for (const auto& part : parts) all.Add(part->ChangeSet());
@@ -53,8 +47,8 @@ std::size_t TTransactionAction::CapturedBytes() const {
   return bytes;
 }
 
-TNotices TTransactionAction::Notices() const {
-  return NoticesOf(parts_);
+void TTransactionAction::Changes(TChangeSet& changes) const {
+  changes.Add(ChangesOf(parts_));
 }
 
 TChangeSet TTransactionAction::ChangeSet() const {

@@ -17,8 +17,8 @@ class TTransactionAction : public TAction {
   ~TTransactionAction() override;
 
   std::size_t CapturedBytes() const override;
-  // What every part tells and changed, in one set.
-  TNotices Notices() const override;
+  // What every part changed, in one set.
+  void Changes(TChangeSet& changes) const override;
   TChangeSet ChangeSet() const override;
 
   int PartCount() const { return static_cast<int>(parts_.size()); }
@@ -31,8 +31,6 @@ class TTransactionAction : public TAction {
   std::vector<std::unique_ptr<TAction>> parts_;
 };
 
-// The notices of the parts in one set.
-TNotices NoticesOf(const std::vector<std::unique_ptr<TAction>>& parts);
 // The change sets of the parts in one.
 TChangeSet ChangesOf(const std::vector<std::unique_ptr<TAction>>& parts);
 

@@ -23,9 +23,9 @@ std::vector<int> SelectedNodes(const TEditor& editor) {
 void SelectExistingPolygon(TEditor& editor, int index) {
   DoSelectNothing(editor);
   if (editor.Polygons.PolygonAt(index) != nullptr) editor.Polygons.SetSelected(index, true);
-  THost& host = editor.Host();
-  host.Redraw(true);
-  host.RefreshProperties();
+  TChangeSet changes;
+  changes.Selection = true;
+  editor.History.Publish(changes);
 }
 
 }  // namespace

@@ -10,15 +10,16 @@ namespace terravel {
 
 namespace {
 
-// Both gradient values in one step; the panel shows MinZ through the notices and MaxZ here.
+// Both gradient values in one step.
 class TFitGradientAction : public TAction {
  public:
   TFitGradientAction(TEditor& editor, TTerrainHeights range)
       : TAction(editor, "Fit Gradient to Terrain"), range_(range) {}
 
-  TNotices Notices() const override {
-    return TNotices{TNotice::Modified, TNotice::LightRedraw, TNotice::UndoRedo}.WithUnitField(
-        TUnitField::MinZ);
+  void Changes(TChangeSet& changes) const override {
+    changes.Add(TChangeSet::Edit());
+    changes.Values = true;
+    changes.UnitFields = TChangeSet::UnitBit(TUnitField::MinZ) | TChangeSet::UnitBit(TUnitField::MaxZ);
   }
 
  protected:
@@ -33,7 +34,6 @@ class TFitGradientAction : public TAction {
   void Set(const TTerrainHeights& range) {
     editor_.Values.MinZ = range.Lowest;
     editor_.Values.MaxZ = range.Highest;
-    editor_.Host().ShowUnitValue(TUnitField::MaxZ);
   }
 
   TTerrainHeights range_;
@@ -60,8 +60,10 @@ void SetGradientToTerrain(TEditor& editor) {
   if (!range) return;
   editor.Values.MinZ = range->Lowest;
   editor.Values.MaxZ = range->Highest;
-  editor.Host().ShowProjectValues();
-  editor.Host().Redraw(false);
+  TChangeSet changes;
+  changes.Values = true;
+  changes.UnitFields = TChangeSet::UnitBit(TUnitField::MinZ) | TChangeSet::UnitBit(TUnitField::MaxZ);
+  editor.History.Publish(changes);
 }
 
 void DoFitGradientToTerrain(TEditor& editor) {

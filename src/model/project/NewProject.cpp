@@ -6,42 +6,45 @@
 
 namespace terravel {
 
-void NewProject(TEditor& editor, bool withTriangle) {
-  THost& host = editor.Host();
-  host.Log("LOG: File New Project");
+namespace {
+
+// The empty project with the default values and view, telling nobody.
+void ResetProject(TEditor& editor) {
+  editor.Host().Log("LOG: File New Project");
   editor.ClearDocument();
+  editor.History.ClearHistory();
   editor.Values.MinZ = kDefaultMinZ;
   editor.Values.MaxZ = kDefaultMaxZ;
   editor.Values.PgInc = kDefaultPgInc;
-  host.ShowProjectValues();
-  // The cleared lists count nothing selected; the summary follows here.
-  editor.Nodes.AnnounceSelection();
-  editor.Polygons.AnnounceSelection();
   editor.Values.Zoom = kDefaultZoom;
   editor.Values.PanX = 0;
   editor.Values.PanY = 0;
   SetGridSize(editor, kDefaultGrid);
+}
+
+// Every window reads the new document; the properties window shows nothing.
+void PublishNew(TEditor& editor) {
+  TChangeSet changes = TChangeSet::Rebuilt();
+  changes.PropertyMode = TPropertyMode::pmNone;
+  editor.History.Publish(changes);
+}
+
+}  // namespace
+
+void NewProject(TEditor& editor, bool withTriangle) {
+  ResetProject(editor);
   if (withTriangle) {
     editor.Nodes.NewNode("", "", 0, -256, 0);
     editor.Nodes.NewNode("", "", -256, 256, 1024);
     editor.Nodes.NewNode("", "", 256, 256, 512);
     editor.Polygons.NewPolygon(0, 1, 2, kDefaultTexture, "", "");
-  }
-  host.RefreshLists();
-  host.RefreshProperties();
-  if (withTriangle) {
     ZoomToFit(editor);
-  } else {
-    host.Redraw(true);
   }
-  host.SetPropertyMode(TPropertyMode::pmNone);
-  editor.History.ClearHistory();
-  host.RefreshUndoRedo();
-  host.Publish(TChangeSet::Rebuilt());
+  PublishNew(editor);
 }
 
 void NewMesh(TEditor& editor, int n) {
-  NewProject(editor, false);
+  ResetProject(editor);
   const int h = n / 2;
   const int side = 2 * h + 1;
   editor.Nodes.Reserve(static_cast<std::size_t>(side) * side);
@@ -73,7 +76,7 @@ void NewMesh(TEditor& editor, int n) {
     }
   }
   ZoomToFit(editor);
-  editor.Host().Publish(TChangeSet::Rebuilt());
+  PublishNew(editor);
 }
 
 }  // namespace terravel

@@ -6,22 +6,16 @@
 namespace terravel {
 
 void OpenProject(TEditor& editor, const std::string& path) {
-  THost& host = editor.Host();
   editor.MarkSaved();
   editor.History.ClearHistory();
-  host.RefreshUndoRedo();
-  host.Log("LOG: File Open Project [" + path + "]");
+  editor.Host().Log("LOG: File Open Project [" + path + "]");
   editor.ClearDocument();
   ReadProject(editor, path);
 }
 
 void ReadProject(TEditor& editor, const std::string& path) {
-  THost& host = editor.Host();
-  const auto show = [&host] {
-    host.RefreshLists();
-    host.RefreshProperties();
-    host.Redraw(true);
-  };
+  // What entered before a failure is shown too.
+  const auto show = [&editor] { editor.History.Publish(TChangeSet::Rebuilt()); };
   try {
     LoadProjectFile(editor, path);
   } catch (...) {

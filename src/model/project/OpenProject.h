@@ -11,9 +11,9 @@ class TEditor;
 // [path]", clears the document and reads the file with ReadProject.
 void OpenProject(TEditor& editor, const std::string& path);
 
-// Reads the file into the document, which the caller has cleared, then refreshes the object lists
-// and the properties and redraws in full, whether or not the reading succeeded: what was read
-// before a failure stays and is shown. The reading error is then passed on.
+// Reads the file into the document, which the caller has cleared, then publishes the rebuilt
+// document whether or not the reading succeeded: what was read before a failure stays and is
+// shown. The reading error is then passed on.
 void ReadProject(TEditor& editor, const std::string& path);
 
 }  // namespace terravel

@@ -206,12 +206,6 @@ void ReadPolygons(TStringFileStream& in, TEditor& editor, const std::string& fil
   }
 }
 
-// The summary follows once for the whole file, nodes first.
-void AnnounceSelection(TEditor& editor) {
-  editor.Nodes.AnnounceSelection();
-  editor.Polygons.AnnounceSelection();
-}
-
 // The values of a file without a (known) trailer.
 void ApplyDefaultValues(TProjectValues& values, std::int32_t& grid) {
   values.MinZ = kDefaultMinZ;
@@ -325,20 +319,12 @@ void ReadProjectBytes(TEditor& editor, std::string_view bytes, const std::string
     throw ENotAProjectError("The file " + nameForMessages + " is not a Terravel project file.");
   }
   TStringFileStream in(bytes);
-  try {
-    in.Skip(kSignatureSize);  // any content is accepted
-    ReadNodes(in, editor, nameForMessages);
-    ReadPolygons(in, editor, nameForMessages);
-  } catch (...) {
-    // The summary shows whatever entered before the failure.
-    AnnounceSelection(editor);
-    throw;
-  }
-  AnnounceSelection(editor);
+  in.Skip(kSignatureSize);  // any content is accepted
+  ReadNodes(in, editor, nameForMessages);
+  ReadPolygons(in, editor, nameForMessages);
 
   const std::int32_t grid = ReadTrailer(in, editor.Values);
   SetGridSize(editor, grid);
-  editor.Host().ShowProjectValues();
 }
 
 bool LoadProjectFile(TEditor& editor, const std::string& path) {

@@ -143,8 +143,6 @@ void SetGridSize(TEditor& editor, int grid) {
   if (grid == editor.Values.GridX) return;
   editor.Values.GridX = grid;
   editor.Values.GridY = grid;
-  editor.Host().SetGridStatus(GridStatusText(grid));
-  editor.Host().Redraw(false);
 }
 
 std::string GridStatusText(int grid) {

@@ -45,7 +45,7 @@ void PanBy(TEditor& editor, float dx, float dy);
 bool PanToShow(TEditor& editor, float x, float y);
 // Fits every node into the viewport with a 20 % margin; nothing happens without nodes.
 void ZoomToFit(TEditor& editor);
-// The one way the grid size changes: both axes, the grid status text and a light redraw.
+// The one way the grid size changes: both axes. The caller publishes the change.
 void SetGridSize(TEditor& editor, int grid);
 
 // "Grid: %d unit%s".
