@@ -16,6 +16,7 @@
 #include "model/editor/Editor.h"
 #include "model/projectfile/ProjectFile.h"
 #include "model/projectfile/StringFileStream.h"
+#include "model/view/ViewTransform.h"
 #include "support/RecordingHost.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
@@ -267,6 +268,35 @@ class TestProjectFile : public QObject {
     QCOMPARE(v.GridY, int(expected[7]));
     QCOMPARE(QString::fromStdString(host.GridStatus), QString("Grid: %1 units").arg(int(expected[7])));
     QCOMPARE(host.Calls.back(), std::string("values"));
+  }
+
+  // The view's pan, zoom and ShowZ go into the trailer and come back out of it: after panning and
+  // zooming the file holds the bytes it always held, and loading it then saving gives them again.
+  void viewStateIsSavedInTheTrailer_data() {
+    QTest::addColumn<int>("zoomSteps");
+    QTest::addColumn<bool>("fit");
+    QTest::addColumn<bool>("showZ");
+    QTest::addColumn<QByteArray>("trailer");  // after MinZ, MaxZ and PgInc
+    QTest::newRow("untouched") << 0 << false << true << QByteArray("01 00 00 00 00 00 00 00 00 00 00 00 3f 10 00 00 00 10 00 00 00");
+    QTest::newRow("panned and zoomed") << 3 << false << false << QByteArray("00 00 00 48 c1 00 00 e8 40 33 33 13 3f 10 00 00 00 10 00 00 00");
+    QTest::newRow("fitted, zoomed out") << -2 << true << true << QByteArray("01 00 00 52 c2 00 80 b9 c2 00 00 a0 41 10 00 00 00 10 00 00 00");
+  }
+  void viewStateIsSavedInTheTrailer() {
+    QFETCH(int, zoomSteps);
+    QFETCH(bool, fit);
+    QFETCH(bool, showZ);
+    QFETCH(QByteArray, trailer);
+    TEditor editor;
+    FillSmallDocument(editor);
+    if (fit) ZoomToFit(editor);
+    ZoomBy(editor, zoomSteps);
+    if (zoomSteps != 0) PanBy(editor, 12.5f, -7.25f);
+    editor.Values.ShowZ = showZ;
+    const std::string bytes = WriteProjectBytes(editor);
+    QCOMPARE(AsQt(bytes.substr(bytes.size() - 21)).toHex(' '), trailer);
+    TEditor loaded;
+    ReadProjectBytes(loaded, bytes, "view.tvp");
+    QCOMPARE(WriteProjectBytes(loaded), bytes);
   }
 
   // Pan and zoom place every point on the screen: values no view can use read as the defaults.
