@@ -103,7 +103,8 @@ class TestProjectFile : public QObject {
     QCOMPARE(test::ReadWholeFile(path), bytes);
 
     TEditor loaded;
-    loaded.Values = {5, 6, 7, false, 1, 2, 3, 8, 8};
+    loaded.Values = {5, 6, 7, 8, 8};
+    loaded.View = {1, 2, 3, false, {}};
     QVERIFY(LoadProjectFile(loaded, path));
     QCOMPARE(loaded.Nodes.Count(), 0);
     QCOMPARE(WriteProjectBytes(loaded), bytes);
@@ -130,7 +131,8 @@ class TestProjectFile : public QObject {
     editor.Polygons.NewPolygon(1, 0, 1, "Tex." + longText, "G" + longText, "P" + longText);
     editor.Polygons.NewPolygon(0, 0, 1, "", "", "Empty");
     editor.Polygons[0].Color = 0x00123456;
-    editor.Values = {-12.5f, 3000.25f, 0.125f, false, -33.5f, 44.75f, 1.75f, 16, 16};
+    editor.Values = {-12.5f, 3000.25f, 0.125f, 16, 16};
+    editor.View = {-33.5f, 44.75f, 1.75f, false, {}};
 
     test::TTempFolder folder;
     const std::string path = folder.Path("all.tvp");
@@ -254,16 +256,17 @@ class TestProjectFile : public QObject {
     file.Int(1).Node(0, "A").Int(0).Raw(trailer.toStdString());
     TRecordingHost host;
     TEditor editor(&host);
-    editor.Values = {5, 6, 7, true, 3, 4, 2, 8, 8};
+    editor.Values = {5, 6, 7, 8, 8};
+    editor.View = {3, 4, 2, true, {}};
     ReadProjectBytes(editor, file.Bytes(), "trailer.tvp");
     const TProjectValues& v = editor.Values;
     QCOMPARE(v.MinZ, expected[0]);
     QCOMPARE(v.MaxZ, expected[1]);
     QCOMPARE(v.PgInc, expected[2]);
-    QCOMPARE(v.ShowZ, expected[3] != 0);
-    QCOMPARE(v.PanX, expected[4]);
-    QCOMPARE(v.PanY, expected[5]);
-    QCOMPARE(v.Zoom, expected[6]);
+    QCOMPARE(editor.View.ShowZ, expected[3] != 0);
+    QCOMPARE(editor.View.PanX, expected[4]);
+    QCOMPARE(editor.View.PanY, expected[5]);
+    QCOMPARE(editor.View.Zoom, expected[6]);
     QCOMPARE(v.GridX, int(expected[7]));
     QCOMPARE(v.GridY, int(expected[7]));
     QCOMPARE(QString::fromStdString(host.GridStatus), QString("Grid: %1 units").arg(int(expected[7])));
@@ -291,7 +294,7 @@ class TestProjectFile : public QObject {
     if (fit) ZoomToFit(editor);
     ZoomBy(editor, zoomSteps);
     if (zoomSteps != 0) PanBy(editor, 12.5f, -7.25f);
-    editor.Values.ShowZ = showZ;
+    editor.View.ShowZ = showZ;
     const std::string bytes = WriteProjectBytes(editor);
     QCOMPARE(AsQt(bytes.substr(bytes.size() - 21)).toHex(' '), trailer);
     TEditor loaded;
@@ -322,9 +325,9 @@ class TestProjectFile : public QObject {
     file.Int(0).Int(0).Int(2).Real(0).Real(1024).Real(64).Byte(1).Float(pan).Float(pan).Float(zoom).Int(64).Int(64);
     TEditor editor;
     ReadProjectBytes(editor, file.Bytes(), "view.tvp");
-    QCOMPARE(editor.Values.PanX, expectedPan);
-    QCOMPARE(editor.Values.PanY, expectedPan);
-    QCOMPARE(editor.Values.Zoom, expectedZoom);
+    QCOMPARE(editor.View.PanX, expectedPan);
+    QCOMPARE(editor.View.PanY, expectedPan);
+    QCOMPARE(editor.View.Zoom, expectedZoom);
   }
 
   void anySignatureIsAccepted_data() {

@@ -17,9 +17,9 @@ void NewProject(TEditor& editor, bool withTriangle) {
   // The cleared lists count nothing selected; the summary follows here.
   editor.Nodes.AnnounceSelection();
   editor.Polygons.AnnounceSelection();
-  editor.Values.Zoom = kDefaultZoom;
-  editor.Values.PanX = 0;
-  editor.Values.PanY = 0;
+  editor.View.Zoom = kDefaultZoom;
+  editor.View.PanX = 0;
+  editor.View.PanY = 0;
   SetGridSize(editor, kDefaultGrid);
   if (withTriangle) {
     editor.Nodes.NewNode("", "", 0, -256, 0);
