@@ -34,13 +34,13 @@ namespace {
 // at its centre.
 struct TMeshView {
   explicit TMeshView(int n, bool gradientLines, bool showZ, float zoomIn = 1) {
-    editor.Viewport = {960, 594};
+    editor.View.Size = {960, 594};
     NewMesh(editor, n);
     for (T3DCoord& node : editor.Nodes) {
       node.Z = std::round(512 + 500 * std::sin(node.X / 3000.0f) * std::cos(node.Y / 4100.0f));
     }
-    editor.Values.ShowZ = showZ;
-    editor.Values.Zoom *= zoomIn;
+    editor.View.ShowZ = showZ;
+    editor.View.Zoom *= zoomIn;
     renderer = std::make_unique<TViewportRenderer>(editor);
     renderer->Flags.GradientLines = gradientLines;
     renderer->Redraw(true);  // the labels are made once, as in a running editor

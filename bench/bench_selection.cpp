@@ -40,7 +40,7 @@ std::string MeshFile() {
 
 struct TMeshView {
   TMeshView() {
-    editor.Viewport = {960, 594};
+    editor.View.Size = {960, 594};
     OpenProject(editor, MeshFile());
     ZoomToFit(editor);
     renderer = std::make_unique<TViewportRenderer>(editor);

@@ -45,7 +45,7 @@ constexpr int kHeight = 600;
 // The hilly 256 mesh as the top view and the 3-D view both show it, framed whole.
 struct TFixture {
   TFixture() {
-    editor.Viewport = {kWidth, kHeight};
+    editor.View.Size = {kWidth, kHeight};
     NewMesh(editor, 256);
     for (T3DCoord& node : editor.Nodes)
       node.Z = std::round(512 + 500 * std::sin(node.X / 3000.0f) * std::cos(node.Y / 4100.0f));

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Drawn whole into a small viewport at a zoom that shows every picture pixel.
   TEditor editor;
-  editor.Values.Zoom = 1;
+  editor.View.Zoom = 1;
   QImage target(64, 48, QImage::Format_RGB32);
   TRaster raster(target);
   picture.Draw(raster, editor);

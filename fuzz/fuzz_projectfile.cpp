@@ -35,7 +35,8 @@ void CheckSameDocument(const TEditor& a, const TEditor& b) {
   }
   const TProjectValues &v = a.Values, &w = b.Values;
   fuzz::Check(Same(v.MinZ, w.MinZ) && Same(v.MaxZ, w.MaxZ) && Same(v.PgInc, w.PgInc), "MinZ, MaxZ, PgInc");
-  fuzz::Check(v.ShowZ == w.ShowZ && Same(v.PanX, w.PanX) && Same(v.PanY, w.PanY) && Same(v.Zoom, w.Zoom),
+  const TViewState &s = a.View, &t = b.View;
+  fuzz::Check(s.ShowZ == t.ShowZ && Same(s.PanX, t.PanX) && Same(s.PanY, t.PanY) && Same(s.Zoom, t.Zoom),
               "ShowZ, pan, zoom");
   fuzz::Check(v.GridX == w.GridX && v.GridY == w.GridY, "grid after reload");
 }

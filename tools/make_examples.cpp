@@ -26,7 +26,7 @@ float MeanZ(const TEditor& editor, const TPoly& p) {
 // texture by their mean height; MinZ and MaxZ span the heights.
 void Shape(TEditor& editor, int n, const THeight& height, const TTexture& texture) {
   // About the viewport of the main window at its first size, so that the mesh fits it on opening.
-  editor.Viewport = {956, 488};
+  editor.View.Size = {956, 488};
   NewMesh(editor, n);
   float low = 1e30f, high = -1e30f;
   for (T3DCoord& node : editor.Nodes) {
@@ -62,7 +62,7 @@ void Ridge(TEditor& editor) {
         return 1200 * std::exp(-distance * distance / (2 * 360 * 360)) + 0.05f * x;
       },
       [](float z) { return z > 700 ? "GenTerrain.Rock" : "GenEarth.Grass"; });
-  editor.Values.ShowZ = false;
+  editor.View.ShowZ = false;
 }
 
 // An island: beach, meadow and summit as textures and groups, a coloured crater lake and named

@@ -110,7 +110,7 @@ void TMainForm::CreateMenus() {
       CheckItem(m.View, "Menu_View_GradientLines", "&Gradient lines (bad performance!)", flags.GradientLines);
   m.View_ShowNodeNames =
       CheckItem(m.View, "Menu_View_ShowNodeNames", "Show &node names", flags.ShowNodeNames);
-  m.View_ShowZ = CheckItem(m.View, "Menu_View_ShowZ", "Show &Z coordinates", editor_.Values.ShowZ);
+  m.View_ShowZ = CheckItem(m.View, "Menu_View_ShowZ", "Show &Z coordinates", editor_.View.ShowZ);
   m.View_ShowPolygonNames =
       CheckItem(m.View, "Menu_View_ShowPolygonNames", "Show pol&ygon names", flags.ShowPolygonNames);
   m.View_ShowTextureNames =

@@ -315,8 +315,8 @@ void TMainForm::SetModified(bool modified) {
 
 void TMainForm::ShowProjectValues() {
   for (TUnitField field : {TUnitField::MinZ, TUnitField::MaxZ, TUnitField::PgInc}) ShowUnitValue(field);
-  gradientPanel_->SetShowZ(editor_.Values.ShowZ);
-  menus_.View_ShowZ->setChecked(editor_.Values.ShowZ);
+  gradientPanel_->SetShowZ(editor_.View.ShowZ);
+  menus_.View_ShowZ->setChecked(editor_.View.ShowZ);
 }
 
 void TMainForm::ShowUnitValue(TUnitField field) {

@@ -103,7 +103,7 @@ TSculptTool::TSculptTool(TEditor& editor, QWidget* viewport, QAction* mode, std:
       mode_(mode),
       view3d_(std::move(view3d)),
       circle_(new TBrushCircle(viewport, [this](QPointF at) {
-        const double radius = brush_.Radius * editor_.Values.Zoom;
+        const double radius = brush_.Radius * editor_.View.Zoom;
         QPainterPath circle;
         circle.addEllipse(at, radius, radius);
         return circle;

@@ -73,7 +73,7 @@ void TMainForm::SetBarVisible(QAction* item, QWidget* bar, bool visible) {
 }
 
 void TMainForm::Menu_View_ShowZClick(bool checked) {
-  editor_.Values.ShowZ = checked;
+  editor_.View.ShowZ = checked;
   menus_.View_ShowZ->setChecked(checked);
   gradientPanel_->SetShowZ(checked);
   host_.ViewChanged(true);

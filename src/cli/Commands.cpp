@@ -91,13 +91,14 @@ int RunInfo(const std::vector<std::string>& words, std::ostream& out) {
   TEditor editor;
   OpenProject(editor, arguments.Positional[0]);
   const TProjectValues& v = editor.Values;
+  const TViewState& view = editor.View;
   if (arguments.Has("--json")) {
     out << "{\"nodes\": " << editor.Nodes.Count() << ", \"polygons\": " << editor.Polygons.Count()
         << ", \"selectedNodes\": " << editor.State.SelectedNodeCount()
         << ", \"selectedPolygons\": " << editor.State.SelectedPolygonCount() << ", \"minZ\": " << NumberText(v.MinZ)
         << ", \"maxZ\": " << NumberText(v.MaxZ) << ", \"pgInc\": " << NumberText(v.PgInc)
-        << ", \"showZ\": " << (v.ShowZ ? "true" : "false") << ", \"panX\": " << NumberText(v.PanX)
-        << ", \"panY\": " << NumberText(v.PanY) << ", \"zoom\": " << NumberText(v.Zoom) << ", \"gridX\": " << v.GridX
+        << ", \"showZ\": " << (view.ShowZ ? "true" : "false") << ", \"panX\": " << NumberText(view.PanX)
+        << ", \"panY\": " << NumberText(view.PanY) << ", \"zoom\": " << NumberText(view.Zoom) << ", \"gridX\": " << v.GridX
         << ", \"gridY\": " << v.GridY << "}\n";
   } else {
     out << "Nodes: " << editor.Nodes.Count() << "\n"
@@ -107,10 +108,10 @@ int RunInfo(const std::vector<std::string>& words, std::ostream& out) {
         << "MinZ: " << NumberText(v.MinZ) << "\n"
         << "MaxZ: " << NumberText(v.MaxZ) << "\n"
         << "PgInc: " << NumberText(v.PgInc) << "\n"
-        << "ShowZ: " << (v.ShowZ ? "yes" : "no") << "\n"
-        << "PanX: " << NumberText(v.PanX) << "\n"
-        << "PanY: " << NumberText(v.PanY) << "\n"
-        << "Zoom: " << NumberText(v.Zoom) << "\n"
+        << "ShowZ: " << (view.ShowZ ? "yes" : "no") << "\n"
+        << "PanX: " << NumberText(view.PanX) << "\n"
+        << "PanY: " << NumberText(view.PanY) << "\n"
+        << "Zoom: " << NumberText(view.Zoom) << "\n"
         << "GridX: " << v.GridX << "\n"
         << "GridY: " << v.GridY << "\n";
   }

@@ -151,10 +151,10 @@ int RunRender(const std::vector<std::string>& words, std::ostream& out) {
   const TGuiScope gui;
   TEditor editor;
   OpenProject(editor, input);
-  editor.Viewport = {size.Width, size.Height};
+  editor.View.Size = {size.Width, size.Height};
   TViewportRenderer renderer(editor);
   if (showList) {
-    editor.Values.ShowZ = show.Z;
+    editor.View.ShowZ = show.Z;
     renderer.Flags = show.Flags;
   }
   renderer.Flags.GradientLines = !arguments.Has("--no-gradient-lines");

@@ -47,12 +47,12 @@ int GridLevel(int grid, float zoom) {
 }
 
 void DrawGrid(TRaster& raster, const TEditor& editor) {
-  const TProjectValues& v = editor.Values;
-  const int g = v.GridX;
+  const TViewState& v = editor.View;
+  const int g = editor.Values.GridX;
   if (g <= 0 || !(v.Zoom > 0) || !std::isfinite(v.Zoom)) return;
   const int level = GridLevel(g, v.Zoom);
   const Extended zoom = v.Zoom, step = Extended(g) * zoom;
-  const Extended halfW = editor.Viewport.Width / 2, halfH = editor.Viewport.Height / 2;
+  const Extended halfW = editor.View.Size.Width / 2, halfH = editor.View.Size.Height / 2;
   const int w = raster.Width(), h = raster.Height();
 
   ForEachLine(-RoundHalfEven(halfW / zoom / g + v.PanX / step),

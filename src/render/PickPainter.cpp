@@ -64,7 +64,7 @@ void PaintPickBuffer(QImage& image, const TEditor& editor, const TViewFlags& fla
   if (image.isNull()) return;
   TRaster raster(image);
   const std::vector<TScreenPoint> nodes = NodePositions(editor);
-  const int r = MarkerRadius(editor.Values.Zoom);
+  const int r = MarkerRadius(editor.View.Zoom);
   const double pen = r + 9;
   const int polygons = std::min(editor.Polygons.Count(), kLastPickablePolygon + 1);
   std::array<TScreenPoint, 3> c;

@@ -34,7 +34,7 @@ double Brightness(const T3DCoord& a, const T3DCoord& b, const T3DCoord& c) {
 }  // namespace
 
 QImage RenderRelief(const TEditor& editor) {
-  QImage image(editor.Viewport.Width, editor.Viewport.Height, QImage::Format_RGB32);
+  QImage image(editor.View.Size.Width, editor.View.Size.Height, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
   painter.setPen(Qt::NoPen);

@@ -187,7 +187,7 @@ void DrawZLabel(TRaster& raster, TLabelPainter& labels, int x, int y, float z, Q
 
 void DrawNodes(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
                const std::vector<TScreenPoint>& nodes, TLabelPainter& labels, TGradientMemo& gradient) {
-  const TProjectValues& v = editor.Values;
+  const TViewState& v = editor.View;
   const int radius = MarkerRadius(v.Zoom);
   const int w = raster.Width(), h = raster.Height();
   for (int i = 0; i < editor.Nodes.Count(); ++i) {
@@ -223,7 +223,7 @@ void DrawNodes(TRaster& raster, const TEditor& editor, const TViewFlags& flags,
 void DrawReadouts(QImage& image, const TEditor& editor, const TViewFlags& flags,
                   const TLabelPainter& labels) {
   if (!flags.ShowPosition && !flags.ShowScale) return;
-  const TProjectValues& v = editor.Values;
+  const TViewState& v = editor.View;
   QPainter painter(&image);
   painter.setFont(labels.Font(false));
   painter.setPen(QColor::fromRgb(colors::kNavy));

@@ -1,6 +1,6 @@
 #pragma once
-// The display switches of the viewport that are not saved with the project (ShowZ is a project
-// value and lives in TProjectValues).
+// The display switches of the viewport that are not saved with the project (ShowZ is saved with
+// it and lives in the view state, model/view/ViewState.h).
 
 namespace terravel {
 

@@ -23,7 +23,7 @@ TViewportRenderer::TViewportRenderer(TEditor& editor) : editor_(editor) {
 }
 
 void TViewportRenderer::FitBuffers() {
-  const TViewportSize& size = editor_.Viewport;
+  const TViewportSize& size = editor_.View.Size;
   const int width = std::max(size.Width, 0), height = std::max(size.Height, 0);
   if (back_.width() == width && back_.height() == height && pick_.size() == back_.size()) return;
   back_ = MakeBuffer(width, height);
@@ -45,8 +45,9 @@ const QImage& TViewportRenderer::BackBuffer() {
 
 TViewportRenderer::TPickView TViewportRenderer::CurrentPickView() const {
   const TProjectValues& v = editor_.Values;
-  return {editor_.Viewport.Width, editor_.Viewport.Height, v.GridX, v.GridY, editor_.Nodes.Count(),
-          editor_.Polygons.Count(), v.Zoom, v.PanX, v.PanY, editor_.SnapToGrid, Flags.ShowPolygonNames,
+  const TViewState& view = editor_.View;
+  return {view.Size.Width, view.Size.Height, v.GridX, v.GridY, editor_.Nodes.Count(),
+          editor_.Polygons.Count(), view.Zoom, view.PanX, view.PanY, editor_.SnapToGrid, Flags.ShowPolygonNames,
           Flags.ShowTextureNames};
 }
 
@@ -81,8 +82,8 @@ void TViewportRenderer::ResumeRedraw() {
 }
 
 void TViewportRenderer::ResizeViewport(int width, int height) {
-  editor_.Viewport.Width = std::max(width, 0);
-  editor_.Viewport.Height = std::max(height, 0);
+  editor_.View.Size.Width = std::max(width, 0);
+  editor_.View.Size.Height = std::max(height, 0);
   FitBuffers();
   pictureStale_ = true;
   pickStale_ = true;

@@ -112,10 +112,10 @@ class TestGradientPanel : public QObject {
 
     QCheckBox* showZ = main.GradientPanel()->ShowZCheckBox();
     QTest::mouseClick(showZ, Qt::LeftButton);
-    QVERIFY(!main.Editor().Values.ShowZ);
+    QVERIFY(!main.Editor().View.ShowZ);
     QVERIFY(!main.Menus().View_ShowZ->isChecked());
     main.Menus().View_ShowZ->trigger();
-    QVERIFY(main.Editor().Values.ShowZ);
+    QVERIFY(main.Editor().View.ShowZ);
     QVERIFY(showZ->isChecked());
     QVERIFY(!main.Modified());
   }

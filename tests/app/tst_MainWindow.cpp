@@ -183,7 +183,7 @@ class TestMainWindow : public QObject {
     auto windows = StartWindows(QString(), true);
     TMainForm& main = windows->Main();
     NewMesh(main.Editor(), 16);
-    main.Editor().Values.Zoom = 0.5f;
+    main.Editor().View.Zoom = 0.5f;
     const TMainMenus& menus = main.Menus();
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
@@ -226,7 +226,7 @@ class TestMainWindow : public QObject {
     std::vector<std::vector<float>> heights;
     for (const int moves : {4, 40}) {
       NewMesh(main.Editor(), 16);
-      main.Editor().Values.Zoom = 0.1f;
+      main.Editor().View.Zoom = 0.1f;
       QTest::mousePress(viewport, Qt::LeftButton, {}, start);
       for (int k = 1; k <= moves; ++k) DragTo(viewport, start + QPoint(80 * k / moves, 0));
       QTest::mouseRelease(viewport, Qt::LeftButton, {}, start + QPoint(80, 0));
@@ -274,7 +274,7 @@ class TestMainWindow : public QObject {
       panel->findChild<QComboBox*>(QStringLiteral("BrushMode"))->setCurrentIndex(int(TSculptMode::Lower));
       // A lowering stroke with Ctrl held raises.
       NewMesh(main.Editor(), 16);
-      main.Editor().Values.Zoom = 0.5f;
+      main.Editor().View.Zoom = 0.5f;
       QWidget* viewport = main.Viewport();
       const QPoint middle = viewport->rect().center();
       QTest::mousePress(viewport, Qt::LeftButton, Qt::ControlModifier, middle);
@@ -298,8 +298,8 @@ class TestMainWindow : public QObject {
     TMainForm& main = windows->Main();
     TEditor& editor = main.Editor();
     NewMesh(editor, 16);
-    editor.Values.Zoom = 0.1f;
-    editor.Values.PanX = editor.Values.PanY = 0;
+    editor.View.Zoom = 0.1f;
+    editor.View.PanX = editor.View.PanY = 0;
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     DoSelectAll(editor, true, true);

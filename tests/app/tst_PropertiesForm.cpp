@@ -381,7 +381,7 @@ class TestPropertiesForm : public QObject {
     s.form.FollowClick(true);
     QCOMPARE(s.form.NameBox()->currentIndex(), -1);
 
-    s.editor.Values.Zoom = 1;
+    s.editor.View.Zoom = 1;
     s.main.Host().ViewChanged(true);
     const TScreenPoint node = WorldToScreen(s.editor, s.editor.Nodes[3].X, s.editor.Nodes[3].Y);
     QTest::mouseClick(s.main.Viewport(), Qt::LeftButton, {}, QPoint(5, 5));
@@ -423,7 +423,7 @@ class TestPropertiesForm : public QObject {
     TScene s(4, 1);
     s.editor.Nodes[2].Y = 64;  // the polygon 0-1-2 gets an area
     s.editor.Nodes[2].Z = 7;
-    s.editor.Values.Zoom = 1;
+    s.editor.View.Zoom = 1;
     s.Show();
     DoSelectNode(s.editor, 1, true);
     s.ClickRow(6);
@@ -484,10 +484,10 @@ class TestPropertiesForm : public QObject {
     TScene::Choose(s.form.NameBox(), 3);
     QVERIFY(s.editor.Nodes[3].Selected);
     const TScreenPoint at = WorldToScreen(s.editor, s.editor.Nodes[3].X, s.editor.Nodes[3].Y);
-    QVERIFY(at.X >= 0 && at.X < s.editor.Viewport.Width && at.Y >= 0 && at.Y < s.editor.Viewport.Height);
-    const float panX = s.editor.Values.PanX;
+    QVERIFY(at.X >= 0 && at.X < s.editor.View.Size.Width && at.Y >= 0 && at.Y < s.editor.View.Size.Height);
+    const float panX = s.editor.View.PanX;
     TScene::Choose(s.form.NameBox(), 3);  // already in view: the view stays
-    QCOMPARE(s.editor.Values.PanX, panX);
+    QCOMPARE(s.editor.View.PanX, panX);
 
     QSignalSpy shown(s.form.NameBox(), &QComboBox::currentTextChanged);
     s.Type(2, "Summit");

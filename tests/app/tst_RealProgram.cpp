@@ -98,9 +98,9 @@ std::string WriteProject(const TTempFolder& folder) {
   editor.Nodes.NewNode("", "", -160, 90, 300);
   editor.Polygons.NewPolygon(0, 1, 2, "GenEarth.Grass", "", "");
   editor.Values.GridX = editor.Values.GridY = 0;
-  editor.Values.Zoom = 1;
-  editor.Values.PanX = 30;
-  editor.Values.PanY = -20;
+  editor.View.Zoom = 1;
+  editor.View.PanX = 30;
+  editor.View.PanY = -20;
   const std::string path = folder.Path("Screen Test.tvp");
   SaveProjectFile(editor, path);
   return path;
@@ -169,7 +169,7 @@ class TestRealProgram : public QObject {
 
     TEditor editor;
     LoadProjectFile(editor, project);
-    editor.Viewport = {viewport->width(), viewport->height()};
+    editor.View.Size = {viewport->width(), viewport->height()};
     for (const T3DCoord& node : editor.Nodes) {
       const TScreenPoint at = WorldToScreen(editor, node.X, node.Y);
       const QPoint pixel = viewport->topLeft() + QPoint(at.X, at.Y);

@@ -74,7 +74,7 @@ struct TFixture {
   int presents = 0;  // pictures that reached the screen
 
   TFixture() {
-    editor.Viewport = {64, 48};
+    editor.View.Size = {64, 48};
     renderer = std::make_unique<TViewportRenderer>(editor);
     renderer->SetPresenter([this] { ++presents; });
     commands = std::make_unique<TUndoRedoCommands>(editor, host, &window);

@@ -221,7 +221,7 @@ class TestView3D : public QObject {
     TEditor& editor = main.Editor();
     // Hills, so that the picture is no tilted copy of the plan.
     for (int i = 0; i < editor.Nodes.Count(); ++i) editor.Nodes[i].Z = float((i * 37) % 11) * 300;
-    main.Host().Redraw(true);
+    editor.History.Publish(TChangeSet::Rebuilt());
     view->FrameAll();
     DoSelectNothing(editor);
     main.Menus().Edit_SelectRegion->trigger();

@@ -42,7 +42,7 @@ class TScene {
       : windows_(StartWindows()), main(windows_->Main()), editor(main.Editor()), view(main.Viewport()) {
     main.NewProject(false);
     editor.Values.PgInc = kPgInc;
-    editor.Values.Zoom = 1;
+    editor.View.Zoom = 1;
     for (const QPointF& p : nodes) editor.Nodes.NewNode("", "", float(p.x()), float(p.y()), 0);
     for (const auto& t : polygons) editor.Polygons.NewPolygon(t[0], t[1], t[2], kDefaultTexture, "", "");
     editor.History.ClearHistory();
@@ -225,7 +225,7 @@ class TestViewportEditing : public QObject {
     QTest::mouseRelease(scene.view, b, m, start + QPoint(30, 0));
     QCOMPARE(QWidget::mouseGrabber(), nullptr);
     QVERIFY(QApplication::activePopupWidget() == nullptr);
-    QCOMPARE(scene.editor.Values.PanX, panX);
+    QCOMPARE(scene.editor.View.PanX, panX);
     QCOMPARE(scene.editor.Nodes[0].X, finalX);
     QCOMPARE(scene.editor.Nodes[0].BaseX, finalX);
     QCOMPARE(scene.Actions(), actions);

@@ -17,6 +17,7 @@
 #include "model/projectfile/ProjectFile.h"
 #include "model/view/ViewTransform.h"
 #include "model/projectfile/StringFileStream.h"
+#include "model/view/ViewTransform.h"
 #include "support/RecordingHost.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
@@ -103,7 +104,8 @@ class TestProjectFile : public QObject {
     QCOMPARE(test::ReadWholeFile(path), bytes);
 
     TEditor loaded;
-    loaded.Values = {5, 6, 7, false, 1, 2, 3, 8, 8};
+    loaded.Values = {5, 6, 7, 8, 8};
+    loaded.View = {1, 2, 3, false, {}};
     QVERIFY(LoadProjectFile(loaded, path));
     QCOMPARE(loaded.Nodes.Count(), 0);
     QCOMPARE(WriteProjectBytes(loaded), bytes);
@@ -130,7 +132,8 @@ class TestProjectFile : public QObject {
     editor.Polygons.NewPolygon(1, 0, 1, "Tex." + longText, "G" + longText, "P" + longText);
     editor.Polygons.NewPolygon(0, 0, 1, "", "", "Empty");
     editor.Polygons[0].Color = 0x00123456;
-    editor.Values = {-12.5f, 3000.25f, 0.125f, false, -33.5f, 44.75f, 1.75f, 16, 16};
+    editor.Values = {-12.5f, 3000.25f, 0.125f, 16, 16};
+    editor.View = {-33.5f, 44.75f, 1.75f, false, {}};
 
     test::TTempFolder folder;
     const std::string path = folder.Path("all.tvp");
@@ -251,19 +254,49 @@ class TestProjectFile : public QObject {
     file.Int(1).Node(0, "A").Int(0).Raw(trailer.toStdString());
     TRecordingHost host;
     TEditor editor(&host);
-    editor.Values = {5, 6, 7, true, 3, 4, 2, 8, 8};
+    editor.Values = {5, 6, 7, 8, 8};
+    editor.View = {3, 4, 2, true, {}};
     ReadProjectBytes(editor, file.Bytes(), "trailer.tvp");
     const TProjectValues& v = editor.Values;
     QCOMPARE(v.MinZ, expected[0]);
     QCOMPARE(v.MaxZ, expected[1]);
     QCOMPARE(v.PgInc, expected[2]);
-    QCOMPARE(v.ShowZ, expected[3] != 0);
-    QCOMPARE(v.PanX, expected[4]);
-    QCOMPARE(v.PanY, expected[5]);
-    QCOMPARE(v.Zoom, expected[6]);
+    QCOMPARE(editor.View.ShowZ, expected[3] != 0);
+    QCOMPARE(editor.View.PanX, expected[4]);
+    QCOMPARE(editor.View.PanY, expected[5]);
+    QCOMPARE(editor.View.Zoom, expected[6]);
     QCOMPARE(v.GridX, int(expected[7]));
     QCOMPARE(v.GridY, int(expected[7]));
     QCOMPARE(QString::fromStdString(GridStatusText(v.GridX)), QString("Grid: %1 units").arg(int(expected[7])));
+  }
+
+  // The view's pan, zoom and ShowZ go into the trailer and come back out of it: after panning and
+  // zooming the file holds the bytes it always held, and loading it then saving gives them again.
+  void viewStateIsSavedInTheTrailer_data() {
+    QTest::addColumn<int>("zoomSteps");
+    QTest::addColumn<bool>("fit");
+    QTest::addColumn<bool>("showZ");
+    QTest::addColumn<QByteArray>("trailer");  // after MinZ, MaxZ and PgInc
+    QTest::newRow("untouched") << 0 << false << true << QByteArray("01 00 00 00 00 00 00 00 00 00 00 00 3f 10 00 00 00 10 00 00 00");
+    QTest::newRow("panned and zoomed") << 3 << false << false << QByteArray("00 00 00 48 c1 00 00 e8 40 33 33 13 3f 10 00 00 00 10 00 00 00");
+    QTest::newRow("fitted, zoomed out") << -2 << true << true << QByteArray("01 00 00 52 c2 00 80 b9 c2 00 00 a0 41 10 00 00 00 10 00 00 00");
+  }
+  void viewStateIsSavedInTheTrailer() {
+    QFETCH(int, zoomSteps);
+    QFETCH(bool, fit);
+    QFETCH(bool, showZ);
+    QFETCH(QByteArray, trailer);
+    TEditor editor;
+    FillSmallDocument(editor);
+    if (fit) ZoomToFit(editor);
+    ZoomBy(editor, zoomSteps);
+    if (zoomSteps != 0) PanBy(editor, 12.5f, -7.25f);
+    editor.View.ShowZ = showZ;
+    const std::string bytes = WriteProjectBytes(editor);
+    QCOMPARE(AsQt(bytes.substr(bytes.size() - 21)).toHex(' '), trailer);
+    TEditor loaded;
+    ReadProjectBytes(loaded, bytes, "view.tvp");
+    QCOMPARE(WriteProjectBytes(loaded), bytes);
   }
 
   // Pan and zoom place every point on the screen: values no view can use read as the defaults.
@@ -289,9 +322,9 @@ class TestProjectFile : public QObject {
     file.Int(0).Int(0).Int(2).Real(0).Real(1024).Real(64).Byte(1).Float(pan).Float(pan).Float(zoom).Int(64).Int(64);
     TEditor editor;
     ReadProjectBytes(editor, file.Bytes(), "view.tvp");
-    QCOMPARE(editor.Values.PanX, expectedPan);
-    QCOMPARE(editor.Values.PanY, expectedPan);
-    QCOMPARE(editor.Values.Zoom, expectedZoom);
+    QCOMPARE(editor.View.PanX, expectedPan);
+    QCOMPARE(editor.View.PanY, expectedPan);
+    QCOMPARE(editor.View.Zoom, expectedZoom);
   }
 
   void anySignatureIsAccepted_data() {

@@ -75,7 +75,7 @@ class TestInteraction : public QObject {
     QFETCH(bool, cancel);
     TActionFixture f;
     MakeSquare(f.editor);
-    f.editor.Values.Zoom = 2;
+    f.editor.View.Zoom = 2;
     f.editor.SnapToGrid = false;
     DoSelectNode(f.editor, 1, true);
     f.editor.MarkSaved();

@@ -15,7 +15,7 @@ class TestNewProject : public QObject {
     test::TRecordingHost host;
     TEditor editor(&host);
     editor.Values.GridX = editor.Values.GridY = 8;
-    editor.Values.ShowZ = false;
+    editor.View.ShowZ = false;
     NewProject(editor, true);
     QCOMPARE(editor.Nodes.Count(), 3);
     QCOMPARE(editor.Nodes[0].Name, std::string("Node1"));
@@ -28,7 +28,7 @@ class TestNewProject : public QObject {
     QCOMPARE(p.Texture, std::string("GenEarth.Grass"));
     QCOMPARE(p.Color, -1);
     QCOMPARE(editor.Values.GridX, 64);
-    QVERIFY(!editor.Values.ShowZ);  // kept
+    QVERIFY(!editor.View.ShowZ);  // kept
     QCOMPARE(editor.History.UndoCount(), 0);
     QCOMPARE(host.Calls.front(), std::string("log LOG: File New Project"));
     // The windows hear of the new document once, at the end: all of it, the properties empty.
@@ -36,7 +36,7 @@ class TestNewProject : public QObject {
     rebuilt.PropertyMode = TPropertyMode::pmNone;
     QCOMPARE(host.Published, std::vector<TChangeSet>{rebuilt});
     QCOMPARE(host.Calls.back(), test::Describe(rebuilt));
-    QVERIFY(editor.Values.Zoom > 0.5f);  // zoomed to fit the 512-unit triangle
+    QVERIFY(editor.View.Zoom > 0.5f);  // zoomed to fit the 512-unit triangle
   }
 
   void blankKeepsNothing() {
@@ -44,13 +44,13 @@ class TestNewProject : public QObject {
     NewMesh(editor, 2);
     editor.Nodes.SetSelected(0, true);
     editor.Values.MinZ = 5;
-    editor.Values.Zoom = 3;
+    editor.View.Zoom = 3;
     NewProject(editor, false);
     QCOMPARE(editor.Nodes.Count(), 0);
     QCOMPARE(editor.Polygons.Count(), 0);
     QCOMPARE(editor.State.SelectedNodeCount(), 0);
     QCOMPARE(editor.Values.MinZ, 0.0f);
-    QCOMPARE(editor.Values.Zoom, 0.5f);
+    QCOMPARE(editor.View.Zoom, 0.5f);
     // Automatic names start again at 1.
     QCOMPARE(editor.Nodes[editor.Nodes.NewNode("", "", 0, 0, 0)].Name, std::string("Node1"));
   }

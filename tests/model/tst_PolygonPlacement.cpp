@@ -191,7 +191,7 @@ class TestPolygonPlacement : public QObject {
     QFETCH(int, grid);
     QFETCH(QPointF, expected);
     TEditor editor;
-    editor.Values.Zoom = 1;
+    editor.View.Zoom = 1;
     editor.Values.GridX = editor.Values.GridY = grid;
     editor.SnapToGrid = snap;
     // One pixel is one unit and the origin is at the viewport centre (480, 297).

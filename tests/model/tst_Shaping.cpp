@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -711,6 +712,55 @@ class TestShaping : public QObject {
     QCOMPARE(told, 1);
     QVERIFY(WriteProjectBytes(f.editor) == before);
     QCOMPARE(f.editor.History.UndoCount(), 0);
+  }
+
+  // Each command is one step with its own text; an error while its edit is shown takes the edit
+  // back: the file, the history with its redo list and the modified state stay as they were.
+  void commandsAreOneStepAndAnErrorTakesThemBack_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("simplify") << 0 << "Simplify 512 polygons";
+    QTest::newRow("smooth") << 1 << "Smooth 289 nodes";
+    QTest::newRow("triangulate") << 2 << "Triangulate 289 nodes";
+    QTest::newRow("subdivide") << 3 << "Subdivide 512 polygons";
+  }
+  void commandsAreOneStepAndAnErrorTakesThemBack() {
+    QFETCH(int, command);
+    QFETCH(QString, description);
+    struct TFailingHost : TRecordingHost {
+      bool fail = false;
+      // The first change set shown fails; what the rollback publishes is heard.
+      void Publish(const TChangeSet& changes) override {
+        if (std::exchange(fail, false)) throw std::runtime_error("no picture");
+        TRecordingHost::Publish(changes);
+      }
+    } host;
+    TEditor editor(&host);
+    NewMesh(editor, 16);
+    for (T3DCoord& node : editor.Nodes) node.Z = std::fmod(node.X * 7 + node.Y * 3, 100.0f);
+    if (command == 2) editor.Polygons.Clear();
+    const auto run = [&] {
+      if (command == 0) DoSimplify(editor, {100, 0});
+      if (command == 1) DoSmoothHeights(editor, {2, 0.5f});
+      if (command == 2) DoTriangulate(editor, {0, false});
+      if (command == 3) DoSubdivide(editor);
+    };
+    DoSelectNode(editor, 0, true);
+    editor.History.UndoLast();  // a redo list the command must keep when it fails
+    editor.MarkSaved();
+    const std::string before = WriteProjectBytes(editor);
+    host.fail = true;
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, run());
+    QVERIFY(WriteProjectBytes(editor) == before);
+    QCOMPARE(editor.History.UndoCount(), 0);
+    QCOMPARE(editor.History.RedoCount(), 1);
+    QVERIFY(!editor.Modified());
+
+    host.fail = false;
+    run();
+    QCOMPARE(editor.History.UndoCount(), 1);
+    QCOMPARE(QString::fromStdString(editor.History.UndoDescription()), description);
+    CheckUndoRedo(editor, before);
   }
 
   // A Flatten stroke keeps the level of its first dab: on a slope the second dab, further up,

@@ -54,10 +54,10 @@ class TestViewTransform : public QObject {
     QFETCH(int, sx);
     QFETCH(int, sy);
     TEditor editor;
-    editor.Viewport = {width, height};
-    editor.Values.Zoom = zoom;
-    editor.Values.PanX = panX;
-    editor.Values.PanY = panY;
+    editor.View.Size = {width, height};
+    editor.View.Zoom = zoom;
+    editor.View.PanX = panX;
+    editor.View.PanY = panY;
     const TScreenPoint screen = WorldToScreen(editor, x, y);
     QCOMPARE(screen.X, sx);
     QCOMPARE(screen.Y, sy);
@@ -65,16 +65,16 @@ class TestViewTransform : public QObject {
 
   void screenToWorldIsTheInverseWithoutRounding() {
     TEditor editor;
-    editor.Values.Zoom = 0.5f;
-    editor.Values.PanX = 10;
-    editor.Values.PanY = -4;
+    editor.View.Zoom = 0.5f;
+    editor.View.PanX = 10;
+    editor.View.PanY = -4;
     TWorldPoint world = ScreenToWorld(editor, 490, 293);
     QCOMPARE(world.X, 0.f);
     QCOMPARE(world.Y, 0.f);
     world = ScreenToWorld(editor, 541, 242);  // (541 - 480 - 10) / 0.5, (242 - 297 + 4) / 0.5
     QCOMPARE(world.X, 102.f);
     QCOMPARE(world.Y, -102.f);
-    editor.Values.Zoom = 4;
+    editor.View.Zoom = 4;
     world = ScreenToWorld(editor, 491, 300);
     QCOMPARE(world.X, 0.25f);
     QCOMPARE(world.Y, 1.75f);
@@ -118,7 +118,7 @@ class TestViewTransform : public QObject {
     QFETCH(int, sx);
     QFETCH(int, sy);
     TEditor editor;
-    editor.Values.Zoom = 1;
+    editor.View.Zoom = 1;
     editor.SnapToGrid = snap;
     editor.Values.GridX = editor.Values.GridY = grid;
     T3DCoord node;
@@ -155,22 +155,22 @@ class TestViewTransform : public QObject {
     QFETCH(bool, redrawn);
     test::TRecordingHost host;
     TEditor editor(&host);
-    editor.Values.Zoom = zoom;
-    editor.Values.PanX = 100;
-    editor.Values.PanY = -40;
+    editor.View.Zoom = zoom;
+    editor.View.PanX = 100;
+    editor.View.PanY = -40;
     ZoomBy(editor, dy);
-    QCOMPARE(editor.Values.Zoom, expected);
+    QCOMPARE(editor.View.Zoom, expected);
     // The world point under the centre stays there.
-    QCOMPARE(editor.Values.PanX, 100 * expected / zoom);
-    QCOMPARE(editor.Values.PanY, -40 * expected / zoom);
+    QCOMPARE(editor.View.PanX, 100 * expected / zoom);
+    QCOMPARE(editor.View.PanY, -40 * expected / zoom);
     QCOMPARE(host.Joined(), std::string(redrawn ? "view light" : ""));
   }
 
   void panByMovesAgainstTheDelta() {
     TEditor editor;
     PanBy(editor, 5, -3);
-    QCOMPARE(editor.Values.PanX, -5.f);
-    QCOMPARE(editor.Values.PanY, 3.f);
+    QCOMPARE(editor.View.PanX, -5.f);
+    QCOMPARE(editor.View.PanY, 3.f);
   }
 
   void zoomToFit_data() {
@@ -208,13 +208,13 @@ class TestViewTransform : public QObject {
     QFETCH(float, centreY);
     test::TRecordingHost host;
     TEditor editor(&host);
-    editor.Viewport = {width, height};
+    editor.View.Size = {width, height};
     editor.Values.GridX = editor.Values.GridY = grid;
     for (int i = 0; i + 1 < coords.size(); i += 2) AddNode(editor, coords[i], coords[i + 1]);
     ZoomToFit(editor);
-    QCOMPARE(editor.Values.Zoom, zoom);
-    QCOMPARE(editor.Values.PanX, -(centreX * editor.Values.Zoom));
-    QCOMPARE(editor.Values.PanY, -(centreY * editor.Values.Zoom));
+    QCOMPARE(editor.View.Zoom, zoom);
+    QCOMPARE(editor.View.PanX, -(centreX * editor.View.Zoom));
+    QCOMPARE(editor.View.PanY, -(centreY * editor.View.Zoom));
     QCOMPARE(host.Joined(), std::string("view full"));
   }
 
@@ -232,24 +232,24 @@ class TestViewTransform : public QObject {
     QFETCH(int, height);
     QFETCH(int, grid);
     TEditor editor;
-    editor.Viewport = {width, height};
+    editor.View.Size = {width, height};
     editor.Values.GridX = editor.Values.GridY = grid;
     AddNode(editor, 0, 0);
     AddNode(editor, 100, 0);
     ZoomToFit(editor);
-    QVERIFY(std::isfinite(editor.Values.Zoom) && editor.Values.Zoom > 0);
-    QVERIFY(std::isfinite(editor.Values.PanX) && std::isfinite(editor.Values.PanY));
-    if (grid == 256) QCOMPARE(editor.Values.Zoom, 960.f / 256);  // one grid step at least
+    QVERIFY(std::isfinite(editor.View.Zoom) && editor.View.Zoom > 0);
+    QVERIFY(std::isfinite(editor.View.PanX) && std::isfinite(editor.View.PanY));
+    if (grid == 256) QCOMPARE(editor.View.Zoom, 960.f / 256);  // one grid step at least
   }
 
   void zoomToFitWithoutNodesChangesNothing() {
     test::TRecordingHost host;
     TEditor editor(&host);
-    editor.Values.Zoom = 3;
-    editor.Values.PanX = 7;
+    editor.View.Zoom = 3;
+    editor.View.PanX = 7;
     ZoomToFit(editor);
-    QCOMPARE(editor.Values.Zoom, 3.f);
-    QCOMPARE(editor.Values.PanX, 7.f);
+    QCOMPARE(editor.View.Zoom, 3.f);
+    QCOMPARE(editor.View.PanX, 7.f);
     QVERIFY(host.Calls.empty());
   }
 

@@ -15,11 +15,11 @@ inline constexpr int kHeight = 300;
 
 // A plain view: Zoom 1, no pan, no grid, no Z labels.
 inline void PlainView(TEditor& editor) {
-  editor.Values.Zoom = 1;
-  editor.Values.PanX = editor.Values.PanY = 0;
+  editor.View.Zoom = 1;
+  editor.View.PanX = editor.View.PanY = 0;
   editor.Values.GridX = editor.Values.GridY = 0;
-  editor.Values.ShowZ = false;
-  editor.Viewport = {kWidth, kHeight};
+  editor.View.ShowZ = false;
+  editor.View.Size = {kWidth, kHeight};
 }
 
 inline int AddNode(TEditor& editor, float x, float y, float z = 0) {

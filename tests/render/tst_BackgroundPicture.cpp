@@ -71,8 +71,8 @@ class TestBackgroundPicture : public QObject {
     TTempFolder folder;
     TEditor editor;
     PlainView(editor);
-    editor.Viewport = {960, 594};
-    editor.Values.Zoom = 0.5f;
+    editor.View.Size = {960, 594};
+    editor.View.Zoom = 0.5f;
     TViewportRenderer renderer(editor);
     renderer.SetBackgroundImage(SavePicture(folder, "map.png", width, height), float(origin.x()),
                                 float(origin.y()), float(scale.x()), float(scale.y()));

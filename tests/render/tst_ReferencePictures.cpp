@@ -52,7 +52,7 @@ void FarNodes(TEditor& editor) {
   editor.Polygons.NewPolygon(far1, far2, far3, "", "", "all far");
   editor.Nodes[b].Selected = true;
   editor.Polygons[2].Selected = true;
-  editor.Values.Zoom = 1.5f;
+  editor.View.Zoom = 1.5f;
 }
 
 QString ReferencePath(const QString& name) {
@@ -119,22 +119,22 @@ class TestReferencePictures : public QObject {
       for (T3DCoord& node : e.Nodes) node.Selected = true;
       for (int i = 0; i < e.Polygons.Count(); ++i) e.Polygons[i].Selected = i % 3 != 0;
       f.ShowNodeNames = true;
-      e.Values.Zoom *= 3;
-      e.Values.PanX = 211;
-      e.Values.PanY = -97;
+      e.View.Zoom *= 3;
+      e.View.PanX = 211;
+      e.View.PanY = -97;
     });
     QTest::newRow("mesh128-solid") << TSetUp([](TEditor& e, TViewFlags& f) {
       HillyMesh(e);
       f.GradientLines = false;
-      e.Values.ShowZ = false;
-      e.Viewport = {480, 300};
+      e.View.ShowZ = false;
+      e.View.Size = {480, 300};
     });
     QTest::newRow("mesh128-zoom8") << TSetUp([](TEditor& e, TViewFlags&) {
       HillyMesh(e);
-      e.Values.Zoom *= 8;
-      e.Values.ShowZ = false;
-      e.Values.PanX = 37;
-      e.Values.PanY = -21;
+      e.View.Zoom *= 8;
+      e.View.ShowZ = false;
+      e.View.PanX = 37;
+      e.View.PanY = -21;
     });
     QTest::newRow("far") << TSetUp([](TEditor& e, TViewFlags& f) {
       FarNodes(e);
@@ -145,7 +145,7 @@ class TestReferencePictures : public QObject {
     QFETCH(TSetUp, setUp);
     TEditor editor;
     editor.ClearDocument();
-    editor.Viewport = {960, 594};
+    editor.View.Size = {960, 594};
     TViewFlags flags;
     setUp(editor, flags);
     TViewportRenderer renderer(editor);

@@ -28,7 +28,7 @@ class TestRenderCommand : public QObject {
   std::vector<TScreenPoint> FittedNodes(int width, int height) {
     TEditor editor;
     LoadProjectFile(editor, folder_.Path("t.tvp"));
-    editor.Viewport = {width, height};
+    editor.View.Size = {width, height};
     ZoomToFit(editor);
     std::vector<TScreenPoint> points;
     for (const T3DCoord& node : editor.Nodes) points.push_back(NodeScreenPosition(editor, node));
@@ -73,7 +73,7 @@ class TestRenderCommand : public QObject {
              0);
     TEditor editor;
     LoadProjectFile(editor, folder_.Path("t.tvp"));
-    editor.Viewport = {300, 200};
+    editor.View.Size = {300, 200};
     ZoomToFit(editor);
     const TScreenPoint inside = WorldToScreen(editor, 20, -30);
     QCOMPARE(QImage(Path("bg.png")).pixel(inside.X, inside.Y) | 0xFF000000, qRgb(10, 200, 30));

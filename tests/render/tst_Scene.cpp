@@ -46,7 +46,7 @@ class TestScene : public QObject {
     PlainView(editor);
     editor.Values.MinZ = minZ;
     editor.Values.MaxZ = maxZ;
-    editor.Values.ShowZ = true;  // the label sits beside the marker, not on it
+    editor.View.ShowZ = true;  // the label sits beside the marker, not on it
     AddNode(editor, 50, 20, z);
     editor.Nodes.SetSelected(0, selected);
     TViewportRenderer renderer(editor);
@@ -76,8 +76,8 @@ class TestScene : public QObject {
     QFETCH(int, darkEvery);
     TEditor editor;
     PlainView(editor);
-    editor.Viewport = {960, 594};
-    editor.Values.Zoom = zoom;
+    editor.View.Size = {960, 594};
+    editor.View.Zoom = zoom;
     editor.Values.GridX = editor.Values.GridY = grid;
     TViewportRenderer renderer(editor);
     renderer.RenderScene();
@@ -195,11 +195,11 @@ class TestScene : public QObject {
 
     // A large mesh at the highest zoom: most edges run far beyond the view.
     NewMesh(editor, 64);
-    editor.Values.Zoom = 20;
-    editor.Values.PanX = 1e7f;
+    editor.View.Zoom = 20;
+    editor.View.PanX = 1e7f;
     renderer.Flags.GradientLines = true;
     renderer.Redraw(true);
-    editor.Values.PanX = 0;
+    editor.View.PanX = 0;
     renderer.Redraw(true);
     QVERIFY(renderer.PickAt(200, 150).Kind != TPickKind::Nothing);
   }
@@ -313,7 +313,7 @@ class TestScene : public QObject {
     AddNode(editor, 0, 0, 0);
     TViewportRenderer renderer(editor);
     renderer.ResizeViewport(120, 80);
-    QCOMPARE(editor.Viewport.Width, 120);
+    QCOMPARE(editor.View.Size.Width, 120);
     QCOMPARE(renderer.BackBuffer().size(), QSize(120, 80));
     QCOMPARE(renderer.PickBuffer().size(), QSize(120, 80));
     QCOMPARE(Pixel(renderer.BackBuffer(), 60, 40), Entry(0));

@@ -18,7 +18,7 @@ bool TDragNodesAction::DoExecute() {
     Swap();
     return true;
   }
-  const long double zoom = editor_.Values.Zoom;
+  const long double zoom = editor_.View.Zoom;
   const int count = editor_.Nodes.Count();
   bool moved = false;
   for (int i = 0; i < count; ++i) {

@@ -128,47 +128,60 @@ std::size_t TMeshEditAction::CapturedBytes() const {
 }
 
 // Requests
+//
+// Each command works out its edit and performs it inside one transaction: the step keeps the
+// command's description, and a cancel while working, or an error while the edit is applied or
+// shown, takes back whatever was performed and leaves the project as it was.
 
 namespace {
 
-bool Perform(TEditor& editor, std::string description, TMeshEdit edit) {
-  if (edit.Empty()) return false;
-  editor.History.Perform(std::make_unique<TMeshEditAction>(editor, std::move(description), std::move(edit)));
-  return true;
+void Perform(TEditor& editor, const std::string& description, TMeshEdit edit) {
+  if (edit.Empty()) return;
+  editor.History.Perform(std::make_unique<TMeshEditAction>(editor, description, std::move(edit)));
 }
 
 }  // namespace
 
 TTriangulateResult DoTriangulate(TEditor& editor, const TTriangulateOptions& options,
                                  const TShapingProgress& progress) {
-  const int chosen = CountChosen(ChosenNodes(editor));
+  const std::string description = "Triangulate " + FormatCount(CountChosen(ChosenNodes(editor))) + " nodes";
+  TTransaction transaction(editor.History, description);
   TTriangulateResult result = TriangulateNodes(editor, options, progress);
-  Perform(editor, "Triangulate " + FormatCount(chosen) + " nodes", std::move(result.Edit));
+  Perform(editor, description, std::move(result.Edit));
   result.Edit = {};
+  transaction.Commit();
   return result;
 }
 
 TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options, const TShapingProgress& progress) {
+  TTransaction transaction(editor.History, "Simplify");
   TSimplifyResult result = SimplifyPolygons(editor, options, progress);
   TMeshEdit edit = std::move(result.Edit);
   result.Edit = {};
-  Perform(editor, "Simplify " + FormatCount(result.PolygonsBefore) + " polygons", std::move(edit));
+  const std::string description = "Simplify " + FormatCount(result.PolygonsBefore) + " polygons";
+  editor.History.Describe(description);
+  Perform(editor, description, std::move(edit));
+  transaction.Commit();
   return result;
 }
 
 int DoSubdivide(TEditor& editor) {
-  const int chosen = CountChosen(ChosenPolygons(editor));
+  const std::string description = "Subdivide " + FormatCount(CountChosen(ChosenPolygons(editor))) + " polygons";
+  TTransaction transaction(editor.History, description);
   TMeshEdit edit = SubdividePolygons(editor);
   const int split = static_cast<int>(edit.Corners.size());
-  Perform(editor, "Subdivide " + FormatCount(chosen) + " polygons", std::move(edit));
+  Perform(editor, description, std::move(edit));
+  transaction.Commit();
   return split;
 }
 
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options, const TShapingProgress& progress) {
-  const int chosen = CountChosen(ChosenNodes(editor));
+  const std::string description = "Smooth " + FormatCount(CountChosen(ChosenNodes(editor))) + " nodes";
+  TTransaction transaction(editor.History, description);
   TMeshEdit edit = SmoothHeights(editor, options, progress);
   const int changed = static_cast<int>(edit.Heights.size());
-  Perform(editor, "Smooth " + FormatCount(chosen) + " nodes", std::move(edit));
+  Perform(editor, description, std::move(edit));
+  transaction.Commit();
   return changed;
 }
 

@@ -3,17 +3,13 @@
 
 namespace terravel {
 
-// The values saved with a project beside its nodes and polygons. PanX/PanY are the screen
-// displacement, in pixels, of the world origin from the viewport centre; Zoom is pixels per world
-// unit; GridX and GridY always hold the same step (0 = no grid).
+// The values of the document beside its nodes and polygons, changed through actions. GridX and
+// GridY always hold the same step (0 = no grid). The project file stores them together with the
+// top view's pan, zoom and ShowZ (model/view/ViewState.h), which are not the document's.
 struct TProjectValues {
   float MinZ = 0;
   float MaxZ = 1024;
   float PgInc = 64;
-  bool ShowZ = true;
-  float PanX = 0;
-  float PanY = 0;
-  float Zoom = 0.5f;
   std::int32_t GridX = 64;
   std::int32_t GridY = 64;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // The one document of a run and everything that belongs to it: the node and polygon lists, the
-// project values, the selection counts, the viewport size and the undo history. The app makes
+// project values, the selection counts and the undo history, and the top view's state. The app makes
 // exactly one; tests make a fresh one per case.
 #include "model/document/BufferState.h"
 #include "model/document/CoordList.h"
@@ -8,14 +8,9 @@
 #include "model/document/NameIndex.h"
 #include "model/document/ProjectValues.h"
 #include "model/history/History.h"
+#include "model/view/ViewState.h"
 
 namespace terravel {
-
-// The viewport's client size in pixels; the back buffer and the pick buffer have the same size.
-struct TViewportSize {
-  int Width = 960;
-  int Height = 594;
-};
 
 class TEditor {
  public:
@@ -58,7 +53,8 @@ class TEditor {
   TPolyList Polygons{names_};
   TProjectValues Values;
   THistory History{*this};
-  TViewportSize Viewport;
+  // The top view's pan, zoom, size and ShowZ: not the document's (see ViewState.h).
+  TViewState View;
   // Display switch of the main window, not saved: show dragged nodes and snap commits to the grid.
   bool SnapToGrid = true;
 };

@@ -16,9 +16,9 @@ void ResetProject(TEditor& editor) {
   editor.Values.MinZ = kDefaultMinZ;
   editor.Values.MaxZ = kDefaultMaxZ;
   editor.Values.PgInc = kDefaultPgInc;
-  editor.Values.Zoom = kDefaultZoom;
-  editor.Values.PanX = 0;
-  editor.Values.PanY = 0;
+  editor.View.Zoom = kDefaultZoom;
+  editor.View.PanX = 0;
+  editor.View.PanY = 0;
   SetGridSize(editor, kDefaultGrid);
 }
 

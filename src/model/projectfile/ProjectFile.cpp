@@ -88,15 +88,16 @@ void WritePolygon(TStringFileStream& out, const TPoly& polygon) {
   out.WriteByte(polygon.Selected ? 1 : 0);
 }
 
-void WriteTrailer(TStringFileStream& out, const TProjectValues& values) {
+// The document's values with the view's pan, zoom and ShowZ among them, in the file's order.
+void WriteTrailer(TStringFileStream& out, const TProjectValues& values, const TViewState& view) {
   out.WriteInteger(kTrailerVersion2);
   out.WriteReal48(values.MinZ);
   out.WriteReal48(values.MaxZ);
   out.WriteReal48(values.PgInc);
-  out.WriteByte(values.ShowZ ? 1 : 0);
-  out.WriteFloat(values.PanX);
-  out.WriteFloat(values.PanY);
-  out.WriteFloat(values.Zoom);
+  out.WriteByte(view.ShowZ ? 1 : 0);
+  out.WriteFloat(view.PanX);
+  out.WriteFloat(view.PanY);
+  out.WriteFloat(view.Zoom);
   out.WriteInteger(values.GridX);
   out.WriteInteger(values.GridY);
 }
@@ -117,7 +118,7 @@ void WriteProject(const TEditor& editor, TStringFileStream& out, HandOn&& handOn
     WritePolygon(out, polygon);
     handOn(out);
   }
-  WriteTrailer(out, editor.Values);
+  WriteTrailer(out, editor.Values, editor.View);
   handOn(out);
 }
 
@@ -207,22 +208,23 @@ void ReadPolygons(TStringFileStream& in, TEditor& editor, const std::string& fil
 }
 
 // The values of a file without a (known) trailer.
-void ApplyDefaultValues(TProjectValues& values, std::int32_t& grid) {
+void ApplyDefaultValues(TProjectValues& values, TViewState& view, std::int32_t& grid) {
   values.MinZ = kDefaultMinZ;
   values.MaxZ = kDefaultMaxZ;
   values.PgInc = kDefaultPgInc;
-  values.ShowZ = false;
-  values.PanX = 0;
-  values.PanY = 0;
-  values.Zoom = kDefaultZoom;
+  view.ShowZ = false;
+  view.PanX = 0;
+  view.PanY = 0;
+  view.Zoom = kDefaultZoom;
   grid = kDefaultGrid;
 }
 
-// Reads the project values into the document as they come; returns the grid size to set.
-std::int32_t ReadTrailer(TStringFileStream& in, TProjectValues& values) {
+// Reads the project values into the document and pan, zoom and ShowZ into the view, as they come;
+// returns the grid size to set.
+std::int32_t ReadTrailer(TStringFileStream& in, TProjectValues& values, TViewState& view) {
   std::int32_t grid = 0;
   if (in.AtEnd()) {
-    ApplyDefaultValues(values, grid);
+    ApplyDefaultValues(values, view, grid);
     return grid;
   }
   const std::int32_t version = in.ReadInteger();
@@ -235,26 +237,26 @@ std::int32_t ReadTrailer(TStringFileStream& in, TProjectValues& values) {
     values.MaxZ = in.ReadReal48();
     values.PgInc = in.ReadReal48();
   } else {
-    ApplyDefaultValues(values, grid);
+    ApplyDefaultValues(values, view, grid);
     return grid;
   }
-  values.ShowZ = in.ReadByte() != 0;
+  view.ShowZ = in.ReadByte() != 0;
   if (in.Remaining() == kShortPanTail) {
-    values.PanX = in.ReadFloat();
-    values.PanY = in.ReadFloat();
+    view.PanX = in.ReadFloat();
+    view.PanY = in.ReadFloat();
   } else {
     // The legacy position block: the pan floats at bytes 8 and 12, the rest is of no use.
     in.Skip(kLegacyPanXOffset);
-    values.PanX = in.ReadFloat();
-    values.PanY = in.ReadFloat();
+    view.PanX = in.ReadFloat();
+    view.PanY = in.ReadFloat();
     in.Skip(kLegacyPosSize - kLegacyPanYOffset - 4);
   }
-  values.Zoom = in.ReadFloat();
+  view.Zoom = in.ReadFloat();
   // The view is drawn from these: a pan that is no finite number, or a zoom that is not a finite
   // positive one, would put every point nowhere. Terravel never writes such values.
-  if (!std::isfinite(values.PanX)) values.PanX = 0;
-  if (!std::isfinite(values.PanY)) values.PanY = 0;
-  if (!(std::isfinite(values.Zoom) && values.Zoom > 0)) values.Zoom = kDefaultZoom;
+  if (!std::isfinite(view.PanX)) view.PanX = 0;
+  if (!std::isfinite(view.PanY)) view.PanY = 0;
+  if (!(std::isfinite(view.Zoom) && view.Zoom > 0)) view.Zoom = kDefaultZoom;
   grid = in.ReadInteger();
   in.ReadInteger();  // GridY: the grid is square, GridX sets both
   return grid;
@@ -274,7 +276,8 @@ bool ReadsAsProject(std::string_view bytes) {
     for (int i = 0; i < polygons; ++i) ReadPolygonEntry(in);
     if (in.AtEnd()) return nodes > 0 || polygons > 0;
     TProjectValues values;
-    ReadTrailer(in, values);
+    TViewState view;
+    ReadTrailer(in, values, view);
   } catch (const ETerravelError&) {
     return false;
   }
@@ -323,7 +326,7 @@ void ReadProjectBytes(TEditor& editor, std::string_view bytes, const std::string
   ReadNodes(in, editor, nameForMessages);
   ReadPolygons(in, editor, nameForMessages);
 
-  const std::int32_t grid = ReadTrailer(in, editor.Values);
+  const std::int32_t grid = ReadTrailer(in, editor.Values, editor.View);
   SetGridSize(editor, grid);
 }
 

@@ -30,17 +30,17 @@ int TruncToScreen(Extended value) {
 }  // namespace
 
 TScreenPoint WorldToScreen(const TEditor& editor, float x, float y) {
-  const TProjectValues& v = editor.Values;
-  const Extended halfW = editor.Viewport.Width / 2, halfH = editor.Viewport.Height / 2;
+  const TViewState& v = editor.View;
+  const Extended halfW = editor.View.Size.Width / 2, halfH = editor.View.Size.Height / 2;
   const Extended sx = Extended(v.PanX) + (halfW + Extended(x) * Extended(v.Zoom));
   const Extended sy = Extended(v.PanY) + (halfH + Extended(y) * Extended(v.Zoom));
   return {TruncToScreen(sx), TruncToScreen(sy)};
 }
 
 TWorldPoint ScreenToWorld(const TEditor& editor, int px, int py) {
-  const TProjectValues& v = editor.Values;
-  const Extended x = ((Extended(px) - editor.Viewport.Width / 2) - Extended(v.PanX)) / Extended(v.Zoom);
-  const Extended y = ((Extended(py) - editor.Viewport.Height / 2) - Extended(v.PanY)) / Extended(v.Zoom);
+  const TViewState& v = editor.View;
+  const Extended x = ((Extended(px) - editor.View.Size.Width / 2) - Extended(v.PanX)) / Extended(v.Zoom);
+  const Extended y = ((Extended(py) - editor.View.Size.Height / 2) - Extended(v.PanY)) / Extended(v.Zoom);
   return {static_cast<float>(x), static_cast<float>(y)};
 }
 
@@ -62,7 +62,7 @@ TScreenPoint NodeScreenPosition(const TEditor& editor, const T3DCoord& node) {
 
 void ZoomBy(TEditor& editor, int dy) {
   if (dy == 0) return;
-  TProjectValues& v = editor.Values;
+  TViewState& v = editor.View;
   const Extended step = std::fabs(Extended(dy)) * Extended(v.Zoom) * 0.05L;  // no int overflow
   Extended zoom = dy > 0 ? Extended(v.Zoom) + step : Extended(v.Zoom) - step;
   if (zoom < kMinZoom) zoom = kMinZoom;
@@ -77,14 +77,14 @@ void ZoomBy(TEditor& editor, int dy) {
 }
 
 void PanBy(TEditor& editor, float dx, float dy) {
-  editor.Values.PanX -= dx;
-  editor.Values.PanY -= dy;
+  editor.View.PanX -= dx;
+  editor.View.PanY -= dy;
 }
 
 bool PanToShow(TEditor& editor, float x, float y) {
   const TScreenPoint at = WorldToScreen(editor, x, y);
-  if (at.X >= 0 && at.X < editor.Viewport.Width && at.Y >= 0 && at.Y < editor.Viewport.Height) return false;
-  TProjectValues& v = editor.Values;
+  if (at.X >= 0 && at.X < editor.View.Size.Width && at.Y >= 0 && at.Y < editor.View.Size.Height) return false;
+  TViewState& v = editor.View;
   const float panX = static_cast<float>(-(Extended(x) * Extended(v.Zoom)));
   const float panY = static_cast<float>(-(Extended(y) * Extended(v.Zoom)));
   if (!std::isfinite(panX) || !std::isfinite(panY)) return false;
@@ -95,7 +95,7 @@ bool PanToShow(TEditor& editor, float x, float y) {
 
 void ZoomToFit(TEditor& editor) {
   if (editor.Nodes.Empty()) return;
-  TProjectValues& v = editor.Values;
+  TViewState& v = editor.View;
   float minX = FLT_MAX, maxX = -FLT_MAX, minY = FLT_MAX, maxY = -FLT_MAX;
   for (const T3DCoord& node : editor.Nodes) {
     minX = std::min(minX, node.X);
@@ -109,11 +109,11 @@ void ZoomToFit(TEditor& editor) {
   const Extended dx = std::max<Extended>(right - left, 1), dy = std::max<Extended>(bottom - top, 1);
 
   // A window not laid out yet counts as one pixel, so the zoom stays finite and positive.
-  const Extended width = std::max(editor.Viewport.Width, 1), height = std::max(editor.Viewport.Height, 1);
+  const Extended width = std::max(editor.View.Size.Width, 1), height = std::max(editor.View.Size.Height, 1);
   const Extended halfW = std::max<Extended>(std::trunc(width / Extended(v.Zoom) * 0.5L), 1);
   const Extended halfH = std::max<Extended>(std::trunc(height / Extended(v.Zoom) * 0.5L), 1);
 
-  const int grid = v.GridX;
+  const int grid = editor.Values.GridX;
   Extended padX, padY;
   if (grid <= 0) {
     padX = std::nearbyint(dx * 1.2L);
