@@ -1,5 +1,7 @@
 #include "model/editor/Editor.h"
 
+#include "model/history/ChangeSet.h"
+
 namespace terravel {
 
 TEditor::TEditor(THost* host) : host_(host != nullptr ? host : &nullHost_) {}
@@ -13,6 +15,12 @@ void TEditor::ClearDocument() {
   Polygons.ClearLeavingIndex();
   Nodes.ClearLeavingIndex();
   names_.Clear();
+  Index.Apply(TChangeSet::Rebuilt());
+}
+
+void TEditor::Publish(const TChangeSet& changes) {
+  Index.Apply(changes);
+  host_->Publish(changes);
 }
 
 void TEditor::MarkModified() {

@@ -8,6 +8,7 @@
 #include "model/document/NameIndex.h"
 #include "model/document/ProjectValues.h"
 #include "model/history/History.h"
+#include "model/topology/MeshIndex.h"
 
 namespace terravel {
 
@@ -43,6 +44,9 @@ class TEditor {
   // Goes back to a count taken before (a rolled-back transaction) and tells the host the state.
   void RestoreModifications(long long count);
 
+  // Tells the mesh index, then the host, what changed: every change set goes this way.
+  void Publish(const TChangeSet& changes);
+
  private:
   TNullHost nullHost_;
   THost* host_;       // the only place the host is kept: everything else asks the editor
@@ -55,6 +59,8 @@ class TEditor {
   TBufferState State{*this};
   TCoordList Nodes{names_, &State};
   TPolyList Polygons{names_, &State};
+  // The polygons around each node, the neighbours and the plan-view grid, shared by every view and tool.
+  TMeshIndex Index{Nodes, Polygons};
   TProjectValues Values;
   THistory History{*this};
   TViewportSize Viewport;

@@ -154,7 +154,7 @@ void THistory::Rollback() {
   changes.Notices = changes.Notices.Without(TNotice::Modified);
   while (!parts.empty()) parts.pop_back();
   editor_.RestoreModifications(startModifications_);
-  editor_.Host().Publish(changes);
+  editor_.Publish(changes);
 }
 
 TTransaction::TTransaction(THistory& history, std::string description)

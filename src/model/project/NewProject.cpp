@@ -37,7 +37,7 @@ void NewProject(TEditor& editor, bool withTriangle) {
   host.SetPropertyMode(TPropertyMode::pmNone);
   editor.History.ClearHistory();
   host.RefreshUndoRedo();
-  host.Publish(TChangeSet::Rebuilt());
+  editor.Publish(TChangeSet::Rebuilt());
 }
 
 void NewMesh(TEditor& editor, int n) {
@@ -73,7 +73,7 @@ void NewMesh(TEditor& editor, int n) {
     }
   }
   ZoomToFit(editor);
-  editor.Host().Publish(TChangeSet::Rebuilt());
+  editor.Publish(TChangeSet::Rebuilt());
 }
 
 }  // namespace terravel
