@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "model/editing/PolygonEdges.h"
 #include "model/editing/PolygonPlacement.h"
 #include "model/editor/Editor.h"
 #include "model/project/NewProject.h"
@@ -136,12 +135,12 @@ class TestPolygonPlacement : public QObject {
     NewMesh(editor, 3);
     editor.Polygons.NewPolygon(5, 5, 6, "", "", "");
     editor.Polygons.NewPolygon(0, 15, 7, "", "", "");  // a third user of some edges
-    const TEdgeIndex index(editor.Polygons, editor.Nodes.Count());
+    const TMeshIndex& index = editor.Index;
     for (int a = 0; a < editor.Nodes.Count(); ++a) {
       for (int b = 0; b < editor.Nodes.Count(); ++b) {
-        QCOMPARE(index.UseCount(a, b), EdgeUseCount(editor, a, b));
+        QCOMPARE(index.EdgeUseCount(a, b), EdgeUseCount(editor, a, b));
         for (int r : {0, 6, 15})
-          QCOMPARE(index.Overlaps(editor.Nodes, a, b, r), OverlapsOnEdge(editor, a, b, r));
+          QCOMPARE(index.OverlapsOnEdge(a, b, r), OverlapsOnEdge(editor, a, b, r));
       }
     }
   }

@@ -1,9 +1,6 @@
 #pragma once
-// Edges of triangles: which polygons share a pair of nodes, and on which side of an edge a point
-// lies. The placement of a new polygon asks these questions for many candidate nodes, so
-// TEdgeIndex answers them from the polygons around a node instead of the whole list.
-#include <span>
-#include <vector>
+// Edges of triangles: whether a polygon has a pair of nodes as neighbouring corners, and on which
+// side of an edge a point lies. The mesh index (TMeshIndex) asks these of the polygons around a node.
 
 #include "model/document/CoordList.h"
 
@@ -31,26 +28,5 @@ float SideOf(const T3DCoord& p, const T3DCoord& q, const T3DCoord& s);
 // True when the polygon has the edge p-q and its third corner lies strictly on the same side of
 // p->q as r.
 bool PolygonOverlapsOnEdge(const TCoordList& nodes, const TPoly& polygon, int p, int q, int r);
-
-// For every node, the polygons that use it, built once from the polygon list. A question about the
-// edge a-b looks only at the polygons of the less used of the two nodes, so asking it for every
-// node of a mesh costs about as much as one pass over the polygons.
-class TEdgeIndex {
- public:
-  TEdgeIndex(const TPolyList& polygons, int nodeCount);
-
-  // The number of polygons that have the edge a-b.
-  int UseCount(int a, int b) const;
-  // True when a polygon with the edge p-q has its third corner on the same side of p->q as r.
-  bool Overlaps(const TCoordList& nodes, int p, int q, int r) const;
-
- private:
-  std::span<const int> PolygonsOf(int node) const;
-  std::span<const int> PolygonsOfEither(int a, int b) const;
-
-  const TPolyList& polygons_;
-  std::vector<int> start_;  // node i's polygons are users_[start_[i] .. start_[i + 1])
-  std::vector<int> users_;
-};
 
 }  // namespace terravel

@@ -55,14 +55,19 @@ class TNearestFirst {
   std::vector<TEntry> heap_;
 };
 
-// The first polygon whose corners are all among a, b and c, or -1.
-int FindDuplicate(const TPolyList& polygons, int a, int b, int c) {
+// The first polygon whose corners are all among a, b and c (nodes of the list), or -1. Such a
+// polygon's first corner is one of the three, so it is among that node's polygons.
+int FindDuplicate(const TEditor& editor, int a, int b, int c) {
   const auto among = [a, b, c](int n) { return n == a || n == b || n == c; };
-  for (int i = 0; i < polygons.Count(); ++i) {
-    const TPoly& p = polygons[i];
-    if (among(p.Node1) && among(p.Node2) && among(p.Node3)) return i;
+  int first = -1;
+  for (const int node : {a, b, c}) {
+    for (const int i : editor.Index.PolygonsOf(node)) {
+      if (first >= 0 && i >= first) break;  // ascending
+      const TPoly& p = editor.Polygons[i];
+      if (p.Node1 == node && among(p.Node2) && among(p.Node3)) first = i;
+    }
   }
-  return -1;
+  return first;
 }
 
 // The steps both modes share once three nodes are chosen: refuse a duplicate and a triangle
@@ -72,7 +77,7 @@ TPolygonPlacement Conclude(const TEditor& editor, int a, int b, int c, bool grou
   placement.Node1 = a;
   placement.Node2 = b;
   placement.Node3 = c;
-  placement.DuplicateIndex = FindDuplicate(editor.Polygons, a, b, c);
+  placement.DuplicateIndex = FindDuplicate(editor, a, b, c);
   if (placement.DuplicateIndex >= 0) {
     placement.Result = TPlacementResult::Duplicate;
     return placement;
@@ -107,15 +112,15 @@ bool OverlapsOnEdge(const TEditor& editor, int p, int q, int r) {
 TPolygonPlacement PlacePolygonAt(const TEditor& editor, float x, float y, bool ground) {
   TPolygonPlacement placement;
   if (editor.Nodes.Count() < 3) return placement;
-  const TEdgeIndex edges(editor.Polygons, editor.Nodes.Count());
+  const TMeshIndex& edges = editor.Index;
   TNearestFirst nearest(editor.Nodes, x, y);
   const int a = nearest.Next();
   int b = -1;
   for (int c = nearest.Next(); c >= 0; c = nearest.Next()) {
     if (b < 0) {
-      if (edges.UseCount(a, c) < 2) b = c;
-    } else if (edges.UseCount(b, c) < 2 && edges.UseCount(c, a) < 2 &&
-               !edges.Overlaps(editor.Nodes, b, c, a)) {
+      if (edges.EdgeUseCount(a, c) < 2) b = c;
+    } else if (edges.EdgeUseCount(b, c) < 2 && edges.EdgeUseCount(c, a) < 2 &&
+               !edges.OverlapsOnEdge(b, c, a)) {
       return Conclude(editor, a, b, c, ground);
     }
   }

@@ -1,5 +1,7 @@
 #include "model/editor/Editor.h"
 
+#include "model/history/ChangeSet.h"
+
 namespace terravel {
 
 TEditor::TEditor(THost* host) : host_(host != nullptr ? host : &nullHost_) {}
@@ -13,19 +15,25 @@ void TEditor::ClearDocument() {
   Polygons.ClearLeavingIndex();
   Nodes.ClearLeavingIndex();
   names_.Clear();
+  Index.Apply(TChangeSet::Rebuilt());
+}
+
+void TEditor::Publish(const TChangeSet& changes) {
+  Index.Apply(changes);
+  host_->Publish(changes);
 }
 
 void TEditor::MarkModified(TChangeSet changes) {
   ++modifications_;
   changes.Modified = true;
-  host_->Publish(changes);
+  Publish(changes);
 }
 
 void TEditor::MarkSaved() {
   savedAt_ = modifications_;
   TChangeSet changes;
   changes.Modified = true;
-  host_->Publish(changes);
+  Publish(changes);
 }
 
 }  // namespace terravel

@@ -9,6 +9,7 @@
 #include "model/document/ProjectValues.h"
 #include "model/history/History.h"
 #include "model/view/ViewState.h"
+#include "model/topology/MeshIndex.h"
 
 namespace terravel {
 
@@ -39,6 +40,9 @@ class TEditor {
   // change set does.
   void RestoreModifications(long long count) { modifications_ = count; }
 
+  // Tells the mesh index, then the host, what changed: every change set goes this way.
+  void Publish(const TChangeSet& changes);
+
  private:
   TNullHost nullHost_;
   THost* host_;       // the only place the host is kept: everything else asks the editor
@@ -51,6 +55,8 @@ class TEditor {
   TBufferState State{*this};
   TCoordList Nodes{names_};
   TPolyList Polygons{names_};
+  // The polygons around each node, the neighbours and the plan-view grid, shared by every view and tool.
+  TMeshIndex Index{Nodes, Polygons};
   TProjectValues Values;
   THistory History{*this};
   // The top view's pan, zoom, size and ShowZ: not the document's (see ViewState.h).

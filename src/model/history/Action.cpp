@@ -58,7 +58,7 @@ TChangeSet TAction::ChangeSet() const {
 void TAction::Notify() {
   const TChangeSet changes = ChangeSet();
   if (changes.Modified) editor_.CountModification();
-  editor_.Host().Publish(changes);
+  editor_.Publish(changes);
 }
 
 }  // namespace terravel

@@ -27,7 +27,7 @@ TChangeSet HistoryChanged() {
 }  // namespace
 
 void THistory::Publish(const TChangeSet& changes) {
-  editor_.Host().Publish(changes);
+  editor_.Publish(changes);
 }
 
 void THistory::Perform(std::unique_ptr<TAction> action) {

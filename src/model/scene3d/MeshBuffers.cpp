@@ -83,10 +83,15 @@ bool TMeshBuffers::ReadCorners(const TEditor& editor, std::vector<std::array<int
   return same;
 }
 
-void TMeshBuffers::ComputeNormal(int vertex) {
+bool TMeshBuffers::Shown(int polygon) const {
+  return polygon >= 0 && static_cast<std::size_t>(polygon) < corners_.size() && corners_[static_cast<std::size_t>(polygon)][0] >= 0;
+}
+
+void TMeshBuffers::ComputeNormal(const TMeshIndex& index, int vertex) {
   TVec3 sum;
-  for (int k = adjacencyStart_[static_cast<std::size_t>(vertex)]; k < adjacencyStart_[static_cast<std::size_t>(vertex) + 1]; ++k) {
-    const std::array<int, 3>& c = corners_[static_cast<std::size_t>(adjacency_[static_cast<std::size_t>(k)])];
+  for (const int polygon : index.PolygonsOf(vertex)) {
+    if (!Shown(polygon)) continue;
+    const std::array<int, 3>& c = corners_[static_cast<std::size_t>(polygon)];
     const TVec3 a = Position(c[0]);
     TVec3 n = Cross(Position(c[1]) - a, Position(c[2]) - a);
     // Ground and sky alike are lit from above: the face normal that points up counts.
@@ -183,17 +188,9 @@ void TMeshBuffers::Rebuild(const TEditor& editor, TMeshUpdate& update) {
   vertices_.assign(static_cast<std::size_t>(count), TMeshVertex());
   for (int i = 0; i < count; ++i) ReadNode(editor, i, vertices_[static_cast<std::size_t>(i)]);
   ReadCorners(editor, corners_);
-  adjacencyStart_.assign(static_cast<std::size_t>(count) + 1, 0);
-  for (const auto& c : corners_)
-    if (c[0] >= 0)
-      for (int corner : c) ++adjacencyStart_[static_cast<std::size_t>(corner) + 1];
-  for (std::size_t i = 1; i < adjacencyStart_.size(); ++i) adjacencyStart_[i] += adjacencyStart_[i - 1];
-  adjacency_.assign(static_cast<std::size_t>(adjacencyStart_.back()), 0);
-  std::vector<int> fill(adjacencyStart_.begin(), adjacencyStart_.end() - 1);
-  for (std::size_t i = 0; i < corners_.size(); ++i)
-    if (corners_[i][0] >= 0)
-      for (int corner : corners_[i]) adjacency_[static_cast<std::size_t>(fill[static_cast<std::size_t>(corner)]++)] = static_cast<int>(i);
-  for (int i = 0; i < count; ++i) ComputeNormal(i);
+  // The document may have changed without a change set saying so: the index looks again.
+  editor.Index.Check();
+  for (int i = 0; i < count; ++i) ComputeNormal(editor.Index, i);
   BuildTriangles(editor);
   BuildSelection(editor);
   ComputeBounds();
@@ -246,8 +243,8 @@ void TMeshBuffers::TakeMoved(const TEditor& editor, const std::vector<int>& move
   };
   for (int v : moved) {
     touch(v);
-    for (int k = adjacencyStart_[static_cast<std::size_t>(v)]; k < adjacencyStart_[static_cast<std::size_t>(v) + 1]; ++k) {
-      const int polygon = adjacency_[static_cast<std::size_t>(k)];
+    for (const int polygon : editor.Index.PolygonsOf(v)) {
+      if (!Shown(polygon)) continue;
       if (polygonStamps_[static_cast<std::size_t>(polygon)] == stamp_) continue;
       polygonStamps_[static_cast<std::size_t>(polygon)] = stamp_;
       update.Polygons.push_back(polygon);
@@ -256,7 +253,7 @@ void TMeshBuffers::TakeMoved(const TEditor& editor, const std::vector<int>& move
   }
   std::sort(update.Polygons.begin(), update.Polygons.end());
   std::sort(changed.begin(), changed.end());
-  for (int v : changed) ComputeNormal(v);
+  for (int v : changed) ComputeNormal(editor.Index, v);
   update.Vertices = Runs(changed);
   // A moved corner may turn a polygon over: ground becomes sky or back.
   for (int polygon : update.Polygons) {

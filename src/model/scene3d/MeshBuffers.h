@@ -15,6 +15,7 @@
 namespace terravel {
 
 class TEditor;
+class TMeshIndex;
 
 struct TMeshVertex {
   float X = 0;
@@ -83,7 +84,10 @@ class TMeshBuffers {
  private:
   void Rebuild(const TEditor& editor, TMeshUpdate& update);
   void ReadNode(const TEditor& editor, int index, TMeshVertex& vertex) const;
-  void ComputeNormal(int vertex);
+  // From the polygons around the vertex in the document's mesh index, in their order.
+  void ComputeNormal(const TMeshIndex& index, int vertex);
+  // The polygon is in the buffers with all three corners.
+  bool Shown(int polygon) const;
   bool ReadCorners(const TEditor& editor, std::vector<std::array<int, 3>>& corners) const;
   void BuildTriangles(const TEditor& editor);
   bool BuildSelection(const TEditor& editor);
@@ -98,9 +102,6 @@ class TMeshBuffers {
   std::vector<TMeshVertex> vertices_;
   std::vector<std::array<int, 3>> corners_;
   std::vector<bool> isGround_;
-  // The polygons around each vertex: adjacencyStart_[v] .. adjacencyStart_[v + 1] in adjacency_.
-  std::vector<int> adjacencyStart_;
-  std::vector<int> adjacency_;
   std::vector<std::uint32_t> ground_;
   std::vector<std::uint32_t> sky_;
   std::vector<std::uint32_t> selectedTriangles_;

@@ -1,10 +1,11 @@
 #include "model/shaping/HeightSmoothing.h"
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "model/core/Errors.h"
 #include "model/editor/Editor.h"
-#include "model/shaping/MeshAdjacency.h"
 #include "model/shaping/ShapingScope.h"
 
 namespace terravel {
@@ -17,18 +18,15 @@ TMeshEdit SmoothHeights(const TEditor& editor, const TSmoothOptions& options, co
     throw ETerravelError("The strength must be greater than 0 and at most 1.");
   }
   const std::vector<bool> chosen = ChosenNodes(editor);
-  const TMeshAdjacency adjacency = BuildAdjacency(editor);
+  const TMeshIndex& index = editor.Index;
   const int count = editor.Nodes.Count();
 
   std::vector<int> moving;
   for (int i = 0; i < count; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    if (!chosen[at] || adjacency.OnBorder[at] || adjacency.Degree(i) == 0) continue;
-    bool inside = true;
-    for (int k = adjacency.Start[at]; k < adjacency.Start[at + 1] && inside; ++k) {
-      inside = chosen[static_cast<std::size_t>(adjacency.Neighbours[static_cast<std::size_t>(k)])];
-    }
-    if (inside) moving.push_back(i);
+    if (!chosen[static_cast<std::size_t>(i)] || index.OnBorder(i)) continue;
+    const std::span<const int> around = index.NeighboursOf(i);
+    if (!around.empty() && std::ranges::all_of(around, [&chosen](int n) { return chosen[static_cast<std::size_t>(n)]; }))
+      moving.push_back(i);
   }
 
   std::vector<double> z(static_cast<std::size_t>(count));
@@ -36,15 +34,12 @@ TMeshEdit SmoothHeights(const TEditor& editor, const TSmoothOptions& options, co
   std::vector<double> next(moving.size());
   TShapingTicker ticker(progress);
   const long long work = static_cast<long long>(options.Passes) * static_cast<long long>(moving.size());
+  const auto height = [&z](int n) { return z[static_cast<std::size_t>(n)]; };
   for (int pass = 0; pass < options.Passes; ++pass) {
     for (std::size_t m = 0; m < moving.size(); ++m) {
       ticker.Step(static_cast<long long>(pass) * static_cast<long long>(moving.size()) + static_cast<long long>(m), work);
       const auto at = static_cast<std::size_t>(moving[m]);
-      double sum = 0;
-      for (int k = adjacency.Start[at]; k < adjacency.Start[at + 1]; ++k) {
-        sum += z[static_cast<std::size_t>(adjacency.Neighbours[static_cast<std::size_t>(k)])];
-      }
-      const double mean = sum / adjacency.Degree(moving[m]);
+      const double mean = index.NeighbourMean(moving[m], height);
       next[m] = z[at] + options.Strength * (mean - z[at]);
     }
     for (std::size_t m = 0; m < moving.size(); ++m) z[static_cast<std::size_t>(moving[m])] = next[m];

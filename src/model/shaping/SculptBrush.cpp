@@ -64,83 +64,8 @@ TSculptStroke::TSculptStroke(TEditor& editor, const TSculptBrush& brush) : edito
     throw ETerravelError("The strength must be 0 or more.");
   }
   chosen_ = ChosenNodes(editor);
-  if (brush.Mode == TSculptMode::Smooth) adjacency_ = BuildAdjacency(editor);
   isTouched_.assign(chosen_.size(), false);
-  FileNodes(editor);
   transaction_ = editor.History.Begin("Sculpt");
-}
-
-void TSculptStroke::FileNodes(const TEditor& editor) {
-  // A dab never moves a node in the plan, so the cells hold for the whole stroke.
-  double minX = 0, minY = 0, maxX = 0, maxY = 0;
-  bool any = false;
-  const int count = std::min(editor.Nodes.Count(), static_cast<int>(chosen_.size()));
-  for (int i = 0; i < count; ++i) {
-    const T3DCoord& node = editor.Nodes[i];
-    if (!chosen_[static_cast<std::size_t>(i)] || !std::isfinite(node.X) || !std::isfinite(node.Y)) continue;
-    minX = any ? std::min(minX, double(node.X)) : node.X;
-    maxX = any ? std::max(maxX, double(node.X)) : node.X;
-    minY = any ? std::min(minY, double(node.Y)) : node.Y;
-    maxY = any ? std::max(maxY, double(node.Y)) : node.Y;
-    any = true;
-  }
-  columns_ = rows_ = 0;
-  cellStart_.assign(1, 0);
-  cellNodes_.clear();
-  if (!any) return;
-  // Cells as wide as the brush, but never many more cells than nodes.
-  cellSize_ = std::max(2.0 * brush_.Radius, 1e-3);
-  const double limit = 4.0 * count + 16;
-  while (((maxX - minX) / cellSize_ + 1) * ((maxY - minY) / cellSize_ + 1) > limit) cellSize_ *= 2;
-  originX_ = minX;
-  originY_ = minY;
-  columns_ = static_cast<int>((maxX - minX) / cellSize_) + 1;
-  rows_ = static_cast<int>((maxY - minY) / cellSize_) + 1;
-  const auto cellOf = [&](const T3DCoord& node) {
-    const int column = std::min(static_cast<int>((node.X - originX_) / cellSize_), columns_ - 1);
-    const int row = std::min(static_cast<int>((node.Y - originY_) / cellSize_), rows_ - 1);
-    return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
-  };
-  cellStart_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_) + 1, 0);
-  std::vector<std::size_t> cells(static_cast<std::size_t>(count), 0);
-  for (int i = 0; i < count; ++i) {
-    const T3DCoord& node = editor.Nodes[i];
-    if (!chosen_[static_cast<std::size_t>(i)] || !std::isfinite(node.X) || !std::isfinite(node.Y)) continue;
-    cells[static_cast<std::size_t>(i)] = cellOf(node);
-    ++cellStart_[cells[static_cast<std::size_t>(i)] + 1];
-  }
-  for (std::size_t c = 1; c < cellStart_.size(); ++c) cellStart_[c] += cellStart_[c - 1];
-  cellNodes_.assign(static_cast<std::size_t>(cellStart_.back()), 0);
-  std::vector<int> fill(cellStart_.begin(), cellStart_.end() - 1);
-  for (int i = 0; i < count; ++i) {
-    const T3DCoord& node = editor.Nodes[i];
-    if (!chosen_[static_cast<std::size_t>(i)] || !std::isfinite(node.X) || !std::isfinite(node.Y)) continue;
-    cellNodes_[static_cast<std::size_t>(fill[cells[static_cast<std::size_t>(i)]]++)] = i;
-  }
-}
-
-std::vector<int> TSculptStroke::NodesNear(double x, double y) const {
-  std::vector<int> nodes;
-  if (columns_ == 0) return nodes;
-  const double radius = brush_.Radius;
-  const auto clampTo = [](double value, int size) {
-    if (!(value > 0)) return 0;  // also NaN
-    return value >= size - 1 ? size - 1 : static_cast<int>(value);
-  };
-  // One cell more on each side, for a node on the very edge of the square.
-  const int left = clampTo((x - radius - originX_) / cellSize_ - 1, columns_);
-  const int right = clampTo((x + radius - originX_) / cellSize_ + 1, columns_);
-  const int top = clampTo((y - radius - originY_) / cellSize_ - 1, rows_);
-  const int bottom = clampTo((y + radius - originY_) / cellSize_ + 1, rows_);
-  for (int row = top; row <= bottom; ++row) {
-    for (int column = left; column <= right; ++column) {
-      const std::size_t c = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
-      nodes.insert(nodes.end(), cellNodes_.begin() + cellStart_[c], cellNodes_.begin() + cellStart_[c + 1]);
-    }
-  }
-  // In list order, as a scan of every node meets them.
-  std::sort(nodes.begin(), nodes.end());
-  return nodes;
 }
 
 TSculptStroke::~TSculptStroke() {
@@ -183,8 +108,8 @@ bool TSculptStroke::DabWith(double x, double y, double strength) {
   const double radius = brush_.Radius;
   std::vector<std::pair<int, double>> under;  // node, weight
   const int count = std::min(editor_.Nodes.Count(), static_cast<int>(chosen_.size()));
-  for (const int i : NodesNear(x, y)) {
-    if (i >= count) continue;
+  for (const int i : editor_.Index.NodesNear(x, y, radius)) {
+    if (i >= count || !chosen_[static_cast<std::size_t>(i)]) continue;
     const T3DCoord& node = editor_.Nodes[i];
     const double dx = double(node.X) - x, dy = double(node.Y) - y;
     if (std::fabs(dx) > radius || std::fabs(dy) > radius) continue;
@@ -200,17 +125,12 @@ bool TSculptStroke::DabWith(double x, double y, double strength) {
   }
   std::vector<double> target(under.size());
   for (std::size_t k = 0; k < under.size(); ++k) {
-    const auto at = static_cast<std::size_t>(under[k].first);
     const double z = editor_.Nodes[under[k].first].Z;
     double to = z;
     if (brush_.Mode == TSculptMode::Flatten) {
       to = flattenZ_;
-    } else if (brush_.Mode == TSculptMode::Smooth && adjacency_.Degree(under[k].first) > 0) {
-      double sum = 0;
-      for (int j = adjacency_.Start[at]; j < adjacency_.Start[at + 1]; ++j) {
-        sum += editor_.Nodes[adjacency_.Neighbours[static_cast<std::size_t>(j)]].Z;
-      }
-      to = sum / adjacency_.Degree(under[k].first);
+    } else if (brush_.Mode == TSculptMode::Smooth && !editor_.Index.NeighboursOf(under[k].first).empty()) {
+      to = editor_.Index.NeighbourMean(under[k].first, [this](int n) { return double(editor_.Nodes[n].Z); });
     }
     target[k] = to;
   }

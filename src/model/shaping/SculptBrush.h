@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "model/shaping/MeshAdjacency.h"
 
 namespace terravel {
 
@@ -85,22 +84,7 @@ class TSculptStroke {
   TSculptBrush brush_;
   std::string Description() const;
   bool DabWith(double x, double y, double strength);
-  // Files the chosen nodes by plan-view cell, so that a dab looks only at the cells under it.
-  void FileNodes(const TEditor& editor);
-  // The chosen nodes in the cells the square around (x, y) reaches, ascending.
-  std::vector<int> NodesNear(double x, double y) const;
-
   std::vector<bool> chosen_;
-  // The cells: a grid over the chosen nodes' plan-view extent; the nodes of cell c are
-  // cellNodes_[cellStart_[c] .. cellStart_[c + 1]).
-  double cellSize_ = 1;
-  double originX_ = 0;
-  double originY_ = 0;
-  int columns_ = 0;
-  int rows_ = 0;
-  std::vector<int> cellStart_;
-  std::vector<int> cellNodes_;
-  TMeshAdjacency adjacency_;  // for smoothing
   long long transaction_ = 0;
   bool moved_ = false;
   bool inverted_ = false;
