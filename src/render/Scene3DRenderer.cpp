@@ -61,7 +61,6 @@ namespace {
   X(PFNGLCLEARDEPTHPROC, ClearDepth)                                                               \
   X(PFNGLCLEARPROC, Clear)                                                                         \
   X(PFNGLVIEWPORTPROC, Viewport)                                                                   \
-  X(PFNGLPOLYGONMODEPROC, PolygonMode)                                                             \
   X(PFNGLPOLYGONOFFSETPROC, PolygonOffset)                                                         \
   X(PFNGLGENTEXTURESPROC, GenTextures)                                                             \
   X(PFNGLDELETETEXTURESPROC, DeleteTextures)                                                       \
