@@ -17,15 +17,11 @@
 namespace terravel::bench {
 
 template <typename Application>
-int RunGuiBenchmarks(int argc, char** argv, std::string heading, std::function<void(TRatioReporter&)> ratios) {
+int RunGuiBenchmarks(int argc, char** argv, std::string heading,
+                     std::function<void(TRatioReporter&)> ratios) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   Application application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  TRatioReporter reporter(std::move(heading), std::move(ratios));
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks(argc, argv, std::move(heading), std::move(ratios));
 }
 
 }  // namespace terravel::bench

@@ -4,11 +4,11 @@
 // their goals.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
-#include <unistd.h>
 #include <utility>
 
 namespace terravel::bench {
@@ -60,5 +60,16 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, std::pair<double, double>> times_;  // real, CPU
   bool medians_ = false;
 };
+
+// A benchmark program's main: runs what the arguments select and prints its ratios at the end.
+inline int RunBenchmarks(int argc, char** argv, std::string heading,
+                         std::function<void(TRatioReporter&)> ratios) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  TRatioReporter reporter(std::move(heading), std::move(ratios));
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
 
 }  // namespace terravel::bench

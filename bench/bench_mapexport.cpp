@@ -56,15 +56,12 @@ BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportUnrealMap)->Arg(0)->Arg(1)->ArgName("add")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  terravel::bench::TRatioReporter reporter("Ratios for the 256 mesh", [](terravel::bench::TRatioReporter& r) {
-    r.Ratio("map export (subtract) / load", "BM_ExportUnrealMap/add:0", "BM_LoadProject", 3);
-    r.Ratio("map export (add) / load", "BM_ExportUnrealMap/add:1", "BM_LoadProject", 3);
-  });
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  const int result = terravel::bench::RunBenchmarks(
+      argc, argv, "Ratios for the 256 mesh", [](terravel::bench::TRatioReporter& r) {
+        r.Ratio("map export (subtract) / load", "BM_ExportUnrealMap/add:0", "BM_LoadProject", 3);
+        r.Ratio("map export (add) / load", "BM_ExportUnrealMap/add:1", "BM_LoadProject", 3);
+      });
   std::remove(kProject);
   std::remove(kMap);
-  return 0;
+  return result;
 }

@@ -81,15 +81,11 @@ BENCHMARK(BM_TextureNames)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CornerPassBaseline)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  terravel::bench::TRatioReporter reporter("Ratios of placing", [](terravel::bench::TRatioReporter& r) {
-    // The index is not built per placement: choosing corners costs about one pass over the corners.
-    r.Ratio("place at the cursor / corner pass", "BM_PlacePolygonAt/0", "BM_CornerPassBaseline", 1.5);
-    // The add is an action with its notices; the placement after it rebuilds nothing.
-    r.Ratio("add and place / place alone", "BM_AddThenPlace", "BM_PlacePolygonAt/0", 3);
-  });
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return terravel::bench::RunBenchmarks(
+      argc, argv, "Ratios of placing", [](terravel::bench::TRatioReporter& r) {
+        // The index is not built per placement: choosing corners costs about one pass over the corners.
+        r.Ratio("place at the cursor / corner pass", "BM_PlacePolygonAt/0", "BM_CornerPassBaseline", 1.5);
+        // The add is an action with its notices; the placement after it rebuilds nothing.
+        r.Ratio("add and place / place alone", "BM_AddThenPlace", "BM_PlacePolygonAt/0", 3);
+      });
 }

@@ -52,7 +52,8 @@ class TRegionOutline : public QWidget {
 }  // namespace
 
 TRegionSelectTool::TRegionSelectTool(TEditor& editor, QWidget* viewport, QAction* mode,
-                                     std::function<void()> afterSelect, std::function<TView3DWidget*()> view3d)
+                                     std::function<void()> afterSelect,
+                                     std::function<TView3DWidget*()> view3d)
     : QObject(viewport),
       editor_(editor),
       viewport_(viewport),
@@ -103,10 +104,10 @@ void TRegionSelectTool::Finish(Qt::KeyboardModifiers modifiers) {
   surface_ = nullptr;
   OutlineOver(surface)->hide();
   const QPolygon outline = OutlineOf(points_, lasso_);
-  std::vector<TWorldPoint> region;
-  region.reserve(static_cast<std::size_t>(outline.size()));
   const bool add = modifiers.testFlag(Qt::ControlModifier);
   if (surface == viewport_) {
+    std::vector<TWorldPoint> region;
+    region.reserve(static_cast<std::size_t>(outline.size()));
     for (const QPoint& p : outline) region.push_back(ScreenToWorld(editor_, p.x(), p.y()));
     DoSelectRegion(editor_, region, add);
   } else {
@@ -114,7 +115,9 @@ void TRegionSelectTool::Finish(Qt::KeyboardModifiers modifiers) {
     const auto* view = static_cast<const TView3DWidget*>(surface);
     TCamera3D camera = view->Camera();
     camera.SetViewport(view->width(), view->height());
-    for (const QPoint& p : outline) region.push_back({float(p.x()), float(p.y())});
+    std::vector<TScreenPoint> region;
+    region.reserve(static_cast<std::size_t>(outline.size()));
+    for (const QPoint& p : outline) region.push_back({p.x(), p.y()});
     DoSelectRegion(editor_, region, ScreenPlaces(view->Scene().Mesh(), camera), add);
   }
   afterSelect_();

@@ -1,7 +1,5 @@
 #include "app/ViewportWidget.h"
 
-#include "model/history/ChangeSet.h"
-
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -10,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/CommandGuard.h"
+#include "model/history/ChangeSet.h"
 #include "render/ViewportRenderer.h"
 
 namespace terravel {

@@ -8,7 +8,10 @@
 
 namespace terravel {
 
-bool InsideOutline(const std::vector<TWorldPoint>& outline, double x, double y) {
+namespace {
+
+template <typename Point>
+bool InsideOf(const std::vector<Point>& outline, double x, double y) {
   bool inside = false;
   for (std::size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
     const double xi = outline[i].X, yi = outline[i].Y, xj = outline[j].X, yj = outline[j].Y;
@@ -17,16 +20,14 @@ bool InsideOutline(const std::vector<TWorldPoint>& outline, double x, double y) 
   return inside;
 }
 
-namespace {
-
 // The records inside: placeOf(i, x, y) tells where node i lies in the outline's plane, false
 // when it lies nowhere there.
-template <typename PlaceOf>
-TRegionHits Inside(const TEditor& editor, const std::vector<TWorldPoint>& outline, PlaceOf placeOf) {
+template <typename Point, typename PlaceOf>
+TRegionHits Inside(const TEditor& editor, const std::vector<Point>& outline, PlaceOf placeOf) {
   TRegionHits hits;
   if (outline.size() < 3) return hits;
   double left = outline[0].X, right = left, bottom = outline[0].Y, top = bottom;
-  for (const TWorldPoint& p : outline) {
+  for (const Point& p : outline) {
     left = std::min(left, double(p.X)), right = std::max(right, double(p.X));
     bottom = std::min(bottom, double(p.Y)), top = std::max(top, double(p.Y));
   }
@@ -35,7 +36,7 @@ TRegionHits Inside(const TEditor& editor, const std::vector<TWorldPoint>& outlin
     float x = 0, y = 0;
     if (!placeOf(i, x, y)) continue;
     if (x < left || x > right || y < bottom || y > top) continue;
-    if (!InsideOutline(outline, x, y)) continue;
+    if (!InsideOf(outline, x, y)) continue;
     inside[static_cast<std::size_t>(i)] = true;
     hits.Nodes.push_back(i);
   }
@@ -70,6 +71,10 @@ void SelectHits(TEditor& editor, TRegionHits hits, bool add) {
 
 }  // namespace
 
+bool InsideOutline(const std::vector<TWorldPoint>& outline, double x, double y) {
+  return InsideOf(outline, x, y);
+}
+
 TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint>& outline) {
   return Inside(editor, outline, [&](int i, float& x, float& y) {
     x = editor.Nodes[i].X;
@@ -78,7 +83,7 @@ TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint
   });
 }
 
-TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint>& outline,
+TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TScreenPoint>& outline,
                             const std::vector<TRegionPlace>& places) {
   return Inside(editor, outline, [&](int i, float& x, float& y) {
     if (static_cast<std::size_t>(i) >= places.size()) return false;
@@ -93,8 +98,8 @@ void DoSelectRegion(TEditor& editor, const std::vector<TWorldPoint>& outline, bo
   SelectHits(editor, RecordsInRegion(editor, outline), add);
 }
 
-void DoSelectRegion(TEditor& editor, const std::vector<TWorldPoint>& outline, const std::vector<TRegionPlace>& places,
-                    bool add) {
+void DoSelectRegion(TEditor& editor, const std::vector<TScreenPoint>& outline,
+                    const std::vector<TRegionPlace>& places, bool add) {
   SelectHits(editor, RecordsInRegion(editor, outline, places), add);
 }
 

@@ -16,8 +16,8 @@ struct TRegionHits {
   std::vector<int> Polygons;  // ascending
 };
 
-// Where a view shows a node, in the plane its outline is drawn in; a node the view does not show
-// (behind the eye, at no finite place) is never inside.
+// Where a view shows a node, in that view's pixels; a node the view does not show (behind the
+// eye, at no finite place) is never inside.
 struct TRegionPlace {
   float X = 0;
   float Y = 0;
@@ -26,14 +26,15 @@ struct TRegionPlace {
 
 bool InsideOutline(const std::vector<TWorldPoint>& outline, double x, double y);
 TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint>& outline);
-// places[i] is where node i shows; nodes beyond the list are not shown.
-TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TWorldPoint>& outline,
+// An outline drawn in another view's pixels; places[i] is where node i shows there, and nodes
+// beyond the list are not shown.
+TRegionHits RecordsInRegion(const TEditor& editor, const std::vector<TScreenPoint>& outline,
                             const std::vector<TRegionPlace>& places);
 
 // One "Select Region" step: the records inside become the selection, or join it when adding.
 // Nothing is recorded when the selection would stay as it is.
 void DoSelectRegion(TEditor& editor, const std::vector<TWorldPoint>& outline, bool add);
-void DoSelectRegion(TEditor& editor, const std::vector<TWorldPoint>& outline, const std::vector<TRegionPlace>& places,
-                    bool add);
+void DoSelectRegion(TEditor& editor, const std::vector<TScreenPoint>& outline,
+                    const std::vector<TRegionPlace>& places, bool add);
 
 }  // namespace terravel
