@@ -77,6 +77,17 @@ class TGreedyBuilder {
     return vertex;
   }
 
+  // A point on the border that splits the one face along it in two and changes nothing else: the
+  // last point, which no later point could mend. Re-triangulated, the long slivers along a side
+  // may miss pixels by far more than any face did.
+  void SplitSide(int column, int row, TFace side, int index) {
+    const TVertex vertex = delaunay_.Triangulation_2::insert_in_edge(TPoint(column, row), side, index);
+    vertex->info() = int(points_.size());
+    points_.push_back({column, row, grid_.At(column, row)});
+    ++generation_;
+    Refresh(vertex);
+  }
+
   // From here on, every insertion scans the faces it changes.
   void StartScanning(int done, int total) {
     scanning_ = true;
@@ -89,8 +100,9 @@ class TGreedyBuilder {
   // The face whose pixel the terrain misses most; none once it misses none.
   TFace Worst() const { return heap_.empty() ? TFace() : heap_.front(); }
 
-  // Where the border misses the picture most, off the points: false when every border pixel is a point.
-  bool WorstBorderPixel(int& column, int& row) const {
+  // Where the border misses the picture most, off the points: false when every border pixel is a
+  // point. `side` is the face whose edge `index` holds the pixel.
+  bool WorstBorderPixel(int& column, int& row, TFace& side, int& index) const {
     double worst = -1;
     auto face = delaunay_.incident_faces(delaunay_.infinite_vertex());
     const auto first = face;
@@ -107,6 +119,8 @@ class TGreedyBuilder {
           worst = error;
           column = x;
           row = y;
+          side = face->neighbor(at);
+          index = delaunay_.mirror_index(face, at);
         }
       }
     } while (++face != first);
@@ -519,9 +533,10 @@ TGreedyTerrain BuildGreedyTerrain(const THeightGrid& grid, const TGreedySettings
     if (!onBorder && triangles + 1 == budget) {
       // One triangle left, and only a border point adds one.
       stop = TGreedyStop::Budget;
-      int x = 0, y = 0;
-      if (!settings.SeamlessBorder && builder.WorstBorderPixel(x, y)) {
-        builder.Insert(x, y);
+      int x = 0, y = 0, index = 0;
+      TFace side;
+      if (!settings.SeamlessBorder && builder.WorstBorderPixel(x, y, side, index)) {
+        builder.SplitSide(x, y, side, index);
         ++triangles;
       }
       break;
