@@ -55,6 +55,8 @@ constexpr double kNoError = 0.1 / 65535.0;
 // The pixels a flip is judged on, at most (about); beyond, a lattice of them. Fewer would
 // judge too coarsely, more costs time for no less error (measured on generated terrains).
 constexpr int kQuadSamples = 16;
+// The flips that mend the worst face once the budget is spent, at most.
+constexpr int kMostMends = 256;
 // The flips around one new point, at most: the lattice judgement is no strict descent.
 constexpr int kMostFlips = 64;
 
@@ -77,6 +79,25 @@ class TGreedyBuilder {
     return vertex;
   }
 
+  // A point on the border that splits the one face along it in two and changes nothing else: the
+  // last point, which no later point could mend. Re-triangulated, the long slivers along a side
+  // may miss pixels by far more than any face did.
+  void SplitSide(int column, int row, TFace side, int index) {
+    const TVertex vertex = delaunay_.Triangulation_2::insert_in_edge(TPoint(column, row), side, index);
+    vertex->info() = int(points_.size());
+    points_.push_back({column, row, grid_.At(column, row)});
+    ++generation_;
+    Refresh(vertex);
+  }
+
+  // Once the budget is spent, the face that misses most is flipped against a neighbour while that
+  // lowers its worst pixel and not the sum of squares: the last points' flips chose the sum, and
+  // their faces may miss a pixel by more than any face before them.
+  void MendWorst() {
+    for (int flips = 0; flips < kMostMends; ++flips)
+      if (heap_.empty() || !FlipLowersWorst(heap_.front())) return;
+  }
+
   // From here on, every insertion scans the faces it changes.
   void StartScanning(int done, int total) {
     scanning_ = true;
@@ -89,8 +110,9 @@ class TGreedyBuilder {
   // The face whose pixel the terrain misses most; none once it misses none.
   TFace Worst() const { return heap_.empty() ? TFace() : heap_.front(); }
 
-  // Where the border misses the picture most, off the points: false when every border pixel is a point.
-  bool WorstBorderPixel(int& column, int& row) const {
+  // Where the border misses the picture most, off the points: false when every border pixel is a
+  // point. `side` is the face whose edge `index` holds the pixel.
+  bool WorstBorderPixel(int& column, int& row, TFace& side, int& index) const {
     double worst = -1;
     auto face = delaunay_.incident_faces(delaunay_.infinite_vertex());
     const auto first = face;
@@ -107,6 +129,8 @@ class TGreedyBuilder {
           worst = error;
           column = x;
           row = y;
+          side = face->neighbor(at);
+          index = delaunay_.mirror_index(face, at);
         }
       }
     } while (++face != first);
@@ -358,6 +382,33 @@ class TGreedyBuilder {
     }
   }
 
+  bool FlipLowersWorst(TFace face) {
+    const double error = face->info().Scan.Error;
+    for (int at = 0; at < 3; ++at) {
+      const TFace neighbour = face->neighbor(at);
+      if (delaunay_.is_infinite(neighbour)) continue;
+      const TVertex v = face->vertex(at), a = face->vertex(TDelaunay::ccw(at)), b = face->vertex(TDelaunay::cw(at));
+      const TVertex p = delaunay_.mirror_vertex(face, at);
+      if (delaunay_.orientation(v->point(), a->point(), p->point()) != CGAL::LEFT_TURN ||
+          delaunay_.orientation(v->point(), b->point(), p->point()) != CGAL::RIGHT_TURN)
+        continue;
+      const double squares = face->info().Scan.SumSquares + neighbour->info().Scan.SumSquares;
+      const int mirror = delaunay_.mirror_index(face, at);
+      const std::array<TPixelPoint, 3> one = Flipped(at, PointOf(v), PointOf(a), PointOf(p)),
+                                       other = Flipped(mirror, PointOf(p), PointOf(b), PointOf(v));
+      TScan scans[2];
+      if (!ScanBelow(one[0], one[1], one[2], 0, squares, error, scans[0]) ||
+          !ScanBelow(other[0], other[1], other[2], scans[0].SumSquares, squares, error, scans[1]) ||
+          std::max(scans[0].Error, scans[1].Error) >= error)
+        continue;
+      delaunay_.flip(face, at);
+      Store(face, scans[0]);
+      Store(neighbour, scans[1]);
+      return true;
+    }
+    return false;
+  }
+
   // The corners of a face after a flip, by index: the flip keeps the corner at `kept` and the
   // one counter-clockwise after it, and puts the far corner clockwise after it.
   static std::array<TPixelPoint, 3> Flipped(int kept, const TPixelPoint& corner, const TPixelPoint& next,
@@ -519,9 +570,10 @@ TGreedyTerrain BuildGreedyTerrain(const THeightGrid& grid, const TGreedySettings
     if (!onBorder && triangles + 1 == budget) {
       // One triangle left, and only a border point adds one.
       stop = TGreedyStop::Budget;
-      int x = 0, y = 0;
-      if (!settings.SeamlessBorder && builder.WorstBorderPixel(x, y)) {
-        builder.Insert(x, y);
+      int x = 0, y = 0, index = 0;
+      TFace side;
+      if (!settings.SeamlessBorder && builder.WorstBorderPixel(x, y, side, index)) {
+        builder.SplitSide(x, y, side, index);
         ++triangles;
       }
       break;
@@ -529,6 +581,7 @@ TGreedyTerrain BuildGreedyTerrain(const THeightGrid& grid, const TGreedySettings
     builder.Insert(column, row, worst);
     triangles += onBorder ? 1 : 2;
   }
+  if (stop == TGreedyStop::Budget && settings.DataDependentFlips && !settings.SeamlessBorder) builder.MendWorst();
   ticker.Tell(triangles, budget);
   TGreedyTerrain terrain = builder.Result(stop);
   // The inner pixels are within the bound; a seamless side that spent its share may not be.

@@ -3,7 +3,8 @@
 // triangulation (Garland and Heckbert, "Fast Polygonal Approximation of Terrains and Height
 // Fields", 1995), with data-dependent edge flips after each insertion. The pixel that the current
 // terrain misses most is added next, until the budget is spent, the worst pixel is within the
-// bound, or the terrain matches the picture.
+// bound, or the terrain matches the picture. With the budget spent, the face that misses most is
+// flipped against a neighbour while that lowers its worst pixel without raising the sum of squares.
 #include "model/heightmap/HeightGrid.h"
 #include "model/heightmap/TerrainMesh.h"
 
