@@ -304,7 +304,8 @@ class TCollapser {
   void Angles(const TPoint& from, const std::vector<int>& nodes, std::vector<double>& angles) const {
     angles.resize(nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i) {
-      double angle = Angle(from, At(nodes[i]));
+      // A closed ring ends with its first node again.
+      double angle = i > 0 && nodes[i] == nodes[0] ? angles[0] : Angle(from, At(nodes[i]));
       if (i > 0) {
         while (angle < angles[i - 1]) angle += kTurn;
       }
@@ -468,14 +469,17 @@ class TCollapser {
     if (around_.Size(into) > kSmallFan) others([&](int c) { ringWork += around_.Size(c); });
     if (around_.Size(into) <= std::max<long long>(ringWork, kSmallFan)) {
       if (d <= kSmallFan) {  // a few to look for: by hand, without marks
-        std::array<int, kSmallFan + 1> list{};
+        // The list is filled up with -1, no node, so that each corner is compared with all of it
+        // at once.
+        std::array<int, kSmallFan + 1> list;
+        list.fill(-1);
         int count = 0;
         others([&](int c) { list[static_cast<std::size_t>(count++)] = c; });
-        const auto end = list.begin() + count;
         for (const int t : around_.Of(into)) {
-          for (const int c : corners_[static_cast<std::size_t>(t)]) {
-            if (std::find(list.begin(), end, c) != end) return false;
-          }
+          const auto& c = corners_[static_cast<std::size_t>(t)];
+          bool shared = false;
+          for (const int m : list) shared |= (m == c[0]) | (m == c[1]) | (m == c[2]);
+          if (shared) return false;
         }
         return true;
       }
@@ -734,9 +738,11 @@ class TCollapser {
     for (const int t : tris_) {
       const auto inside = inside_.Of(t);
       pool_.insert(pool_.end(), inside.begin(), inside.end());
-      inside_.Clear(t);
       auto& c = corners_[static_cast<std::size_t>(t)];
-      if (Has(t, into)) {
+      if (!Has(t, into)) {
+        inside_.Empty(t);  // filled again below, in its room
+      } else {
+        inside_.Clear(t);
         alive_[static_cast<std::size_t>(t)] = false;
         --aliveCount_;
         for (int i = 0; i < 3; ++i) {
