@@ -33,6 +33,9 @@ class TFlatLists {
     return {pool_.data() + list.Start, static_cast<std::size_t>(list.Size)};
   }
   int Size(int owner) const { return lists_[static_cast<std::size_t>(owner)].Size; }
+  T& At(int owner, int index) {
+    return pool_[lists_[static_cast<std::size_t>(owner)].Start + static_cast<std::size_t>(index)];
+  }
 
   // Asks the processor to fetch where a list lies, or its first values, ahead of their use.
   void FetchPlace(int owner) const { __builtin_prefetch(&lists_[static_cast<std::size_t>(owner)]); }
