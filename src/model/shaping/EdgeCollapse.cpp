@@ -286,7 +286,11 @@ class TCollapser {
   }
 
  private:
-  const TPoint& At(int n) const { return points_[static_cast<std::size_t>(n)]; }
+  // A node's place, kept in single precision as the document holds it and read out exactly.
+  TPoint At(int n) const {
+    const TPlace& place = points_[static_cast<std::size_t>(n)];
+    return {place.X, place.Y, place.Z};
+  }
   bool Finite(int n) const {
     const T3DCoord& node = editor_.Nodes[n];
     return std::isfinite(node.X) && std::isfinite(node.Y) && std::isfinite(node.Z);
@@ -785,7 +789,10 @@ class TCollapser {
   };
 
   const TEditor& editor_;
-  std::vector<TPoint> points_;
+  struct TPlace {
+    float X = 0, Y = 0, Z = 0;
+  };
+  std::vector<TPlace> points_;
   std::vector<TNodeState> state_;
   TFlatLists<TAround> around_;  // the living triangles of each node
   std::vector<std::array<int, 3>> corners_;
