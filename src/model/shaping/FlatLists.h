@@ -1,9 +1,12 @@
 #pragma once
 // Many short lists of values, one per owner, kept in one pool: a list that outgrows its room
-// moves to the end of the pool with twice the room, and the pool is packed again when more than
-// half of it is left behind. Order within a list is not kept by RemoveAt. Where a list starts, how
+// moves to room at least twice as large, room left behind by another list where there is some
+// (kept by size, in powers of two), otherwise at the end of the pool; the pool is packed again when
+// more than half of it is left behind. Order within a list is not kept by RemoveAt. Where a list starts, how
 // long it is and its room lie side by side, so that finding a list reads one place.
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <span>
 #include <utility>
@@ -26,6 +29,7 @@ class TFlatLists {
     }
     pool_.assign(total, T{});
     unused_ = 0;
+    for (auto& blocks : free_) blocks.clear();
   }
 
   std::span<const T> Of(int owner) const {
@@ -63,7 +67,7 @@ class TFlatLists {
 
   void Clear(int owner) {
     TList& list = lists_[static_cast<std::size_t>(owner)];
-    unused_ += static_cast<std::size_t>(list.Room);
+    Leave(list.Start, list.Room);
     list.Size = list.Room = 0;
   }
 
@@ -74,17 +78,37 @@ class TFlatLists {
     int Room = 0;
   };
 
+  // A block of room left behind; one of at least 2^k values lies in free_[k].
+  struct TBlock {
+    std::size_t Start = 0;
+    int Room = 0;
+  };
+
+  void Leave(std::size_t start, int room) {
+    if (room <= 0) return;
+    unused_ += static_cast<std::size_t>(room);
+    free_[static_cast<std::size_t>(std::bit_width(static_cast<unsigned>(room)) - 1)].push_back({start, room});
+  }
+
   TList& Grow(std::size_t at) {
     if (unused_ > pool_.size() / 2 && pool_.size() > 4096) Pack();
     TList& list = lists_[at];
-    const int room = std::max(4, 2 * list.Room);
-    const std::size_t start = pool_.size();
-    pool_.resize(start + static_cast<std::size_t>(room));
+    const int wanted = std::max(4, 2 * list.Room);
+    // Every block in free_[k] holds at least 2^k >= wanted values.
+    auto& blocks = free_[static_cast<std::size_t>(std::bit_width(static_cast<unsigned>(wanted - 1)))];
+    TBlock block{pool_.size(), wanted};
+    if (!blocks.empty()) {
+      block = blocks.back();
+      blocks.pop_back();
+      unused_ -= static_cast<std::size_t>(block.Room);
+    } else {
+      pool_.resize(block.Start + static_cast<std::size_t>(wanted));
+    }
     std::copy_n(pool_.begin() + static_cast<std::ptrdiff_t>(list.Start), list.Size,
-                pool_.begin() + static_cast<std::ptrdiff_t>(start));
-    unused_ += static_cast<std::size_t>(list.Room);
-    list.Start = start;
-    list.Room = room;
+                pool_.begin() + static_cast<std::ptrdiff_t>(block.Start));
+    Leave(list.Start, list.Room);
+    list.Start = block.Start;
+    list.Room = block.Room;
     return list;
   }
 
@@ -99,11 +123,13 @@ class TFlatLists {
     }
     pool_ = std::move(packed);
     unused_ = 0;
+    for (auto& blocks : free_) blocks.clear();
   }
 
   std::vector<T> pool_;
   std::vector<TList> lists_;
   std::size_t unused_ = 0;  // room left behind by moved and cleared lists
+  std::array<std::vector<TBlock>, 32> free_;
 };
 
 }  // namespace terravel
