@@ -507,7 +507,8 @@ class TCollapser {
 
   // The triangles n's triangles become when n joins ring node k: into_, fanNodes_[j] and
   // fanNodes_[j + 1] the corners of n's triangle fanTris_[j]. False where one would turn over.
-  bool BuildFan(int k) {
+  // Without toLocate only whether it can be made is found, not what Locate reads.
+  bool BuildFan(int k, bool toLocate = true) {
     const int d = static_cast<int>(tris_.size());
     if (d > kSmallFan && TurnsOver(k)) return false;
     into_ = ring_[static_cast<std::size_t>(k)];
@@ -525,20 +526,21 @@ class TCollapser {
       for (int j = from; j < from + d - 1; ++j) fanTris_.push_back(tris_[static_cast<std::size_t>(j)]);
     }
     if (fanTris_.empty()) return false;
-    const TPoint& centre = At(into_);
+    const TPoint centre = At(into_);
+    fanPoints_.resize(fanNodes_.size());
+    for (std::size_t j = 0; j < fanNodes_.size(); ++j) fanPoints_[j] = At(fanNodes_[j]);
     fanAreas_.resize(fanTris_.size());
     for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
-      fanAreas_[j] = Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1]));
+      fanAreas_[j] = Orient(centre, fanPoints_[j], fanPoints_[j + 1]);
       if (fanAreas_[j] * side_ <= 0) {
         turned_ = FanSide(k, static_cast<int>(j));
         return false;
       }
     }
+    if (!toLocate) return true;
     fanCentre_ = centre;
-    fanPoints_.resize(fanNodes_.size());
     fanSpokes_.resize(fanNodes_.size());
     for (std::size_t j = 0; j < fanNodes_.size(); ++j) {
-      fanPoints_[j] = At(fanNodes_[j]);
       fanSpokes_[j] = {side_ * (fanPoints_[j].X - centre.X), side_ * (fanPoints_[j].Y - centre.Y), 0};
     }
     if (fanTris_.size() > kSmallFan) Angles(centre, fanNodes_, fanAngles_);
@@ -586,7 +588,7 @@ class TCollapser {
     const TPoint& centre = fanCentre_;
     // spokes[i]: on which side of the line from the centre to fan node from + i p lies, times the
     // winding (above 0 where the triangle before that node cannot hold p).
-    std::array<double, kSmallFan + 2> spokes{};
+    std::array<double, kSmallFan + 2> spokes;  // filled from 0 to to + 1 - from
     const double px = p.X - centre.X, py = p.Y - centre.Y;
     for (int i = from; i <= to + 1; ++i) {
       const auto at = static_cast<std::size_t>(i);
@@ -703,7 +705,7 @@ class TCollapser {
     TCollapse best;
     for (const TCandidate& candidate : candidates_) {
       if (candidate.Bound > best.Cost || (candidate.Bound == best.Cost && candidate.Length >= best.Length)) break;
-      if (!BuildFan(candidate.K) || !Linked(candidate.K)) continue;
+      if (!BuildFan(candidate.K, exact) || !Linked(candidate.K)) continue;
       if (!exact) return {candidate.Bound, candidate.Length, candidate.Into};
       const TCollapse found{Cost(n, best.Cost), candidate.Length, candidate.Into};
       if (found.Cost < kNoCollapse && found.Before(best)) {
