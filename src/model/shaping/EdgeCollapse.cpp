@@ -115,7 +115,8 @@ class TCollapser {
       for (int i = 0; i < 3; ++i) AddAround(t, i);
     }
     alive_.assign(corners_.size(), true);
-    inside_.Reset(std::vector<int>(corners_.size(), 0));
+    // Each removed node lies above one triangle; lists of powers of two hold them.
+    inside_.Reset(std::vector<int>(corners_.size(), 0), 2 * nodes);
     aliveCount_ = static_cast<int>(corners_.size());
 
     // Sides shared by two triangles of another group, texture or winding, or by more than two,

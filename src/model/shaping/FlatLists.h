@@ -18,8 +18,9 @@ namespace terravel {
 template <typename T>
 class TFlatLists {
  public:
-  // Room for rooms[i] values in list i to start with.
-  void Reset(const std::vector<int>& rooms) {
+  // Room for rooms[i] values in list i to start with, and for about as many again taken by lists
+  // that grow before the pool is moved (memory taken only where used).
+  void Reset(const std::vector<int>& rooms, std::size_t growth = 0) {
     const std::size_t count = rooms.size();
     lists_.assign(count, {});
     std::size_t total = 0;
@@ -28,7 +29,9 @@ class TFlatLists {
       lists_[i].Room = rooms[i];
       total += static_cast<std::size_t>(rooms[i]);
     }
-    pool_.assign(total, T{});
+    pool_.clear();
+    pool_.reserve(total + std::max(total, growth));
+    pool_.resize(total);
     unused_ = 0;
     for (auto& blocks : free_) blocks.clear();
   }
@@ -115,7 +118,7 @@ class TFlatLists {
 
   void Pack() {
     std::vector<T> packed;
-    packed.reserve(pool_.size() - unused_);
+    packed.reserve(pool_.capacity());  // the lists grow on
     for (TList& list : lists_) {
       const std::size_t start = packed.size();
       packed.insert(packed.end(), pool_.begin() + static_cast<std::ptrdiff_t>(list.Start),
