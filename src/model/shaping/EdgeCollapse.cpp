@@ -502,9 +502,10 @@ class TCollapser {
   void MarkRing() {
     ++markStamp_;
     const int count = static_cast<int>(tris_.size()) + (closed_ ? 0 : 1);
-    for (int i = 0; i < count; ++i) marks_[static_cast<std::size_t>(ring_[static_cast<std::size_t>(i)])] = {markStamp_, i};
+    for (int i = 0; i < count; ++i) {
+      marks_[static_cast<std::size_t>(ring_[static_cast<std::size_t>(i)])] = {markStamp_, i};
+    }
   }
-
 
   // The triangles n's triangles become when n joins ring node k: into_, fanNodes_[j] and
   // fanNodes_[j + 1] the corners of n's triangle fanTris_[j]. False where one would turn over.
