@@ -1,8 +1,8 @@
 #pragma once
 // Many short lists of values, one per owner, kept in one pool: a list that outgrows its room
-// moves to room of the next power of two at least twice its own, left behind by another list
-// where there is some (kept by size, in powers of two), otherwise at the end of the pool; the pool
-// is packed again when more than half of it is left behind. Order within a list is not kept by
+// moves to room at least twice its own, left behind by another list where there is some (kept by
+// size, in powers of two), otherwise at the end of the pool; the pool is packed again when more
+// than half of it is left behind. Order within a list is not kept by
 // RemoveAt. Where a list starts, how long it is and its room lie side by side, so that finding a
 // list reads one place.
 #include <algorithm>
@@ -97,13 +97,16 @@ class TFlatLists {
   TList& Grow(std::size_t at) {
     if (unused_ > pool_.size() / 2 && pool_.size() > 4096) Pack();
     TList& list = lists_[at];
-    // A power of two, so that every block in free_[k] holds at least wanted = 2^k values.
-    const int wanted = static_cast<int>(std::bit_ceil(static_cast<unsigned>(std::max(4, 2 * list.Room))));
-    auto& blocks = free_[static_cast<std::size_t>(std::bit_width(static_cast<unsigned>(wanted)) - 1)];
+    const int wanted = std::max(4, 2 * list.Room);
+    // The last block left of wanted's own power of two where it is large enough, otherwise one of
+    // the next (each at least wanted).
+    const auto fits = static_cast<std::size_t>(std::bit_width(static_cast<unsigned>(wanted)) - 1);
+    auto* blocks = &free_[fits];
+    if (blocks->empty() || blocks->back().Room < wanted) blocks = &free_[fits + 1];
     TBlock block{pool_.size(), wanted};
-    if (!blocks.empty()) {
-      block = blocks.back();
-      blocks.pop_back();
+    if (!blocks->empty()) {
+      block = blocks->back();
+      blocks->pop_back();
       unused_ -= static_cast<std::size_t>(block.Room);
     } else {
       pool_.resize(block.Start + static_cast<std::size_t>(wanted));
