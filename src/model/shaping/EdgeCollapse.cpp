@@ -56,6 +56,15 @@ struct TRemoved {
 
 enum class TNodeState : std::uint8_t { Locked, Inner, Border, Removed };
 
+// A living triangle in the list of one of its corners, with its two other corners going round
+// (the corner after that node, then the one before it), so that putting a node's triangles in
+// order, or looking for a node joined to it, reads its list alone.
+struct TAround {
+  int Triangle = 0;
+  int From = 0;
+  int To = 0;
+};
+
 // Among collapses of equal cost the shortest side goes first, which keeps fans small and the
 // triangles even where the surface is flat.
 struct TCollapse {
@@ -106,7 +115,8 @@ class TCollapser {
       for (int i = 0; i < 3; ++i) AddAround(t, i);
     }
     alive_.assign(corners_.size(), true);
-    inside_.Reset(std::vector<int>(corners_.size(), 0));
+    // Each removed node lies above one triangle; lists of powers of two hold them.
+    inside_.Reset(std::vector<int>(corners_.size(), 0), 2 * nodes);
     aliveCount_ = static_cast<int>(corners_.size());
 
     // Sides shared by two triangles of another group, texture or winding, or by more than two,
@@ -115,10 +125,9 @@ class TCollapser {
     std::vector<std::pair<int, int>> sides;  // (b, triangle) round one a
     for (int a = 0; a < nodeCount; ++a) {
       sides.clear();
-      for (const int t : around_.Of(a)) {
-        for (const int b : corners_[static_cast<std::size_t>(t)]) {
-          if (b > a) sides.emplace_back(b, t);
-        }
+      for (const TAround& e : around_.Of(a)) {
+        if (e.From > a) sides.emplace_back(e.From, e.Triangle);
+        if (e.To > a) sides.emplace_back(e.To, e.Triangle);
       }
       std::sort(sides.begin(), sides.end());
       for (std::size_t i = 0; i < sides.size();) {
@@ -143,7 +152,7 @@ class TCollapser {
     }
     usedCount_ = static_cast<int>(std::ranges::count(used, true));
     links_.assign(nodes, {});
-    mark_.assign(nodes, 0);
+    marks_.assign(nodes, {});
   }
 
   int PolygonCount() const { return static_cast<int>(corners_.size()); }
@@ -278,7 +287,11 @@ class TCollapser {
   }
 
  private:
-  const TPoint& At(int n) const { return points_[static_cast<std::size_t>(n)]; }
+  // A node's place, kept in single precision as the document holds it and read out exactly.
+  TPoint At(int n) const {
+    const TPlace& place = points_[static_cast<std::size_t>(n)];
+    return {place.X, place.Y, place.Z};
+  }
   bool Finite(int n) const {
     const T3DCoord& node = editor_.Nodes[n];
     return std::isfinite(node.X) && std::isfinite(node.Y) && std::isfinite(node.Z);
@@ -304,7 +317,8 @@ class TCollapser {
   void Angles(const TPoint& from, const std::vector<int>& nodes, std::vector<double>& angles) const {
     angles.resize(nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i) {
-      double angle = Angle(from, At(nodes[i]));
+      // A closed ring ends with its first node again.
+      double angle = i > 0 && nodes[i] == nodes[0] ? angles[0] : Angle(from, At(nodes[i]));
       if (i > 0) {
         while (angle < angles[i - 1]) angle += kTurn;
       }
@@ -327,15 +341,24 @@ class TCollapser {
   // there is told its new place.
   void AddAround(int t, int i) {
     const auto at = static_cast<std::size_t>(t), corner = static_cast<std::size_t>(i);
-    const int n = corners_[at][corner];
+    const auto& c = corners_[at];
+    const int n = c[corner];
     places_[at][corner] = around_.Size(n);
-    around_.Push(n, t);
+    around_.Push(n, {t, c[(corner + 1) % 3], c[(corner + 2) % 3]});
+  }
+  // The other corners of triangle t, told in the list of its corner i.
+  void RenewAround(int t, int i) {
+    const auto at = static_cast<std::size_t>(t), corner = static_cast<std::size_t>(i);
+    const auto& c = corners_[at];
+    TAround& e = around_.At(c[corner], places_[at][corner]);
+    e.From = c[(corner + 1) % 3];
+    e.To = c[(corner + 2) % 3];
   }
   void RemoveAround(int t, int i) {
     const auto at = static_cast<std::size_t>(t);
     const int n = corners_[at][static_cast<std::size_t>(i)];
     const int place = places_[at][static_cast<std::size_t>(i)];
-    const int last = around_.Of(n).back();
+    const int last = around_.Of(n).back().Triangle;
     around_.RemoveAt(n, place);
     if (last == t) return;
     auto& corners = corners_[static_cast<std::size_t>(last)];
@@ -351,26 +374,13 @@ class TCollapser {
     const auto triangles = around_.Of(n);
     const int degree = static_cast<int>(triangles.size());
     if (degree == 0) return false;
-    for (const int t : triangles) {
-      __builtin_prefetch(&corners_[static_cast<std::size_t>(t)]);
-      __builtin_prefetch(&sign_[static_cast<std::size_t>(t)]);
-    }
     // Each triangle's corner after n and the one before it, going round.
     from_.resize(triangles.size());
     to_.resize(triangles.size());
     for (int i = 0; i < degree; ++i) {
-      const auto& c = corners_[static_cast<std::size_t>(triangles[static_cast<std::size_t>(i)])];
-      const auto at = static_cast<std::size_t>(i);
-      if (c[0] == n) {
-        from_[at] = c[1];
-        to_[at] = c[2];
-      } else if (c[1] == n) {
-        from_[at] = c[2];
-        to_[at] = c[0];
-      } else {
-        from_[at] = c[0];
-        to_[at] = c[1];
-      }
+      const TAround& e = triangles[static_cast<std::size_t>(i)];
+      from_[static_cast<std::size_t>(i)] = e.From;
+      to_[static_cast<std::size_t>(i)] = e.To;
     }
     int first = 0;
     int starts = 0;
@@ -408,7 +418,7 @@ class TCollapser {
       ring_[0] = from[i];
       for (int step = 0; step < degree; ++step) {
         ring_[length + 1] = to[i];
-        tris_[length++] = triangles[static_cast<std::size_t>(i)];
+        tris_[length++] = triangles[static_cast<std::size_t>(i)].Triangle;
         i = next[static_cast<std::size_t>(i)];
         if (i < 0 || i == first) break;
       }
@@ -438,7 +448,7 @@ class TCollapser {
       for (int step = 0; step < degree; ++step) {
         const int b = to_[static_cast<std::size_t>(i)];
         ring_.push_back(b);
-        tris_.push_back(triangles[static_cast<std::size_t>(i)]);
+        tris_.push_back(triangles[static_cast<std::size_t>(i)].Triangle);
         const auto bt = static_cast<std::size_t>(b);
         if (links_[bt].FromStamp != ringStamp_) break;
         i = links_[bt].Triangle;
@@ -458,74 +468,81 @@ class TCollapser {
   bool Linked(int k) const {
     const int d = static_cast<int>(tris_.size());
     const int into = ring_[static_cast<std::size_t>(k)];
-    const auto others = [&](auto&& visit) {
-      for (int i = 0; i < (closed_ ? d : d + 1); ++i) {
-        const int gap = closed_ ? std::min((i - k + d) % d, (k - i + d) % d) : std::abs(i - k);
-        if (gap > 1) visit(ring_[static_cast<std::size_t>(i)]);
-      }
+    const auto far = [&](int i) {
+      return (closed_ ? std::min((i - k + d) % d, (k - i + d) % d) : std::abs(i - k)) > 1;
     };
-    long long ringWork = 0;  // only worth adding up round a node of many triangles
-    if (around_.Size(into) > kSmallFan) others([&](int c) { ringWork += around_.Size(c); });
-    if (around_.Size(into) <= std::max<long long>(ringWork, kSmallFan)) {
-      if (d <= kSmallFan) {  // a few to look for: by hand, without marks
-        std::array<int, kSmallFan + 1> list{};
-        int count = 0;
-        others([&](int c) { list[static_cast<std::size_t>(count++)] = c; });
-        const auto end = list.begin() + count;
-        for (const int t : around_.Of(into)) {
-          for (const int c : corners_[static_cast<std::size_t>(t)]) {
-            if (std::find(list.begin(), end, c) != end) return false;
+    const int size = around_.Size(into);
+    if (size > kSmallFan) {
+      // Round a node of many triangles those of the other ring nodes may be fewer to look through.
+      long long ringWork = 0;
+      for (int i = 0; i < (closed_ ? d : d + 1); ++i) {
+        if (far(i)) ringWork += around_.Size(ring_[static_cast<std::size_t>(i)]);
+      }
+      if (size > ringWork) {
+        for (int i = 0; i < (closed_ ? d : d + 1); ++i) {
+          if (!far(i)) continue;
+          for (const TAround& e : around_.Of(ring_[static_cast<std::size_t>(i)])) {
+            if (e.From == into || e.To == into) return false;
           }
         }
         return true;
       }
-      ++markStamp_;
-      others([&](int c) { mark_[static_cast<std::size_t>(c)] = markStamp_; });
-      for (const int t : around_.Of(into)) {
-        for (const int c : corners_[static_cast<std::size_t>(t)]) {
-          if (mark_[static_cast<std::size_t>(c)] == markStamp_) return false;
-        }
-      }
-      return true;
     }
-    bool joined = false;
-    others([&](int c) {
-      for (const int t : around_.Of(c)) joined = joined || Has(t, into);
-    });
-    return !joined;
+    const auto joined = [&](int c) {
+      const TRingMark& mark = marks_[static_cast<std::size_t>(c)];
+      return mark.Stamp == markStamp_ && far(mark.Place);
+    };
+    for (const TAround& e : around_.Of(into)) {
+      if (joined(e.From) || joined(e.To)) return false;
+    }
+    return true;
+  }
+
+  // The ring's nodes marked with their places, for Linked.
+  void MarkRing() {
+    ++markStamp_;
+    const int count = static_cast<int>(tris_.size()) + (closed_ ? 0 : 1);
+    for (int i = 0; i < count; ++i) {
+      marks_[static_cast<std::size_t>(ring_[static_cast<std::size_t>(i)])] = {markStamp_, i};
+    }
   }
 
   // The triangles n's triangles become when n joins ring node k: into_, fanNodes_[j] and
   // fanNodes_[j + 1] the corners of n's triangle fanTris_[j]. False where one would turn over.
-  bool BuildFan(int k) {
+  // Without toLocate only whether it can be made is found, not what Locate reads.
+  bool BuildFan(int k, bool toLocate = true) {
     const int d = static_cast<int>(tris_.size());
     if (d > kSmallFan && TurnsOver(k)) return false;
     into_ = ring_[static_cast<std::size_t>(k)];
     fanNodes_.clear();
     fanTris_.clear();
     if (closed_) {
-      for (int j = 1; j < d; ++j) fanNodes_.push_back(ring_[static_cast<std::size_t>((k + j) % d)]);
-      for (int j = 1; j < d - 1; ++j) fanTris_.push_back(tris_[static_cast<std::size_t>((k + j) % d)]);
+      for (int j = 1, i = k + 1; j < d; ++j, ++i) {
+        if (i == d) i = 0;
+        fanNodes_.push_back(ring_[static_cast<std::size_t>(i)]);
+        if (j < d - 1) fanTris_.push_back(tris_[static_cast<std::size_t>(i)]);
+      }
     } else {
       const int from = k == 0 ? 1 : 0;
       for (int j = from; j < from + d; ++j) fanNodes_.push_back(ring_[static_cast<std::size_t>(j)]);
       for (int j = from; j < from + d - 1; ++j) fanTris_.push_back(tris_[static_cast<std::size_t>(j)]);
     }
     if (fanTris_.empty()) return false;
-    const TPoint& centre = At(into_);
+    const TPoint centre = At(into_);
+    fanPoints_.resize(fanNodes_.size());
+    for (std::size_t j = 0; j < fanNodes_.size(); ++j) fanPoints_[j] = At(fanNodes_[j]);
     fanAreas_.resize(fanTris_.size());
     for (std::size_t j = 0; j + 1 < fanNodes_.size(); ++j) {
-      fanAreas_[j] = Orient(centre, At(fanNodes_[j]), At(fanNodes_[j + 1]));
+      fanAreas_[j] = Orient(centre, fanPoints_[j], fanPoints_[j + 1]);
       if (fanAreas_[j] * side_ <= 0) {
         turned_ = FanSide(k, static_cast<int>(j));
         return false;
       }
     }
+    if (!toLocate) return true;
     fanCentre_ = centre;
-    fanPoints_.resize(fanNodes_.size());
     fanSpokes_.resize(fanNodes_.size());
     for (std::size_t j = 0; j < fanNodes_.size(); ++j) {
-      fanPoints_[j] = At(fanNodes_[j]);
       fanSpokes_[j] = {side_ * (fanPoints_[j].X - centre.X), side_ * (fanPoints_[j].Y - centre.Y), 0};
     }
     if (fanTris_.size() > kSmallFan) Angles(centre, fanNodes_, fanAngles_);
@@ -573,7 +590,7 @@ class TCollapser {
     const TPoint& centre = fanCentre_;
     // spokes[i]: on which side of the line from the centre to fan node from + i p lies, times the
     // winding (above 0 where the triangle before that node cannot hold p).
-    std::array<double, kSmallFan + 2> spokes{};
+    std::array<double, kSmallFan + 2> spokes;  // filled from 0 to to + 1 - from
     const double px = p.X - centre.X, py = p.Y - centre.Y;
     for (int i = from; i <= to + 1; ++i) {
       const auto at = static_cast<std::size_t>(i);
@@ -651,6 +668,7 @@ class TCollapser {
     if (!BuildRing(n)) return {};
     const bool inner = state_[static_cast<std::size_t>(n)] == TNodeState::Inner;
     if (inner != closed_) return {};
+    MarkRing();
     centreNode_ = At(n);
     const int d = static_cast<int>(tris_.size());
     // What the search reads next, fetched while the bounds are worked out.
@@ -689,7 +707,7 @@ class TCollapser {
     TCollapse best;
     for (const TCandidate& candidate : candidates_) {
       if (candidate.Bound > best.Cost || (candidate.Bound == best.Cost && candidate.Length >= best.Length)) break;
-      if (!BuildFan(candidate.K) || !Linked(candidate.K)) continue;
+      if (!BuildFan(candidate.K, exact) || !Linked(candidate.K)) continue;
       if (!exact) return {candidate.Bound, candidate.Length, candidate.Into};
       const TCollapse found{Cost(n, best.Cost), candidate.Length, candidate.Into};
       if (found.Cost < kNoCollapse && found.Before(best)) {
@@ -734,9 +752,11 @@ class TCollapser {
     for (const int t : tris_) {
       const auto inside = inside_.Of(t);
       pool_.insert(pool_.end(), inside.begin(), inside.end());
-      inside_.Clear(t);
       auto& c = corners_[static_cast<std::size_t>(t)];
-      if (Has(t, into)) {
+      if (!Has(t, into)) {
+        inside_.Empty(t);  // filled again below, in its room
+      } else {
+        inside_.Clear(t);
         alive_[static_cast<std::size_t>(t)] = false;
         --aliveCount_;
         for (int i = 0; i < 3; ++i) {
@@ -748,6 +768,8 @@ class TCollapser {
         if (c[static_cast<std::size_t>(i)] != n) continue;
         c[static_cast<std::size_t>(i)] = into;
         AddAround(t, i);
+        RenewAround(t, (i + 1) % 3);
+        RenewAround(t, (i + 2) % 3);
       }
     }
     around_.Clear(n);
@@ -771,9 +793,12 @@ class TCollapser {
   };
 
   const TEditor& editor_;
-  std::vector<TPoint> points_;
+  struct TPlace {
+    float X = 0, Y = 0, Z = 0;
+  };
+  std::vector<TPlace> points_;
   std::vector<TNodeState> state_;
-  TFlatLists<int> around_;          // the living triangles of each node
+  TFlatLists<TAround> around_;  // the living triangles of each node
   std::vector<std::array<int, 3>> corners_;
   std::vector<std::array<int, 3>> places_;  // where each triangle is in its corners' lists
   std::vector<int> source_;
@@ -800,8 +825,13 @@ class TCollapser {
   std::vector<std::pair<int, double>> trial_, kept_;
   int keptNode_ = -1, keptInto_ = -1;  // the node ring_ and tris_ are of, while they hold
   std::vector<int> from_, to_;
-  mutable std::vector<int> mark_;
-  mutable int markStamp_ = 0;
+  // Of each node, the search whose ring it was on last and its place there.
+  struct TRingMark {
+    int Stamp = 0;
+    int Place = 0;
+  };
+  std::vector<TRingMark> marks_;
+  int markStamp_ = 0;
   std::vector<int> ring_, tris_, fanNodes_, fanTris_, touched_;
   std::vector<TRemoved> pool_;
   std::vector<double> ringAngles_, fanAngles_, fanAreas_;
