@@ -409,6 +409,7 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
 
   if (existing.empty()) {
     std::vector<std::pair<TPoint, int>> free;
+    free.reserve(static_cast<std::size_t>(nodeCount));
     for (int i = 0; i < nodeCount; ++i) {
       const T3DCoord& node = editor.Nodes[i];
       if (chosen[static_cast<std::size_t>(i)] && Finite(node)) free.push_back({TPoint(node.X, node.Y), i});
