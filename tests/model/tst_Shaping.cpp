@@ -313,13 +313,15 @@ class TestShaping : public QObject {
 
   // Ordinary inputs give the very same file as before any speed work: a mesh with holes, extra
   // nodes in the holes and nodes doubled on old ones; random points among crossing old polygons
-  // with short edges; a selection wound as sky.
+  // with short edges; a selection wound as sky; the mesh's nodes and the extra ones alone.
   void triangulateFingerprint_data() {
     QTest::addColumn<int>("scene");
     QTest::addColumn<quint64>("fingerprint");
     QTest::newRow("mesh with holes") << 0 << Q_UINT64_C(5506733674127473962);
     QTest::newRow("crossing polygons, short edges") << 1 << Q_UINT64_C(2321603841455382381);
     QTest::newRow("selection, sky") << 2 << Q_UINT64_C(7319227977783647649);
+    // Taken when nodes with no polygon to keep got the plain Delaunay triangulation.
+    QTest::newRow("grid nodes and doubles, no polygon") << 3 << Q_UINT64_C(17770295749911304111);
   }
   void triangulateFingerprint() {
     QFETCH(int, scene);
@@ -328,10 +330,10 @@ class TestShaping : public QObject {
     TEditor& e = f.editor;
     TRandom random;
     TTriangulateOptions options;
-    if (scene == 0) {
+    if (scene == 0 || scene == 3) {
       NewMesh(e, 16);
       std::vector<int> holes;
-      for (int p = 0; p < e.Polygons.Count(); p += 5) holes.push_back(p);
+      for (int p = 0; p < e.Polygons.Count(); p += scene == 0 ? 5 : 1) holes.push_back(p);
       e.Polygons.DetachMany(holes);
       // Y is drawn before X (the order the fingerprints were taken in), each in a statement of its
       // own: the order of a call's arguments differs between compilers.
@@ -402,6 +404,58 @@ class TestShaping : public QObject {
     }
     QCOMPARE(result.Added + result.LeftOut, TriangleCount(e));
     QCOMPARE(LeftOutReport(result, sky).empty(), result.LeftOut == 0);
+  }
+
+  // Nodes with no polygon to keep get their Delaunay triangulation: every triangle of the hull is
+  // made, each inner side is shared by two triangles, and neither triangle's far corner lies
+  // inside the other's circumcircle (grids put four corners on one circle: either split will do).
+  void triangulateFreeNodesIsDelaunay_data() {
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<bool>("sky");
+    QTest::newRow("grid, ground") << 0 << false;
+    QTest::newRow("grid, sky") << 0 << true;
+    QTest::newRow("random points") << 1 << false;
+  }
+  void triangulateFreeNodesIsDelaunay() {
+    QFETCH(int, shape);
+    QFETCH(bool, sky);
+    TActionFixture f;
+    TEditor& e = f.editor;
+    NewMesh(e, 12);
+    e.Polygons.Clear();
+    TRandom random;
+    if (shape == 1) {
+      e.Nodes.Clear();
+      for (int i = 0; i < 400; ++i) {
+        const float y = float(int(4000 * random.Next()));
+        e.Nodes.NewNode("", "", float(int(4000 * random.Next())), y, 0);
+      }
+    }
+    const TTriangulateResult result = DoTriangulate(e, {0, sky});
+    QCOMPARE(result.LeftOut, 0);
+    QCOMPARE(result.Added, TriangleCount(e));
+    // Per side (lower node first): the far corners of the triangles on it.
+    std::map<std::pair<int, int>, std::vector<int>> far;
+    for (const TPoly& p : e.Polygons) {
+      const int n[3] = {p.Node1, p.Node2, p.Node3};
+      for (int k = 0; k < 3; ++k)
+        far[std::minmax(n[k], n[(k + 1) % 3])].push_back(n[(k + 2) % 3]);
+    }
+    for (const auto& [side, corners] : far) {
+      QVERIFY(corners.size() <= 2);
+      if (corners.size() < 2) continue;
+      const T3DCoord &a = e.Nodes[side.first], &b = e.Nodes[side.second], &c = e.Nodes[corners[0]],
+                     &d = e.Nodes[corners[1]];
+      // The in-circle determinant, exact in doubles for these whole coordinates.
+      const auto lift = [&d](const T3DCoord& p) {
+        const double x = double(p.X) - d.X, y = double(p.Y) - d.Y;
+        return std::array{x, y, x * x + y * y};
+      };
+      const auto u = lift(a), v = lift(b), w = lift(c);
+      const double det = u[0] * (v[1] * w[2] - v[2] * w[1]) - u[1] * (v[0] * w[2] - v[2] * w[0]) +
+                         u[2] * (v[0] * w[1] - v[1] * w[0]);
+      QVERIFY(det * ExactTurn(a, b, c) <= 0);
+    }
   }
 
   void triangulateRefusesBadOptions() {

@@ -61,7 +61,7 @@ void DoSetPgInc(TEditor& editor, float value);
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options, const TShapingProgress& progress = {});
 // The result tells the counts and the largest height error; its Edit is left empty.
 TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options, const TShapingProgress& progress = {});
-// The result tells the polygons added and the triangles left out; its Edit is left empty.
+// The result tells the polygons added and the triangles left out; its Triangles are left empty.
 TTriangulateResult DoTriangulate(TEditor& editor, const TTriangulateOptions& options,
                                  const TShapingProgress& progress = {});
 // The count is of the polygons split (those chosen and their neighbours on a cut edge).

@@ -4,6 +4,7 @@
 #include <numeric>
 #include <utility>
 
+#include "model/actions/AddTrianglesAction.h"
 #include "model/actions/CapturedSize.h"
 #include "model/actions/Requests.h"
 #include "model/core/Errors.h"
@@ -147,8 +148,11 @@ TTriangulateResult DoTriangulate(TEditor& editor, const TTriangulateOptions& opt
   const std::string description = "Triangulate " + FormatCount(CountChosen(ChosenNodes(editor))) + " nodes";
   TTransaction transaction(editor.History, description);
   TTriangulateResult result = TriangulateNodes(editor, options, progress);
-  Perform(editor, description, std::move(result.Edit));
-  result.Edit = {};
+  if (!result.Triangles.empty()) {
+    editor.History.Perform(
+        std::make_unique<TAddTrianglesAction>(editor, description, std::move(result.Triangles)));
+  }
+  result.Triangles = {};
   transaction.Commit();
   return result;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The shaping commands' one undoable step: a worked-out TMeshEdit applied as a whole ("Smooth 300
-// nodes", "Triangulate 1,204 nodes", "Simplify 5,000 polygons"). Undo puts back every record as it
+// nodes", "Subdivide 80 polygons", "Simplify 5,000 polygons"). Undo puts back every record as it
 // was: heights, corners, removed polygons and nodes with their names, groups and flags.
 #include <array>
 #include <cstdint>

@@ -1,8 +1,13 @@
-// The second user of CGAL: its constrained Delaunay triangulation stays in this one file.
+// The second user of CGAL: its Delaunay and constrained Delaunay triangulations stay in this one
+// file.
 #include "model/shaping/ConstrainedTriangulation.h"
 
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
+#include <CGAL/Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <CGAL/Spatial_sort_traits_adapter_2.h>
+#include <CGAL/property_map.h>
+#include <CGAL/spatial_sort.h>
 #include <CGAL/Triangulation_face_base_with_info_2.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
 
@@ -41,13 +46,18 @@ using TData = CGAL::Triangulation_data_structure_2<TVertexBase, TFaceBase>;
 using TCdt = CGAL::Constrained_Delaunay_triangulation_2<TKernel, TData, CGAL::Exact_predicates_tag>;
 using TPoint = TKernel::Point_2;
 using TVertex = TCdt::Vertex_handle;
+// Without constraints the plain Delaunay triangulation, which inserts faster; each vertex knows
+// its node.
+using TDelaunay = CGAL::Delaunay_triangulation_2<
+    TKernel, CGAL::Triangulation_data_structure_2<CGAL::Triangulation_vertex_base_with_info_2<int, TKernel>>>;
 
 bool Finite(const T3DCoord& node) {
   return std::isfinite(node.X) && std::isfinite(node.Y);
 }
 
 // Whether every point lies on one line (or on one spot): then no triangle can be made.
-bool AllOnOneLine(const std::vector<std::pair<TPoint, TVertexNode>>& points) {
+template <typename Info>
+bool AllOnOneLine(const std::vector<std::pair<TPoint, Info>>& points) {
   std::size_t second = 1;
   while (second < points.size() && points[second].first == points[0].first) ++second;
   for (std::size_t k = second + 1; k < points.size(); ++k) {
@@ -277,19 +287,101 @@ std::vector<bool> NumberRegions(TCdt& cdt) {
   return open;
 }
 
-// The corners of a face in the order that gives the wanted winding by the exact orientation (the
-// triangulation's faces turn anticlockwise with Y up, which is sky with Y down), rotated until the
-// single-precision rule agrees; false when no rotation makes it agree. `at` holds the corners'
-// positions in the same order as `n`.
-bool Wind(std::array<int, 3>& n, std::array<T3DCoord, 3>& at, bool sky) {
+// A corner's stored X and Y.
+struct TPlace {
+  float X = 0, Y = 0;
+};
+
+// SingleOrientationSum step for step, on the corners' X and Y alone.
+float OrientationSum(const TPlace& n1, const TPlace& n2, const TPlace& n3) {
+  const auto term = [](const TPlace& from, const TPlace& to) {
+    const float dx = to.X - from.X;
+    const float sy = to.Y + from.Y;
+    const float product = dx * sy;
+    return product;
+  };
+  const float t12 = term(n1, n2);
+  const float t23 = term(n2, n3);
+  const float t31 = term(n3, n1);
+  const float sum = t12 + t23;
+  return sum + t31;
+}
+
+// A face's corners: their nodes and stored positions, in the triangulation's order.
+struct TCorners {
+  std::array<int, 3> Node;
+  std::array<TPlace, 3> At;
+
+  // Whether a side is longer (in X and Y) than a positive limit.
+  bool Longer(double maxEdge) const {
+    for (int k = 0; k < 3; ++k) {
+      const TPlace &u = At[static_cast<std::size_t>(k)], &w = At[static_cast<std::size_t>((k + 1) % 3)];
+      if (std::hypot(double(u.X) - w.X, double(u.Y) - w.Y) > maxEdge) return true;
+    }
+    return false;
+  }
+};
+
+// Appends the face as a triangle, its corners in the order that gives the wanted winding by the
+// exact orientation (the triangulation's faces turn anticlockwise with Y up, which is sky with Y
+// down), rotated until the single-precision rule agrees; counted as left out when no rotation
+// makes it agree.
+void Add(TCorners c, bool sky, TTriangulateResult& result) {
+  auto& [n, at] = c;
   if (!sky) std::swap(n[1], n[2]), std::swap(at[1], at[2]);
   for (int turn = 0; turn < 3; ++turn) {
-    const float sum = SingleOrientationSum(at[0], at[1], at[2]);
-    if (sky ? sum < 0 : sum > 0) return true;
+    const float sum = OrientationSum(at[0], at[1], at[2]);
+    if (sky ? sum < 0 : sum > 0) {
+      result.Triangles.push_back({n[0], n[1], n[2]});
+      return;
+    }
     std::rotate(n.begin(), n.begin() + 1, n.end());
     std::rotate(at.begin(), at.begin() + 1, at.end());
   }
-  return false;
+  ++result.LeftOut;
+}
+
+// The triangles of a finished triangulation are kept as the new polygons: no room held for the
+// faces that were not added.
+void Finish(TTriangulateResult& result) {
+  if (result.Triangles.capacity() > 2 * result.Triangles.size()) result.Triangles.shrink_to_fit();
+  result.Added = static_cast<int>(result.Triangles.size());
+}
+
+// The chosen nodes with no polygon to keep: every face of their Delaunay triangulation, in one
+// pass. The points go in spatially sorted, each placed from the last one's face; of nodes at one
+// position the last in that order gives the vertex its node.
+void TriangulateFree(std::vector<std::pair<TPoint, int>>& points, const TTriangulateOptions& options,
+                     const TShapingProgress& progress, TTriangulateResult& result) {
+  using TPair = std::pair<TPoint, int>;
+  CGAL::spatial_sort(points.begin(), points.end(),
+                     CGAL::Spatial_sort_traits_adapter_2<TKernel, CGAL::First_of_pair_property_map<TPair>>());
+  TDelaunay delaunay;
+  TDelaunay::Face_handle hint;
+  for (const auto& [point, node] : points) {
+    const TDelaunay::Vertex_handle v = delaunay.insert(point, hint);
+    v->info() = node;
+    hint = v->face();
+  }
+  std::vector<TPair>().swap(points);
+
+  TShapingTicker ticker(progress);
+  const auto work = static_cast<long long>(delaunay.number_of_faces());
+  long long done = 0;
+  result.Triangles.reserve(delaunay.number_of_faces());
+  TCorners c;
+  for (auto face = delaunay.finite_faces_begin(); face != delaunay.finite_faces_end(); ++face) {
+    ticker.Step(++done, work);
+    // The vertices hold the nodes' single-precision X and Y exactly.
+    for (std::size_t k = 0; k < 3; ++k) {
+      const TDelaunay::Vertex_handle v = face->vertex(static_cast<int>(k));
+      c.Node[k] = v->info();
+      c.At[k] = {static_cast<float>(v->point().x()), static_cast<float>(v->point().y())};
+    }
+    if (options.MaxEdge > 0 && c.Longer(options.MaxEdge)) continue;
+    Add(c, options.Sky, result);
+  }
+  Finish(result);
 }
 
 }  // namespace
@@ -313,6 +405,17 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
       continue;
     for (const int n : c) corner[static_cast<std::size_t>(n)] = true;
     existing.push_back(p);
+  }
+
+  if (existing.empty()) {
+    std::vector<std::pair<TPoint, int>> free;
+    free.reserve(static_cast<std::size_t>(nodeCount));
+    for (int i = 0; i < nodeCount; ++i) {
+      const T3DCoord& node = editor.Nodes[i];
+      if (chosen[static_cast<std::size_t>(i)] && Finite(node)) free.push_back({TPoint(node.X, node.Y), i});
+    }
+    if (!AllOnOneLine(free)) TriangulateFree(free, options, progress, result);
+    return result;
   }
 
   std::vector<std::pair<TPoint, TVertexNode>> points;
@@ -401,14 +504,7 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
     }
   }
 
-  const double maxEdge = options.MaxEdge;
-  // Without existing polygons there is no constraint: every face is of one region, which reaches
-  // the hull.
-  const bool constrained = !existing.empty();
-  const std::vector<bool> open = constrained ? NumberRegions(cdt) : std::vector<bool>{true};
-  const auto regionOf = [constrained](TCdt::Face_handle face) {
-    return constrained ? static_cast<std::size_t>(face->info()) : std::size_t{0};
-  };
+  const std::vector<bool> open = NumberRegions(cdt);
   // Per region: not yet known (-1), outside every existing polygon (0), inside one (1), asked of
   // the cover (2).
   std::vector<signed char> covered(open.size(), -1);
@@ -421,31 +517,23 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
   std::vector<TCdt::Face_handle> candidates;
   TCoverQuery cover(editor);
   std::vector<int> asked(open.size(), -1);
-  std::array<T3DCoord, 3> at;
-  std::array<int, 3> n;
+  TCorners c;
   // The corners' positions, read from the vertices (they hold the nodes' single-precision X and
   // Y exactly) rather than from the scattered node records; false when a corner is not chosen.
-  const auto read = [&](TCdt::Face_handle face) {
-    for (int k = 0; k < 3; ++k) {
-      const TVertex v = face->vertex(k);
+  const auto read = [&c](TCdt::Face_handle face) {
+    for (std::size_t k = 0; k < 3; ++k) {
+      const TVertex v = face->vertex(static_cast<int>(k));
       if (v->info().Index < 0 || !v->info().Chosen) return false;
-      n[static_cast<std::size_t>(k)] = v->info().Index;
-      at[static_cast<std::size_t>(k)].X = static_cast<float>(v->point().x());
-      at[static_cast<std::size_t>(k)].Y = static_cast<float>(v->point().y());
+      c.Node[k] = v->info().Index;
+      c.At[k] = {static_cast<float>(v->point().x()), static_cast<float>(v->point().y())};
     }
     return true;
   };
   for (auto face = cdt.finite_faces_begin(); face != cdt.finite_faces_end(); ++face) {
     ticker.Step(++done, work);
     if (!read(face)) continue;
-    const T3DCoord &a = at[0], &b = at[1], &c = at[2];
-    if (maxEdge > 0) {
-      const auto longer = [maxEdge](const T3DCoord& u, const T3DCoord& w) {
-        return std::hypot(double(u.X) - w.X, double(u.Y) - w.Y) > maxEdge;
-      };
-      if (longer(a, b) || longer(b, c) || longer(c, a)) continue;
-    }
-    const std::size_t region = regionOf(face);
+    if (options.MaxEdge > 0 && c.Longer(options.MaxEdge)) continue;
+    const auto region = static_cast<std::size_t>(face->info());
     if (covered[region] == 1) continue;
     if (covered[region] < 0) {
       if (isExisting(face)) {
@@ -453,7 +541,8 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
         continue;
       }
       covered[region] = 2;
-      asked[region] = cover.Ask((double(a.X) + b.X + c.X) / 3, (double(a.Y) + b.Y + c.Y) / 3);
+      const auto& [a, b, d] = c.At;
+      asked[region] = cover.Ask((double(a.X) + b.X + d.X) / 3, (double(a.Y) + b.Y + d.Y) / 3);
     }
     candidates.push_back(face);
   }
@@ -462,25 +551,13 @@ TTriangulateResult TriangulateNodes(const TEditor& editor, const TTriangulateOpt
     if (covered[region] == 2) covered[region] = answers[static_cast<std::size_t>(asked[region])] ? 1 : 0;
   }
 
-  TMeshEdit& edit = result.Edit;
-  edit.AddedPolygons.reserve(candidates.size());
+  result.Triangles.reserve(candidates.size());
   for (const TCdt::Face_handle face : candidates) {
-    if (covered[regionOf(face)] == 1) continue;
+    if (covered[static_cast<std::size_t>(face->info())] == 1) continue;
     read(face);
-    if (!Wind(n, at, options.Sky)) {
-      ++result.LeftOut;
-      continue;
-    }
-    TPoly polygon;
-    polygon.Node1 = n[0];
-    polygon.Node2 = n[1];
-    polygon.Node3 = n[2];
-    polygon.Texture = kDefaultTexture;
-    edit.AddedPolygons.push_back(std::move(polygon));
+    Add(c, options.Sky, result);
   }
-  // The edit stays in the history: no room held there for the faces that were not added.
-  if (edit.AddedPolygons.capacity() > 2 * edit.AddedPolygons.size()) edit.AddedPolygons.shrink_to_fit();
-  result.Added = static_cast<int>(edit.AddedPolygons.size());
+  Finish(result);
   return result;
 }
 
