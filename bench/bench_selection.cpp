@@ -79,6 +79,32 @@ void BM_SelectAll(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectAll)->Unit(benchmark::kMillisecond);
 
+// The parts: the redraw alone with nothing and with everything selected, and Select All alone.
+void BM_RedrawNothingSelected(benchmark::State& state) {
+  TMeshView view;
+  for (auto _ : state) view.Draw();
+}
+BENCHMARK(BM_RedrawNothingSelected)->Unit(benchmark::kMillisecond);
+
+void BM_RedrawAllSelected(benchmark::State& state) {
+  TMeshView view;
+  DoSelectAll(view.editor, true, true);
+  for (auto _ : state) view.Draw();
+}
+BENCHMARK(BM_RedrawAllSelected)->Unit(benchmark::kMillisecond);
+
+void BM_SelectAllAlone(benchmark::State& state) {
+  TMeshView view;
+  for (auto _ : state) {
+    state.PauseTiming();
+    DoSelectNothing(view.editor);
+    view.editor.History.ClearHistory();
+    state.ResumeTiming();
+    DoSelectAll(view.editor, true, true);
+  }
+}
+BENCHMARK(BM_SelectAllAlone)->Unit(benchmark::kMillisecond);
+
 // Up and down in turn, so that the heights stay near the gradient's range.
 void BM_PageUp(benchmark::State& state) {
   TMeshView view;

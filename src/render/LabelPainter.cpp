@@ -89,26 +89,12 @@ const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bol
 }
 
 void TLabelPainter::DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
-  if (planning_) {
-    Plan(x, y, text, bold, false);
-    return;
-  }
-  const TPlacedLabel* placed = nullptr;
-  if (culling_ && !ShowsNext(placed)) return;
   raster.Blit(Label(text, color, bold), x, y);
 }
 
 void TLabelPainter::DrawCentredLabel(TRaster& raster, int cx, int y, const std::string& text, QRgb color,
                                      bool bold) {
-  if (planning_) {
-    Plan(cx, y, text, bold, true);
-    return;
-  }
-  const TPlacedLabel* placed = nullptr;
-  if (culling_ && !ShowsNext(placed)) return;
-  // A label that shows was measured by the plan.
-  const int x = placed != nullptr ? placed->X : cx - TextSize(text, bold).width() / 2;
-  raster.Blit(Label(text, color, bold), x, y);
+  raster.Blit(Label(text, color, bold), cx - TextSize(text, bold).width() / 2, y);
 }
 
 int TLabelPainter::WidthBound(const std::string& text, bool bold) const {
@@ -124,77 +110,39 @@ int TLabelPainter::WidthBound(const std::string& text, bool bold) const {
   return bound;
 }
 
-void TLabelPainter::Measure(TPlacedLabel& placed, const std::string& text) const {
-  placed.Width = TextSize(text, placed.Bold).width();
-  if (placed.Centred) placed.X -= placed.Width / 2;
-  placed.Exact = true;
+void TLabelPainter::BeginCulling(int width, int height) {
+  cullWidth_ = std::max(width, 0);
+  cullHeight_ = std::max(height, 0);
+  rowWords_ = (static_cast<std::size_t>(cullWidth_) + 63) / 64;
+  covered_.assign(rowWords_ * static_cast<std::size_t>(cullHeight_), 0);
+  tileWords_ = (static_cast<std::size_t>(cullWidth_) + 64 * kTile - 1) / (64 * kTile);
+  fullTiles_.assign(tileWords_ * static_cast<std::size_t>((cullHeight_ + kTile - 1) / kTile), 0);
 }
 
-void TLabelPainter::MeasurePlanned(TPlacedLabel& placed) {
-  measured_.assign(texts_, placed.Text, placed.Length);
-  placed.Width = TextSize(measured_, placed.Bold).width();
-  if (placed.Centred) placed.X -= placed.Width / 2;
-  placed.Exact = true;
+void TLabelPainter::EndCulling() {
+  cullWidth_ = cullHeight_ = 0;
 }
 
-void TLabelPainter::Plan(int x, int y, const std::string& text, bool bold, bool centred) {
-  TPlacedLabel& placed = placed_.emplace_back();
-  placed.X = x;
-  placed.Y = y;
-  placed.Height = TextHeight(bold);
-  placed.Text = 0;
-  placed.Length = 0;
-  placed.Centred = centred;
-  placed.Bold = bold;
-  placed.Exact = false;
-  placed.Shape = false;
-  placed.Hidden = false;
+bool TLabelPainter::ShapeShows(long long left, long long top, long long right, long long bottom) const {
+  // One wholly outside the picture is drawn nowhere anyway.
+  return !Covered(left, right, top, bottom);
+}
+
+bool TLabelPainter::LabelShows(int& x, int y, const std::string& text, bool bold, bool centred) {
+  const long long top = y, bottom = 1LL * y + TextHeight(bold);
   const int bound = WidthBound(text, bold);
-  // The kept texts are found by a 32-bit offset.
-  if (bound < 0 || texts_.size() > 0xFFFF0000u) {
-    Measure(placed, text);
-    return;
+  // Covered at its widest, it is covered at its width; otherwise it is measured.
+  if (bound >= 0) {
+    const long long left = centred ? 1LL * x - bound / 2 : x;
+    const long long right = centred ? 1LL * x + (bound + 1) / 2 : 1LL * x + bound;
+    if (Covered(left, right, top, bottom)) return false;
   }
-  placed.Width = bound;
-  // A bound is found for short texts only.
-  placed.Text = static_cast<std::uint32_t>(texts_.size());
-  placed.Length = static_cast<std::uint16_t>(text.size());
-  texts_.append(text);
-}
-
-bool TLabelPainter::ShapeShows(long long left, long long top, long long right, long long bottom) {
-  if (planning_) {
-    TPlacedLabel& placed = placed_.emplace_back();
-    // Only the part in the picture counts; none at all shows nowhere.
-    if (!Clip(left, right, top, bottom)) left = right = top = bottom = 0;
-    placed.X = static_cast<int>(left);
-    placed.Y = static_cast<int>(top);
-    placed.Width = static_cast<int>(right - left);
-    placed.Height = static_cast<int>(bottom - top);
-    placed.Text = 0;
-    placed.Length = 0;
-    placed.Centred = placed.Bold = false;
-    placed.Exact = placed.Shape = true;
-    placed.Hidden = false;
-    return false;
-  }
-  const TPlacedLabel* placed = nullptr;
-  return !culling_ || ShowsNext(placed);
-}
-
-bool TLabelPainter::SkipHidden() {
-  if (!culling_ || next_ >= placed_.size() || !placed_[next_].Hidden) return false;
-  ++next_;
+  const int width = TextSize(text, bold).width();
+  const int left = centred ? x - width / 2 : x;
+  if (Covered(left, 1LL * left + width, top, bottom)) return false;
+  Cover(left, 1LL * left + width, top, bottom);
+  x = left;
   return true;
-}
-
-void TLabelPainter::BeginPlan(int width, int height) {
-  planning_ = true;
-  culling_ = false;
-  planWidth_ = width;
-  planHeight_ = height;
-  placed_.clear();
-  texts_.clear();
 }
 
 namespace {
@@ -209,9 +157,9 @@ std::uint64_t BitRange(long long from, long long to) {
 
 bool TLabelPainter::Clip(long long& left, long long& right, long long& top, long long& bottom) const {
   left = std::max(left, 0LL);
-  right = std::min<long long>(right, planWidth_);
+  right = std::min<long long>(right, cullWidth_);
   top = std::max(top, 0LL);
-  bottom = std::min<long long>(bottom, planHeight_);
+  bottom = std::min<long long>(bottom, cullHeight_);
   return left < right && top < bottom;
 }
 
@@ -244,8 +192,8 @@ bool TLabelPainter::TilesCovered(long long left, long long right, long long top,
 
 bool TLabelPainter::TileCovered(long long tx, long long ty) const {
   // A tile lies within one word of each row.
-  const long long left = tx * kTile, right = std::min<long long>(left + kTile, planWidth_);
-  const long long top = ty * kTile, bottom = std::min<long long>(top + kTile, planHeight_);
+  const long long left = tx * kTile, right = std::min<long long>(left + kTile, cullWidth_);
+  const long long top = ty * kTile, bottom = std::min<long long>(top + kTile, cullHeight_);
   const std::uint64_t mask = BitRange(left % 64, right - 64 * (left / 64));
   for (long long y = top; y < bottom; ++y) {
     if ((covered_[static_cast<std::size_t>(y) * rowWords_ + static_cast<std::size_t>(left / 64)] & mask) != mask)
@@ -271,61 +219,7 @@ void TLabelPainter::Cover(long long left, long long right, long long top, long l
   }
 }
 
-void TLabelPainter::EndPlan() {
-  planning_ = false;
-  rowWords_ = (static_cast<std::size_t>(std::max(planWidth_, 0)) + 63) / 64;
-  covered_.assign(rowWords_ * static_cast<std::size_t>(std::max(planHeight_, 0)), 0);
-  tileWords_ = (static_cast<std::size_t>(std::max(planWidth_, 0)) + 64 * kTile - 1) / (64 * kTile);
-  fullTiles_.assign(tileWords_ * static_cast<std::size_t>((std::max(planHeight_, 0) + kTile - 1) / kTile), 0);
-  // From the last label back: one is hidden when the labels after it cover every pixel of it
-  // that lies in the picture (one wholly outside is copied nowhere anyway). So is a shape.
-  for (std::size_t k = placed_.size(); k-- > 0;) {
-    TPlacedLabel& p = placed_[k];
-    if (!p.Exact) {
-      // Covered at its widest, it is covered at its width; otherwise it is measured.
-      const long long left = p.Centred ? 1LL * p.X - p.Width / 2 : p.X;
-      const long long right = p.Centred ? 1LL * p.X + (p.Width + 1) / 2 : 1LL * p.X + p.Width;
-      if (Covered(left, right, p.Y, 1LL * p.Y + p.Height)) {
-        p.Hidden = true;
-        continue;
-      }
-      MeasurePlanned(p);
-    }
-    const long long left = p.X, right = 1LL * p.X + p.Width, top = p.Y, bottom = 1LL * p.Y + p.Height;
-    if (Covered(left, right, top, bottom)) {
-      p.Hidden = true;
-      continue;
-    }
-    if (!p.Shape) Cover(left, right, top, bottom);
-  }
-  culling_ = true;
-  next_ = 0;
-}
-
-void TLabelPainter::EndCulling() {
-  culling_ = false;
-}
-
-bool TLabelPainter::ShowsNext(const TPlacedLabel*& placed) {
-  // A label the plan did not see (it cannot happen) is drawn.
-  if (next_ >= placed_.size()) return true;
-  const TPlacedLabel& p = placed_[next_++];
-  if (p.Hidden) return false;
-  placed = &p;
-  return true;
-}
-
 void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold) {
-  if (planning_) {
-    // " %d ", written into one reused string.
-    char digits[24];
-    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    numberText_.assign(" ").append(digits, static_cast<std::size_t>(end - digits)).append(" ");
-    Plan(x, y, numberText_, bold, false);
-    return;
-  }
-  const TPlacedLabel* placed = nullptr;
-  if (culling_ && !ShowsNext(placed)) return;
   const TNumberKey key{value, color, bold};
   constexpr int kSlotBits = 13;
   if (numberSlots_.empty()) numberSlots_.resize(std::size_t(1) << kSlotBits);

@@ -45,67 +45,37 @@ class TLabelPainter {
   void DrawCentredLabel(TRaster& raster, int cx, int y, const std::string& text, QRgb color, bool bold);
 
   // Labels are opaque, so one that later labels cover entirely never shows, and neither does
-  // any other shape they cover. A picture can name its labels and shapes twice: between
-  // BeginPlan and EndPlan the two Draw functions and ShapeShows only note where each goes
-  // (Planning() is true and nothing else should be drawn); until EndCulling they then skip the
-  // labels and shapes found covered. The same labels and shapes must come in the same order both
-  // times. A plain ASCII text is measured only when a generous bound of its width leaves it
-  // uncovered, which spares measuring the names of a big selection that pile up under one another.
-  void BeginPlan(int width, int height);
-  bool Planning() const { return planning_; }
-  void EndPlan();
+  // any other shape they cover. A picture names its labels and shapes from the last drawn back to
+  // the first, between BeginCulling and EndCulling, and draws only those found showing. A plain
+  // ASCII text is measured only when a generous bound of its width leaves it uncovered, which
+  // spares measuring the names of a big selection that pile up under one another.
+  void BeginCulling(int width, int height);
   void EndCulling();
-  // A shape drawn within the box [left, right) x [top, bottom): while planning, notes the box
-  // and gives false; while culling, whether the shape shows; otherwise true.
-  bool ShapeShows(long long left, long long top, long long right, long long bottom);
-  // While culling, passes over the next label when it is hidden (true), so that its text need not
-  // be made; otherwise false, and the label is drawn as usual.
-  bool SkipHidden();
+  // Whether a shape drawn within the box [left, right) x [top, bottom) shows: some of it lies in
+  // the picture outside the labels named so far.
+  bool ShapeShows(long long left, long long top, long long right, long long bottom) const;
+  // Whether the label of the text with its top edge at y shows, its left edge at x or, centred,
+  // at x - width / 2. When it shows, x becomes its left edge and it covers what is named after.
+  bool LabelShows(int& x, int y, const std::string& text, bool bold, bool centred);
 
   // Call before each picture: forgets the labels once they take too much memory.
   void TrimCache();
 
  private:
-  // A label or a shape in the plan.
-  struct TPlacedLabel {
-    int X, Y, Width, Height;  // X is the centre while a centred label's width is a bound
-    std::uint32_t Text;       // where the text starts in texts_, while Width is a bound
-    std::uint16_t Length;
-    bool Centred;
-    bool Bold;
-    bool Exact;  // Width is the text's; otherwise at least that
-    bool Shape;  // hides nothing
-    bool Hidden;
-  };
   QImage MakeLabel(const std::string& text, QRgb color, bool bold) const;
-  // Notes a label's place while planning.
-  void Plan(int x, int y, const std::string& text, bool bold, bool centred);
-  // Measures a planned label's text and places a centred one.
-  void Measure(TPlacedLabel& placed, const std::string& text) const;
-  // The same with the text kept in texts_.
-  void MeasurePlanned(TPlacedLabel& placed);
-  // Cuts the box [left, right) x [top, bottom) to the planned picture; false when nothing is left.
+  // Cuts the box [left, right) x [top, bottom) to the picture; false when nothing is left.
   bool Clip(long long& left, long long& right, long long& top, long long& bottom) const;
-  // Whether every pixel of the box that lies in the planned picture is covered (or none does).
+  // Whether every pixel of the box that lies in the picture is covered (or none does).
   bool Covered(long long left, long long right, long long top, long long bottom) const;
-  // Marks the pixels of the box that lie in the planned picture as covered.
+  // Marks the pixels of the box that lie in the picture as covered.
   void Cover(long long left, long long right, long long top, long long bottom);
   // Whether the tiles [left, right) x [top, bottom) are all wholly covered.
   bool TilesCovered(long long left, long long right, long long top, long long bottom) const;
   // Whether every pixel of the tile that lies in the picture is covered.
   bool TileCovered(long long tx, long long ty) const;
-  // While culling: whether the next label shows, with its plan (null when the plan did not see it).
-  bool ShowsNext(const TPlacedLabel*& placed);
 
-  bool planning_ = false;
-  bool culling_ = false;
-  int planWidth_ = 0;
-  int planHeight_ = 0;
-  std::vector<TPlacedLabel> placed_;
-  std::string texts_;  // of the planned labels not measured yet, one after another
-  std::string measured_;
-  std::string numberText_;
-  std::size_t next_ = 0;
+  int cullWidth_ = 0;
+  int cullHeight_ = 0;
   std::vector<std::uint64_t> covered_;  // one bit per pixel of the picture, rowWords_ words a row
   std::size_t rowWords_ = 0;
   // Per tile of kTile x kTile pixels, whether all of it (within the picture) is covered: most
