@@ -56,10 +56,10 @@ TLabelPainter::TLabelPainter()
       regularMetrics_(regular_, &device_),
       boldMetrics_(bold_, &device_),
       heights_{regularMetrics_.height(), boldMetrics_.height()} {
-  for (char c = ' '; c <= '~'; ++c) {
-    const std::size_t k = static_cast<std::size_t>(c - ' ');
-    asciiAdvance_[0][k] = regularMetrics_.horizontalAdvance(QChar(c));
-    asciiAdvance_[1][k] = boldMetrics_.horizontalAdvance(QChar(c));
+  for (int c = 0; c < 256; ++c) {
+    const bool printable = c >= ' ' && c <= '~';
+    boundAdvance_[0][c] = printable ? regularMetrics_.horizontalAdvance(QChar(c)) + 2 : kNotPrintable;
+    boundAdvance_[1][c] = printable ? boldMetrics_.horizontalAdvance(QChar(c)) + 2 : kNotPrintable;
   }
 }
 
@@ -100,14 +100,12 @@ void TLabelPainter::DrawCentredLabel(TRaster& raster, int cx, int y, const std::
 int TLabelPainter::WidthBound(const std::string& text, bool bold) const {
   constexpr std::size_t kLongestBound = 64;
   if (text.size() > kLongestBound) return -1;
-  // Each character's advance, with room for kerning and rounding.
-  const auto& advance = asciiAdvance_[bold ? 1 : 0];
-  int bound = 4;
-  for (const char c : text) {
-    if (c < ' ' || c > '~') return -1;
-    bound += advance[static_cast<std::size_t>(c - ' ')] + 2;
-  }
-  return bound;
+  // Each character's advance, with room for kerning and rounding; a character outside printable
+  // ASCII makes the sum negative.
+  const int* advance = boundAdvance_[bold ? 1 : 0];
+  int sum = 0;
+  for (const char c : text) sum += advance[static_cast<unsigned char>(c)];
+  return sum < 0 ? -1 : 4 + sum;
 }
 
 void TLabelPainter::BeginCulling(int width, int height) {

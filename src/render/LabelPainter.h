@@ -90,7 +90,10 @@ class TLabelPainter {
   QFontMetrics regularMetrics_;
   QFontMetrics boldMetrics_;
   int heights_[2] = {0, 0};      // a line of text, regular and bold
-  int asciiAdvance_[2][95] = {};  // of each printable ASCII character, regular and bold
+  // Per character, regular and bold: its advance and 2 for printable ASCII, otherwise so negative
+  // that no sum over a text WidthBound measures reaches 0 again.
+  static constexpr int kNotPrintable = -1000000;
+  int boundAdvance_[2][256] = {};
   std::unordered_map<std::string, QImage> cache_;
   // Measured texts by text and weight, up to a limit.
   mutable std::unordered_map<std::string, QSize> sizes_;

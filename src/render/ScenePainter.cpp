@@ -127,6 +127,7 @@ class TSceneObjects {
   // Names every object from the last drawn back, keeping those that show.
   void Cull() {
     shown_.clear();
+    outlineHidden_.assign(static_cast<std::size_t>(editor_.Polygons.Count()), 0);
     labels_.BeginCulling(raster_.Width(), raster_.Height());
     for (int i = editor_.Nodes.Count(); i-- > 0;) CullNode(i);
     for (int i = editor_.Polygons.Count(); i-- > 0;) CullPolygon(i);
@@ -150,7 +151,7 @@ class TSceneObjects {
   void CullDots(int index) {
     const TPoly& polygon = editor_.Polygons[index];
     std::array<TScreenPoint, 3> c;
-    if (!polygon.Selected || !Corners(polygon, c)) return;
+    if (!polygon.Selected || outlineHidden_[static_cast<std::size_t>(index)] || !Corners(polygon, c)) return;
     // The dots lie within the corners' box.
     const TBox box = CornersBox(c, 1);
     if (labels_.ShapeShows(box.Left, box.Top, box.Right, box.Bottom)) Show(TObjectKind::Dots, index);
@@ -168,11 +169,49 @@ class TSceneObjects {
     // Labels can be far wider than the triangle; a cross is not.
     const bool marker = labelsOfAll || polygon.Selected || CrossMayShow(raster_, centre);
     if (!outline && !marker) return;
-    if (marker) CullPolygonLabels(index, polygon, centre);
     // An outline 3 pixels wide reaches a pixel beyond the corners' box (ends cut to the picture
-    // stay within it).
+    // stay within it). The dots, drawn before everything else, lie within it too.
     const TBox box = CornersBox(c, 2);
-    if (outline && labels_.ShapeShows(box.Left, box.Top, box.Right, box.Bottom)) Show(TObjectKind::Outline, index);
+    // Under a big selection most polygons lie wholly under later labels: one look for all of it.
+    TBox all = box;
+    if ((!marker || AddLabelBounds(polygon, centre, all)) && !labels_.ShapeShows(all.Left, all.Top, all.Right, all.Bottom)) {
+      outlineHidden_[static_cast<std::size_t>(index)] = outline;
+      return;
+    }
+    if (marker) CullPolygonLabels(index, polygon, centre);
+    if (!outline) return;
+    if (labels_.ShapeShows(box.Left, box.Top, box.Right, box.Bottom)) {
+      Show(TObjectKind::Outline, index);
+    } else {
+      outlineHidden_[static_cast<std::size_t>(index)] = true;
+    }
+  }
+
+  // Grows the box to hold the polygon's labels at the bounds of their widths, or its cross; false
+  // when a label's width has no bound.
+  bool AddLabelBounds(const TPoly& polygon, TScreenPoint centre, TBox& box) {
+    const auto add = [&box](long long left, long long top, long long right, long long bottom) {
+      box = {std::min(box.Left, left), std::min(box.Top, top), std::max(box.Right, right),
+             std::max(box.Bottom, bottom)};
+    };
+    const bool bold = polygon.Selected;
+    const bool withName = (flags_.ShowPolygonNames || polygon.Selected) && !polygon.Name.empty();
+    const bool withTexture = flags_.ShowTextureNames || polygon.Selected;
+    const long long cx = centre.X, cy = centre.Y;
+    if (!withName && !withTexture) {
+      add(cx - 5, cy - 4, cx + 6, cy + 5);
+      return true;
+    }
+    const int height = labels_.TextHeight(bold);
+    const auto label = [&](const std::string& text, long long y) {
+      const int bound = labels_.WidthBound(text, bold);
+      if (bound < 0) return false;
+      add(cx - bound / 2, y, cx + (bound + 1) / 2, y + height);
+      return true;
+    };
+    if (withName && withTexture)
+      return label(Padded(text_, polygon.Name), cy - height) && label(TextureLabel(text_, polygon, editor_), cy);
+    return label(withName ? Padded(text_, polygon.Name) : TextureLabel(text_, polygon, editor_), cy - height / 2);
   }
 
   // A label is as wide and high as its text, centred on the polygon's centre.
@@ -319,6 +358,8 @@ class TSceneObjects {
   const int radius_;
   std::string text_;  // the text of the label at hand
   std::vector<TShownObject> shown_;  // last drawn first
+  // Per polygon: its outline was drawn and found under later labels, and so are its dots.
+  std::vector<std::uint8_t> outlineHidden_;
 };
 
 // Steps 8 and 9: readouts in navy on the picture, without a background.
