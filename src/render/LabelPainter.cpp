@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 
@@ -41,6 +42,12 @@ void MakeCacheKey(std::string& key, const std::string& text, QRgb color, bool bo
   key.push_back('\0');
   for (int shift = 0; shift < 32; shift += 8) key.push_back(static_cast<char>((color >> shift) & 0xFF));
   key.push_back(bold ? 'b' : 'r');
+}
+
+// The bits [from, to) of a 64-bit word, 0 <= from < to <= 64.
+std::uint64_t BitRange(long long from, long long to) {
+  const std::uint64_t upTo = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
+  return upTo & ~((std::uint64_t{1} << from) - 1);
 }
 
 }  // namespace
@@ -88,8 +95,26 @@ const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bol
   return cache_.emplace(key_, std::move(label)).first->second;
 }
 
-void TLabelPainter::DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
-  raster.Blit(Label(text, color, bold), x, y);
+namespace {
+
+void BlitPart(TRaster& raster, const uchar* bits, qsizetype stride, int width, int height, int x, int y,
+              const TLabelPart& part) {
+  const int left = std::max(part.Left, 0), top = std::max(part.Top, 0);
+  const int right = std::min(part.Right, width), bottom = std::min(part.Bottom, height);
+  if (left >= right || top >= bottom) return;
+  raster.Blit(bits + top * stride + left * qsizetype(sizeof(QRgb)), stride, right - left, bottom - top, x + left,
+              y + top);
+}
+
+void BlitPart(TRaster& raster, const QImage& label, int x, int y, const TLabelPart& part) {
+  BlitPart(raster, label.constBits(), label.bytesPerLine(), label.width(), label.height(), x, y, part);
+}
+
+}  // namespace
+
+void TLabelPainter::DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold,
+                              const TLabelPart& part) {
+  BlitPart(raster, Label(text, color, bold), x, y, part);
 }
 
 void TLabelPainter::DrawCentredLabel(TRaster& raster, int cx, int y, const std::string& text, QRgb color,
@@ -126,7 +151,7 @@ bool TLabelPainter::ShapeShows(long long left, long long top, long long right, l
   return !Covered(left, right, top, bottom);
 }
 
-bool TLabelPainter::LabelShows(int& x, int y, const std::string& text, bool bold, bool centred) {
+bool TLabelPainter::LabelShows(int& x, int y, const std::string& text, bool bold, bool centred, TLabelPart& part) {
   const long long top = y, bottom = 1LL * y + TextHeight(bold);
   const int bound = WidthBound(text, bold);
   // Covered at its widest, it is covered at its width; otherwise it is measured.
@@ -137,21 +162,54 @@ bool TLabelPainter::LabelShows(int& x, int y, const std::string& text, bool bold
   }
   const int width = TextSize(text, bold).width();
   const int left = centred ? x - width / 2 : x;
-  if (Covered(left, 1LL * left + width, top, bottom)) return false;
-  Cover(left, 1LL * left + width, top, bottom);
+  if (!PlacedLabelShows(left, top, width, TextHeight(bold), part)) return false;
   x = left;
   return true;
 }
 
-namespace {
-
-// The bits [from, to) of a 64-bit word, 0 <= from < to <= 64.
-std::uint64_t BitRange(long long from, long long to) {
-  const std::uint64_t upTo = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
-  return upTo & ~((std::uint64_t{1} << from) - 1);
+bool TLabelPainter::PlacedLabelShows(long long left, long long top, long long width, long long height,
+                                     TLabelPart& part) {
+  if (Covered(left, left + width, top, top + height)) return false;
+  part = Uncovered(left, left + width, top, top + height);
+  Cover(left, left + width, top, top + height);
+  return true;
 }
 
-}  // namespace
+TLabelPart TLabelPainter::Uncovered(long long left, long long right, long long top, long long bottom) const {
+  const long long x0 = left, y0 = top;
+  Clip(left, right, top, bottom);
+  const long long first = left / 64, last = (right - 1) / 64;
+  long long minX = right, maxX = left - 1, minY = bottom, maxY = top - 1;
+  for (long long y = top; y < bottom; ++y) {
+    const std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
+    for (long long w = first; w <= last; ++w) {
+      const std::uint64_t open = ~row[w] & BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
+      if (open == 0) continue;
+      minY = std::min(minY, y);
+      maxY = y;
+      minX = std::min(minX, 64 * w + std::countr_zero(open));
+      maxX = std::max(maxX, 64 * w + 63 - std::countl_zero(open));
+    }
+  }
+  return {static_cast<int>(minX - x0), static_cast<int>(minY - y0), static_cast<int>(maxX + 1 - x0),
+          static_cast<int>(maxY + 1 - y0)};
+}
+
+bool TLabelPainter::NumberLabelShows(int& x, int y, long long value, bool bold, TLabelPart& part) {
+  char digits[24];
+  char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  numberText_.assign(" ").append(digits, static_cast<std::size_t>(end - digits)).append(" ");
+  const int height = TextHeight(bold);
+  const int bound = WidthBound(numberText_, bold);
+  if (Covered(x, 1LL * x + bound, y, 1LL * y + height)) return false;
+  constexpr int kSlotBits = 12;
+  if (numberWidths_.empty()) numberWidths_.resize(std::size_t(1) << kSlotBits);
+  const TNumberKey key{value, 0, bold};
+  TNumberWidth& slot = numberWidths_[(TNumberHash()(key) * 0x9E3779B97F4A7C15ULL) >> (64 - kSlotBits)];
+  if (slot.Width < 0 || !(slot.Key == key)) slot = {key, TextSize(numberText_, bold).width()};
+  return PlacedLabelShows(x, y, slot.Width, height, part);
+}
+
 
 bool TLabelPainter::Clip(long long& left, long long& right, long long& top, long long& bottom) const {
   left = std::max(left, 0LL);
@@ -161,31 +219,44 @@ bool TLabelPainter::Clip(long long& left, long long& right, long long& top, long
   return left < right && top < bottom;
 }
 
-bool TLabelPainter::Covered(long long left, long long right, long long top, long long bottom) const {
-  if (!Clip(left, right, top, bottom)) return true;
-  const long long first = left / 64, last = (right - 1) / 64;
-  // Within whole covered tiles it is covered; otherwise pixel by pixel.
-  if (TilesCovered(left / kTile, (right - 1) / kTile + 1, top / kTile, (bottom - 1) / kTile + 1)) return true;
-  for (long long y = top; y < bottom; ++y) {
-    const std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
-    for (long long w = first; w <= last; ++w) {
-      const std::uint64_t mask = BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
-      if ((row[w] & mask) != mask) return false;
-    }
+namespace {
+
+// The bits [left, right) of a row of 64-bit words: the first and last word and their masks.
+struct TBitSpan {
+  TBitSpan(long long left, long long right)
+      : First(static_cast<std::size_t>(left / 64)),
+        Last(static_cast<std::size_t>((right - 1) / 64)),
+        FirstMask(BitRange(left % 64, First == Last ? right - 64 * static_cast<long long>(First) : 64)),
+        LastMask(BitRange(0, right - 64 * static_cast<long long>(Last))) {}
+  std::size_t First, Last;
+  std::uint64_t FirstMask, LastMask;  // with First == Last, FirstMask alone
+};
+
+// Whether the span's bits are set in each of the rows.
+bool SpanSet(const std::uint64_t* row, std::size_t rowWords, long long rows, const TBitSpan& span) {
+  for (; rows > 0; --rows, row += rowWords) {
+    if ((row[span.First] & span.FirstMask) != span.FirstMask) return false;
+    if (span.First == span.Last) continue;
+    for (std::size_t w = span.First + 1; w < span.Last; ++w)
+      if (row[w] != ~std::uint64_t{0}) return false;
+    if ((row[span.Last] & span.LastMask) != span.LastMask) return false;
   }
   return true;
 }
 
+}  // namespace
+
+bool TLabelPainter::Covered(long long left, long long right, long long top, long long bottom) const {
+  if (!Clip(left, right, top, bottom)) return true;
+  // Within whole covered tiles it is covered; otherwise pixel by pixel.
+  if (TilesCovered(left / kTile, (right - 1) / kTile + 1, top / kTile, (bottom - 1) / kTile + 1)) return true;
+  return SpanSet(covered_.data() + static_cast<std::size_t>(top) * rowWords_, rowWords_, bottom - top,
+                 TBitSpan(left, right));
+}
+
 bool TLabelPainter::TilesCovered(long long left, long long right, long long top, long long bottom) const {
-  const long long first = left / 64, last = (right - 1) / 64;
-  for (long long ty = top; ty < bottom; ++ty) {
-    const std::uint64_t* row = fullTiles_.data() + static_cast<std::size_t>(ty) * tileWords_;
-    for (long long w = first; w <= last; ++w) {
-      const std::uint64_t mask = BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
-      if ((row[w] & mask) != mask) return false;
-    }
-  }
-  return true;
+  return SpanSet(fullTiles_.data() + static_cast<std::size_t>(top) * tileWords_, tileWords_, bottom - top,
+                 TBitSpan(left, right));
 }
 
 bool TLabelPainter::TileCovered(long long tx, long long ty) const {
@@ -202,11 +273,13 @@ bool TLabelPainter::TileCovered(long long tx, long long ty) const {
 
 void TLabelPainter::Cover(long long left, long long right, long long top, long long bottom) {
   if (!Clip(left, right, top, bottom)) return;
-  const long long first = left / 64, last = (right - 1) / 64;
-  for (long long y = top; y < bottom; ++y) {
-    std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
-    for (long long w = first; w <= last; ++w)
-      row[w] |= BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
+  const TBitSpan span(left, right);
+  std::uint64_t* row = covered_.data() + static_cast<std::size_t>(top) * rowWords_;
+  for (long long y = top; y < bottom; ++y, row += rowWords_) {
+    row[span.First] |= span.FirstMask;
+    if (span.First == span.Last) continue;
+    for (std::size_t w = span.First + 1; w < span.Last; ++w) row[w] = ~std::uint64_t{0};
+    row[span.Last] |= span.LastMask;
   }
   for (long long ty = top / kTile; ty <= (bottom - 1) / kTile; ++ty) {
     std::uint64_t* tiles = fullTiles_.data() + static_cast<std::size_t>(ty) * tileWords_;
@@ -217,7 +290,8 @@ void TLabelPainter::Cover(long long left, long long right, long long top, long l
   }
 }
 
-void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold) {
+void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold,
+                                    const TLabelPart& part) {
   const TNumberKey key{value, color, bold};
   constexpr int kSlotBits = 13;
   if (numberSlots_.empty()) numberSlots_.resize(std::size_t(1) << kSlotBits);
@@ -228,14 +302,14 @@ void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long val
     if (label == nullptr) {
       label = &Label(" " + std::to_string(value) + " ", color, bold);
       if (label == &uncached_) {
-        raster.Blit(*label, x, y);
+        BlitPart(raster, *label, x, y, part);
         return;
       }
       numbers_.emplace(key, label);
     }
     slot = {key, label->constBits(), label->bytesPerLine(), label->width(), label->height()};
   }
-  raster.Blit(slot.Bits, slot.Stride, slot.Width, slot.Height, x, y);
+  BlitPart(raster, slot.Bits, slot.Stride, slot.Width, slot.Height, x, y, part);
 }
 
 void TLabelPainter::TrimCache() {

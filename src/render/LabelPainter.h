@@ -20,6 +20,14 @@ namespace terravel {
 // 96 dots per inch, in dots per metre: the resolution the buffers and labels are drawn at.
 inline constexpr int kDotsPerMetre = 3780;
 
+// The part of a label to copy, relative to its top-left corner: [Left, Right) x [Top, Bottom).
+struct TLabelPart {
+  int Left = 0;
+  int Top = 0;
+  int Right = 1 << 30;
+  int Bottom = 1 << 30;
+};
+
 class TLabelPainter {
  public:
   TLabelPainter();
@@ -38,9 +46,11 @@ class TLabelPainter {
   const QImage& Label(const std::string& text, QRgb color, bool bold);
   // Copies Label(" %d " of the value) with its top-left corner at (x, y): the Z labels,
   // thousands per picture, found without building their text.
-  void DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold);
-  // Copies the label with its top-left corner at (x, y).
-  void DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold);
+  void DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold,
+                       const TLabelPart& part = {});
+  // Copies the label (or the part of it) with its top-left corner at (x, y).
+  void DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold,
+                 const TLabelPart& part = {});
   // Copies the label with its top edge at y and its left edge at cx - width / 2.
   void DrawCentredLabel(TRaster& raster, int cx, int y, const std::string& text, QRgb color, bool bold);
 
@@ -55,8 +65,12 @@ class TLabelPainter {
   // the picture outside the labels named so far.
   bool ShapeShows(long long left, long long top, long long right, long long bottom) const;
   // Whether the label of the text with its top edge at y shows, its left edge at x or, centred,
-  // at x - width / 2. When it shows, x becomes its left edge and it covers what is named after.
-  bool LabelShows(int& x, int y, const std::string& text, bool bold, bool centred);
+  // at x - width / 2. When it shows, x becomes its left edge, the part holds all of it that the
+  // labels named so far leave to see (the rest need not be copied), and it covers what is named
+  // after.
+  bool LabelShows(int& x, int y, const std::string& text, bool bold, bool centred, TLabelPart& part);
+  // The same for the label " %d " of the value (not centred), measured once per value and weight.
+  bool NumberLabelShows(int& x, int y, long long value, bool bold, TLabelPart& part);
 
   // Call before each picture: forgets the labels once they take too much memory.
   void TrimCache();
@@ -73,6 +87,12 @@ class TLabelPainter {
   bool TilesCovered(long long left, long long right, long long top, long long bottom) const;
   // Whether every pixel of the tile that lies in the picture is covered.
   bool TileCovered(long long tx, long long ty) const;
+
+  // Whether the label of the given width shows at its place, and covers it then.
+  bool PlacedLabelShows(long long left, long long top, long long width, long long height, TLabelPart& part);
+  // The box around the pixels of [left, right) x [top, bottom) in the picture not covered yet,
+  // relative to (left, top); the box must have some.
+  TLabelPart Uncovered(long long left, long long right, long long top, long long bottom) const;
 
   int cullWidth_ = 0;
   int cullHeight_ = 0;
@@ -121,6 +141,13 @@ class TLabelPainter {
   // most recent ones in slots by a hash of the key in front.
   std::unordered_map<TNumberKey, const QImage*, TNumberHash> numbers_;
   std::vector<TNumberSlot> numberSlots_;
+  // The widths of number labels by a hash of value and weight, the most recent in each slot.
+  struct TNumberWidth {
+    TNumberKey Key{};
+    int Width = -1;  // -1: the slot is empty
+  };
+  std::vector<TNumberWidth> numberWidths_;
+  std::string numberText_;
   std::string key_;
   qsizetype cachedPixels_ = 0;
   QImage uncached_;

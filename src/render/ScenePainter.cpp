@@ -61,12 +61,14 @@ void DrawOriginMarker(TRaster& raster, const TEditor& editor) {
 // same), and only the others are drawn, in order.
 enum class TObjectKind : std::uint8_t { Dots, Outline, Cross, PolygonName, PolygonTexture, Marker, ZLabel, NodeName };
 
-// An object found showing: its record, and for a label its top-left corner.
+// An object found showing: its record, and for a label its top-left corner and the part of it
+// that later labels leave to see.
 struct TShownObject {
   TObjectKind Kind;
   int Record;
   int X;
   int Y;
+  TLabelPart Part;
 };
 
 // The box around the corners, grown by the margin, as [left, right) x [top, bottom).
@@ -141,7 +143,9 @@ class TSceneObjects {
   }
 
  private:
-  void Show(TObjectKind kind, int record, int x = 0, int y = 0) { shown_.push_back({kind, record, x, y}); }
+  void Show(TObjectKind kind, int record, int x = 0, int y = 0, const TLabelPart& part = {}) {
+    shown_.push_back({kind, record, x, y, part});
+  }
   bool Corners(const TPoly& polygon, std::array<TScreenPoint, 3>& c) const {
     return PolygonCorners(polygon, nodes_, c);
   }
@@ -230,7 +234,7 @@ class TSceneObjects {
       int x = cx;
       const std::string& text =
           kind == TObjectKind::PolygonName ? Padded(text_, polygon.Name) : TextureLabel(text_, polygon, editor_);
-      if (labels_.LabelShows(x, y, text, bold, true)) Show(kind, index, x, y);
+      if (labels_.LabelShows(x, y, text, bold, true, part_)) Show(kind, index, x, y, part_);
     };
     if (withName && withTexture) {
       label(TObjectKind::PolygonTexture, cy);
@@ -256,13 +260,16 @@ class TSceneObjects {
     const int zY = p.Y - 2 * r, nameY = withZ ? zY + labels_.TextHeight(node.Selected) : zY;
     if (withName) {
       int left = x;
-      if (labels_.LabelShows(left, nameY, Padded(text_, node.Name), node.Selected, false))
-        Show(TObjectKind::NodeName, index, left, nameY);
+      if (labels_.LabelShows(left, nameY, Padded(text_, node.Name), node.Selected, false, part_))
+        Show(TObjectKind::NodeName, index, left, nameY, part_);
     }
     if (withZ) {
       int left = x;
-      if (labels_.LabelShows(left, zY, ZLabel(node.Z), node.Selected, false))
-        Show(TObjectKind::ZLabel, index, left, zY);
+      const double rounded = RoundHalfEven(double(node.Z));
+      const bool number = std::isfinite(node.Z) && std::abs(rounded) < 9e18;
+      if (number ? labels_.NumberLabelShows(left, zY, static_cast<long long>(rounded), node.Selected, part_)
+                 : labels_.LabelShows(left, zY, ZLabel(node.Z), node.Selected, false, part_))
+        Show(TObjectKind::ZLabel, index, left, zY, part_);
     }
     // The marker lies within its box (a pixel more each way for rounding).
     if (markerShows && labels_.ShapeShows(p.X - r - 1LL, p.Y - r - 1LL, p.X + r + 1LL, p.Y + r + 1LL))
@@ -308,11 +315,12 @@ class TSceneObjects {
         return;
       }
       case TObjectKind::PolygonName:
-        labels_.DrawLabel(raster_, object.X, object.Y, Padded(text_, polygon.Name), color, polygon.Selected);
+        labels_.DrawLabel(raster_, object.X, object.Y, Padded(text_, polygon.Name), color, polygon.Selected,
+                          object.Part);
         return;
       default:
         labels_.DrawLabel(raster_, object.X, object.Y, TextureLabel(text_, polygon, editor_), color,
-                          polygon.Selected);
+                          polygon.Selected, object.Part);
         return;
     }
   }
@@ -328,24 +336,24 @@ class TSceneObjects {
         return;
       }
       case TObjectKind::ZLabel:
-        DrawZLabel(object.X, object.Y, node.Z, color, node.Selected);
+        DrawZLabel(object.X, object.Y, node.Z, color, node.Selected, object.Part);
         return;
       default:
-        labels_.DrawLabel(raster_, object.X, object.Y, Padded(text_, node.Name), color, node.Selected);
+        labels_.DrawLabel(raster_, object.X, object.Y, Padded(text_, node.Name), color, node.Selected, object.Part);
         return;
     }
   }
 
   // " %d " with Round(Z) at (x, y); heights beyond 64-bit integers are written in full.
-  void DrawZLabel(int x, int y, float z, QRgb color, bool bold) {
+  void DrawZLabel(int x, int y, float z, QRgb color, bool bold, const TLabelPart& part) {
     if (std::isfinite(z)) {
       const double rounded = RoundHalfEven(double(z));
       if (std::abs(rounded) < 9e18) {
-        labels_.DrawNumberLabel(raster_, x, y, static_cast<long long>(rounded), color, bold);
+        labels_.DrawNumberLabel(raster_, x, y, static_cast<long long>(rounded), color, bold, part);
         return;
       }
     }
-    labels_.DrawLabel(raster_, x, y, ZLabel(z), color, bold);
+    labels_.DrawLabel(raster_, x, y, ZLabel(z), color, bold, part);
   }
 
   TRaster& raster_;
@@ -357,6 +365,7 @@ class TSceneObjects {
   const TZColorScale scale_;
   const int radius_;
   std::string text_;  // the text of the label at hand
+  TLabelPart part_;   // the part of it to see
   std::vector<TShownObject> shown_;  // last drawn first
   // Per polygon: its outline was drawn and found under later labels, and so are its dots.
   std::vector<std::uint8_t> outlineHidden_;
