@@ -105,6 +105,20 @@ void BM_SelectAllAlone(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectAllAlone)->Unit(benchmark::kMillisecond);
 
+// A click's first step with one node selected (in the middle of the list) and undoing it: a
+// deselection that should not look through every record.
+void BM_SelectNothingOfOne(benchmark::State& state) {
+  TEditor editor;
+  OpenProject(editor, MeshFile());
+  for (auto _ : state) {
+    DoSelectNode(editor, editor.Nodes.Count() / 2, true);
+    DoSelectNothing(editor);
+    editor.History.UndoLast();
+    editor.History.UndoLast();
+  }
+}
+BENCHMARK(BM_SelectNothingOfOne)->Unit(benchmark::kMicrosecond);
+
 // Up and down in turn, so that the heights stay near the gradient's range.
 void BM_PageUp(benchmark::State& state) {
   TMeshView view;

@@ -50,6 +50,29 @@ std::uint64_t BitRange(long long from, long long to) {
   return upTo & ~((std::uint64_t{1} << from) - 1);
 }
 
+// The bits [left, right) of a row of 64-bit words: the first and last word and their masks.
+struct TBitSpan {
+  TBitSpan(long long left, long long right)
+      : First(static_cast<std::size_t>(left / 64)),
+        Last(static_cast<std::size_t>((right - 1) / 64)),
+        FirstMask(BitRange(left % 64, First == Last ? right - 64 * static_cast<long long>(First) : 64)),
+        LastMask(BitRange(0, right - 64 * static_cast<long long>(Last))) {}
+  std::size_t First, Last;
+  std::uint64_t FirstMask, LastMask;  // with First == Last, FirstMask alone
+};
+
+// Whether the span's bits are set in each of the rows.
+bool SpanSet(const std::uint64_t* row, std::size_t rowWords, long long rows, const TBitSpan& span) {
+  for (; rows > 0; --rows, row += rowWords) {
+    if ((row[span.First] & span.FirstMask) != span.FirstMask) return false;
+    if (span.First == span.Last) continue;
+    for (std::size_t w = span.First + 1; w < span.Last; ++w)
+      if (row[w] != ~std::uint64_t{0}) return false;
+    if ((row[span.Last] & span.LastMask) != span.LastMask) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 QString DisplayText(const std::string& text) {
@@ -125,12 +148,17 @@ void TLabelPainter::DrawCentredLabel(TRaster& raster, int cx, int y, const std::
 int TLabelPainter::WidthBound(const std::string& text, bool bold) const {
   constexpr std::size_t kLongestBound = 64;
   if (text.size() > kLongestBound) return -1;
+  const int sum = AdvanceBound(text, bold);
+  return sum < 0 ? -1 : kBoundBase + sum;
+}
+
+int TLabelPainter::AdvanceBound(std::string_view part, bool bold) const {
   // Each character's advance, with room for kerning and rounding; a character outside printable
   // ASCII makes the sum negative.
   const int* advance = boundAdvance_[bold ? 1 : 0];
   int sum = 0;
-  for (const char c : text) sum += advance[static_cast<unsigned char>(c)];
-  return sum < 0 ? -1 : 4 + sum;
+  for (const char c : part) sum += advance[static_cast<unsigned char>(c)];
+  return sum < 0 ? -1 : sum;
 }
 
 void TLabelPainter::BeginCulling(int width, int height) {
@@ -178,18 +206,25 @@ bool TLabelPainter::PlacedLabelShows(long long left, long long top, long long wi
 TLabelPart TLabelPainter::Uncovered(long long left, long long right, long long top, long long bottom) const {
   const long long x0 = left, y0 = top;
   Clip(left, right, top, bottom);
-  const long long first = left / 64, last = (right - 1) / 64;
+  const TBitSpan span(left, right);
   long long minX = right, maxX = left - 1, minY = bottom, maxY = top - 1;
-  for (long long y = top; y < bottom; ++y) {
-    const std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
-    for (long long w = first; w <= last; ++w) {
-      const std::uint64_t open = ~row[w] & BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
-      if (open == 0) continue;
+  // Word by word: the rows with open pixels, and the open pixels of all rows in one word.
+  for (std::size_t w = span.First; w <= span.Last; ++w) {
+    const std::uint64_t mask =
+        w == span.First ? span.FirstMask : (w == span.Last ? span.LastMask : ~std::uint64_t{0});
+    const std::uint64_t* row = covered_.data() + static_cast<std::size_t>(top) * rowWords_ + w;
+    std::uint64_t open = 0;
+    for (long long y = top; y < bottom; ++y, row += rowWords_) {
+      const std::uint64_t here = ~*row & mask;
+      if (here == 0) continue;
+      open |= here;
       minY = std::min(minY, y);
-      maxY = y;
-      minX = std::min(minX, 64 * w + std::countr_zero(open));
-      maxX = std::max(maxX, 64 * w + 63 - std::countl_zero(open));
+      maxY = std::max(maxY, y);
     }
+    if (open == 0) continue;
+    const long long base = 64 * static_cast<long long>(w);
+    minX = std::min(minX, base + std::countr_zero(open));
+    maxX = std::max(maxX, base + 63 - std::countl_zero(open));
   }
   return {static_cast<int>(minX - x0), static_cast<int>(minY - y0), static_cast<int>(maxX + 1 - x0),
           static_cast<int>(maxY + 1 - y0)};
@@ -219,32 +254,6 @@ bool TLabelPainter::Clip(long long& left, long long& right, long long& top, long
   return left < right && top < bottom;
 }
 
-namespace {
-
-// The bits [left, right) of a row of 64-bit words: the first and last word and their masks.
-struct TBitSpan {
-  TBitSpan(long long left, long long right)
-      : First(static_cast<std::size_t>(left / 64)),
-        Last(static_cast<std::size_t>((right - 1) / 64)),
-        FirstMask(BitRange(left % 64, First == Last ? right - 64 * static_cast<long long>(First) : 64)),
-        LastMask(BitRange(0, right - 64 * static_cast<long long>(Last))) {}
-  std::size_t First, Last;
-  std::uint64_t FirstMask, LastMask;  // with First == Last, FirstMask alone
-};
-
-// Whether the span's bits are set in each of the rows.
-bool SpanSet(const std::uint64_t* row, std::size_t rowWords, long long rows, const TBitSpan& span) {
-  for (; rows > 0; --rows, row += rowWords) {
-    if ((row[span.First] & span.FirstMask) != span.FirstMask) return false;
-    if (span.First == span.Last) continue;
-    for (std::size_t w = span.First + 1; w < span.Last; ++w)
-      if (row[w] != ~std::uint64_t{0}) return false;
-    if ((row[span.Last] & span.LastMask) != span.LastMask) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 bool TLabelPainter::Covered(long long left, long long right, long long top, long long bottom) const {
   if (!Clip(left, right, top, bottom)) return true;

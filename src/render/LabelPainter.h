@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -41,6 +42,10 @@ class TLabelPainter {
   // At least the width of a short text of printable ASCII characters, found without measuring
   // it; -1 for other texts.
   int WidthBound(const std::string& text, bool bold) const;
+  // WidthBound is additive: kBoundBase plus each part's AdvanceBound, when none is negative (a
+  // part that has no bound). The sum of the parts must stay below 64 characters.
+  static constexpr int kBoundBase = 4;
+  int AdvanceBound(std::string_view part, bool bold) const;
 
   // The label picture: the text in the colour on light grey, as wide and high as the text.
   const QImage& Label(const std::string& text, QRgb color, bool bold);

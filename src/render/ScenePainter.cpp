@@ -207,15 +207,36 @@ class TSceneObjects {
       return true;
     }
     const int height = labels_.TextHeight(bold);
-    const auto label = [&](const std::string& text, long long y) {
-      const int bound = labels_.WidthBound(text, bold);
+    const auto label = [&](int bound, long long y) {
       if (bound < 0) return false;
       add(cx - bound / 2, y, cx + (bound + 1) / 2, y + height);
       return true;
     };
-    if (withName && withTexture)
-      return label(Padded(text_, polygon.Name), cy - height) && label(TextureLabel(text_, polygon, editor_), cy);
-    return label(withName ? Padded(text_, polygon.Name) : TextureLabel(text_, polygon, editor_), cy - height / 2);
+    if (withName && withTexture) return label(NameBound(polygon, bold), cy - height) && label(TextureBound(polygon, bold), cy);
+    return label(withName ? NameBound(polygon, bold) : TextureBound(polygon, bold), cy - height / 2);
+  }
+
+  // Bounds of the widths of " %s " of the name and of the texture label (with the wider of the
+  // two orientation words), summed from their parts: nothing is written; -1 without a bound.
+  int NameBound(const TPoly& polygon, bool bold) const {
+    if (polygon.Name.size() > kLongestBoundText - 2) return -1;
+    const int sum = labels_.AdvanceBound(polygon.Name, bold);
+    return sum < 0 ? -1 : TLabelPainter::kBoundBase + 2 * labels_.AdvanceBound(" ", bold) + sum;
+  }
+  int TextureBound(const TPoly& polygon, bool bold) {
+    constexpr std::string_view kWords[] = {"Ground", "Ceiling"};
+    if (polygon.Texture.size() > kLongestBoundText - 12) return -1;
+    TTextureBound& known = textureBounds_[bold ? 1 : 0];
+    if (known.Bound < 0 || known.Texture != polygon.Texture) {
+      // " Texture [Word] " or " [Word] ".
+      int sum = labels_.AdvanceBound(polygon.Texture.empty() ? " [] " : "  [] ", bold);
+      const int texture = labels_.AdvanceBound(polygon.Texture, bold);
+      const int word = std::max(labels_.AdvanceBound(kWords[0], bold), labels_.AdvanceBound(kWords[1], bold));
+      sum = texture < 0 ? -1 : sum + texture + word;
+      known = {polygon.Texture, sum < 0 ? -1 : TLabelPainter::kBoundBase + sum};
+      if (sum < 0) return -1;
+    }
+    return known.Bound;
   }
 
   // A label is as wide and high as its text, centred on the polygon's centre.
@@ -364,6 +385,14 @@ class TSceneObjects {
   TGradientMemo gradient_;
   const TZColorScale scale_;
   const int radius_;
+  // The texture label bound of the last texture, regular and bold.
+  struct TTextureBound {
+    std::string Texture;
+    int Bound = -1;
+  };
+  TTextureBound textureBounds_[2];
+  // Texts longer than this have no width bound.
+  static constexpr std::size_t kLongestBoundText = 64;
   std::string text_;  // the text of the label at hand
   TLabelPart part_;   // the part of it to see
   std::vector<TShownObject> shown_;  // last drawn first
