@@ -395,10 +395,19 @@ class TSceneObjects {
   static constexpr std::size_t kLongestBoundText = 64;
   std::string text_;  // the text of the label at hand
   TLabelPart part_;   // the part of it to see
-  std::vector<TShownObject> shown_;  // last drawn first
-  // Per polygon: its outline was drawn and found under later labels, and so are its dots.
-  std::vector<std::uint8_t> outlineHidden_;
+  // Kept from picture to picture on each thread, so that a big selection's lists are not
+  // allocated again for every picture.
+  struct TLists {
+    std::vector<TShownObject> Shown;  // last drawn first
+    // Per polygon: its outline was drawn and found under later labels, and so are its dots.
+    std::vector<std::uint8_t> OutlineHidden;
+  };
+  static thread_local TLists lists_;
+  std::vector<TShownObject>& shown_ = lists_.Shown;
+  std::vector<std::uint8_t>& outlineHidden_ = lists_.OutlineHidden;
 };
+
+thread_local TSceneObjects::TLists TSceneObjects::lists_;
 
 // Steps 8 and 9: readouts in navy on the picture, without a background.
 void DrawReadouts(QImage& image, const TEditor& editor, const TViewFlags& flags,
