@@ -79,6 +79,46 @@ void BM_SelectAll(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectAll)->Unit(benchmark::kMillisecond);
 
+// The parts: the redraw alone with nothing and with everything selected, and Select All alone.
+void BM_RedrawNothingSelected(benchmark::State& state) {
+  TMeshView view;
+  for (auto _ : state) view.Draw();
+}
+BENCHMARK(BM_RedrawNothingSelected)->Unit(benchmark::kMillisecond);
+
+void BM_RedrawAllSelected(benchmark::State& state) {
+  TMeshView view;
+  DoSelectAll(view.editor, true, true);
+  for (auto _ : state) view.Draw();
+}
+BENCHMARK(BM_RedrawAllSelected)->Unit(benchmark::kMillisecond);
+
+void BM_SelectAllAlone(benchmark::State& state) {
+  TMeshView view;
+  for (auto _ : state) {
+    state.PauseTiming();
+    DoSelectNothing(view.editor);
+    view.editor.History.ClearHistory();
+    state.ResumeTiming();
+    DoSelectAll(view.editor, true, true);
+  }
+}
+BENCHMARK(BM_SelectAllAlone)->Unit(benchmark::kMillisecond);
+
+// A click's first step with one node selected (in the middle of the list) and undoing it: a
+// deselection that should not look through every record.
+void BM_SelectNothingOfOne(benchmark::State& state) {
+  TEditor editor;
+  OpenProject(editor, MeshFile());
+  for (auto _ : state) {
+    DoSelectNode(editor, editor.Nodes.Count() / 2, true);
+    DoSelectNothing(editor);
+    editor.History.UndoLast();
+    editor.History.UndoLast();
+  }
+}
+BENCHMARK(BM_SelectNothingOfOne)->Unit(benchmark::kMicrosecond);
+
 // Up and down in turn, so that the heights stay near the gradient's range.
 void BM_PageUp(benchmark::State& state) {
   TMeshView view;

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 
@@ -43,6 +44,35 @@ void MakeCacheKey(std::string& key, const std::string& text, QRgb color, bool bo
   key.push_back(bold ? 'b' : 'r');
 }
 
+// The bits [from, to) of a 64-bit word, 0 <= from < to <= 64.
+std::uint64_t BitRange(long long from, long long to) {
+  const std::uint64_t upTo = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
+  return upTo & ~((std::uint64_t{1} << from) - 1);
+}
+
+// The bits [left, right) of a row of 64-bit words: the first and last word and their masks.
+struct TBitSpan {
+  TBitSpan(long long left, long long right)
+      : First(static_cast<std::size_t>(left / 64)),
+        Last(static_cast<std::size_t>((right - 1) / 64)),
+        FirstMask(BitRange(left % 64, First == Last ? right - 64 * static_cast<long long>(First) : 64)),
+        LastMask(BitRange(0, right - 64 * static_cast<long long>(Last))) {}
+  std::size_t First, Last;
+  std::uint64_t FirstMask, LastMask;  // with First == Last, FirstMask alone
+};
+
+// Whether the span's bits are set in each of the rows.
+bool SpanSet(const std::uint64_t* row, std::size_t rowWords, long long rows, const TBitSpan& span) {
+  for (; rows > 0; --rows, row += rowWords) {
+    if ((row[span.First] & span.FirstMask) != span.FirstMask) return false;
+    if (span.First == span.Last) continue;
+    for (std::size_t w = span.First + 1; w < span.Last; ++w)
+      if (row[w] != ~std::uint64_t{0}) return false;
+    if ((row[span.Last] & span.LastMask) != span.LastMask) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 QString DisplayText(const std::string& text) {
@@ -56,10 +86,10 @@ TLabelPainter::TLabelPainter()
       regularMetrics_(regular_, &device_),
       boldMetrics_(bold_, &device_),
       heights_{regularMetrics_.height(), boldMetrics_.height()} {
-  for (char c = ' '; c <= '~'; ++c) {
-    const std::size_t k = static_cast<std::size_t>(c - ' ');
-    asciiAdvance_[0][k] = regularMetrics_.horizontalAdvance(QChar(c));
-    asciiAdvance_[1][k] = boldMetrics_.horizontalAdvance(QChar(c));
+  for (int c = 0; c < 256; ++c) {
+    const bool printable = c >= ' ' && c <= '~';
+    boundAdvance_[0][c] = printable ? regularMetrics_.horizontalAdvance(QChar(c)) + 2 : kNotPrintable;
+    boundAdvance_[1][c] = printable ? boldMetrics_.horizontalAdvance(QChar(c)) + 2 : kNotPrintable;
   }
 }
 
@@ -88,164 +118,160 @@ const QImage& TLabelPainter::Label(const std::string& text, QRgb color, bool bol
   return cache_.emplace(key_, std::move(label)).first->second;
 }
 
-void TLabelPainter::DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold) {
-  if (planning_) {
-    Plan(x, y, text, bold, false);
-    return;
-  }
-  const TPlacedLabel* placed = nullptr;
-  if (culling_ && !ShowsNext(placed)) return;
-  raster.Blit(Label(text, color, bold), x, y);
+namespace {
+
+void BlitPart(TRaster& raster, const uchar* bits, qsizetype stride, int width, int height, int x, int y,
+              const TLabelPart& part) {
+  const int left = std::max(part.Left, 0), top = std::max(part.Top, 0);
+  const int right = std::min(part.Right, width), bottom = std::min(part.Bottom, height);
+  if (left >= right || top >= bottom) return;
+  raster.Blit(bits + top * stride + left * qsizetype(sizeof(QRgb)), stride, right - left, bottom - top, x + left,
+              y + top);
+}
+
+void BlitPart(TRaster& raster, const QImage& label, int x, int y, const TLabelPart& part) {
+  BlitPart(raster, label.constBits(), label.bytesPerLine(), label.width(), label.height(), x, y, part);
+}
+
+}  // namespace
+
+void TLabelPainter::DrawLabel(TRaster& raster, int x, int y, const std::string& text, QRgb color, bool bold,
+                              const TLabelPart& part) {
+  BlitPart(raster, Label(text, color, bold), x, y, part);
 }
 
 void TLabelPainter::DrawCentredLabel(TRaster& raster, int cx, int y, const std::string& text, QRgb color,
                                      bool bold) {
-  if (planning_) {
-    Plan(cx, y, text, bold, true);
-    return;
-  }
-  const TPlacedLabel* placed = nullptr;
-  if (culling_ && !ShowsNext(placed)) return;
-  // A label that shows was measured by the plan.
-  const int x = placed != nullptr ? placed->X : cx - TextSize(text, bold).width() / 2;
-  raster.Blit(Label(text, color, bold), x, y);
+  raster.Blit(Label(text, color, bold), cx - TextSize(text, bold).width() / 2, y);
 }
 
 int TLabelPainter::WidthBound(const std::string& text, bool bold) const {
   constexpr std::size_t kLongestBound = 64;
   if (text.size() > kLongestBound) return -1;
-  // Each character's advance, with room for kerning and rounding.
-  const auto& advance = asciiAdvance_[bold ? 1 : 0];
-  int bound = 4;
-  for (const char c : text) {
-    if (c < ' ' || c > '~') return -1;
-    bound += advance[static_cast<std::size_t>(c - ' ')] + 2;
-  }
-  return bound;
+  const int sum = AdvanceBound(text, bold);
+  return sum < 0 ? -1 : kBoundBase + sum;
 }
 
-void TLabelPainter::Measure(TPlacedLabel& placed, const std::string& text) const {
-  placed.Width = TextSize(text, placed.Bold).width();
-  if (placed.Centred) placed.X -= placed.Width / 2;
-  placed.Exact = true;
+int TLabelPainter::AdvanceBound(std::string_view part, bool bold) const {
+  // Each character's advance, with room for kerning and rounding; a character outside printable
+  // ASCII makes the sum negative.
+  const int* advance = boundAdvance_[bold ? 1 : 0];
+  int sum = 0;
+  for (const char c : part) sum += advance[static_cast<unsigned char>(c)];
+  return sum < 0 ? -1 : sum;
 }
 
-void TLabelPainter::MeasurePlanned(TPlacedLabel& placed) {
-  measured_.assign(texts_, placed.Text, placed.Length);
-  placed.Width = TextSize(measured_, placed.Bold).width();
-  if (placed.Centred) placed.X -= placed.Width / 2;
-  placed.Exact = true;
+void TLabelPainter::BeginCulling(int width, int height) {
+  cullWidth_ = std::max(width, 0);
+  cullHeight_ = std::max(height, 0);
+  rowWords_ = (static_cast<std::size_t>(cullWidth_) + 63) / 64;
+  covered_.assign(rowWords_ * static_cast<std::size_t>(cullHeight_), 0);
+  tileWords_ = (static_cast<std::size_t>(cullWidth_) + 64 * kTile - 1) / (64 * kTile);
+  fullTiles_.assign(tileWords_ * static_cast<std::size_t>((cullHeight_ + kTile - 1) / kTile), 0);
 }
 
-void TLabelPainter::Plan(int x, int y, const std::string& text, bool bold, bool centred) {
-  TPlacedLabel& placed = placed_.emplace_back();
-  placed.X = x;
-  placed.Y = y;
-  placed.Height = TextHeight(bold);
-  placed.Text = 0;
-  placed.Length = 0;
-  placed.Centred = centred;
-  placed.Bold = bold;
-  placed.Exact = false;
-  placed.Shape = false;
-  placed.Hidden = false;
+void TLabelPainter::EndCulling() {
+  cullWidth_ = cullHeight_ = 0;
+}
+
+bool TLabelPainter::ShapeShows(long long left, long long top, long long right, long long bottom) const {
+  // One wholly outside the picture is drawn nowhere anyway.
+  return !Covered(left, right, top, bottom);
+}
+
+bool TLabelPainter::LabelShows(int& x, int y, const std::string& text, bool bold, bool centred, TLabelPart& part) {
+  const long long top = y, bottom = 1LL * y + TextHeight(bold);
   const int bound = WidthBound(text, bold);
-  // The kept texts are found by a 32-bit offset.
-  if (bound < 0 || texts_.size() > 0xFFFF0000u) {
-    Measure(placed, text);
-    return;
+  // Covered at its widest, it is covered at its width; otherwise it is measured.
+  if (bound >= 0) {
+    const long long left = centred ? 1LL * x - bound / 2 : x;
+    const long long right = centred ? 1LL * x + (bound + 1) / 2 : 1LL * x + bound;
+    if (Covered(left, right, top, bottom)) return false;
   }
-  placed.Width = bound;
-  // A bound is found for short texts only.
-  placed.Text = static_cast<std::uint32_t>(texts_.size());
-  placed.Length = static_cast<std::uint16_t>(text.size());
-  texts_.append(text);
-}
-
-bool TLabelPainter::ShapeShows(long long left, long long top, long long right, long long bottom) {
-  if (planning_) {
-    TPlacedLabel& placed = placed_.emplace_back();
-    // Only the part in the picture counts; none at all shows nowhere.
-    if (!Clip(left, right, top, bottom)) left = right = top = bottom = 0;
-    placed.X = static_cast<int>(left);
-    placed.Y = static_cast<int>(top);
-    placed.Width = static_cast<int>(right - left);
-    placed.Height = static_cast<int>(bottom - top);
-    placed.Text = 0;
-    placed.Length = 0;
-    placed.Centred = placed.Bold = false;
-    placed.Exact = placed.Shape = true;
-    placed.Hidden = false;
-    return false;
-  }
-  const TPlacedLabel* placed = nullptr;
-  return !culling_ || ShowsNext(placed);
-}
-
-bool TLabelPainter::SkipHidden() {
-  if (!culling_ || next_ >= placed_.size() || !placed_[next_].Hidden) return false;
-  ++next_;
+  const int width = TextSize(text, bold).width();
+  const int left = centred ? x - width / 2 : x;
+  if (!PlacedLabelShows(left, top, width, TextHeight(bold), part)) return false;
+  x = left;
   return true;
 }
 
-void TLabelPainter::BeginPlan(int width, int height) {
-  planning_ = true;
-  culling_ = false;
-  planWidth_ = width;
-  planHeight_ = height;
-  placed_.clear();
-  texts_.clear();
+bool TLabelPainter::PlacedLabelShows(long long left, long long top, long long width, long long height,
+                                     TLabelPart& part) {
+  if (Covered(left, left + width, top, top + height)) return false;
+  part = Uncovered(left, left + width, top, top + height);
+  Cover(left, left + width, top, top + height);
+  return true;
 }
 
-namespace {
-
-// The bits [from, to) of a 64-bit word, 0 <= from < to <= 64.
-std::uint64_t BitRange(long long from, long long to) {
-  const std::uint64_t upTo = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
-  return upTo & ~((std::uint64_t{1} << from) - 1);
+TLabelPart TLabelPainter::Uncovered(long long left, long long right, long long top, long long bottom) const {
+  const long long x0 = left, y0 = top;
+  Clip(left, right, top, bottom);
+  const TBitSpan span(left, right);
+  long long minX = right, maxX = left - 1, minY = bottom, maxY = top - 1;
+  // Word by word: the rows with open pixels, and the open pixels of all rows in one word.
+  for (std::size_t w = span.First; w <= span.Last; ++w) {
+    const std::uint64_t mask =
+        w == span.First ? span.FirstMask : (w == span.Last ? span.LastMask : ~std::uint64_t{0});
+    const std::uint64_t* row = covered_.data() + static_cast<std::size_t>(top) * rowWords_ + w;
+    std::uint64_t open = 0;
+    for (long long y = top; y < bottom; ++y, row += rowWords_) {
+      const std::uint64_t here = ~*row & mask;
+      if (here == 0) continue;
+      open |= here;
+      minY = std::min(minY, y);
+      maxY = std::max(maxY, y);
+    }
+    if (open == 0) continue;
+    const long long base = 64 * static_cast<long long>(w);
+    minX = std::min(minX, base + std::countr_zero(open));
+    maxX = std::max(maxX, base + 63 - std::countl_zero(open));
+  }
+  return {static_cast<int>(minX - x0), static_cast<int>(minY - y0), static_cast<int>(maxX + 1 - x0),
+          static_cast<int>(maxY + 1 - y0)};
 }
 
-}  // namespace
+bool TLabelPainter::NumberLabelShows(int& x, int y, long long value, bool bold, TLabelPart& part) {
+  char digits[24];
+  char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  numberText_.assign(" ").append(digits, static_cast<std::size_t>(end - digits)).append(" ");
+  const int height = TextHeight(bold);
+  const int bound = WidthBound(numberText_, bold);
+  if (Covered(x, 1LL * x + bound, y, 1LL * y + height)) return false;
+  constexpr int kSlotBits = 12;
+  if (numberWidths_.empty()) numberWidths_.resize(std::size_t(1) << kSlotBits);
+  const TNumberKey key{value, 0, bold};
+  TNumberWidth& slot = numberWidths_[(TNumberHash()(key) * 0x9E3779B97F4A7C15ULL) >> (64 - kSlotBits)];
+  if (slot.Width < 0 || !(slot.Key == key)) slot = {key, TextSize(numberText_, bold).width()};
+  return PlacedLabelShows(x, y, slot.Width, height, part);
+}
+
 
 bool TLabelPainter::Clip(long long& left, long long& right, long long& top, long long& bottom) const {
   left = std::max(left, 0LL);
-  right = std::min<long long>(right, planWidth_);
+  right = std::min<long long>(right, cullWidth_);
   top = std::max(top, 0LL);
-  bottom = std::min<long long>(bottom, planHeight_);
+  bottom = std::min<long long>(bottom, cullHeight_);
   return left < right && top < bottom;
 }
 
+
 bool TLabelPainter::Covered(long long left, long long right, long long top, long long bottom) const {
   if (!Clip(left, right, top, bottom)) return true;
-  const long long first = left / 64, last = (right - 1) / 64;
   // Within whole covered tiles it is covered; otherwise pixel by pixel.
   if (TilesCovered(left / kTile, (right - 1) / kTile + 1, top / kTile, (bottom - 1) / kTile + 1)) return true;
-  for (long long y = top; y < bottom; ++y) {
-    const std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
-    for (long long w = first; w <= last; ++w) {
-      const std::uint64_t mask = BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
-      if ((row[w] & mask) != mask) return false;
-    }
-  }
-  return true;
+  return SpanSet(covered_.data() + static_cast<std::size_t>(top) * rowWords_, rowWords_, bottom - top,
+                 TBitSpan(left, right));
 }
 
 bool TLabelPainter::TilesCovered(long long left, long long right, long long top, long long bottom) const {
-  const long long first = left / 64, last = (right - 1) / 64;
-  for (long long ty = top; ty < bottom; ++ty) {
-    const std::uint64_t* row = fullTiles_.data() + static_cast<std::size_t>(ty) * tileWords_;
-    for (long long w = first; w <= last; ++w) {
-      const std::uint64_t mask = BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
-      if ((row[w] & mask) != mask) return false;
-    }
-  }
-  return true;
+  return SpanSet(fullTiles_.data() + static_cast<std::size_t>(top) * tileWords_, tileWords_, bottom - top,
+                 TBitSpan(left, right));
 }
 
 bool TLabelPainter::TileCovered(long long tx, long long ty) const {
   // A tile lies within one word of each row.
-  const long long left = tx * kTile, right = std::min<long long>(left + kTile, planWidth_);
-  const long long top = ty * kTile, bottom = std::min<long long>(top + kTile, planHeight_);
+  const long long left = tx * kTile, right = std::min<long long>(left + kTile, cullWidth_);
+  const long long top = ty * kTile, bottom = std::min<long long>(top + kTile, cullHeight_);
   const std::uint64_t mask = BitRange(left % 64, right - 64 * (left / 64));
   for (long long y = top; y < bottom; ++y) {
     if ((covered_[static_cast<std::size_t>(y) * rowWords_ + static_cast<std::size_t>(left / 64)] & mask) != mask)
@@ -256,11 +282,13 @@ bool TLabelPainter::TileCovered(long long tx, long long ty) const {
 
 void TLabelPainter::Cover(long long left, long long right, long long top, long long bottom) {
   if (!Clip(left, right, top, bottom)) return;
-  const long long first = left / 64, last = (right - 1) / 64;
-  for (long long y = top; y < bottom; ++y) {
-    std::uint64_t* row = covered_.data() + static_cast<std::size_t>(y) * rowWords_;
-    for (long long w = first; w <= last; ++w)
-      row[w] |= BitRange(w == first ? left % 64 : 0, w == last ? right - 64 * w : 64);
+  const TBitSpan span(left, right);
+  std::uint64_t* row = covered_.data() + static_cast<std::size_t>(top) * rowWords_;
+  for (long long y = top; y < bottom; ++y, row += rowWords_) {
+    row[span.First] |= span.FirstMask;
+    if (span.First == span.Last) continue;
+    for (std::size_t w = span.First + 1; w < span.Last; ++w) row[w] = ~std::uint64_t{0};
+    row[span.Last] |= span.LastMask;
   }
   for (long long ty = top / kTile; ty <= (bottom - 1) / kTile; ++ty) {
     std::uint64_t* tiles = fullTiles_.data() + static_cast<std::size_t>(ty) * tileWords_;
@@ -271,61 +299,8 @@ void TLabelPainter::Cover(long long left, long long right, long long top, long l
   }
 }
 
-void TLabelPainter::EndPlan() {
-  planning_ = false;
-  rowWords_ = (static_cast<std::size_t>(std::max(planWidth_, 0)) + 63) / 64;
-  covered_.assign(rowWords_ * static_cast<std::size_t>(std::max(planHeight_, 0)), 0);
-  tileWords_ = (static_cast<std::size_t>(std::max(planWidth_, 0)) + 64 * kTile - 1) / (64 * kTile);
-  fullTiles_.assign(tileWords_ * static_cast<std::size_t>((std::max(planHeight_, 0) + kTile - 1) / kTile), 0);
-  // From the last label back: one is hidden when the labels after it cover every pixel of it
-  // that lies in the picture (one wholly outside is copied nowhere anyway). So is a shape.
-  for (std::size_t k = placed_.size(); k-- > 0;) {
-    TPlacedLabel& p = placed_[k];
-    if (!p.Exact) {
-      // Covered at its widest, it is covered at its width; otherwise it is measured.
-      const long long left = p.Centred ? 1LL * p.X - p.Width / 2 : p.X;
-      const long long right = p.Centred ? 1LL * p.X + (p.Width + 1) / 2 : 1LL * p.X + p.Width;
-      if (Covered(left, right, p.Y, 1LL * p.Y + p.Height)) {
-        p.Hidden = true;
-        continue;
-      }
-      MeasurePlanned(p);
-    }
-    const long long left = p.X, right = 1LL * p.X + p.Width, top = p.Y, bottom = 1LL * p.Y + p.Height;
-    if (Covered(left, right, top, bottom)) {
-      p.Hidden = true;
-      continue;
-    }
-    if (!p.Shape) Cover(left, right, top, bottom);
-  }
-  culling_ = true;
-  next_ = 0;
-}
-
-void TLabelPainter::EndCulling() {
-  culling_ = false;
-}
-
-bool TLabelPainter::ShowsNext(const TPlacedLabel*& placed) {
-  // A label the plan did not see (it cannot happen) is drawn.
-  if (next_ >= placed_.size()) return true;
-  const TPlacedLabel& p = placed_[next_++];
-  if (p.Hidden) return false;
-  placed = &p;
-  return true;
-}
-
-void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold) {
-  if (planning_) {
-    // " %d ", written into one reused string.
-    char digits[24];
-    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    numberText_.assign(" ").append(digits, static_cast<std::size_t>(end - digits)).append(" ");
-    Plan(x, y, numberText_, bold, false);
-    return;
-  }
-  const TPlacedLabel* placed = nullptr;
-  if (culling_ && !ShowsNext(placed)) return;
+void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long value, QRgb color, bool bold,
+                                    const TLabelPart& part) {
   const TNumberKey key{value, color, bold};
   constexpr int kSlotBits = 13;
   if (numberSlots_.empty()) numberSlots_.resize(std::size_t(1) << kSlotBits);
@@ -336,14 +311,14 @@ void TLabelPainter::DrawNumberLabel(TRaster& raster, int x, int y, long long val
     if (label == nullptr) {
       label = &Label(" " + std::to_string(value) + " ", color, bold);
       if (label == &uncached_) {
-        raster.Blit(*label, x, y);
+        BlitPart(raster, *label, x, y, part);
         return;
       }
       numbers_.emplace(key, label);
     }
     slot = {key, label->constBits(), label->bytesPerLine(), label->width(), label->height()};
   }
-  raster.Blit(slot.Bits, slot.Stride, slot.Width, slot.Height, x, y);
+  BlitPart(raster, slot.Bits, slot.Stride, slot.Width, slot.Height, x, y, part);
 }
 
 void TLabelPainter::TrimCache() {

@@ -283,25 +283,35 @@ class TestSelectionActions : public QObject {
     QCOMPARE(f.editor.History.UndoCount(), 1);
   }
 
-  // A large selection is kept as a bitmap, a small one as indices; both restore exactly.
+  // A large selection is kept as a bitmap, a small one as indices; both clear, restore and clear
+  // again exactly (a sparse one touches only its records).
   void snapshotsStaySmallAndRestoreExactly_data() {
     QTest::addColumn<int>("every");
     QTest::newRow("dense: all but every 7th") << 7;
-    QTest::newRow("sparse: every 100th") << 100;
+    QTest::newRow("dense: all") << 1;
+    QTest::newRow("sparse: every 100th, the last one too") << 100;
+    QTest::newRow("sparse: the first only") << 1000;
   }
   void snapshotsStaySmallAndRestoreExactly() {
     QFETCH(int, every);
     const int count = 1000;
     TFixture f(count);
     std::string flags(count, '0');
-    for (int i = 0; i < count; ++i) flags[i] = (every == 7 ? i % 7 != 0 : i % 100 == 99) ? '1' : '0';
+    for (int i = 0; i < count; ++i) {
+      const bool selected = every == 7 ? i % 7 != 0 : every == 100 ? i % 100 == 99 : i % every == 0;
+      flags[i] = selected ? '1' : '0';
+    }
+    const QString none = WithCounts(QString::fromStdString(std::string(count, '0') + "/"));
     f.SetSelection(flags + "/");
     DoSelectNothing(f.editor);
+    QCOMPARE(f.Selection(), none);
     const auto& action = f.editor.History.UndoAt(0);
     const int selected = static_cast<int>(std::count(flags.begin(), flags.end(), '1'));
     QVERIFY(action.CapturedBytes() <= std::min<std::size_t>(count / 8 + 8, selected * 4u));
     f.editor.History.UndoLast();
     QCOMPARE(f.Selection(), WithCounts(QString::fromStdString(flags + "/")));
+    f.editor.History.RedoLast();
+    QCOMPARE(f.Selection(), none);
   }
 
   // A region selects the nodes inside it and the polygons with every corner inside, replacing the

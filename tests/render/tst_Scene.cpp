@@ -1,6 +1,9 @@
 // The picture the user sees: node colours, the grid, selection dots, outlines, labels, readouts.
 #include <QTest>
 
+#include <functional>
+#include <string>
+
 #include "RenderTestSupport.h"
 #include "model/project/NewProject.h"
 #include "render/Colors.h"
@@ -255,6 +258,40 @@ class TestScene : public QObject {
     const std::string plain = text.toStdString();
     for (const bool bold : {false, true})
       QVERIFY(labels.WidthBound(plain, bold) >= labels.TextSize(plain, bold).width());
+  }
+
+  // What a renderer keeps from one picture to the next (label pictures, widths, its lists) never
+  // shows: after a change its picture is the one a fresh renderer draws.
+  void pictureAfterAChangeIsAFreshOne_data() {
+    QTest::addColumn<std::function<void(TEditor&)>>("change");
+    QTest::newRow("selection") << std::function<void(TEditor&)>([](TEditor& e) {
+      for (int i = 0; i < e.Nodes.Count(); i += 3) e.Nodes.SetSelected(i, false);
+      for (int i = 0; i < e.Polygons.Count(); i += 2) e.Polygons.SetSelected(i, false);
+    });
+    QTest::newRow("heights") << std::function<void(TEditor&)>([](TEditor& e) {
+      for (T3DCoord& node : e.Nodes) node.Z = node.Z * 7 + 1000;
+    });
+    QTest::newRow("names and textures") << std::function<void(TEditor&)>([](TEditor& e) {
+      for (int i = 0; i < e.Nodes.Count(); i += 2) e.Nodes.SetName(i, "Hill" + std::to_string(i));
+      for (TPoly& polygon : e.Polygons) polygon.Texture = "Rock.Wet";
+    });
+  }
+  void pictureAfterAChangeIsAFreshOne() {
+    QFETCH(std::function<void(TEditor&)>, change);
+    TEditor editor;
+    editor.ClearDocument();
+    editor.View.Size = {kWidth, kHeight};
+    NewMesh(editor, 16);
+    ZoomToFit(editor);
+    for (int i = 0; i < editor.Nodes.Count(); ++i) editor.Nodes.SetSelected(i, true);
+    for (int i = 0; i < editor.Polygons.Count(); ++i) editor.Polygons.SetSelected(i, i % 5 != 0);
+    TViewportRenderer kept(editor);
+    kept.RenderScene();
+    change(editor);
+    kept.RenderScene();
+    TViewportRenderer fresh(editor);
+    fresh.RenderScene();
+    QCOMPARE(kept.BackBuffer(), fresh.BackBuffer());
   }
 
   void focusFrameIsThreePixels() {

@@ -127,8 +127,8 @@ void TSelectNothingAction::ChangeSelection() {
   listed_ = few(NodesBefore()) && few(PolygonsBefore());
   std::vector<int>().swap(nodes_);
   std::vector<int>().swap(polygons_);
-  editor_.Nodes.SetAllSelected(false);
-  editor_.Polygons.SetAllSelected(false);
+  NodesBefore().Clear(editor_.Nodes);
+  PolygonsBefore().Clear(editor_.Polygons);
 }
 
 void TSelectNothingAction::DoUndo() {

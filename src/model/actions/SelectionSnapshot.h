@@ -18,6 +18,10 @@ class TSelectionSnapshot {
   // The list must have the length it had when the record was taken (internal error otherwise).
   void Restore(TCoordList& nodes) const;
   void Restore(TPolyList& polygons) const;
+  // Deselects every record of the list, which must be unchanged since the record was taken: when
+  // few were selected, only those are visited.
+  void Clear(TCoordList& nodes) const;
+  void Clear(TPolyList& polygons) const;
   // Forgets the record and gives its memory back.
   void Release();
 
@@ -34,6 +38,8 @@ class TSelectionSnapshot {
   void TakeFrom(const List& list);
   template <typename List>
   void RestoreTo(List& list) const;
+  template <typename List>
+  void ClearFrom(List& list) const;
 
   int size_ = 0;
   int count_ = 0;
