@@ -17,14 +17,20 @@ bool TAddTrianglesAction::DoExecute() {
   TPolyList& polygons = editor_.Polygons;
   polygons.Reserve(static_cast<std::size_t>(polygons.Count()) + corners_.size());
   added_ = 0;
-  for (const auto& [node1, node2, node3] : corners_) {
-    TPoly polygon;
-    polygon.Node1 = node1;
-    polygon.Node2 = node2;
-    polygon.Node3 = node3;
-    polygon.Texture = kDefaultTexture;
-    Require(polygons.AddPolygon(std::move(polygon)) >= 0, modules::Actions, "no memory for a new polygon");
-    ++added_;
+  try {
+    for (const auto& [node1, node2, node3] : corners_) {
+      TPoly polygon;
+      polygon.Node1 = node1;
+      polygon.Node2 = node2;
+      polygon.Node3 = node3;
+      polygon.Texture = kDefaultTexture;
+      Require(polygons.AddPolygon(std::move(polygon)) >= 0, modules::Actions, "no memory for a new polygon");
+      ++added_;
+    }
+  } catch (...) {
+    // A step that fails leaves the list as it found it.
+    DoUndo();
+    throw;
   }
   return true;
 }
