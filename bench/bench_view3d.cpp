@@ -255,6 +255,37 @@ void BM_RayCast(benchmark::State& state) {
   }
 }
 
+// The surface cast alone for the rays of the same pixels (no node test): the grid walk.
+void BM_SurfaceCast(benchmark::State& state) {
+  TFixture& f = Fixture();
+  int i = 0;
+  for (auto _ : state) {
+    const double x = 200 + (i * 37) % 400, y = 150 + (i * 53) % 300;
+    ++i;
+    benchmark::DoNotOptimize(f.scene.Cast(f.camera.RayThrough(x, y)));
+  }
+}
+
+// A node moved in the plan as a drag leaves it (its change set told to the editor and the scene),
+// then a click beside it: the grid takes the node's polygons anew before the cast.
+void BM_PickAfterPlanMove(benchmark::State& state) {
+  TFixture& f = Fixture();
+  const int node = 128 * 257 + 128;
+  TScreenPosition at;
+  f.camera.Project(f.scene.Mesh().Position(node), at);
+  float delta = 24;
+  for (auto _ : state) {
+    T3DCoord& moved = f.editor.Nodes[node];
+    moved.X = moved.BaseX = moved.X + delta;  // as a finished drag leaves it
+    delta = -delta;
+    TChangeSet changes;
+    changes.MovedNodes = {node};
+    f.editor.Publish(changes);
+    f.scene.Apply(f.editor, changes);
+    benchmark::DoNotOptimize(f.scene.PickAt(f.camera, at.X + 7, at.Y + 5));
+  }
+}
+
 // A wheel notch over one selected polygon on the same mesh, model side: alone, with a 3-D scene
 // following the document by its change sets (as the 3-D view does), and with a scene that compares
 // the whole document after every notice (as the 3-D view did before change sets).
@@ -368,6 +399,8 @@ BENCHMARK(BM_FullUpload)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Upload1000MovedNodes)->Iterations(300)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sync1000MovedNodes)->Iterations(300)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RayCast)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SurfaceCast)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PickAfterPlanMove)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
   return terravel::bench::RunGuiBenchmarks<QApplication>(

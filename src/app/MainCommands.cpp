@@ -120,16 +120,8 @@ void TMainForm::Menu_Project_PrintClick() {
 }
 
 void TMainForm::Menu_Project_ImportClick() {
-  if (!tools_.FormatIE->ShowForImport()) return;
-  ImportFinished();
-}
-
-void TMainForm::ImportFinished() {
-  // The imported nodes went straight into the lists; every window reads them.
-  TChangeSet changes;
-  changes.Everything = true;
-  changes.Records = true;
-  editor_.MarkModified(changes);
+  // The import publishes what it changed.
+  tools_.FormatIE->ShowForImport();
 }
 
 void TMainForm::Menu_Project_ExportClick() {

@@ -72,8 +72,8 @@ void TMainForm::dropEvent(QDropEvent* event) {
     RunCommand(this, [&] {
       if (kind == TDropKind::Project) {
         OpenProjectPath(QFileInfo(path).absoluteFilePath());
-      } else if (tools_.FormatIE->ImportFile(path)) {
-        ImportFinished();
+      } else {
+        tools_.FormatIE->ImportFile(path);
       }
     });
   });

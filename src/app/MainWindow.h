@@ -140,8 +140,6 @@ class TMainForm : public QMainWindow, public TDocumentView, public TProjectLifec
   void FirstShow();
   // "Export again" is there exactly when the format chooser remembers an export.
   void UpdateExportAgain();
-  // After a finished import: the nodes went straight into the lists.
-  void ImportFinished();
   // Open without the file dialog (a dropped file): the save question, then the file is read.
   void OpenProjectPath(const QString& path);
   void Command(QAction* action, std::function<void()> command);

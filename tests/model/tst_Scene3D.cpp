@@ -74,13 +74,20 @@ void MakeGrid(TEditor& editor, int n, float (*height)(int x, int y) = nullptr) {
     }
 }
 
-// The nearest hit over every triangle, without the grid.
-double BruteForceCast(const TMeshBuffers& mesh, const TRay& ray) {
-  double best = std::numeric_limits<double>::infinity();
-  for (const auto& c : mesh.Corners()) {
-    if (c[0] >= 0) best = std::min(best, RayTriangle(ray, mesh.Position(c[0]), mesh.Position(c[1]), mesh.Position(c[2])));
+// The nearest hit over every triangle, without the grid; the later of equals.
+TRayHit BruteForceHit(const TMeshBuffers& mesh, const TRay& ray) {
+  TRayHit best;
+  for (std::size_t i = 0; i < mesh.Corners().size(); ++i) {
+    const auto& c = mesh.Corners()[i];
+    if (c[0] < 0) continue;
+    const double t = RayTriangle(ray, mesh.Position(c[0]), mesh.Position(c[1]), mesh.Position(c[2]));
+    if (t < best.T || (t == best.T && best.Polygon >= 0)) best = {int(i), t};
   }
   return best;
+}
+
+double BruteForceCast(const TMeshBuffers& mesh, const TRay& ray) {
+  return BruteForceHit(mesh, ray).T;
 }
 
 QByteArray Bytes(const TMeshBuffers& mesh) {
@@ -202,6 +209,71 @@ class TestScene3D : public QObject {
     editor.History.UndoLast();
     scene.Sync(editor);
     QCOMPARE(scene.Cast(far).Polygon, stretched);
+  }
+
+  // A scene that follows the change sets casts over the document's plan grid: after a node moves in
+  // the plan (within the grid, out of it, shown snapped during a drag, taken back) or polygons come
+  // and go, each ray meets what a look at every triangle finds, and a click picks what it shows.
+  void castFollowsChangeSets_data() {
+    QTest::addColumn<TSceneEdit>("edit");
+    QTest::newRow("dragged within the grid") << TSceneEdit([](TEditor& e) {
+      DragSelectedNodes(e, 100, -70);
+      EndDrag(e);
+    });
+    QTest::newRow("raised, dragged, shown snapped") << TSceneEdit([](TEditor& e) {
+      e.Values.GridX = e.Values.GridY = 256;  // snapped out of the cells of its polygons
+      DoChangeNodeZ(e, 400);
+      DragSelectedNodes(e, 0, 40);
+    });
+    QTest::newRow("dragged out of the grid") << TSceneEdit([](TEditor& e) {
+      DragSelectedNodes(e, 3000, 500);
+      EndDrag(e);
+    });
+    QTest::newRow("drag undone") << TSceneEdit([](TEditor& e) {
+      DragSelectedNodes(e, 100, -70);
+      EndDrag(e);
+      e.History.UndoLast();
+    });
+    QTest::newRow("raised") << TSceneEdit([](TEditor& e) { DoChangeNodeZ(e, 500); });
+    QTest::newRow("removed") << TSceneEdit([](TEditor& e) { DoRemove(e); });
+    QTest::newRow("new polygon over the others") << TSceneEdit([](TEditor& e) {
+      T3DCoord top;
+      top.X = top.Y = 300;
+      top.Z = 900;
+      DoAddNode(e, top);
+      TPoly polygon;
+      polygon.Node1 = 0, polygon.Node2 = 11, polygon.Node3 = e.Nodes.Count() - 1;
+      DoAddPolygon(e, polygon);
+    });
+  }
+  void castFollowsChangeSets() {
+    QFETCH(TSceneEdit, edit);
+    TFollowingHost host;
+    TEditor editor(&host);
+    host.Editor = &editor;
+    MakeGrid(editor, 12);
+    const int moved = 5 * 12 + 6;
+    SelectNodes(editor, {moved});
+    host.Scene.Sync(editor);
+    TCamera3D camera = Camera(35, 50);
+    camera.Focus = {350, -350, 50};
+    camera.Distance = 1500;
+    camera.SetSceneBounds(host.Scene.Mesh().Bounds());
+    host.Scene.PickAt(camera, 200, 200);  // the plan grid is built before the edit
+    edit(editor);
+    TScreenPosition at;
+    QVERIFY(camera.Project(host.Scene.Mesh().Position(moved), at));
+    // Over the whole view, and closely around the moved node.
+    for (int k = 0; k < 2 * 31 * 31; ++k) {
+      const int i = k % 31 - 15, j = k / 31 % 31 - 15;
+      const double x = k < 31 * 31 ? 200 + 13 * i : at.X + 3 * i, y = k < 31 * 31 ? 200 + 13 * j : at.Y + 3 * j;
+      const TRay ray = camera.RayThrough(x, y);
+      const TRayHit hit = host.Scene.Cast(ray), expected = BruteForceHit(host.Scene.Mesh(), ray);
+      QVERIFY2(hit.T == expected.T && hit.Polygon == expected.Polygon,
+               qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+    }
+    // A click on the moved node picks it: the surface does not hide it.
+    QCOMPARE(Name(host.Scene.PickAt(camera, at.X, at.Y)), QStringLiteral("n%1").arg(moved));
   }
 
   void projectThenUnprojectGivesThePointBack_data() {

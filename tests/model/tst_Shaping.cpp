@@ -16,6 +16,8 @@
 
 #include "ActionTestSupport.h"
 #include "model/actions/Requests.h"
+#include "model/actions/ShapingActions.h"
+#include "model/core/Errors.h"
 #include "model/document/Orientation.h"
 #include "model/project/NewProject.h"
 #include "model/projectfile/ProjectFile.h"
@@ -815,6 +817,38 @@ class TestShaping : public QObject {
     QCOMPARE(editor.History.UndoCount(), 1);
     QCOMPARE(QString::fromStdString(editor.History.UndoDescription()), description);
     CheckUndoRedo(editor, before);
+  }
+
+  // An edit that fails halfway (it removes a node that a polygon it keeps still uses) puts back
+  // what it applied before the error goes on: the file, the history and the modified state stay.
+  void anEditFailingHalfwayIsTakenBack_data() {
+    QTest::addColumn<bool>("more");  // nodes added, corners changed and polygons removed before
+    QTest::newRow("heights changed before") << false;
+    QTest::newRow("every kind of change before") << true;
+  }
+  void anEditFailingHalfwayIsTakenBack() {
+    QFETCH(bool, more);
+    TEditor editor;
+    NewMesh(editor, 4);  // 5 x 5 nodes
+    editor.MarkSaved();
+    const std::string before = WriteProjectBytes(editor);
+    TMeshEdit edit;
+    edit.Heights = {{3, 77}, {7, -5}};
+    if (more) {
+      T3DCoord node;
+      node.X = node.Y = 900;
+      edit.AddedNodes = {node};
+      edit.Corners = {{1, {0, 6, 5}}};
+      edit.RemovedPolygons = {2, 9};
+    }
+    edit.RemovedNodes = {12};
+    TTransaction transaction(editor.History, "Shape");
+    QVERIFY_THROWS_EXCEPTION(EAssertionFailure,
+                             editor.History.Perform(std::make_unique<TMeshEditAction>(editor, edit)));
+    transaction.Commit();
+    QVERIFY(WriteProjectBytes(editor) == before);
+    QCOMPARE(editor.History.UndoCount(), 0);
+    QVERIFY(!editor.Modified());
   }
 
   // A Flatten stroke keeps the level of its first dab: on a slope the second dab, further up,

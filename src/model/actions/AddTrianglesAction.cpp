@@ -9,9 +9,8 @@
 
 namespace terravel {
 
-TAddTrianglesAction::TAddTrianglesAction(TEditor& editor, std::string description,
-                                         std::vector<std::array<std::int32_t, 3>> corners)
-    : TAction(editor, std::move(description)), corners_(std::move(corners)) {}
+TAddTrianglesAction::TAddTrianglesAction(TEditor& editor, std::vector<std::array<std::int32_t, 3>> corners)
+    : TAction(editor), corners_(std::move(corners)) {}
 
 bool TAddTrianglesAction::DoExecute() {
   TPolyList& polygons = editor_.Polygons;

@@ -1,10 +1,10 @@
 #pragma once
-// "Triangulate 1,204 nodes": new polygons appended at the end of the list, each with the default
-// texture, no group, the automatic colour and a new automatic name, unselected. The step keeps
-// only their corners, 12 bytes a polygon; undo takes the last ones away again.
+// New polygons appended at the end of the list, each with the default texture, no group, the
+// automatic colour and a new automatic name, unselected, inside the triangulation's transaction
+// ("Triangulate 1,204 nodes"). The step keeps only their corners, 12 bytes a polygon; undo takes
+// the last ones away again, and so does an error halfway through appending them.
 #include <array>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "model/history/Action.h"
@@ -13,7 +13,7 @@ namespace terravel {
 
 class TAddTrianglesAction : public TAction {
  public:
-  TAddTrianglesAction(TEditor& editor, std::string description, std::vector<std::array<std::int32_t, 3>> corners);
+  TAddTrianglesAction(TEditor& editor, std::vector<std::array<std::int32_t, 3>> corners);
 
   std::size_t CapturedBytes() const override;
 

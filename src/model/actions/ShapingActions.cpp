@@ -32,8 +32,7 @@ void SetCorners(TPoly& polygon, const std::array<std::int32_t, 3>& corners) {
 
 }  // namespace
 
-TMeshEditAction::TMeshEditAction(TEditor& editor, std::string description, TMeshEdit edit)
-    : TAction(editor, std::move(description)), edit_(std::move(edit)) {}
+TMeshEditAction::TMeshEditAction(TEditor& editor, TMeshEdit edit) : TAction(editor), edit_(std::move(edit)) {}
 
 bool TMeshEditAction::DoExecute() {
   TCoordList& nodes = editor_.Nodes;
@@ -46,37 +45,53 @@ bool TMeshEditAction::DoExecute() {
   }
 
   oldHeights_.clear();
-  oldHeights_.reserve(edit_.Heights.size());
-  for (const THeightChange& change : edit_.Heights) {
-    T3DCoord& node = nodes[change.Index];
-    oldHeights_.push_back(node.Z);
-    node.Z = change.Z;
-  }
-  nodes.Reserve(static_cast<std::size_t>(nodes.Count()) + edit_.AddedNodes.size());
-  addedNodes_ = 0;
-  for (const T3DCoord& node : edit_.AddedNodes) {
-    Require(nodes.AddNode(node) >= 0, modules::Actions, "no memory for a new node");
-    ++addedNodes_;
-  }
   oldCorners_.clear();
-  oldCorners_.reserve(edit_.Corners.size());
-  for (const TCornerChange& change : edit_.Corners) {
-    TPoly& polygon = polygons[change.Index];
-    oldCorners_.push_back(CornersOf(polygon));
-    SetCorners(polygon, change.Corners);
-  }
-  removedPolygons_ = polygons.DetachMany(edit_.RemovedPolygons);
-  removedNodes_ = DetachNodesFixingCorners(nodes, polygons, edit_.RemovedNodes);
-  polygons.Reserve(static_cast<std::size_t>(polygons.Count()) + edit_.AddedPolygons.size());
-  added_ = 0;
-  for (const TPoly& polygon : edit_.AddedPolygons) {
-    Require(polygons.AddPolygon(polygon) >= 0, modules::Actions, "no memory for a new polygon");
-    ++added_;
+  removedPolygons_.clear();
+  removedNodes_.clear();
+  polygonsDetached_ = nodesDetached_ = false;
+  added_ = addedNodes_ = 0;
+  // Whatever fails halfway (no memory, a broken edit), what was applied so far goes back before
+  // the error goes on: the document is as it was and the action is withdrawn.
+  try {
+    oldHeights_.reserve(edit_.Heights.size());
+    for (const THeightChange& change : edit_.Heights) {
+      T3DCoord& node = nodes[change.Index];
+      oldHeights_.push_back(node.Z);
+      node.Z = change.Z;
+    }
+    nodes.Reserve(static_cast<std::size_t>(nodes.Count()) + edit_.AddedNodes.size());
+    for (const T3DCoord& node : edit_.AddedNodes) {
+      Require(nodes.AddNode(node) >= 0, modules::Actions, "no memory for a new node");
+      ++addedNodes_;
+    }
+    oldCorners_.reserve(edit_.Corners.size());
+    for (const TCornerChange& change : edit_.Corners) {
+      TPoly& polygon = polygons[change.Index];
+      oldCorners_.push_back(CornersOf(polygon));
+      SetCorners(polygon, change.Corners);
+    }
+    // Each of the two detaches changes nothing when it fails.
+    removedPolygons_ = polygons.DetachMany(edit_.RemovedPolygons);
+    polygonsDetached_ = true;
+    removedNodes_ = DetachNodesFixingCorners(nodes, polygons, edit_.RemovedNodes);
+    nodesDetached_ = true;
+    polygons.Reserve(static_cast<std::size_t>(polygons.Count()) + edit_.AddedPolygons.size());
+    for (const TPoly& polygon : edit_.AddedPolygons) {
+      Require(polygons.AddPolygon(polygon) >= 0, modules::Actions, "no memory for a new polygon");
+      ++added_;
+    }
+  } catch (...) {
+    TakeBack();
+    throw;
   }
   return true;
 }
 
 void TMeshEditAction::DoUndo() {
+  TakeBack();
+}
+
+void TMeshEditAction::TakeBack() {
   TCoordList& nodes = editor_.Nodes;
   TPolyList& polygons = editor_.Polygons;
   Require(added_ <= polygons.Count(), modules::Actions, "added polygons not found");
@@ -84,14 +99,15 @@ void TMeshEditAction::DoUndo() {
   std::iota(last.begin(), last.end(), polygons.Count() - added_);
   polygons.DetachMany(last);
   added_ = 0;
-  InsertNodesFixingCorners(nodes, polygons, edit_.RemovedNodes, std::move(removedNodes_));
-  polygons.InsertMany(edit_.RemovedPolygons, std::move(removedPolygons_));
+  if (nodesDetached_) InsertNodesFixingCorners(nodes, polygons, edit_.RemovedNodes, std::move(removedNodes_));
+  if (polygonsDetached_) polygons.InsertMany(edit_.RemovedPolygons, std::move(removedPolygons_));
+  nodesDetached_ = polygonsDetached_ = false;
   removedNodes_.clear();
   removedPolygons_.clear();
-  for (std::size_t k = edit_.Corners.size(); k-- > 0;) {
+  for (std::size_t k = oldCorners_.size(); k-- > 0;) {
     SetCorners(polygons[edit_.Corners[k].Index], oldCorners_[k]);
   }
-  for (std::size_t k = edit_.Heights.size(); k-- > 0;) nodes[edit_.Heights[k].Index].Z = oldHeights_[k];
+  for (std::size_t k = oldHeights_.size(); k-- > 0;) nodes[edit_.Heights[k].Index].Z = oldHeights_[k];
   // The added nodes are the last ones again, and no polygon uses them any more.
   Require(addedNodes_ <= nodes.Count(), modules::Actions, "added nodes not found");
   std::vector<int> lastNodes(static_cast<std::size_t>(addedNodes_));
@@ -136,21 +152,20 @@ std::size_t TMeshEditAction::CapturedBytes() const {
 
 namespace {
 
-void Perform(TEditor& editor, const std::string& description, TMeshEdit edit) {
+// The transaction's step carries the description: the edit inside has none of its own.
+void Perform(TEditor& editor, TMeshEdit edit) {
   if (edit.Empty()) return;
-  editor.History.Perform(std::make_unique<TMeshEditAction>(editor, description, std::move(edit)));
+  editor.History.Perform(std::make_unique<TMeshEditAction>(editor, std::move(edit)));
 }
 
 }  // namespace
 
 TTriangulateResult DoTriangulate(TEditor& editor, const TTriangulateOptions& options,
                                  const TShapingProgress& progress) {
-  const std::string description = "Triangulate " + FormatCount(CountChosen(ChosenNodes(editor))) + " nodes";
-  TTransaction transaction(editor.History, description);
+  TTransaction transaction(editor.History, "Triangulate " + FormatCount(CountChosen(ChosenNodes(editor))) + " nodes");
   TTriangulateResult result = TriangulateNodes(editor, options, progress);
   if (!result.Triangles.empty()) {
-    editor.History.Perform(
-        std::make_unique<TAddTrianglesAction>(editor, description, std::move(result.Triangles)));
+    editor.History.Perform(std::make_unique<TAddTrianglesAction>(editor, std::move(result.Triangles)));
   }
   result.Triangles = {};
   transaction.Commit();
@@ -162,29 +177,27 @@ TSimplifyResult DoSimplify(TEditor& editor, const TSimplifyOptions& options, con
   TSimplifyResult result = SimplifyPolygons(editor, options, progress);
   TMeshEdit edit = std::move(result.Edit);
   result.Edit = {};
-  const std::string description = "Simplify " + FormatCount(result.PolygonsBefore) + " polygons";
-  editor.History.Describe(description);
-  Perform(editor, description, std::move(edit));
+  editor.History.Describe("Simplify " + FormatCount(result.PolygonsBefore) + " polygons");
+  Perform(editor, std::move(edit));
   transaction.Commit();
   return result;
 }
 
 int DoSubdivide(TEditor& editor) {
-  const std::string description = "Subdivide " + FormatCount(CountChosen(ChosenPolygons(editor))) + " polygons";
-  TTransaction transaction(editor.History, description);
+  TTransaction transaction(editor.History,
+                           "Subdivide " + FormatCount(CountChosen(ChosenPolygons(editor))) + " polygons");
   TMeshEdit edit = SubdividePolygons(editor);
   const int split = static_cast<int>(edit.Corners.size());
-  Perform(editor, description, std::move(edit));
+  Perform(editor, std::move(edit));
   transaction.Commit();
   return split;
 }
 
 int DoSmoothHeights(TEditor& editor, const TSmoothOptions& options, const TShapingProgress& progress) {
-  const std::string description = "Smooth " + FormatCount(CountChosen(ChosenNodes(editor))) + " nodes";
-  TTransaction transaction(editor.History, description);
+  TTransaction transaction(editor.History, "Smooth " + FormatCount(CountChosen(ChosenNodes(editor))) + " nodes");
   TMeshEdit edit = SmoothHeights(editor, options, progress);
   const int changed = static_cast<int>(edit.Heights.size());
-  Perform(editor, description, std::move(edit));
+  Perform(editor, std::move(edit));
   transaction.Commit();
   return changed;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The shaping commands' one undoable step: a worked-out TMeshEdit applied as a whole ("Smooth 300
-// nodes", "Subdivide 80 polygons", "Simplify 5,000 polygons"). Undo puts back every record as it
-// was: heights, corners, removed polygons and nodes with their names, groups and flags.
+// A shaping command's worked-out TMeshEdit applied as a whole, inside the command's transaction,
+// which gives the step its description ("Smooth 300 nodes", "Subdivide 80 polygons", "Simplify
+// 5,000 polygons"). Undo puts back every record as it was: heights, corners, removed polygons and
+// nodes with their names, groups and flags; so does an error halfway through applying it.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -14,7 +15,8 @@ namespace terravel {
 
 class TMeshEditAction : public TAction {
  public:
-  TMeshEditAction(TEditor& editor, std::string description, TMeshEdit edit);
+  // Performed only inside a transaction.
+  TMeshEditAction(TEditor& editor, TMeshEdit edit);
 
   std::size_t CapturedBytes() const override;
 
@@ -26,6 +28,9 @@ class TMeshEditAction : public TAction {
   void DoUndo() override;
 
  private:
+  // Puts back what DoExecute applied so far.
+  void TakeBack();
+
   TMeshEdit edit_;
   // Captured by DoExecute: the old heights and corners, the records taken out.
   std::vector<float> oldHeights_;
@@ -34,6 +39,8 @@ class TMeshEditAction : public TAction {
   std::vector<T3DCoord> removedNodes_;
   int added_ = 0;
   int addedNodes_ = 0;
+  bool polygonsDetached_ = false;
+  bool nodesDetached_ = false;
 };
 
 }  // namespace terravel

@@ -111,9 +111,10 @@ struct TZRange {
 };
 TZRange ImportZRange(float lowest, float highest, float step);
 
-// Puts what was read into the document as its delta says, then writes the log lines. Setting the
-// modified flag is the caller's. Appended records tell the progress as they go; when it asks to
-// stop, they are taken out again (EHeightmapCancelled).
+// Puts what was read into the document as its delta says, then writes the log lines. Appended
+// records go in outside the history and are published as one change of everything that marks the
+// project modified; recorded polygons publish as their actions run. Appended records tell the
+// progress as they go; when it asks to stop, they are taken out again (EHeightmapCancelled).
 void ApplyImport(TEditor& editor, const TImport& import, const THeightmapProgress& progress = {});
 
 // The two deltas alone, without the log and (for the recorded polygons) without suspending the

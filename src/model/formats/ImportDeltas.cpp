@@ -7,6 +7,7 @@
 #include "model/editor/Editor.h"
 #include "model/formats/ExchangeFormat.h"
 #include "model/formats/NodeLookup.h"
+#include "model/history/ChangeSet.h"
 
 namespace terravel {
 
@@ -36,6 +37,12 @@ TZRange ImportZRange(float lowest, float highest, float step) {
 
 void AppendMesh(TEditor& editor, const TAppendedMesh& mesh, const THeightmapProgress& progress) {
   AppendNodesAndGround(editor, mesh.Nodes, mesh.Triangles, progress);
+  // Put in outside the history: the project is modified, and every window and the mesh index
+  // read the lists anew.
+  TChangeSet changes;
+  changes.Everything = true;
+  changes.Records = true;
+  editor.MarkModified(changes);
 }
 
 void RecordPolygons(TEditor& editor, const TRecordedPolygons& polygons) {

@@ -12,6 +12,8 @@ TAction::TAction(TEditor& editor, std::string description)
   Require(!description_.empty(), modules::Undo, "action without a description");
 }
 
+TAction::TAction(TEditor& editor) : editor_(editor) {}
+
 TAction::TAction(TEditor& editor, std::string description, TApplied) : TAction(editor, std::move(description)) {
   done_ = true;
 }

@@ -21,6 +21,9 @@ class TEditor;
 class TAction {
  public:
   TAction(TEditor& editor, std::string description);
+  // A part of a transaction, whose step carries the description: the history performs it only
+  // while a transaction is open.
+  explicit TAction(TEditor& editor);
   // For a step made of changes that are already applied (a committed transaction): Done from the start.
   struct TApplied {};
   TAction(TEditor& editor, std::string description, TApplied);

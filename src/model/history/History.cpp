@@ -34,6 +34,8 @@ void THistory::Perform(std::unique_ptr<TAction> action) {
   Require(action != nullptr, modules::Undo, "no action to perform");
   // A request made from inside a running action would interleave two changes.
   Require(!performing_, modules::Undo, "action performed while another one runs");
+  // A part without a description of its own needs the transaction's.
+  Require(open_ || !action->Description().empty(), modules::Undo, "action without a description");
   // Inside a transaction the action joins its parts; the redo list is already put aside.
   TActionList& list = open_ ? parts_ : undoList_;
   list.push_back(std::move(action));

@@ -19,8 +19,8 @@ void TMeshIndex::Apply(const TChangeSet& changes) {
   // A change that does not say what it changed (Everything) is compared at the next question:
   // an added polygon says no more than that, and is appended.
   if (changes.Topology()) check_ = true;
-  if (changes.Everything || changes.NodesAddedOrRemoved) gridCheck_ = true;
-  // Heights alone leave the grid as it is.
+  if (changes.Everything || changes.NodesAddedOrRemoved) gridCheck_ = planCheck_ = true;
+  // Heights alone leave the grids as they are.
   if (grid_.Built() && !gridCheck_) {
     for (const int i : changes.MovedNodes) {
       if (grid_.MovedInPlan(nodes_, i)) {
@@ -29,11 +29,26 @@ void TMeshIndex::Apply(const TChangeSet& changes) {
       }
     }
   }
+  if (polygonGrid_.Built() && !planCheck_) {
+    for (const int i : changes.MovedNodes) {
+      if (polygonGrid_.MovedInPlan(nodes_, i)) planMoved_.push_back(i);
+    }
+    // A long drag told nobody in between: one look at every node is cheaper.
+    if (planMoved_.size() > static_cast<std::size_t>(nodes_.Count())) {
+      planMoved_.clear();
+      planCheck_ = true;
+    }
+  }
 }
 
 void TMeshIndex::Check() const {
   check_ = true;
+  planCheck_ = true;
   Current();
+}
+
+void TMeshIndex::CheckPlan() const {
+  planCheck_ = true;
 }
 
 void TMeshIndex::Current() const {
@@ -63,6 +78,7 @@ void TMeshIndex::Build() const {
   built_ = true;
   check_ = false;
   neighboursBuilt_ = false;
+  polygonGrid_.Invalidate();
   nodeCount_ = nodes_.Count();
   const int polygonCount = polygons_.Count();
   corners_.resize(3 * static_cast<std::size_t>(polygonCount));
@@ -114,6 +130,10 @@ bool TMeshIndex::Append(int from) const {
     }
     corners_.insert(corners_.end(), c, c + 3);
     neighboursBuilt_ = false;
+    // Filed where it lies; one that reaches beyond the plan grid's area makes it build anew.
+    if (polygonGrid_.Built() &&
+        (polygonGrid_.FiledPolygons() != static_cast<std::size_t>(i) || !polygonGrid_.Refile(nodes_, polygons_, i)))
+      polygonGrid_.Invalidate();
   }
   return true;
 }
@@ -201,6 +221,53 @@ std::vector<int> TMeshIndex::NodesNear(double x, double y, double reach) const {
   gridCheck_ = false;
   if (!grid_.Built() || grid_.FiledCount() != static_cast<std::size_t>(nodes_.Count())) grid_.Build(nodes_);
   return grid_.NodesNear(x, y, reach);
+}
+
+}  // namespace terravel
+
+namespace terravel {
+
+void TMeshIndex::CurrentPlan() const {
+  Current();
+  const auto nodes = static_cast<std::size_t>(nodeCount_);
+  const auto build = [this] {
+    polygonGrid_.Build(nodes_, polygons_);
+    planMoved_.clear();
+    planCheck_ = false;
+  };
+  if (!polygonGrid_.Built() || polygonGrid_.FiledNodes() != nodes ||
+      polygonGrid_.FiledPolygons() != static_cast<std::size_t>(polygons_.Count())) {
+    build();
+    return;
+  }
+  if (planCheck_) {
+    planCheck_ = false;
+    planMoved_.clear();
+    for (int i = 0; i < nodeCount_; ++i) {
+      if (polygonGrid_.MovedInPlan(nodes_, i)) planMoved_.push_back(i);
+    }
+  }
+  // Many nodes moved (a whole selection dragged far): filing everything anew costs less.
+  if (planMoved_.size() > nodes / 4 + 16) {
+    build();
+    return;
+  }
+  for (const int node : planMoved_) {
+    if (!polygonGrid_.MovedInPlan(nodes_, node)) continue;
+    for (const int polygon : PolygonsOf(node)) {
+      if (!polygonGrid_.Refile(nodes_, polygons_, polygon)) {
+        build();
+        return;
+      }
+    }
+    polygonGrid_.TakePlan(nodes_, node);
+  }
+  planMoved_.clear();
+}
+
+void TMeshIndex::WalkPlan(double x, double y, double dx, double dy, const TPolygonGrid::TVisit& visit) const {
+  CurrentPlan();
+  polygonGrid_.Walk(x, y, dx, dy, visit);
 }
 
 }  // namespace terravel

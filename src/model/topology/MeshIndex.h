@@ -1,11 +1,11 @@
 #pragma once
 // The mesh's topology and plan-view index, kept beside the document and shared by every view and
 // tool: the polygons around each node, each node's neighbours and whether it lies on a border,
-// and a plan-view grid of the nodes. The editor hands it every change set before the windows see
-// it (TEditor::Publish): a change of topology makes it look at the polygons again at the next
-// question, a node moved in the plan makes it file the nodes again, and a change of heights alone
-// touches nothing. Polygons appended at the end of the list are added in place, so placing
-// polygon after polygon rebuilds nothing.
+// and plan-view grids of the nodes and of the polygons. The editor hands it every change set before
+// the windows see it (TEditor::Publish): a change of topology makes it look at the polygons again
+// at the next question, a node moved in the plan makes it file the nodes again and its own
+// polygons anew, and a change of heights alone touches nothing. Polygons appended at the end of
+// the list are added in place, so placing polygon after polygon rebuilds nothing.
 //
 // Whatever changes the lists outside the history must publish a change set (TChangeSet::Rebuilt
 // when unsure); a change of a list's length is noticed even without one.
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/topology/NodeGrid.h"
+#include "model/topology/PolygonGrid.h"
 
 namespace terravel {
 
@@ -30,8 +31,12 @@ class TMeshIndex {
   // Takes note of what changed; the work is done at the next question.
   void Apply(const TChangeSet& changes);
   // Compares the polygons with what the index holds now, change set or not (a whole rebuild of a
-  // view calls this: it costs one pass over the corners).
+  // view calls this: it costs one pass over the corners), and the nodes' plan positions at the
+  // next question about the plan.
   void Check() const;
+  // Nodes may have moved in the plan without a change set saying which (a view that compared the
+  // document found moved nodes): the grid of polygons looks at every node at its next question.
+  void CheckPlan() const;
 
   // The polygons that use the node, ascending; a polygon with a repeated corner once, a polygon
   // with a corner outside the node list on its other corners. Empty for an index out of range.
@@ -59,12 +64,19 @@ class TMeshIndex {
   // (x, y) touches (and one cell more on each side), ascending: every node within the square and
   // some more, for the caller to measure.
   std::vector<int> NodesNear(double x, double y, double reach) const;
+  // The cells of the plan-view grid of polygons under the path of a ray, nearest first (see
+  // TPolygonGrid::Walk); the grid is brought up to date first. A polygon with a corner outside
+  // the node list or not finite in X or Y is in no cell.
+  void WalkPlan(double x, double y, double dx, double dy, const TPolygonGrid::TVisit& visit) const;
 
   // Full builds of the polygons around the nodes so far (an append is no build).
   long long Builds() const { return builds_; }
+  // Builds of the plan-view grid of polygons so far.
+  long long PlanBuilds() const { return polygonGrid_.Builds(); }
 
  private:
   void Current() const;
+  void CurrentPlan() const;
   void Build() const;
   bool Append(int from) const;
   void BuildNeighbours() const;
@@ -90,6 +102,9 @@ class TMeshIndex {
   mutable std::vector<bool> border_;
   mutable TNodeGrid grid_;
   mutable bool gridCheck_ = false;  // a change set did not say which nodes moved
+  mutable TPolygonGrid polygonGrid_;
+  mutable std::vector<int> planMoved_;  // nodes told moved in the plan since the grid filed them
+  mutable bool planCheck_ = false;      // compare every node at the next question
 };
 
 }  // namespace terravel
