@@ -10,8 +10,10 @@ namespace terravel {
 // and Y in single precision: the viewport's labels and the add-polygon command decide with the
 // same number. Each step is its own statement so that no compiler fuses a product with the
 // following addition or keeps it wider.
-inline float SingleOrientationSum(const T3DCoord& n1, const T3DCoord& n2, const T3DCoord& n3) {
-  const auto term = [](const T3DCoord& from, const T3DCoord& to) {
+// Any point with float X and Y will do.
+template <typename Point>
+inline float SingleOrientationSum(const Point& n1, const Point& n2, const Point& n3) {
+  const auto term = [](const Point& from, const Point& to) {
     const float dx = to.X - from.X;
     const float sy = to.Y + from.Y;
     const float product = dx * sy;

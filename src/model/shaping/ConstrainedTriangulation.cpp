@@ -292,21 +292,6 @@ struct TPlace {
   float X = 0, Y = 0;
 };
 
-// SingleOrientationSum step for step, on the corners' X and Y alone.
-float OrientationSum(const TPlace& n1, const TPlace& n2, const TPlace& n3) {
-  const auto term = [](const TPlace& from, const TPlace& to) {
-    const float dx = to.X - from.X;
-    const float sy = to.Y + from.Y;
-    const float product = dx * sy;
-    return product;
-  };
-  const float t12 = term(n1, n2);
-  const float t23 = term(n2, n3);
-  const float t31 = term(n3, n1);
-  const float sum = t12 + t23;
-  return sum + t31;
-}
-
 // A face's corners: their nodes and stored positions, in the triangulation's order.
 struct TCorners {
   std::array<int, 3> Node;
@@ -330,7 +315,7 @@ void Add(TCorners c, bool sky, TTriangulateResult& result) {
   auto& [n, at] = c;
   if (!sky) std::swap(n[1], n[2]), std::swap(at[1], at[2]);
   for (int turn = 0; turn < 3; ++turn) {
-    const float sum = OrientationSum(at[0], at[1], at[2]);
+    const float sum = SingleOrientationSum(at[0], at[1], at[2]);
     if (sky ? sum < 0 : sum > 0) {
       result.Triangles.push_back({n[0], n[1], n[2]});
       return;
